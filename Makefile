@@ -1,0 +1,61 @@
+# Front door: `make demo` runs the player on the demo menu, `make test` runs every test.
+# Both install missing Debian packages first (scripts/install-deps.sh).
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
+export WINEPREFIX := $(CURDIR)/build/wineprefix
+export WINEDEBUG ?= -all
+XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
+
+.PHONY: all deps native win32 sanitize fuzz-build wineprefix demo test test-unit test-sanitize \
+        test-wine fuzz fuzz-smoke bench clean
+
+all: native win32
+
+deps:
+	@./scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build build/native -j$(JOBS)
+
+win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build build/win32 -j$(JOBS)
+
+sanitize: deps
+	cmake --preset sanitize >/dev/null
+	cmake --build build/sanitize -j$(JOBS)
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build build/fuzz -j$(JOBS) --target package_reader_fuzzer
+
+wineprefix: deps
+	@./scripts/wine-prefix.sh
+
+demo: native win32 wineprefix
+	./scripts/run-demo.sh
+
+test: test-unit test-sanitize test-wine fuzz-smoke
+
+test-unit: native
+	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
+
+test-sanitize: sanitize
+	ctest --test-dir build/sanitize -L unit --output-on-failure -j$(JOBS)
+
+test-wine: win32 wineprefix
+	$(XVFB) ctest --test-dir build/win32 -L 'wine|e2e' --output-on-failure
+
+fuzz-smoke: fuzz-build
+	./scripts/fuzz.sh 60
+
+fuzz: fuzz-build
+	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+bench: native
+	./build/native/bench/menu_load_bench
+
+clean:
+	rm -rf build

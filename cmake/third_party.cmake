@@ -1,0 +1,24 @@
+# Third-party code comes from Debian packages only; nothing is downloaded.
+find_package(ZLIB REQUIRED)
+
+# Header-only libraries live in /usr/include, which a cross build must not put
+# on its include path; a private folder of links exposes just these headers.
+set(AMBREVO_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
+file(MAKE_DIRECTORY ${AMBREVO_THIRD_PARTY_INCLUDE})
+foreach(dir toml++ CLI stb)
+    if(NOT EXISTS ${AMBREVO_THIRD_PARTY_INCLUDE}/${dir})
+        file(CREATE_LINK /usr/include/${dir} ${AMBREVO_THIRD_PARTY_INCLUDE}/${dir} SYMBOLIC)
+    endif()
+endforeach()
+add_library(third_party_headers INTERFACE)
+target_include_directories(third_party_headers SYSTEM INTERFACE ${AMBREVO_THIRD_PARTY_INCLUDE})
+
+if(CMAKE_CROSSCOMPILING)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+else()
+    find_package(GTest REQUIRED)
+endif()

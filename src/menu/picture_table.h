@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "menu/bitmap.h"
+
+namespace ambrevo {
+
+enum class PictureSet { Normal = 0, Highlighted = 1, Pressed = 2, Description = 3 };
+
+constexpr int kPictureRecords = 101;  // 0 = the window, 1..100 = items
+constexpr int kPictureSets = 4;
+constexpr int kPictureFrames = 101;   // 0 = still picture, 1..100 = animation frames
+
+// pictures[record][set][frame] of the menu on show. Pictures are immutable and shared:
+// a control showing one holds the same pointer, so state changes copy no pixels.
+class PictureTable {
+public:
+    static bool InRange(int record, int set, int frame);
+
+    // True when the slot holds a picture that is not empty; false outside the table.
+    bool HasPicture(int record, int set, int frame) const;
+    // The slot's picture, or nullptr.
+    std::shared_ptr<const Bitmap> Picture(int record, int set, int frame) const;
+    // Replaces the slot's picture. Out-of-range slots are ignored.
+    void StorePicture(int record, int set, int frame, std::shared_ptr<const Bitmap> picture);
+    void Clear();
+
+private:
+    static std::size_t Index(int record, int set, int frame);
+    std::vector<std::shared_ptr<const Bitmap>> slots_ =
+        std::vector<std::shared_ptr<const Bitmap>>(kPictureRecords * kPictureSets * kPictureFrames);
+};
+
+}  // namespace ambrevo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "package/load_error.h"
+#include "package/package_stream.h"
+#include "package/tagged_reader.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "support/program_info.h"
+
+namespace ambrevo {
+
+constexpr int kPackageSlots = 100;
+constexpr int kDirectoryEntrySize = 260;
+constexpr int kDirectoryNameSize = 256;
+
+struct PackageEntry {
+    std::string name;             // trimmed of blanks and control characters, A-Z lowered
+    std::int32_t dataOffset = 0;  // 0-based position of the entry's data in the file
+};
+
+// Slots 1..100 are directory[0..99]; slots after the last entry have an empty name.
+using PackageDirectory = std::array<PackageEntry, kPackageSlots>;
+
+// The package of menus appended to the program file: its directory, read once at
+// start-up, and the one open PackageStream that menu readers use.
+class MenuPackage {
+public:
+    MenuPackage(FileSystem& files, Dialogs& dialogs, const ProgramInfo& program,
+                LoadError& loadError);
+
+    // Reads the trailer, the header and the directory of program.folder + fileName.
+    // Clears and then reports through the LoadError and message boxes.
+    void OpenPackage(const std::string& fileName);
+
+    // Opens folder + fileName as the PackageStream (read-only, deny-none).
+    // Throws AppError when the file cannot be opened.
+    bool OpenPackageStream(const std::string& fileName, const std::string& folder);
+
+    // Lower-cases name (A-Z) in place and positions the stream on that entry; reports
+    // "Could not locate specified package:\r\r" + name and sets the LoadError when absent.
+    void SeekEntry(std::string& name);
+
+    // Lower-cases name in place; true when an entry of that name exists. No message.
+    bool HasEntry(std::string& name) const;
+
+    void ClosePackageStream();
+
+    // The readers over the open stream; valid between OpenPackageStream and ClosePackageStream.
+    TaggedReader& Reader();
+
+    const PackageDirectory& Directory() const { return directory_; }
+    LoadError& Errors() { return loadError_; }
+
+private:
+    const PackageEntry* FindEntry(const std::string& lowerName) const;
+
+    FileSystem& files_;
+    Dialogs& dialogs_;
+    const ProgramInfo& program_;
+    LoadError& loadError_;
+    PackageDirectory directory_{};
+    std::unique_ptr<PackageStream> stream_;
+    std::optional<TaggedReader> reader_;
+};
+
+}  // namespace ambrevo
