@@ -27,7 +27,8 @@ public:
     std::string ReadString();    // tag 4
 
     // Untagged little-endian reads for raw header fields and picture records.
-    // A short read sets the LoadError, and the missing bytes read as 0.
+    // A short read sets the LoadError: numbers are then 0, and RawBytes zero-fills
+    // what the stream did not supply.
     std::uint8_t RawByte();
     std::int16_t RawInt16();
     std::int32_t RawInt32();
