@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ambrevo {
+
+// The file-name part of a path: what follows its last "\" or drive ":".
+std::string FileNamePart(std::string_view path);
+
+// The folder part of the program's full path, always ending in "\".
+std::string ProgramFolderOf(std::string_view programPath);
+
+// The icon file looked for beside the program: its file name without the extension
+// (from the last "." on; a name without "." is taken whole) plus ".ico".
+std::string IconFileName(std::string_view programFileName);
+
+}  // namespace ambrevo

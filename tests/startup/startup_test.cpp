@@ -1,0 +1,118 @@
+#include "startup/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fakes/fake_application_icon.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_system.h"
+#include "support/byte_builder.h"
+
+namespace ambrevo {
+namespace {
+
+using testing::ByteBuilder;
+using testing::FakeDialogs;
+using Shown = FakeDialogs::Shown;
+
+constexpr char kProgramPath[] = "E:\\disc\\Setup.EXE";
+constexpr char kFolder[] = "E:\\disc\\";
+const std::string kProgram = "MZ-the-program";
+
+// A program file with a package of the named, empty entries; headerByteTag 1 is correct.
+std::string PlayerWithPackage(const std::vector<std::string>& names, int headerByteTag = 1) {
+    ByteBuilder file;
+    file.Text(kProgram);
+    const auto packageStart = static_cast<std::int32_t>(file.Size());
+    file.Text("FPAK").Bytes({2, 0, 0});
+    file.Bytes({4}).Le32(4).Text("Pack");
+    file.Bytes({headerByteTag}).Le32(1).Bytes({0});
+    file.Bytes({static_cast<int>(names.size())});
+    for (const std::string& name : names) {
+        file.Text(name).Fill(kDirectoryNameSize - name.size(), ' ').Le32(packageStart + 1);
+    }
+    file.Le32(packageStart + 1);
+    return file.Str();
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    std::optional<std::string> Run(const std::string& firstArgument = "") {
+        return RunStartup(program_, {kProgramPath, firstArgument});
+    }
+
+    testing::FakeFileSystem files_;
+    FakeDialogs dialogs_;
+    testing::FakeApplicationIcon icon_;
+    Program program_{{files_, dialogs_, icon_}};
+};
+
+TEST_F(StartupTest, ValidPackageGivesTheProgramValuesAndTheFirstMenuName) {
+    files_.AddFile(kProgramPath, PlayerWithPackage({"Main.MNU", "second.mnu"}));
+
+    EXPECT_EQ(Run(), "main.mnu");
+    EXPECT_EQ(program_.info.folder, kFolder);
+    EXPECT_EQ(program_.info.fileName, "Setup.EXE");
+    EXPECT_EQ(program_.info.messageCaption, "Ambrevo");
+    EXPECT_EQ(Run("D:\\menus\\Second.mnu"), "Second.mnu");
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(icon_.loaded.empty());
+}
+
+TEST_F(StartupTest, IconFileBesideTheProgramBecomesTheApplicationIcon) {
+    files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
+    files_.AddFile("E:\\disc\\Setup.ico", "icon bytes");
+
+    EXPECT_EQ(Run(), "main.mnu");
+    EXPECT_EQ(icon_.loaded, std::vector<std::string>{"E:\\disc\\Setup.ico"});
+}
+
+TEST_F(StartupTest, UnreadablePackageShowsItsMessagesThenEndsTheProgram) {
+    const auto wrongHeaderTag = PlayerWithPackage({"main.mnu"}, 2);
+    const auto garbageAtTrailer = ByteBuilder().Text(kProgram).Text("XPAK").Le32(3).Str();
+    const auto noTrailer = ByteBuilder().Text(kProgram).Le32(0x7fffffff).Str();
+    const Shown endMessage{"Error in loading internal menu.", MessageKind::Error, "Ambrevo"};
+    const struct {
+        std::string file;
+        std::vector<Shown> shown;
+    } cases[] = {
+        {noTrailer, {{"Invalid menu address.", MessageKind::Error, "Ambrevo"}, endMessage}},
+        {garbageAtTrailer,
+         {{"Could not retrieve packed files", MessageKind::Error, "Ambrevo"}, endMessage}},
+        {wrongHeaderTag, {endMessage}},
+    };
+    for (const auto& c : cases) {
+        dialogs_.shown.clear();
+        files_.AddFile(kProgramPath, c.file);
+        EXPECT_EQ(Run(), std::nullopt);
+        EXPECT_EQ(dialogs_.shown, c.shown);
+    }
+    EXPECT_EQ(files_.opened, std::vector<std::string>(3, kProgramPath)) << "err.txt is not read";
+}
+
+TEST_F(StartupTest, UnexpectedErrorIsReportedWithAFullStopAndEndsTheProgram) {
+    const Shown badLine{"'maybe' is not a valid boolean value.", MessageKind::Error, "Ambrevo"};
+    const Shown badIcon{"Cannot load the icon.", MessageKind::Error, "Ambrevo"};
+    const Shown noProgramFile{
+        "Cannot open file \"E:\\disc\\Setup.EXE\". The system cannot find the file specified.",
+        MessageKind::Error, "Ambrevo"};
+
+    EXPECT_EQ(Run(), std::nullopt);
+    files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
+    files_.AddFile("E:\\disc\\err.txt", "0\nmaybe\n1\n");
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_FALSE(program_.switches.showFileNotFoundMessage);
+    EXPECT_TRUE(program_.switches.showNoViewerMessage);
+
+    files_.AddFile("E:\\disc\\Setup.ico", "not an icon");
+    icon_.loadError = "Cannot load the icon";
+    const auto openedBefore = files_.opened.size();
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_EQ(files_.opened.size(), openedBefore) << "the package is not opened after the icon";
+
+    EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{noProgramFile, badLine, badIcon}));
+}
+
+}  // namespace
+}  // namespace ambrevo
