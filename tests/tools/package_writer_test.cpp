@@ -1,0 +1,75 @@
+#include "pack/package_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_system.h"
+#include "pack/pack_error.h"
+#include "package/package.h"
+#include "support/byte_builder.h"
+
+namespace ambrevo::pack {
+namespace {
+
+using ambrevo::testing::ByteBuilder;
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+const std::vector<std::uint8_t> kProgram = Bytes("MZprog");
+
+TEST(PackageWriterTest, WritesProgramDirectoryDataAndTrailerByteForByte) {
+    const std::vector<PackageEntryData> entries = {{"main.mnu", Bytes("AB")},
+                                                   {"help.mnu", Bytes("CDE")}};
+    ByteBuilder expected;
+    expected.Text("MZprog").Text("FPAK").Bytes({2, 0, 0});
+    expected.Bytes({4}).Le32(3).Text("Hdr").Bytes({1}).Le32(1).Bytes({9}).Bytes({2});
+    const std::int32_t firstData = 6 + 4 + 3 + 8 + 6 + 1 + 2 * 260;
+    expected.Text("main.mnu").Fill(248, ' ').Le32(firstData + 1);
+    expected.Text("help.mnu").Fill(248, ' ').Le32(firstData + 2 + 1);
+    expected.Text("ABCDE").Le32(7);
+
+    const std::vector<std::uint8_t> file = WritePackage(kProgram, entries, {"Hdr", 9});
+    EXPECT_EQ(std::string(file.begin(), file.end()), expected.Str());
+}
+
+TEST(PackageWriterTest, PlayerReaderFindsEveryEntry) {
+    std::vector<PackageEntryData> entries;
+    for (int n = 0; n < 100; ++n) {
+        entries.push_back({"menu" + std::to_string(n) + ".mnu", Bytes(std::to_string(n))});
+    }
+    ambrevo::testing::FakeFileSystem files;
+    files.AddFile("E:\\setup.exe", WritePackage(kProgram, entries));
+    ambrevo::testing::FakeDialogs dialogs;
+    const ProgramInfo program{"E:\\", "setup.exe", "Ambrevo"};
+    LoadError loadError;
+    MenuPackage package(files, dialogs, program, loadError);
+    package.OpenPackage("setup.exe");
+
+    ASSERT_FALSE(loadError.IsSet());
+    EXPECT_TRUE(dialogs.shown.empty());
+    std::int32_t position = 6 + 4 + 3 + 5 + 6 + 1 + 100 * 260;
+    for (int n = 0; n < 100; ++n) {
+        EXPECT_EQ(package.Directory()[n].name, entries[n].name);
+        EXPECT_EQ(package.Directory()[n].dataOffset, position);
+        position += static_cast<std::int32_t>(entries[n].data.size());
+    }
+}
+
+TEST(PackageWriterTest, RefusesWhatThePackageCannotHold) {
+    const std::vector<PackageEntryData> none;
+    EXPECT_THROW(WritePackage({}, none), PackError);
+    const std::vector<PackageEntryData> longName = {{std::string(257, 'a'), {}}};
+    EXPECT_THROW(WritePackage(kProgram, longName), PackError);
+    const std::vector<PackageEntryData> fullName = {{std::string(256, 'a'), {}}};
+    EXPECT_EQ(WritePackage(kProgram, fullName).size(), kProgram.size() + 19 + 260 + 4);
+    const std::vector<PackageEntryData> tooMany(256);
+    EXPECT_THROW(WritePackage(kProgram, tooMany), PackError);
+}
+
+}  // namespace
+}  // namespace ambrevo::pack
