@@ -1,0 +1,204 @@
+// Loads a heavy version-7 menu (640 x 480 background, 60 items x 3 sets x 8 frames of
+// 128 x 64) and compares the whole load with plain zlib inflate of the same pixel
+// streams. The load should take at most 1.3 times the inflate.
+
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menu/menu_reader.h"
+#include "package/memory_file.h"
+#include "package/package.h"
+#include "pack/menu_body_writer.h"
+#include "pack/package_writer.h"
+#include "support/app_error.h"
+
+namespace ambrevo {
+namespace {
+
+constexpr int kItems = 60;
+constexpr int kSets = 3;
+constexpr int kFrames = 8;
+constexpr double kTargetRatio = 1.3;
+
+// Something like a rendered button: smooth gradients, a few hard edges, a little noise.
+std::shared_ptr<Bitmap> MakePicture(int width, int height, std::uint32_t seed) {
+    auto picture = std::make_shared<Bitmap>();
+    picture->width = width;
+    picture->height = height;
+    picture->pixels.resize(static_cast<std::size_t>(width) * height);
+    std::uint32_t noise = seed * 2654435761u + 1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            noise = noise * 1664525u + 1013904223u;
+            const std::uint32_t r = (x * 255 / width + seed) & 0xFF;
+            const std::uint32_t g = (y * 255 / height) & 0xFF;
+            const std::uint32_t b = ((x / 16 + y / 16) % 2 ? 0xC0 : 0x40) + (noise >> 29);
+            picture->pixels[static_cast<std::size_t>(y) * width + x] = (r << 16) | (g << 8) | b;
+        }
+    }
+    return picture;
+}
+
+MenuDefinition HeavyMenu() {
+    MenuDefinition menu;
+    menu.title = "Heavy";
+    menu.pictures.StorePicture(0, 0, 0, MakePicture(640, 480, 7));
+    for (int item = 1; item <= kItems; ++item) {
+        MenuItem entry;
+        entry.target = "doc" + std::to_string(item) + ".pdf";
+        entry.caption = "Item " + std::to_string(item);
+        menu.items.push_back(entry);
+        for (int set = 0; set < kSets; ++set) {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                menu.pictures.StorePicture(item, set, frame,
+                                           MakePicture(128, 64, item * 97 + set * 13 + frame));
+            }
+        }
+    }
+    return menu;
+}
+
+class NullDialogs : public Dialogs {
+public:
+    void ShowMessageBox(const std::string&, MessageKind, const std::string&) override {}
+};
+
+class NullDebugOutput : public DebugOutput {
+public:
+    void Write(const std::string&) override {}
+};
+
+// The one program file, opened as many times as asked without copying it.
+class SingleFileSystem : public FileSystem {
+public:
+    explicit SingleFileSystem(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+    std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string&) override {
+        return std::make_unique<MemoryFile>(bytes_);
+    }
+    bool FileExists(const std::string&) override { return true; }
+
+private:
+    std::shared_ptr<const std::string> bytes_;
+};
+
+struct Fixture {
+    std::shared_ptr<const std::string> program;
+    std::vector<std::vector<unsigned char>> streams;  // the zlib stream of every picture
+    std::vector<std::size_t> rawSizes;
+};
+
+const Fixture& TheFixture() {
+    static const Fixture fixture = [] {
+        const MenuDefinition menu = HeavyMenu();
+        const auto body = pack::WriteMenuBody(menu, pack::kLatestMenuVersion);
+        const std::vector<std::uint8_t> player(4096, 0x90);
+        const std::vector<pack::PackageEntryData> entries{{"heavy.mnu", body}};
+        const auto file = pack::WritePackage(player, entries);
+
+        Fixture f;
+        f.program = std::make_shared<const std::string>(file.begin(), file.end());
+        for (int record = 0; record < kPictureRecords; ++record) {
+            for (int set = 0; set < kPictureSets; ++set) {
+                for (int frame = 0; frame < kPictureFrames; ++frame) {
+                    const auto picture = menu.pictures.Picture(record, set, frame);
+                    if (!picture) continue;
+                    const auto rawSize = picture->pixels.size() * 4;
+                    uLongf packedSize = compressBound(static_cast<uLong>(rawSize));
+                    std::vector<unsigned char> packed(packedSize);
+                    compress2(packed.data(), &packedSize,
+                              reinterpret_cast<const Bytef*>(picture->pixels.data()),
+                              static_cast<uLong>(rawSize), Z_BEST_COMPRESSION);
+                    packed.resize(packedSize);
+                    f.streams.push_back(std::move(packed));
+                    f.rawSizes.push_back(rawSize);
+                }
+            }
+        }
+        return f;
+    }();
+    return fixture;
+}
+
+void BM_InflateOnly(benchmark::State& state) {
+    const Fixture& f = TheFixture();
+    std::vector<unsigned char> out(640 * 480 * 4);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < f.streams.size(); ++i) {
+            uLongf size = static_cast<uLongf>(f.rawSizes[i]);
+            if (uncompress(out.data(), &size, f.streams[i].data(),
+                           static_cast<uLong>(f.streams[i].size())) != Z_OK) {
+                state.SkipWithError("inflate failed");
+                return;
+            }
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_InflateOnly)->Unit(benchmark::kMillisecond);
+
+void BM_MenuLoad(benchmark::State& state) {
+    const Fixture& f = TheFixture();
+    SingleFileSystem files(f.program);
+    NullDialogs dialogs;
+    NullDebugOutput debug;
+    const ProgramInfo program{"C:\\", "setup.exe", "Ambrevo"};
+    LoadError loadError;
+    MenuPackage package(files, dialogs, program, loadError);
+    package.OpenPackage(program.fileName);
+    for (auto _ : state) {
+        MenuDefinition menu;
+        package.OpenPackageStream(program.fileName, program.folder);
+        std::string name = "heavy.mnu";
+        package.SeekEntry(name);
+        const bool read = ReadMenu(package.Reader(), dialogs, debug, program.messageCaption, menu);
+        package.ClosePackageStream();
+        if (!read || loadError.IsSet() || !menu.pictures.HasPicture(kItems, 2, kFrames - 1)) {
+            state.SkipWithError("the menu did not load");
+            return;
+        }
+        benchmark::DoNotOptimize(menu);
+    }
+}
+BENCHMARK(BM_MenuLoad)->Unit(benchmark::kMillisecond);
+
+// Prints the load / inflate ratio after the usual table.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto load = times_.find("BM_MenuLoad");
+        const auto inflate = times_.find("BM_InflateOnly");
+        if (load == times_.end() || inflate == times_.end()) return;
+        const double ratio = load->second / inflate->second;
+        std::printf("menu load / inflate = %.3f (target at most %.1f): %s\n", ratio, kTargetRatio,
+                    ratio <= kTargetRatio ? "met" : "NOT met");
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+}  // namespace ambrevo
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    ambrevo::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
