@@ -20,8 +20,8 @@ std::optional<std::string> StartupSequence(Program& program, const StartupInputs
 
     program.package.OpenPackage(info.fileName);
     if (program.loadError.IsSet()) {
-        ShowMessage(program.services.dialogs, "Error in loading internal menu.",
-                    MessageKind::Error, info.messageCaption);
+        ShowMessage(program.services.dialogs, "Error in loading internal menu.", MessageKind::Error,
+                    info.messageCaption);
         return std::nullopt;
     }
 

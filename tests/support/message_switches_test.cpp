@@ -25,10 +25,10 @@ TEST(ParseBooleanLineTest, ReadsNumbersAsZeroOrNotAndTrueFalseInAnyCase) {
         const char* line;
         bool value;
     } cases[] = {
-        {"0", false},    {"1", true},      {"-3", true},     {"+0", false},  {"0.0", false},
-        {"000.000", false}, {"0.5", true}, {".5", true},     {"7.", true},   {" 0\t", false},
-        {"True", true},  {"TRUE", true},   {"false", false}, {"fAlSe", false}, {"  true ", true},
-        {"99999999999999999999999", true},
+        {"0", false},     {"1", true},        {"-3", true},      {"+0", false},
+        {"0.0", false},   {"000.000", false}, {"0.5", true},     {".5", true},
+        {"7.", true},     {" 0\t", false},    {"True", true},    {"TRUE", true},
+        {"false", false}, {"fAlSe", false},   {"  true ", true}, {"99999999999999999999999", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseBooleanLine(c.line), c.value) << "line '" << c.line << "'";
@@ -36,9 +36,22 @@ TEST(ParseBooleanLineTest, ReadsNumbersAsZeroOrNotAndTrueFalseInAnyCase) {
 }
 
 TEST(ParseBooleanLineTest, RejectsAnythingElseQuotingTheLineAsRead) {
-    for (const char* line : {"", " ", "maybe", "yes", "1.2.3", "-", ".", "0x1", "1 0", "truex"}) {
-        EXPECT_EQ(ConversionError(line), "'" + std::string(line) + "' is not a valid boolean value");
-    }
+    const struct {
+        const char* line;
+        const char* error;
+    } cases[] = {
+        {"", "'' is not a valid boolean value"},
+        {" ", "' ' is not a valid boolean value"},
+        {"maybe", "'maybe' is not a valid boolean value"},
+        {"yes", "'yes' is not a valid boolean value"},
+        {"1.2.3", "'1.2.3' is not a valid boolean value"},
+        {"-", "'-' is not a valid boolean value"},
+        {".", "'.' is not a valid boolean value"},
+        {"0x1", "'0x1' is not a valid boolean value"},
+        {"1 0", "'1 0' is not a valid boolean value"},
+        {" truex", "' truex' is not a valid boolean value"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConversionError(c.line), c.error);
 }
 
 TEST(ReadMessageSwitchesTest, NoErrTxtTurnsBothSwitchesOnWithoutOpeningAnything) {

@@ -1,0 +1,32 @@
+#include "platform/win32/program_path.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "platform/win32/system_error.h"
+#include "support/app_error.h"
+
+namespace ambrevo::win32 {
+
+std::string ProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            const DWORD error = ::GetLastError();
+            throw AppError("Cannot find the program file. " + SystemErrorMessage(error));
+        }
+        // A full buffer means the path was cut short: try again with more room.
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string FirstArgument() { return __argc > 1 && __argv[1] != nullptr ? __argv[1] : ""; }
+
+}  // namespace ambrevo::win32
