@@ -29,7 +29,7 @@ sanitize: deps
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
-	cmake --build build/fuzz -j$(JOBS) --target package_reader_fuzzer
+	cmake --build build/fuzz -j$(JOBS) --target package_reader_fuzzer fuzz_seed_corpus
 
 wineprefix: deps
 	@./scripts/wine-prefix.sh

@@ -16,7 +16,9 @@
 #include "package/package.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
-#include "support/app_error.h"
+#include "fakes/fake_debug_output.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_system.h"
 
 namespace ambrevo {
 namespace {
@@ -64,31 +66,8 @@ MenuDefinition HeavyMenu() {
     return menu;
 }
 
-class NullDialogs : public Dialogs {
-public:
-    void ShowMessageBox(const std::string&, MessageKind, const std::string&) override {}
-};
-
-class NullDebugOutput : public DebugOutput {
-public:
-    void Write(const std::string&) override {}
-};
-
-// The one program file, opened as many times as asked without copying it.
-class SingleFileSystem : public FileSystem {
-public:
-    explicit SingleFileSystem(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
-    std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string&) override {
-        return std::make_unique<MemoryFile>(bytes_);
-    }
-    bool FileExists(const std::string&) override { return true; }
-
-private:
-    std::shared_ptr<const std::string> bytes_;
-};
-
 struct Fixture {
-    std::shared_ptr<const std::string> program;
+    std::string program;
     std::vector<std::vector<unsigned char>> streams;  // the zlib stream of every picture
     std::vector<std::size_t> rawSizes;
 };
@@ -102,7 +81,7 @@ const Fixture& TheFixture() {
         const auto file = pack::WritePackage(player, entries);
 
         Fixture f;
-        f.program = std::make_shared<const std::string>(file.begin(), file.end());
+        f.program.assign(file.begin(), file.end());
         for (int record = 0; record < kPictureRecords; ++record) {
             for (int set = 0; set < kPictureSets; ++set) {
                 for (int frame = 0; frame < kPictureFrames; ++frame) {
@@ -144,15 +123,17 @@ BENCHMARK(BM_InflateOnly)->Unit(benchmark::kMillisecond);
 
 void BM_MenuLoad(benchmark::State& state) {
     const Fixture& f = TheFixture();
-    SingleFileSystem files(f.program);
-    NullDialogs dialogs;
-    NullDebugOutput debug;
     const ProgramInfo program{"C:\\", "setup.exe", "Ambrevo"};
+    testing::FakeFileSystem files;
+    files.AddFile(program.folder + program.fileName, f.program);
+    testing::FakeDialogs dialogs;
+    testing::FakeDebugOutput debug;
     LoadError loadError;
     MenuPackage package(files, dialogs, program, loadError);
     package.OpenPackage(program.fileName);
     for (auto _ : state) {
         MenuDefinition menu;
+        debug.lines.clear();
         package.OpenPackageStream(program.fileName, program.folder);
         std::string name = "heavy.mnu";
         package.SeekEntry(name);
