@@ -1,4 +1,7 @@
 # Third-party code comes from Debian packages only; nothing is downloaded.
+if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)  # the player is one self-contained executable
+endif()
 find_package(ZLIB REQUIRED)
 
 # Header-only libraries live in /usr/include, which a cross build must not put
@@ -17,8 +20,7 @@ if(CMAKE_CROSSCOMPILING)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
+    # Debian's googletest defines the GTest:: targets itself.
 else()
     find_package(GTest REQUIRED)
 endif()
