@@ -148,6 +148,12 @@ void CheckPictureSize(const Bitmap& picture) {
 
 }  // namespace
 
+int CountStoredPictures(const PictureTable& table) {
+    int count = 0;
+    ForEachPicture(table, [&](int, int, int, const Bitmap&) { ++count; });
+    return count;
+}
+
 std::int32_t ShapeColorIndex(std::int32_t shapeColor) {
     if (shapeColor == -1) return kNoShapeIndex;
     if (shapeColor == 0) return kBlackShapeIndex;
@@ -192,8 +198,7 @@ std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version)
         throw PackError("a menu holds at most " + std::to_string(kMaxItems) + " items, not " +
                         std::to_string(menu.items.size()));
     }
-    int pictureCount = 0;
-    ForEachPicture(menu.pictures, [&](int, int, int, const Bitmap&) { ++pictureCount; });
+    const int pictureCount = CountStoredPictures(menu.pictures);
     if (pictureCount > kMaxPictureRecords) {
         throw PackError("a menu holds at most " + std::to_string(kMaxPictureRecords) +
                         " pictures, not " + std::to_string(pictureCount));

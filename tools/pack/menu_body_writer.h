@@ -23,6 +23,9 @@ constexpr std::int32_t kBlackShapeIndex = 16;
 // Throws PackError for any other value, which no menu can hold.
 std::int32_t ShapeColorIndex(std::int32_t shapeColor);
 
+// The number of pictures that WriteMenuBody stores: the table's slots with a picture.
+int CountStoredPictures(const PictureTable& table);
+
 // Appends one picture record: version 6 stores raw pixels, version 7 a zlib stream written
 // at the highest level. The fourth byte of every pixel is written as 0.
 void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int frame,

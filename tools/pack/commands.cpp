@@ -1,0 +1,118 @@
+#include "commands.h"
+
+#include <exception>
+#include <new>
+#include <system_error>
+
+#include "built_package.h"
+#include "file_io.h"
+#include "pack_error.h"
+#include "package_builder.h"
+#include "package_extractor.h"
+#include "package_listing.h"
+#include "package_source.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+
+// Runs a command body, turning every failure into a message and the failure status.
+template <typename Body>
+int Guarded(std::ostream& err, Body body) {
+    try {
+        return body();
+    } catch (const PackError& failure) {
+        err << "error: " << failure.what() << "\n";
+    } catch (const std::bad_alloc&) {
+        err << "error: out of memory\n";
+    } catch (const std::exception& failure) {
+        err << "error: " << failure.what() << "\n";
+    }
+    return kFailure;
+}
+
+// Reads and checks the sources; reports every problem and gives nullopt if there was one.
+std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesystem::path>& sources,
+                                                std::ostream& err) {
+    PictureCache pictures;
+    Diagnostics diagnostics;
+    PackageSource package = ReadPackageSource(sources, pictures, diagnostics);
+    for (const Diagnostic& diagnostic : diagnostics.ByFileAndLine()) {
+        err << FormatDiagnostic(diagnostic) << "\n";
+    }
+    if (diagnostics.Empty()) return package;
+    err << diagnostics.All().size() << (diagnostics.All().size() == 1 ? " problem" : " problems")
+        << " found\n";
+    return std::nullopt;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
+int RunBuild(const BuildOptions& options, std::ostream& err) {
+    return Guarded(err, [&] {
+        const std::vector<std::uint8_t> player = ReadFileBytes(options.player);
+        if (CarriesPackage(player)) {
+            throw PackError("\"" + PathToUtf8(options.player) +
+                            "\" already carries a menu package; give the bare player");
+        }
+        if (SameFile(options.player, options.output)) {
+            throw PackError("the output would replace the player \"" +
+                            PathToUtf8(options.player) + "\"");
+        }
+        const std::optional<PackageSource> source = ReadCheckedSources(options.sources, err);
+        if (!source) {
+            err << "nothing built\n";
+            return kFailure;
+        }
+        const std::vector<std::uint8_t> file =
+            BuildPackage(*source, player, options.quiet ? nullptr : &err);
+        WriteFileBytes(options.output, file);
+        if (!options.quiet) {
+            err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
+                << source->menus.size() << " menus\n";
+        }
+        return kSuccess;
+    });
+}
+
+int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& out,
+             std::ostream& err) {
+    return Guarded(err, [&] {
+        const std::optional<PackageSource> source = ReadCheckedSources(sources, err);
+        if (!source) return kFailure;
+        out << "no problems: " << source->menus.size()
+            << (source->menus.size() == 1 ? " menu\n" : " menus\n");
+        return kSuccess;
+    });
+}
+
+int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        if (ListPackage(ReadBuiltPackage(file), out)) return kSuccess;
+        err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";
+        return kFailure;
+    });
+}
+
+int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,
+               const std::optional<std::filesystem::path>& playerCopy, std::ostream& err) {
+    return Guarded(err, [&] {
+        const BuiltPackage package = ReadBuiltPackage(file);
+        ExtractPackage(package, folder, err);
+        if (playerCopy) {
+            const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+            WriteFileBytes(*playerCopy,
+                           std::span(bytes).first(static_cast<std::size_t>(package.programSize)));
+        }
+        return kSuccess;
+    });
+}
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace ambrevo::pack {
+
+// The tool's commands. Each returns the process exit status (0 on success) and writes
+// its messages to err; none of them throws.
+
+struct BuildOptions {
+    std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
+    std::filesystem::path player;                // the bare player program
+    std::filesystem::path output;
+    bool quiet = false;                          // no progress lines
+};
+int RunBuild(const BuildOptions& options, std::ostream& err);
+
+int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& out,
+             std::ostream& err);
+
+int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
+
+// playerCopy: where to save the bare player (the bytes before the package), if wanted.
+int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,
+               const std::optional<std::filesystem::path>& playerCopy, std::ostream& err);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,165 @@
+#include "item_source_reader.h"
+
+#include <array>
+#include <limits>
+#include <string>
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr int kMaxFrames = kPictureFrames - 1;
+
+// Keys that only a version 7 menu can hold.
+constexpr std::array<std::string_view, 6> kVersion7ItemKeys = {
+    "font", "alignment", "check_viewer", "viewer_name", "viewer_version", "viewer_match"};
+
+std::string SizeText(const Bitmap& picture) {
+    return std::to_string(picture.width) + " x " + std::to_string(picture.height);
+}
+
+// Stores the pictures of one set of one item; all must have the size of the first.
+class SetPictures {
+public:
+    SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table,
+                int record, int set)
+        : pictures_(pictures), file_(file), table_(table), record_(record), set_(set) {}
+
+    void Store(const toml::node& node, std::string_view key, int frame) {
+        const std::shared_ptr<const PngPicture> picture = pictures_.Load(node, key);
+        if (picture == nullptr) return;
+        const Bitmap& bitmap = *picture->bitmap;
+        if (first_ == nullptr) {
+            first_ = picture->bitmap;
+        } else if (bitmap.width != first_->width || bitmap.height != first_->height) {
+            file_.Report(LineOf(node), "picture \"" + node.as_string()->get() + "\" is " +
+                                           SizeText(bitmap) +
+                                           " pixels, but the set's other pictures are " +
+                                           SizeText(*first_));
+            return;
+        }
+        table_.StorePicture(record_, set_, frame, picture->bitmap);
+    }
+
+private:
+    SourcePictures& pictures_;
+    const SourceFile& file_;
+    PictureTable& table_;
+    int record_;
+    int set_;
+    std::shared_ptr<const Bitmap> first_;
+};
+
+// normal = "a.png" is frame 0; normal_frames = ["b.png", "", "c.png"] are frames 1, 2, 3,
+// where "" leaves a frame empty.
+void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable& table,
+                      int record) {
+    std::optional<SourceTable> sets = item.Table("pictures");
+    if (!sets) return;
+    for (int set = 0; set < kPictureSets; ++set) {
+        const std::string key(*PictureSetNames().NameOf(set));
+        const std::string framesKey = key + "_frames";
+        SetPictures setPictures(pictures, sets->File(), table, record, set);
+        if (const toml::node* still = sets->Value(key)) setPictures.Store(*still, key, 0);
+        const toml::array* frames = sets->Array(framesKey);
+        if (frames == nullptr) continue;
+        if (frames->size() > static_cast<std::size_t>(kMaxFrames)) {
+            sets->Report(framesKey, "\"" + sets->Qualified(framesKey) + "\" holds " +
+                                        std::to_string(frames->size()) +
+                                        " frames; a set has at most " +
+                                        std::to_string(kMaxFrames));
+            continue;
+        }
+        for (std::size_t i = 0; i < frames->size(); ++i) {
+            const toml::node& frame = *frames->get(i);
+            const auto* name = frame.as_string();
+            if (name != nullptr && name->get().empty()) continue;  // a frame left empty
+            setPictures.Store(frame, framesKey, static_cast<int>(i) + 1);
+        }
+    }
+    sets->ReportUnknownKeys();
+}
+
+void ReadVersion7Fields(SourceTable& source, MenuItem& item) {
+    source.Font("font", item.font, &item.fontColor);
+    source.Named("alignment", AlignmentNames(), item.alignment);
+    bool checkViewer = item.checkViewer == 1;
+    if (source.Flag("check_viewer", checkViewer)) item.checkViewer = checkViewer ? 1 : 0;
+    source.Text("viewer_name", item.viewerName);
+    source.Text("viewer_version", item.viewerVersion);
+    source.Named("viewer_match", ViewerMatchNames(), item.viewerVersionMode);
+}
+
+void RefuseVersion7Fields(SourceTable& source) {
+    for (std::string_view key : kVersion7ItemKeys) {
+        if (source.Value(key) != nullptr) {
+            source.Report(key, "\"" + std::string(key) + "\" needs version 7; this menu is version 6");
+        }
+    }
+}
+
+MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
+    MenuItem item = DefaultItem(version);
+    source.Named("kind", ItemKindNames(), item.kind);
+    if (source.Text("target", item.target) && IsMenuTarget(item.target)) {
+        menu.menuTargets.push_back({item.target, source.Line("target")});
+    }
+    source.Text("parameters", item.parameters);
+    source.Text("description", item.description);
+    source.Text("caption", item.caption);
+    source.Text("shortcut_key", item.shortcutKey);
+    Point position{item.left, item.top};
+    if (source.Position("position", position)) {
+        item.left = position.left;
+        item.top = position.top;
+    }
+    Point size{item.width, item.height};
+    if (source.Position("size", size)) {
+        if (size.left < 0 || size.top < 0) {
+            source.Report("size", "\"size\" must not be negative");
+        } else {
+            item.width = size.left;
+            item.height = size.top;
+        }
+    }
+    source.Named("show", ShowModeNames(), item.showMode, kInt32Min, kInt32Max);
+    source.Flag("minimize_after_launch", item.minimizeAfterLaunch);
+    source.Flag("exit_after_launch", item.exitAfterLaunch);
+    source.Flag("auto_restore", item.autoRestore);
+    source.Named("animation", AnimationNames(), item.animationMode);
+    if (version >= kLatestMenuVersion) {
+        ReadVersion7Fields(source, item);
+    } else {
+        RefuseVersion7Fields(source);
+    }
+    return item;
+}
+
+}  // namespace
+
+void ReadItemSources(SourceTable& root, SourcePictures& pictures, MenuSource& menu) {
+    const toml::array* items = root.Array("item");
+    if (items == nullptr) return;
+    for (std::size_t i = 0; i < items->size(); ++i) {
+        const toml::node& node = *items->get(i);
+        if (static_cast<int>(i) == kMaxItems) {
+            root.File().Report(LineOf(node), "a menu holds at most " + std::to_string(kMaxItems) +
+                                                 " items, this one has " +
+                                                 std::to_string(items->size()));
+            return;
+        }
+        const toml::table* table = node.as_table();
+        if (table == nullptr) {
+            root.File().Report(LineOf(node), "\"item\" must be a list of tables ([[item]])");
+            continue;
+        }
+        SourceTable source(*table, root.File());
+        menu.menu.items.push_back(ReadItem(source, menu.version, menu));
+        ReadItemPictures(source, pictures, menu.menu.pictures,
+                         static_cast<int>(menu.menu.items.size()));
+        source.ReportUnknownKeys();
+    }
+}
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "menu_source.h"
+#include "source_pictures.h"
+#include "source_table.h"
+
+namespace ambrevo::pack {
+
+// Reads the [[item]] tables of a menu source into menu.items, their pictures into
+// menu.pictures and their menu targets into menuTargets.
+void ReadItemSources(SourceTable& root, SourcePictures& pictures, MenuSource& menu);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,74 @@
+// ambrevo-pack: builds a player with its menu package from TOML and PNG sources, lists and
+// extracts built packages, and checks sources.
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// Command-line texts are in the system's narrow encoding, which path construction expects.
+std::vector<std::filesystem::path> Paths(const std::vector<std::string>& texts) {
+    return {texts.begin(), texts.end()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Builds, lists, extracts and checks Ambrevo menu packages.", "ambrevo-pack"};
+    app.require_subcommand(1);
+
+    std::vector<std::string> sources;
+    std::string player;
+    std::string output;
+    bool quiet = false;
+    CLI::App* build = app.add_subcommand(
+        "build", "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
+                 "of the bare player");
+    build->add_option("sources", sources, "Menu TOML files in package order, or package.toml")
+        ->required();
+    build->add_option("--player", player, "The bare player program")->required();
+    build->add_option("-o,--output", output, "The program file to write")->required();
+    build->add_flag("-q,--quiet", quiet, "No progress lines");
+
+    std::vector<std::string> checkSources;
+    CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
+    check->add_option("sources", checkSources, "Menu TOML files, or package.toml")->required();
+
+    std::string listFile;
+    CLI::App* list = app.add_subcommand("list", "Show the package of a built program");
+    list->add_option("file", listFile, "A program built by ambrevo-pack")->required();
+
+    std::string extractFile;
+    std::string folder;
+    std::string playerCopy;
+    CLI::App* extract = app.add_subcommand(
+        "extract", "Write the package of a built program back as TOML and PNG sources");
+    extract->add_option("file", extractFile, "A program built by ambrevo-pack")->required();
+    extract->add_option("-o,--output", folder, "A new or empty folder for the sources")
+        ->required();
+    extract->add_option("--player", playerCopy, "Also save the bare player to this file");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : kUsageError;
+    }
+
+    if (*build) {
+        return ambrevo::pack::RunBuild({Paths(sources), player, output, quiet}, std::cerr);
+    }
+    if (*check) return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr);
+    if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);
+    std::optional<std::filesystem::path> copy;
+    if (!playerCopy.empty()) copy = playerCopy;
+    return ambrevo::pack::RunExtract(extractFile, folder, copy, std::cerr);
+}

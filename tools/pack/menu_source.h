@@ -1,0 +1,43 @@
+#pragma once
+
+#include <toml++/toml.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "diagnostics.h"
+#include "menu/menu_model.h"
+#include "picture_cache.h"
+#include "source_defaults.h"
+
+namespace ambrevo::pack {
+
+// A target of an item that switches to another menu of the package, where it was written.
+struct MenuTargetUse {
+    std::string target;
+    std::int64_t line = 0;
+};
+
+// One menu source read into the model, with what the package-wide checks need.
+struct MenuSource {
+    std::string fileName;         // as messages show it
+    std::string entryName;        // the package entry: 8-bit text, A-Z lowered
+    std::int64_t entryNameLine = 0;
+    int version = kDefaultMenuVersion;
+    MenuDefinition menu;
+    std::vector<MenuTargetUse> menuTargets;
+};
+
+// Reads the parsed TOML of one menu (file: where it lies, for the default entry name and
+// the pictures beside it). Every problem is reported to file.diagnostics; the result then
+// holds what could be read.
+MenuSource ReadMenuSource(const toml::table& root, const std::filesystem::path& file,
+                          const SourceFile& source, PictureCache& pictures);
+
+// A target that the player treats as a switch to another menu: it ends in ".mnu", has no
+// "/" or "\", and is no hidden run ("%NOPROC%"), no-action ("*") or message ("$") target.
+bool IsMenuTarget(std::string_view target);
+
+}  // namespace ambrevo::pack

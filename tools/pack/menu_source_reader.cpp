@@ -1,0 +1,214 @@
+#include <limits>
+#include <string>
+
+#include "file_io.h"
+#include "item_source_reader.h"
+#include "menu/menu_rules.h"
+#include "menu_source.h"
+#include "pack_error.h"
+#include "shape_runs.h"
+#include "silent_debug_output.h"
+#include "source_pictures.h"
+#include "source_table.h"
+#include "support/ascii.h"
+#include "text_encoding.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMaxShadowOffset = 1000;
+constexpr std::size_t kMaxEntryName = 256;
+constexpr std::string_view kMenuSuffix = ".mnu";
+
+bool EndsWithMenuSuffix(std::string_view name) {
+    return name.size() >= kMenuSuffix.size() &&
+           EqualsIgnoringAsciiCase(name.substr(name.size() - kMenuSuffix.size()), kMenuSuffix);
+}
+
+void ReadEntryName(SourceTable& root, const std::filesystem::path& file, MenuSource& menu) {
+    std::string name;
+    if (!root.Text("name", name)) {
+        if (root.Has("name")) return;
+        const AnsiConversion stem = Utf8ToAnsi(PathToUtf8(file.stem()));
+        if (stem.unconvertible) {
+            root.File().Report(0, "the file name cannot be a menu name; set \"name\"");
+            return;
+        }
+        menu.entryName = AsciiLower(stem.text + std::string(kMenuSuffix));
+        return;
+    }
+    menu.entryNameLine = root.Line("name");
+    const bool blankEnds = name.empty() || static_cast<unsigned char>(name.front()) <= ' ' ||
+                           static_cast<unsigned char>(name.back()) <= ' ';
+    if (blankEnds || name.size() > kMaxEntryName || !EndsWithMenuSuffix(name) ||
+        name.find_first_of("/\\") != std::string::npos) {
+        root.Report("name", "\"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" "
+                            "or \"\\\" and no blanks at either end");
+        return;
+    }
+    menu.entryName = AsciiLower(name);
+}
+
+void ReadDescription(SourceTable& root, MenuDefinition& menu) {
+    std::optional<SourceTable> description = root.Table("description");
+    if (!description) return;
+    description->Text("text", menu.defaultDescription);
+    description->Font("font", menu.descriptionFont);
+    description->Color("color", menu.descriptionColor);
+    description->Rectangle("bounds", menu.descriptionBounds);
+    description->Named("alignment", AlignmentNames(), menu.descriptionAlignment);
+    description->Position("picture_position", menu.descriptionPicturePosition);
+    description->Integer("shadow_offset", menu.shadowOffset, 0, kMaxShadowOffset);
+    description->Color("shadow_color", menu.shadowColor);
+    description->ReportUnknownKeys();
+}
+
+void ReadClock(SourceTable& root, MenuDefinition& menu) {
+    std::optional<SourceTable> clock = root.Table("clock");
+    if (!clock) return;
+    clock->Flag("show_time", menu.showTime);
+    clock->Flag("show_date", menu.showDate);
+    clock->Color("color", menu.clockColor);
+    clock->Position("time_position", menu.timePosition);
+    clock->Position("date_position", menu.datePosition);
+    clock->Font("time_font", menu.timeFont);
+    clock->Font("date_font", menu.dateFont);
+    clock->ReportUnknownKeys();
+}
+
+void ReadExpiry(SourceTable& root, const MenuSource& source, MenuDefinition& menu) {
+    std::optional<SourceTable> expiry = root.Table("expiry");
+    if (!expiry) return;
+    if (source.version < kLatestMenuVersion) {
+        root.Report("expiry", "\"expiry\" needs version 7; this menu is version 6");
+        return;
+    }
+    expiry->Integer("year", menu.expiryYear, 0, 9999);
+    expiry->Integer("month", menu.expiryMonth, 0, 12);
+    expiry->Integer("day", menu.expiryDay, 0, 31);
+    expiry->Text("message", menu.expiryMessage);
+    expiry->ReportUnknownKeys();
+}
+
+// COLORREF 0x00BBGGRR of a colour index as a pixel value 0x00RRGGBB.
+std::uint32_t PixelOfColorIndex(std::int32_t index) {
+    SilentDebugOutput debug;
+    const ColorRef color = QBColor(index, debug);
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+// background is null when the source names none, or one that could not be loaded (and
+// has been reported).
+std::optional<std::string> ComputeShape(SourceTable& shape, std::int32_t cut,
+                                        std::int32_t colorIndex, const PngPicture* background,
+                                        bool backgroundNamed) {
+    if (background == nullptr) {
+        if (backgroundNamed) return std::nullopt;
+        shape.File().Report(shape.TableLine(),
+                            "a shape is cut from the background picture, and there is none");
+        return std::nullopt;
+    }
+    const Bitmap& picture = *background->bitmap;
+    if (picture.width > kMaxShapeSide || picture.height > kMaxShapeSide) {
+        shape.File().Report(shape.TableLine(),
+                            "a shaped window can be at most 9999 x 9999 pixels");
+        return std::nullopt;
+    }
+    const PixelMask mask = cut == kCutColor
+                               ? PixelsOfColor(picture, PixelOfColorIndex(colorIndex))
+                               : TransparentPixels(*background);
+    return FormatShapeRuns(picture.width, picture.height, mask);
+}
+
+// [shape]: cut = "transparent" | "color" | "none", color = index 0..15, runs = literal text.
+void ReadShape(SourceTable& root, const PngPicture* background, MenuDefinition& menu) {
+    const bool backgroundNamed = root.Has("background");
+    std::optional<SourceTable> shape = root.Table("shape");
+    if (!shape) return;
+    std::int32_t cut = kCutTransparent;
+    std::int32_t colorIndex = kDefaultShapeColorIndex;
+    std::string runs;
+    shape->Named("cut", ShapeCutNames(), cut);
+    const bool colorGiven = shape->Integer("color", colorIndex, 0, kLastShapeColorIndex);
+    const bool runsGiven = shape->Text("runs", runs);
+    shape->ReportUnknownKeys();
+    if (cut == kCutColor && !colorGiven && !shape->Has("color")) {
+        shape->Report("cut", "cut = \"color\" needs \"color\", the index of the colour to cut");
+        return;
+    }
+    if (cut == kCutNone) {
+        menu.shapeColor = -1;
+        menu.windowShape = runs;
+        return;
+    }
+    if (runsGiven) {
+        if (!ParseShapeRuns(runs)) {
+            shape->Report("runs", "\"runs\" is no run list: four-digit width and height, then "
+                                  "four-digit x1 and x2 per run, \"Y\" and a four-digit row "
+                                  "before a new row");
+            return;
+        }
+    } else {
+        std::optional<std::string> computed = ComputeShape(*shape, cut, colorIndex, background, backgroundNamed);
+        if (!computed) return;
+        runs = std::move(*computed);
+    }
+    SilentDebugOutput debug;
+    menu.shapeColor = static_cast<std::int32_t>(QBColor(colorIndex, debug));
+    menu.windowShape = std::move(runs);
+}
+
+void CheckWholeMenu(SourceTable& root, MenuDefinition& menu) {
+    const auto itemCount = static_cast<std::int32_t>(menu.items.size());
+    if (menu.initialItem > itemCount) {
+        root.Report("initial_item", "\"initial_item\" is " + std::to_string(menu.initialItem) +
+                                        ", but the menu has " + std::to_string(itemCount) +
+                                        " items");
+    }
+    const int pictures = CountStoredPictures(menu.pictures);
+    if (pictures > kMaxPictureRecords) {
+        root.File().Report(0, "a menu holds at most " + std::to_string(kMaxPictureRecords) +
+                                  " pictures, this one has " + std::to_string(pictures));
+    }
+}
+
+}  // namespace
+
+bool IsMenuTarget(std::string_view target) {
+    if (target.starts_with("%NOPROC%") || target == "*" || target.starts_with("$")) return false;
+    return EndsWithMenuSuffix(target) && target.find_first_of("/\\") == std::string_view::npos;
+}
+
+MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path& file,
+                          const SourceFile& source, PictureCache& cache) {
+    MenuSource menu;
+    menu.fileName = source.name;
+    menu.menu = DefaultMenu();
+    SourceTable root(table, source);
+    ReadEntryName(root, file, menu);
+    root.Integer("version", menu.version, kRawPicturesVersion, kLatestMenuVersion);
+
+    MenuDefinition& def = menu.menu;
+    root.Text("title", def.title);
+    root.Named("placement", PlacementNames(), def.placement);
+    root.Integer("initial_item", def.initialItem, 0, kMaxItems);
+    root.Integer("animation_interval", def.animationInterval, 0, kInt32Max);
+    root.Flag("scroll_title", def.scrollTitle);
+    SourcePictures pictures(file.parent_path(), cache, source);
+    std::shared_ptr<const PngPicture> background;
+    if (const toml::node* node = root.Value("background")) {
+        background = pictures.Load(*node, "background");
+        if (background != nullptr) def.pictures.StorePicture(0, 0, 0, background->bitmap);
+    }
+    ReadDescription(root, def);
+    ReadClock(root, def);
+    ReadShape(root, background.get(), def);
+    ReadExpiry(root, menu, def);
+    ReadItemSources(root, pictures, menu);
+    root.ReportUnknownKeys();
+    CheckWholeMenu(root, def);
+    return menu;
+}
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <span>
+#include <vector>
+
+#include "package_source.h"
+
+namespace ambrevo::pack {
+
+// The player bytes followed by the package of the source's menus, in package order.
+// progress (when given) gets one line per menu: name, items, pictures, bytes.
+// Throws PackError when a menu or the package cannot be written.
+std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
+                                       std::span<const std::uint8_t> player,
+                                       std::ostream* progress);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,89 @@
+#include "package_listing.h"
+
+#include <iomanip>
+#include <string>
+
+#include "menu_body_writer.h"
+#include "source_names.h"
+#include "text_encoding.h"
+#include "toml_text.h"
+
+namespace ambrevo::pack {
+namespace {
+
+std::string NameOrNumber(const NameTable& names, std::int32_t value) {
+    const std::optional<std::string_view> name = names.NameOf(value);
+    return name ? std::string(*name) : std::to_string(value);
+}
+
+std::string Quoted(const std::string& ansi) { return TomlString(ansi); }
+
+// "normal 1 + 3 frames": the still picture and the number of animation frames of a set.
+std::string SetSummary(const PictureTable& table, int record, int set) {
+    int frames = 0;
+    for (int frame = 1; frame < kPictureFrames; ++frame) {
+        frames += table.HasPicture(record, set, frame) ? 1 : 0;
+    }
+    const bool still = table.HasPicture(record, set, 0);
+    if (!still && frames == 0) return "";
+    std::string text(*PictureSetNames().NameOf(set));
+    text += still ? " 1" : " 0";
+    if (frames > 0) text += " + " + std::to_string(frames) + " frames";
+    return text;
+}
+
+void ListItem(const MenuDefinition& menu, int n, std::ostream& out) {
+    const MenuItem& item = menu.items[static_cast<std::size_t>(n - 1)];
+    out << "  item " << std::setw(3) << n << "  " << std::left << std::setw(8)
+        << NameOrNumber(ItemKindNames(), item.kind) << std::right;
+    if (item.kind != 0 && !item.caption.empty()) out << " " << Quoted(item.caption);
+    out << " -> " << (item.target.empty() ? "(no target)" : Quoted(item.target));
+    std::string pictures;
+    for (int set = 0; set < kPictureSets; ++set) {
+        const std::string summary = SetSummary(menu.pictures, n, set);
+        if (summary.empty()) continue;
+        pictures += pictures.empty() ? "" : ", ";
+        pictures += summary;
+    }
+    if (!pictures.empty()) out << "  [" << pictures << "]";
+    out << "\n";
+}
+
+void ListMenu(const MenuDefinition& menu, std::ostream& out) {
+    out << "  version " << static_cast<int>(menu.header.version) << ", title "
+        << Quoted(menu.title) << ", placement " << NameOrNumber(PlacementNames(), menu.placement)
+        << "\n";
+    const auto background = menu.pictures.Picture(0, 0, 0);
+    out << "  background ";
+    if (menu.pictures.HasPicture(0, 0, 0)) {
+        out << background->width << " x " << background->height;
+    } else {
+        out << "none";
+    }
+    out << ", " << (menu.shapeColor == -1 ? "rectangular" : "shaped") << ", "
+        << menu.items.size() << " items, " << CountStoredPictures(menu.pictures)
+        << " pictures\n";
+    for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, out);
+}
+
+}  // namespace
+
+bool ListPackage(const BuiltPackage& package, std::ostream& out) {
+    out << "player: " << package.programSize << " bytes; package header "
+        << Quoted(package.header.text) << ", byte " << static_cast<int>(package.header.byte)
+        << "; " << package.menus.size() << " menus\n";
+    bool allRead = true;
+    for (std::size_t i = 0; i < package.menus.size(); ++i) {
+        const BuiltMenu& built = package.menus[i];
+        out << "\n" << i + 1 << ". " << AnsiToUtf8(built.name) << " (data at byte "
+            << built.dataOffset << ")\n";
+        if (!built.problem.empty()) {
+            out << "  cannot be read: " << built.problem << "\n";
+            allRead = false;
+        }
+        if (built.menu != nullptr) ListMenu(*built.menu, out);
+    }
+    return allRead;
+}
+
+}  // namespace ambrevo::pack

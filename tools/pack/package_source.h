@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "diagnostics.h"
+#include "menu_source.h"
+#include "package_writer.h"
+#include "picture_cache.h"
+
+namespace ambrevo::pack {
+
+constexpr std::string_view kDefaultHeaderText = "Ambrevo";
+constexpr int kMaxPackageMenus = 100;
+
+// The menus of a package in package order (the first is the menu the player shows first)
+// and its header values.
+struct PackageSource {
+    PackageHeaderValues header{std::string(kDefaultHeaderText), 0};
+    std::vector<MenuSource> menus;
+};
+
+// Reads sources: menu TOML files in package order, or one package file (a TOML file with
+// a "menus" list). Every problem, including those between menus (duplicate names, menu
+// targets that name no menu of the package), is reported to diagnostics.
+PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& sources,
+                                PictureCache& pictures, Diagnostics& diagnostics);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,108 @@
+#include "shape_runs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "pack_error.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::uint8_t kOpaqueFrom = 128;
+constexpr std::size_t kNumberWidth = 4;
+
+std::string FourDigits(int value) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%04d", value);
+    return buffer;
+}
+
+std::optional<int> FourDigitsAt(std::string_view text, std::size_t at) {
+    if (at + kNumberWidth > text.size()) return std::nullopt;
+    int value = 0;
+    for (std::size_t i = at; i < at + kNumberWidth; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+PixelMask TransparentPixels(const PngPicture& picture) {
+    PixelMask mask(picture.alpha.size());
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = picture.alpha[i] < kOpaqueFrom;
+    return mask;
+}
+
+PixelMask PixelsOfColor(const Bitmap& picture, std::uint32_t rgb) {
+    PixelMask mask(picture.pixels.size());
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        mask[i] = (picture.pixels[i] & 0x00FFFFFF) == rgb;
+    }
+    return mask;
+}
+
+std::string FormatShapeRuns(int width, int height, const PixelMask& cutOut) {
+    if (width > kMaxShapeSide || height > kMaxShapeSide) {
+        throw PackError("a shaped window can be at most " + std::to_string(kMaxShapeSide) +
+                        " x " + std::to_string(kMaxShapeSide) + " pixels");
+    }
+    std::string text = FourDigits(width) + FourDigits(height);
+    int markedRow = 1;
+    for (int y = 0; y < height; ++y) {
+        const std::size_t rowStart = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        for (int x = 0; x < width;) {
+            if (!cutOut[rowStart + static_cast<std::size_t>(x)]) {
+                ++x;
+                continue;
+            }
+            const int x1 = x;
+            while (x < width && cutOut[rowStart + static_cast<std::size_t>(x)]) ++x;
+            if (y + 1 != markedRow) {
+                markedRow = y + 1;
+                text += "Y" + FourDigits(markedRow);
+            }
+            text += FourDigits(x1) + FourDigits(x);
+        }
+    }
+    return text;
+}
+
+std::optional<ShapeRuns> ParseShapeRuns(std::string_view text) {
+    const std::optional<int> width = FourDigitsAt(text, 0);
+    const std::optional<int> height = FourDigitsAt(text, kNumberWidth);
+    if (!width || !height) return std::nullopt;
+    ShapeRuns shape{*width, *height, {}};
+    int row = 1;
+    // Positions count from 0 here; the player's loop runs while its 1-based position is
+    // below the length, so one character left at the end is never read.
+    for (std::size_t at = 2 * kNumberWidth; at + 1 < text.size();) {
+        if (text[at] == 'Y') {
+            const std::optional<int> marked = FourDigitsAt(text, at + 1);
+            if (!marked) return std::nullopt;
+            row = *marked;
+            at += 1 + kNumberWidth;
+        }
+        const std::optional<int> x1 = FourDigitsAt(text, at);
+        const std::optional<int> x2 = FourDigitsAt(text, at + kNumberWidth);
+        if (!x1 || !x2) return std::nullopt;
+        shape.runs.push_back({row - 1, *x1, *x2});
+        at += 2 * kNumberWidth;
+    }
+    return shape;
+}
+
+PixelMask CutOutPixels(const ShapeRuns& shape) {
+    PixelMask mask(static_cast<std::size_t>(shape.width) * static_cast<std::size_t>(shape.height));
+    for (const ShapeRun& run : shape.runs) {
+        if (run.row < 0 || run.row >= shape.height) continue;
+        for (int x = std::max(run.x1, 0); x < std::min(run.x2, shape.width); ++x) {
+            mask[static_cast<std::size_t>(run.row) * static_cast<std::size_t>(shape.width) +
+                 static_cast<std::size_t>(x)] = true;
+        }
+    }
+    return mask;
+}
+
+}  // namespace ambrevo::pack

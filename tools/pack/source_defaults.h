@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "menu/menu_model.h"
+#include "menu_body_writer.h"
+
+namespace ambrevo::pack {
+
+// What a menu source gets for every key it leaves out. The reader starts from these and
+// the extract writes only what differs from them, so both must use this one place.
+
+constexpr int kDefaultMenuVersion = kLatestMenuVersion;
+constexpr std::int32_t kDefaultShapeColorIndex = 13;  // magenta
+constexpr std::int32_t kDefaultViewerVersionMode = 1;  // at least the version asked for
+constexpr std::int32_t kDefaultItemWidth = 97;
+constexpr std::int32_t kDefaultItemHeight = 25;
+
+// Window-level fields; no items, no pictures, no shape.
+MenuDefinition DefaultMenu();
+
+// Item fields. A version 6 item holds the version 6 values (MenuItem's own) in the
+// fields that only version 7 stores.
+MenuItem DefaultItem(int version);
+
+}  // namespace ambrevo::pack

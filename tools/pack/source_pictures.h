@@ -1,0 +1,30 @@
+#pragma once
+
+#include <toml++/toml.h>
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "diagnostics.h"
+#include "picture_cache.h"
+
+namespace ambrevo::pack {
+
+// The pictures named by one menu source, relative to the folder of its file.
+class SourcePictures {
+public:
+    SourcePictures(std::filesystem::path folder, PictureCache& cache, const SourceFile& file)
+        : folder_(std::move(folder)), cache_(cache), file_(file) {}
+
+    // The picture a text node names; null (reported at the node's line) when the node is
+    // no text or the file is missing or unreadable.
+    std::shared_ptr<const PngPicture> Load(const toml::node& node, std::string_view key);
+
+private:
+    std::filesystem::path folder_;
+    PictureCache& cache_;
+    SourceFile file_;
+};
+
+}  // namespace ambrevo::pack

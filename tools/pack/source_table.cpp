@@ -1,0 +1,257 @@
+#include "source_table.h"
+
+#include <cstdio>
+#include <limits>
+
+#include "text_encoding.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kMaxFontSize = 1000;
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::optional<ColorRef> ParseHexColor(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#') return std::nullopt;
+    std::uint32_t rgb = 0;
+    for (char c : text.substr(1)) {
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) return std::nullopt;
+        rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
+    }
+    // "#RRGGBB" to COLORREF 0x00BBGGRR.
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+std::string CodePointName(std::uint32_t codePoint) {
+    if (codePoint == kInvalidUtf8) return "a byte that is not UTF-8";
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
+    return std::string("the character ") + buffer;
+}
+
+}  // namespace
+
+std::int64_t LineOf(const toml::node& node) {
+    return static_cast<std::int64_t>(node.source().begin.line);
+}
+
+SourceTable::SourceTable(const toml::table& table, const SourceFile& file, std::string prefix)
+    : table_(table), file_(file), prefix_(std::move(prefix)) {}
+
+std::int64_t SourceTable::Line(std::string_view key) const {
+    const toml::node* node = table_.get(key);
+    return node != nullptr ? LineOf(*node) : TableLine();
+}
+
+std::int64_t SourceTable::TableLine() const { return LineOf(table_); }
+
+void SourceTable::Report(std::string_view key, std::string message) const {
+    file_.Report(Line(key), std::move(message));
+}
+
+const toml::node* SourceTable::Take(std::string_view key) {
+    known_.emplace(key);
+    return table_.get(key);
+}
+
+void SourceTable::ReportType(std::string_view key, std::string_view expected) const {
+    Report(key, Quoted(Qualified(key)) + " must be " + std::string(expected));
+}
+
+std::optional<std::string> SourceTable::TextOf(const toml::node& node,
+                                               std::string_view what) const {
+    const auto* text = node.as_string();
+    if (text == nullptr) {
+        file_.Report(LineOf(node), Quoted(what) + " must be a text");
+        return std::nullopt;
+    }
+    AnsiConversion converted = Utf8ToAnsi(text->get());
+    if (converted.unconvertible) {
+        file_.Report(LineOf(node), Quoted(what) + " holds " +
+                                       CodePointName(*converted.unconvertible) +
+                                       ", which menu text (Windows-1252) cannot hold");
+        return std::nullopt;
+    }
+    return std::move(converted.text);
+}
+
+bool SourceTable::Text(std::string_view key, std::string& out) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    std::optional<std::string> text = TextOf(*node, Qualified(key));
+    if (!text) return false;
+    out = std::move(*text);
+    return true;
+}
+
+std::optional<std::int32_t> SourceTable::IntegerOf(const toml::node& node) const {
+    const auto* number = node.as_integer();
+    if (number == nullptr || number->get() < kInt32Min || number->get() > kInt32Max) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(number->get());
+}
+
+bool SourceTable::Integer(std::string_view key, std::int32_t& out, std::int64_t lowest,
+                          std::int64_t highest) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    const auto* number = node->as_integer();
+    if (number == nullptr) {
+        ReportType(key, "an integer");
+        return false;
+    }
+    if (number->get() < lowest || number->get() > highest) {
+        ReportType(key, "between " + std::to_string(lowest) + " and " + std::to_string(highest) +
+                            ", not " + std::to_string(number->get()));
+        return false;
+    }
+    out = static_cast<std::int32_t>(number->get());
+    return true;
+}
+
+bool SourceTable::Flag(std::string_view key, bool& out) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    const auto* flag = node->as_boolean();
+    if (flag == nullptr) {
+        ReportType(key, "true or false");
+        return false;
+    }
+    out = flag->get();
+    return true;
+}
+
+bool SourceTable::Color(std::string_view key, ColorRef& out) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    const auto* text = node->as_string();
+    const std::optional<ColorRef> color =
+        text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
+    if (!color) {
+        ReportType(key, text != nullptr
+                            ? "a colour \"#RRGGBB\", not " + Quoted(text->get())
+                            : std::string("a colour \"#RRGGBB\""));
+        return false;
+    }
+    out = *color;
+    return true;
+}
+
+bool SourceTable::WholeColor(std::string_view key, ColorRef& out) {
+    const toml::node* node = table_.get(key);
+    const auto* number = node != nullptr ? node->as_integer() : nullptr;
+    if (number == nullptr) return Color(key, out);
+    known_.emplace(key);
+    if (number->get() < 0 || number->get() > 0xFFFFFFFFLL) {
+        ReportType(key, "a colour \"#RRGGBB\" or an integer between 0 and 4294967295");
+        return false;
+    }
+    out = static_cast<ColorRef>(number->get());
+    return true;
+}
+
+bool SourceTable::Position(std::string_view key, Point& out) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    const auto* list = node->as_array();
+    if (list == nullptr || list->size() != 2 || !IntegerOf(*list->get(0)) ||
+        !IntegerOf(*list->get(1))) {
+        ReportType(key, "[x, y] with two integers");
+        return false;
+    }
+    out = {*IntegerOf(*list->get(0)), *IntegerOf(*list->get(1))};
+    return true;
+}
+
+bool SourceTable::Rectangle(std::string_view key, Bounds& out) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    const auto* list = node->as_array();
+    std::int32_t values[4] = {};
+    bool valid = list != nullptr && list->size() == 4;
+    for (std::size_t i = 0; valid && i < 4; ++i) {
+        const std::optional<std::int32_t> value = IntegerOf(*list->get(i));
+        valid = value && (i < 2 || *value >= 0);
+        if (valid) values[i] = *value;
+    }
+    if (!valid) {
+        ReportType(key, "[x, y, width, height] with four integers, width and height not negative");
+        return false;
+    }
+    out = {values[0], values[1], values[2], values[3]};
+    return true;
+}
+
+bool SourceTable::Named(std::string_view key, const NameTable& names, std::int32_t& out,
+                        std::int64_t lowest, std::int64_t highest) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return false;
+    if (const auto* number = node->as_integer()) {
+        if (number->get() >= lowest && number->get() <= highest) {
+            out = static_cast<std::int32_t>(number->get());
+            return true;
+        }
+    } else if (const auto* text = node->as_string()) {
+        if (const std::optional<std::int32_t> value = names.Find(text->get())) {
+            out = *value;
+            return true;
+        }
+    }
+    std::string given;
+    if (const auto* text = node->as_string()) given = ", not " + Quoted(text->get());
+    if (const auto* number = node->as_integer()) given = ", not " + std::to_string(number->get());
+    ReportType(key, names.List() + " (or an integer " + std::to_string(lowest) + ".." +
+                        std::to_string(highest) + ")" + given);
+    return false;
+}
+
+bool SourceTable::Font(std::string_view key, FontSpec& out, ColorRef* color) {
+    std::optional<SourceTable> font = Table(key);
+    if (!font) return false;
+    FontSpec read = out;
+    font->Text("name", read.name);
+    font->Integer("size", read.size, 1, kMaxFontSize);
+    font->Flag("bold", read.style.bold);
+    font->Flag("italic", read.style.italic);
+    font->Flag("underline", read.style.underline);
+    if (color != nullptr) font->WholeColor("color", *color);
+    font->ReportUnknownKeys();
+    out = read;
+    return true;
+}
+
+const toml::array* SourceTable::Array(std::string_view key) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return nullptr;
+    if (node->as_array() == nullptr) ReportType(key, "a list");
+    return node->as_array();
+}
+
+std::optional<SourceTable> SourceTable::Table(std::string_view key) {
+    const toml::node* node = Take(key);
+    if (node == nullptr) return std::nullopt;
+    if (node->as_table() == nullptr) {
+        ReportType(key, "a table");
+        return std::nullopt;
+    }
+    return SourceTable(*node->as_table(), file_, Qualified(key) + ".");
+}
+
+void SourceTable::ReportUnknownKeys() const {
+    for (auto&& [key, node] : table_) {
+        if (known_.count(key.str()) == 0) {
+            file_.Report(static_cast<std::int64_t>(key.source().begin.line),
+                         "unknown key " + Quoted(Qualified(key.str())));
+        }
+    }
+}
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <toml++/toml.h>
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "diagnostics.h"
+#include "menu/menu_model.h"
+#include "source_names.h"
+
+namespace ambrevo::pack {
+
+// Reads the keys of one TOML table of a source into model values. Every reader takes the
+// key when it is present, marks it as known, converts it and stores it in `out`; a value of
+// the wrong type or out of range is reported at its line and leaves `out` unchanged.
+// Keys that no reader asked for are reported by ReportUnknownKeys.
+class SourceTable {
+public:
+    // prefix names the table in messages ("font." gives "font.size").
+    SourceTable(const toml::table& table, const SourceFile& file, std::string prefix = "");
+
+    bool Has(std::string_view key) const { return table_.contains(key); }
+    // Line of the key's value, or of the table when the key is absent.
+    std::int64_t Line(std::string_view key) const;
+    std::int64_t TableLine() const;
+    const SourceFile& File() const { return file_; }
+    // The key as messages name it.
+    std::string Qualified(std::string_view key) const { return prefix_ + std::string(key); }
+    void Report(std::string_view key, std::string message) const;
+
+    bool Text(std::string_view key, std::string& out);  // UTF-8 in the file, 8-bit in the menu
+    bool Integer(std::string_view key, std::int32_t& out, std::int64_t lowest,
+                 std::int64_t highest);
+    bool Flag(std::string_view key, bool& out);
+    bool Color(std::string_view key, ColorRef& out);       // "#RRGGBB"
+    bool WholeColor(std::string_view key, ColorRef& out);  // "#RRGGBB" or a 32-bit integer
+    bool Position(std::string_view key, Point& out);       // [x, y]
+    bool Rectangle(std::string_view key, Bounds& out);     // [x, y, width, height]
+    // A name of the table, or an integer lowest..highest.
+    bool Named(std::string_view key, const NameTable& names, std::int32_t& out,
+               std::int64_t lowest, std::int64_t highest);
+    bool Named(std::string_view key, const NameTable& names, std::int32_t& out) {
+        return Named(key, names, out, names.Lowest(), names.Highest());
+    }
+    // A font table {name, size, bold, italic, underline}, and color when color is given.
+    bool Font(std::string_view key, FontSpec& out, ColorRef* color = nullptr);
+
+    // The key's value of any type, marked as known; null when absent.
+    const toml::node* Value(std::string_view key) { return Take(key); }
+    // The key's array or table (marked as known), reported when it is another type.
+    const toml::array* Array(std::string_view key);
+    std::optional<SourceTable> Table(std::string_view key);
+    // A text converted to 8-bit, reported when it cannot be; for array elements.
+    std::optional<std::string> TextOf(const toml::node& node, std::string_view what) const;
+
+    void ReportUnknownKeys() const;
+
+private:
+    const toml::node* Take(std::string_view key);
+    void ReportType(std::string_view key, std::string_view expected) const;
+    std::optional<std::int32_t> IntegerOf(const toml::node& node) const;
+
+    const toml::table& table_;
+    SourceFile file_;
+    std::string prefix_;
+    std::set<std::string, std::less<>> known_;
+};
+
+// Line of a node in its file (0 when unknown).
+std::int64_t LineOf(const toml::node& node);
+
+}  // namespace ambrevo::pack
