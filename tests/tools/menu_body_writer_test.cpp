@@ -4,11 +4,11 @@
 
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
+#include "model_fields.h"
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
 #include "pack/pack_error.h"
@@ -19,6 +19,8 @@ namespace ambrevo::pack {
 namespace {
 
 using ambrevo::testing::ByteBuilder;
+using testing::ItemFields;
+using testing::WindowFields;
 
 std::string AsString(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -148,36 +150,6 @@ TEST(MenuBodyWriterTest, WritesPicturesInRecordSetFrameOrder) {
     for (int n = 0; n < 5; ++n) {
         EXPECT_EQ(static_cast<unsigned char>(records[n * 20 + 16]), n + 1) << "record " << n;
     }
-}
-
-// Every field, as a tuple that gtest can compare and print.
-auto WindowFields(const MenuDefinition& m) {
-    auto font = [](const FontSpec& f) {
-        return std::make_tuple(f.name, f.size, f.style.bold, f.style.italic, f.style.underline);
-    };
-    return std::make_tuple(
-        m.title, m.placement, m.defaultDescription, font(m.descriptionFont), m.descriptionColor,
-        std::make_tuple(m.descriptionBounds.left, m.descriptionBounds.top,
-                        m.descriptionBounds.width, m.descriptionBounds.height),
-        m.descriptionAlignment, m.showTime, m.showDate, m.clockColor,
-        std::make_tuple(m.timePosition.left, m.timePosition.top, m.datePosition.left,
-                        m.datePosition.top),
-        m.initialItem, m.shapeColor,
-        std::make_tuple(m.descriptionPicturePosition.left, m.descriptionPicturePosition.top),
-        m.animationInterval, m.scrollTitle, m.windowShape, font(m.timeFont), font(m.dateFont),
-        m.shadowOffset, m.shadowColor,
-        std::make_tuple(m.expiryYear, m.expiryMonth, m.expiryDay, m.expiryMessage));
-}
-
-auto ItemFields(const MenuItem& i) {
-    return std::make_tuple(
-        std::make_tuple(i.target, i.parameters, i.description, i.left, i.top),
-        std::make_tuple(i.minimizeAfterLaunch, i.exitAfterLaunch, i.animationMode,
-                        i.shortcutKey, i.showMode, i.autoRestore, i.kind, i.caption, i.width,
-                        i.height),
-        std::make_tuple(i.font.name, i.font.size, i.fontColor, i.alignment, i.font.style.bold,
-                        i.font.style.italic, i.font.style.underline),
-        std::make_tuple(i.checkViewer, i.viewerName, i.viewerVersion, i.viewerVersionMode));
 }
 
 // A menu whose every field differs from its default and from its neighbours.
@@ -317,8 +289,9 @@ TEST(MenuBodyWriterTest, RefusesWhatTheFormatCannotHold) {
     MenuDefinition tooManyItems;
     tooManyItems.items.resize(101);
     EXPECT_THROW(WriteMenuBody(tooManyItems, 7), PackError);
-    EXPECT_THROW(WriteMenuBody(MenuDefinition{}, 5), PackError);
-    EXPECT_THROW(WriteMenuBody(MenuDefinition{}, 8), PackError);
+    const MenuDefinition empty;
+    EXPECT_THROW(WriteMenuBody(empty, 5), PackError);
+    EXPECT_THROW(WriteMenuBody(empty, 8), PackError);
 
     MenuDefinition badPicture;
     auto picture = std::make_shared<Bitmap>();

@@ -1,0 +1,225 @@
+#include "pack/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pack/file_io.h"
+#include "pack/menu_body_writer.h"
+#include "pack/package_writer.h"
+#include "source_folder.h"
+
+namespace ambrevo::pack {
+namespace {
+
+using testing::SourceFolder;
+
+const std::string kPlayer = "MZ bare player bytes";
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+class CommandsTest : public ::testing::Test {
+protected:
+    CommandsTest() {
+        folder_.Write("player.exe", kPlayer);
+        // Top-left pixel clear, so the main window is shaped.
+        std::vector<std::uint32_t> background(12, 0xFF204060);
+        background[0] = 0x00000000;
+        folder_.WritePng("art/bg.png", 4, 3, background);
+        folder_.WritePng("art/b1.png", 2, 2, 0xFF0000);
+        folder_.WritePng("art/b2.png", 2, 2, 0x00FF00);
+        folder_.WritePng("art/b3.png", 2, 2, 0x0000FF);
+        folder_.Write("src/main.toml", R"(
+title = "Main \u00b6 menu"
+background = "../art/bg.png"
+placement = "top-right"
+[shape]
+[description]
+text = "Line one\r\nline two"
+[expiry]
+year = 2031
+message = "Old \"disc\""
+[[item]]
+target = "help.mnu"
+animation = "loop"
+pictures = { normal = "../art/b1.png", normal_frames = ["../art/b2.png", "", "../art/b3.png"], pressed = "../art/b3.png" }
+[[item]]
+kind = "button"
+caption = "&Exit"
+exit_after_launch = true
+font = { name = "Arial Black", size = 9, color = 2147483656 }
+[[item]]
+kind = "text"
+caption = "Menu"
+target = "SUB MENU.MNU"
+)");
+        folder_.Write("src/help.toml", R"(
+version = 6
+title = "Help"
+background = "../art/b1.png"
+[[item]]
+kind = "text"
+caption = "Back"
+target = "main.mnu"
+)");
+        folder_.Write("src/other.toml", "name = \"Sub Menu.mnu\"\ntitle = \"Sub\"\n");
+    }
+
+    int Build(const std::vector<std::filesystem::path>& sources, const std::string& output,
+              const std::filesystem::path& player) {
+        err_.str("");
+        return RunBuild({sources, player, folder_.Path(output), true}, err_);
+    }
+    int BuildAll(const std::string& output) {
+        return Build({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),
+                      folder_.Path("src/other.toml")},
+                     output, folder_.Path("player.exe"));
+    }
+    std::vector<std::uint8_t> Read(const std::string& name) {
+        return ReadFileBytes(folder_.Path(name));
+    }
+    std::string Quoted(const std::string& name) {
+        std::string quoted = PathToUtf8(folder_.Path(name));
+        return quoted.insert(0, 1, '"') + '"';
+    }
+
+    SourceFolder folder_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytes) {
+    ASSERT_EQ(BuildAll("first.exe"), 0) << err_.str();
+    ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("extract"),
+                         folder_.Path("bare.exe"), err_),
+              0)
+        << err_.str();
+    EXPECT_EQ(err_.str(), "");
+    EXPECT_EQ(Read("bare.exe"), Bytes(kPlayer));
+
+    ASSERT_EQ(Build({folder_.Path("extract/package.toml")}, "second.exe",
+                    folder_.Path("bare.exe")),
+              0)
+        << err_.str();
+    EXPECT_EQ(Read("second.exe"), Read("first.exe"));
+}
+
+TEST_F(CommandsTest, BuildWritesThePlayerThenThePackage) {
+    ASSERT_EQ(BuildAll("out.exe"), 0) << err_.str();
+    const std::vector<std::uint8_t> file = Read("out.exe");
+    ASSERT_GT(file.size(), kPlayer.size() + 4);
+    EXPECT_EQ(std::string(file.begin(), file.begin() + static_cast<long>(kPlayer.size()) + 4),
+              kPlayer + "FPAK");
+}
+
+TEST_F(CommandsTest, ListShowsTheDirectoryAndEachMenu) {
+    ASSERT_EQ(BuildAll("out.exe"), 0) << err_.str();
+    ASSERT_EQ(RunList(folder_.Path("out.exe"), out_, err_), 0) << err_.str();
+    const std::string listing = out_.str();
+    const std::vector<std::string> lines = {
+        "player: 20 bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
+        "\n1. main.mnu (data at byte 826)\n",
+        "  version 7, title \"Main \u00b6 menu\", placement top-right\n",
+        "  background 4 x 3, shaped, 3 items, 5 pictures\n",
+        "  item   1  picture  -> \"help.mnu\"  [normal 1 + 2 frames, pressed 1]\n",
+        "  item   2  button   \"&Exit\" -> (no target)\n",
+        "  item   3  text     \"Menu\" -> \"SUB MENU.MNU\"\n",
+        "  version 6, title \"Help\", placement center\n",
+        "\n3. sub menu.mnu (data at byte ",
+    };
+    for (const std::string& line : lines) {
+        EXPECT_NE(listing.find(line), std::string::npos) << line << "\nin:\n" << listing;
+    }
+}
+
+TEST_F(CommandsTest, CheckReportsProblemsAndRefusesToBuild) {
+    const auto bad = folder_.Write("src/bad.toml", "title = 1\n[[item]]\ntarget = \"gone.mnu\"\n");
+    EXPECT_EQ(RunCheck({bad}, out_, err_), 1);
+    const std::string file = PathToUtf8(bad);
+    EXPECT_EQ(err_.str(), file + ":1: \"title\" must be a text\n" + file +
+                              ":3: the menu target \"gone.mnu\" names no menu of the package\n"
+                              "2 problems found\n");
+
+    EXPECT_EQ(Build({bad}, "out.exe", folder_.Path("player.exe")), 1);
+    EXPECT_NE(err_.str().find("nothing built"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out.exe")));
+
+    err_.str("");
+    EXPECT_EQ(RunCheck({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),
+                        folder_.Path("src/other.toml")},
+                       out_, err_),
+              0);
+    EXPECT_EQ(out_.str(), "no problems: 3 menus\n");
+}
+
+TEST_F(CommandsTest, BadFilesGiveClearErrors) {
+    ASSERT_EQ(BuildAll("out.exe"), 0);
+    folder_.Write("extract/keep.txt", "mine");
+
+    EXPECT_EQ(Build({folder_.Path("src/main.toml")}, "x.exe", folder_.Path("none.exe")), 1);
+    EXPECT_EQ(err_.str(), "error: cannot read " + Quoted("none.exe") + ": no such file\n");
+
+    EXPECT_EQ(Build({folder_.Path("src/main.toml")}, "x.exe", folder_.Path("out.exe")), 1);
+    EXPECT_EQ(err_.str(), "error: " + Quoted("out.exe") +
+                              " already carries a menu package; give the bare player\n");
+
+    EXPECT_EQ(Build({folder_.Path("src/help.toml")}, "player.exe", folder_.Path("player.exe")),
+              1);
+    EXPECT_EQ(err_.str(), "error: the output would replace the player " + Quoted("player.exe") +
+                              "\n");
+    EXPECT_EQ(Read("player.exe"), Bytes(kPlayer));
+
+    err_.str("");
+    EXPECT_EQ(RunList(folder_.Path("player.exe"), out_, err_), 1);
+    EXPECT_EQ(err_.str(), "error: " + PathToUtf8(folder_.Path("player.exe")) +
+                              ": no readable menu package (Invalid menu address.)\n");
+
+    err_.str("");
+    EXPECT_EQ(RunExtract(folder_.Path("out.exe"), folder_.Path("extract"), std::nullopt, err_),
+              1);
+    EXPECT_EQ(err_.str(), "error: " + Quoted("extract") +
+                              " already exists and is not an empty folder; choose another\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path("extract")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {
+    MenuDefinition menu;
+    auto picture = std::make_shared<Bitmap>();
+    picture->width = picture->height = 2;
+    picture->pixels.assign(4, 0x123456);
+    menu.pictures.StorePicture(0, 0, 0, picture);
+    std::vector<std::uint8_t> body = WriteMenuBody(menu, 7);
+    std::vector<std::uint8_t> damagedZlib = body;
+    damagedZlib[damagedZlib.size() - 6] ^= 0xFF;
+    std::vector<std::uint8_t> wrongKind = body;
+    wrongKind[4] = 2;
+    const std::vector<PackageEntryData> entries = {
+        {"good.mnu", body},
+        {"short.mnu", std::vector<std::uint8_t>(body.begin(), body.begin() + 40)},
+        {"zlib.mnu", damagedZlib},
+        {"kind.mnu", wrongKind},
+    };
+    WriteFileBytes(folder_.Path("damaged.exe"), WritePackage(Bytes(kPlayer), entries));
+
+    EXPECT_EQ(RunList(folder_.Path("damaged.exe"), out_, err_), 1);
+    const std::string listing = out_.str();
+    for (const char* problem :
+         {"short.mnu (data at byte", "  cannot be read: damaged: a value has the wrong type or "
+                                     "the entry is cut short\n",
+          "  cannot be read: damaged picture data (Error)\n",
+          "  cannot be read: not a menu of format version 6 or later\n"}) {
+        EXPECT_NE(listing.find(problem), std::string::npos) << problem << "\nin:\n" << listing;
+    }
+    err_.str("");
+    EXPECT_EQ(RunExtract(folder_.Path("damaged.exe"), folder_.Path("out"), std::nullopt, err_), 1);
+    EXPECT_EQ(err_.str(), "error: the menu \"short.mnu\" cannot be extracted: damaged: a value "
+                          "has the wrong type or the entry is cut short\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out")));
+}
+
+}  // namespace
+}  // namespace ambrevo::pack
