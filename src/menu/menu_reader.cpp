@@ -1,0 +1,77 @@
+#include "menu/menu_reader.h"
+
+#include <algorithm>
+#include <string>
+
+#include "menu/menu_fields.h"
+#include "menu/menu_rules.h"
+#include "menu/picture_reader.h"
+#include "support/messages.h"
+
+namespace ambrevo {
+
+namespace {
+constexpr int kMinimumVersion = 6;
+}  // namespace
+
+const char* const kMenuVersionMessage =
+    "This is not an Ambrevo Version 6 or above file. If you have created the menu in a "
+    "previous version of Ambrevo, you can use the Menu Conversion Wizard available from "
+    "Quorel Software's site to convert the file to Version 6 format.";
+
+std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
+                                         const std::string& messageCaption) {
+    MenuHeader header;
+    reader.RawBytes(header.magic.data(), header.magic.size());  // not compared
+    header.formatKind = reader.RawByte();
+    if (header.formatKind == 1) header.version = reader.RawByte();
+    if (header.formatKind != 1 || header.version < kMinimumVersion) {
+        ShowMessage(dialogs, kMenuVersionMessage, MessageKind::Information, messageCaption);
+        reader.Errors().Set();
+        return std::nullopt;
+    }
+    reader.RawBytes(header.spare.data(), header.spare.size());
+    header.itemCount = reader.RawByte();
+    header.pictureCount = reader.RawInt16();
+    return header;
+}
+
+void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
+                  PictureTable& table) {
+    PictureDecoder decoder;
+    for (int n = 1; n <= pictureCount; ++n) {
+        DebugTrace(debug, "Getting Image " + std::to_string(n));
+        PictureRecord record = decoder.ReadPicture(reader, version);
+        if (record.picture == nullptr) continue;
+        table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
+                           std::move(record.picture));
+    }
+}
+
+bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
+              const std::string& messageCaption, MenuDefinition& def) {
+    const std::optional<MenuHeader> header = ReadMenuHeader(reader, dialogs, messageCaption);
+    if (!header) return false;
+
+    MenuDefinition menu;
+    menu.header = *header;
+    const int version = header->version;
+    for (const WindowField field : WindowFields(version)) {
+        ReadWindowField(field, reader, debug, menu);
+    }
+    menu.items.reserve(std::min<std::size_t>(header->itemCount, kMaxItems));
+    for (int n = 1; n <= header->itemCount; ++n) {
+        if (n <= kMaxItems) {
+            ReadItem(reader, version, menu.items.emplace_back());
+        } else {
+            MenuItem excess;  // outside the model: read to stay in step, then dropped
+            ReadItem(reader, version, excess);
+        }
+    }
+    ReadPictures(reader, debug, header->pictureCount, version, menu.pictures);
+    CountFrames(menu);
+    def = std::move(menu);
+    return true;
+}
+
+}  // namespace ambrevo

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "menu/menu_model.h"
+#include "menu/picture_table.h"
+#include "package/tagged_reader.h"
+#include "platform/debug_output.h"
+#include "platform/dialogs.h"
+
+namespace ambrevo {
+
+// Shown (information kind) when a menu body fails the header check.
+extern const char* const kMenuVersionMessage;
+
+// Reads the raw header H1-H6 at the stream position. formatKind must be 1 and the
+// version 6 or more; otherwise shows kMenuVersionMessage (information kind, titled
+// messageCaption), sets the LoadError and gives nothing. Nothing after formatKind is
+// read when it is not 1, and nothing after the version when that is below 6.
+std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
+                                         const std::string& messageCaption);
+
+// Reads pictureCount picture records (none when 0 or less) of a body of this version
+// into the table, each preceded by the debug line "Getting Image " + n (n from 1). A
+// later record for a slot replaces the earlier picture; records outside the table, with
+// a wrong tag or external (frame -1) store nothing. Throws AppError for a damaged or
+// short compressed picture (see PictureDecoder::ReadPicture).
+void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
+                  PictureTable& table);
+
+// Reads a whole menu body at the stream position with the same field readers the menu
+// load uses: the header, the window-level fields, the items (those above 100 are read
+// and dropped), the pictures, then CountFrames. True when def now holds the menu (a wrong
+// tag on the way only sets the LoadError, as in the menu load). A failed header check
+// gives false, and an AppError from a damaged picture unwinds; def is then untouched.
+bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
+              const std::string& messageCaption, MenuDefinition& def);
+
+}  // namespace ambrevo

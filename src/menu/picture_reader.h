@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "menu/bitmap.h"
+#include "package/tagged_reader.h"
+
+namespace ambrevo {
+
+// The largest width and height a picture record may give; anything larger is damaged.
+constexpr std::int32_t kMaxPictureSide = 16384;
+
+// The first menu version whose picture records hold zlib-compressed pixels.
+constexpr int kFirstCompressedVersion = 7;
+
+// Where a picture record says its picture belongs: pictures[record][set][frame].
+// The numbers are as stored and may lie outside the PictureTable.
+struct PictureSlot {
+    int record = 0;
+    int set = 0;
+    int frame = 0;
+};
+
+// One ImageRecord as read. picture is null when the tag was wrong (slot is then all 0)
+// and for an external picture (frame -1), which the model has no room for.
+struct PictureRecord {
+    PictureSlot slot;
+    std::shared_ptr<Bitmap> picture;
+};
+
+// Reads ImageRecords (Part 2.2). Keeps the zlib state and small fixed buffers so that
+// a menu's records decode one after another without allocating anything but the
+// bitmaps themselves; make one per menu load and read every record through it.
+class PictureDecoder {
+public:
+    PictureDecoder();
+    ~PictureDecoder();
+    PictureDecoder(const PictureDecoder&) = delete;
+    PictureDecoder& operator=(const PictureDecoder&) = delete;
+
+    // Reads one record at the stream position; version 6 is the raw layout, 7 and above
+    // the compressed one. The pixels are decoded straight into the returned bitmap.
+    //  - Wrong tag: LoadError := 1, exactly two bytes consumed, no picture.
+    //  - Width or height 0 or below: an empty 0 x 0 picture; the record's data is still
+    //    consumed. Above kMaxPictureSide: throws AppError("Error").
+    //  - Raw pixels cut short by the end of the stream: LoadError := 1, missing pixels 0.
+    //  - Compressed: a block length L below 4 or beyond the end of the stream, or a zlib
+    //    stream that ends before its raw size U, throws AppError("Stream read error");
+    //    a damaged zlib stream (or a negative U) throws AppError("Error"). Pixels beyond U
+    //    are 0; bytes beyond width * height * 4 are inflated, checked and dropped.
+    PictureRecord ReadPicture(TaggedReader& reader, int version);
+
+private:
+    struct Inflater;
+
+    void ReadRawPixels(TaggedReader& reader, Bitmap& bitmap);
+    void ReadCompressedPixels(TaggedReader& reader, Bitmap& bitmap, std::int32_t width,
+                              std::int32_t height);
+    void SkipExternalPicture(TaggedReader& reader);
+
+    std::unique_ptr<Inflater> inflater_;
+};
+
+// Reads one record with a decoder of its own (for single records; a menu load should
+// keep one PictureDecoder for all of its records).
+PictureRecord ReadPicture(TaggedReader& reader, int version);
+
+}  // namespace ambrevo
