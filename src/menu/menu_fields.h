@@ -12,7 +12,7 @@ namespace ambrevo {
 // fields (p-z).
 constexpr int kFirstVersionWithExtras = 7;
 
-// The window-level fields of a menu body in file order (Part 2.3, fields 1-50). A colour
+// The window-level fields of a menu body in file order (values 1-50). A colour
 // triple, a font style triple, a position pair and a bounds quadruple are one field each,
 // read together so that the window can apply them as a whole.
 enum class WindowField {
@@ -50,7 +50,7 @@ enum class WindowField {
     ExpiryMessage,               // 50 version 7+
 };
 
-// The fields of one item block in file order (Part 2.3, fields a-z).
+// The fields of one item block in file order (values a-z).
 enum class ItemField {
     Target,               // a
     Parameters,           // b
@@ -87,8 +87,9 @@ std::span<const ItemField> ItemFields(int version);
 int ValueCount(WindowField field);
 int ValueCount(ItemField field);
 
-// Reads one field at the stream position and converts it into def / item as Part 2.3
-// says. A wrong tag gives 0 or empty text where it happened and sets the LoadError.
+// Reads one field at the stream position and converts it into def / item by the
+// field's rule (flags, colours, colour index, expiry numbers). A wrong tag gives 0 or
+// empty text where it happened and sets the LoadError.
 // debug receives the QBColor line of the ShapeColor field.
 void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug,
                      MenuDefinition& def);

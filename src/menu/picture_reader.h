@@ -29,7 +29,7 @@ struct PictureRecord {
     std::shared_ptr<Bitmap> picture;
 };
 
-// Reads ImageRecords (Part 2.2). Keeps the zlib state and small fixed buffers so that
+// Reads picture records. Keeps the zlib state and small fixed buffers so that
 // a menu's records decode one after another without allocating anything but the
 // bitmaps themselves; make one per menu load and read every record through it.
 class PictureDecoder {

@@ -57,7 +57,7 @@ void WriteHeader(TaggedWriter& w, int version, int itemCount, int pictureCount) 
     w.RawInt16(static_cast<std::int16_t>(pictureCount));
 }
 
-// The window-level values of Part 2.3 in table order, each with the reader its row names.
+// The window-level values in file order, each with the reader its row names.
 void WriteWindowFields(CountingWriter& w, int version) {
     w.Str("Sample menu");                          // 1 title
     w.Int(5);                                      // 2 placement
@@ -91,7 +91,7 @@ void WriteWindowFields(CountingWriter& w, int version) {
     }
 }
 
-// The values of item block n of Part 2.3 in table order.
+// The values of item block n in file order.
 void WriteItem(CountingWriter& w, int version, int n) {
     const std::string tag = std::to_string(n);
     w.Str("doc" + tag + ".pdf");   // a target
