@@ -44,7 +44,10 @@ message = "Old \"disc\""
 [[item]]
 target = "help.mnu"
 animation = "loop"
-pictures = { normal = "../art/b1.png", normal_frames = ["../art/b2.png", "", "../art/b3.png"], pressed = "../art/b3.png" }
+[item.pictures]
+normal = "../art/b1.png"
+normal_frames = ["../art/b2.png", "", "../art/b3.png"]
+pressed = "../art/b3.png"
 [[item]]
 kind = "button"
 caption = "&Exit"
@@ -99,8 +102,7 @@ TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytes) {
     EXPECT_EQ(err_.str(), "");
     EXPECT_EQ(Read("bare.exe"), Bytes(kPlayer));
 
-    ASSERT_EQ(Build({folder_.Path("extract/package.toml")}, "second.exe",
-                    folder_.Path("bare.exe")),
+    ASSERT_EQ(Build({folder_.Path("extract/package.toml")}, "second.exe", folder_.Path("bare.exe")),
               0)
         << err_.str();
     EXPECT_EQ(Read("second.exe"), Read("first.exe"));
@@ -165,10 +167,9 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
     EXPECT_EQ(err_.str(), "error: " + Quoted("out.exe") +
                               " already carries a menu package; give the bare player\n");
 
-    EXPECT_EQ(Build({folder_.Path("src/help.toml")}, "player.exe", folder_.Path("player.exe")),
-              1);
-    EXPECT_EQ(err_.str(), "error: the output would replace the player " + Quoted("player.exe") +
-                              "\n");
+    EXPECT_EQ(Build({folder_.Path("src/help.toml")}, "player.exe", folder_.Path("player.exe")), 1);
+    EXPECT_EQ(err_.str(),
+              "error: the output would replace the player " + Quoted("player.exe") + "\n");
     EXPECT_EQ(Read("player.exe"), Bytes(kPlayer));
 
     err_.str("");
@@ -177,8 +178,7 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
                               ": no readable menu package (Invalid menu address.)\n");
 
     err_.str("");
-    EXPECT_EQ(RunExtract(folder_.Path("out.exe"), folder_.Path("extract"), std::nullopt, err_),
-              1);
+    EXPECT_EQ(RunExtract(folder_.Path("out.exe"), folder_.Path("extract"), std::nullopt, err_), 1);
     EXPECT_EQ(err_.str(), "error: " + Quoted("extract") +
                               " already exists and is not an empty folder; choose another\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path("extract")),
@@ -207,17 +207,18 @@ TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {
 
     EXPECT_EQ(RunList(folder_.Path("damaged.exe"), out_, err_), 1);
     const std::string listing = out_.str();
-    for (const char* problem :
-         {"short.mnu (data at byte", "  cannot be read: damaged: a value has the wrong type or "
-                                     "the entry is cut short\n",
-          "  cannot be read: damaged picture data (Error)\n",
-          "  cannot be read: not a menu of format version 6 or later\n"}) {
+    for (const char* problem : {"short.mnu (data at byte",
+                                "  cannot be read: damaged: a value has the wrong type or "
+                                "the entry is cut short\n",
+                                "  cannot be read: damaged picture data (Error)\n",
+                                "  cannot be read: not a menu of format version 6 or later\n"}) {
         EXPECT_NE(listing.find(problem), std::string::npos) << problem << "\nin:\n" << listing;
     }
     err_.str("");
     EXPECT_EQ(RunExtract(folder_.Path("damaged.exe"), folder_.Path("out"), std::nullopt, err_), 1);
-    EXPECT_EQ(err_.str(), "error: the menu \"short.mnu\" cannot be extracted: damaged: a value "
-                          "has the wrong type or the entry is cut short\n");
+    EXPECT_EQ(err_.str(),
+              "error: the menu \"short.mnu\" cannot be extracted: damaged: a value "
+              "has the wrong type or the entry is cut short\n");
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("out")));
 }
 

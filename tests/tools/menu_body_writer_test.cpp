@@ -8,9 +8,9 @@
 
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
-#include "model_fields.h"
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
+#include "model_fields.h"
 #include "pack/pack_error.h"
 #include "package/memory_file.h"
 #include "support/byte_builder.h"
@@ -29,8 +29,14 @@ std::string AsString(const std::vector<std::uint8_t>& bytes) {
 // Tagged values spelled out byte by byte.
 struct Tagged {
     ByteBuilder bytes;
-    Tagged& Int(std::int32_t v) { bytes.Bytes({2}).Le32(2).Le32(v); return *this; }
-    Tagged& Long(std::int32_t v) { bytes.Bytes({3}).Le32(4).Le32(v); return *this; }
+    Tagged& Int(std::int32_t v) {
+        bytes.Bytes({2}).Le32(2).Le32(v);
+        return *this;
+    }
+    Tagged& Long(std::int32_t v) {
+        bytes.Bytes({3}).Le32(4).Le32(v);
+        return *this;
+    }
     Tagged& Str(const std::string& s) {
         bytes.Bytes({4}).Le32(static_cast<std::int32_t>(s.size())).Text(s);
         return *this;
@@ -80,22 +86,22 @@ MenuDefinition TinyMenu() {
 
 Tagged TinyMenuFieldsV6() {
     Tagged t;
-    t.Str("T").Int(4).Str("");                                    // title, placement, default text
-    t.Str("Arial").Long(9).Ints({-1, 0, -1});                     // description font
-    t.Ints({1, 2, 3}).Ints({10, 20, 30, 40}).Int(0);              // colour, bounds, alignment
-    t.Ints({-1, 0}).Ints({0, 0, 0}).Ints({0, 0}).Ints({0, 0});    // clock
-    t.Int(0).Int(0).Ints({0, 0}).Int(100).Int(0).Str("");         // initial item .. shape text
-    t.Str("Tahoma").Long(8).Ints({0, 0, 0});                      // time font
-    t.Str("Tahoma").Long(8).Ints({0, 0, 0});                      // date font
-    t.Int(0).Ints({0, 0, 0});                                     // shadow
+    t.Str("T").Int(4).Str("");                                  // title, placement, default text
+    t.Str("Arial").Long(9).Ints({-1, 0, -1});                   // description font
+    t.Ints({1, 2, 3}).Ints({10, 20, 30, 40}).Int(0);            // colour, bounds, alignment
+    t.Ints({-1, 0}).Ints({0, 0, 0}).Ints({0, 0}).Ints({0, 0});  // clock
+    t.Int(0).Int(0).Ints({0, 0}).Int(100).Int(0).Str("");       // initial item .. shape text
+    t.Str("Tahoma").Long(8).Ints({0, 0, 0});                    // time font
+    t.Str("Tahoma").Long(8).Ints({0, 0, 0});                    // date font
+    t.Int(0).Ints({0, 0, 0});                                   // shadow
     return t;
 }
 
 Tagged TinyItemFieldsV6() {
     Tagged t;
-    t.Str("help.mnu").Str("").Str("").Ints({5, 6});               // target .. top
-    t.Ints({0, 0, 0}).Str("").Int(0).Int(-1).Int(2);              // flags .. kind
-    t.Str("Go").Ints({97, 25});                                   // caption, size
+    t.Str("help.mnu").Str("").Str("").Ints({5, 6});   // target .. top
+    t.Ints({0, 0, 0}).Str("").Int(0).Int(-1).Int(2);  // flags .. kind
+    t.Str("Go").Ints({97, 25});                       // caption, size
     return t;
 }
 
@@ -103,7 +109,7 @@ TEST(MenuBodyWriterTest, WritesVersion6BodyByteForByte) {
     ByteBuilder expected;
     expected.Text("MENU").Bytes({1, 6, 0, 0, 1}).Le16(1);
     expected.Text(TinyMenuFieldsV6().bytes.Str()).Text(TinyItemFieldsV6().bytes.Str());
-    expected.Bytes({5, 0, 0, 0}).Le32(0).Le32(2).Le32(1);         // record 0, set 0, frame 0
+    expected.Bytes({5, 0, 0, 0}).Le32(0).Le32(2).Le32(1);  // record 0, set 0, frame 0
     expected.Bytes({0x56, 0x34, 0x12, 0, 0x57, 0x35, 0x13, 0});
 
     EXPECT_EQ(AsString(WriteMenuBody(TinyMenu(), 6)), expected.Str());
@@ -120,10 +126,10 @@ TEST(MenuBodyWriterTest, WritesVersion7BodyByteForByte) {
     Tagged fields = TinyMenuFieldsV6();
     fields.Str("2008").Str("5").Str("20").Str("Old");
     Tagged item = TinyItemFieldsV6();
-    item.Str("Arial").Int(10).Int(0).Int(0).Ints({0, 0, 0});      // font, colour, alignment
-    item.Int(0).Str("").Str("").Int(0);                           // viewer check
-    const std::vector<int> zlib = {0x78, 0xDA, 0x0B, 0x33, 0x11, 0x62, 0x08, 0x37, 0x15, 0x66,
-                                   0x00, 0x00, 0x06, 0xB1, 0x01, 0x3C};
+    item.Str("Arial").Int(10).Int(0).Int(0).Ints({0, 0, 0});  // font, colour, alignment
+    item.Int(0).Str("").Str("").Int(0);                       // viewer check
+    const std::vector<int> zlib = {0x78, 0xDA, 0x0B, 0x33, 0x11, 0x62, 0x08, 0x37,
+                                   0x15, 0x66, 0x00, 0x00, 0x06, 0xB1, 0x01, 0x3C};
     ByteBuilder expected;
     expected.Text("MENU").Bytes({1, 7, 0, 0, 1}).Le16(1);
     expected.Text(fields.bytes.Str()).Text(item.bytes.Str());

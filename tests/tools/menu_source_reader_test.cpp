@@ -1,4 +1,4 @@
-#include "pack/menu_source.h"
+#include "pack/menu_source_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -229,12 +229,25 @@ TEST_F(MenuSourceTest, CutsTheShapeFromTheBackground) {
     const std::vector<Case> cases = {
         {"", -1, ""},
         {"[shape]\n", static_cast<std::int32_t>(IndexColor(13)),
-         "00030002" "00000001" "Y0002" "00020003"},
+         "00030002"
+         "00000001"
+         "Y0002"
+         "00020003"},
         {"[shape]\ncut = \"transparent\"\ncolor = 2\n", static_cast<std::int32_t>(IndexColor(2)),
-         "00030002" "00000001" "Y0002" "00020003"},
+         "00030002"
+         "00000001"
+         "Y0002"
+         "00020003"},
         {"[shape]\ncut = \"color\"\ncolor = 4\n", static_cast<std::int32_t>(IndexColor(4)),
-         "00030002" "00020003" "Y0002" "00010002"},
-        {"[shape]\ncut = \"color\"\ncolor = 0\n", 0, "00030002" "00010002" "Y0002" "00000001"},
+         "00030002"
+         "00020003"
+         "Y0002"
+         "00010002"},
+        {"[shape]\ncut = \"color\"\ncolor = 0\n", 0,
+         "00030002"
+         "00010002"
+         "Y0002"
+         "00000001"},
         {"[shape]\nruns = \"00030002\"\n", static_cast<std::int32_t>(IndexColor(13)), "00030002"},
         {"[shape]\ncut = \"none\"\nruns = \"anything\"\n", -1, "anything"},
     };
@@ -338,17 +351,18 @@ TEST_F(MenuSourceTest, ChecksNamesAndTargetsAcrossThePackage) {
 
     diagnostics_ = Diagnostics{};
     Read({main, help, again});
-    EXPECT_EQ(Problems(), std::vector<std::string>{
-                              File("again.toml") + ":1: the menu name \"help.mnu\" is already "
-                                                   "used by " + File("sub/help.toml")});
+    EXPECT_EQ(Problems(), std::vector<std::string>{File("again.toml") +
+                                                   ":1: the menu name \"help.mnu\" is already "
+                                                   "used by " +
+                                                   File("sub/help.toml")});
 }
 
 TEST_F(MenuSourceTest, PackageFileListsMenusInOrderWithItsHeader) {
     folder_.Write("menus/first.toml", "title = \"1\"\n");
     folder_.Write("menus/second.toml", "title = \"2\"\n");
-    const auto package = folder_.Write(
-        "package.toml", "header_text = \"Disc\"\nheader_byte = 7\n"
-                        "menus = [\"menus/second.toml\", \"menus/first.toml\"]\n");
+    const auto package = folder_.Write("package.toml",
+                                       "header_text = \"Disc\"\nheader_byte = 7\n"
+                                       "menus = [\"menus/second.toml\", \"menus/first.toml\"]\n");
     const PackageSource source = Read({package});
     ASSERT_EQ(Problems(), std::vector<std::string>{});
     EXPECT_EQ(source.header.text, "Disc");
@@ -358,9 +372,9 @@ TEST_F(MenuSourceTest, PackageFileListsMenusInOrderWithItsHeader) {
     EXPECT_EQ(source.menus[1].entryName, "first.mnu");
 
     Read({package, folder_.Path("menus/first.toml")});
-    EXPECT_EQ(Problems(), std::vector<std::string>{
-                              File("package.toml") + ":3: a package file (with \"menus\") must "
-                                                     "be the only source"});
+    EXPECT_EQ(Problems(), std::vector<std::string>{File("package.toml") +
+                                                   ":3: a package file (with \"menus\") must "
+                                                   "be the only source"});
 }
 
 }  // namespace

@@ -32,9 +32,8 @@ inline auto WindowFields(const MenuDefinition& m) {
 inline auto ItemFields(const MenuItem& i) {
     return std::make_tuple(
         std::make_tuple(i.target, i.parameters, i.description, i.left, i.top),
-        std::make_tuple(i.minimizeAfterLaunch, i.exitAfterLaunch, i.animationMode,
-                        i.shortcutKey, i.showMode, i.autoRestore, i.kind, i.caption, i.width,
-                        i.height),
+        std::make_tuple(i.minimizeAfterLaunch, i.exitAfterLaunch, i.animationMode, i.shortcutKey,
+                        i.showMode, i.autoRestore, i.kind, i.caption, i.width, i.height),
         std::make_tuple(FontFields(i.font), i.fontColor, i.alignment),
         std::make_tuple(i.checkViewer, i.viewerName, i.viewerVersion, i.viewerVersionMode));
 }

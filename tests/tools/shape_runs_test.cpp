@@ -25,6 +25,8 @@ struct ShapeCase {
 };
 
 TEST(ShapeRunsTest, FormatsRunsAndParsesThemBackToTheSamePixels) {
+    // The runs are spelled field by field.
+    // clang-format off
     const std::vector<ShapeCase> cases = {
         {{"...", "..."}, "00030002"},
         {{"###"}, "0003000100000003"},
@@ -32,6 +34,7 @@ TEST(ShapeRunsTest, FormatsRunsAndParsesThemBackToTheSamePixels) {
         {{"...", ".#."}, "00030002" "Y0002" "00010002"},
         {{".##.##", "######"}, "00060002" "00010003" "00040006" "Y0002" "00000006"},
     };
+    // clang-format on
     for (const ShapeCase& shape : cases) {
         const int width = static_cast<int>(shape.rows[0].size());
         const int height = static_cast<int>(shape.rows.size());
@@ -60,8 +63,8 @@ TEST(ShapeRunsTest, ParsesRowMarkersAsThePlayerDoes) {
 }
 
 TEST(ShapeRunsTest, RejectsTextsThatAreNoRunList) {
-    for (const char* text : {"", "0100005", "01000050000000", "0100005000a00010",
-                             "00100010Y00", "0010001000000001Y0002", "abcd0001"}) {
+    for (const char* text : {"", "0100005", "01000050000000", "0100005000a00010", "00100010Y00",
+                             "0010001000000001Y0002", "abcd0001"}) {
         EXPECT_FALSE(ParseShapeRuns(text)) << text;
     }
 }

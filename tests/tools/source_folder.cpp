@@ -38,8 +38,8 @@ std::filesystem::path SourceFolder::Path(std::string_view name) const {
 std::filesystem::path SourceFolder::Write(std::string_view name, std::string_view text) const {
     const std::filesystem::path path = Path(name);
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(text.data(),
-                                                static_cast<std::streamsize>(text.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
     return path;
 }
 
@@ -64,9 +64,9 @@ std::filesystem::path SourceFolder::WritePng(std::string_view name, int width, i
 
 std::filesystem::path SourceFolder::WritePng(std::string_view name, int width, int height,
                                              std::uint32_t rgb) const {
-    return WritePng(name, width, height,
-                    std::vector<std::uint32_t>(static_cast<std::size_t>(width * height),
-                                               0xFF000000u | rgb));
+    return WritePng(
+        name, width, height,
+        std::vector<std::uint32_t>(static_cast<std::size_t>(width * height), 0xFF000000u | rgb));
 }
 
 }  // namespace ambrevo::pack::testing

@@ -17,7 +17,9 @@ TEST(TextEncodingTest, EveryByteSurvivesTheWayToUtf8AndBack) {
 
 TEST(TextEncodingTest, MapsWindows1252Characters) {
     EXPECT_EQ(AnsiToUtf8("\x80 \xB6 \xE9"), "\u20AC \u00B6 \u00E9");
-    EXPECT_EQ(Utf8ToAnsi("Caf\u00E9 \u2014 \u20AC5").text, "Caf\xE9 \x97 \x80" "5");
+    EXPECT_EQ(Utf8ToAnsi("Caf\u00E9 \u2014 \u20AC5").text,
+              "Caf\xE9 \x97 \x80"
+              "5");
 }
 
 TEST(TextEncodingTest, NamesTheFirstCharacterThatHasNoByte) {

@@ -116,8 +116,8 @@ BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const Pac
 
 bool CarriesPackage(std::span<const std::uint8_t> program) {
     const std::string fileName = "player";
-    SingleFileSystem files(
-        fileName, std::make_shared<const std::vector<std::uint8_t>>(program.begin(), program.end()));
+    SingleFileSystem files(fileName, std::make_shared<const std::vector<std::uint8_t>>(
+                                         program.begin(), program.end()));
     CollectingDialogs dialogs;
     const ProgramInfo info{"", fileName, kCaption};
     LoadError loadError;

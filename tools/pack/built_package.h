@@ -14,10 +14,10 @@ namespace ambrevo::pack {
 
 // One entry of a built package as the player's readers see it.
 struct BuiltMenu {
-    std::string name;              // as the directory holds it (8-bit, lower case)
-    std::int32_t dataOffset = 0;   // 0-based
+    std::string name;                            // as the directory holds it (8-bit, lower case)
+    std::int32_t dataOffset = 0;                 // 0-based
     std::shared_ptr<const MenuDefinition> menu;  // null when the entry cannot be read
-    std::string problem;           // why it cannot be read, or why it reads damaged
+    std::string problem;                         // why it cannot be read, or why it reads damaged
 };
 
 struct BuiltPackage {

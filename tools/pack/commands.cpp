@@ -63,8 +63,8 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
                             "\" already carries a menu package; give the bare player");
         }
         if (SameFile(options.player, options.output)) {
-            throw PackError("the output would replace the player \"" +
-                            PathToUtf8(options.player) + "\"");
+            throw PackError("the output would replace the player \"" + PathToUtf8(options.player) +
+                            "\"");
         }
         const std::optional<PackageSource> source = ReadCheckedSources(options.sources, err);
         if (!source) {

@@ -14,7 +14,7 @@ struct BuildOptions {
     std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
     std::filesystem::path player;                // the bare player program
     std::filesystem::path output;
-    bool quiet = false;                          // no progress lines
+    bool quiet = false;  // no progress lines
 };
 int RunBuild(const BuildOptions& options, std::ostream& err);
 

@@ -74,8 +74,8 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
 }
 
 void WriteTextFile(const std::filesystem::path& path, std::string_view text) {
-    WriteFileBytes(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                   text.size()));
+    WriteFileBytes(path,
+                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 }  // namespace ambrevo::pack

@@ -22,8 +22,8 @@ std::string SizeText(const Bitmap& picture) {
 // Stores the pictures of one set of one item; all must have the size of the first.
 class SetPictures {
 public:
-    SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table,
-                int record, int set)
+    SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table, int record,
+                int set)
         : pictures_(pictures), file_(file), table_(table), record_(record), set_(set) {}
 
     void Store(const toml::node& node, std::string_view key, int frame) {
@@ -33,10 +33,9 @@ public:
         if (first_ == nullptr) {
             first_ = picture->bitmap;
         } else if (bitmap.width != first_->width || bitmap.height != first_->height) {
-            file_.Report(LineOf(node), "picture \"" + node.as_string()->get() + "\" is " +
-                                           SizeText(bitmap) +
-                                           " pixels, but the set's other pictures are " +
-                                           SizeText(*first_));
+            file_.Report(LineOf(node),
+                         "picture \"" + node.as_string()->get() + "\" is " + SizeText(bitmap) +
+                             " pixels, but the set's other pictures are " + SizeText(*first_));
             return;
         }
         table_.StorePicture(record_, set_, frame, picture->bitmap);
@@ -67,8 +66,7 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable&
         if (frames->size() > static_cast<std::size_t>(kMaxFrames)) {
             sets->Report(framesKey, "\"" + sets->Qualified(framesKey) + "\" holds " +
                                         std::to_string(frames->size()) +
-                                        " frames; a set has at most " +
-                                        std::to_string(kMaxFrames));
+                                        " frames; a set has at most " + std::to_string(kMaxFrames));
             continue;
         }
         for (std::size_t i = 0; i < frames->size(); ++i) {
@@ -94,7 +92,8 @@ void ReadVersion7Fields(SourceTable& source, MenuItem& item) {
 void RefuseVersion7Fields(SourceTable& source) {
     for (std::string_view key : kVersion7ItemKeys) {
         if (source.Value(key) != nullptr) {
-            source.Report(key, "\"" + std::string(key) + "\" needs version 7; this menu is version 6");
+            source.Report(key,
+                          "\"" + std::string(key) + "\" needs version 7; this menu is version 6");
         }
     }
 }

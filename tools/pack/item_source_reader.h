@@ -1,6 +1,6 @@
 #pragma once
 
-#include "menu_source.h"
+#include "menu_source_reader.h"
 #include "source_pictures.h"
 #include "source_table.h"
 

@@ -2,7 +2,6 @@
 // extracts built packages, and checks sources.
 
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -31,8 +30,9 @@ int main(int argc, char** argv) {
     std::string output;
     bool quiet = false;
     CLI::App* build = app.add_subcommand(
-        "build", "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
-                 "of the bare player");
+        "build",
+        "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
+        "of the bare player");
     build->add_option("sources", sources, "Menu TOML files in package order, or package.toml")
         ->required();
     build->add_option("--player", player, "The bare player program")->required();
@@ -53,8 +53,7 @@ int main(int argc, char** argv) {
     CLI::App* extract = app.add_subcommand(
         "extract", "Write the package of a built program back as TOML and PNG sources");
     extract->add_option("file", extractFile, "A program built by ambrevo-pack")->required();
-    extract->add_option("-o,--output", folder, "A new or empty folder for the sources")
-        ->required();
+    extract->add_option("-o,--output", folder, "A new or empty folder for the sources")->required();
     extract->add_option("--player", playerCopy, "Also save the bare player to this file");
 
     try {

@@ -137,8 +137,8 @@ void ForEachPicture(const PictureTable& table, Visit visit) {
 }
 
 void CheckPictureSize(const Bitmap& picture) {
-    const auto pixels = static_cast<std::uint64_t>(picture.width) *
-                        static_cast<std::uint64_t>(picture.height);
+    const auto pixels =
+        static_cast<std::uint64_t>(picture.width) * static_cast<std::uint64_t>(picture.height);
     if (pixels * 4 > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) ||
         picture.pixels.size() != pixels) {
         throw PackError("a picture of " + std::to_string(picture.width) + " x " +

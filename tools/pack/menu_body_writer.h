@@ -9,8 +9,8 @@
 
 namespace ambrevo::pack {
 
-constexpr int kRawPicturesVersion = 6;  // pictures as raw pixels, no v7-only fields
-constexpr int kLatestMenuVersion = 7;   // zlib pictures, expiry notice, item fonts, viewer check
+constexpr int kRawPicturesVersion = 6;     // pictures as raw pixels, no v7-only fields
+constexpr int kLatestMenuVersion = 7;      // zlib pictures, expiry notice, item fonts, viewer check
 constexpr int kMaxPictureRecords = 32767;  // the picture count is a signed 16-bit number
 constexpr std::int32_t kNoShapeIndex = 0;
 constexpr std::int32_t kLastShapeColorIndex = 15;

@@ -1,11 +1,11 @@
+#include "menu_source_reader.h"
+
 #include <limits>
 #include <string>
 
 #include "file_io.h"
 #include "item_source_reader.h"
 #include "menu/menu_rules.h"
-#include "menu_source.h"
-#include "pack_error.h"
 #include "shape_runs.h"
 #include "silent_debug_output.h"
 #include "source_pictures.h"
@@ -43,8 +43,9 @@ void ReadEntryName(SourceTable& root, const std::filesystem::path& file, MenuSou
                            static_cast<unsigned char>(name.back()) <= ' ';
     if (blankEnds || name.size() > kMaxEntryName || !EndsWithMenuSuffix(name) ||
         name.find_first_of("/\\") != std::string::npos) {
-        root.Report("name", "\"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" "
-                            "or \"\\\" and no blanks at either end");
+        root.Report("name",
+                    "\"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" "
+                    "or \"\\\" and no blanks at either end");
         return;
     }
     menu.entryName = AsciiLower(name);
@@ -111,13 +112,11 @@ std::optional<std::string> ComputeShape(SourceTable& shape, std::int32_t cut,
     }
     const Bitmap& picture = *background->bitmap;
     if (picture.width > kMaxShapeSide || picture.height > kMaxShapeSide) {
-        shape.File().Report(shape.TableLine(),
-                            "a shaped window can be at most 9999 x 9999 pixels");
+        shape.File().Report(shape.TableLine(), "a shaped window can be at most 9999 x 9999 pixels");
         return std::nullopt;
     }
-    const PixelMask mask = cut == kCutColor
-                               ? PixelsOfColor(picture, PixelOfColorIndex(colorIndex))
-                               : TransparentPixels(*background);
+    const PixelMask mask = cut == kCutColor ? PixelsOfColor(picture, PixelOfColorIndex(colorIndex))
+                                            : TransparentPixels(*background);
     return FormatShapeRuns(picture.width, picture.height, mask);
 }
 
@@ -144,13 +143,15 @@ void ReadShape(SourceTable& root, const PngPicture* background, MenuDefinition& 
     }
     if (runsGiven) {
         if (!ParseShapeRuns(runs)) {
-            shape->Report("runs", "\"runs\" is no run list: four-digit width and height, then "
-                                  "four-digit x1 and x2 per run, \"Y\" and a four-digit row "
-                                  "before a new row");
+            shape->Report("runs",
+                          "\"runs\" is no run list: four-digit width and height, then "
+                          "four-digit x1 and x2 per run, \"Y\" and a four-digit row "
+                          "before a new row");
             return;
         }
     } else {
-        std::optional<std::string> computed = ComputeShape(*shape, cut, colorIndex, background, backgroundNamed);
+        std::optional<std::string> computed =
+            ComputeShape(*shape, cut, colorIndex, background, backgroundNamed);
         if (!computed) return;
         runs = std::move(*computed);
     }

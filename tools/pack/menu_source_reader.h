@@ -22,8 +22,8 @@ struct MenuTargetUse {
 
 // One menu source read into the model, with what the package-wide checks need.
 struct MenuSource {
-    std::string fileName;         // as messages show it
-    std::string entryName;        // the package entry: 8-bit text, A-Z lowered
+    std::string fileName;   // as messages show it
+    std::string entryName;  // the package entry: 8-bit text, A-Z lowered
     std::int64_t entryNameLine = 0;
     int version = kDefaultMenuVersion;
     MenuDefinition menu;

@@ -104,8 +104,8 @@ void WriteItem(TomlText& toml, const MenuItem& item, int version) {
     toml.Named("viewer_match", ViewerMatchNames(), item.viewerVersionMode == 1 ? 1 : 0);
 }
 
-void WriteItemPictures(TomlText& toml, const PictureTable& table, int item,
-                       const std::string& stem, std::vector<SourcePicture>& pictures) {
+void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, const std::string& stem,
+                       std::vector<SourcePicture>& pictures) {
     bool headerWritten = false;
     for (int set = 0; set < kPictureSets; ++set) {
         const std::string key(*PictureSetNames().NameOf(set));

@@ -21,8 +21,9 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
         }
         if (progress != nullptr) {
             *progress << AnsiToUtf8(menu.entryName) << ": version " << menu.version << ", "
-                      << menu.menu.items.size() << " items, " << CountStoredPictures(menu.menu.pictures)
-                      << " pictures, " << entries.back().data.size() << " bytes\n";
+                      << menu.menu.items.size() << " items, "
+                      << CountStoredPictures(menu.menu.pictures) << " pictures, "
+                      << entries.back().data.size() << " bytes\n";
         }
     }
     return WritePackage(player, entries, source.header);

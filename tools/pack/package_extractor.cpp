@@ -30,8 +30,8 @@ std::string StemFor(const std::string& entryName, std::set<std::string>& used) {
     std::string stem = AsciiLower(entryName);
     if (stem.size() >= 4 && stem.ends_with(".mnu")) stem.resize(stem.size() - 4);
     for (char& c : stem) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                           c == '_' || c == '.';
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
         if (!plain) c = '_';
     }
     if (stem.empty() || stem.front() == '.') stem.insert(0, "menu");
@@ -47,17 +47,16 @@ std::string StemFor(const std::string& entryName, std::set<std::string>& used) {
 void CheckReadable(const BuiltPackage& package) {
     for (const BuiltMenu& menu : package.menus) {
         if (menu.menu == nullptr || !menu.problem.empty()) {
-            throw PackError("the menu \"" + AnsiToUtf8(menu.name) + "\" cannot be extracted: " +
-                            menu.problem);
+            throw PackError("the menu \"" + AnsiToUtf8(menu.name) +
+                            "\" cannot be extracted: " + menu.problem);
         }
     }
 }
 
 void PrepareFolder(const std::filesystem::path& folder) {
     std::error_code error;
-    if (std::filesystem::exists(folder, error) &&
-        (!std::filesystem::is_directory(folder, error) ||
-         !std::filesystem::is_empty(folder, error))) {
+    if (std::filesystem::exists(folder, error) && (!std::filesystem::is_directory(folder, error) ||
+                                                   !std::filesystem::is_empty(folder, error))) {
         throw PackError("\"" + PathToUtf8(folder) +
                         "\" already exists and is not an empty folder; choose another");
     }

@@ -50,9 +50,8 @@ void ListItem(const MenuDefinition& menu, int n, std::ostream& out) {
 }
 
 void ListMenu(const MenuDefinition& menu, std::ostream& out) {
-    out << "  version " << static_cast<int>(menu.header.version) << ", title "
-        << Quoted(menu.title) << ", placement " << NameOrNumber(PlacementNames(), menu.placement)
-        << "\n";
+    out << "  version " << static_cast<int>(menu.header.version) << ", title " << Quoted(menu.title)
+        << ", placement " << NameOrNumber(PlacementNames(), menu.placement) << "\n";
     const auto background = menu.pictures.Picture(0, 0, 0);
     out << "  background ";
     if (menu.pictures.HasPicture(0, 0, 0)) {
@@ -60,9 +59,8 @@ void ListMenu(const MenuDefinition& menu, std::ostream& out) {
     } else {
         out << "none";
     }
-    out << ", " << (menu.shapeColor == -1 ? "rectangular" : "shaped") << ", "
-        << menu.items.size() << " items, " << CountStoredPictures(menu.pictures)
-        << " pictures\n";
+    out << ", " << (menu.shapeColor == -1 ? "rectangular" : "shaped") << ", " << menu.items.size()
+        << " items, " << CountStoredPictures(menu.pictures) << " pictures\n";
     for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, out);
 }
 
@@ -70,13 +68,14 @@ void ListMenu(const MenuDefinition& menu, std::ostream& out) {
 
 bool ListPackage(const BuiltPackage& package, std::ostream& out) {
     out << "player: " << package.programSize << " bytes; package header "
-        << Quoted(package.header.text) << ", byte " << static_cast<int>(package.header.byte)
-        << "; " << package.menus.size() << " menus\n";
+        << Quoted(package.header.text) << ", byte " << static_cast<int>(package.header.byte) << "; "
+        << package.menus.size() << " menus\n";
     bool allRead = true;
     for (std::size_t i = 0; i < package.menus.size(); ++i) {
         const BuiltMenu& built = package.menus[i];
-        out << "\n" << i + 1 << ". " << AnsiToUtf8(built.name) << " (data at byte "
-            << built.dataOffset << ")\n";
+        out << "\n"
+            << i + 1 << ". " << AnsiToUtf8(built.name) << " (data at byte " << built.dataOffset
+            << ")\n";
         if (!built.problem.empty()) {
             out << "  cannot be read: " << built.problem << "\n";
             allRead = false;

@@ -13,8 +13,7 @@
 namespace ambrevo::pack {
 namespace {
 
-std::optional<toml::table> ParseSource(const std::filesystem::path& path,
-                                       const SourceFile& file) {
+std::optional<toml::table> ParseSource(const std::filesystem::path& path, const SourceFile& file) {
     std::vector<std::uint8_t> bytes;
     try {
         bytes = ReadFileBytes(path);
@@ -23,9 +22,8 @@ std::optional<toml::table> ParseSource(const std::filesystem::path& path,
         return std::nullopt;
     }
     try {
-        return toml::parse(std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                            bytes.size()),
-                           file.name);
+        return toml::parse(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), file.name);
     } catch (const toml::parse_error& failure) {
         file.Report(static_cast<std::int64_t>(failure.source().begin.line),
                     std::string(failure.description()));
@@ -35,8 +33,8 @@ std::optional<toml::table> ParseSource(const std::filesystem::path& path,
 
 bool IsPackageFile(const toml::table& root) { return root.contains("menus"); }
 
-void ReadMenu(const std::filesystem::path& path, const toml::table* parsed,
-              PictureCache& pictures, Diagnostics& diagnostics, PackageSource& package) {
+void ReadMenu(const std::filesystem::path& path, const toml::table* parsed, PictureCache& pictures,
+              Diagnostics& diagnostics, PackageSource& package) {
     const SourceFile file{PathToUtf8(path), diagnostics};
     std::optional<toml::table> own;
     if (parsed == nullptr) {
@@ -92,8 +90,7 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
         if (!added) {
             diagnostics.Report(menu.fileName, menu.entryNameLine,
                                "the menu name \"" + AnsiToUtf8(menu.entryName) +
-                                   "\" is already used by " +
-                                   earlier->second->fileName);
+                                   "\" is already used by " + earlier->second->fileName);
         }
     }
     for (const MenuSource& menu : package.menus) {

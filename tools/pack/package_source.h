@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diagnostics.h"
-#include "menu_source.h"
+#include "menu_source_reader.h"
 #include "package_writer.h"
 #include "picture_cache.h"
 

@@ -17,8 +17,7 @@ void CheckEntries(std::span<const std::uint8_t> program,
                   std::span<const PackageEntryData> entries) {
     if (program.empty()) throw PackError("the player program is empty");
     if (entries.size() > kMaxEntryCount) {
-        throw PackError("a package holds at most " + std::to_string(kMaxEntryCount) +
-                        " entries");
+        throw PackError("a package holds at most " + std::to_string(kMaxEntryCount) + " entries");
     }
     for (const PackageEntryData& entry : entries) {
         if (entry.name.size() > kNameSize) {
@@ -34,8 +33,8 @@ std::vector<std::uint8_t> WritePackage(std::span<const std::uint8_t> program,
                                        std::span<const PackageEntryData> entries,
                                        const PackageHeaderValues& header) {
     CheckEntries(program, entries);
-    std::size_t total = program.size() + 4 + 3 + 5 + header.text.size() + 6 + 1 +
-                        entries.size() * kEntrySize + 4;
+    std::size_t total =
+        program.size() + 4 + 3 + 5 + header.text.size() + 6 + 1 + entries.size() * kEntrySize + 4;
     for (const PackageEntryData& entry : entries) total += entry.data.size();
     if (total > kMaxFileSize) throw PackError("the package would exceed 2 GiB");
 

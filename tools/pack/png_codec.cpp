@@ -37,11 +37,10 @@ PngPicture DecodePng(std::span<const std::uint8_t> fileBytes) {
     int width = 0;
     int height = 0;
     int channels = 0;
-    std::unique_ptr<stbi_uc, StbFree> rgba(
-        stbi_load_from_memory(fileBytes.data(), static_cast<int>(fileBytes.size()), &width,
-                              &height, &channels, 4));
-    if (rgba == nullptr) throw PackError(std::string("not a readable PNG (") +
-                                         stbi_failure_reason() + ")");
+    std::unique_ptr<stbi_uc, StbFree> rgba(stbi_load_from_memory(
+        fileBytes.data(), static_cast<int>(fileBytes.size()), &width, &height, &channels, 4));
+    if (rgba == nullptr)
+        throw PackError(std::string("not a readable PNG (") + stbi_failure_reason() + ")");
     if (width > kMaxPngSide || height > kMaxPngSide) {
         throw PackError("larger than " + std::to_string(kMaxPngSide) + " x " +
                         std::to_string(kMaxPngSide) + " pixels");
@@ -66,7 +65,7 @@ PngPicture DecodePng(std::span<const std::uint8_t> fileBytes) {
 
 std::vector<std::uint8_t> EncodePng(const Bitmap& picture) {
     if (picture.Empty() || picture.pixels.size() != static_cast<std::size_t>(picture.width) *
-                                                      static_cast<std::size_t>(picture.height)) {
+                                                        static_cast<std::size_t>(picture.height)) {
         throw PackError("an empty or damaged picture cannot be saved as PNG");
     }
     std::vector<std::uint8_t> rgb;

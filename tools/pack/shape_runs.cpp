@@ -45,8 +45,8 @@ PixelMask PixelsOfColor(const Bitmap& picture, std::uint32_t rgb) {
 
 std::string FormatShapeRuns(int width, int height, const PixelMask& cutOut) {
     if (width > kMaxShapeSide || height > kMaxShapeSide) {
-        throw PackError("a shaped window can be at most " + std::to_string(kMaxShapeSide) +
-                        " x " + std::to_string(kMaxShapeSide) + " pixels");
+        throw PackError("a shaped window can be at most " + std::to_string(kMaxShapeSide) + " x " +
+                        std::to_string(kMaxShapeSide) + " pixels");
     }
     std::string text = FourDigits(width) + FourDigits(height);
     int markedRow = 1;

@@ -21,7 +21,7 @@ constexpr int kMaxShapeSide = 9999;
 struct ShapeRun {
     int row = 0;  // pixel row, from 0
     int x1 = 0;
-    int x2 = 0;   // exclusive
+    int x2 = 0;  // exclusive
     bool operator==(const ShapeRun&) const = default;
 };
 
@@ -34,8 +34,8 @@ struct ShapeRuns {
 // One flag per pixel, row by row: true = cut out of the window.
 using PixelMask = std::vector<bool>;
 
-PixelMask TransparentPixels(const PngPicture& picture);                // alpha below 128
-PixelMask PixelsOfColor(const Bitmap& picture, std::uint32_t rgb);    // exactly 0x00RRGGBB
+PixelMask TransparentPixels(const PngPicture& picture);             // alpha below 128
+PixelMask PixelsOfColor(const Bitmap& picture, std::uint32_t rgb);  // exactly 0x00RRGGBB
 
 // The run list of a mask. Throws PackError when width or height exceeds kMaxShapeSide.
 std::string FormatShapeRuns(int width, int height, const PixelMask& cutOut);

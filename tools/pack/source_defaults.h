@@ -7,11 +7,11 @@
 
 namespace ambrevo::pack {
 
-// What a menu source gets for every key it leaves out. The reader starts from these and
-// the extract writes only what differs from them, so both must use this one place.
+// What a menu source gets for every key it leaves out; docs/authoring.md lists the same
+// values for authors.
 
 constexpr int kDefaultMenuVersion = kLatestMenuVersion;
-constexpr std::int32_t kDefaultShapeColorIndex = 13;  // magenta
+constexpr std::int32_t kDefaultShapeColorIndex = 13;   // magenta
 constexpr std::int32_t kDefaultViewerVersionMode = 1;  // at least the version asked for
 constexpr std::int32_t kDefaultItemWidth = 97;
 constexpr std::int32_t kDefaultItemHeight = 25;

@@ -19,15 +19,15 @@ std::optional<std::string_view> NameTable::NameOf(std::int32_t value) const {
 }
 
 std::int32_t NameTable::Lowest() const {
-    return std::min_element(entries_.begin(), entries_.end(), [](auto& a, auto& b) {
-               return a.value < b.value;
-           })->value;
+    return std::min_element(entries_.begin(), entries_.end(),
+                            [](auto& a, auto& b) { return a.value < b.value; })
+        ->value;
 }
 
 std::int32_t NameTable::Highest() const {
-    return std::max_element(entries_.begin(), entries_.end(), [](auto& a, auto& b) {
-               return a.value < b.value;
-           })->value;
+    return std::max_element(entries_.begin(), entries_.end(),
+                            [](auto& a, auto& b) { return a.value < b.value; })
+        ->value;
 }
 
 std::string NameTable::List() const {

@@ -29,14 +29,14 @@ private:
     std::vector<Entry> entries_;
 };
 
-const NameTable& PlacementNames();       // window placement 0..10
-const NameTable& AlignmentNames();       // left, right, center
-const NameTable& AnimationNames();       // how an item cycles its frames, 0..5
-const NameTable& ItemKindNames();        // picture, button, text
-const NameTable& ShowModeNames();        // window state of a launched program
-const NameTable& ViewerMatchNames();     // exact or at-least
-const NameTable& ShapeCutNames();        // how the window shape is found
-const NameTable& PictureSetNames();      // normal, highlighted, pressed, description
+const NameTable& PlacementNames();    // window placement 0..10
+const NameTable& AlignmentNames();    // left, right, center
+const NameTable& AnimationNames();    // how an item cycles its frames, 0..5
+const NameTable& ItemKindNames();     // picture, button, text
+const NameTable& ShowModeNames();     // window state of a launched program
+const NameTable& ViewerMatchNames();  // exact or at-least
+const NameTable& ShapeCutNames();     // how the window shape is found
+const NameTable& PictureSetNames();   // normal, highlighted, pressed, description
 
 // Shape cuts.
 constexpr std::int32_t kCutNone = 0;

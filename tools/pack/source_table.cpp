@@ -136,9 +136,8 @@ bool SourceTable::Color(std::string_view key, ColorRef& out) {
     const std::optional<ColorRef> color =
         text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
     if (!color) {
-        ReportType(key, text != nullptr
-                            ? "a colour \"#RRGGBB\", not " + Quoted(text->get())
-                            : std::string("a colour \"#RRGGBB\""));
+        ReportType(key, text != nullptr ? "a colour \"#RRGGBB\", not " + Quoted(text->get())
+                                        : std::string("a colour \"#RRGGBB\""));
         return false;
     }
     out = *color;

@@ -41,8 +41,8 @@ public:
     bool Position(std::string_view key, Point& out);       // [x, y]
     bool Rectangle(std::string_view key, Bounds& out);     // [x, y, width, height]
     // A name of the table, or an integer lowest..highest.
-    bool Named(std::string_view key, const NameTable& names, std::int32_t& out,
-               std::int64_t lowest, std::int64_t highest);
+    bool Named(std::string_view key, const NameTable& names, std::int32_t& out, std::int64_t lowest,
+               std::int64_t highest);
     bool Named(std::string_view key, const NameTable& names, std::int32_t& out) {
         return Named(key, names, out, names.Lowest(), names.Highest());
     }

@@ -37,7 +37,8 @@ void TaggedWriter::RawInt16(std::int16_t value) {
 
 void TaggedWriter::RawInt32(std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(bits >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes_.push_back(static_cast<std::uint8_t>(bits >> shift));
 }
 
 void TaggedWriter::RawBytes(const void* data, std::size_t count) {

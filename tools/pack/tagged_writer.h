@@ -11,11 +11,11 @@ namespace ambrevo::pack {
 // size field and the payload, all little-endian.
 class TaggedWriter {
 public:
-    void WriteByte(std::uint8_t value);        // 01 01000000 vv
-    void WriteInteger(std::int32_t value);     // 02 02000000 vvvvvvvv
-    void WriteLong(std::int32_t value);        // 03 04000000 vvvvvvvv
+    void WriteByte(std::uint8_t value);     // 01 01000000 vv
+    void WriteInteger(std::int32_t value);  // 02 02000000 vvvvvvvv
+    void WriteLong(std::int32_t value);     // 03 04000000 vvvvvvvv
     void WriteBoolean(bool value) { WriteInteger(value ? -1 : 0); }
-    void WriteString(std::string_view text);   // 04 nnnnnnnn text
+    void WriteString(std::string_view text);  // 04 nnnnnnnn text
 
     // Untagged little-endian values for raw headers and picture records.
     void RawByte(std::uint8_t value) { bytes_.push_back(value); }

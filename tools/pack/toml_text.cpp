@@ -9,14 +9,22 @@ namespace {
 
 std::string Escape(std::uint32_t codePoint) {
     switch (codePoint) {
-        case '"': return "\\\"";
-        case '\\': return "\\\\";
-        case '\b': return "\\b";
-        case '\t': return "\\t";
-        case '\n': return "\\n";
-        case '\f': return "\\f";
-        case '\r': return "\\r";
-        default: break;
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\b':
+            return "\\b";
+        case '\t':
+            return "\\t";
+        case '\n':
+            return "\\n";
+        case '\f':
+            return "\\f";
+        case '\r':
+            return "\\r";
+        default:
+            break;
     }
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(codePoint));
@@ -84,11 +92,10 @@ void TomlText::Bounds(std::string_view key, const ambrevo::Bounds& bounds) {
 
 void TomlText::Font(std::string_view key, const FontSpec& font, const ColorRef* color) {
     auto flag = [](bool value) { return value ? "true" : "false"; };
-    std::string value = "{ name = " + TomlString(font.name) +
-                        ", size = " + std::to_string(font.size) +
-                        ", bold = " + flag(font.style.bold) +
-                        ", italic = " + flag(font.style.italic) +
-                        ", underline = " + flag(font.style.underline);
+    std::string value =
+        "{ name = " + TomlString(font.name) + ", size = " + std::to_string(font.size) +
+        ", bold = " + flag(font.style.bold) + ", italic = " + flag(font.style.italic) +
+        ", underline = " + flag(font.style.underline);
     if (color != nullptr) {
         value += ", color = ";
         value += *color <= 0xFFFFFF ? "\"" + ColorText(*color) + "\"" : std::to_string(*color);
