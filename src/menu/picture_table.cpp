@@ -1,37 +1,47 @@
 #include "menu/picture_table.h"
 
-#include <algorithm>
-
 namespace ambrevo {
+
+PictureTable::PictureTable(const PictureTable& other) { *this = other; }
+
+PictureTable& PictureTable::operator=(const PictureTable& other) {
+    if (this == &other) return *this;
+    for (std::size_t record = 0; record < records_.size(); ++record) {
+        const auto& from = other.records_[record];
+        records_[record] = from ? std::make_unique<RecordSlots>(*from) : nullptr;
+    }
+    return *this;
+}
 
 bool PictureTable::InRange(int record, int set, int frame) {
     return record >= 0 && record < kPictureRecords && set >= 0 && set < kPictureSets &&
            frame >= 0 && frame < kPictureFrames;
 }
 
-std::size_t PictureTable::Index(int record, int set, int frame) {
-    return (static_cast<std::size_t>(record) * kPictureSets + static_cast<std::size_t>(set)) *
-               kPictureFrames +
-           static_cast<std::size_t>(frame);
-}
+namespace {
+int SlotOf(int set, int frame) { return set * kPictureFrames + frame; }
+}  // namespace
 
 bool PictureTable::HasPicture(int record, int set, int frame) const {
-    if (!InRange(record, set, frame)) return false;
-    const auto& slot = slots_[Index(record, set, frame)];
-    return slot != nullptr && !slot->Empty();
+    const auto picture = Picture(record, set, frame);
+    return picture != nullptr && !picture->Empty();
 }
 
 std::shared_ptr<const Bitmap> PictureTable::Picture(int record, int set, int frame) const {
-    if (!InRange(record, set, frame)) return nullptr;
-    return slots_[Index(record, set, frame)];
+    if (!InRange(record, set, frame) || !records_[record]) return nullptr;
+    return (*records_[record])[SlotOf(set, frame)];
 }
 
 void PictureTable::StorePicture(int record, int set, int frame,
                                 std::shared_ptr<const Bitmap> picture) {
     if (!InRange(record, set, frame)) return;
-    slots_[Index(record, set, frame)] = std::move(picture);
+    auto& slots = records_[record];
+    if (!slots) slots = std::make_unique<RecordSlots>();
+    (*slots)[SlotOf(set, frame)] = std::move(picture);
 }
 
-void PictureTable::Clear() { std::fill(slots_.begin(), slots_.end(), nullptr); }
+void PictureTable::Clear() {
+    for (auto& slots : records_) slots.reset();
+}
 
 }  // namespace ambrevo

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <cstddef>
+#include <array>
 #include <memory>
-#include <vector>
 
 #include "menu/bitmap.h"
 
@@ -16,8 +15,17 @@ constexpr int kPictureFrames = 101;   // 0 = still picture, 1..100 = animation f
 
 // pictures[record][set][frame] of the menu on show. Pictures are immutable and shared:
 // a control showing one holds the same pointer, so state changes copy no pixels.
+// A record's slots are allocated when its first picture arrives, so an empty table and
+// clearing one cost next to nothing.
 class PictureTable {
 public:
+    PictureTable() = default;
+    // A copy shares the (immutable) pictures.
+    PictureTable(const PictureTable& other);
+    PictureTable& operator=(const PictureTable& other);
+    PictureTable(PictureTable&&) noexcept = default;
+    PictureTable& operator=(PictureTable&&) noexcept = default;
+
     static bool InRange(int record, int set, int frame);
 
     // True when the slot holds a picture that is not empty; false outside the table.
@@ -29,9 +37,8 @@ public:
     void Clear();
 
 private:
-    static std::size_t Index(int record, int set, int frame);
-    std::vector<std::shared_ptr<const Bitmap>> slots_ =
-        std::vector<std::shared_ptr<const Bitmap>>(kPictureRecords * kPictureSets * kPictureFrames);
+    using RecordSlots = std::array<std::shared_ptr<const Bitmap>, kPictureSets * kPictureFrames>;
+    std::array<std::unique_ptr<RecordSlots>, kPictureRecords> records_;
 };
 
 }  // namespace ambrevo
