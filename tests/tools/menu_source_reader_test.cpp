@@ -321,7 +321,8 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
          {"1: \"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" or \"\\\" and no "
           "blanks at either end"}},
         {"[[item]]\nposition = [1]\nsize = [1, -2]\nshow = \"minimized\"\n",
-         {"2: \"position\" must be [x, y] with two integers", "3: \"size\" must not be negative",
+         {"2: \"position\" must be [x, y] with two integers",
+          "3: \"size\" must be [width, height] with two integers, not negative",
           "4: \"show\" must be \"normal\", \"maximized\" or \"hidden\" (or an integer "
           "-2147483648..2147483647), not \"minimized\""}},
         {"[[item]]\ntarget = \"other.mnu\"\n[[item]]\ntarget = \"sub/other.mnu\"\n"
@@ -371,6 +372,14 @@ TEST_F(MenuSourceTest, PackageFileListsMenusInOrderWithItsHeader) {
     EXPECT_EQ(source.menus[0].entryName, "second.mnu");
     EXPECT_EQ(source.menus[1].entryName, "first.mnu");
 
+    diagnostics_ = Diagnostics{};
+    Read({folder_.Write("listing.toml",
+                        "menus = [\"menus/first.toml\",\n  \"menus/gone.toml\"]\n")});
+    EXPECT_EQ(Problems(),
+              std::vector<std::string>{File("listing.toml") +
+                                       ":2: menu source \"menus/gone.toml\" not found"});
+
+    diagnostics_ = Diagnostics{};
     Read({package, folder_.Path("menus/first.toml")});
     EXPECT_EQ(Problems(), std::vector<std::string>{File("package.toml") +
                                                    ":3: a package file (with \"menus\") must "

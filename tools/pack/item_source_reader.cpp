@@ -60,7 +60,9 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable&
         const std::string key(*PictureSetNames().NameOf(set));
         const std::string framesKey = key + "_frames";
         SetPictures setPictures(pictures, sets->File(), table, record, set);
-        if (const toml::node* still = sets->Value(key)) setPictures.Store(*still, key, 0);
+        if (const toml::node* still = sets->Value(key)) {
+            setPictures.Store(*still, sets->Qualified(key), 0);
+        }
         const toml::array* frames = sets->Array(framesKey);
         if (frames == nullptr) continue;
         if (frames->size() > static_cast<std::size_t>(kMaxFrames)) {
@@ -73,7 +75,7 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable&
             const toml::node& frame = *frames->get(i);
             const auto* name = frame.as_string();
             if (name != nullptr && name->get().empty()) continue;  // a frame left empty
-            setPictures.Store(frame, framesKey, static_cast<int>(i) + 1);
+            setPictures.Store(frame, sets->Qualified(framesKey), static_cast<int>(i) + 1);
         }
     }
     sets->ReportUnknownKeys();
@@ -113,15 +115,7 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
         item.left = position.left;
         item.top = position.top;
     }
-    Point size{item.width, item.height};
-    if (source.Position("size", size)) {
-        if (size.left < 0 || size.top < 0) {
-            source.Report("size", "\"size\" must not be negative");
-        } else {
-            item.width = size.left;
-            item.height = size.top;
-        }
-    }
+    source.Size("size", item.width, item.height);
     source.Named("show", ShowModeNames(), item.showMode, kInt32Min, kInt32Max);
     source.Flag("minimize_after_launch", item.minimizeAfterLaunch);
     source.Flag("exit_after_launch", item.exitAfterLaunch);

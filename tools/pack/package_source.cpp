@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "file_io.h"
 #include "pack_error.h"
@@ -68,8 +69,13 @@ void ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
             file.Report(LineOf(node), "\"menus\" must list menu source files");
             continue;
         }
-        ReadMenu(path.parent_path() / PathFromUtf8(name->get()), nullptr, pictures, diagnostics,
-                 package);
+        const std::filesystem::path menu = path.parent_path() / PathFromUtf8(name->get());
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(menu, error)) {
+            file.Report(LineOf(node), "menu source \"" + name->get() + "\" not found");
+            continue;
+        }
+        ReadMenu(menu, nullptr, pictures, diagnostics, package);
     }
 }
 

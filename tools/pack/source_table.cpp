@@ -157,35 +157,51 @@ bool SourceTable::WholeColor(std::string_view key, ColorRef& out) {
     return true;
 }
 
-bool SourceTable::Position(std::string_view key, Point& out) {
+std::optional<std::vector<std::int32_t>> SourceTable::Integers(std::string_view key,
+                                                               std::size_t count,
+                                                               std::int64_t lowest,
+                                                               std::string_view expected) {
     const toml::node* node = Take(key);
-    if (node == nullptr) return false;
+    if (node == nullptr) return std::nullopt;
     const auto* list = node->as_array();
-    if (list == nullptr || list->size() != 2 || !IntegerOf(*list->get(0)) ||
-        !IntegerOf(*list->get(1))) {
-        ReportType(key, "[x, y] with two integers");
-        return false;
+    std::vector<std::int32_t> values;
+    for (std::size_t i = 0; list != nullptr && list->size() == count && i < count; ++i) {
+        const std::optional<std::int32_t> value = IntegerOf(*list->get(i));
+        if (!value || *value < lowest) break;
+        values.push_back(*value);
     }
-    out = {*IntegerOf(*list->get(0)), *IntegerOf(*list->get(1))};
+    if (values.size() != count) {
+        ReportType(key, expected);
+        return std::nullopt;
+    }
+    return values;
+}
+
+bool SourceTable::Position(std::string_view key, Point& out) {
+    const auto values = Integers(key, 2, kInt32Min, "[x, y] with two integers");
+    if (!values) return false;
+    out = {(*values)[0], (*values)[1]};
+    return true;
+}
+
+bool SourceTable::Size(std::string_view key, std::int32_t& width, std::int32_t& height) {
+    const auto values = Integers(key, 2, 0, "[width, height] with two integers, not negative");
+    if (!values) return false;
+    width = (*values)[0];
+    height = (*values)[1];
     return true;
 }
 
 bool SourceTable::Rectangle(std::string_view key, Bounds& out) {
-    const toml::node* node = Take(key);
-    if (node == nullptr) return false;
-    const auto* list = node->as_array();
-    std::int32_t values[4] = {};
-    bool valid = list != nullptr && list->size() == 4;
-    for (std::size_t i = 0; valid && i < 4; ++i) {
-        const std::optional<std::int32_t> value = IntegerOf(*list->get(i));
-        valid = value && (i < 2 || *value >= 0);
-        if (valid) values[i] = *value;
-    }
-    if (!valid) {
-        ReportType(key, "[x, y, width, height] with four integers, width and height not negative");
+    constexpr std::string_view kExpected =
+        "[x, y, width, height] with four integers, width and height not negative";
+    const auto values = Integers(key, 4, kInt32Min, kExpected);
+    if (!values) return false;
+    if ((*values)[2] < 0 || (*values)[3] < 0) {
+        ReportType(key, kExpected);
         return false;
     }
-    out = {values[0], values[1], values[2], values[3]};
+    out = {(*values)[0], (*values)[1], (*values)[2], (*values)[3]};
     return true;
 }
 

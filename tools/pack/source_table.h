@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "diagnostics.h"
 #include "menu/menu_model.h"
@@ -39,7 +40,8 @@ public:
     bool Color(std::string_view key, ColorRef& out);       // "#RRGGBB"
     bool WholeColor(std::string_view key, ColorRef& out);  // "#RRGGBB" or a 32-bit integer
     bool Position(std::string_view key, Point& out);       // [x, y]
-    bool Rectangle(std::string_view key, Bounds& out);     // [x, y, width, height]
+    bool Size(std::string_view key, std::int32_t& width, std::int32_t& height);  // [w, h]
+    bool Rectangle(std::string_view key, Bounds& out);  // [x, y, width, height]
     // A name of the table, or an integer lowest..highest.
     bool Named(std::string_view key, const NameTable& names, std::int32_t& out, std::int64_t lowest,
                std::int64_t highest);
@@ -63,6 +65,10 @@ private:
     const toml::node* Take(std::string_view key);
     void ReportType(std::string_view key, std::string_view expected) const;
     std::optional<std::int32_t> IntegerOf(const toml::node& node) const;
+    // The key's list of `count` integers, each at least `lowest`; reported as `expected`.
+    std::optional<std::vector<std::int32_t>> Integers(std::string_view key, std::size_t count,
+                                                      std::int64_t lowest,
+                                                      std::string_view expected);
 
     const toml::table& table_;
     SourceFile file_;
