@@ -194,7 +194,7 @@ TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {
     menu.pictures.StorePicture(0, 0, 0, picture);
     std::vector<std::uint8_t> body = WriteMenuBody(menu, 7);
     std::vector<std::uint8_t> damagedZlib = body;
-    damagedZlib[damagedZlib.size() - 6] ^= 0xFF;
+    damagedZlib.at(damagedZlib.size() - 6) ^= 0xFF;  // inside the deflate data
     std::vector<std::uint8_t> wrongKind = body;
     wrongKind[4] = 2;
     const std::vector<PackageEntryData> entries = {

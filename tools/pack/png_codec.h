@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "menu/bitmap.h"
+#include "menu/picture_reader.h"
 
 namespace ambrevo::pack {
 
@@ -16,8 +17,8 @@ struct PngPicture {
     std::vector<std::uint8_t> alpha;  // one value per pixel, row by row; 255 = opaque
 };
 
-// The largest width and height accepted; the player rejects larger pictures.
-constexpr int kMaxPngSide = 16384;
+// The largest width and height accepted: the player rejects larger pictures.
+constexpr int kMaxPngSide = kMaxPictureSide;
 
 // Decodes PNG file bytes. Throws PackError with the decoder's reason when they are not a
 // PNG it can read, or when the picture is larger than kMaxPngSide.
