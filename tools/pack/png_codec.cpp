@@ -8,7 +8,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #define STBI_NO_STDIO
-#define STBI_MAX_DIMENSIONS 16384  // kMaxPngSide; larger PNGs are refused before decoding
+#define STBI_MAX_DIMENSIONS 16384  // larger PNGs are refused before decoding
 #include <stb/stb_image.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -17,6 +17,8 @@
 
 namespace ambrevo::pack {
 namespace {
+
+static_assert(STBI_MAX_DIMENSIONS == kMaxPngSide);
 
 struct StbFree {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
