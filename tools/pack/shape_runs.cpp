@@ -9,22 +9,11 @@ namespace ambrevo::pack {
 namespace {
 
 constexpr std::uint8_t kOpaqueFrom = 128;
-constexpr std::size_t kNumberWidth = 4;
 
 std::string FourDigits(int value) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%04d", value);
     return buffer;
-}
-
-std::optional<int> FourDigitsAt(std::string_view text, std::size_t at) {
-    if (at + kNumberWidth > text.size()) return std::nullopt;
-    int value = 0;
-    for (std::size_t i = at; i < at + kNumberWidth; ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
 }
 
 }  // namespace
@@ -67,30 +56,6 @@ std::string FormatShapeRuns(int width, int height, const PixelMask& cutOut) {
         }
     }
     return text;
-}
-
-std::optional<ShapeRuns> ParseShapeRuns(std::string_view text) {
-    const std::optional<int> width = FourDigitsAt(text, 0);
-    const std::optional<int> height = FourDigitsAt(text, kNumberWidth);
-    if (!width || !height) return std::nullopt;
-    ShapeRuns shape{*width, *height, {}};
-    int row = 1;
-    // Positions count from 0 here; the player's loop runs while its 1-based position is
-    // below the length, so one character left at the end is never read.
-    for (std::size_t at = 2 * kNumberWidth; at + 1 < text.size();) {
-        if (text[at] == 'Y') {
-            const std::optional<int> marked = FourDigitsAt(text, at + 1);
-            if (!marked) return std::nullopt;
-            row = *marked;
-            at += 1 + kNumberWidth;
-        }
-        const std::optional<int> x1 = FourDigitsAt(text, at);
-        const std::optional<int> x2 = FourDigitsAt(text, at + kNumberWidth);
-        if (!x1 || !x2) return std::nullopt;
-        shape.runs.push_back({row - 1, *x1, *x2});
-        at += 2 * kNumberWidth;
-    }
-    return shape;
 }
 
 PixelMask CutOutPixels(const ShapeRuns& shape) {
