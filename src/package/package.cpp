@@ -32,6 +32,7 @@ MenuPackage::MenuPackage(FileSystem& files, Dialogs& dialogs, const ProgramInfo&
 
 void MenuPackage::OpenPackage(const std::string& fileName) {
     loadError_.Clear();
+    header_ = {};
     directory_ = {};
     PackageStream stream(files_.OpenForReading(program_.folder + fileName));
     TaggedReader reader(stream, loadError_);
@@ -60,8 +61,9 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
     }
 
     stream.Skip(kUninterpretedHeaderBytes);
-    reader.ReadString();  // header text, not used
-    reader.ReadByte();    // header byte, not used
+    header_.position = position;
+    header_.text = reader.ReadString();
+    header_.byte = reader.ReadByte();
 
     const std::uint8_t count = reader.RawByte();
     // The directory has room for 100 entries; a larger count is a damaged package.
@@ -69,6 +71,7 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
         fail("Could not retrieve packed files");
         return;
     }
+    header_.entryCount = count;
     char name[kDirectoryNameSize];
     for (int slot = 0; slot < count; ++slot) {
         reader.RawBytes(name, sizeof name);

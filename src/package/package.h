@@ -24,6 +24,14 @@ struct PackageEntry {
     std::int32_t dataOffset = 0;  // 0-based position of the entry's data in the file
 };
 
+// The values of the package header: read past by the player, shown by the authoring tool.
+struct PackageHeader {
+    std::int64_t position = 0;  // 0-based position of "FPAK" in the file
+    std::string text;
+    std::uint8_t byte = 0;
+    int entryCount = 0;
+};
+
 // Slots 1..100 are directory[0..99]; slots after the last entry have an empty name.
 using PackageDirectory = std::array<PackageEntry, kPackageSlots>;
 
@@ -55,6 +63,7 @@ public:
     TaggedReader& Reader();
 
     const PackageDirectory& Directory() const { return directory_; }
+    const PackageHeader& Header() const { return header_; }
     LoadError& Errors() { return loadError_; }
 
 private:
@@ -64,6 +73,7 @@ private:
     Dialogs& dialogs_;
     const ProgramInfo& program_;
     LoadError& loadError_;
+    PackageHeader header_;
     PackageDirectory directory_{};
     std::unique_ptr<PackageStream> stream_;
     std::optional<TaggedReader> reader_;

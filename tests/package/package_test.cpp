@@ -80,6 +80,11 @@ TEST_F(MenuPackageTest, OpenPackage_ReadsTheDirectoryWithTrimmedLowerCaseNames) 
     EXPECT_TRUE(dialogs_.shown.empty());
     EXPECT_EQ(files_.opened, std::vector<std::string>{"E:\\disc\\setup.exe"});
 
+    EXPECT_EQ(package.Header().position, static_cast<std::int64_t>(kProgram.size()));
+    EXPECT_EQ(package.Header().text, "Pack1");
+    EXPECT_EQ(package.Header().byte, 7);
+    EXPECT_EQ(package.Header().entryCount, 3);
+
     const auto& dir = package.Directory();
     EXPECT_EQ(dir[0].name, "main.mnu");
     EXPECT_EQ(dir[1].name, "second.mnu");
