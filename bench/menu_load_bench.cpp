@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "menu/menu_reader.h"
-#include "package/memory_file.h"
-#include "package/package.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
+#include "menu/menu_reader.h"
+#include "pack/menu_body_writer.h"
+#include "pack/package_writer.h"
+#include "package/memory_file.h"
+#include "package/package.h"
 
 namespace ambrevo {
 namespace {

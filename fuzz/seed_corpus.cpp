@@ -41,7 +41,8 @@ MenuDefinition SeedMenu() {
         item.caption = "&Item";
         menu.items.push_back(item);
         for (int frame = 0; frame < 3; ++frame) {
-            menu.pictures.StorePicture(kind + 1, frame % 4, frame, Picture(3, 2, 0x00400000u * frame));
+            menu.pictures.StorePicture(kind + 1, frame % 4, frame,
+                                       Picture(3, 2, 0x00400000u * frame));
         }
     }
     return menu;
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
         const auto file = pack::WritePackage(player, entries);
         std::ofstream out(std::string(argv[1]) + "/seed-v" + std::to_string(version),
                           std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
         if (!out) return 1;
     }
     return 0;

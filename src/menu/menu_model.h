@@ -47,8 +47,8 @@ struct MenuHeader {
     std::uint8_t formatKind = 0;
     std::uint8_t version = 0;
     std::array<std::uint8_t, 2> spare{};
-    std::uint8_t itemCount = 0;       // may exceed kMaxItems; the excess is read and discarded
-    std::int16_t pictureCount = 0;    // 0 or less: no pictures
+    std::uint8_t itemCount = 0;     // may exceed kMaxItems; the excess is read and discarded
+    std::int16_t pictureCount = 0;  // 0 or less: no pictures
 };
 
 // One item block. Raw integers are kept where the format gives meaning to some values
@@ -64,16 +64,16 @@ struct MenuItem {
     std::int32_t animationMode = 0;    // 0..5
     std::string shortcutKey;
     std::int32_t showMode = 0;
-    bool autoRestore = false;          // -1 only
-    std::int32_t kind = 0;             // ItemKind
+    bool autoRestore = false;  // -1 only
+    std::int32_t kind = 0;     // ItemKind
     std::string caption;
     std::int32_t width = 0;
     std::int32_t height = 0;
     // Version 7 and later; a version 6 item holds these defaults.
     FontSpec font{"Arial", 10, {}};
     ColorRef fontColor = 0;
-    std::int32_t alignment = 0;        // TextAlignment
-    std::int32_t checkViewer = 0;      // 1 = check for a suitable viewer
+    std::int32_t alignment = 0;    // TextAlignment
+    std::int32_t checkViewer = 0;  // 1 = check for a suitable viewer
     std::string viewerName;
     std::string viewerVersion;
     std::int32_t viewerVersionMode = 0;  // 1 = at least viewerVersion, else equal

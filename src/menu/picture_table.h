@@ -11,7 +11,7 @@ enum class PictureSet { Normal = 0, Highlighted = 1, Pressed = 2, Description = 
 
 constexpr int kPictureRecords = 101;  // 0 = the window, 1..100 = items
 constexpr int kPictureSets = 4;
-constexpr int kPictureFrames = 101;   // 0 = still picture, 1..100 = animation frames
+constexpr int kPictureFrames = 101;  // 0 = still picture, 1..100 = animation frames
 
 // pictures[record][set][frame] of the menu on show. Pictures are immutable and shared:
 // a control showing one holds the same pointer, so state changes copy no pixels.

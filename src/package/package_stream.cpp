@@ -38,12 +38,14 @@ bool PackageStream::Read(void* buffer, std::size_t count) {
 
     const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
     if (available > 0 && position_ >= bufferStart_ && position_ + available <= bufferEnd) {
-        std::memcpy(out, buffer_.data() + (position_ - bufferStart_), static_cast<std::size_t>(available));
+        std::memcpy(out, buffer_.data() + (position_ - bufferStart_),
+                    static_cast<std::size_t>(available));
         copied = static_cast<std::size_t>(available);
     } else if (available >= static_cast<std::int64_t>(kBufferSize)) {
         copied = file_->ReadAt(position_, out, static_cast<std::size_t>(available));
     } else if (available > 0) {
-        buffer_.resize(static_cast<std::size_t>(std::min<std::int64_t>(kBufferSize, size_ - position_)));
+        buffer_.resize(
+            static_cast<std::size_t>(std::min<std::int64_t>(kBufferSize, size_ - position_)));
         bufferStart_ = position_;
         buffer_.resize(file_->ReadAt(position_, buffer_.data(), buffer_.size()));
         copied = std::min(buffer_.size(), static_cast<std::size_t>(available));

@@ -23,10 +23,9 @@ std::int16_t TaggedReader::RawInt16() {
 std::int32_t TaggedReader::RawInt32() {
     unsigned char b[4] = {};
     if (!RawBytes(b, sizeof b)) return 0;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) |
-                                     (static_cast<std::uint32_t>(b[1]) << 8) |
-                                     (static_cast<std::uint32_t>(b[2]) << 16) |
-                                     (static_cast<std::uint32_t>(b[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+        (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24));
 }
 
 bool TaggedReader::ExpectTag(ValueTag tag) {

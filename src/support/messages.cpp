@@ -4,9 +4,12 @@ namespace ambrevo {
 
 const char* DefaultTitle(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Warning: return "Warning";
-        case MessageKind::Error: return "Error";
-        case MessageKind::Information: return "Information";
+        case MessageKind::Warning:
+            return "Warning";
+        case MessageKind::Error:
+            return "Error";
+        case MessageKind::Information:
+            return "Information";
     }
     return "";
 }

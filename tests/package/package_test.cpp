@@ -72,9 +72,8 @@ protected:
 };
 
 TEST_F(MenuPackageTest, OpenPackage_ReadsTheDirectoryWithTrimmedLowerCaseNames) {
-    const auto file = PackageFile({{"  Main.MNU", "main-data"},
-                                   {"\tSECOND.mnu\x01", "second"},
-                                   {"Übersicht.MNU", "third"}});
+    const auto file = PackageFile(
+        {{"  Main.MNU", "main-data"}, {"\tSECOND.mnu\x01", "second"}, {"Übersicht.MNU", "third"}});
     auto& package = Open(file.Str());
     EXPECT_FALSE(error_.IsSet());
     EXPECT_TRUE(dialogs_.shown.empty());
@@ -121,8 +120,9 @@ TEST_F(MenuPackageTest, SeekEntry_MissingNameWarnsAndKeepsThePosition) {
     package.SeekEntry(wanted);
     EXPECT_TRUE(error_.IsSet());
     EXPECT_EQ(package.Reader().Stream().Position(), 3);
-    EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{{"Could not locate specified package:\r\r main.mnu",
-                                                   MessageKind::Warning, "Ambrevo"}}));
+    EXPECT_EQ(dialogs_.shown,
+              (std::vector<Shown>{{"Could not locate specified package:\r\r main.mnu",
+                                   MessageKind::Warning, "Ambrevo"}}));
 }
 
 TEST_F(MenuPackageTest, HasEntry_LowerCasesWithoutMessagesOrErrors) {
@@ -193,7 +193,10 @@ TEST_F(MenuPackageTest, OpenPackage_ClearsAnEarlierErrorAndCountZeroGivesEmptyDi
 }
 
 TEST_F(MenuPackageTest, DirectoryCutShortByTheEnd_SetsTheError) {
-    std::string bytes = ByteBuilder().Text(kProgram).Text("FPAK").Bytes({2, 0, 0})
+    std::string bytes = ByteBuilder()
+                            .Text(kProgram)
+                            .Text("FPAK")
+                            .Bytes({2, 0, 0})
                             .Bytes({0x04, 0, 0, 0, 0, 0x01, 0x01, 0, 0, 0, 0, 5})
                             .Text("main.mnu")
                             .Str();

@@ -46,9 +46,15 @@ TEST_F(TaggedReaderTest, ReadsTheDocumentedEncodings) {
 
 TEST_F(TaggedReaderTest, SizeFieldOfNumbersIsIgnored) {
     auto& reader = Over(ByteBuilder()
-                            .Bytes({0x01}).Le32(-77).Bytes({9})
-                            .Bytes({0x02}).Le32(123456).Le32(-5)
-                            .Bytes({0x03}).Le32(0).Le32(0x7FFFFFFF));
+                            .Bytes({0x01})
+                            .Le32(-77)
+                            .Bytes({9})
+                            .Bytes({0x02})
+                            .Le32(123456)
+                            .Le32(-5)
+                            .Bytes({0x03})
+                            .Le32(0)
+                            .Le32(0x7FFFFFFF));
     EXPECT_EQ(reader.ReadByte(), 9);
     EXPECT_EQ(reader.ReadInteger(), -5);
     EXPECT_EQ(reader.ReadLong(), 0x7FFFFFFF);

@@ -7,9 +7,12 @@ namespace {
 
 UINT IconOf(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Warning: return MB_ICONEXCLAMATION;
-        case MessageKind::Error: return MB_ICONHAND;
-        case MessageKind::Information: return MB_ICONINFORMATION;
+        case MessageKind::Warning:
+            return MB_ICONEXCLAMATION;
+        case MessageKind::Error:
+            return MB_ICONHAND;
+        case MessageKind::Information:
+            return MB_ICONINFORMATION;
     }
     return 0;
 }
