@@ -7,7 +7,7 @@ packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 libtomlplusplus-dev libstb-dev libcli11-dev \
 g++-mingw-w64-i686-posix libz-mingw-w64-dev binutils-mingw-w64-i686 \
 clang libclang-rt-14-dev \
-wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils"
+wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils python3"
 
 missing=""
 for p in $packages; do
