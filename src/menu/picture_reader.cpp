@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 #include <vector>
 
 #include "support/app_error.h"
@@ -28,11 +29,16 @@ void PixelsFromLittleEndian(std::vector<std::uint32_t>& pixels) {
 }
 
 // Sizes the bitmap for width x height pixels, all 0; an empty picture stays 0 x 0.
+// A picture too big for the process's memory is reported as such, not as a crash.
 void Allocate(Bitmap& bitmap, std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) return;
+    try {
+        bitmap.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    } catch (const std::bad_alloc&) {
+        throw AppError("Out of memory");
+    }
     bitmap.width = width;
     bitmap.height = height;
-    bitmap.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 }
 
 std::size_t PixelBytes(const Bitmap& bitmap) {
