@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "menu/picture_table.h"
+#include "ui/color.h"
 
 namespace ambrevo {
 
@@ -13,9 +14,6 @@ constexpr int kMaxItems = 100;
 
 enum class ItemKind : std::int32_t { ImgBtn = 0, WinBtn = 1, LblBtn = 2 };
 enum class TextAlignment : std::int32_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
-
-// A COLORREF value, 0x00BBGGRR.
-using ColorRef = std::uint32_t;
 
 struct Point {
     std::int32_t left = 0;

@@ -4,16 +4,10 @@
 #include <string_view>
 
 #include "menu/menu_model.h"
+#include "platform/clock.h"
 #include "platform/debug_output.h"
 
 namespace ambrevo {
-
-// A calendar date (the local date for ExpiryDue).
-struct Date {
-    int year = 0;
-    int month = 0;  // 1..12
-    int day = 0;    // 1..31
-};
 
 // lastFrame[item][set] of MenuDefinition.
 using LastFrameTable = decltype(MenuDefinition::lastFrame);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "menu/bitmap.h"
+#include "ui/bitmap.h"
 #include "package/tagged_reader.h"
 
 namespace ambrevo {

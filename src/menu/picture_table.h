@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "menu/bitmap.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo {
 

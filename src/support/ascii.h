@@ -10,6 +10,10 @@ constexpr char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string AsciiLower(std::string_view text);
 
 // Compares two texts with A-Z folded to a-z; every other byte must match exactly.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "menu/bitmap.h"
+#include "ui/bitmap.h"
 #include "menu/menu_model.h"
 #include "tagged_writer.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "menu/bitmap.h"
+#include "ui/bitmap.h"
 #include "menu/picture_reader.h"
 
 namespace ambrevo::pack {

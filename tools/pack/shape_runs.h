@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "menu/bitmap.h"
+#include "ui/bitmap.h"
 #include "menu/shape_runs.h"
 #include "png_codec.h"
 

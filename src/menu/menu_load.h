@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+#include "menu/menu_fields.h"
+#include "menu/menu_model.h"
+#include "package/package.h"
+#include "platform/clock.h"
+#include "platform/debug_output.h"
+#include "platform/dialogs.h"
+#include "support/program_info.h"
+
+namespace ambrevo {
+
+inline constexpr char kMenuNotReadMessage[] = "Menu could not be read.";
+inline constexpr char kBinaryDataMessage[] = "Error loading binary menu data.";
+inline constexpr char kExpiryCaption[] = "Expiration Information";
+
+// What the menu load needs of the window that shows the menu. The window holds the
+// MenuDefinition of the menu on show; the load reads each value into it and has the
+// window apply it at once.
+class MenuWindow {
+public:
+    virtual ~MenuWindow() = default;
+
+    virtual MenuDefinition& Definition() = 0;
+    // Step 1: no highlighted item, name becomes the current menu name, the window hides.
+    virtual void BeginLoad(const std::string& name) = 0;
+    // True when a menu with a background picture is on show.
+    virtual bool HasBackground() const = 0;
+    // Step 5: destroys the item controls, releases the pictures and resets the item
+    // states. Definition() then holds an empty menu.
+    virtual void ClearMenu() = 0;
+    // Step 7: the field has just been read into Definition().
+    virtual void ApplyWindowField(WindowField field) = 0;
+    // Step 8: creates item n's controls and resets its stored fields, before its fields
+    // are read; then each field as it has been read, and the whole item once read.
+    virtual void CreateItemControls(int n) = 0;
+    virtual void ApplyItemField(int n, ItemField field) = 0;
+    virtual void FinishItem(int n) = 0;
+    // Step 11: clock texts, background, placement and shape; each item's control; then
+    // the window shows and the animation and title timers take the menu's settings.
+    virtual void FinishWindow() = 0;
+    virtual void ShowItem(int n) = 0;
+    virtual void ShowMenu() = 0;
+    // Step 12: pending messages, menuShown, pending messages, the initial highlight and
+    // the default description.
+    virtual void PresentMenu() = 0;
+    // A load that ended early: the earlier menu shows again.
+    virtual void ShowPreviousMenu() = 0;
+    // No menu can be shown: the program ends.
+    virtual void EndProgram() = 0;
+};
+
+// The process-wide services the menu load uses.
+struct MenuLoadServices {
+    MenuPackage& package;
+    const ProgramInfo& program;
+    Dialogs& dialogs;
+    DebugOutput& debug;
+    Clock& clock;
+};
+
+// Replaces the menu on show with the package entry name (matched lower-cased). Damaged
+// data gives its messages and never unwinds; a damaged compressed picture (AppError)
+// unwinds after the window shows what was read. When the entry cannot be read the
+// earlier menu shows again, or, with none yet, the program ends.
+void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWindow& window);
+
+}  // namespace ambrevo

@@ -1,0 +1,162 @@
+#include "fakes/headless_widgetset.h"
+
+#include <algorithm>
+
+#include "ui/timer.h"
+
+namespace ambrevo {
+
+class HeadlessWidgetset::FormPeer : public ui::FormPeer {
+public:
+    FormPeer(HeadlessWidgetset& widgets, ui::Form& form) : widgets_(widgets), form_(form) {}
+
+    void CaptionChanged() override { ++Record().captionChanges; }
+    void BoundsChanged() override {}
+    void VisibleChanged() override {}
+    void RegionChanged() override { ++Record().regionChanges; }
+    void ControlAdded(ui::Control&) override {}
+    void ControlRemoved(ui::Control&) override {}
+    void ControlChanged(ui::Control& control, ui::ControlChange, const ui::Rect&) override {
+        ++Record().controlChanges;
+        ++Record().changesByControl[control.Name()];
+    }
+    void ZOrderChanged(ui::Control&) override {}
+    // Focus moves at once and fires GotFocus, only when it changes, as on Windows.
+    void FocusControl(ui::Button& button) override {
+        if (form_.FocusedButton() == &button) return;
+        widgets_.Dispatch([&] { button.GotFocus(); });
+    }
+    void FocusForm() override {
+        ++Record().focusFormCalls;
+        form_.FocusChanged(nullptr);
+    }
+    void RedrawNow() override { ++Record().redrawsNow; }
+
+private:
+    FormRecord& Record() { return widgets_.Record(form_); }
+
+    HeadlessWidgetset& widgets_;
+    ui::Form& form_;
+};
+
+class HeadlessWidgetset::TimerPeer : public ui::TimerPeer {
+public:
+    TimerPeer(HeadlessWidgetset& widgets, TimerEntry& entry) : widgets_(widgets), entry_(entry) {}
+    ~TimerPeer() override {
+        std::erase_if(widgets_.timers_, [&](const auto& owned) { return owned.get() == &entry_; });
+    }
+    void Start(int milliseconds) override {
+        entry_.interval = milliseconds;
+        entry_.due = widgets_.now_ + milliseconds;
+    }
+    void Stop() override { entry_.interval = 0; }
+
+private:
+    HeadlessWidgetset& widgets_;
+    TimerEntry& entry_;
+};
+
+HeadlessWidgetset::~HeadlessWidgetset() = default;
+
+std::unique_ptr<ui::FormPeer> HeadlessWidgetset::CreateFormPeer(ui::Form& form) {
+    return std::make_unique<FormPeer>(*this, form);
+}
+
+std::unique_ptr<ui::TimerPeer> HeadlessWidgetset::CreateTimerPeer(ui::Timer& timer) {
+    timers_.push_back(std::make_unique<TimerEntry>(TimerEntry{&timer}));
+    return std::make_unique<TimerPeer>(*this, *timers_.back());
+}
+
+void HeadlessWidgetset::Advance(int milliseconds) {
+    const long long end = now_ + milliseconds;
+    for (;;) {
+        TimerEntry* next = nullptr;
+        for (const auto& entry : timers_) {
+            if (entry->interval > 0 && entry->due <= end && (!next || entry->due < next->due)) {
+                next = entry.get();
+            }
+        }
+        if (!next) break;
+        now_ = std::max(now_, next->due);
+        next->due = now_ + next->interval;
+        ui::Timer& timer = *next->timer;
+        Dispatch([&] { timer.Tick(); });
+    }
+    now_ = end;
+}
+
+bool HeadlessWidgetset::TimerRunning(const ui::Timer& timer) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const auto& entry) {
+        return entry->timer == &timer && entry->interval > 0;
+    });
+}
+
+void HeadlessWidgetset::InjectDuringProcessMessages(std::function<void()> event) {
+    injected_.push_back(std::move(event));
+}
+
+void HeadlessWidgetset::ProcessMessages() {
+    ++processMessagesCalls_;
+    // Only the events waiting now: one injected during these runs at a later call.
+    std::deque<std::function<void()>> waiting;
+    waiting.swap(injected_);
+    for (const auto& event : waiting) Dispatch(event);
+}
+
+void HeadlessWidgetset::RunMessageLoop() {
+    while (!quit_ && !injected_.empty()) ProcessMessages();
+}
+
+void HeadlessWidgetset::Dispatch(const std::function<void()>& event) {
+    if (application_) {
+        application_->Dispatch(event);
+    } else {
+        event();
+    }
+}
+
+void HeadlessWidgetset::MouseDown(ui::Control& control, int x, int y, ui::MouseButton button) {
+    Dispatch([&] { control.MouseDown({button, x, y}); });
+}
+
+void HeadlessWidgetset::MouseMove(ui::Control& control, int x, int y) {
+    Dispatch([&] { control.MouseMove({ui::MouseButton::Left, x, y}); });
+}
+
+void HeadlessWidgetset::MouseUp(ui::Control& control, int x, int y, ui::MouseButton button) {
+    Dispatch([&] { control.MouseUp({button, x, y}); });
+}
+
+void HeadlessWidgetset::Click(ui::Control& control) {
+    Dispatch([&] { control.Click(); });
+}
+
+void HeadlessWidgetset::KeyDown(ui::Button& button, int key) {
+    Dispatch([&] { button.KeyDown(key); });
+}
+
+void HeadlessWidgetset::KeyPress(ui::Button& button, char character) {
+    Dispatch([&] { button.KeyPress(character); });
+}
+
+bool HeadlessWidgetset::Wheel(ui::Form& form, int delta) {
+    bool handled = false;
+    Dispatch([&] { handled = form.MouseWheel(delta); });
+    return handled;
+}
+
+HeadlessWidgetset::FormRecord& HeadlessWidgetset::Record(const ui::Form& form) {
+    return records_[&form];
+}
+
+ui::Size HeadlessWidgetset::MeasureText(const ui::Font& font, const std::string& text,
+                                        int maxWidth) {
+    const int charWidth = std::max(1, font.size * 6 / 8);
+    const int lineHeight = std::max(1, font.size * 13 / 8);
+    const int width = static_cast<int>(text.size()) * charWidth;
+    if (maxWidth <= 0 || width <= maxWidth) return {width, lineHeight};
+    const int lines = (width + maxWidth - 1) / maxWidth;
+    return {maxWidth, lines * lineHeight};
+}
+
+}  // namespace ambrevo

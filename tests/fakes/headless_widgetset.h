@@ -1,0 +1,99 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/widgetset.h"
+
+namespace ambrevo {
+
+// Runs the control model without windows: a fake millisecond clock fires the timers,
+// tests inject input and events that run inside "process pending messages", and every
+// change the model reports is counted, so tests can see what would be repainted.
+class HeadlessWidgetset : public ui::Widgetset {
+public:
+    // What one form's peer saw.
+    struct FormRecord {
+        int controlChanges = 0;  // every reported change of a control
+        std::map<std::string, int> changesByControl;
+        int captionChanges = 0;
+        int regionChanges = 0;
+        int redrawsNow = 0;
+        int focusFormCalls = 0;
+    };
+
+    HeadlessWidgetset() = default;
+    ~HeadlessWidgetset() override;
+
+    // Events are dispatched through this application, as a real widgetset does.
+    void Attach(ui::Application& application) { application_ = &application; }
+
+    // The clock: Advance runs every timer tick that falls due, in time order.
+    long long Now() const { return now_; }
+    void Advance(int milliseconds);
+    bool TimerRunning(const ui::Timer& timer) const;
+
+    // Runs the event at the next ProcessMessages (or the one after, and so on, in order).
+    void InjectDuringProcessMessages(std::function<void()> event);
+    int ProcessMessagesCalls() const { return processMessagesCalls_; }
+
+    // Input, each dispatched like a real event.
+    void MouseDown(ui::Control& control, int x, int y, ui::MouseButton button = ui::MouseButton::Left);
+    void MouseMove(ui::Control& control, int x, int y);
+    void MouseUp(ui::Control& control, int x, int y, ui::MouseButton button = ui::MouseButton::Left);
+    void Click(ui::Control& control);
+    void KeyDown(ui::Button& button, int key);
+    void KeyPress(ui::Button& button, char character);
+    bool Wheel(ui::Form& form, int delta);
+    void Dispatch(const std::function<void()>& event);
+
+    FormRecord& Record(const ui::Form& form);
+    const std::string& ApplicationTitle() const { return applicationTitle_; }
+    int MinimizeCalls() const { return minimizeCalls_; }
+    int RestoreCalls() const { return restoreCalls_; }
+    bool QuitCalled() const { return quit_; }
+    void SetScreenSize(ui::Size size) { screen_ = size; }
+
+    // ui::Widgetset
+    std::unique_ptr<ui::FormPeer> CreateFormPeer(ui::Form& form) override;
+    std::unique_ptr<ui::TimerPeer> CreateTimerPeer(ui::Timer& timer) override;
+    void ProcessMessages() override;
+    void RunMessageLoop() override;
+    void Quit() override { quit_ = true; }
+    void SetApplicationTitle(const std::string& title) override { applicationTitle_ = title; }
+    void MinimizeApplication() override { ++minimizeCalls_; }
+    void RestoreApplication() override { ++restoreCalls_; }
+    ui::Size ScreenSize() override { return screen_; }
+    // Characters are 6 pixels wide and lines 13 high at 8 points, scaled with the size.
+    ui::Size MeasureText(const ui::Font& font, const std::string& text, int maxWidth) override;
+    std::shared_ptr<const Bitmap> ApplicationIconImage() override { return icon_; }
+
+private:
+    class FormPeer;
+    class TimerPeer;
+    struct TimerEntry {
+        ui::Timer* timer = nullptr;
+        int interval = 0;  // 0 = stopped
+        long long due = 0;
+    };
+
+    ui::Application* application_ = nullptr;
+    long long now_ = 0;
+    std::vector<std::unique_ptr<TimerEntry>> timers_;
+    std::deque<std::function<void()>> injected_;
+    int processMessagesCalls_ = 0;
+    std::map<const ui::Form*, FormRecord> records_;
+    std::string applicationTitle_;
+    int minimizeCalls_ = 0;
+    int restoreCalls_ = 0;
+    bool quit_ = false;
+    ui::Size screen_{1024, 768};
+    std::shared_ptr<const Bitmap> icon_ = std::make_shared<Bitmap>(Bitmap{32, 32, std::vector<std::uint32_t>(32 * 32, 0x3366CC)});
+};
+
+}  // namespace ambrevo
