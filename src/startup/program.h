@@ -2,6 +2,8 @@
 
 #include "package/load_error.h"
 #include "package/package.h"
+#include "platform/clock.h"
+#include "platform/debug_output.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "startup/application_icon.h"
@@ -18,6 +20,8 @@ struct PlatformServices {
     FileSystem& files;
     Dialogs& dialogs;
     ApplicationIcon& icon;
+    DebugOutput& debug;
+    Clock& clock;
 };
 
 // The process-wide values of one run: created empty, filled by start-up, then passed to

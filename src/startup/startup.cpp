@@ -9,7 +9,7 @@
 namespace ambrevo {
 namespace {
 
-std::optional<std::string> StartupSequence(Program& program, const StartupInputs& inputs) {
+bool StartupSequence(Program& program, const StartupInputs& inputs, StartupWindow& window) {
     ProgramInfo& info = program.info;
     info.folder = ProgramFolderOf(inputs.programPath);
     info.messageCaption = kApplicationTitle;
@@ -22,21 +22,24 @@ std::optional<std::string> StartupSequence(Program& program, const StartupInputs
     if (program.loadError.IsSet()) {
         ShowMessage(program.services.dialogs, "Error in loading internal menu.", MessageKind::Error,
                     info.messageCaption);
-        return std::nullopt;
+        return false;
     }
 
+    window.BuildWindowParts();
     ReadMessageSwitches(program.services.files, info.folder, program.switches);
-    return ChooseFirstMenuName(inputs.firstArgument, program.package.Directory());
+    window.LoadMenu(ChooseFirstMenuName(inputs.firstArgument, program.package.Directory()));
+    window.SeedRandom(program.services.clock.Seed());
+    return true;
 }
 
 }  // namespace
 
-std::optional<std::string> RunStartup(Program& program, const StartupInputs& inputs) {
+bool RunStartup(Program& program, const StartupInputs& inputs, StartupWindow& window) {
     try {
-        return StartupSequence(program, inputs);
+        return StartupSequence(program, inputs, window);
     } catch (const std::exception& error) {
         ReportError(program.services.dialogs, kApplicationTitle, error.what());
-        return std::nullopt;
+        return false;
     }
 }
 

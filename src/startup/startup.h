@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 
 #include "startup/program.h"
@@ -13,11 +13,22 @@ struct StartupInputs {
     std::string firstArgument;  // first command-line argument, empty when there is none
 };
 
-// Runs the start-up sequence: program folder, file name and message caption, the icon
-// beside the program, the package directory, the "err.txt" switches, and the choice of the
-// first menu, whose name it returns. Returns nothing when the program must end instead:
-// after "Error in loading internal menu." for a package that cannot be read, or after the
-// general error report of an unexpected error, since no window exists yet to stay open.
-std::optional<std::string> RunStartup(Program& program, const StartupInputs& inputs);
+// The menu window as start-up drives it.
+class StartupWindow {
+public:
+    virtual ~StartupWindow() = default;
+    virtual void BuildWindowParts() = 0;
+    // Shows the menu, or ends the program when it cannot be read.
+    virtual void LoadMenu(const std::string& name) = 0;
+    virtual void SeedRandom(std::uint32_t seed) = 0;
+};
+
+// Runs the start-up sequence: program folder, file name and message caption, the icon beside
+// the program, the package directory, the window's fixed parts, the "err.txt" switches, the
+// first menu (named by the argument or the package's first entry), and the random seed.
+// Returns false when the program must end instead: after "Error in loading internal
+// menu." for a package that cannot be read, or after the general error report of an
+// unexpected error, rather than leave a window without a menu.
+bool RunStartup(Program& program, const StartupInputs& inputs, StartupWindow& window);
 
 }  // namespace ambrevo

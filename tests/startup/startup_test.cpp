@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "fakes/fake_application_icon.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "support/byte_builder.h"
@@ -36,26 +38,43 @@ std::string PlayerWithPackage(const std::vector<std::string>& names, int headerB
     return file.Str();
 }
 
+// Records what start-up asks of the menu window, in order.
+class RecordingWindow : public StartupWindow {
+public:
+    void BuildWindowParts() override { steps.push_back("parts"); }
+    void LoadMenu(const std::string& name) override { steps.push_back("load " + name); }
+    void SeedRandom(std::uint32_t seed) override { steps.push_back("seed " + std::to_string(seed)); }
+    std::vector<std::string> steps;
+};
+
 class StartupTest : public ::testing::Test {
 protected:
-    std::optional<std::string> Run(const std::string& firstArgument = "") {
-        return RunStartup(program_, {kProgramPath, firstArgument});
+    // The window steps of a run, or nothing when the program ends.
+    std::optional<std::vector<std::string>> Run(const std::string& firstArgument = "") {
+        RecordingWindow window;
+        if (!RunStartup(program_, {kProgramPath, firstArgument}, window)) return std::nullopt;
+        return window.steps;
+    }
+    static std::vector<std::string> Steps(const std::string& menu) {
+        return {"parts", "load " + menu, "seed 12345"};
     }
 
     testing::FakeFileSystem files_;
     FakeDialogs dialogs_;
     testing::FakeApplicationIcon icon_;
-    Program program_{{files_, dialogs_, icon_}};
+    testing::FakeDebugOutput debug_;
+    testing::FakeClock clock_;
+    Program program_{{files_, dialogs_, icon_, debug_, clock_}};
 };
 
 TEST_F(StartupTest, ValidPackageGivesTheProgramValuesAndTheFirstMenuName) {
     files_.AddFile(kProgramPath, PlayerWithPackage({"Main.MNU", "second.mnu"}));
 
-    EXPECT_EQ(Run(), "main.mnu");
+    EXPECT_EQ(Run(), Steps("main.mnu"));
     EXPECT_EQ(program_.info.folder, kFolder);
     EXPECT_EQ(program_.info.fileName, "Setup.EXE");
     EXPECT_EQ(program_.info.messageCaption, "Ambrevo");
-    EXPECT_EQ(Run("D:\\menus\\Second.mnu"), "Second.mnu");
+    EXPECT_EQ(Run("D:\\menus\\Second.mnu"), Steps("Second.mnu"));
     EXPECT_TRUE(dialogs_.shown.empty());
     EXPECT_TRUE(icon_.loaded.empty());
 }
@@ -64,7 +83,7 @@ TEST_F(StartupTest, IconFileBesideTheProgramBecomesTheApplicationIcon) {
     files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
     files_.AddFile("E:\\disc\\Setup.ico", "icon bytes");
 
-    EXPECT_EQ(Run(), "main.mnu");
+    EXPECT_EQ(Run(), Steps("main.mnu"));
     EXPECT_EQ(icon_.loaded, std::vector<std::string>{"E:\\disc\\Setup.ico"});
 }
 
