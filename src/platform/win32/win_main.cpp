@@ -21,12 +21,26 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32FileSystem files;
     Win32ApplicationIcon icon(instance);
     Win32DebugOutput debug;
-    Program program({files, dialogs, icon});
+    class NoClock : public Clock {
+        Date Today() override { return {}; }
+        std::string LongTimeText() override { return {}; }
+        std::string ShortDateText() override { return {}; }
+        std::uint32_t Seed() override { return 0; }
+    } clock;
+    Program program({files, dialogs, icon, debug, clock});
 
-    const auto firstMenu = RunStartup(program, {ProgramPath(), FirstArgument()});
-    if (!firstMenu) return 1;
-    DebugTrace(debug, "First menu: " + *firstMenu);
-    return 0;
+    // Until the menu window is wired in, the first menu's name is traced.
+    class TracingWindow : public StartupWindow {
+    public:
+        explicit TracingWindow(DebugOutput& debug) : debug_(debug) {}
+        void BuildWindowParts() override {}
+        void LoadMenu(const std::string& name) override { DebugTrace(debug_, "First menu: " + name); }
+        void SeedRandom(std::uint32_t) override {}
+
+    private:
+        DebugOutput& debug_;
+    } window(debug);
+    return RunStartup(program, {ProgramPath(), FirstArgument()}, window) ? 0 : 1;
 }
 
 }  // namespace
