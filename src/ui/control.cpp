@@ -71,7 +71,8 @@ void TextControl::SetFont(const ui::Font& font) {
     TextChanged();
 }
 
-Label::Label(Form& owner, std::string name) : TextControl(ControlKind::Label, owner, std::move(name)) {}
+Label::Label(Form& owner, std::string name)
+    : TextControl(ControlKind::Label, owner, std::move(name)) {}
 
 void Label::SetAlignment(ui::Alignment alignment) {
     if (alignment == alignment_) return;
@@ -106,7 +107,8 @@ void Label::FitToText() {
     SetSize(wordWrap_ ? Bounds().width : size.width, size.height);
 }
 
-Picture::Picture(Form& owner, std::string name) : Control(ControlKind::Picture, owner, std::move(name)) {}
+Picture::Picture(Form& owner, std::string name)
+    : Control(ControlKind::Picture, owner, std::move(name)) {}
 
 void Picture::SetImage(std::shared_ptr<const Bitmap> image) {
     if (image == image_) return;
@@ -129,7 +131,8 @@ void Picture::FitToImage() {
     }
 }
 
-Button::Button(Form& owner, std::string name) : TextControl(ControlKind::Button, owner, std::move(name)) {}
+Button::Button(Form& owner, std::string name)
+    : TextControl(ControlKind::Button, owner, std::move(name)) {}
 
 void Button::SetTabStop(bool tabStop) {
     if (tabStop == tabStop_) return;

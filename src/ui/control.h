@@ -85,7 +85,6 @@ protected:
     void Fire(const F& handler, Args&&... args);
 
 private:
-
     ControlKind kind_;
     Form& owner_;
     std::string name_;

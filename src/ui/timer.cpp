@@ -7,8 +7,7 @@
 namespace ambrevo::ui {
 
 Timer::Timer(Application& application, std::string name)
-    : name_(std::move(name)),
-      peer_(application.Widgets().CreateTimerPeer(*this)) {}
+    : name_(std::move(name)), peer_(application.Widgets().CreateTimerPeer(*this)) {}
 
 Timer::~Timer() { peer_->Stop(); }
 

@@ -43,9 +43,11 @@ public:
     int ProcessMessagesCalls() const { return processMessagesCalls_; }
 
     // Input, each dispatched like a real event.
-    void MouseDown(ui::Control& control, int x, int y, ui::MouseButton button = ui::MouseButton::Left);
+    void MouseDown(ui::Control& control, int x, int y,
+                   ui::MouseButton button = ui::MouseButton::Left);
     void MouseMove(ui::Control& control, int x, int y);
-    void MouseUp(ui::Control& control, int x, int y, ui::MouseButton button = ui::MouseButton::Left);
+    void MouseUp(ui::Control& control, int x, int y,
+                 ui::MouseButton button = ui::MouseButton::Left);
     void Click(ui::Control& control);
     void KeyDown(ui::Button& button, int key);
     void KeyPress(ui::Button& button, char character);
@@ -93,7 +95,8 @@ private:
     int restoreCalls_ = 0;
     bool quit_ = false;
     ui::Size screen_{1024, 768};
-    std::shared_ptr<const Bitmap> icon_ = std::make_shared<Bitmap>(Bitmap{32, 32, std::vector<std::uint32_t>(32 * 32, 0x3366CC)});
+    std::shared_ptr<const Bitmap> icon_ =
+        std::make_shared<Bitmap>(Bitmap{32, 32, std::vector<std::uint32_t>(32 * 32, 0x3366CC)});
 };
 
 }  // namespace ambrevo

@@ -1,0 +1,215 @@
+#include "menu/menu_load.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_debug_output.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_system.h"
+#include "pack/menu_body_writer.h"
+#include "pack/package_writer.h"
+#include "support/app_error.h"
+
+namespace ambrevo {
+namespace {
+
+using Shown = testing::FakeDialogs::Shown;
+
+constexpr char kFolder[] = "E:\\disc\\";
+constexpr char kFileName[] = "Setup.exe";
+const Shown kNotRead{"Menu could not be read.", MessageKind::Error, "Ambrevo"};
+
+// Logs what the load asks of the window, in order.
+class RecordingWindow : public MenuWindow {
+public:
+    MenuDefinition& Definition() override { return def; }
+    void BeginLoad(const std::string& name) override { log.push_back("begin " + name); }
+    bool HasBackground() const override { return def.pictures.HasPicture(0, 0, 0); }
+    void ClearMenu() override {
+        log.push_back("clear");
+        def = MenuDefinition{};
+    }
+    void ApplyWindowField(WindowField) override { ++windowFields; }
+    void CreateItemControls(int n) override { log.push_back("create " + std::to_string(n)); }
+    void ApplyItemField(int, ItemField) override { ++itemFields; }
+    void FinishItem(int n) override { log.push_back("item " + std::to_string(n)); }
+    void FinishWindow() override { log.push_back("finish"); }
+    void ShowItem(int n) override { log.push_back("show " + std::to_string(n)); }
+    void ShowMenu() override {
+        log.push_back("shown, lastFrame " + std::to_string(def.lastFrame[1][0]));
+    }
+    void PresentMenu() override { log.push_back("present"); }
+    void ShowPreviousMenu() override { log.push_back("previous"); }
+    void EndProgram() override { log.push_back("end"); }
+
+    MenuDefinition def;
+    std::vector<std::string> log;
+    int windowFields = 0;
+    int itemFields = 0;
+};
+
+std::shared_ptr<const Bitmap> Picture(int size, std::uint32_t colour) {
+    return std::make_shared<Bitmap>(Bitmap{
+        size, size, std::vector<std::uint32_t>(static_cast<std::size_t>(size * size), colour)});
+}
+
+// A menu with a background, itemCount items, and two animation frames for item 1.
+MenuDefinition Menu(int itemCount) {
+    MenuDefinition menu;
+    menu.title = "Disc";
+    menu.items.resize(static_cast<std::size_t>(itemCount));
+    menu.pictures.StorePicture(0, 0, 0, Picture(4, 0x102030));
+    if (itemCount > 0) {
+        for (int frame = 0; frame <= 2; ++frame)
+            menu.pictures.StorePicture(1, 0, frame, Picture(2, 0xAA));
+    }
+    return menu;
+}
+
+std::vector<std::uint8_t> Body(const MenuDefinition& menu, int version = 7) {
+    return pack::WriteMenuBody(menu, version);
+}
+
+class MenuLoadTest : public ::testing::Test {
+protected:
+    void SetEntries(std::vector<pack::PackageEntryData> entries) {
+        const std::vector<std::uint8_t> program{'M', 'Z'};
+        files_.AddFile(std::string(kFolder) + kFileName, pack::WritePackage(program, entries));
+        package_.OpenPackage(kFileName);
+        ASSERT_FALSE(loadError_.IsSet());
+    }
+    void Load(const std::string& name) { LoadMenu(name, services_, window_); }
+
+    testing::FakeFileSystem files_;
+    testing::FakeDialogs dialogs_;
+    testing::FakeDebugOutput debug_;
+    testing::FakeClock clock_;
+    ProgramInfo info_{kFolder, kFileName, "Ambrevo"};
+    LoadError loadError_;
+    MenuPackage package_{files_, dialogs_, info_, loadError_};
+    MenuLoadServices services_{package_, info_, dialogs_, debug_, clock_};
+    RecordingWindow window_;
+};
+
+TEST_F(MenuLoadTest, AppliesEachValueAsReadThenShowsAndPresentsTheMenu) {
+    SetEntries({{"main.mnu", Body(Menu(2))}});
+
+    Load("Main.MNU");
+
+    EXPECT_EQ(window_.log,
+              (std::vector<std::string>{"begin Main.MNU", "clear", "create 1", "item 1", "create 2",
+                                        "item 2", "finish", "show 1", "show 2",
+                                        "shown, lastFrame 2", "present"}));
+    EXPECT_EQ(window_.windowFields, static_cast<int>(WindowFields(7).size()));
+    EXPECT_EQ(window_.itemFields, 2 * static_cast<int>(ItemFields(7).size()));
+    EXPECT_EQ(window_.def.title, "Disc");
+    EXPECT_TRUE(window_.HasBackground());
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(MenuLoadTest, EntryThatCannotBeReadEndsTheProgramOrKeepsTheEarlierMenu) {
+    MenuDefinition badVersion = Menu(1);
+    std::vector<std::uint8_t> oldBody = Body(badVersion);
+    oldBody[5] = 5;  // version 5
+    SetEntries({{"main.mnu", Body(Menu(3))}, {"old.mnu", oldBody}});
+    const Shown missing{"Could not locate specified package:\r\rnope.mnu", MessageKind::Warning,
+                        "Ambrevo"};
+
+    Load("nope.mnu");  // no menu on show yet
+    EXPECT_EQ(window_.log.back(), "end");
+    EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{missing, kNotRead}));
+
+    loadError_.Clear();
+    Load("main.mnu");
+    window_.log.clear();
+    dialogs_.shown.clear();
+    Load("old.mnu");
+    ASSERT_EQ(dialogs_.shown.size(), 2u);
+    EXPECT_EQ(dialogs_.shown[1], kNotRead);
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"begin old.mnu", "previous"}));
+    EXPECT_EQ(window_.def.items.size(), 3u) << "the earlier menu stays intact";
+}
+
+TEST_F(MenuLoadTest, WrongTagIsReportedOnceAndEveryLaterLoadFails) {
+    std::vector<std::uint8_t> body = Body(Menu(0));
+    MenuDefinition noPictures = Menu(1);
+    noPictures.pictures.Clear();
+    std::vector<std::uint8_t> damaged = Body(noPictures);
+    damaged[damaged.size() - 9] = 3;  // the last item's last integer carries the long tag
+    SetEntries({{"main.mnu", body}, {"damaged.mnu", damaged}});
+
+    Load("damaged.mnu");
+    EXPECT_EQ(
+        dialogs_.shown,
+        (std::vector<Shown>{{"Error loading binary menu data.", MessageKind::Warning, "Warning"}}));
+    EXPECT_EQ(window_.log.back(), "present") << "the menu shows with what was read";
+
+    dialogs_.shown.clear();
+    Load("main.mnu");
+    EXPECT_EQ(dialogs_.shown, std::vector<Shown>{kNotRead});
+}
+
+TEST_F(MenuLoadTest, ExpiryNoticeComesAfterTheMenuIsPresented) {
+    MenuDefinition expired = Menu(1);
+    expired.expiryYear = 2026;
+    expired.expiryMonth = 12;
+    expired.expiryDay = 7;
+    expired.expiryMessage = "This disc has expired.";
+    MenuDefinition today = expired;
+    today.expiryDay = 8;
+    SetEntries({{"expired.mnu", Body(expired)}, {"today.mnu", Body(today)}});
+
+    Load("today.mnu");
+    EXPECT_TRUE(dialogs_.shown.empty());
+    Load("expired.mnu");
+    EXPECT_EQ(dialogs_.shown,
+              (std::vector<Shown>{
+                  {"This disc has expired.", MessageKind::Information, "Expiration Information"}}));
+    EXPECT_EQ(window_.log.back(), "present");
+}
+
+TEST_F(MenuLoadTest, DamagedPictureShowsWhatWasReadThenUnwinds) {
+    std::vector<std::uint8_t> body = Body(Menu(1));
+    body.back() ^= 0xFF;  // the last picture's zlib check no longer matches
+    SetEntries({{"main.mnu", body}, {"good.mnu", Body(Menu(1))}});
+
+    EXPECT_THROW(Load("main.mnu"), AppError);
+    EXPECT_EQ(window_.log.back(), "shown, lastFrame 1") << "frames 0 and 1 were read";
+
+    Load("good.mnu");  // the stream was closed: the next load reads normally
+    EXPECT_EQ(window_.log.back(), "present");
+}
+
+TEST_F(MenuLoadTest, ItemsBeyondAHundredAreReadAndDropped) {
+    // A body of 101 items, spliced from bodies the writer can make: the items of a
+    // 100-item menu, its last item once more, then the background of a menu that has one.
+    MenuDefinition menu = Menu(100);
+    menu.pictures.Clear();
+    const std::vector<std::uint8_t> items100 = Body(menu);
+    menu.items.pop_back();
+    const std::vector<std::uint8_t> items99 = Body(menu);
+    menu.items.emplace_back();
+    menu.pictures.StorePicture(0, 0, 0, Picture(4, 0x102030));
+    const std::vector<std::uint8_t> withBackground = Body(menu);
+
+    std::vector<std::uint8_t> body(withBackground.begin(),
+                                   withBackground.begin() + static_cast<long>(items100.size()));
+    body.insert(body.end(), items100.begin() + static_cast<long>(items99.size()), items100.end());
+    body.insert(body.end(), withBackground.begin() + static_cast<long>(items100.size()),
+                withBackground.end());
+    body[8] = 101;  // the item count of the header
+    SetEntries({{"main.mnu", body}});
+
+    Load("main.mnu");
+    EXPECT_EQ(std::count(window_.log.begin(), window_.log.end(), "create 100"), 1);
+    EXPECT_EQ(std::count(window_.log.begin(), window_.log.end(), "create 101"), 0);
+    EXPECT_EQ(window_.def.items.size(), 100u);
+    EXPECT_TRUE(window_.HasBackground()) << "the pictures after the dropped item are in step";
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+}  // namespace
+}  // namespace ambrevo
