@@ -1,0 +1,139 @@
+"""A running player under Wine whose window a test looks at and drives.
+
+Standard library only, plus Xvfb's tools: xdotool finds windows and moves the mouse,
+ImageMagick's `import` takes screenshots and `convert` reads pictures as raw pixels.
+"""
+
+import os
+import re
+import subprocess
+import time
+
+from player_harness import SERVER_LINGER_SECONDS, _click_ok, _message_boxes, _xdotool
+
+WINDOW_SECONDS = 20  # for a window to appear, Wine start-up included
+
+
+class Image:
+    """Raw 8-bit RGB pixels, row by row from the top."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def crop(self, left, top, width, height):
+        rows = [self.rgb[((top + y) * self.width + left) * 3:
+                         ((top + y) * self.width + left + width) * 3] for y in range(height)]
+        return Image(width, height, b"".join(rows))
+
+    def difference(self, left, top, other, step=4):
+        """Mean difference per channel between `other` and this image's area at left, top,
+        over every step-th pixel of `other`."""
+        total = count = 0
+        for y in range(0, other.height, step):
+            for x in range(0, other.width, step):
+                a, b = self.pixel(left + x, top + y), other.pixel(x, y)
+                total += sum(abs(p - q) for p, q in zip(a, b))
+                count += 3
+        return total / max(count, 1)
+
+
+def read_picture(path):
+    """A picture file as an Image (its transparent pixels with their stored colour)."""
+    size = subprocess.run(["identify", "-format", "%w %h", path], check=True,
+                          stdout=subprocess.PIPE, timeout=30).stdout.split()
+    rgb = subprocess.run(["convert", path, "-alpha", "off", "-depth", "8", "rgb:-"],
+                         check=True, stdout=subprocess.PIPE, timeout=30).stdout
+    return Image(int(size[0]), int(size[1]), rgb)
+
+
+def screenshot():
+    size = _xdotool("getdisplaygeometry")
+    rgb = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], check=True,
+                         stdout=subprocess.PIPE, timeout=30).stdout
+    return Image(int(size[0]), int(size[1]), rgb)
+
+
+def wait_until(condition, seconds, what):
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError("gave up waiting for " + what)
+        time.sleep(0.1)
+
+
+class Session:
+    """The player started from `exe` in its own folder; stop() ends it."""
+
+    def __init__(self, exe, *arguments):
+        subprocess.run(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        folder = os.path.dirname(os.path.abspath(exe))
+        self.trace_path = os.path.join(folder, "wine-trace-%d.log" % time.monotonic_ns())
+        env = dict(os.environ, WINEDEBUG="+debugstr,trace+win")
+        with open(self.trace_path, "wb") as trace:
+            self.process = subprocess.Popen(
+                ["wine", exe, *arguments], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                stdout=subprocess.DEVNULL, stderr=trace)
+
+    def windows(self, name):
+        """Visible windows of the player whose whole name matches the pattern."""
+        return _xdotool("search", "--all", "--onlyvisible", "--pid", str(self.process.pid),
+                        "--name", "^(%s)$" % name)
+
+    def wait_for_window(self, name):
+        return wait_until(lambda: self.windows(name), WINDOW_SECONDS, "a window " + name)[0]
+
+    def geometry(self, window):
+        """left, top, width, height of the window on the screen."""
+        values = dict(line.split("=") for line in
+                      _xdotool("getwindowgeometry", "--shell", window) if "=" in line)
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def window_name(self, window):
+        done = subprocess.run(["xdotool", "getwindowname", window], stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=10)
+        return done.stdout.decode("latin-1").rstrip("\n")
+
+    def boxes(self):
+        """(title, text) of each message box shown so far."""
+        with open(self.trace_path, "rb") as trace:
+            return _message_boxes(trace.read().decode("latin-1").splitlines())
+
+    def dismiss_box(self, title):
+        """Clicks OK on the player's next message box of that title, waiting for it."""
+        box = self.wait_for_window(re.escape(title))
+        _click_ok(box)
+        wait_until(lambda: box not in self.windows(re.escape(title)), WINDOW_SECONDS,
+                   "the message box to close")
+
+    def ended(self, seconds):
+        """True when the player ends within the time."""
+        try:
+            self.process.wait(timeout=seconds)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()  # only the process this session started
+            self.process.wait()
+
+
+def mouse_to(x, y):
+    _xdotool("mousemove", str(x), str(y))
+
+
+def click(button=1):
+    _xdotool("click", str(button))
+
+
+def key(*names):
+    _xdotool("key", *names)
