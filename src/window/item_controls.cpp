@@ -1,0 +1,179 @@
+// The four controls of each item: created before the item is read, set up field by field
+// while it is read, and the one that fits the item's kind shown once the menu is in.
+
+#include "window/item_names.h"
+#include "window/menu_window.h"
+#include "window/text_style.h"
+
+namespace ambrevo {
+namespace {
+
+constexpr ui::Rect kItemDefaultBounds{200, 60, 97, 25};
+// The key proxy sits outside the window: it only carries the focus and the mnemonic.
+constexpr ui::Rect kKeyProxyBounds{-40, -40, 20, 20};
+
+std::string DefaultCaption(int n) { return "Button &" + std::to_string(n); }
+
+}  // namespace
+
+void TfrmMenuCls::CreateItemControls(int n) {
+    ui::Label& label = form_.AddLabel(ItemControlName(kLabelPrefix, n));
+    label.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
+    label.SetVisible(false);
+    label.SetAutoSize(false);  // a text item takes the item's width and height
+    label.SetBounds(kItemDefaultBounds);
+    label.SetCursor(ui::Cursor::HandPoint);
+    label.SetCaption(DefaultCaption(n));
+    label.BringToFront();
+
+    ui::Button& button = form_.AddButton(ItemControlName(kButtonPrefix, n));
+    button.onGotFocus = Handler(&TfrmMenuCls::cmdButton_GotFocus);
+    button.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
+    button.SetTabStop(true);
+    button.SetVisible(false);
+    button.SetBounds(kItemDefaultBounds);
+    button.SetCaption(DefaultCaption(n));
+    button.BringToFront();
+
+    ui::Picture& picture = form_.AddPicture(ItemControlName(kPicturePrefix, n));
+    picture.onMouseDown = Handler(&TfrmMenuCls::picButton_MouseDown);
+    picture.onMouseMove = Handler(&TfrmMenuCls::picButton_MouseMove);
+    picture.onMouseUp = Handler(&TfrmMenuCls::picButton_MouseUp);
+    picture.SetVisible(false);
+    picture.SetAutoSize(true);
+    picture.SetTag(static_cast<int>(PictureSet::Normal));
+    picture.BringToFront();
+
+    ui::Button& keyProxy = form_.AddButton(ItemControlName(kKeyProxyPrefix, n));
+    keyProxy.onGotFocus = Handler(&TfrmMenuCls::btnShortcut_GotFocus);
+    keyProxy.SetTabStop(true);
+    keyProxy.SetBounds(kKeyProxyBounds);
+    keyProxy.BringToFront();
+    keyProxy.SetVisible(true);
+
+    Controls(n) = {&label, &button, &picture, &keyProxy};
+    itemCount_ = n;
+}
+
+void TfrmMenuCls::DestroyItemControls(int n) {
+    ItemControls& controls = Controls(n);
+    form_.DestroyControl(*controls.picture);
+    form_.DestroyControl(*controls.button);
+    form_.DestroyControl(*controls.keyProxy);
+    form_.DestroyControl(*controls.label);
+    controls = {};
+}
+
+void TfrmMenuCls::ApplyItemField(int n, ItemField field) {
+    const MenuItem& item = Item(n);
+    ItemControls& controls = Controls(n);
+    switch (field) {
+        case ItemField::Left:
+        case ItemField::Top:
+            MoveItem(n);
+            break;
+        case ItemField::ShortcutKey:
+            controls.keyProxy->SetCaption("&" + item.shortcutKey);
+            break;
+        case ItemField::Kind:
+            // A push button takes the focus and carries the mnemonic itself.
+            if (item.kind == static_cast<std::int32_t>(ItemKind::WinBtn)) {
+                controls.keyProxy->SetVisible(false);
+            }
+            break;
+        case ItemField::Caption:
+            controls.button->SetCaption(item.caption);
+            ApplyLabelCaption(n);
+            // The "&" letter of a text item's caption is its mnemonic.
+            if (item.kind == static_cast<std::int32_t>(ItemKind::LblBtn)) {
+                controls.keyProxy->SetCaption(item.caption);
+            }
+            break;
+        case ItemField::Width:
+        case ItemField::Height:
+            SizeItem(n);
+            break;
+        case ItemField::FontStyle:
+            ApplyLabelCaption(n);  // the italic flag comes after the caption
+            break;
+        case ItemField::Target:
+        case ItemField::Parameters:
+        case ItemField::Description:
+        case ItemField::MinimizeAfterLaunch:
+        case ItemField::ExitAfterLaunch:
+        case ItemField::AnimationMode:
+        case ItemField::ShowMode:
+        case ItemField::AutoRestore:
+        case ItemField::FontName:
+        case ItemField::FontSize:
+        case ItemField::FontColor:
+        case ItemField::Alignment:
+        case ItemField::CheckViewer:
+        case ItemField::ViewerName:
+        case ItemField::ViewerVersion:
+        case ItemField::ViewerVersionMode:
+            break;  // kept in the definition
+    }
+}
+
+// The picture takes the item's position; the push button and the label follow it.
+void TfrmMenuCls::MoveItem(int n) {
+    const MenuItem& item = Item(n);
+    ItemControls& controls = Controls(n);
+    controls.picture->SetPosition(item.left, item.top);
+    const ui::Rect& at = controls.picture->Bounds();
+    controls.button->SetPosition(at.left, at.top);
+    controls.label->SetPosition(at.left, at.top);
+}
+
+// The push button takes the item's size and the label follows it; the picture takes the
+// size of its picture.
+void TfrmMenuCls::SizeItem(int n) {
+    const MenuItem& item = Item(n);
+    ItemControls& controls = Controls(n);
+    controls.button->SetSize(item.width, item.height);
+    const ui::Rect& size = controls.button->Bounds();
+    controls.label->SetSize(size.width, size.height);
+}
+
+// An italic caption gets a trailing space, so that its last letter is not clipped.
+void TfrmMenuCls::ApplyLabelCaption(int n) {
+    const MenuItem& item = Item(n);
+    Controls(n).label->SetCaption(item.font.style.italic ? item.caption + " " : item.caption);
+}
+
+void TfrmMenuCls::FinishItem(int n) {
+    if (def_.header.version < kFirstVersionWithExtras) return;  // the window's font stays
+    const MenuItem& item = Item(n);
+    ItemControls& controls = Controls(n);
+    ui::Font buttonFont = controls.button->Font();
+    ApplyFontSpec(buttonFont, item.font);
+    controls.button->SetFont(buttonFont);
+
+    ui::Font labelFont = controls.label->Font();
+    ApplyFontSpec(labelFont, item.font);
+    labelFont.color = item.fontColor;
+    controls.label->SetFont(labelFont);
+    if (const auto alignment = AlignmentOf(item.alignment)) {
+        controls.label->SetAlignment(*alignment);
+    }
+}
+
+void TfrmMenuCls::ShowItem(int n) {
+    ItemControls& controls = Controls(n);
+    switch (static_cast<ItemKind>(Item(n).kind)) {
+        case ItemKind::ImgBtn:
+            controls.picture->SetImage(
+                def_.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0));
+            controls.picture->SetVisible(true);
+            return;
+        case ItemKind::WinBtn:
+            controls.button->SetVisible(true);
+            return;
+        case ItemKind::LblBtn:
+            break;
+    }
+    controls.label->SetVisible(true);
+}
+
+}  // namespace ambrevo

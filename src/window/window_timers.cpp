@@ -1,0 +1,36 @@
+// The clock, the frame animation and the scrolling title.
+
+#include "window/marquee.h"
+#include "window/menu_window.h"
+
+namespace ambrevo {
+void TfrmMenuCls::BindTimers() {
+    timer1_.onTick = Handler(&TfrmMenuCls::Timer1_Timer);
+    timer3_.onTick = Handler(&TfrmMenuCls::Timer3_Timer);
+    timer4_.onTick = Handler(&TfrmMenuCls::Timer4_Timer);
+}
+
+// The labels change whether or not the menu shows them.
+void TfrmMenuCls::Timer1_Timer(ui::Timer&) { ShowClockTexts(); }
+
+// A failing animation step is skipped; the next tick tries again.
+void TfrmMenuCls::Timer3_Timer(ui::Timer&) {
+    try {
+        AnimateItems();
+    } catch (...) {
+    }
+    app_.ProcessMessages();
+}
+
+// The position survives a menu load and wraps to 1 when the new title is shorter.
+void TfrmMenuCls::Timer4_Timer(ui::Timer&) {
+    if (marqueeText_.empty()) marqueeText_ = ambrevo::MarqueeText(def_.title);
+    if (++marqueePosition_ > static_cast<int>(marqueeText_.size())) marqueePosition_ = 1;
+    const std::string caption = MarqueeCaption(marqueeText_, marqueePosition_);
+    form_.SetCaption(caption);
+    app_.SetTitle(caption);
+    form_.RedrawNow();
+    app_.ProcessMessages();
+}
+
+}  // namespace ambrevo
