@@ -79,6 +79,18 @@ struct IconTraits {
     static void Close(Handle handle) { ::DestroyIcon(handle); }
 };
 
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { ::DestroyWindow(handle); }
+};
+
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { ::DestroyMenu(handle); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueProcess = UniqueHandle<ProcessHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -88,5 +100,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
 
 }  // namespace ambrevo::win32

@@ -1,0 +1,89 @@
+#include "platform/win32/control_painter.h"
+
+#include <algorithm>
+
+#include "platform/win32/dc_guards.h"
+#include "platform/win32/label_text.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+RECT ToRect(const ui::Rect& bounds) {
+    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+}
+
+bool Overlaps(const ui::Rect& bounds, const RECT& area) {
+    RECT overlap{};
+    const RECT rect = ToRect(bounds);
+    return ::IntersectRect(&overlap, &rect, &area) != FALSE;
+}
+
+}  // namespace
+
+void ControlPainter::Paint(HDC target, const RECT& area, const ui::Form& form) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+
+    UniqueMemoryDc buffer(::CreateCompatibleDC(target));
+    UniqueBitmap pixels(::CreateCompatibleBitmap(target, width, height));
+    if (!buffer || !pixels) {
+        // No room for a buffer: paint straight onto the window instead.
+        PaintOffscreen(target, area, form);
+        return;
+    }
+    {
+        SelectGuard selected(buffer.Get(), pixels.Get());
+        // The buffer's pixel 0, 0 is the area's top left; drawing uses client coordinates.
+        ::SetViewportOrgEx(buffer.Get(), -area.left, -area.top, nullptr);
+        PaintOffscreen(buffer.Get(), area, form);
+        ::BitBlt(target, area.left, area.top, width, height, buffer.Get(), area.left, area.top,
+                 SRCCOPY);
+    }
+    // Bitmaps of pictures that are gone are released after each paint.
+    bitmaps_.ReleaseUnused();
+}
+
+void ControlPainter::PaintOffscreen(HDC dc, const RECT& area, const ui::Form& form) {
+    ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    for (const auto& control : form.Controls()) {
+        if (!control->Visible() || !Overlaps(control->Bounds(), area)) continue;
+        switch (control->Kind()) {
+            case ui::ControlKind::Picture:
+                if (source)
+                    PaintPicture(dc, source.Get(), static_cast<const ui::Picture&>(*control));
+                break;
+            case ui::ControlKind::Label:
+                PaintLabel(dc, static_cast<const ui::Label&>(*control));
+                break;
+            case ui::ControlKind::Button:
+                break;  // a native window of its own
+        }
+    }
+}
+
+void ControlPainter::PaintPicture(HDC dc, HDC source, const ui::Picture& picture) {
+    const auto& image = picture.Image();
+    const HBITMAP dib = bitmaps_.Get(image);
+    if (!dib) return;
+    // The picture shows at its own size, cut off by the control's bounds.
+    const ui::Rect& bounds = picture.Bounds();
+    SelectGuard selected(source, dib);
+    ::BitBlt(dc, bounds.left, bounds.top, std::min(bounds.width, image->width),
+             std::min(bounds.height, image->height), source, 0, 0, SRCCOPY);
+}
+
+void ControlPainter::PaintLabel(HDC dc, const ui::Label& label) {
+    RECT rect = ToRect(label.Bounds());
+    if (!label.Transparent()) ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+    const std::string& text = label.Caption();
+    if (text.empty()) return;
+    SelectGuard selected(dc, fonts_.Get(label.Font()));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, label.Font().color);
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                LabelTextFormat(label.Alignment(), label.WordWrap()));
+}
+
+}  // namespace ambrevo::win32

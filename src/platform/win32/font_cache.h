@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "platform/win32/unique_handle.h"
+#include "ui/font.h"
+
+namespace ambrevo::win32 {
+
+// One HFONT per distinct face, size and style (the colour is drawn, not part of a font).
+// The fonts live as long as the cache, so windows may keep using them.
+class FontCache {
+public:
+    // The font; the system's GUI font when this one cannot be made.
+    HFONT Get(const ui::Font& font);
+    std::size_t Size() const { return fonts_.size(); }
+
+private:
+    using Key = std::tuple<std::string, int, bool, bool, bool>;
+    std::map<Key, UniqueFont> fonts_;
+};
+
+}  // namespace ambrevo::win32

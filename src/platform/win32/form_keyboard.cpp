@@ -1,0 +1,62 @@
+#include "platform/win32/form_keyboard.h"
+
+#include <algorithm>
+
+#include "support/ascii.h"
+#include "ui/application.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+bool MoveFocus(FormWindow& form, bool backwards) {
+    const std::vector<NativeButton*> order = form.TabOrder();
+    if (order.empty()) return true;
+    const HWND focus = ::GetFocus();
+    const auto current = std::find_if(order.begin(), order.end(),
+                                      [&](const NativeButton* b) { return b->Handle() == focus; });
+    std::size_t next = 0;
+    if (current == order.end()) {
+        next = backwards ? order.size() - 1 : 0;
+    } else {
+        const std::size_t at = static_cast<std::size_t>(current - order.begin());
+        next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+    }
+    ::SetFocus(order[next]->Handle());  // the button's focus handler runs from WM_SETFOCUS
+    return true;
+}
+
+bool ClickMnemonic(FormWindow& form, char typed) {
+    // Control characters (Enter, Backspace, Ctrl+letter) and Space (the focused button's
+    // own click, or Alt+Space for the system menu) are never mnemonics.
+    if (static_cast<unsigned char>(typed) <= ' ') return false;
+    NativeButton* target = form.ButtonWithMnemonic(AsciiUpper(typed));
+    if (!target) return false;
+    ui::Button& button = target->Model();
+    const HWND window = target->Handle();
+    form.Model().App().Dispatch([&] {
+        // As a mouse click would, the key first gives the button the focus; its focus
+        // handler may remove it, and then nothing is clicked.
+        ::SetFocus(window);
+        if (form.ButtonOf(button)) button.Click();
+    });
+    return true;
+}
+
+}  // namespace
+
+bool PreTranslateFormKey(FormWindow& form, const MSG& message) {
+    switch (message.message) {
+        case WM_KEYDOWN:
+            if (message.wParam != VK_TAB || KeyHeld(VK_CONTROL) || KeyHeld(VK_MENU)) return false;
+            return MoveFocus(form, KeyHeld(VK_SHIFT));
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            return ClickMnemonic(form, static_cast<char>(message.wParam));
+        default:
+            return false;
+    }
+}
+
+}  // namespace ambrevo::win32

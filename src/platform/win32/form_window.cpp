@@ -1,0 +1,341 @@
+#include "platform/win32/form_window.h"
+
+#include <algorithm>
+
+#include "platform/win32/dc_guards.h"
+#include "platform/win32/system_error.h"
+#include "support/app_error.h"
+#include "ui/application.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+constexpr int kWheelNotch = WHEEL_DELTA;
+
+DWORD StyleOf(ui::FormStyle style) {
+    switch (style) {
+        case ui::FormStyle::Borderless:
+            return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+        case ui::FormStyle::ToolWindow:
+        case ui::FormStyle::Dialog:
+            break;
+    }
+    return WS_POPUP | WS_CAPTION | WS_SYSMENU;
+}
+
+DWORD ExStyleOf(ui::FormStyle style) {
+    switch (style) {
+        case ui::FormStyle::Borderless:
+            return 0;
+        case ui::FormStyle::ToolWindow:
+            return WS_EX_TOOLWINDOW;
+        case ui::FormStyle::Dialog:
+            break;
+    }
+    return WS_EX_DLGMODALFRAME;
+}
+
+// The window rectangle whose client area has the form's size, at the form's left and top.
+RECT OuterRect(const ui::Rect& bounds, DWORD style, DWORD exStyle) {
+    RECT rect{0, 0, bounds.width, bounds.height};
+    ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {bounds.left, bounds.top, bounds.left + rect.right - rect.left,
+            bounds.top + rect.bottom - rect.top};
+}
+
+}  // namespace
+
+FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
+    : context_(context),
+      form_(form),
+      style_(StyleOf(form.Style())),
+      exStyle_(ExStyleOf(form.Style())),
+      mouse_(form),
+      painter_(context.Fonts(), context.Bitmaps()) {
+    // Framed windows belong to the main window: no task-bar button of their own, and they
+    // go and come back with it.
+    const FormWindow* main = context_.MainForm();
+    const HWND owner = form.Style() != ui::FormStyle::Borderless && main ? main->Handle() : nullptr;
+    const RECT outer = OuterRect(form.Bounds(), style_, exStyle_);
+    const HWND created =
+        ::CreateWindowExA(exStyle_, context_.FormClass().Name(), form.Caption().c_str(), style_,
+                          outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                          owner, nullptr, context_.FormClass().Instance(), this);
+    if (!created) {
+        const DWORD error = ::GetLastError();
+        throw AppError("Cannot create the window \"" + form.Name() + "\". " +
+                       SystemErrorMessage(error));
+    }
+    context_.Add(*this);
+    SetIcon(context_.Icon());
+    if (context_.MainForm() == this && !context_.Title().empty()) {
+        ::SetWindowTextA(Handle(), context_.Title().c_str());
+    }
+    ready_ = true;
+}
+
+FormWindow::~FormWindow() {
+    context_.Remove(*this);
+    buttons_.clear();
+    if (window_) ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+}
+
+void FormWindow::SetIcon(HICON icon) {
+    ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+NativeButton* FormWindow::ButtonOf(const ui::Control& control) const {
+    const auto found = buttons_.find(&control);
+    return found != buttons_.end() ? found->second.get() : nullptr;
+}
+
+NativeButton* FormWindow::ButtonOf(HWND window) const {
+    for (const auto& [control, button] : buttons_) {
+        if (button->Handle() == window) return button.get();
+    }
+    return nullptr;
+}
+
+std::vector<NativeButton*> FormWindow::TabOrder() const {
+    std::vector<NativeButton*> order;
+    for (const auto& [control, button] : buttons_) {
+        if (button->Focusable()) order.push_back(button.get());
+    }
+    std::sort(order.begin(), order.end(), [&](const NativeButton* a, const NativeButton* b) {
+        return form_.CreationIndex(a->Model()) < form_.CreationIndex(b->Model());
+    });
+    return order;
+}
+
+NativeButton* FormWindow::ButtonWithMnemonic(char character) const {
+    NativeButton* first = nullptr;
+    for (const auto& [control, button] : buttons_) {
+        const ui::Button& model = button->Model();
+        if (!model.Visible() || !::IsWindowEnabled(button->Handle())) continue;
+        if (ui::MnemonicOf(model.Caption()) != character) continue;
+        if (!first || form_.CreationIndex(model) < form_.CreationIndex(first->Model())) {
+            first = button.get();
+        }
+    }
+    return first;
+}
+
+void FormWindow::CaptionChanged() { ::SetWindowTextA(Handle(), form_.Caption().c_str()); }
+
+void FormWindow::BoundsChanged() {
+    const RECT outer = OuterRect(form_.Bounds(), style_, exStyle_);
+    applyingBounds_ = true;
+    ::SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left,
+                   outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    applyingBounds_ = false;
+}
+
+void FormWindow::VisibleChanged() { ::ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE); }
+
+void FormWindow::RegionChanged() {
+    const auto& shape = form_.Shape();
+    if (!shape) {
+        ::SetWindowRgn(Handle(), nullptr, TRUE);
+        return;
+    }
+    const ui::Rect& bounds = shape->bounds;
+    UniqueRegion region(::CreateRectRgn(bounds.left, bounds.top, bounds.left + bounds.width,
+                                        bounds.top + bounds.height));
+    if (!region) throw AppError("Cannot create the window shape. Out of memory");
+    for (const ui::Rect& cut : shape->cutouts) {
+        UniqueRegion piece(
+            ::CreateRectRgn(cut.left, cut.top, cut.left + cut.width, cut.top + cut.height));
+        if (!piece) throw AppError("Cannot create the window shape. Out of memory");
+        ::CombineRgn(region.Get(), region.Get(), piece.Get(), RGN_DIFF);
+    }
+    // Once set, the region belongs to the window.
+    if (::SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();
+}
+
+void FormWindow::ControlAdded(ui::Control& control) {
+    if (control.Kind() == ui::ControlKind::Button) {
+        buttons_[&control] = std::make_unique<NativeButton>(
+            Handle(), static_cast<ui::Button&>(control), context_.Fonts());
+    } else {
+        Invalidate(control.Bounds());
+    }
+}
+
+void FormWindow::ControlRemoved(ui::Control& control) {
+    mouse_.Forget(control);
+    if (buttons_.erase(&control) == 0 && control.Visible()) Invalidate(control.Bounds());
+}
+
+void FormWindow::ControlChanged(ui::Control& control, ui::ControlChange change,
+                                const ui::Rect& old) {
+    if (NativeButton* button = ButtonOf(control)) {
+        button->Update(change);
+    } else if (change == ui::ControlChange::Cursor) {
+        mouse_.CursorChanged(control);
+    } else if (change == ui::ControlChange::Visible || control.Visible()) {
+        // What the control covered before and what it covers now.
+        Invalidate(old);
+        Invalidate(control.Bounds());
+    }
+}
+
+void FormWindow::ZOrderChanged(ui::Control& control) {
+    if (NativeButton* button = ButtonOf(control)) {
+        button->ApplyZOrder(form_.Controls().back().get() == &control);
+    } else if (control.Visible()) {
+        Invalidate(control.Bounds());
+    }
+}
+
+void FormWindow::FocusControl(ui::Button& button) {
+    if (NativeButton* native = ButtonOf(button)) ::SetFocus(native->Handle());
+}
+
+void FormWindow::FocusForm() {
+    ::SetFocus(Handle());
+    form_.FocusChanged(nullptr);
+}
+
+void FormWindow::RedrawNow() { ::UpdateWindow(Handle()); }
+
+void FormWindow::Invalidate(const ui::Rect& bounds) {
+    if (bounds.width <= 0 || bounds.height <= 0) return;
+    const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width,
+                    bounds.top + bounds.height};
+    ::InvalidateRect(Handle(), &rect, FALSE);
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_.Reset(window);
+        self->mouse_.SetWindow(window);
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Destroyed by the system (with its owner): nothing is left to destroy.
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_.Release();
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->OnMessage(window, message, wParam, lParam);
+}
+
+// Handlers dispatch last: a handler may destroy this form, so nothing here touches the
+// object after its dispatch.
+LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers everything
+        case WM_PAINT: {
+            PaintDc dc(window);
+            Paint(dc.Get(), dc.Area());
+            return 0;
+        }
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            Paint(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            mouse_.ButtonDown(message, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            mouse_.Move(wParam, lParam);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            mouse_.ButtonUp(message, wParam, lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != window) mouse_.CaptureLost();
+            return 0;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) != window || LOWORD(lParam) != HTCLIENT) break;
+            mouse_.SetCursorForPointer();
+            return TRUE;
+        case WM_MOUSEWHEEL:
+            OnWheel(wParam);
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+                if (NativeButton* button = ButtonOf(reinterpret_cast<HWND>(lParam))) {
+                    ui::Button& model = button->Model();
+                    Dispatch([&] { model.Click(); });
+                }
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            // The model decides whether the window goes.
+            Dispatch([&] { form_.CloseRequested(); });
+            return 0;
+        case WM_ACTIVATE:
+            if (RestoreFocus(wParam)) return 0;
+            break;
+        case WM_WINDOWPOSCHANGED:
+            OnPositionChanged();
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void FormWindow::Paint(HDC dc, const RECT& area) {
+    try {
+        painter_.Paint(dc, area, form_);
+    } catch (...) {
+        // Out of memory while painting: the area stays as it was; reporting it from a paint
+        // would only ask for the next paint.
+    }
+}
+
+void FormWindow::OnWheel(WPARAM wParam) {
+    if (::GetActiveWindow() != Handle()) return;
+    wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = wheelRest_ / kWheelNotch;
+    if (notches == 0) return;
+    wheelRest_ -= notches * kWheelNotch;
+    Dispatch([&] { form_.MouseWheel(notches); });
+}
+
+// Like a dialog, the window gives the focus back to the button that had it when it went
+// inactive. True when it did.
+bool FormWindow::RestoreFocus(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        lastFocus_ = ButtonOf(focus) ? focus : nullptr;
+        return false;
+    }
+    const bool minimized = HIWORD(wParam) != 0;
+    if (minimized || !ButtonOf(lastFocus_)) return false;
+    ::SetFocus(lastFocus_);  // its focus handler may destroy this form
+    return true;
+}
+
+// A window moved or sized by the user (a framed one) keeps the model's bounds true.
+void FormWindow::OnPositionChanged() {
+    if (!ready_ || applyingBounds_ || ::IsIconic(Handle())) return;
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(Handle(), &outer);
+    ::GetClientRect(Handle(), &client);
+    const ui::Rect bounds{outer.left, outer.top, client.right, client.bottom};
+    if (bounds == form_.Bounds()) return;
+    Dispatch([&] {
+        applyingBounds_ = true;
+        form_.SetBounds(bounds);
+        applyingBounds_ = false;
+    });
+}
+
+}  // namespace ambrevo::win32

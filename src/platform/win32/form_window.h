@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/win32/control_painter.h"
+#include "platform/win32/form_mouse.h"
+#include "platform/win32/native_button.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/widget_context.h"
+#include "ui/application.h"
+#include "ui/form.h"
+#include "ui/widgetset.h"
+
+namespace ambrevo::win32 {
+
+// A form shown as a top-level window. The window procedure only turns messages into the
+// model's events (always through Application::Dispatch); the model's changes come back as
+// FormPeer calls that invalidate what changed, move native buttons and set the region.
+class FormWindow : public ui::FormPeer {
+public:
+    // Creates the window, hidden; throws AppError when it cannot.
+    FormWindow(WidgetContext& context, ui::Form& form);
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // The window procedure of the form window class.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND Handle() const { return window_.Get(); }
+    ui::Form& Model() const { return form_; }
+    void SetIcon(HICON icon);
+
+    // The native button of a model button; null when it has none.
+    NativeButton* ButtonOf(const ui::Control& control) const;
+    NativeButton* ButtonOf(HWND window) const;
+    // Buttons that Tab reaches, in creation order.
+    std::vector<NativeButton*> TabOrder() const;
+    // The first visible, enabled button in creation order whose mnemonic is character.
+    NativeButton* ButtonWithMnemonic(char character) const;
+
+    // ui::FormPeer
+    void CaptionChanged() override;
+    void BoundsChanged() override;
+    void VisibleChanged() override;
+    void RegionChanged() override;
+    void ControlAdded(ui::Control& control) override;
+    void ControlRemoved(ui::Control& control) override;
+    void ControlChanged(ui::Control& control, ui::ControlChange change,
+                        const ui::Rect& old) override;
+    void ZOrderChanged(ui::Control& control) override;
+    void FocusControl(ui::Button& button) override;
+    void FocusForm() override;
+    void RedrawNow() override;
+
+private:
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc, const RECT& area);
+    void OnWheel(WPARAM wParam);
+    bool RestoreFocus(WPARAM wParam);
+    void OnPositionChanged();
+    void Invalidate(const ui::Rect& bounds);
+    template <typename F>
+    void Dispatch(F&& handler) {
+        form_.App().Dispatch(std::forward<F>(handler));
+    }
+
+    WidgetContext& context_;
+    ui::Form& form_;
+    DWORD style_;
+    DWORD exStyle_;
+    UniqueWindow window_;
+    FormMouse mouse_;
+    ControlPainter painter_;
+    std::map<const ui::Control*, std::unique_ptr<NativeButton>> buttons_;
+    HWND lastFocus_ = nullptr;  // the button that had the focus when the window went inactive
+    int wheelRest_ = 0;         // wheel movement short of a notch
+    bool applyingBounds_ = false;
+    bool ready_ = false;  // the model knows this peer: it may hear of moves
+};
+
+}  // namespace ambrevo::win32

@@ -1,0 +1,38 @@
+#include "platform/win32/label_text.h"
+
+#include "platform/win32/dc_guards.h"
+
+namespace ambrevo::win32 {
+
+UINT LabelTextFormat(ui::Alignment alignment, bool wordWrap) {
+    UINT format = DT_EXPANDTABS;
+    switch (alignment) {
+        case ui::Alignment::Left:
+            format |= DT_LEFT;
+            break;
+        case ui::Alignment::Right:
+            format |= DT_RIGHT;
+            break;
+        case ui::Alignment::Center:
+            format |= DT_CENTER;
+            break;
+    }
+    if (wordWrap) format |= DT_WORDBREAK;
+    return format;
+}
+
+ui::Size MeasureLabelText(HDC dc, HFONT font, const std::string& text, int maxWidth) {
+    SelectGuard selected(dc, font);
+    if (text.empty()) {
+        TEXTMETRICA metrics{};
+        ::GetTextMetricsA(dc, &metrics);
+        return {0, static_cast<int>(metrics.tmHeight)};
+    }
+    const bool wrap = maxWidth > 0;
+    RECT area{0, 0, wrap ? maxWidth : 0, 0};
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                LabelTextFormat(ui::Alignment::Left, wrap) | DT_CALCRECT);
+    return {static_cast<int>(area.right - area.left), static_cast<int>(area.bottom - area.top)};
+}
+
+}  // namespace ambrevo::win32

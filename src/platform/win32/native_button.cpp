@@ -1,0 +1,155 @@
+#include "platform/win32/native_button.h"
+
+#include <memory>
+
+#include "platform/win32/mouse_input.h"
+#include "platform/win32/system_error.h"
+#include "support/app_error.h"
+#include "ui/application.h"
+#include "ui/form.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+DWORD StyleOf(const ui::Button& button) {
+    DWORD style = WS_CHILD | BS_PUSHBUTTON;
+    if (button.Visible()) style |= WS_VISIBLE;
+    if (button.TabStop()) style |= WS_TABSTOP;
+    return style;
+}
+
+}  // namespace
+
+NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts)
+    : button_(button), fonts_(fonts) {
+    const ui::Rect& bounds = button.Bounds();
+    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), StyleOf(button),
+                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    if (!window_) {
+        const DWORD error = ::GetLastError();
+        throw AppError("Cannot create the button \"" + button.Name() + "\". " +
+                       SystemErrorMessage(error));
+    }
+    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button.Font())),
+                   FALSE);
+    ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeButton::SubclassProc)));
+}
+
+NativeButton::~NativeButton() {
+    *alive_ = false;
+    // The native procedure alone sees the window's last messages (losing the focus too).
+    ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+}
+
+bool NativeButton::Focusable() const {
+    return button_.Visible() && button_.TabStop() && ::IsWindowEnabled(Handle());
+}
+
+void NativeButton::Update(ui::ControlChange change) {
+    const HWND window = Handle();
+    switch (change) {
+        case ui::ControlChange::Bounds: {
+            const ui::Rect& bounds = button_.Bounds();
+            ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        case ui::ControlChange::Visible:
+            // A hidden button cannot keep the focus: it goes to the form.
+            if (!button_.Visible() && ::GetFocus() == window) ::SetFocus(::GetParent(window));
+            ::ShowWindow(window, button_.Visible() ? SW_SHOWNA : SW_HIDE);
+            break;
+        case ui::ControlChange::Caption:
+            ::SetWindowTextA(window, button_.Caption().c_str());
+            break;
+        case ui::ControlChange::Font:
+            ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
+                           TRUE);
+            break;
+        case ui::ControlChange::TabStop: {
+            const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+            ::SetWindowLongPtrA(window, GWL_STYLE,
+                                button_.TabStop() ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+            break;
+        }
+        case ui::ControlChange::Style:
+        case ui::ControlChange::Picture:
+        case ui::ControlChange::Cursor:
+            break;  // nothing a push button shows; the cursor is read at WM_SETCURSOR
+    }
+}
+
+void NativeButton::ApplyZOrder(bool front) {
+    ::SetWindowPos(Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK NativeButton::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    auto* self = reinterpret_cast<NativeButton*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self->OnMessage(message, wParam, lParam);
+}
+
+// Everything that may run model code runs inside one dispatch, so that a button destroyed
+// by its own handler lives until the dispatch ends; the window's native procedure runs
+// first. This object may be gone once a handler has run: only locals are used here.
+LRESULT NativeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<bool> alive = alive_;
+    ui::Button& button = button_;
+    const WNDPROC original = original_;
+    const HWND window = Handle();
+    const auto callOriginal = [=] {
+        return ::CallWindowProcA(original, window, message, wParam, lParam);
+    };
+    LRESULT result = 0;
+    const auto dispatch = [&](auto&& handler) {
+        button.Owner().App().Dispatch([&] {
+            result = callOriginal();
+            if (*alive) handler();
+        });
+        return result;
+    };
+    const POINT at = PointOf(lParam);
+    switch (message) {
+        case WM_NCDESTROY:
+            // Destroyed with its form by the system: nothing is left to destroy.
+            window_.Release();
+            return callOriginal();
+        case WM_SETFOCUS:
+            return dispatch([&] { button.GotFocus(); });
+        case WM_KILLFOCUS:
+            return dispatch([&] {
+                if (button.Focused()) button.Owner().FocusChanged(nullptr);
+            });
+        case WM_KEYDOWN:
+            return dispatch([&] { button.KeyDown(static_cast<int>(wParam)); });
+        case WM_CHAR:
+            // Characters are the model's alone: the native button does nothing with them.
+            button.Owner().App().Dispatch([&] { button.KeyPress(static_cast<char>(wParam)); });
+            return 0;
+        case WM_GETDLGCODE:
+            return callOriginal() | DLGC_WANTARROWS;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) != HTCLIENT) break;
+            ::SetCursor(CursorOf(button.GetCursor()));
+            return TRUE;
+        case WM_MOUSEMOVE:
+            return dispatch([&] { button.MouseMove({ButtonOfKeys(wParam), at.x, at.y}); });
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            return dispatch([&] { button.MouseDown({ButtonOfMessage(message), at.x, at.y}); });
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            // The native procedure sends BN_CLICKED, whose handler may destroy the button.
+            return dispatch([&] { button.MouseUp({ButtonOfMessage(message), at.x, at.y}); });
+        default:
+            break;
+    }
+    return callOriginal();
+}
+
+}  // namespace ambrevo::win32

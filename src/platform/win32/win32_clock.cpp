@@ -1,0 +1,50 @@
+#include "platform/win32/win32_clock.h"
+
+#include <windows.h>
+
+namespace ambrevo::win32 {
+namespace {
+
+// Calls a GetTimeFormatA-like function twice: for the size, then for the text.
+template <typename Format>
+std::string FormatNow(Format format) {
+    const int size = format(nullptr, 0);
+    if (size <= 0) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    const int written = format(text.data(), size);
+    text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);  // no terminator
+    return text;
+}
+
+}  // namespace
+
+Date Win32Clock::Today() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
+}
+
+std::string Win32Clock::LongTimeText() {
+    return FormatNow([](char* buffer, int size) {
+        return ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, size);
+    });
+}
+
+std::string Win32Clock::ShortDateText() {
+    return FormatNow([](char* buffer, int size) {
+        return ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
+                                size);
+    });
+}
+
+std::uint32_t Win32Clock::Seed() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const std::uint32_t time =
+        (static_cast<std::uint32_t>(now.wHour) * 3600u + now.wMinute * 60u + now.wSecond) * 1000u +
+        now.wMilliseconds;
+    // The tick count differs between runs started within the same millisecond of the day.
+    return ::GetTickCount() ^ (time * 2654435761u);
+}
+
+}  // namespace ambrevo::win32
