@@ -7,7 +7,7 @@
 
 namespace ambrevo::testing {
 
-// A clock that shows whatever the test sets.
+// A clock that tells whatever the test sets.
 class FakeClock : public Clock {
 public:
     Date Today() override { return today; }
@@ -15,9 +15,9 @@ public:
     std::string ShortDateText() override { return dateText; }
     std::uint32_t Seed() override { return seed; }
 
-    Date today{2026, 12, 8};
-    std::string timeText = "10:15:30";
-    std::string dateText = "08/12/2026";
+    Date today{2024, 5, 17};
+    std::string timeText = "10:11:12";
+    std::string dateText = "17.05.2024";
     std::uint32_t seed = 12345;
 };
 
