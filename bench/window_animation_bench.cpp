@@ -1,0 +1,221 @@
+// The menu window on the headless widgetset: one animation tick over a 100-item menu
+// whose items all loop through 8 frames (target: under 5 us per item per tick), and
+// 1,000 menu loads switching between two menus, with the heap's live allocations
+// counted before and after (target: no growth).
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/headless_widgetset.h"
+#include "pack/menu_body_writer.h"
+#include "pack/package_writer.h"
+#include "package/memory_file.h"
+#include "window/menu_window.h"
+
+// Every heap block the program allocates is counted while it lives.
+namespace {
+std::atomic<long long> liveBlocks{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) throw std::bad_alloc();
+    ++liveBlocks;
+    return block;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* block) noexcept {
+    if (block == nullptr) return;
+    --liveBlocks;
+    std::free(block);
+}
+void operator delete[](void* block) noexcept { operator delete(block); }
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
+void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+
+namespace ambrevo {
+namespace {
+
+constexpr int kItems = 100;
+constexpr int kLastFrame = 7;
+constexpr int kSwitches = 1000;
+constexpr double kTargetMicrosecondsPerItem = 5.0;
+
+// The program file, opened without recording anything, so a load leaves nothing behind.
+class ProgramFile : public FileSystem {
+public:
+    explicit ProgramFile(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+    std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string&) override {
+        return std::make_unique<MemoryFile>(bytes_);
+    }
+    bool FileExists(const std::string&) override { return true; }
+
+private:
+    std::shared_ptr<const std::string> bytes_;
+};
+
+class NoDebugOutput : public DebugOutput {
+public:
+    void Write(const std::string&) override {}
+};
+
+std::shared_ptr<const Bitmap> Picture(int width, int height, std::uint32_t color) {
+    return std::make_shared<Bitmap>(
+        Bitmap{width, height,
+               std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, color)});
+}
+
+// items picture items in a 10 x 10 grid, each looping through frames 0..kLastFrame.
+MenuDefinition AnimatedMenu(const std::string& title, int items) {
+    MenuDefinition menu;
+    menu.title = title;
+    menu.animationInterval = 100;
+    menu.pictures.StorePicture(0, 0, 0, Picture(640, 480, 0x203040));
+    for (int n = 1; n <= items; ++n) {
+        MenuItem item;
+        item.left = (n - 1) % 10 * 60;
+        item.top = (n - 1) / 10 * 45;
+        item.caption = "Item " + std::to_string(n);
+        item.description = "About item " + std::to_string(n);
+        item.animationMode = 3;
+        menu.items.push_back(item);
+        for (int frame = 0; frame <= kLastFrame; ++frame) {
+            menu.pictures.StorePicture(n, 0, frame, Picture(48, 36, n * 100 + frame));
+        }
+    }
+    return menu;
+}
+
+// A menu window with its fixed parts over a package of the two menus.
+class Player {
+public:
+    Player() {
+        const std::vector<pack::PackageEntryData> entries{
+            {"big.mnu", pack::WriteMenuBody(AnimatedMenu("Big", kItems), 7)},
+            {"small.mnu", pack::WriteMenuBody(AnimatedMenu("Small", kItems / 2), 7)},
+        };
+        const auto file = pack::WritePackage(std::vector<std::uint8_t>(4096, 0x90), entries);
+        files_ = std::make_unique<ProgramFile>(
+            std::make_shared<const std::string>(file.begin(), file.end()));
+        package_ = std::make_unique<MenuPackage>(*files_, dialogs_, program_, loadError_);
+        package_->OpenPackage(program_.fileName);
+        widgets_.Attach(app_);
+        window_ = std::make_unique<TfrmMenuCls>(
+            app_, MenuLoadServices{*package_, program_, dialogs_, debug_, clock_});
+        window_->BuildWindowParts();
+    }
+
+    TfrmMenuCls& Window() { return *window_; }
+    bool Failed() const { return !dialogs_.shown.empty() || loadError_.IsSet(); }
+
+private:
+    ProgramInfo program_{"C:\\disc\\", "setup.exe", "Ambrevo"};
+    std::unique_ptr<ProgramFile> files_;
+    testing::FakeDialogs dialogs_;
+    NoDebugOutput debug_;
+    testing::FakeClock clock_;
+    LoadError loadError_;
+    std::unique_ptr<MenuPackage> package_;
+    HeadlessWidgetset widgets_;
+    ui::Application app_{widgets_, dialogs_};
+    std::unique_ptr<TfrmMenuCls> window_;
+};
+
+void BM_AnimateItems(benchmark::State& state) {
+    Player player;
+    TfrmMenuCls& window = player.Window();
+    window.LoadMenu("big.mnu");
+    if (player.Failed() || window.ItemCount() != kItems) {
+        state.SkipWithError("the menu did not load");
+        return;
+    }
+    for (auto _ : state) window.AnimateItems();
+    // Looping from frame 0, every item stands on frame (ticks mod frames).
+    if (window.StateOf(kItems).position.frame != state.iterations() % (kLastFrame + 1)) {
+        state.SkipWithError("the items did not animate");
+        return;
+    }
+    state.counters["per_item"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kItems,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AnimateItems);
+
+void BM_SwitchMenus(benchmark::State& state) {
+    Player player;
+    TfrmMenuCls& window = player.Window();
+    // One round first, so that every lasting structure (names, records) exists.
+    window.LoadMenu("big.mnu");
+    window.LoadMenu("small.mnu");
+    const long long before = liveBlocks.load();
+    for (auto _ : state) {
+        window.LoadMenu("big.mnu");
+        window.LoadMenu("small.mnu");
+    }
+    const long long growth = liveBlocks.load() - before;
+    if (player.Failed() || window.ItemCount() != kItems / 2) {
+        state.SkipWithError("a menu did not load");
+        return;
+    }
+    state.counters["live_blocks"] = static_cast<double>(before);
+    state.counters["live_block_growth"] = static_cast<double>(growth);
+    state.counters["controls"] = static_cast<double>(window.Form().Controls().size());
+    state.counters["per_load"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 2,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SwitchMenus)->Iterations(kSwitches / 2)->Unit(benchmark::kMillisecond);
+
+// Prints the verdicts after the usual table.
+class VerdictReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            for (const auto& [name, counter] : run.counters) {
+                values_[run.benchmark_name() + "/" + name] = counter.value;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto perItem = values_.find("BM_AnimateItems/per_item");
+        if (perItem != values_.end()) {
+            const double microseconds = perItem->second * 1e6;
+            std::printf("animation: %.3f us per item per tick (target under %.0f us): %s\n",
+                        microseconds, kTargetMicrosecondsPerItem,
+                        microseconds < kTargetMicrosecondsPerItem ? "met" : "NOT met");
+        }
+        const std::string switches = "BM_SwitchMenus/iterations:" + std::to_string(kSwitches / 2);
+        const auto growth = values_.find(switches + "/live_block_growth");
+        if (growth != values_.end()) {
+            std::printf("menu switches: %d loads, live heap blocks grew by %.0f: %s\n", kSwitches,
+                        growth->second, growth->second <= 0 ? "no growth" : "GROWTH");
+        }
+    }
+
+private:
+    std::map<std::string, double> values_;
+};
+
+}  // namespace
+}  // namespace ambrevo
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    ambrevo::VerdictReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
