@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/win32/widgetset_fixture.h"
+#include "platform/win32/win32_clock.h"
+#include "ui/timer.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+using TimerTest = WidgetsetTest;
+
+TEST_F(TimerTest, TicksRepeatUntilStopped) {
+    ui::Timer timer(app_, "Timer1");
+    int ticks = 0;
+    timer.onTick = [&](ui::Timer&) { ++ticks; };
+    timer.SetInterval(20);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+
+    timer.SetInterval(0);
+    const int stoppedAt = ticks;
+    PumpFor(100);
+    EXPECT_EQ(ticks, stoppedAt);
+}
+
+TEST_F(TimerTest, ANewIntervalCountsFromNow) {
+    ui::Timer timer(app_, "Timer5");
+    int ticks = 0;
+    timer.onTick = [&](ui::Timer&) { ++ticks; };
+    timer.SetInterval(300);
+    PumpFor(200);
+    timer.SetInterval(301);
+    PumpFor(200);  // 400 ms after the first start, 200 after the second
+    EXPECT_EQ(ticks, 0);
+    EXPECT_TRUE(PumpUntil([&] { return ticks == 1; }));
+}
+
+TEST_F(TimerTest, ErrorInATickIsReportedAndTheTimerGoesOn) {
+    ui::Timer timer(app_, "Timer3");
+    int ticks = 0;
+    timer.onTick = [&](ui::Timer&) {
+        if (++ticks == 1) throw std::runtime_error("Frame failed");
+    };
+    timer.SetInterval(10);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].text, "Frame failed.");
+}
+
+TEST(Win32ClockTest, TextsShowTodayInTheLocaleFormats) {
+    Win32Clock clock;
+    const Date today = clock.Today();
+    EXPECT_NE(clock.ShortDateText().find(std::to_string(today.year % 100)), std::string::npos);
+    const std::string time = clock.LongTimeText();
+    EXPECT_GE(std::count(time.begin(), time.end(), ':'), 2) << time;
+    EXPECT_EQ(time.find('\0'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ambrevo::win32
