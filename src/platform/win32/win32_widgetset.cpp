@@ -97,9 +97,9 @@ ui::Size Win32Widgetset::ScreenSize() {
 }
 
 ui::Size Win32Widgetset::MeasureText(const ui::Font& font, const std::string& text, int maxWidth) {
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc) return {};
-    return MeasureLabelText(dc.Get(), context_.Fonts().Get(font), text, maxWidth);
+    if (!measureDc_) measureDc_.Reset(::CreateCompatibleDC(nullptr));
+    if (!measureDc_) return {};
+    return MeasureLabelText(measureDc_.Get(), context_.Fonts().Get(font), text, maxWidth);
 }
 
 std::shared_ptr<const Bitmap> Win32Widgetset::ApplicationIconImage() {

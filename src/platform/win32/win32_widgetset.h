@@ -56,6 +56,7 @@ private:
     WidgetContext context_;
     TimerWindow timers_;
     std::shared_ptr<const Bitmap> iconImage_;
+    UniqueMemoryDc measureDc_;  // a screen-compatible DC for measuring text
 };
 
 }  // namespace ambrevo::win32

@@ -62,7 +62,7 @@ TEST_F(PaintingTest, TransparentLabelKeepsWhatLiesBelowAroundItsLetters) {
     back.SetAutoSize(true);
     back.SetImage(Solid(200, 120, kBlue));
     ui::Font font = form.Font();
-    font.color = 0xFFFFFF;
+    font.color = 0x0000FF;  // a COLORREF: red
     font.size = 14;
     font.bold = true;
     ui::Label& clear = form.AddLabel("clear");
@@ -80,10 +80,10 @@ TEST_F(PaintingTest, TransparentLabelKeepsWhatLiesBelowAroundItsLetters) {
         return CountColor(form, label.Bounds(), color);
     };
     ASSERT_GT(clear.Bounds().width, 10);
-    EXPECT_GT(count(clear, 0xFFFFFF), 10) << "letters";
+    EXPECT_GT(count(clear, kRed), 10) << "letters";
     EXPECT_GT(count(clear, kBlue), 10) << "the picture around them";
     EXPECT_EQ(count(clear, FormColor()), 0);
-    EXPECT_GT(count(opaque, 0xFFFFFF), 10);
+    EXPECT_GT(count(opaque, kRed), 10);
     EXPECT_GT(count(opaque, FormColor()), 10);
     EXPECT_EQ(count(opaque, kBlue), 0);
 }
