@@ -46,13 +46,13 @@ class TfrmMenuCls : public MenuWindow {
 public:
     // Creates the hidden form "frmMenu", its context menu and its six timers, all stopped.
     TfrmMenuCls(ui::Application& app, const MenuLoadServices& services);
-    // Destroys the form with everything on it.
+    // Destroys the form with everything on it; the application must still exist.
     ~TfrmMenuCls() override;
     TfrmMenuCls(const TfrmMenuCls&) = delete;
     TfrmMenuCls& operator=(const TfrmMenuCls&) = delete;
 
     // The fixed parts (background, description area, clock and date) and the clock timer.
-    // Once, before the first LoadMenu.
+    // Once, before the first LoadMenu: the menu load works on these parts.
     void BuildWindowParts();
     // Replaces the menu on show with the package entry name.
     void LoadMenu(const std::string& name);
@@ -68,8 +68,9 @@ public:
     // animation there; withDescription also shows the item's description. Nothing before
     // the first menu has been shown, or for a number that is no item.
     void SetItemState(int n, PictureSet set, bool withDescription);
-    // Moves the highlight to item n, or removes it for n below 1. A call nested inside
-    // its own message processing returns at once.
+    // Moves the highlight to item n, or removes it for n below 1; a number beyond the
+    // menu's items changes nothing. A call nested inside its own message processing
+    // returns at once.
     void HighlightItem(int n);
     // The description of item n, or for a number that is no item (-2) the menu's default
     // text without a picture.
@@ -83,6 +84,7 @@ public:
     int HighlightedItem() const { return highlightedItem_; }
     bool MenuShown() const { return menuShown_; }
     const std::string& CurrentMenuName() const { return menuName_; }
+    // n is 1..100.
     const ItemState& StateOf(int n) const { return states_[static_cast<std::size_t>(n)]; }
     const ItemControls& ControlsOf(int n) const { return controls_[static_cast<std::size_t>(n)]; }
     const WindowParts& Parts() const { return parts_; }

@@ -122,6 +122,17 @@ TEST_F(ItemStatesTest, NoHighlightBeforeTheMenuIsShown) {
     EXPECT_EQ(Shown(1), PictureId(1, kNormal, 0));
 }
 
+TEST_F(ItemStatesTest, AnInitialItemBeyondTheMenuHighlightsNothing) {
+    MenuDefinition menu = StatesMenu();
+    menu.initialItem = 7;
+    Load(menu);
+    EXPECT_EQ(window_.HighlightedItem(), 0);
+    Hover(1);
+    Hover(2);
+    EXPECT_EQ(window_.StateOf(1).set, kNormal);
+    EXPECT_EQ(window_.StateOf(2).set, kHighlighted);
+}
+
 TEST_F(ItemStatesTest, PushButtonsAndKeyProxiesHighlightTheirItemWhenFocused) {
     MenuDefinition menu = StatesMenu();
     testing::AddFrames(menu, 1, kHighlighted, 2);
