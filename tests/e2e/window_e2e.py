@@ -52,9 +52,10 @@ class Disc:
         with open(self.exe, "rb") as f:
             data = bytearray(f.read())
         start = int.from_bytes(data[-4:], "little") - 1
-        count = data[start + 21]
-        for i in range(count):
-            at = start + 22 + 260 * i
+        text_length = int.from_bytes(data[start + 8:start + 12], "little")
+        count_at = start + 12 + text_length + 6  # after the header text and byte
+        for i in range(data[count_at]):
+            at = count_at + 1 + 260 * i
             name = data[at:at + 256].decode("latin-1").strip().lower()
             if name == entry:
                 position = int.from_bytes(data[at + 256:at + 260], "little") - 1
@@ -75,8 +76,10 @@ def expect(condition, message):
 
 
 def is_marquee_of(name, title):
+    """True for the title as loaded or any caption of its scrolling."""
     text = title + "     "
-    return len(name) == len(text) + 1 and name in text + text and name[0] == name[-1]
+    return name == title or (len(name) == len(text) + 1 and name in text + text
+                              and name[0] == name[-1])
 
 
 def menu_window(session, size):

@@ -24,6 +24,7 @@ void Win32ApplicationIcon::LoadFromFile(const std::string& path) {
                        (error != ERROR_SUCCESS ? SystemErrorMessage(error) : "It is not an icon"));
     }
     loaded_ = std::move(icon);
+    if (onChanged) onChanged(loaded_.Get());
 }
 
 }  // namespace ambrevo::win32

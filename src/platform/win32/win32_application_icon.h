@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/win32/unique_handle.h"
 #include "startup/application_icon.h"
 
@@ -16,6 +18,8 @@ public:
 
     // For the windows to show, in their title and in the task bar.
     HICON Get() const { return loaded_ ? loaded_.Get() : builtIn_; }
+    // Called when an icon file has replaced the icon.
+    std::function<void(HICON)> onChanged;
 
 private:
     HICON builtIn_;      // shared resource icon, never destroyed

@@ -6,41 +6,46 @@
 
 #include "platform/win32/program_path.h"
 #include "platform/win32/win32_application_icon.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_debug_output.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
-#include "startup/startup.h"
+#include "platform/win32/win32_version_info.h"
+#include "platform/win32/win32_widgetset.h"
+// <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
+#undef LoadMenu
+#include "startup/player.h"
 #include "support/messages.h"
+#include "ui/application.h"
 
 namespace ambrevo::win32 {
 namespace {
 
-// Runs start-up and reports the menu it chose. Until the menu window exists the run ends
-// there; exit code 1 tells a calling script that start-up failed.
+// The program's own version texts, for the About window.
+FileVersionInfo OwnVersion(const std::string& programPath) {
+    Win32VersionInfoReader reader;
+    return reader.Read(programPath).value_or(FileVersionInfo{kApplicationTitle, "", "", ""});
+}
+
+// Runs the player from start-up through the message loop to close-down. Exit code 1
+// tells a calling script that no menu could be shown.
 int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32FileSystem files;
     Win32ApplicationIcon icon(instance);
     Win32DebugOutput debug;
-    class NoClock : public Clock {
-        Date Today() override { return {}; }
-        std::string LongTimeText() override { return {}; }
-        std::string ShortDateText() override { return {}; }
-        std::uint32_t Seed() override { return 0; }
-    } clock;
-    Program program({files, dialogs, icon, debug, clock});
+    Win32Clock clock;
+    Win32Widgetset widgets(instance, icon.Get());
+    icon.onChanged = [&widgets](HICON changed) { widgets.SetIcon(changed); };
+    ui::Application app(widgets, dialogs);
+    widgets.Attach(app);
+    app.SetTitle(kApplicationTitle);
 
-    // Until the menu window is wired in, the first menu's name is traced.
-    class TracingWindow : public StartupWindow {
-    public:
-        explicit TracingWindow(DebugOutput& debug) : debug_(debug) {}
-        void BuildWindowParts() override {}
-        void LoadMenu(const std::string& name) override { DebugTrace(debug_, "First menu: " + name); }
-        void SeedRandom(std::uint32_t) override {}
-
-    private:
-        DebugOutput& debug_;
-    } window(debug);
-    return RunStartup(program, {ProgramPath(), FirstArgument()}, window) ? 0 : 1;
+    const std::string programPath = ProgramPath();
+    Player player({files, dialogs, icon, debug, clock}, app, OwnVersion(programPath));
+    const bool started = player.Start({programPath, FirstArgument()}) && !app.Terminated();
+    if (started) app.Run();
+    player.CloseDown();
+    return started ? 0 : 1;
 }
 
 }  // namespace

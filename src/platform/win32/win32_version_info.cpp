@@ -1,0 +1,55 @@
+#include "platform/win32/win32_version_info.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace ambrevo::win32 {
+namespace {
+
+// One string of the block, empty when absent.
+std::string QueryString(const std::vector<char>& data, const std::string& block, const char* name) {
+    std::string key = block + name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), key.c_str(), &value, &length) || !value || length == 0) {
+        return {};
+    }
+    const char* text = static_cast<const char*>(value);
+    return std::string(text, strnlen(text, length));
+}
+
+}  // namespace
+
+std::optional<FileVersionInfo> Win32VersionInfoReader::Read(const std::string& path) {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size == 0) return std::nullopt;
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::nullopt;
+
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+        length < sizeof(Translation)) {
+        return std::nullopt;
+    }
+    const auto* translation = static_cast<const Translation*>(value);
+    char block[64];
+    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", translation->language,
+                  translation->codePage);
+
+    FileVersionInfo info;
+    info.productName = QueryString(data, block, "ProductName");
+    info.productVersion = QueryString(data, block, "ProductVersion");
+    info.fileVersion = QueryString(data, block, "FileVersion");
+    info.fileDescription = QueryString(data, block, "FileDescription");
+    return info;
+}
+
+}  // namespace ambrevo::win32
