@@ -1,7 +1,5 @@
 #include "platform/win32/form_mouse.h"
 
-#include <ranges>
-
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/unique_handle.h"
 #include "ui/application.h"
@@ -19,9 +17,10 @@ ui::MouseEvent EventAt(const ui::Control& control, ui::MouseButton button, POINT
 }  // namespace
 
 ui::Control* FormMouse::HitTest(POINT at) const {
-    for (const auto& control : std::views::reverse(form_.Controls())) {
-        if (control->Kind() == ui::ControlKind::Button || !control->Visible()) continue;
-        if (control->Bounds().Contains(at.x, at.y)) return control.get();
+    const auto& controls = form_.Controls();
+    for (auto control = controls.rbegin(); control != controls.rend(); ++control) {
+        if ((*control)->Kind() == ui::ControlKind::Button || !(*control)->Visible()) continue;
+        if ((*control)->Bounds().Contains(at.x, at.y)) return control->get();
     }
     return nullptr;
 }

@@ -14,7 +14,7 @@ class TimerWindow::Peer : public ui::TimerPeer {
 public:
     Peer(TimerWindow& owner, UINT_PTR id) : owner_(owner), id_(id) {}
     ~Peer() override {
-        Stop();
+        ::KillTimer(owner_.window_.Get(), id_);
         owner_.timers_.erase(id_);
     }
 
