@@ -23,6 +23,8 @@ void TfrmMenuCls::CreateItemControls(int n) {
     label.SetAutoSize(false);  // a text item takes the item's width and height
     label.SetBounds(kItemDefaultBounds);
     label.SetCursor(ui::Cursor::HandPoint);
+    // A text item is lettering on the menu's picture, not a grey box over it.
+    label.SetTransparent(true);
     label.SetCaption(DefaultCaption(n));
     label.BringToFront();
 

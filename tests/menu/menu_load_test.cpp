@@ -161,6 +161,7 @@ TEST_F(MenuLoadTest, ExpiryNoticeComesAfterTheMenuIsPresented) {
     MenuDefinition today = expired;
     today.expiryDay = 8;
     SetEntries({{"expired.mnu", Body(expired)}, {"today.mnu", Body(today)}});
+    clock_.today = {2026, 12, 8};
 
     Load("today.mnu");
     EXPECT_TRUE(dialogs_.shown.empty());

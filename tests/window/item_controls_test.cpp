@@ -44,6 +44,7 @@ TEST_F(ItemControlsTest, NewControlsStartWithTheirDefaults) {
     EXPECT_EQ(item.label->Bounds(), (ui::Rect{200, 60, 97, 25}));
     EXPECT_EQ(item.button->Bounds(), (ui::Rect{200, 60, 97, 25}));
     EXPECT_EQ(item.label->GetCursor(), ui::Cursor::HandPoint);
+    EXPECT_TRUE(item.label->Transparent()) << "text items letter the menu picture";
     EXPECT_FALSE(item.label->Visible() || item.button->Visible() || item.picture->Visible());
     EXPECT_TRUE(item.button->TabStop() && item.keyProxy->TabStop());
     EXPECT_TRUE(item.keyProxy->Visible());
