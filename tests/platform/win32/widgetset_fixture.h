@@ -26,11 +26,13 @@ protected:
         widgets_.Attach(app_);
     }
 
-    // A visible borderless form with its client area at 40, 40 on the screen.
+    // A visible borderless form with its client area at 40, 40 on the screen, on top.
     ui::Form& ShowForm(int width = 200, int height = 120) {
         ui::Form& form = app_.CreateForm("frmTest", ui::FormStyle::Borderless);
         form.SetBounds({40, 40, width, height});
         form.SetVisible(true);
+        // Above the windows of other tests that may run at the same time on the display.
+        ::SetWindowPos(Window(form), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         widgets_.ProcessMessages();
         return form;
     }
