@@ -16,6 +16,21 @@
 
 namespace ambrevo::win32 {
 
+// GDI objects the process holds. Wine does not count them for GetGuiResources: there the
+// free slots of its handle table are counted instead (filled, then released at once).
+inline long GdiObjectsInUse() {
+    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0) return static_cast<long>(counted);
+    std::vector<HRGN> filler;
+    for (;;) {
+        const HRGN region = ::CreateRectRgn(0, 0, 1, 1);
+        if (!region) break;
+        filler.push_back(region);
+    }
+    for (const HRGN region : filler) ::DeleteObject(region);
+    return -static_cast<long>(filler.size());
+}
+
 // A real widgetset on the test's display, attached to an application, with helpers to show
 // a form, read its pixels and let messages run.
 class WidgetsetTest : public ::testing::Test {

@@ -17,21 +17,6 @@ constexpr std::uint32_t kBlue = 0x0000FF;
 
 using PaintingTest = WidgetsetTest;
 
-// GDI objects the process holds. Wine does not count them for GetGuiResources: there the
-// free slots of its handle table are counted instead (filled, then released at once).
-long GdiObjectsInUse() {
-    const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted != 0) return static_cast<long>(counted);
-    std::vector<HRGN> filler;
-    for (;;) {
-        const HRGN region = ::CreateRectRgn(0, 0, 1, 1);
-        if (!region) break;
-        filler.push_back(region);
-    }
-    for (const HRGN region : filler) ::DeleteObject(region);
-    return -static_cast<long>(filler.size());
-}
-
 TEST_F(PaintingTest, PicturesShowTheirPixelsInZOrderAndOnlyWhileVisible) {
     ui::Form& form = ShowForm();
     ui::Picture& red = form.AddPicture("red");
