@@ -32,6 +32,12 @@ void Form::SetVisible(bool visible) {
     peer_->VisibleChanged();
 }
 
+void Form::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    peer_->EnabledChanged();
+}
+
 void Form::SetShape(std::optional<Region> shape) {
     shape_ = std::move(shape);
     peer_->RegionChanged();

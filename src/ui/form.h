@@ -43,6 +43,9 @@ public:
     void SetBounds(const Rect& bounds);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    // A disabled form takes no mouse or keyboard input.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
     // The outline; none = the plain rectangle.
     const std::optional<Region>& Shape() const { return shape_; }
     void SetShape(std::optional<Region> shape);
@@ -99,6 +102,7 @@ private:
     std::string caption_;
     Rect bounds_{0, 0, 235, 135};
     bool visible_ = false;
+    bool enabled_ = true;
     std::optional<Region> shape_;
     ui::Font font_;
     PopupMenu* contextMenu_ = nullptr;

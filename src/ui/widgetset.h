@@ -19,6 +19,7 @@ public:
     virtual void CaptionChanged() = 0;
     virtual void BoundsChanged() = 0;
     virtual void VisibleChanged() = 0;
+    virtual void EnabledChanged() = 0;
     virtual void RegionChanged() = 0;
     virtual void ControlAdded(Control& control) = 0;
     // Before the control leaves the form.

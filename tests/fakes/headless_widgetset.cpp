@@ -13,6 +13,7 @@ public:
     void CaptionChanged() override { ++Record().captionChanges; }
     void BoundsChanged() override {}
     void VisibleChanged() override {}
+    void EnabledChanged() override { ++Record().enabledChanges; }
     void RegionChanged() override { ++Record().regionChanges; }
     void ControlAdded(ui::Control&) override {}
     void ControlRemoved(ui::Control&) override {}

@@ -25,6 +25,7 @@ public:
         int regionChanges = 0;
         int redrawsNow = 0;
         int focusFormCalls = 0;
+        int enabledChanges = 0;
     };
 
     HeadlessWidgetset() = default;

@@ -133,6 +133,8 @@ void FormWindow::BoundsChanged() {
 
 void FormWindow::VisibleChanged() { ::ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE); }
 
+void FormWindow::EnabledChanged() { ::EnableWindow(Handle(), form_.Enabled() ? TRUE : FALSE); }
+
 void FormWindow::RegionChanged() {
     const auto& shape = form_.Shape();
     if (!shape) {

@@ -47,6 +47,7 @@ public:
     void CaptionChanged() override;
     void BoundsChanged() override;
     void VisibleChanged() override;
+    void EnabledChanged() override;
     void RegionChanged() override;
     void ControlAdded(ui::Control& control) override;
     void ControlRemoved(ui::Control& control) override;

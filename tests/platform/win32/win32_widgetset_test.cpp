@@ -51,6 +51,14 @@ TEST_F(ApplicationTest, FramedFormsHaveTheirClientSizeAndBelongToTheMainWindow) 
     }
 }
 
+TEST_F(ApplicationTest, DisabledFormTakesNoInput) {
+    ui::Form& form = ShowForm();
+    form.SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(Window(form)));
+    form.SetEnabled(true);
+    EXPECT_TRUE(::IsWindowEnabled(Window(form)));
+}
+
 TEST_F(ApplicationTest, WindowMovedOutsideTheModelUpdatesItsBounds) {
     ui::Form& form = ShowForm(200, 120);
     ::SetWindowPos(Window(form), nullptr, 70, 90, 210, 130, SWP_NOZORDER | SWP_NOACTIVATE);
