@@ -152,12 +152,17 @@ HeadlessWidgetset::FormRecord& HeadlessWidgetset::Record(const ui::Form& form) {
 
 ui::Size HeadlessWidgetset::MeasureText(const ui::Font& font, const std::string& text,
                                         int maxWidth) {
-    const int charWidth = std::max(1, font.size * 6 / 8);
-    const int lineHeight = std::max(1, font.size * 13 / 8);
-    const int width = static_cast<int>(text.size()) * charWidth;
-    if (maxWidth <= 0 || width <= maxWidth) return {width, lineHeight};
-    const int lines = (width + maxWidth - 1) / maxWidth;
-    return {maxWidth, lines * lineHeight};
+    // In 64 bits and clamped: a menu may ask for any font size.
+    const auto clamp = [](long long value) {
+        return static_cast<int>(std::clamp<long long>(value, 0, 1'000'000));
+    };
+    const long long size = std::clamp(font.size, 1, 100'000);
+    const long long charWidth = std::max(1LL, size * 6 / 8);
+    const long long lineHeight = std::max(1LL, size * 13 / 8);
+    const long long width = static_cast<long long>(text.size()) * charWidth;
+    if (maxWidth <= 0 || width <= maxWidth) return {clamp(width), clamp(lineHeight)};
+    const long long lines = (width + maxWidth - 1) / maxWidth;
+    return {maxWidth, clamp(lines * lineHeight)};
 }
 
 }  // namespace ambrevo
