@@ -1,17 +1,35 @@
 // Arbitrary bytes as the program file: the package reader, then every menu entry it
-// lists through the same readers the player uses. Nothing may crash, leak or hang;
-// damaged pictures end a menu with an AppError, as in the player.
+// lists loaded one after another into the menu window on the headless widgetset, each
+// animated, hovered and ticked a little. Nothing may crash, leak or hang; damaged pictures
+// end a load with an AppError, as in the player.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
-#include "menu/menu_reader.h"
+#include "fakes/headless_widgetset.h"
 #include "package/package.h"
 #include "support/app_error.h"
+#include "window/menu_window.h"
+
+namespace {
+
+// What a user can do to a menu without launching anything: wait, and point at items.
+void UseMenu(ambrevo::HeadlessWidgetset& widgets, ambrevo::TfrmMenuCls& window) {
+    for (int n = 1; n <= window.ItemCount() && n <= 3; ++n) {
+        if (ambrevo::ui::Picture* picture = window.ControlsOf(n).picture) {
+            widgets.MouseMove(*picture, 1, 1);
+        }
+    }
+    widgets.Advance(1000);  // the clock, a few animation steps and title scrolls
+    widgets.MouseMove(*window.Parts().background, 0, 0);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ambrevo;
@@ -21,26 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   std::string(reinterpret_cast<const char*>(data), size));
     testing::FakeDialogs dialogs;
     testing::FakeDebugOutput debug;
+    testing::FakeClock clock;
     LoadError loadError;
     MenuPackage package(files, dialogs, program, loadError);
 
     package.OpenPackage(program.fileName);
     if (loadError.IsSet()) return 0;
+
+    HeadlessWidgetset widgets;
+    ui::Application app(widgets, dialogs);
+    widgets.Attach(app);
+    TfrmMenuCls window(app, {package, program, dialogs, debug, clock});
+    window.BuildWindowParts();
     for (const PackageEntry& entry : package.Directory()) {
-        // Each menu on its own, as if it were the first one shown.
-        loadError.Clear();
-        std::string name = entry.name;
-        package.OpenPackageStream(program.fileName, program.folder);
-        package.SeekEntry(name);
-        if (!loadError.IsSet()) {
-            MenuDefinition menu;
-            try {
-                ReadMenu(package.Reader(), dialogs, debug, program.messageCaption, menu);
-            } catch (const AppError&) {
-            }
-        }
-        package.ClosePackageStream();
         if (entry.name.empty()) break;
+        // Each menu is read even when an earlier one left the load error set.
+        loadError.Clear();
+        widgets.Dispatch([&] { window.LoadMenu(entry.name); });
+        UseMenu(widgets, window);
     }
     return 0;
 }
