@@ -56,6 +56,7 @@ fuzz: fuzz-build
 
 bench: native
 	./build/native/bench/menu_load_bench
+	./build/native/bench/window_animation_bench
 
 clean:
 	rm -rf build
