@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "window_test_support.h"
@@ -78,10 +79,14 @@ TEST_F(AnimateItemsTest, TheAnimationTimerStepsEveryItemInItsCurrentSet) {
     EXPECT_EQ(window_.AnimationTimer().Interval(), 50);
 
     std::vector<std::uint32_t> first;
+    auto& changes = widgets_.Record(Form()).changesByControl;
+    changes.clear();
     for (int tick = 0; tick < 5; ++tick) {
         widgets_.Advance(50);
         first.push_back(Shown(1));
     }
+    EXPECT_EQ(changes, (std::map<std::string, int>{{"ImgBtn001", 5}}))
+        << "a tick repaints only the item whose frame changed";
     EXPECT_EQ(first, (std::vector<std::uint32_t>{
                          PictureId(1, PictureSet::Normal, 1), PictureId(1, PictureSet::Normal, 2),
                          PictureId(1, PictureSet::Normal, 3), PictureId(1, PictureSet::Normal, 0),
