@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,6 +48,8 @@ public:
     ControlKind Kind() const { return kind_; }
     const std::string& Name() const { return name_; }
     Form& Owner() const { return owner_; }
+    // The order in which the form created its controls: the tab order.
+    std::uint64_t CreationIndex() const { return creationIndex_; }
 
     const Rect& Bounds() const { return bounds_; }
     void SetBounds(const Rect& bounds);
@@ -85,9 +88,12 @@ protected:
     void Fire(const F& handler, Args&&... args);
 
 private:
+    friend class Form;  // numbers the controls as it creates them
+
     ControlKind kind_;
     Form& owner_;
     std::string name_;
+    std::uint64_t creationIndex_ = 0;
     Rect bounds_;
     bool visible_ = true;
     Cursor cursor_ = Cursor::Default;

@@ -48,7 +48,7 @@ T& Form::Add(std::string name) {
     auto control = std::make_unique<T>(*this, std::move(name));
     T& added = *control;
     controls_.push_back(std::move(control));
-    creation_.emplace_back(&added, nextCreationIndex_++);
+    added.creationIndex_ = nextCreationIndex_++;
     peer_->ControlAdded(added);
     return added;
 }
@@ -72,7 +72,6 @@ void Form::DestroyControl(Control& control) {
     if (found == controls_.end()) return;
     peer_->ControlRemoved(control);
     if (focused_ == &control) focused_ = nullptr;
-    std::erase_if(creation_, [&](const auto& entry) { return entry.first == &control; });
     std::unique_ptr<Control> owned = std::move(*found);
     controls_.erase(found);
     application_.Retire(std::move(owned));
@@ -83,13 +82,6 @@ Control* Form::FindControl(const std::string& name) const {
         if (control->Name() == name) return control.get();
     }
     return nullptr;
-}
-
-std::uint64_t Form::CreationIndex(const Control& control) const {
-    for (const auto& [created, index] : creation_) {
-        if (created == &control) return index;
-    }
-    return 0;
 }
 
 void Form::SetFocus() { peer_->FocusForm(); }

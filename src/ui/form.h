@@ -67,7 +67,7 @@ public:
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
     Control* FindControl(const std::string& name) const;
     // The creation order of a control, for the tab order.
-    std::uint64_t CreationIndex(const Control& control) const;
+    static std::uint64_t CreationIndex(const Control& control) { return control.CreationIndex(); }
 
     // The keyboard focus: the button that has it, or null.
     Button* FocusedButton() const { return focused_; }
@@ -107,7 +107,6 @@ private:
     ui::Font font_;
     PopupMenu* contextMenu_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
-    std::vector<std::pair<const Control*, std::uint64_t>> creation_;
     std::uint64_t nextCreationIndex_ = 0;
     std::vector<std::unique_ptr<PopupMenu>> popupMenus_;
     Button* focused_ = nullptr;
