@@ -21,9 +21,6 @@ public:
     // waiting messages run.
     void CloseDown();
 
-    TfrmMenuCls& Window() { return window_; }
-    const Program& Values() const { return program_; }
-
 private:
     void BuildWindowParts() override { window_.BuildWindowParts(); }
     void LoadMenu(const std::string& name) override { window_.LoadMenu(name); }

@@ -66,8 +66,6 @@ public:
     // Back to front.
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
     Control* FindControl(const std::string& name) const;
-    // The creation order of a control, for the tab order.
-    static std::uint64_t CreationIndex(const Control& control) { return control.CreationIndex(); }
 
     // The keyboard focus: the button that has it, or null.
     Button* FocusedButton() const { return focused_; }

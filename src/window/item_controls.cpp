@@ -149,11 +149,11 @@ void TfrmMenuCls::FinishItem(int n) {
     const MenuItem& item = Item(n);
     ItemControls& controls = Controls(n);
     ui::Font buttonFont = controls.button->Font();
-    ApplyFontSpec(buttonFont, item.font);
+    ApplyMenuFont(buttonFont, item.font);
     controls.button->SetFont(buttonFont);
 
     ui::Font labelFont = controls.label->Font();
-    ApplyFontSpec(labelFont, item.font);
+    ApplyMenuFont(labelFont, item.font);
     labelFont.color = item.fontColor;
     controls.label->SetFont(labelFont);
     if (const auto alignment = AlignmentOf(item.alignment)) {

@@ -20,10 +20,10 @@ void ApplyStyle(ui::Font& font, const FontStyle& style) {
     font.underline = style.underline;
 }
 
-void ApplyFontSpec(ui::Font& font, const FontSpec& spec) {
-    font.face = spec.name;
-    font.size = spec.size;
-    ApplyStyle(font, spec.style);
+void ApplyMenuFont(ui::Font& font, const FontSpec& menuFont) {
+    font.face = menuFont.name;
+    font.size = menuFont.size;
+    ApplyStyle(font, menuFont.style);
 }
 
 }  // namespace ambrevo

@@ -16,6 +16,6 @@ std::optional<ui::Alignment> AlignmentOf(std::int32_t value);
 void ApplyStyle(ui::Font& font, const FontStyle& style);
 
 // Face, size in points and style of a menu font; the colour stays.
-void ApplyFontSpec(ui::Font& font, const FontSpec& spec);
+void ApplyMenuFont(ui::Font& font, const FontSpec& menuFont);
 
 }  // namespace ambrevo

@@ -10,6 +10,7 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -180,3 +181,22 @@ def _message_boxes(lines):
 
 def _debug_lines(lines):
     return [_unescape(m.group(1)) for m in map(_DEBUG_STRING.search, lines) if m]
+
+
+def case_and_arguments(script_globals, usage_arguments):
+    """The case function named by the first argument of the command line, and the
+    arguments after it; the last argument, DEFAULT_WINEPREFIX, is used when WINEPREFIX is
+    not set. Exits with the usage line when the command line does not fit."""
+    cases = {name[len("case_"):]: f for name, f in script_globals.items()
+             if name.startswith("case_") and getattr(f, "__module__", None) == "__main__"}
+    count = len(usage_arguments)
+    if len(sys.argv) < count + 2 or sys.argv[1] not in cases:
+        sys.exit("usage: %s {%s} %s [DEFAULT_WINEPREFIX]" % (
+            os.path.basename(sys.argv[0]), ",".join(cases), " ".join(usage_arguments)))
+    if not os.environ.get("DISPLAY"):
+        sys.exit("no X display: run the tests under xvfb-run")
+    if not os.environ.get("WINEPREFIX"):
+        if len(sys.argv) < count + 3:
+            sys.exit("set WINEPREFIX to the prefix made by `make wineprefix`")
+        os.environ["WINEPREFIX"] = sys.argv[count + 2]
+    return cases[sys.argv[1]], sys.argv[2:count + 2]

@@ -5,7 +5,6 @@ Usage: startup_e2e.py CASE PLAYER_EXE [DEFAULT_WINEPREFIX]
 
 import os
 import struct
-import sys
 
 import player_harness
 from player_harness import Player, package_bytes
@@ -86,19 +85,9 @@ def case_icon_beside_the_program(exe):
     expect_failed_start(result, [(CAPTION, report)])
 
 
-CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
-
-
 def main():
-    if len(sys.argv) < 3 or sys.argv[1] not in CASES:
-        sys.exit("usage: startup_e2e.py {%s} PLAYER_EXE [DEFAULT_WINEPREFIX]" % ",".join(CASES))
-    if not os.environ.get("DISPLAY"):
-        sys.exit("no X display: run the tests under xvfb-run")
-    if not os.environ.get("WINEPREFIX"):
-        if len(sys.argv) < 4:
-            sys.exit("set WINEPREFIX to the prefix made by `make wineprefix`")
-        os.environ["WINEPREFIX"] = sys.argv[3]
-    CASES[sys.argv[1]](sys.argv[2])
+    case, (exe,) = player_harness.case_and_arguments(globals(), ["PLAYER_EXE"])
+    case(exe)
 
 
 if __name__ == "__main__":

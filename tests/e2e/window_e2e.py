@@ -10,10 +10,10 @@ Usage: window_e2e.py CASE PLAYER_EXE PACK_EXE DEMO_FOLDER [DEFAULT_WINEPREFIX]
 import os
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 
+from player_harness import case_and_arguments
 from window_session import Session, click, key, mouse_to, read_picture, screenshot, wait_until
 
 MAGENTA = (255, 0, 255)
@@ -207,22 +207,12 @@ def case_damaged_menus(player_exe, disc):
         session.stop()
 
 
-CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
-
-
 def main():
-    if len(sys.argv) < 5 or sys.argv[1] not in CASES:
-        sys.exit("usage: window_e2e.py {%s} PLAYER_EXE PACK_EXE DEMO_FOLDER [WINEPREFIX]"
-                 % ",".join(CASES))
-    if not os.environ.get("DISPLAY"):
-        sys.exit("no X display: run the tests under xvfb-run")
-    if not os.environ.get("WINEPREFIX"):
-        if len(sys.argv) < 6:
-            sys.exit("set WINEPREFIX to the prefix made by `make wineprefix`")
-        os.environ["WINEPREFIX"] = sys.argv[5]
-    disc = Disc(sys.argv[2], sys.argv[3], sys.argv[4])
+    case, (player_exe, pack_exe, demo_folder) = case_and_arguments(
+        globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER"])
+    disc = Disc(player_exe, pack_exe, demo_folder)
     try:
-        CASES[sys.argv[1]](sys.argv[2], disc)
+        case(player_exe, disc)
     finally:
         disc.remove()
 

@@ -54,8 +54,8 @@ TEST_F(ControlModelTest, ZOrderIsTheControlListAndTabOrderTheCreationOrder) {
     first.BringToFront();
     third.SendToBack();
     EXPECT_EQ(order(), (std::vector<std::string>{"third", "second", "first"}));
-    EXPECT_LT(form_.CreationIndex(first), form_.CreationIndex(second));
-    EXPECT_LT(form_.CreationIndex(second), form_.CreationIndex(third));
+    EXPECT_LT(first.CreationIndex(), second.CreationIndex());
+    EXPECT_LT(second.CreationIndex(), third.CreationIndex());
     EXPECT_EQ(form_.FindControl("second"), &second);
 }
 

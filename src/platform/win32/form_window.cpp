@@ -103,7 +103,7 @@ std::vector<NativeButton*> FormWindow::TabOrder() const {
         if (button->Focusable()) order.push_back(button.get());
     }
     std::sort(order.begin(), order.end(), [&](const NativeButton* a, const NativeButton* b) {
-        return form_.CreationIndex(a->Model()) < form_.CreationIndex(b->Model());
+        return a->Model().CreationIndex() < b->Model().CreationIndex();
     });
     return order;
 }
@@ -114,7 +114,7 @@ NativeButton* FormWindow::ButtonWithMnemonic(char character) const {
         const ui::Button& model = button->Model();
         if (!model.Visible() || !::IsWindowEnabled(button->Handle())) continue;
         if (ui::MnemonicOf(model.Caption()) != character) continue;
-        if (!first || form_.CreationIndex(model) < form_.CreationIndex(first->Model())) {
+        if (!first || model.CreationIndex() < first->Model().CreationIndex()) {
             first = button.get();
         }
     }
