@@ -2,30 +2,55 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/file_finder.h"
 #include "platform/file_system.h"
 
 namespace ambrevo::testing {
 
-// Files held in memory, keyed by their full path; records which paths were opened.
-class FakeFileSystem : public FileSystem {
+// Files and folders held in memory. Paths are Windows paths ("E:\docs\a.pdf") matched in
+// any letter case; adding an entry adds its enclosing folders. Listings give "." and ".."
+// first (except in a drive's root), then the entries in the order they were added.
+// Records which paths were opened and which folders were listed.
+class FakeFileSystem : public FileSystem, public FileFinder {
 public:
-    void AddFile(const std::string& path, std::string bytes) {
-        files_[path] = std::make_shared<const std::string>(std::move(bytes));
-    }
+    void AddFile(const std::string& path, std::string bytes, FileAttributes attributes = {});
     void AddFile(const std::string& path, const std::vector<unsigned char>& bytes) {
         AddFile(path, std::string(bytes.begin(), bytes.end()));
     }
+    // path with or without its trailing backslash.
+    void AddFolder(const std::string& path, FileAttributes attributes = {});
+    // The folder's listing cannot be started (access denied, unreadable disc).
+    void MakeUnreadable(const std::string& folder);
+    void Remove(const std::string& path);
 
+    // FileSystem
     std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
-    bool FileExists(const std::string& path) override { return files_.count(path) != 0; }
+    bool FileExists(const std::string& path) override;
+
+    // FileFinder
+    std::optional<FileAttributes> Attributes(const std::string& path) override;
+    bool ListFolder(const std::string& pattern,
+                    const std::function<bool(const FolderEntry&)>& visit) override;
 
     std::vector<std::string> opened;
+    std::vector<std::string> listed;  // the patterns asked for, in order
 
 private:
-    std::map<std::string, std::shared_ptr<const std::string>> files_;
+    struct Entry {
+        std::string name;  // as added, without folder
+        FileAttributes attributes;
+        std::shared_ptr<const std::string> bytes;  // files only
+    };
+    // Adds the entry at key (lower-case path, no trailing backslash) and its folders.
+    Entry& Insert(const std::string& path, FileAttributes attributes);
+
+    std::map<std::string, Entry> entries_;                    // by lower-case path
+    std::map<std::string, std::vector<std::string>> children_;  // folder key -> entry keys
+    std::set<std::string> unreadable_;
 };
 
 }  // namespace ambrevo::testing
