@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "platform/file_finder.h"
@@ -39,6 +40,14 @@ public:
     bool ClickSoundPlayed() const { return clickSoundPlayed_; }
 
 private:
+    // Which directory entries count as a sound file.
+    enum class Existence {
+        AnyEntry,   // any entry of that name, folders and hidden files included
+        PlainFile,  // not a folder, not hidden, not system
+    };
+    // Plays the first of names (in the program folder) that exists; false when none does.
+    bool PlayFirstFile(std::initializer_list<std::string> names, Existence rule, bool wait);
+
     SoundPlayer& player_;
     FileFinder& files_;
     const ProgramInfo& program_;
