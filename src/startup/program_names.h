@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace ambrevo {
+#include "actions/target_paths.h"  // FileNamePart
 
-// The file-name part of a path: what follows its last "\" or drive ":".
-std::string FileNamePart(std::string_view path);
+namespace ambrevo {
 
 // The folder part of the program's full path, always ending in "\".
 std::string ProgramFolderOf(std::string_view programPath);

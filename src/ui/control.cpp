@@ -140,6 +140,12 @@ void Button::SetTabStop(bool tabStop) {
     Changed(ControlChange::TabStop);
 }
 
+void Button::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Changed(ControlChange::Enabled);
+}
+
 void Button::SetFocus() {
     if (Visible()) Owner().Peer().FocusControl(*this);
 }

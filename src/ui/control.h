@@ -31,7 +31,17 @@ struct MouseEvent {
 };
 
 // What changed on a control, for the widgetset that shows it.
-enum class ControlChange { Bounds, Visible, Caption, Font, Style, Picture, Cursor, TabStop };
+enum class ControlChange {
+    Bounds,
+    Visible,
+    Caption,
+    Font,
+    Style,
+    Picture,
+    Cursor,
+    TabStop,
+    Enabled,
+};
 
 // A child control of a form. The form owns it; the logic sets its properties and binds
 // its events, and the widgetset shows it and fires the events. Setting a property to
@@ -172,6 +182,9 @@ public:
 
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool tabStop);
+    // A disabled button is greyed and takes no clicks, keys or focus.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
     // Gives this button the keyboard focus when it is visible; the widgetset then fires
     // GotFocus.
     void SetFocus();
@@ -188,6 +201,7 @@ public:
 
 private:
     bool tabStop_ = false;
+    bool enabled_ = true;
 };
 
 }  // namespace ambrevo::ui

@@ -19,7 +19,7 @@ class Application;
 
 enum class FormStyle {
     Borderless,  // no frame or title bar; shown in the task bar with the application title
-    ToolWindow,  // a small caption and frame, not in the task bar
+    ToolWindow,  // a small caption and frame, no title-bar buttons, not in the task bar
     Dialog,      // a fixed frame with a caption and a close box
 };
 

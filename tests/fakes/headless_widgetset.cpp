@@ -129,6 +129,11 @@ void HeadlessWidgetset::MouseUp(ui::Control& control, int x, int y, ui::MouseBut
 }
 
 void HeadlessWidgetset::Click(ui::Control& control) {
+    // A disabled button takes no clicks, as on Windows.
+    if (control.Kind() == ui::ControlKind::Button &&
+        !static_cast<ui::Button&>(control).Enabled()) {
+        return;
+    }
     Dispatch([&] { control.Click(); });
 }
 

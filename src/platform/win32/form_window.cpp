@@ -17,6 +17,7 @@ DWORD StyleOf(ui::FormStyle style) {
         case ui::FormStyle::Borderless:
             return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
         case ui::FormStyle::ToolWindow:
+            return WS_POPUP | WS_CAPTION;  // no system menu: no title-bar buttons
         case ui::FormStyle::Dialog:
             break;
     }

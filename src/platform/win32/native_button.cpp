@@ -15,6 +15,7 @@ DWORD StyleOf(const ui::Button& button) {
     DWORD style = WS_CHILD | BS_PUSHBUTTON;
     if (button.Visible()) style |= WS_VISIBLE;
     if (button.TabStop()) style |= WS_TABSTOP;
+    if (!button.Enabled()) style |= WS_DISABLED;
     return style;
 }
 
@@ -76,6 +77,9 @@ void NativeButton::Update(ui::ControlChange change) {
                                 button_.TabStop() ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
             break;
         }
+        case ui::ControlChange::Enabled:
+            ::EnableWindow(window, button_.Enabled());
+            break;
         case ui::ControlChange::Style:
         case ui::ControlChange::Picture:
         case ui::ControlChange::Cursor:
