@@ -20,6 +20,38 @@ std::string QueryString(const std::vector<char>& data, const std::string& block,
     return std::string(text, strnlen(text, length));
 }
 
+// The string block of the translation table's first language ("\StringFileInfo\040904E4\");
+// empty when there is no translation table.
+std::string FirstLanguageBlock(const std::vector<char>& data) {
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length) || !value ||
+        length < sizeof(Translation)) {
+        return {};
+    }
+    const auto* translation = static_cast<const Translation*>(value);
+    char block[64];
+    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04X%04X\\", translation->language,
+                  translation->codePage);
+    return block;
+}
+
+std::optional<FixedFileVersion> QueryFixedVersion(const std::vector<char>& data) {
+    void* value = nullptr;
+    UINT length = 0;
+    // A root shorter than the structure would be read past its end.
+    if (!VerQueryValueA(data.data(), "\\", &value, &length) || !value ||
+        length < sizeof(VS_FIXEDFILEINFO)) {
+        return std::nullopt;
+    }
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    return FixedFileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS)};
+}
+
 }  // namespace
 
 std::optional<FileVersionInfo> Win32VersionInfoReader::Read(const std::string& path) {
@@ -29,26 +61,15 @@ std::optional<FileVersionInfo> Win32VersionInfoReader::Read(const std::string& p
     std::vector<char> data(size);
     if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::nullopt;
 
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    };
-    void* value = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length) ||
-        length < sizeof(Translation)) {
-        return std::nullopt;
-    }
-    const auto* translation = static_cast<const Translation*>(value);
-    char block[64];
-    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", translation->language,
-                  translation->codePage);
-
     FileVersionInfo info;
-    info.productName = QueryString(data, block, "ProductName");
-    info.productVersion = QueryString(data, block, "ProductVersion");
-    info.fileVersion = QueryString(data, block, "FileVersion");
-    info.fileDescription = QueryString(data, block, "FileDescription");
+    const std::string block = FirstLanguageBlock(data);
+    if (!block.empty()) {
+        info.productName = QueryString(data, block, "ProductName");
+        info.productVersion = QueryString(data, block, "ProductVersion");
+        info.fileVersion = QueryString(data, block, "FileVersion");
+        info.fileDescription = QueryString(data, block, "FileDescription");
+    }
+    info.fixedVersion = QueryFixedVersion(data);
     return info;
 }
 
