@@ -1,0 +1,225 @@
+#include "actions/action_dispatch.h"
+
+#include <utility>
+
+#include "actions/missing_target_search.h"
+#include "actions/target_paths.h"
+#include "actions/viewer_detection.h"
+#include "support/ascii.h"
+#include "support/messages.h"
+
+namespace ambrevo {
+namespace {
+
+constexpr char kHiddenRunMarker[] = "%NOPROC%";
+constexpr std::size_t kHiddenRunMarkerLength = sizeof kHiddenRunMarker - 1;
+
+bool EndsWithBackslash(const std::string& text) { return !text.empty() && text.back() == '\\'; }
+
+// Documents of this kind open in the program associated with them, given as its parameter.
+bool IsPdxDocument(const std::string& file) {
+    return file.size() >= 3 && AsciiLower(std::string_view(file).substr(file.size() - 3)) == "pdx";
+}
+
+int ShowCommandOf(std::int32_t showMode) {
+    if (showMode == 0) return kShowNormal;
+    if (showMode == 1 || showMode == -1) return kShowMaximized;
+    return kShowHide;
+}
+
+}  // namespace
+
+// Holds actionBusy for one action. The action gives it up at the points where a nested
+// action may run again; however the action ends, it is given up at the latest here.
+class ActionDispatch::BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void Release() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+ActionDispatch::ActionDispatch(const ActionServices& services, ActionWindow& window)
+    : services_(services), window_(window) {}
+
+void ActionDispatch::LaunchItem(int n) {
+    services_.app.ProcessMessages();
+    if (actionBusy_) return;
+    const MenuItem* stored = window_.ItemAt(n);
+    if (stored == nullptr) return;
+    // A copy: a menu switch inside the action replaces the menu that holds the item.
+    const MenuItem item = *stored;
+    BusyScope busy(actionBusy_);
+    services_.sounds.ClearClickSoundPlayed();
+    RunAction(n, item, busy);
+}
+
+void ActionDispatch::RunAction(int n, const MenuItem& item, BusyScope& busy) {
+    const std::string& target = item.target;
+    if (target.compare(0, kHiddenRunMarkerLength, kHiddenRunMarker) == 0) {
+        HiddenRun(n, item, busy);
+    } else if (target == "*") {
+        services_.sounds.PlayNoActionSound();
+    } else if (!target.empty() && target.front() == '$') {
+        ShowMessageTarget(n, item, busy);
+    } else if (IsMenuTarget(target)) {
+        SwitchMenu(n, item, busy);
+    } else if (target.empty()) {
+        // Nothing to open: an exit or minimise button. Its click does not hold it up.
+        PlayClick(n, false);
+        FinishLaunch(item, busy);
+    } else {
+        ShellLaunch(n, item, busy);
+    }
+}
+
+void ActionDispatch::HiddenRun(int n, const MenuItem& item, BusyScope& busy) {
+    Launch launch;
+    launch.file = ExpandCdVariable(item.target.substr(kHiddenRunMarkerLength),
+                                   services_.program.folder);
+    launch.folder = FolderPart(launch.file);
+    CallShell(n, item, launch, "open", kShowHide, busy);
+}
+
+void ActionDispatch::ShowMessageTarget(int n, const MenuItem& item, BusyScope& busy) {
+    const std::string text = PilcrowsToLineBreaks(item.target);
+    PlayClick(n, true);
+    ShowMessage(services_.dialogs, text.substr(1), MessageKind::Information,
+                services_.program.messageCaption);
+    busy.Release();
+    FinishLaunch(item, busy);
+}
+
+void ActionDispatch::SwitchMenu(int n, const MenuItem& item, BusyScope& busy) {
+    PlayClick(n, true);
+    std::string name = item.target;
+    if (services_.package.HasEntry(name)) {  // lower-cases name
+        window_.LoadMenu(name);
+        busy.Release();
+        services_.app.ProcessMessages();
+        services_.sounds.PlayChangeSound(name);
+    } else {
+        ShowMessage(services_.dialogs, std::string(kMenuNotFoundMessage) + "\r" + name,
+                    MessageKind::Warning, services_.program.messageCaption);
+        busy.Release();
+    }
+}
+
+void ActionDispatch::ShellLaunch(int n, const MenuItem& item, BusyScope& busy) {
+    Launch launch;
+    launch.parameters = ExpandCdVariable(item.parameters, services_.program.folder);
+    launch.file = ResolveFileTarget(item.target, services_.program.folder);
+
+    if (IsFileTarget(launch.file)) {
+        if (!EndsWithBackslash(launch.file) && !FileExists(launch.file)) {
+            PlayClick(n, true);  // before the search, which can take long
+            launch.file = services_.search.FindMissingTarget(launch.file);
+        }
+        launch.folder = FolderPart(launch.file);
+    }
+
+    if (item.checkViewer == 1 && !services_.viewer.CheckViewer(item, launch.file)) {
+        OpenFallbackMenu(item, launch.file, busy);
+        return;
+    }
+
+    if (IsWebTarget(launch.file)) {
+        // The browser gets the address as its parameter; the item's own are dropped.
+        launch.parameters = launch.file;
+        launch.file = services_.viewer.FindDefaultBrowser(launch.parameters);
+        if (launch.file.empty()) std::swap(launch.file, launch.parameters);
+    }
+
+    if (IsPdxDocument(launch.file)) {
+        launch.parameters = launch.file;
+        launch.file = services_.viewer.FindAssociatedProgram(launch.parameters);
+        if (launch.file.empty()) {
+            std::swap(launch.file, launch.parameters);
+        } else {
+            launch.folder = FolderPart(launch.file);
+        }
+    }
+
+    const bool folder = EndsWithBackslash(launch.file);
+    // Mail programs and folder windows are not waited for: they often outlive the task.
+    if (IsMailTarget(launch.file) || folder) launch.watchProcess = false;
+    launch.parameters = QuoteParameters(launch.parameters, launch.file);
+    CallShell(n, item, launch, folder ? "explore" : "open", ShowCommandOf(item.showMode), busy);
+}
+
+void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch,
+                               const std::string& verb, int showCommand, BusyScope& busy) {
+    ShellResult result = services_.shell.Launch(
+        {verb, launch.file, launch.parameters, launch.folder, showCommand});
+    services_.app.ProcessMessages();
+    PlayClick(n, launch.waitForClick);
+
+    if (!result.succeeded && result.errorCode == kShellFileNotFound) {
+        if (services_.switches.showFileNotFoundMessage) {
+            const std::string& caption = services_.program.messageCaption;
+            ShowMessage(services_.dialogs, caption + kFileNotFoundMessage + "\r\r" + item.target,
+                        MessageKind::Information, caption);
+        }
+        window_.SetEnabled(true);
+        busy.Release();
+        return;
+    }
+    if (!result.succeeded && result.errorCode == kShellNoAssociation) {
+        OpenFallbackMenu(item, launch.file, busy);
+        return;
+    }
+    // Other failures go on as after success. A process that is not watched is released
+    // here, with the result.
+    if (item.autoRestore && launch.watchProcess) window_.WatchProcess(std::move(result.process));
+    FinishLaunch(item, busy);
+}
+
+// A disc can carry a menu per document type, shown when such a document cannot be opened.
+void ActionDispatch::OpenFallbackMenu(const MenuItem& item, const std::string& file,
+                                      BusyScope& busy) {
+    std::string name = FallbackMenuName(file);
+    if (services_.package.HasEntry(name)) {
+        window_.SetEnabled(false);
+        window_.SetEnabled(true);
+        window_.LoadMenu(name);
+        services_.app.ProcessMessages();
+        services_.sounds.PlayChangeSound(name);
+    } else if (services_.switches.showNoViewerMessage) {
+        ShowMessage(services_.dialogs, std::string(kNoViewerMessage) + "\r\n\r\n" + item.target,
+                    MessageKind::Warning, services_.program.messageCaption);
+    }
+    busy.Release();
+}
+
+void ActionDispatch::FinishLaunch(const MenuItem& item, BusyScope& busy) {
+    ui::Application& app = services_.app;
+    app.ProcessMessages();
+    if (item.exitAfterLaunch) {
+        window_.Hide();
+        app.ProcessMessages();
+        busy.Release();
+        window_.StartExitTimer();
+        app.Terminate();
+        return;
+    }
+    if (item.minimizeAfterLaunch) app.Minimize();
+    app.ProcessMessages();
+    busy.Release();
+}
+
+void ActionDispatch::PlayClick(int n, bool wait) {
+    services_.sounds.PlayClickSound(window_.CurrentMenuName(), n, wait);
+}
+
+// Files of any attributes count, folders do not; a relative path is taken from the
+// working folder.
+bool ActionDispatch::FileExists(const std::string& path) {
+    const auto attributes = services_.files.Attributes(path);
+    return attributes && !attributes->directory;
+}
+
+}  // namespace ambrevo

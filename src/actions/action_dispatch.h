@@ -1,0 +1,101 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "actions/item_launcher.h"
+#include "menu/menu_model.h"
+#include "package/package.h"
+#include "platform/dialogs.h"
+#include "platform/file_finder.h"
+#include "platform/shell_launcher.h"
+#include "support/message_switches.h"
+#include "support/program_info.h"
+#include "support/sound_effects.h"
+#include "ui/application.h"
+
+namespace ambrevo {
+
+class MissingTargetSearch;
+class ViewerDetection;
+
+inline constexpr char kMenuNotFoundMessage[] = "Could not find menu:";
+inline constexpr char kFileNotFoundMessage[] = " cannot find the specified file:";
+inline constexpr char kNoViewerMessage[] =
+    "You do not appear to have a suitable viewer (or version) able to open the file:";
+
+// What the actions need of the menu window.
+class ActionWindow {
+public:
+    virtual ~ActionWindow() = default;
+    // Item n of the menu on show; null when there is no such item.
+    virtual const MenuItem* ItemAt(int n) const = 0;
+    // The name under which the menu on show was asked for.
+    virtual const std::string& CurrentMenuName() const = 0;
+    // Replaces the menu on show by the package entry name.
+    virtual void LoadMenu(const std::string& name) = 0;
+    virtual void Hide() = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    // Ends the program once more a little later, should the first request not end it.
+    virtual void StartExitTimer() = 0;
+    // Restores the menu once process has ended (at once when there is none); a newer
+    // watch replaces the older one.
+    virtual void WatchProcess(std::unique_ptr<LaunchedProcess> process) = 0;
+};
+
+// The process-wide services the actions use.
+struct ActionServices {
+    ui::Application& app;
+    Dialogs& dialogs;
+    const ProgramInfo& program;
+    const MessageSwitches& switches;
+    const MenuPackage& package;
+    SoundEffects& sounds;
+    ShellLauncher& shell;
+    FileFinder& files;
+    MissingTargetSearch& search;
+    ViewerDetection& viewer;
+};
+
+// Carries out what a menu item stands for: a hidden run, nothing but a sound, a message, a
+// switch to another menu of the package, or a shell launch of a file, folder, web or mail
+// address, with the target's path conventions, the search for a moved target, the viewer
+// check, and afterwards the exit, minimise or watch the item asks for. One action at a
+// time: a request while one runs (from messages processed inside it) is dropped.
+class ActionDispatch : public ItemLauncher {
+public:
+    ActionDispatch(const ActionServices& services, ActionWindow& window);
+
+    void LaunchItem(int n) override;
+    bool Busy() const { return actionBusy_; }
+
+private:
+    // Working values of one shell launch.
+    struct Launch {
+        std::string file;
+        std::string parameters;
+        std::string folder;
+        bool waitForClick = true;
+        bool watchProcess = true;
+    };
+    class BusyScope;
+
+    void RunAction(int n, const MenuItem& item, BusyScope& busy);
+    void HiddenRun(int n, const MenuItem& item, BusyScope& busy);
+    void ShowMessageTarget(int n, const MenuItem& item, BusyScope& busy);
+    void SwitchMenu(int n, const MenuItem& item, BusyScope& busy);
+    void ShellLaunch(int n, const MenuItem& item, BusyScope& busy);
+    // Runs the shell request and what follows it, for shell launches and hidden runs.
+    void CallShell(int n, const MenuItem& item, Launch& launch, const std::string& verb,
+                   int showCommand, BusyScope& busy);
+    void OpenFallbackMenu(const MenuItem& item, const std::string& file, BusyScope& busy);
+    void FinishLaunch(const MenuItem& item, BusyScope& busy);
+    void PlayClick(int n, bool wait);
+    bool FileExists(const std::string& path);
+
+    ActionServices services_;
+    ActionWindow& window_;
+    bool actionBusy_ = false;
+};
+
+}  // namespace ambrevo
