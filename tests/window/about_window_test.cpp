@@ -13,7 +13,7 @@ TEST(AboutWindowTest, EachOpenShowsOneMoreWindowThatClosesItself) {
     testing::FakeDialogs dialogs;
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
-    const FileVersionInfo version{"Ambrevo", "1.2.3", "1.2.3", "Ambrevo menu player"};
+    const FileVersionInfo version{"Ambrevo", "1.2.3", "1.2.3", "Ambrevo menu player", {}};
 
     ui::Form& first = TfrmAboutCls::Open(app, version);
     TfrmAboutCls::Open(app, version);

@@ -24,7 +24,7 @@ namespace {
 // The program's own version texts, for the About window.
 FileVersionInfo OwnVersion(const std::string& programPath) {
     Win32VersionInfoReader reader;
-    return reader.Read(programPath).value_or(FileVersionInfo{kApplicationTitle, "", "", ""});
+    return reader.Read(programPath).value_or(FileVersionInfo{kApplicationTitle, "", "", "", {}});
 }
 
 // Runs the player from start-up through the message loop to close-down. Exit code 1
