@@ -1,7 +1,8 @@
 #include "platform/win32/win32_viewer_lookups.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <cstdint>
 #include <cstring>
