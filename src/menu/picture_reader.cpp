@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "menu/picture_table.h"
 #include "support/app_error.h"
 
 namespace ambrevo {
@@ -28,17 +29,25 @@ void PixelsFromLittleEndian(std::vector<std::uint32_t>& pixels) {
     }
 }
 
-// Sizes the bitmap for width x height pixels, all 0; an empty picture stays 0 x 0.
-// A picture too big for the process's memory is reported as such, not as a crash.
-void Allocate(Bitmap& bitmap, std::int32_t width, std::int32_t height) {
-    if (width <= 0 || height <= 0) return;
+// The pixel bytes of a width x height picture; 0 for an empty one.
+std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) return 0;
+    return std::int64_t{width} * height * static_cast<std::int64_t>(sizeof(std::uint32_t));
+}
+
+// A width x height bitmap, all 0; an empty picture stays 0 x 0. A picture too big for the
+// process's memory is reported as such, not as a crash.
+std::shared_ptr<Bitmap> NewBitmap(std::int32_t width, std::int32_t height) {
+    auto bitmap = std::make_shared<Bitmap>();
+    if (width <= 0 || height <= 0) return bitmap;
     try {
-        bitmap.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        bitmap->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     } catch (const std::bad_alloc&) {
         throw AppError("Out of memory");
     }
-    bitmap.width = width;
-    bitmap.height = height;
+    bitmap->width = width;
+    bitmap->height = height;
+    return bitmap;
 }
 
 std::size_t PixelBytes(const Bitmap& bitmap) {
@@ -138,36 +147,54 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
     const std::int32_t height = reader.RawInt32();
     if (width > kMaxPictureSide || height > kMaxPictureSide) throw AppError(kDamaged);
 
-    result.picture = std::make_shared<Bitmap>();
-    if (version < kFirstCompressedVersion) {
-        Allocate(*result.picture, width, height);
-        ReadRawPixels(reader, *result.picture);
-    } else {
-        ReadCompressedPixels(reader, *result.picture, width, height);
-    }
+    const bool kept = PictureTable::InRange(result.slot.record, result.slot.set, result.slot.frame);
+    result.picture = version < kFirstCompressedVersion
+                         ? ReadRawPixels(reader, width, height, kept)
+                         : ReadCompressedPixels(reader, width, height, kept);
     return result;
 }
 
-void PictureDecoder::ReadRawPixels(TaggedReader& reader, Bitmap& bitmap) {
-    // One bulk read; a record cut short sets the LoadError and leaves the rest 0.
-    if (bitmap.pixels.empty()) return;
-    reader.RawBytes(bitmap.pixels.data(), PixelBytes(bitmap));
-    PixelsFromLittleEndian(bitmap.pixels);
+std::shared_ptr<Bitmap> PictureDecoder::ReadRawPixels(TaggedReader& reader, std::int32_t width,
+                                                      std::int32_t height, bool kept) {
+    // A bitmap only for pixels that are all there: a record cut short by the end of the
+    // stream could otherwise ask for a gigabyte of zeros.
+    const std::int64_t size = PictureBytes(width, height);
+    if (!kept || size > reader.Stream().Remaining()) {
+        if (!reader.Stream().Skip(size)) reader.Errors().Set();
+        return kept ? std::make_shared<Bitmap>() : nullptr;
+    }
+    auto bitmap = NewBitmap(width, height);
+    if (bitmap->pixels.empty()) return bitmap;
+    reader.RawBytes(bitmap->pixels.data(), PixelBytes(*bitmap));  // one bulk read
+    PixelsFromLittleEndian(bitmap->pixels);
+    return bitmap;
 }
 
-void PictureDecoder::ReadCompressedPixels(TaggedReader& reader, Bitmap& bitmap, std::int32_t width,
-                                          std::int32_t height) {
+std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reader,
+                                                             std::int32_t width,
+                                                             std::int32_t height, bool kept) {
     // The block length is checked against the stream before anything is allocated.
     const std::int32_t blockLength = reader.RawInt32();
     if (blockLength < 4 || blockLength > reader.Stream().Remaining()) throw AppError(kShort);
     const std::int32_t rawSize = reader.RawInt32();
     if (rawSize < 0) throw AppError(kDamaged);
 
-    Allocate(bitmap, width, height);
+    // A bitmap only for a picture the block can fill; otherwise the block is still
+    // inflated into the fixed buffer, so its damage is found as for any other.
+    const std::int64_t zlibLength = blockLength - 4;
+    const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
+    std::shared_ptr<Bitmap> bitmap = kept && fillable ? NewBitmap(width, height) : nullptr;
     if (!inflater_) inflater_ = std::make_unique<Inflater>();
-    inflater_->Inflate(reader.Stream(), blockLength - 4, static_cast<std::uint32_t>(rawSize),
-                       reinterpret_cast<unsigned char*>(bitmap.pixels.data()), PixelBytes(bitmap));
-    PixelsFromLittleEndian(bitmap.pixels);
+    inflater_->Inflate(reader.Stream(), zlibLength, static_cast<std::uint32_t>(rawSize),
+                       bitmap ? reinterpret_cast<unsigned char*>(bitmap->pixels.data()) : nullptr,
+                       bitmap ? PixelBytes(*bitmap) : 0);
+    if (bitmap) {
+        PixelsFromLittleEndian(bitmap->pixels);
+        return bitmap;
+    }
+    if (!kept) return nullptr;
+    reader.Errors().Set();  // the record declares more picture than it holds
+    return std::make_shared<Bitmap>();
 }
 
 void PictureDecoder::SkipExternalPicture(TaggedReader& reader) {

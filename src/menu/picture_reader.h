@@ -14,6 +14,10 @@ constexpr std::int32_t kMaxPictureSide = 16384;
 // The first menu version whose picture records hold zlib-compressed pixels.
 constexpr int kFirstCompressedVersion = 7;
 
+// Deflate codes at most 258 bytes in two bits, so n bytes of a zlib stream inflate to at
+// most 1032 n bytes: the most pixel bytes a compressed record can fill.
+constexpr std::int64_t kMaxInflateRatio = 1032;
+
 // Where a picture record says its picture belongs: pictures[record][set][frame].
 // The numbers are as stored and may lie outside the PictureTable.
 struct PictureSlot {
@@ -22,8 +26,9 @@ struct PictureSlot {
     int frame = 0;
 };
 
-// One ImageRecord as read. picture is null when the tag was wrong (slot is then all 0)
-// and for an external picture (frame -1), which the model has no room for.
+// One ImageRecord as read. picture is null when the tag was wrong (slot is then all 0),
+// for an external picture (frame -1) and for any other slot outside the PictureTable:
+// the model has no room for them.
 struct PictureRecord {
     PictureSlot slot;
     std::shared_ptr<Bitmap> picture;
@@ -40,23 +45,31 @@ public:
     PictureDecoder& operator=(const PictureDecoder&) = delete;
 
     // Reads one record at the stream position; version 6 is the raw layout, 7 and above
-    // the compressed one. The pixels are decoded straight into the returned bitmap.
+    // the compressed one. The pixels are decoded straight into the returned bitmap, which
+    // is allocated only once its size is known to fit the record's data; a record whose
+    // slot lies outside the PictureTable is read past with no bitmap at all, its damage
+    // found and reported all the same.
     //  - Wrong tag: LoadError := 1, exactly two bytes consumed, no picture.
     //  - Width or height 0 or below: an empty 0 x 0 picture; the record's data is still
     //    consumed. Above kMaxPictureSide: throws AppError("Error").
-    //  - Raw pixels cut short by the end of the stream: LoadError := 1, missing pixels 0.
+    //  - Raw pixels cut short by the end of the stream: LoadError := 1, the rest of the
+    //    stream consumed, an empty picture.
     //  - Compressed: a block length L below 4 or beyond the end of the stream, or a zlib
     //    stream that ends before its raw size U, throws AppError("Stream read error");
     //    a damaged zlib stream (or a negative U) throws AppError("Error"). Pixels beyond U
-    //    are 0; bytes beyond width * height * 4 are inflated, checked and dropped.
+    //    are 0; bytes beyond width * height * 4 are inflated, checked and dropped. A
+    //    picture larger than the block could inflate to (kMaxInflateRatio times its zlib
+    //    stream) is not made: LoadError := 1, an empty picture, the block still checked.
     PictureRecord ReadPicture(TaggedReader& reader, int version);
 
 private:
     struct Inflater;
 
-    void ReadRawPixels(TaggedReader& reader, Bitmap& bitmap);
-    void ReadCompressedPixels(TaggedReader& reader, Bitmap& bitmap, std::int32_t width,
-                              std::int32_t height);
+    // Both give null for a picture that is not kept.
+    std::shared_ptr<Bitmap> ReadRawPixels(TaggedReader& reader, std::int32_t width,
+                                          std::int32_t height, bool kept);
+    std::shared_ptr<Bitmap> ReadCompressedPixels(TaggedReader& reader, std::int32_t width,
+                                                 std::int32_t height, bool kept);
     void SkipExternalPicture(TaggedReader& reader);
 
     std::unique_ptr<Inflater> inflater_;

@@ -120,13 +120,87 @@ TEST(PictureReaderTest, WrongTag_SetsLoadErrorConsumesTwoBytesAndGivesNoPicture)
     }
 }
 
-TEST(PictureReaderTest, RawRecordCutShort_SetsLoadErrorAndLeavesMissingPixelsZero) {
+TEST(PictureReaderTest, RawRecordCutShort_SetsLoadErrorAndGivesAnEmptyPicture) {
     StreamUnderTest in(RawRecord(0, 0, 0, 2, 2, PixelBytes({0x112233, 0x445566}) + "\x77"));
     const PictureRecord read = ReadPicture(in.Reader(), 6);
     EXPECT_TRUE(in.Error().IsSet());
     ASSERT_NE(read.picture, nullptr);
-    EXPECT_EQ(read.picture->pixels, (std::vector<std::uint32_t>{0x112233, 0x445566, 0x77, 0}));
+    EXPECT_TRUE(read.picture->Empty());
     EXPECT_EQ(in.Stream().Remaining(), 0);
+}
+
+// A picture is made only when its record holds enough data to fill it, so a few bytes
+// cannot ask for a gigabyte; the record's data is consumed and checked all the same.
+TEST(PictureReaderTest, PictureLargerThanItsRecordCanFill_IsNotMade) {
+    const std::string empty = Zlib("");
+    const auto emptyLength = static_cast<std::int32_t>(4 + empty.size());
+    const std::string zeros = Zlib(std::string(4'000'000, '\0'));  // near deflate's limit
+    const auto zerosLength = static_cast<std::int32_t>(4 + zeros.size());
+    ASSERT_GT(4'000'000 / zeros.size(), 1000u);
+    // Rows of 1000 pixels: one more than the most that block could fill.
+    const auto rowsBeyond =
+        static_cast<std::int32_t>(kMaxInflateRatio * (zerosLength - 4) / 4000 + 1);
+    struct Case {
+        const char* what;
+        std::string record;
+        int version;
+        bool made;
+    } cases[] = {
+        {"raw, 4 of 1 GiB", RawRecord(0, 0, 0, 16384, 16384, "abcd"), 6, false},
+        {"U = 0 of 1 GiB", CompressedRecord(0, 0, 0, 16384, 16384, emptyLength, 0, empty), 7,
+         false},
+        {"4 MB from 4 KB", CompressedRecord(0, 0, 0, 1000, 1000, zerosLength, 4'000'000, zeros), 7,
+         true},
+        {"one row beyond",
+         CompressedRecord(0, 0, 0, 1000, rowsBeyond, zerosLength, 4'000'000, zeros), 7, false},
+    };
+    for (const Case& c : cases) {
+        StreamUnderTest in(c.record + "after");
+        const PictureRecord read = ReadPicture(in.Reader(), c.version);
+        ASSERT_NE(read.picture, nullptr) << c.what;
+        EXPECT_EQ(read.picture->Empty(), !c.made) << c.what;
+        EXPECT_EQ(in.Error().IsSet(), !c.made) << c.what;
+        EXPECT_EQ(in.Stream().Remaining(), c.version == 6 ? 0 : 5) << c.what;
+    }
+    // What the block cannot supply is still a short stream, and damage is still damage.
+    ExpectReadFails(CompressedRecord(0, 0, 0, 16384, 16384, emptyLength, 1 << 30, empty), 7,
+                    "Stream read error");
+    ExpectReadFails(CompressedRecord(0, 0, 0, 16384, 16384, 6, 0, std::string("\x78\x00", 2)), 7,
+                    "Error");
+}
+
+// Records for slots the table has no room for are read past without a picture (and so
+// without allocating one); damage in them is reported exactly as in any other record.
+TEST(PictureReaderTest, RecordsOutsideTheTable_AreReadPastWithoutAPicture) {
+    const auto pixels = PixelPattern(4);
+    const std::string damagedStream("\x78\x00", 2);
+    struct Slot {
+        int record, set, frame;
+    };
+    for (const Slot s :
+         {Slot{101, 0, 0}, Slot{255, 0, 0}, Slot{1, 4, 0}, Slot{1, 0, 101}, Slot{1, 0, -2}}) {
+        for (int version : {6, 7}) {
+            const std::string record =
+                testing::Record(version, s.record, s.set, s.frame, 2, 2, pixels);
+            StreamUnderTest in(record + testing::Record(version, 1, 0, 0, 2, 2, pixels));
+            PictureDecoder decoder;
+            const PictureRecord read = decoder.ReadPicture(in.Reader(), version);
+            EXPECT_EQ(read.picture, nullptr) << s.record << " " << s.set << " " << s.frame;
+            EXPECT_EQ(read.slot.frame, s.frame);
+            EXPECT_EQ(in.Position(), static_cast<std::int64_t>(record.size()));
+            EXPECT_EQ(decoder.ReadPicture(in.Reader(), version).picture->pixels, pixels);
+            EXPECT_FALSE(in.Error().IsSet());
+        }
+        // A huge picture cut short, a damaged and a short block: reported as ever.
+        StreamUnderTest cut(RawRecord(s.record, s.set, s.frame, 16384, 16384, "abcd"));
+        EXPECT_EQ(ReadPicture(cut.Reader(), 6).picture, nullptr);
+        EXPECT_TRUE(cut.Error().IsSet());
+        EXPECT_EQ(cut.Stream().Remaining(), 0);
+        ExpectReadFails(CompressedRecord(s.record, s.set, s.frame, 2, 2, 6, 16, damagedStream), 7,
+                        "Error");
+        ExpectReadFails(CompressedRecord(s.record, s.set, s.frame, 2, 2, 4, 16, ""), 7,
+                        "Stream read error");
+    }
 }
 
 TEST(PictureReaderTest, WidthOrHeightZeroOrBelow_GivesEmptyPictureAndKeepsStreamInStep) {
