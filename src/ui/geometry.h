@@ -10,6 +10,13 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// A position in a control's or a form's own coordinates.
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
 struct Rect {
     int left = 0;
     int top = 0;

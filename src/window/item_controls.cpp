@@ -19,6 +19,7 @@ std::string DefaultCaption(int n) { return "Button &" + std::to_string(n); }
 void TfrmMenuCls::CreateItemControls(int n) {
     ui::Label& label = form_.AddLabel(ItemControlName(kLabelPrefix, n));
     label.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
+    label.onClick = Handler(&TfrmMenuCls::cmdButton_Click);
     label.SetVisible(false);
     label.SetAutoSize(false);  // a text item takes the item's width and height
     label.SetBounds(kItemDefaultBounds);
@@ -31,6 +32,9 @@ void TfrmMenuCls::CreateItemControls(int n) {
     ui::Button& button = form_.AddButton(ItemControlName(kButtonPrefix, n));
     button.onGotFocus = Handler(&TfrmMenuCls::cmdButton_GotFocus);
     button.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
+    button.onClick = Handler(&TfrmMenuCls::cmdButton_Click);
+    button.onKeyDown = Handler(&TfrmMenuCls::cmdButton_KeyDown);
+    button.onKeyPress = Handler(&TfrmMenuCls::btnShortcutKeyPress);
     button.SetTabStop(true);
     button.SetVisible(false);
     button.SetBounds(kItemDefaultBounds);
@@ -48,6 +52,9 @@ void TfrmMenuCls::CreateItemControls(int n) {
 
     ui::Button& keyProxy = form_.AddButton(ItemControlName(kKeyProxyPrefix, n));
     keyProxy.onGotFocus = Handler(&TfrmMenuCls::btnShortcut_GotFocus);
+    keyProxy.onClick = Handler(&TfrmMenuCls::btnShortcut_Click);
+    keyProxy.onKeyDown = Handler(&TfrmMenuCls::btnShortcutKeyDown);
+    keyProxy.onKeyPress = Handler(&TfrmMenuCls::btnShortcutKeyPress);
     keyProxy.SetTabStop(true);
     keyProxy.SetBounds(kKeyProxyBounds);
     keyProxy.BringToFront();

@@ -18,6 +18,7 @@ TfrmMenuCls::TfrmMenuCls(ui::Application& app, const MenuLoadServices& services)
     popupMenu1_.AddEntry("About1", "About", [this] { About1Click(); });
     form_.SetContextMenu(&popupMenu1_);
     BindTimers();
+    BindWheel();
 }
 
 TfrmMenuCls::~TfrmMenuCls() { app_.DestroyForm(form_); }
@@ -27,7 +28,9 @@ void TfrmMenuCls::BuildWindowParts() {
     background.SetAutoSize(true);
     background.SetBounds({0, 0, 1, 1});
     background.SetContextMenu(&popupMenu1_);
+    background.onMouseDown = Handler(&TfrmMenuCls::MenBckMouseDown);
     background.onMouseMove = Handler(&TfrmMenuCls::MenBckMouseMove);
+    background.onMouseUp = Handler(&TfrmMenuCls::MenBckMouseUp);
     background.SendToBack();
 
     ui::Picture& descriptionPicture = form_.AddPicture("imgAccText");
@@ -80,6 +83,7 @@ bool TfrmMenuCls::HasBackground() const {
 }
 
 void TfrmMenuCls::ClearMenu() {
+    ++menuLoads_;
     for (int n = 1; n <= itemCount_; ++n) DestroyItemControls(n);
     itemCount_ = 0;
     states_.fill({});

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "actions/item_launcher.h"
 #include "menu/menu_load.h"
 #include "ui/application.h"
 #include "ui/timer.h"
@@ -63,6 +64,8 @@ public:
     ui::Form& Form() { return form_; }
     // The context menu's "About" entry.
     std::function<void()> onAbout;
+    // Carries out the items the user chooses; null (the start) chooses nothing. Not owned.
+    void SetItemLauncher(ItemLauncher* launcher) { launcher_ = launcher; }
 
     // Puts item n into set, showing its frame 0 when the set has one, and restarts its
     // animation there; withDescription also shows the item's description. Nothing before
@@ -93,6 +96,7 @@ public:
     const ui::Timer& ClockTimer() const { return timer1_; }
     const ui::Timer& AnimationTimer() const { return timer3_; }
     const ui::Timer& TitleTimer() const { return timer4_; }
+    const ui::Timer& ClickTimer() const { return timer5_; }
 
     // MenuWindow
     MenuDefinition& Definition() override { return def_; }
@@ -143,17 +147,37 @@ private:
     void Timer1_Timer(ui::Timer& sender);
     void Timer3_Timer(ui::Timer& sender);
     void Timer4_Timer(ui::Timer& sender);
+    void Timer5Timer(ui::Timer& sender);
 
     // Input (window_input.cpp).
+    void LaunchItem(int n);
+    void MenBckMouseDown(ui::Control& sender, const ui::MouseEvent& event);
     void MenBckMouseMove(ui::Control& sender, const ui::MouseEvent& event);
+    void MenBckMouseUp(ui::Control& sender, const ui::MouseEvent& event);
     void AccTextMouseMove(ui::Control& sender, const ui::MouseEvent& event);
     void lblAccText_MouseMove(ui::Control& sender, const ui::MouseEvent& event);
     void picButton_MouseDown(ui::Control& sender, const ui::MouseEvent& event);
     void picButton_MouseMove(ui::Control& sender, const ui::MouseEvent& event);
     void picButton_MouseUp(ui::Control& sender, const ui::MouseEvent& event);
     void cmdButton_MouseMove(ui::Control& sender, const ui::MouseEvent& event);
+    void cmdButton_Click(ui::Control& sender);
     void cmdButton_GotFocus(ui::Control& sender);
     void btnShortcut_GotFocus(ui::Control& sender);
+
+    // Keys and wheel (window_keys.cpp).
+    void BindWheel();
+    void FocusItem(int n);
+    // Moves selectedItem one item on (step 1) or back (step -1), wrapping at the ends.
+    void StepSelection(int step);
+    // Launches item n, shown pressed, and then shows it highlighted again unless the action
+    // replaced the menu.
+    void LaunchPressedItem(int n);
+    void btnShortcut_Click(ui::Control& sender);
+    void btnShortcutKeyDown(ui::Control& sender, int key);
+    void cmdButton_KeyDown(ui::Control& sender, int key);
+    void btnShortcutKeyPress(ui::Control& sender, char character);
+    void FormMouseWheelDown(ui::Form& sender, bool& handled);
+    void FormMouseWheelUp(ui::Form& sender, bool& handled);
     void About1Click();
 
     ui::Application& app_;
@@ -183,6 +207,13 @@ private:
     bool regionApplied_ = false;
     int descriptionFrame_ = 0;
     std::mt19937 random_;
+
+    ItemLauncher* launcher_ = nullptr;
+    int menuLoads_ = 0;  // menus read in so far: tells a handler that its items were replaced
+    int pendingClickItem_ = 0;
+    int dragState_ = 0;  // 2 while the background is dragged
+    ui::Point dragOrigin_;
+    ui::Point lastMousePosition_;
 
     std::string marqueeText_;
     int marqueePosition_ = 0;

@@ -1,4 +1,5 @@
-// Mouse and focus events of the window's parts and items.
+// Mouse and focus events of the window's parts and items: dragging the window by its
+// background, hover and focus highlighting, and the clicks that launch items.
 
 #include "window/busy_flag.h"
 #include "window/item_names.h"
@@ -6,20 +7,52 @@
 
 namespace ambrevo {
 
+void TfrmMenuCls::LaunchItem(int n) {
+    if (launcher_) launcher_->LaunchItem(n);
+}
+
 void TfrmMenuCls::SelectAndHighlight(int n) {
     selectedItem_ = n;
     HighlightItem(n);
 }
 
+// Only the left button drags; the right one opens the context menu.
+void TfrmMenuCls::MenBckMouseDown(ui::Control&, const ui::MouseEvent& event) {
+    if (event.button != ui::MouseButton::Left) return;
+    dragOrigin_ = {event.x, event.y};
+    dragState_ = 2;
+    parts_.background->SetCursor(ui::Cursor::SizeAll);
+}
+
 // Moving over the background removes the highlight and shows the default description.
-void TfrmMenuCls::MenBckMouseMove(ui::Control&, const ui::MouseEvent&) {
+// While dragging, the window moves by the pointer's distance from where the press was; the
+// background keeps the mouse, and once the window has followed, the pointer is back there.
+void TfrmMenuCls::MenBckMouseMove(ui::Control&, const ui::MouseEvent& event) {
     if (backgroundMoveBusy_) return;
-    const BusyFlag busy(backgroundMoveBusy_);
-    try {
-        HighlightItem(-1);
-    } catch (...) {
+    {
+        const BusyFlag busy(backgroundMoveBusy_);
+        try {
+            HighlightItem(-1);
+        } catch (...) {
+            // Ignored: the pointer moves on, and the default description still comes back.
+        }
+        ShowItemDescription(-2);
     }
-    ShowItemDescription(-2);
+    const ui::Point at{event.x, event.y};
+    if (at == lastMousePosition_) return;
+    if (dragState_ == 2) {
+        ui::Rect bounds = form_.Bounds();
+        bounds.left += at.x - dragOrigin_.x;
+        bounds.top += at.y - dragOrigin_.y;
+        form_.SetBounds(bounds);
+    }
+    lastMousePosition_ = at;
+}
+
+void TfrmMenuCls::MenBckMouseUp(ui::Control&, const ui::MouseEvent&) {
+    dragOrigin_ = {};
+    dragState_ = 0;
+    parts_.background->SetCursor(ui::Cursor::Default);
 }
 
 void TfrmMenuCls::AccTextMouseMove(ui::Control& sender, const ui::MouseEvent& event) {
@@ -40,12 +73,19 @@ void TfrmMenuCls::picButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
     if (menuShown_) SelectAndHighlight(ItemNumberOf(sender));
 }
 
-void TfrmMenuCls::picButton_MouseUp(ui::Control& sender, const ui::MouseEvent&) {
+// Any button. A press dragged off the picture and released outside it, or on its outermost
+// row or column, only restores the highlight. The item released on is launched, even when
+// the keyboard has selected another one since the pointer last moved.
+void TfrmMenuCls::picButton_MouseUp(ui::Control& sender, const ui::MouseEvent& event) {
     try {
-        SetItemState(ItemNumberOf(sender), PictureSet::Highlighted, false);
-        // A release strictly inside the picture is where the selected item's action is
-        // to be launched; the window has no action dispatch yet.
+        const int n = ItemNumberOf(sender);
+        SetItemState(n, PictureSet::Highlighted, false);
+        const ui::Rect& bounds = sender.Bounds();
+        if (event.x > 0 && event.x < bounds.width && event.y > 0 && event.y < bounds.height) {
+            LaunchItem(n);
+        }
     } catch (...) {
+        // A release is no place for an error box; the menu stays usable as it is.
     }
 }
 
@@ -53,16 +93,25 @@ void TfrmMenuCls::cmdButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
     SelectAndHighlight(ItemNumberOf(sender));
 }
 
+// The action runs from Timer5, once the click has been handled; a second click before the
+// tick only replaces the item.
+void TfrmMenuCls::cmdButton_Click(ui::Control& sender) {
+    pendingClickItem_ = ItemNumberOf(sender);
+    timer5_.SetInterval(10);
+}
+
 void TfrmMenuCls::cmdButton_GotFocus(ui::Control& sender) {
     SelectAndHighlight(ItemNumberOf(sender));
 }
 
-// The highlight picture is put back even when the item was already highlighted.
+// The highlight picture is put back even when the item was already highlighted, unless
+// the item went with its menu while messages ran.
 void TfrmMenuCls::btnShortcut_GotFocus(ui::Control& sender) {
     const int n = ItemNumberOf(sender);
+    const int loads = menuLoads_;
     SelectAndHighlight(n);
     app_.ProcessMessages();
-    if (!IsItem(n)) return;
+    if (menuLoads_ != loads) return;
     Controls(n).picture->SetTag(-1);
     SetItemState(n, PictureSet::Highlighted, false);
 }

@@ -1,4 +1,4 @@
-// The clock, the frame animation and the scrolling title.
+// The clock, the frame animation, the scrolling title and the delayed item click.
 
 #include "window/marquee.h"
 #include "window/menu_window.h"
@@ -8,6 +8,7 @@ void TfrmMenuCls::BindTimers() {
     timer1_.onTick = Handler(&TfrmMenuCls::Timer1_Timer);
     timer3_.onTick = Handler(&TfrmMenuCls::Timer3_Timer);
     timer4_.onTick = Handler(&TfrmMenuCls::Timer4_Timer);
+    timer5_.onTick = Handler(&TfrmMenuCls::Timer5Timer);
 }
 
 // The labels change whether or not the menu shows them.
@@ -31,6 +32,13 @@ void TfrmMenuCls::Timer4_Timer(ui::Timer&) {
     app_.SetTitle(caption);
     form_.RedrawNow();
     app_.ProcessMessages();
+}
+
+// One shot: stopped before the launch, so that a launch that fails, or runs messages in
+// which this timer would fall due again, launches the item once.
+void TfrmMenuCls::Timer5Timer(ui::Timer&) {
+    timer5_.SetInterval(0);
+    LaunchItem(pendingClickItem_);
 }
 
 }  // namespace ambrevo
