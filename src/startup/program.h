@@ -2,11 +2,11 @@
 
 #include "package/load_error.h"
 #include "package/package.h"
+#include "platform/application_icon.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
-#include "startup/application_icon.h"
 #include "support/message_switches.h"
 #include "support/program_info.h"
 

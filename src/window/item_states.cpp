@@ -1,7 +1,7 @@
 // Which picture set each item shows, the one highlighted item, and the description area
 // that follows it.
 
-#include "window/busy_flag.h"
+#include "support/busy_flag.h"
 #include "window/menu_window.h"
 
 namespace ambrevo {

@@ -1,7 +1,7 @@
 // Mouse and focus events of the window's parts and items: dragging the window by its
 // background, hover and focus highlighting, and the clicks that launch items.
 
-#include "window/busy_flag.h"
+#include "support/busy_flag.h"
 #include "window/item_names.h"
 #include "window/menu_window.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/application_icon.h"
+#include "platform/application_icon.h"
 #include "support/app_error.h"
 
 namespace ambrevo::testing {

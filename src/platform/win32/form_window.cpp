@@ -5,6 +5,7 @@
 #include "platform/win32/dc_guards.h"
 #include "platform/win32/system_error.h"
 #include "support/app_error.h"
+#include "support/busy_flag.h"
 #include "ui/application.h"
 
 namespace ambrevo::win32 {
@@ -126,10 +127,9 @@ void FormWindow::CaptionChanged() { ::SetWindowTextA(Handle(), form_.Caption().c
 
 void FormWindow::BoundsChanged() {
     const RECT outer = OuterRect(form_.Bounds(), style_, exStyle_);
-    applyingBounds_ = true;
+    const BusyFlag applying(applyingBounds_);
     ::SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left,
                    outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    applyingBounds_ = false;
 }
 
 void FormWindow::VisibleChanged() { ::ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE); }
@@ -335,9 +335,8 @@ void FormWindow::OnPositionChanged() {
     const ui::Rect bounds{outer.left, outer.top, client.right, client.bottom};
     if (bounds == form_.Bounds()) return;
     Dispatch([&] {
-        applyingBounds_ = true;
+        const BusyFlag applying(applyingBounds_);
         form_.SetBounds(bounds);
-        applyingBounds_ = false;
     });
 }
 

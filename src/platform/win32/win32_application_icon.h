@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/win32/unique_handle.h"
-#include "startup/application_icon.h"
+#include "platform/application_icon.h"
 
 namespace ambrevo::win32 {
 
