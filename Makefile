@@ -57,6 +57,7 @@ fuzz: fuzz-build
 bench: native
 	./build/native/bench/menu_load_bench
 	./build/native/bench/window_animation_bench
+	./build/native/bench/missing_target_search_bench
 
 clean:
 	rm -rf build

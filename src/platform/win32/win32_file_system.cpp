@@ -11,6 +11,12 @@
 namespace ambrevo::win32 {
 namespace {
 
+FileAttributes AttributesOf(DWORD attributes) {
+    return {(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+            (attributes & FILE_ATTRIBUTE_SYSTEM) != 0,
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
+}
+
 AppError FileError(const char* what, const std::string& path, DWORD error) {
     return AppError(std::string(what) + " \"" + path + "\". " + SystemErrorMessage(error));
 }
@@ -67,6 +73,24 @@ std::unique_ptr<ReadOnlyFile> Win32FileSystem::OpenForReading(const std::string&
 bool Win32FileSystem::FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<FileAttributes> Win32FileSystem::Attributes(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return AttributesOf(attributes);
+}
+
+bool Win32FileSystem::ListFolder(const std::string& pattern,
+                                 const std::function<bool(const FolderEntry&)>& visit) {
+    WIN32_FIND_DATAA found{};
+    const UniqueFind find(::FindFirstFileA(pattern.c_str(), &found));
+    if (!find) return false;
+    do {
+        // cFileName is the system's own 260-character buffer, always terminated.
+        if (!visit({found.cFileName, AttributesOf(found.dwFileAttributes)})) break;
+    } while (::FindNextFileA(find.Get(), &found));
+    return true;
 }
 
 }  // namespace ambrevo::win32

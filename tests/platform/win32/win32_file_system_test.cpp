@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,25 @@ protected:
             ::DeleteFileA(file.c_str());
         }
         ::RemoveDirectoryA((folder_ + "\\sub").c_str());
+        for (const std::string& folder : folders_) ::RemoveDirectoryA(folder.c_str());
         ::RemoveDirectoryA(folder_.c_str());
+    }
+
+    std::string MakeFolder(const std::string& name) {
+        const std::string path = folder_ + "\\" + name;
+        EXPECT_TRUE(::CreateDirectoryA(path.c_str(), nullptr)) << path;
+        folders_.push_back(path);
+        return path;
+    }
+
+    // The attributes as letters: d(irectory), h(idden), s(ystem), r(eparse point).
+    static std::string Letters(const FileAttributes& attributes) {
+        std::string letters;
+        if (attributes.directory) letters += 'd';
+        if (attributes.hidden) letters += 'h';
+        if (attributes.system) letters += 's';
+        if (attributes.reparsePoint) letters += 'r';
+        return letters;
     }
 
     std::string Write(const std::string& name, const std::string& bytes) {
@@ -43,6 +62,7 @@ protected:
 
     std::string folder_;
     std::vector<std::string> files_;
+    std::vector<std::string> folders_;
     Win32FileSystem files;
 };
 
@@ -101,6 +121,54 @@ TEST_F(Win32FileSystemTest, FileExists_CountsFilesOfAnyAttributesButNoFolders) {
     EXPECT_TRUE(files.FileExists(hidden));
     EXPECT_FALSE(files.FileExists(folder_ + "\\sub"));
     EXPECT_FALSE(files.FileExists(folder_ + "\\nothing.txt"));
+}
+
+TEST_F(Win32FileSystemTest, ListFolder_GivesEveryEntryWithTheAttributesThatAttributesGives) {
+    Write("plain.txt", "a");
+    const std::string hidden = Write("hidden.txt", "b");
+    const std::string system = Write("system.txt", "c");
+    ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(::SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_SYSTEM));
+    MakeFolder("Sub Folder");
+    MakeFolder(".cache");
+
+    std::map<std::string, std::string> listed;
+    EXPECT_TRUE(files.ListFolder(folder_ + "\\*.*", [&](const FolderEntry& entry) {
+        listed[entry.name] = Letters(entry.attributes);
+        return true;
+    }));
+    // A dot name may also count as hidden, as Wine shows Unix dot files.
+    EXPECT_EQ(listed[".cache"].substr(0, 1), "d");
+    listed.erase(".cache");
+    EXPECT_EQ(listed, (std::map<std::string, std::string>{{".", "d"},
+                                                          {"..", "d"},
+                                                          {"plain.txt", ""},
+                                                          {"hidden.txt", "h"},
+                                                          {"system.txt", "s"},
+                                                          {"Sub Folder", "d"}}));
+    for (const auto& [name, letters] : listed) {
+        if (name[0] == '.') continue;
+        const auto attributes = files.Attributes(folder_ + "\\" + name);
+        ASSERT_TRUE(attributes) << name;
+        EXPECT_EQ(Letters(*attributes), letters) << name;
+    }
+    EXPECT_FALSE(files.Attributes(folder_ + "\\nothing.txt"));
+}
+
+TEST_F(Win32FileSystemTest, ListFolder_StopsWhenAskedAndFailsWhenNothingCanBeListed) {
+    Write("a.txt", "a");
+    Write("b.txt", "b");
+    int visits = 0;
+    EXPECT_TRUE(files.ListFolder(folder_ + "\\*.txt", [&](const FolderEntry&) {
+        ++visits;
+        return false;
+    }));
+    EXPECT_EQ(visits, 1);
+    const auto count = [&](const FolderEntry&) { return ++visits, true; };
+    EXPECT_FALSE(files.ListFolder(folder_ + "\\*.zip", count));
+    EXPECT_FALSE(files.ListFolder(folder_ + "\\missing\\*.*", count));
+    EXPECT_FALSE(files.ListFolder(folder_ + "\\" + std::string(300, 'x') + "\\*.*", count));
+    EXPECT_EQ(visits, 1);
 }
 
 }  // namespace
