@@ -22,8 +22,8 @@ private:
     MenuPackage& package_;
 };
 
-// Steps 7-9: the window-level fields, the items and the pictures, each value applied
-// as soon as it has been read.
+// Reads the body after the header: the window-level fields, the items and the pictures,
+// each value applied as soon as it has been read.
 void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
                       const MenuLoadServices& services, MenuWindow& window) {
     MenuDefinition& def = window.Definition();
@@ -38,8 +38,14 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
             ReadItem(reader, version, excess);
             continue;
         }
+        // The item enters the definition only together with its controls.
         def.items.emplace_back();
-        window.CreateItemControls(n);
+        try {
+            window.CreateItemControls(n);
+        } catch (...) {
+            def.items.pop_back();
+            throw;
+        }
         for (const ItemField field : ItemFields(version)) {
             ReadItemField(field, reader, def.items.back());
             window.ApplyItemField(n, field);
@@ -49,7 +55,7 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
     ReadPictures(reader, services.debug, header.pictureCount, version, def.pictures);
 }
 
-// Step 11: the window put together and shown with the menu's timers.
+// The window put together from the menu just read and shown with the menu's timers.
 void ShowWindow(MenuWindow& window) {
     window.FinishWindow();
     const int itemCount = static_cast<int>(window.Definition().items.size());

@@ -49,7 +49,12 @@ T& Form::Add(std::string name) {
     T& added = *control;
     controls_.push_back(std::move(control));
     added.creationIndex_ = nextCreationIndex_++;
-    peer_->ControlAdded(added);
+    try {
+        peer_->ControlAdded(added);
+    } catch (...) {
+        controls_.pop_back();  // a control the widgetset cannot show is not kept
+        throw;
+    }
     return added;
 }
 

@@ -55,7 +55,8 @@ public:
     PopupMenu* ContextMenu() const { return contextMenu_; }
     void SetContextMenu(PopupMenu* menu) { contextMenu_ = menu; }
 
-    // Controls are created on top of the z-order, in creation order for tabbing.
+    // Controls are created on top of the z-order, in creation order for tabbing. When the
+    // widgetset cannot show a new control (its peer throws), the form does not keep it.
     Label& AddLabel(std::string name);
     Picture& AddPicture(std::string name);
     Button& AddButton(std::string name);

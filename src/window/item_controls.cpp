@@ -1,6 +1,8 @@
 // The four controls of each item: created before the item is read, set up field by field
 // while it is read, and the one that fits the item's kind shown once the menu is in.
 
+#include <initializer_list>
+
 #include "window/item_names.h"
 #include "window/menu_window.h"
 #include "window/text_style.h"
@@ -14,10 +16,36 @@ constexpr ui::Rect kKeyProxyBounds{-40, -40, 20, 20};
 
 std::string DefaultCaption(int n) { return "Button &" + std::to_string(n); }
 
+// Destroys those of an item's controls that exist.
+void DestroyControls(ui::Form& form, ItemControls& controls) {
+    const std::initializer_list<ui::Control*> all = {controls.picture, controls.button,
+                                                     controls.keyProxy, controls.label};
+    for (ui::Control* control : all) {
+        if (control) form.DestroyControl(*control);
+    }
+    controls = {};
+}
+
 }  // namespace
 
+// All four controls or none: when one cannot be made, those made before it go too, so
+// the item count covers only items whose controls all exist.
 void TfrmMenuCls::CreateItemControls(int n) {
+    ItemControls made;
+    try {
+        AddItemControls(n, made);
+    } catch (...) {
+        DestroyControls(form_, made);
+        throw;
+    }
+    Controls(n) = made;
+    itemCount_ = n;
+}
+
+// Each control goes into made as soon as it exists.
+void TfrmMenuCls::AddItemControls(int n, ItemControls& made) {
     ui::Label& label = form_.AddLabel(ItemControlName(kLabelPrefix, n));
+    made.label = &label;
     label.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
     label.onClick = Handler(&TfrmMenuCls::cmdButton_Click);
     label.SetVisible(false);
@@ -30,6 +58,7 @@ void TfrmMenuCls::CreateItemControls(int n) {
     label.BringToFront();
 
     ui::Button& button = form_.AddButton(ItemControlName(kButtonPrefix, n));
+    made.button = &button;
     button.onGotFocus = Handler(&TfrmMenuCls::cmdButton_GotFocus);
     button.onMouseMove = Handler(&TfrmMenuCls::cmdButton_MouseMove);
     button.onClick = Handler(&TfrmMenuCls::cmdButton_Click);
@@ -42,6 +71,7 @@ void TfrmMenuCls::CreateItemControls(int n) {
     button.BringToFront();
 
     ui::Picture& picture = form_.AddPicture(ItemControlName(kPicturePrefix, n));
+    made.picture = &picture;
     picture.onMouseDown = Handler(&TfrmMenuCls::picButton_MouseDown);
     picture.onMouseMove = Handler(&TfrmMenuCls::picButton_MouseMove);
     picture.onMouseUp = Handler(&TfrmMenuCls::picButton_MouseUp);
@@ -51,6 +81,7 @@ void TfrmMenuCls::CreateItemControls(int n) {
     picture.BringToFront();
 
     ui::Button& keyProxy = form_.AddButton(ItemControlName(kKeyProxyPrefix, n));
+    made.keyProxy = &keyProxy;
     keyProxy.onGotFocus = Handler(&TfrmMenuCls::btnShortcut_GotFocus);
     keyProxy.onClick = Handler(&TfrmMenuCls::btnShortcut_Click);
     keyProxy.onKeyDown = Handler(&TfrmMenuCls::btnShortcutKeyDown);
@@ -59,19 +90,9 @@ void TfrmMenuCls::CreateItemControls(int n) {
     keyProxy.SetBounds(kKeyProxyBounds);
     keyProxy.BringToFront();
     keyProxy.SetVisible(true);
-
-    Controls(n) = {&label, &button, &picture, &keyProxy};
-    itemCount_ = n;
 }
 
-void TfrmMenuCls::DestroyItemControls(int n) {
-    ItemControls& controls = Controls(n);
-    form_.DestroyControl(*controls.picture);
-    form_.DestroyControl(*controls.button);
-    form_.DestroyControl(*controls.keyProxy);
-    form_.DestroyControl(*controls.label);
-    controls = {};
-}
+void TfrmMenuCls::DestroyItemControls(int n) { DestroyControls(form_, Controls(n)); }
 
 void TfrmMenuCls::ApplyItemField(int n, ItemField field) {
     const MenuItem& item = Item(n);

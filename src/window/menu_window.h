@@ -141,6 +141,7 @@ private:
     void SelectAndHighlight(int n);
     void AnimateItem(int n);
     void AnimateDescriptionPicture();
+    void AddItemControls(int n, ItemControls& made);
 
     // Timers (window_timers.cpp).
     void BindTimers();

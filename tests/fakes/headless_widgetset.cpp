@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/app_error.h"
 #include "ui/timer.h"
 
 namespace ambrevo {
@@ -15,8 +16,13 @@ public:
     void VisibleChanged() override {}
     void EnabledChanged() override { ++Record().enabledChanges; }
     void RegionChanged() override { ++Record().regionChanges; }
-    void ControlAdded(ui::Control&) override {}
-    void ControlRemoved(ui::Control&) override {}
+    void ControlAdded(ui::Control& control) override {
+        if (widgets_.controlsUntilRefusal_ > 0 && --widgets_.controlsUntilRefusal_ == 0) {
+            throw AppError("Cannot create the control \"" + control.Name() + "\"");
+        }
+        ++Record().liveControls;
+    }
+    void ControlRemoved(ui::Control&) override { --Record().liveControls; }
     void ControlChanged(ui::Control& control, ui::ControlChange, const ui::Rect&) override {
         ++Record().controlChanges;
         ++Record().changesByControl[control.Name()];

@@ -26,6 +26,7 @@ public:
         int redrawsNow = 0;
         int focusFormCalls = 0;
         int enabledChanges = 0;
+        int liveControls = 0;  // added and not yet removed
     };
 
     HeadlessWidgetset() = default;
@@ -61,6 +62,9 @@ public:
     int RestoreCalls() const { return restoreCalls_; }
     bool QuitCalled() const { return quit_; }
     void SetScreenSize(ui::Size size) { screen_ = size; }
+    // The k-th control added from now on (k from 1) cannot be shown: its peer throws
+    // AppError, as a native control that cannot be created does.
+    void RefuseControl(int k) { controlsUntilRefusal_ = k; }
 
     // ui::Widgetset
     std::unique_ptr<ui::FormPeer> CreateFormPeer(ui::Form& form) override;
@@ -96,6 +100,7 @@ private:
     int restoreCalls_ = 0;
     bool quit_ = false;
     ui::Size screen_{1024, 768};
+    int controlsUntilRefusal_ = 0;  // 0 = none refused
     std::shared_ptr<const Bitmap> icon_ =
         std::make_shared<Bitmap>(Bitmap{32, 32, std::vector<std::uint32_t>(32 * 32, 0x3366CC)});
 };

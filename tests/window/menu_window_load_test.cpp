@@ -113,5 +113,35 @@ TEST_F(MenuWindowLoadTest, TheExpiryNoticeComesOnceTheMenuIsShownAndTheMenuWorks
     EXPECT_EQ(window_.HighlightedItem(), 2);
 }
 
+// Item creation is all or nothing: when the widgetset refuses an item's k-th control,
+// the controls made for that item go again, and the menu shows with the items before it.
+TEST_F(MenuWindowLoadTest, AControlThatCannotBeMade_EndsTheLoadWithTheItemsMadeBefore) {
+    InstallMenus({{"main.mnu", Titled(3, "Main")}});
+    const HeadlessWidgetset::FormRecord& peer = widgets_.Record(Form());
+    const std::size_t fixedParts = Form().Controls().size();
+    for (const int k : {1, 2, 3, 4, 6, 12}) {
+        dialogs_.shown.clear();
+        widgets_.RefuseControl(k);
+        widgets_.Dispatch([&] { window_.LoadMenu("main.mnu"); });
+        const int made = (k - 1) / 4;
+        ASSERT_EQ(dialogs_.shown.size(), 1u) << "k " << k;
+        EXPECT_EQ(dialogs_.shown[0].kind, MessageKind::Error) << "k " << k;
+        EXPECT_EQ(dialogs_.shown[0].text.rfind("Cannot create the control", 0), 0u);
+        EXPECT_TRUE(Form().Visible()) << "k " << k;
+        EXPECT_EQ(window_.ItemCount(), made) << "k " << k;
+        EXPECT_EQ(window_.Definition().items.size(), static_cast<std::size_t>(made));
+        for (int n = 1; n <= made; ++n) EXPECT_TRUE(Item(n).picture->Visible()) << n;
+        EXPECT_EQ(Item(made + 1).label, nullptr) << "k " << k;
+        EXPECT_EQ(Form().Controls().size(), fixedParts + 4u * made) << "k " << k;
+        EXPECT_EQ(peer.liveControls, static_cast<int>(Form().Controls().size())) << "k " << k;
+
+        window_.LoadMenu("main.mnu");  // the next load works
+        EXPECT_EQ(dialogs_.shown.size(), 1u) << "k " << k;
+        EXPECT_EQ(window_.ItemCount(), 3) << "k " << k;
+        EXPECT_EQ(Form().Controls().size(), fixedParts + 12u) << "k " << k;
+        EXPECT_EQ(peer.liveControls, static_cast<int>(Form().Controls().size())) << "k " << k;
+    }
+}
+
 }  // namespace
 }  // namespace ambrevo
