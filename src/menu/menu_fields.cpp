@@ -75,7 +75,7 @@ constexpr std::array kItemFields = {
     I::ViewerVersion,
     I::ViewerVersionMode,
 };
-// A version 6 item ends after its height (field o).
+// A version 6 item ends after its height; the font name and all after it came later.
 constexpr std::size_t kVersion6ItemFields = 15;
 static_assert(kItemFields[kVersion6ItemFields] == I::FontName);
 

@@ -8,74 +8,73 @@
 
 namespace ambrevo {
 
-// The first menu version with the expiry fields (47-50) and the item font and viewer
-// fields (p-z).
+// The first menu version with the expiry fields and the item font and viewer fields.
 constexpr int kFirstVersionWithExtras = 7;
 
-// The window-level fields of a menu body in file order (values 1-50). A colour
-// triple, a font style triple, a position pair and a bounds quadruple are one field each,
-// read together so that the window can apply them as a whole.
+// The window-level fields of a menu body in file order: 50 values. A colour triple, a
+// font style triple, a position pair and a bounds quadruple are one field each, read
+// together so that the window can apply them as a whole.
 enum class WindowField {
-    Title,                       // 1
-    Placement,                   // 2
-    DefaultDescription,          // 3
-    DescriptionFontName,         // 4
-    DescriptionFontSize,         // 5 (tag 3)
-    DescriptionFontStyle,        // 6-8 bold, italic, underline: flags (-1)
-    DescriptionColor,            // 9-11 colour triple
-    DescriptionBounds,           // 12-15 left, top, width, height
-    DescriptionAlignment,        // 16
-    ShowTime,                    // 17 flag (nonzero)
-    ShowDate,                    // 18 flag (nonzero)
-    ClockColor,                  // 19-21 colour triple
-    TimePosition,                // 22-23
-    DatePosition,                // 24-25
-    InitialItem,                 // 26
-    ShapeColor,                  // 27 QBColor of values above 0, else -1
-    DescriptionPicturePosition,  // 28-29
-    AnimationInterval,           // 30
-    ScrollTitle,                 // 31 flag (nonzero)
-    WindowShape,                 // 32
-    TimeFontName,                // 33
-    TimeFontSize,                // 34 (tag 3)
-    TimeFontStyle,               // 35-37 flags (-1)
-    DateFontName,                // 38
-    DateFontSize,                // 39 (tag 3)
-    DateFontStyle,               // 40-42 flags (-1)
-    ShadowOffset,                // 43
-    ShadowColor,                 // 44-46 colour triple
-    ExpiryYear,                  // 47 version 7+: text through IsValidInteger, else 0
-    ExpiryMonth,                 // 48 version 7+
-    ExpiryDay,                   // 49 version 7+
-    ExpiryMessage,               // 50 version 7+
+    Title,
+    Placement,
+    DefaultDescription,
+    DescriptionFontName,
+    DescriptionFontSize,   // tag 3
+    DescriptionFontStyle,  // bold, italic, underline: flags (-1)
+    DescriptionColor,      // colour triple
+    DescriptionBounds,     // left, top, width, height
+    DescriptionAlignment,
+    ShowTime,      // flag (nonzero)
+    ShowDate,      // flag (nonzero)
+    ClockColor,    // colour triple
+    TimePosition,  // left, top
+    DatePosition,  // left, top
+    InitialItem,
+    ShapeColor,                  // QBColor of values above 0, else -1
+    DescriptionPicturePosition,  // left, top
+    AnimationInterval,
+    ScrollTitle,  // flag (nonzero)
+    WindowShape,
+    TimeFontName,
+    TimeFontSize,   // tag 3
+    TimeFontStyle,  // flags (-1)
+    DateFontName,
+    DateFontSize,   // tag 3
+    DateFontStyle,  // flags (-1)
+    ShadowOffset,
+    ShadowColor,    // colour triple
+    ExpiryYear,     // version 7+: text through IsValidInteger, else 0
+    ExpiryMonth,    // version 7+
+    ExpiryDay,      // version 7+
+    ExpiryMessage,  // version 7+
 };
 
-// The fields of one item block in file order (values a-z).
+// The fields of one item block in file order: 26 values (15 before version 7).
 enum class ItemField {
-    Target,               // a
-    Parameters,           // b
-    Description,          // c
-    Left,                 // d
-    Top,                  // e
-    MinimizeAfterLaunch,  // f flag (nonzero)
-    ExitAfterLaunch,      // g flag (nonzero)
-    AnimationMode,        // h
-    ShortcutKey,          // i
-    ShowMode,             // j
-    AutoRestore,          // k flag (-1)
-    Kind,                 // l
-    Caption,              // m
-    Width,                // n
-    Height,               // o
-    FontName,             // p version 7+
-    FontSize,             // q version 7+ (tag 2)
-    FontColor,            // r version 7+ whole COLORREF
-    Alignment,            // s version 7+
-    FontStyle,            // t-v version 7+ flags (-1)
-    CheckViewer,          // w version 7+
-    ViewerName,           // x version 7+
-    ViewerVersion,        // y version 7+
-    ViewerVersionMode,    // z version 7+
+    Target,
+    Parameters,
+    Description,
+    Left,
+    Top,
+    MinimizeAfterLaunch,  // flag (nonzero)
+    ExitAfterLaunch,      // flag (nonzero)
+    AnimationMode,
+    ShortcutKey,
+    ShowMode,
+    AutoRestore,  // flag (-1)
+    Kind,
+    Caption,
+    Width,
+    Height,
+    FontName,           // version 7+
+    FontSize,           // version 7+ (tag 2)
+    FontColor,          // version 7+ whole COLORREF
+    Alignment,          // version 7+
+    FontStyle,          // version 7+ flags (-1)
+    CheckViewer,        // version 7+
+    ViewerName,         // version 7+
+    ViewerVersion,      // version 7+
+    ViewerVersionMode,  // version 7+
 };
 
 // The fields a body of this version holds, in file order. Fields that are absent keep

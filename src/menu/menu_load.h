@@ -24,27 +24,30 @@ public:
     virtual ~MenuWindow() = default;
 
     virtual MenuDefinition& Definition() = 0;
-    // Step 1: no highlighted item, name becomes the current menu name, the window hides.
+    // The load begins: no highlighted item, name becomes the current menu name, the
+    // window hides.
     virtual void BeginLoad(const std::string& name) = 0;
     // True when a menu with a background picture is on show.
     virtual bool HasBackground() const = 0;
-    // Step 5: destroys the item controls, releases the pictures and resets the item
-    // states. Definition() then holds an empty menu.
+    // Once the new menu's header has passed: destroys the item controls, releases the
+    // pictures and resets the item states. Definition() then holds an empty menu.
     virtual void ClearMenu() = 0;
-    // Step 7: the field has just been read into Definition().
+    // A window-level field has just been read into Definition().
     virtual void ApplyWindowField(WindowField field) = 0;
-    // Step 8: creates item n's controls and resets its stored fields, before its fields
-    // are read; then each field as it has been read, and the whole item once read.
+    // Creates item n's four controls and resets its stored fields, before its fields are
+    // read: all four, or when it throws none. Then each field as it has been read, and
+    // the whole item once read.
     virtual void CreateItemControls(int n) = 0;
     virtual void ApplyItemField(int n, ItemField field) = 0;
     virtual void FinishItem(int n) = 0;
-    // Step 11: clock texts, background, placement and shape; each item's control; then
-    // the window shows and the animation and title timers take the menu's settings.
+    // Once the body is read: clock texts, background, placement and shape; each item's
+    // control; then the window shows and the animation and title timers take the menu's
+    // settings.
     virtual void FinishWindow() = 0;
     virtual void ShowItem(int n) = 0;
     virtual void ShowMenu() = 0;
-    // Step 12: pending messages, menuShown, pending messages, the initial highlight and
-    // the default description.
+    // The menu in place: pending messages, menuShown, pending messages, the initial
+    // highlight and the default description.
     virtual void PresentMenu() = 0;
     // A load that ended early: the earlier menu shows again.
     virtual void ShowPreviousMenu() = 0;

@@ -14,7 +14,8 @@ namespace ambrevo {
 // Shown (information kind) when a menu body fails the header check.
 extern const char* const kMenuVersionMessage;
 
-// Reads the raw header H1-H6 at the stream position. formatKind must be 1 and the
+// Reads the raw header (magic, format kind, version, spare bytes, item count, picture
+// count) at the stream position. formatKind must be 1 and the
 // version 6 or more; otherwise shows kMenuVersionMessage (information kind, titled
 // messageCaption), sets the LoadError and gives nothing. Nothing after formatKind is
 // read when it is not 1, and nothing after the version when that is below 6.

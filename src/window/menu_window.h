@@ -131,6 +131,7 @@ private:
     void ShowClockTexts();
 
     // Item controls (item_controls.cpp).
+    void AddItemControls(int n, ItemControls& made);
     void DestroyItemControls(int n);
     void MoveItem(int n);
     void SizeItem(int n);
@@ -141,7 +142,6 @@ private:
     void SelectAndHighlight(int n);
     void AnimateItem(int n);
     void AnimateDescriptionPicture();
-    void AddItemControls(int n, ItemControls& made);
 
     // Timers (window_timers.cpp).
     void BindTimers();

@@ -19,6 +19,7 @@ void TfrmMenuCls::Timer3_Timer(ui::Timer&) {
     try {
         AnimateItems();
     } catch (...) {
+        // Not reported: a failing step would bring an error box on every tick.
     }
     app_.ProcessMessages();
 }
