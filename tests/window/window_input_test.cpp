@@ -64,11 +64,11 @@ TEST_F(WindowInputTest, PictureReleaseLaunchesOnlyStrictlyInsideWithAnyButton) {
         MouseButton button;
         bool launches;
     } releases[] = {
-        {1, 1, MouseButton::Left, true},    {3, 2, MouseButton::Left, true},
-        {0, 1, MouseButton::Left, false},   {1, 0, MouseButton::Left, false},
-        {4, 1, MouseButton::Left, false},   {1, 3, MouseButton::Left, false},
-        {-9, 1, MouseButton::Left, false},  {2, 1, MouseButton::Right, true},
-        {2, 0, MouseButton::Right, false},  {2, 2, MouseButton::Middle, true},
+        {1, 1, MouseButton::Left, true},   {3, 2, MouseButton::Left, true},
+        {0, 1, MouseButton::Left, false},  {1, 0, MouseButton::Left, false},
+        {4, 1, MouseButton::Left, false},  {1, 3, MouseButton::Left, false},
+        {-9, 1, MouseButton::Left, false}, {2, 1, MouseButton::Right, true},
+        {2, 0, MouseButton::Right, false}, {2, 2, MouseButton::Middle, true},
     };
     for (const auto& r : releases) {
         launcher_.launched.clear();
@@ -179,8 +179,8 @@ TEST_F(WindowInputTest, EachKeyPressLaunchesAtMostOnce) {
         Launches launched;
         int selected;
     } cases[] = {
-        {3, 1, kEnterDown, {}, 1}, {3, 1, kEnter, {1}, 1}, {3, 1, kClick, {1}, 1},
-        {3, 2, kEnter, {2}, 2},    {3, 2, kClick, {2}, 2}, {3, 3, kEnter, {3}, 3},
+        {3, 1, kEnterDown, {}, 1}, {3, 1, kEnter, {1}, 1},   {3, 1, kClick, {1}, 1},
+        {3, 2, kEnter, {2}, 2},    {3, 2, kClick, {2}, 2},   {3, 3, kEnter, {3}, 3},
         {3, 3, kClick, {3}, 3},    {3, 1, key('2'), {2}, 2}, {3, 2, key('3'), {3}, 3},
         {3, 3, key('1'), {1}, 1},  {3, 1, key('4'), {}, 1},  {3, 1, key('0'), {}, 1},
         {9, 1, key('8'), {8}, 8},  {9, 1, key('9'), {}, 1},
@@ -207,9 +207,9 @@ TEST_F(WindowInputTest, KeyOnAPictureItemShowsItPressedWhileItsActionRuns) {
         bool enter;            // else the key proxy's click
         PictureSet item1, item2;
     } cases[] = {
-        {nullptr, true, kHighlighted, kNormal},   {nullptr, false, kHighlighted, kNormal},
+        {nullptr, true, kHighlighted, kNormal},      {nullptr, false, kHighlighted, kNormal},
         {"second.mnu", true, kNormal, kHighlighted}, {"second.mnu", false, kNormal, kHighlighted},
-        {"nope.mnu", true, kHighlighted, kNormal},   // a switch that fails keeps the menu
+        {"nope.mnu", true, kHighlighted, kNormal},  // a switch that fails keeps the menu
     };
     for (const auto& c : cases) {
         window_.LoadMenu("main.mnu");

@@ -27,6 +27,26 @@ bool MoveFocus(FormWindow& form, bool backwards) {
     return true;
 }
 
+// Shift+F10 (when pressed) and the context-menu key (when released) open the context menu
+// as the right button does. Both keys are taken whole, so that neither a button nor the
+// system's default handling acts on them as well.
+bool TakeContextMenuKey(FormWindow& form, const MSG& message) {
+    const bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    bool open = false;
+    if (message.wParam == VK_APPS) {
+        open = !press;
+    } else if (message.wParam == VK_F10 && press && KeyHeld(VK_SHIFT) && !KeyHeld(VK_CONTROL) &&
+               !KeyHeld(VK_MENU)) {
+        open = true;
+    } else {
+        return false;
+    }
+    if (open) {
+        ::SendMessageA(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), -1);
+    }
+    return true;
+}
+
 bool ClickMnemonic(FormWindow& form, char typed) {
     // Control characters (Enter, Backspace, Ctrl+letter) and Space (the focused button's
     // own click, or Alt+Space for the system menu) are never mnemonics.
@@ -49,7 +69,14 @@ bool ClickMnemonic(FormWindow& form, char typed) {
 bool PreTranslateFormKey(FormWindow& form, const MSG& message) {
     switch (message.message) {
         case WM_KEYDOWN:
-            if (message.wParam != VK_TAB || KeyHeld(VK_CONTROL) || KeyHeld(VK_MENU)) return false;
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (TakeContextMenuKey(form, message)) return true;
+            if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || KeyHeld(VK_CONTROL) ||
+                KeyHeld(VK_MENU)) {
+                return false;
+            }
             return MoveFocus(form, KeyHeld(VK_SHIFT));
         case WM_CHAR:
         case WM_SYSCHAR:

@@ -95,6 +95,25 @@ void FormMouse::CursorChanged(const ui::Control& control) const {
     if (shown == &control) ::SetCursor(CursorOf(control.GetCursor()));
 }
 
+// The focused button's menu, else the form's; shown below the focused button when that lies
+// in the client area (a key proxy lies outside it), else at the client area's corner.
+void FormMouse::KeyboardMenu() const {
+    ui::Button* focused = form_.FocusedButton();
+    ui::PopupMenu* menu =
+        focused && focused->ContextMenu() ? focused->ContextMenu() : form_.ContextMenu();
+    if (!menu) return;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    POINT at{0, 0};
+    if (focused) {
+        const ui::Rect& bounds = focused->Bounds();
+        if (::PtInRect(&client, POINT{bounds.left, bounds.top})) {
+            at = {bounds.left, bounds.top + bounds.height};
+        }
+    }
+    form_.App().Dispatch([&] { ShowMenu(*menu, at); });
+}
+
 ui::Control* FormMouse::UnderPointer() const {
     POINT at{};
     if (!::GetCursorPos(&at) || ::WindowFromPoint(at) != window_) return nullptr;

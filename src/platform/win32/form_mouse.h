@@ -31,6 +31,8 @@ public:
     void Forget(const ui::Control& control);
     // The control's cursor property changed: show it now if the pointer is over it.
     void CursorChanged(const ui::Control& control) const;
+    // The context menu asked for from the keyboard (WM_CONTEXTMENU without a position).
+    void KeyboardMenu() const;
 
     // The topmost visible label or picture at the client position; null when none.
     ui::Control* HitTest(POINT at) const;

@@ -268,6 +268,11 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_MOUSEWHEEL:
             OnWheel(wParam);
             return 0;
+        case WM_CONTEXTMENU:
+            // From the mouse the right button's release has shown the menu already.
+            if (lParam != -1) break;
+            mouse_.KeyboardMenu();
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
                 if (NativeButton* button = ButtonOf(reinterpret_cast<HWND>(lParam))) {
