@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "actions/viewer_detection.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_version_info.h"
 #include "support/ascii.h"
 
@@ -61,7 +63,8 @@ protected:
     void TearDown() override {
         ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kExtension);
         ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
-        for (const char* name : {"manual.ambrevoviewertest", "probe.htm", "page.unknownext"}) {
+        for (const char* name :
+             {"manual.ambrevoviewertest", "probe.htm", "page.unknownext", "index.htm"}) {
             ::DeleteFileA((folder_ + name).c_str());
         }
         ::RemoveDirectoryA((folder_ + "sub.htm").c_str());
@@ -133,6 +136,58 @@ TEST_F(Win32ViewerLookupsTest, CreateNewFile_MakesOnlyWhatIsNotThere) {
     EXPECT_TRUE(lookups.RemoveFile(probe));
     EXPECT_EQ(::GetFileAttributesA(probe.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(lookups.RemoveFile(probe));
+}
+
+// The viewer check and the browser lookup on the real shell, files and version resources.
+TEST_F(Win32ViewerLookupsTest, CheckViewer_ReadsTheAssociatedProgramsNameAndVersion) {
+    Touch("manual.ambrevoviewertest");
+    Win32FileSystem files;
+    Win32VersionInfoReader versions;
+    const ProgramInfo program{folder_, "setup.exe", "Ambrevo"};
+    ViewerDetection detection(lookups, files, versions, program);
+    // The fixture is "Example Viewer 2", file version 7.10.
+    const struct {
+        const char* name;
+        const char* version;
+        int mode;
+        bool passes;
+    } cases[] = {
+        {"example", "7.1", 0, true},  {"EXAMPLE", "7.10", 1, true},
+        {"Example", "7.9", 1, false}, {"Example Viewer 2", "7", 1, false},
+        {"N/A", "0", 0, false},
+    };
+    for (const auto& c : cases) {
+        MenuItem item;
+        item.viewerName = c.name;
+        item.viewerVersion = c.version;
+        item.viewerVersionMode = c.mode;
+        std::string target = folder_ + "Manual.AmbrevoViewerTest";
+        EXPECT_EQ(detection.CheckViewer(item, target), c.passes) << c.name << " " << c.version;
+        EXPECT_EQ(target, "manual.ambrevoviewertest");
+    }
+}
+
+TEST_F(Win32ViewerLookupsTest, FindDefaultBrowser_LeavesNoProbeFileBehindButKeepsAUsersOwn) {
+    Win32FileSystem files;
+    Win32VersionInfoReader versions;
+    const ProgramInfo program{folder_, "setup.exe", "Ambrevo"};
+    ViewerDetection detection(lookups, files, versions, program);
+    if (::GetFileAttributesA(kBrowserProbeFile) != INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << kBrowserProbeFile << " is there already";
+    }
+
+    const std::string browser = detection.FindDefaultBrowser("www.example.com");
+    EXPECT_FALSE(browser.empty());
+    EXPECT_EQ(::GetFileAttributesA(kBrowserProbeFile), INVALID_FILE_ATTRIBUTES);
+
+    Touch("index.htm");  // found in the program folder, before any probe file
+    EXPECT_EQ(detection.FindDefaultBrowser("www.example.com"), browser);
+    ::DeleteFileA((folder_ + "index.htm").c_str());
+
+    ASSERT_TRUE(lookups.CreateNewFile(kBrowserProbeFile, "mine"));
+    EXPECT_EQ(detection.FindDefaultBrowser("www.example.com"), browser);
+    EXPECT_EQ(ReadAll(kBrowserProbeFile), "mine");
+    ::DeleteFileA(kBrowserProbeFile);
 }
 
 TEST(Win32VersionInfoReaderTest, ReadsTheFirstLanguagesTextsAndTheFixedFileVersion) {
