@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import time
 
-from player_harness import case_and_arguments
+from player_harness import _xdotool, case_and_arguments
 from window_session import Session, click, key, mouse_to, read_picture, screenshot, wait_until
 
 MAGENTA = (255, 0, 255)
@@ -152,6 +152,33 @@ def case_demo_window(player_exe, disc):
             key("Down", "Return")
             wait_until(lambda: len(session.windows("About Ambrevo")) == count, 20,
                        "%d About windows" % count)
+        expect(not session.boxes(), "no message box: %r" % session.boxes())
+    finally:
+        session.stop()
+
+
+def case_drag_window(player_exe, disc):
+    background = disc.picture("main-background")
+    session = Session(disc.exe)
+    try:
+        window = menu_window(session, (background.width, background.height))
+        left, top = session.geometry(window)[:2]
+        grab = (left + 480, top + 30)  # the heading's panel: background, no item
+        mouse_to(*grab)
+        _xdotool("mousedown", "1")
+        # The window follows the pointer exactly, from the first move on, with no clamping.
+        for dx, dy in [(3, 2), (25, 10), (-40, 120), (-300, 60), (0, 0)]:
+            mouse_to(grab[0] + dx, grab[1] + dy)
+            wait_until(lambda: session.geometry(window)[:2] == (left + dx, top + dy), 5,
+                       "the window moved by %+d,%+d" % (dx, dy))
+        mouse_to(grab[0] + 10, grab[1] + 10)
+        _xdotool("mouseup", "1")
+        wait_until(lambda: session.geometry(window)[:2] == (left + 10, top + 10), 5,
+                   "the window where the button came up")
+        mouse_to(grab[0] + 60, grab[1] + 40)
+        time.sleep(0.5)
+        expect(session.geometry(window)[:2] == (left + 10, top + 10),
+               "the window stays after the release: %r" % (session.geometry(window),))
         expect(not session.boxes(), "no message box: %r" % session.boxes())
     finally:
         session.stop()
