@@ -16,6 +16,8 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_sound_player.h"
 #include "fakes/headless_widgetset.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
@@ -111,7 +113,7 @@ public:
         package_->OpenPackage(program_.fileName);
         widgets_.Attach(app_);
         window_ = std::make_unique<TfrmMenuCls>(
-            app_, MenuLoadServices{*package_, program_, dialogs_, debug_, clock_});
+            app_, MenuLoadServices{*package_, program_, dialogs_, debug_, clock_}, sounds_);
         window_->BuildWindowParts();
     }
 
@@ -128,6 +130,10 @@ private:
     std::unique_ptr<MenuPackage> package_;
     HeadlessWidgetset widgets_;
     ui::Application app_{widgets_, dialogs_};
+    // No sound files and no built-in clips: highlights play nothing.
+    testing::FakeFileSystem noFiles_;
+    testing::FakeSoundPlayer soundPlayer_;
+    SoundEffects sounds_{soundPlayer_, noFiles_, program_, [this] { app_.ProcessMessages(); }};
     std::unique_ptr<TfrmMenuCls> window_;
 };
 

@@ -12,6 +12,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/headless_widgetset.h"
+#include "fakes/fake_sound_player.h"
 #include "package/package.h"
 #include "support/app_error.h"
 #include "window/menu_window.h"
@@ -49,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HeadlessWidgetset widgets;
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
-    TfrmMenuCls window(app, {package, program, dialogs, debug, clock});
+    testing::FakeSoundPlayer soundPlayer;
+    SoundEffects sounds(soundPlayer, files, program, [&app] { app.ProcessMessages(); });
+    TfrmMenuCls window(app, {package, program, dialogs, debug, clock}, sounds);
     window.BuildWindowParts();
     for (const PackageEntry& entry : package.Directory()) {
         if (entry.name.empty()) break;

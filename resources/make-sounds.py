@@ -5,7 +5,9 @@ Each is a RIFF WAVE clip, PCM, one channel, 8 bits, 12,000 samples per second: a
 chime when the menu starts, a tick when an item is highlighted, a click when one is
 chosen, a rising sweep when the menu changes and a falling tone when the program ends.
 They are quiet (peaks at about a third of full scale) and every tone starts and ends
-smoothly, so no clip begins or ends with a crack. The output is the same on every run.
+smoothly, so no clip begins or ends with a crack. The short clips differ a little in
+length (0.08 to 0.12 s), so a trace of the sizes played tells them apart. The output is
+the same on every run.
 
 Usage: make-sounds.py [output folder]   (standard library only)
 """
@@ -78,10 +80,10 @@ def main():
     )
     clips = {
         "start.wav": chime,
-        "select.wav": tone(0.10, constant(1760.0), 0.018, attack=0.002),
-        "click.wav": tone(0.10, glide(1100.0, 700.0, 0.03), 0.012, attack=0.001, harmonic=0.3),
+        "select.wav": tone(0.08, constant(1760.0), 0.018, attack=0.002),
+        "click.wav": tone(0.09, glide(1100.0, 700.0, 0.03), 0.012, attack=0.001, harmonic=0.3),
         "change.wav": tone(0.10, glide(700.0, 1500.0, 0.09), 0.06, attack=0.010),
-        "exit.wav": tone(0.10, glide(1200.0, 600.0, 0.09), 0.06, attack=0.008),
+        "exit.wav": tone(0.12, glide(1200.0, 600.0, 0.11), 0.07, attack=0.008),
     }
     for name, samples in clips.items():
         write(folder / name, samples)

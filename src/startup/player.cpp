@@ -6,14 +6,22 @@
 
 namespace ambrevo {
 
-Player::Player(const PlatformServices& platform, ui::Application& app, FileVersionInfo version)
+Player::Player(const PlatformServices& platform, const ActionPlatform& actions,
+               ui::Application& app, FileVersionInfo version)
     : app_(app),
-      program_(platform),
+      program_(platform, [&app] { app.ProcessMessages(); }),
       window_(app,
-              {program_.package, program_.info, platform.dialogs, platform.debug, platform.clock}),
+              {program_.package, program_.info, platform.dialogs, platform.debug, platform.clock},
+              program_.sounds),
+      search_(platform.finder, app, program_.info),
+      viewer_(actions.viewerLookups, platform.finder, actions.versions, program_.info),
+      dispatch_({app, platform.dialogs, program_.info, program_.switches, program_.package,
+                 program_.sounds, actions.shell, platform.finder, search_, viewer_},
+                window_),
       version_(std::move(version)) {
     window_.onAbout = [this] { TfrmAboutCls::Open(app_, version_); };
     window_.Form().onClose = [this](ui::Form&) { app_.Terminate(); };
+    window_.SetItemLauncher(&dispatch_);
 }
 
 bool Player::Start(const StartupInputs& inputs) { return RunStartup(program_, inputs, *this); }
@@ -25,6 +33,7 @@ void Player::CloseDown() {
         // Releasing the shape may fail while the window goes; nothing depends on it.
     }
     app_.ProcessMessages();
+    program_.sounds.PlayExitSound();
 }
 
 }  // namespace ambrevo

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "actions/action_dispatch.h"
+#include "actions/missing_target_search.h"
+#include "actions/viewer_detection.h"
+#include "platform/shell_launcher.h"
 #include "platform/version_info.h"
+#include "platform/viewer_lookups.h"
 #include "startup/program.h"
 #include "startup/startup.h"
 #include "ui/application.h"
@@ -8,18 +13,27 @@
 
 namespace ambrevo {
 
+// The platform services only the items' actions use.
+struct ActionPlatform {
+    ShellLauncher& shell;
+    ViewerLookups& viewerLookups;
+    VersionInfoReader& versions;
+};
+
 // One run of the player: the process-wide values, the menu window, and the start-up and
 // close-down around the message loop.
 class Player : private StartupWindow {
 public:
     // version: the program's own version texts, for the About window.
-    Player(const PlatformServices& platform, ui::Application& app, FileVersionInfo version);
+    Player(const PlatformServices& platform, const ActionPlatform& actions, ui::Application& app,
+           FileVersionInfo version);
 
     // The start-up sequence; false when the program must end at once.
     bool Start(const StartupInputs& inputs);
-    // Runs when the menu window goes away: releases the window shape and lets the
-    // waiting messages run.
+    // Runs when the menu window goes away: releases the window shape, lets the waiting
+    // messages run and plays the exit sound to its end.
     void CloseDown();
+    const ui::Form& MenuForm() { return window_.Form(); }
 
 private:
     void BuildWindowParts() override { window_.BuildWindowParts(); }
@@ -29,6 +43,9 @@ private:
     ui::Application& app_;
     Program program_;
     TfrmMenuCls window_;
+    MissingTargetSearch search_;
+    ViewerDetection viewer_;
+    ActionDispatch dispatch_;  // what the window's items do
     FileVersionInfo version_;
 };
 

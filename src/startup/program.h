@@ -1,14 +1,20 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "package/load_error.h"
 #include "package/package.h"
 #include "platform/application_icon.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/dialogs.h"
+#include "platform/file_finder.h"
 #include "platform/file_system.h"
+#include "platform/sound_player.h"
 #include "support/message_switches.h"
 #include "support/program_info.h"
+#include "support/sound_effects.h"
 
 namespace ambrevo {
 
@@ -22,13 +28,19 @@ struct PlatformServices {
     ApplicationIcon& icon;
     DebugOutput& debug;
     Clock& clock;
+    FileFinder& finder;
+    SoundPlayer& sound;
+    ProgramResources& resources;  // the program's own, with the built-in sounds
 };
 
 // The process-wide values of one run: created empty, filled by start-up, then passed to
-// whatever needs them. Not copyable, because the package refers to its siblings.
+// whatever needs them. Not copyable, because the package and the sounds refer to their
+// siblings. processMessages lets the window system run waiting messages.
 struct Program {
-    explicit Program(const PlatformServices& platform)
-        : services(platform), package(platform.files, platform.dialogs, info, loadError) {}
+    Program(const PlatformServices& platform, std::function<void()> processMessages)
+        : services(platform),
+          package(platform.files, platform.dialogs, info, loadError),
+          sounds(platform.sound, platform.finder, info, std::move(processMessages)) {}
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -37,6 +49,7 @@ struct Program {
     LoadError loadError;
     MessageSwitches switches;
     MenuPackage package;  // reads through info and loadError
+    SoundEffects sounds;  // looks for its files in info.folder
 };
 
 }  // namespace ambrevo

@@ -18,6 +18,7 @@ bool StartupSequence(Program& program, const StartupInputs& inputs, StartupWindo
     const std::string iconPath = info.folder + IconFileName(info.fileName);
     if (program.services.files.FileExists(iconPath)) program.services.icon.LoadFromFile(iconPath);
 
+    program.sounds.LoadBuiltInSounds(program.services.resources);
     program.package.OpenPackage(info.fileName);
     if (program.loadError.IsSet()) {
         ShowMessage(program.services.dialogs, "Error in loading internal menu.", MessageKind::Error,
@@ -28,6 +29,7 @@ bool StartupSequence(Program& program, const StartupInputs& inputs, StartupWindo
     window.BuildWindowParts();
     ReadMessageSwitches(program.services.files, info.folder, program.switches);
     window.LoadMenu(ChooseFirstMenuName(inputs.firstArgument, program.package.Directory()));
+    program.sounds.PlayStartSound();
     window.SeedRandom(program.services.clock.Seed());
     return true;
 }

@@ -24,8 +24,9 @@ public:
 };
 
 // Runs the start-up sequence: program folder, file name and message caption, the icon beside
-// the program, the package directory, the window's fixed parts, the "err.txt" switches, the
-// first menu (named by the argument or the package's first entry), and the random seed.
+// the program, the built-in sounds, the package directory, the window's fixed parts, the
+// "err.txt" switches, the first menu (named by the argument or the package's first entry),
+// the start sound, and the random seed.
 // Returns false when the program must end instead: after "Error in loading internal
 // menu." for a package that cannot be read, or after the general error report of an
 // unexpected error, rather than leave a window without a menu.

@@ -34,9 +34,8 @@ void TfrmMenuCls::HighlightItem(int n) {
     app_.ProcessMessages();
 }
 
-// The select sound of item n of the current menu starts here, playing asynchronously
-// while the pictures change; the window has no sound player yet.
-void TfrmMenuCls::PlaySelectSound(int) {}
+// The select sound of item n of the current menu; it plays on while the pictures change.
+void TfrmMenuCls::PlaySelectSound(int n) { sounds_.PlaySelectSound(menuName_, n); }
 
 void TfrmMenuCls::ShowItemDescription(int n) {
     ui::Label& description = *parts_.description;

@@ -2,9 +2,11 @@
 
 namespace ambrevo {
 
-TfrmMenuCls::TfrmMenuCls(ui::Application& app, const MenuLoadServices& services)
+TfrmMenuCls::TfrmMenuCls(ui::Application& app, const MenuLoadServices& services,
+                         SoundEffects& sounds)
     : app_(app),
       services_(services),
+      sounds_(sounds),
       form_(app.CreateForm("frmMenu", ui::FormStyle::Borderless)),
       popupMenu1_(form_.AddPopupMenu("PopupMenu1")),
       tmrARstr_(app, "tmrARstr"),

@@ -9,6 +9,7 @@
 #include "actions/item_launcher.h"
 #include "menu/menu_load.h"
 #include "ui/application.h"
+#include "support/sound_effects.h"
 #include "ui/timer.h"
 #include "window/item_animation.h"
 
@@ -46,7 +47,8 @@ struct WindowParts {
 class TfrmMenuCls : public MenuWindow {
 public:
     // Creates the hidden form "frmMenu", its context menu and its six timers, all stopped.
-    TfrmMenuCls(ui::Application& app, const MenuLoadServices& services);
+    // sounds gives the select sound of a highlighted item.
+    TfrmMenuCls(ui::Application& app, const MenuLoadServices& services, SoundEffects& sounds);
     // Destroys the form with everything on it; the application must still exist.
     ~TfrmMenuCls() override;
     TfrmMenuCls(const TfrmMenuCls&) = delete;
@@ -193,6 +195,7 @@ private:
     ui::Timer timer5_;
     WindowParts parts_;
 
+    SoundEffects& sounds_;
     MenuDefinition def_;
     std::string menuName_;
     int itemCount_ = 0;                                   // items whose controls exist

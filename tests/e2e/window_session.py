@@ -69,14 +69,15 @@ def wait_until(condition, seconds, what):
 
 
 class Session:
-    """The player started from `exe` in its own folder; stop() ends it."""
+    """The player started from `exe` in its own folder; stop() ends it. `trace` is the
+    WINEDEBUG setting whose output the session keeps."""
 
-    def __init__(self, exe, *arguments):
+    def __init__(self, exe, *arguments, trace="+debugstr,trace+win"):
         subprocess.run(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         folder = os.path.dirname(os.path.abspath(exe))
         self.trace_path = os.path.join(folder, "wine-trace-%d.log" % time.monotonic_ns())
-        env = dict(os.environ, WINEDEBUG="+debugstr,trace+win")
+        env = dict(os.environ, WINEDEBUG=trace)
         with open(self.trace_path, "wb") as trace:
             self.process = subprocess.Popen(
                 ["wine", exe, *arguments], cwd=folder, env=env, stdin=subprocess.DEVNULL,

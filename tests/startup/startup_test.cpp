@@ -9,6 +9,7 @@
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_sound_player.h"
 #include "support/byte_builder.h"
 
 namespace ambrevo {
@@ -47,16 +48,34 @@ public:
     std::vector<std::string> steps;
 };
 
+// Records the sounds among the window's steps, to show when they play.
+class SoundSteps : public testing::FakeSoundPlayer {
+public:
+    void PlayFile(const std::string& path, bool wait) override {
+        FakeSoundPlayer::PlayFile(path, wait);
+        if (window) window->steps.push_back(played.back().sound);
+    }
+    void PlayClip(const void* clip, bool wait) override {
+        FakeSoundPlayer::PlayClip(clip, wait);
+        if (window) window->steps.push_back(played.back().sound);
+    }
+    RecordingWindow* window = nullptr;
+};
+
 class StartupTest : public ::testing::Test {
 protected:
-    // The window steps of a run, or nothing when the program ends.
+    // The window steps and sounds of a run, or nothing when the program ends.
     std::optional<std::vector<std::string>> Run(const std::string& firstArgument = "") {
         RecordingWindow window;
-        if (!RunStartup(program_, {kProgramPath, firstArgument}, window)) return std::nullopt;
+        sound_.played.clear();
+        sound_.window = &window;
+        const bool started = RunStartup(program_, {kProgramPath, firstArgument}, window);
+        sound_.window = nullptr;
+        if (!started) return std::nullopt;
         return window.steps;
     }
     static std::vector<std::string> Steps(const std::string& menu) {
-        return {"parts", "load " + menu, "seed 12345"};
+        return {"parts", "load " + menu, "clip WAVE/START_WAV", "seed 12345"};
     }
 
     testing::FakeFileSystem files_;
@@ -64,7 +83,9 @@ protected:
     testing::FakeApplicationIcon icon_;
     testing::FakeDebugOutput debug_;
     testing::FakeClock clock_;
-    Program program_{{files_, dialogs_, icon_, debug_, clock_}};
+    SoundSteps sound_;
+    testing::FakeProgramResources resources_;
+    Program program_{{files_, dialogs_, icon_, debug_, clock_, files_, sound_, resources_}, [] {}};
 };
 
 TEST_F(StartupTest, ValidPackageGivesTheProgramValuesAndTheFirstMenuName) {
@@ -131,6 +152,27 @@ TEST_F(StartupTest, UnexpectedErrorIsReportedWithAFullStopAndEndsTheProgram) {
     EXPECT_EQ(files_.opened.size(), openedBefore) << "the package is not opened after the icon";
 
     EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{noProgramFile, badLine, badIcon}));
+}
+
+TEST_F(StartupTest, StartSoundFileBesideTheProgramWinsOverTheBuiltInClip) {
+    files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
+    files_.AddFile("E:\\disc\\start.wav", "RIFF");
+
+    EXPECT_EQ(Run(), (std::vector<std::string>{"parts", "load main.mnu",
+                                               "file E:\\disc\\start.wav", "seed 12345"}));
+    EXPECT_EQ(sound_.played.front().wait, false);
+}
+
+TEST_F(StartupTest, MissingBuiltInSoundIsReportedBeforeThePackageIsOpened) {
+    files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
+    resources_.missing = {"EXIT_WAV"};
+
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_TRUE(files_.opened.empty());
+    EXPECT_TRUE(sound_.played.empty());
+    EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{{"The specified resource name cannot be found "
+                                                   "in the image file.",
+                                                   MessageKind::Error, "Ambrevo"}}));
 }
 
 }  // namespace

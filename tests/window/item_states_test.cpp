@@ -120,6 +120,39 @@ TEST_F(ItemStatesTest, NoHighlightBeforeTheMenuIsShown) {
     EXPECT_EQ(window_.HighlightedItem(), 0);
     EXPECT_EQ(window_.SelectedItem(), 0);
     EXPECT_EQ(Shown(1), PictureId(1, kNormal, 0));
+    EXPECT_TRUE(soundPlayer_.played.empty()) << "no select sound either";
+}
+
+TEST_F(ItemStatesTest, EachNewHighlightPlaysTheItemsSelectSoundWithoutWaiting) {
+    files_.AddFile("E:\\disc\\mains2.wav", "RIFF");
+    MenuDefinition menu = StatesMenu();
+    menu.initialItem = 3;
+    Load(menu);
+    const std::string builtIn = "clip WAVE/SELECT_WAV";
+    const struct {
+        const char* step;
+        int hover;  // 0 = the background
+        std::string sound;  // empty: none
+    } steps[] = {
+        {"onto item 1", 1, builtIn},
+        {"item 1 again", 1, ""},
+        {"onto item 2, which has its own file", 2, "file E:\\disc\\mains2.wav"},
+        {"onto the background", 0, ""},
+        {"onto item 2 again after the background", 2, "file E:\\disc\\mains2.wav"},
+    };
+    EXPECT_EQ(soundPlayer_.played, (std::vector<testing::FakeSoundPlayer::Played>{{builtIn, false}}))
+        << "the initial item sounds as it is highlighted";
+    for (const auto& s : steps) {
+        soundPlayer_.played.clear();
+        if (s.hover > 0) {
+            Hover(s.hover);
+        } else {
+            HoverBackground();
+        }
+        std::vector<testing::FakeSoundPlayer::Played> expected;
+        if (!s.sound.empty()) expected.push_back({s.sound, false});
+        EXPECT_EQ(soundPlayer_.played, expected) << s.step;
+    }
 }
 
 TEST_F(ItemStatesTest, AnInitialItemBeyondTheMenuHighlightsNothing) {

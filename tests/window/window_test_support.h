@@ -13,6 +13,7 @@
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_sound_player.h"
 #include "fakes/headless_widgetset.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
@@ -94,6 +95,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest() {
         widgets_.Attach(app_);
+        sounds_.LoadBuiltInSounds(resources_);
         window_.BuildWindowParts();
         window_.SeedRandom(clock_.seed);
         dialogs_.form = &window_.Form();
@@ -133,7 +135,10 @@ protected:
     MenuPackage package_{files_, dialogs_, program_, loadError_};
     HeadlessWidgetset widgets_;
     ui::Application app_{widgets_, dialogs_};
-    TfrmMenuCls window_{app_, {package_, program_, dialogs_, debug_, clock_}};
+    FakeSoundPlayer soundPlayer_;
+    FakeProgramResources resources_;
+    SoundEffects sounds_{soundPlayer_, files_, program_, [this] { app_.ProcessMessages(); }};
+    TfrmMenuCls window_{app_, {package_, program_, dialogs_, debug_, clock_}, sounds_};
 };
 
 }  // namespace ambrevo::testing

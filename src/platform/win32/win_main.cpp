@@ -10,7 +10,11 @@
 #include "platform/win32/win32_debug_output.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_program_resources.h"
+#include "platform/win32/win32_shell_launcher.h"
+#include "platform/win32/win32_sound_player.h"
 #include "platform/win32/win32_version_info.h"
+#include "platform/win32/win32_viewer_lookups.h"
 #include "platform/win32/win32_widgetset.h"
 // <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
 #undef LoadMenu
@@ -34,14 +38,24 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32ApplicationIcon icon(instance);
     Win32DebugOutput debug;
     Win32Clock clock;
+    Win32SoundPlayer sound;
+    Win32ProgramResources resources(instance);
     Win32Widgetset widgets(instance, icon.Get());
     icon.onChanged = [&widgets](HICON changed) { widgets.SetIcon(changed); };
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
     app.SetTitle(kApplicationTitle);
 
+    // The shell's own windows belong to the menu window, once there is one.
+    const ui::Form* menuForm = nullptr;
+    Win32ShellLauncher shell([&] { return menuForm ? widgets.WindowOf(*menuForm) : nullptr; });
+    Win32ViewerLookups viewerLookups;
+    Win32VersionInfoReader versions;
+
     const std::string programPath = ProgramPath();
-    Player player({files, dialogs, icon, debug, clock}, app, OwnVersion(programPath));
+    Player player({files, dialogs, icon, debug, clock, files, sound, resources},
+                  {shell, viewerLookups, versions}, app, OwnVersion(programPath));
+    menuForm = &player.MenuForm();
     const bool started = player.Start({programPath, FirstArgument()}) && !app.Terminated();
     if (started) app.Run();
     player.CloseDown();

@@ -51,7 +51,9 @@ TEST(MenuSwitchTest, ThousandLoadsKeepTheGdiObjectCountSteady) {
     Win32Widgetset widgets(::GetModuleHandleA(nullptr), ::LoadIconA(nullptr, IDI_APPLICATION));
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
-    TfrmMenuCls window(app, {package, program, dialogs, debug, clock});
+    testing::FakeSoundPlayer soundPlayer;
+    SoundEffects sounds(soundPlayer, files, program, [&app] { app.ProcessMessages(); });
+    TfrmMenuCls window(app, {package, program, dialogs, debug, clock}, sounds);
     window.BuildWindowParts();
 
     const auto switchMenus = [&](int times) {
