@@ -185,6 +185,7 @@ private:
 
     ui::Application& app_;
     MenuLoadServices services_;
+    SoundEffects& sounds_;
     ui::Form& form_;
     ui::PopupMenu& popupMenu1_;
     ui::Timer tmrARstr_;
@@ -195,7 +196,6 @@ private:
     ui::Timer timer5_;
     WindowParts parts_;
 
-    SoundEffects& sounds_;
     MenuDefinition def_;
     std::string menuName_;
     int itemCount_ = 0;                                   // items whose controls exist
