@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "package/pe_certificate_table.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 #include "support/messages.h"
@@ -24,6 +25,52 @@ std::string TrimBlanksAndControls(std::string_view text) {
     return std::string(text.substr(first, last - first));
 }
 
+// Where the trailer that ends at `end` places the package, or why it places none.
+struct PackagePlace {
+    std::int64_t position = 0;  // of "FPAK"
+    const char* failure = nullptr;
+};
+
+PackagePlace PlaceByTrailer(PackageStream& stream, std::int64_t end) {
+    // The trailer holds the package's position counted from 1.
+    std::int64_t position = 0;
+    unsigned char trailer[kTrailerSize] = {};
+    if (end >= kTrailerSize && stream.Seek(end - kTrailerSize) &&
+        stream.Read(trailer, sizeof trailer)) {
+        const std::uint32_t value = trailer[0] | (trailer[1] << 8) | (trailer[2] << 16) |
+                                    (static_cast<std::uint32_t>(trailer[3]) << 24);
+        position = static_cast<std::int64_t>(static_cast<std::int32_t>(value)) - 1;
+    }
+    if (end < kTrailerSize || position > end - kTrailerSize || position == 0) {
+        return {0, "Invalid menu address."};
+    }
+    char magic[4] = {};
+    if (!stream.Seek(position) || !stream.Read(magic, sizeof magic) ||
+        std::memcmp(magic, kPackageMagic, sizeof magic) != 0) {
+        return {0, "Could not retrieve packed files"};
+    }
+    return {position, nullptr};
+}
+
+// Signing appends a certificate table after the package and may pad what comes before
+// it with zeros to 8 bytes: the trailer then lies before the padding and the table.
+std::optional<PackagePlace> PlaceBeforeCertificateTable(PackageStream& stream) {
+    constexpr int kMaxSigningPadding = 7;
+    const std::optional<CertificateTable> table = ReadCertificateTable(stream);
+    if (!table || table->offset + table->size != stream.Size()) return std::nullopt;
+    for (int padding = 0; padding <= kMaxSigningPadding; ++padding) {
+        if (padding > 0) {
+            char byte = 1;
+            if (!stream.Seek(table->offset - padding) || !stream.Read(&byte, 1) || byte != 0) {
+                return std::nullopt;
+            }
+        }
+        const PackagePlace place = PlaceByTrailer(stream, table->offset - padding);
+        if (place.failure == nullptr) return place;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 MenuPackage::MenuPackage(FileSystem& files, Dialogs& dialogs, const ProgramInfo& program,
@@ -42,23 +89,17 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
         loadError_.Set();
     };
 
-    // The trailer holds the package's position counted from 1.
-    const std::int64_t size = stream.Size();
-    std::int64_t position = 0;
-    if (size >= kTrailerSize && stream.Seek(size - kTrailerSize)) {
-        position = static_cast<std::int64_t>(reader.RawInt32()) - 1;
+    // A trailer valid at the file's end wins, so unsigned files read as they always did.
+    PackagePlace place = PlaceByTrailer(stream, stream.Size());
+    if (place.failure != nullptr) {
+        if (const auto signedPlace = PlaceBeforeCertificateTable(stream)) place = *signedPlace;
     }
-    if (size < kTrailerSize || position > size - kTrailerSize || position == 0) {
-        fail("Invalid menu address.");
+    if (place.failure != nullptr) {
+        fail(place.failure);
         return;
     }
-
-    char magic[4] = {};
-    if (!stream.Seek(position) || !stream.Read(magic, sizeof magic) ||
-        std::memcmp(magic, kPackageMagic, sizeof magic) != 0) {
-        fail("Could not retrieve packed files");
-        return;
-    }
+    const std::int64_t position = place.position;
+    stream.Seek(position + static_cast<std::int64_t>(sizeof kPackageMagic));  // read before
 
     stream.Skip(kUninterpretedHeaderBytes);
     header_.position = position;

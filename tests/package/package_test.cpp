@@ -9,6 +9,7 @@
 #include "fakes/fake_file_system.h"
 #include "support/app_error.h"
 #include "support/byte_builder.h"
+#include "support/pe_image.h"
 
 namespace ambrevo {
 namespace {
@@ -28,9 +29,10 @@ struct Entry {
 };
 
 // A program file with a package laid out byte by byte as documented.
-ByteBuilder PackageFile(const std::vector<Entry>& entries, int countByte = -1) {
+ByteBuilder PackageFile(const std::vector<Entry>& entries, int countByte = -1,
+                        const std::string& program = kProgram) {
     ByteBuilder file;
-    file.Text(kProgram);
+    file.Text(program);
     const auto packageStart = static_cast<std::int32_t>(file.Size());
     file.Text("FPAK").Bytes({2, 0, 0});
     file.Bytes({0x04}).Le32(5).Text("Pack1");
@@ -203,6 +205,67 @@ TEST_F(MenuPackageTest, DirectoryCutShortByTheEnd_SetsTheError) {
     bytes += ByteBuilder().Le32(static_cast<std::int32_t>(kProgram.size()) + 1).Str();
     Open(bytes);
     EXPECT_TRUE(error_.IsSet());
+}
+
+TEST_F(MenuPackageTest, OpenPackage_FindsTheTrailerBeforeACertificateTableEndingTheFile) {
+    const std::string program = testing::pe_image::Header() + "code";
+    // The trailer's high bytes are zero, like the padding that signing may add after it.
+    const std::string unsignedFile = PackageFile({{"Main.mnu", "main-data"}}, -1, program).Str();
+    for (std::size_t padding = 0; padding <= 7; ++padding) {
+        dialogs_.shown.clear();
+        Open(testing::pe_image::Signed(unsignedFile, padding));
+        EXPECT_FALSE(error_.IsSet()) << padding;
+        EXPECT_TRUE(dialogs_.shown.empty()) << padding;
+        EXPECT_EQ(package_.Header().position, static_cast<std::int64_t>(program.size()));
+        EXPECT_EQ(package_.Directory()[0].name, "main.mnu") << padding;
+    }
+}
+
+TEST_F(MenuPackageTest, OpenPackage_ATrailerValidAtTheEndWinsOverTheCertificateTable) {
+    const std::string program = testing::pe_image::Header() + "code";
+    const std::string first = PackageFile({{"first.mnu", "1"}}, -1, program).Str();
+    // A second package after the first, named as the certificate table: its own trailer
+    // ends the file and is valid, so it is the one read.
+    std::string both = PackageFile({{"second.mnu", "2"}}, -1, first).Str();
+    testing::pe_image::NameCertificateTable(both, static_cast<std::uint32_t>(first.size()),
+                                            static_cast<std::uint32_t>(both.size() - first.size()));
+    Open(both);
+    EXPECT_FALSE(error_.IsSet());
+    EXPECT_EQ(package_.Directory()[0].name, "second.mnu");
+}
+
+TEST_F(MenuPackageTest, OpenPackage_SignedFilesThatDoNotFitGiveTheEndOfFileMessage) {
+    namespace pe = testing::pe_image;
+    const std::string program = pe::Header() + "code";
+    const std::string unsignedFile = PackageFile({{"Main.mnu", "main-data"}}, -1, program).Str();
+    const std::string table(24, '\x30');  // its last four bytes point far past the end
+    std::string nonZeroPadding = pe::Signed(unsignedFile + '\x01', 0, table);
+    std::string tableInside = pe::Signed(unsignedFile, 0, table);
+    pe::NameCertificateTable(tableInside, static_cast<std::uint32_t>(unsignedFile.size()), 20);
+    const std::string notAPackage =
+        program + "FPAX" + ByteBuilder().Le32(static_cast<std::int32_t>(program.size()) + 1).Str();
+    const struct {
+        const char* what;
+        std::string file;
+        const char* message;
+    } cases[] = {
+        {"eight bytes of padding", pe::Signed(unsignedFile, 8, table), "Invalid menu address."},
+        {"padding that is not zero", nonZeroPadding, "Invalid menu address."},
+        {"bytes after the table", pe::Signed(unsignedFile, 0, table) + "tail",
+         "Invalid menu address."},
+        {"table that does not end the file", tableInside, "Invalid menu address."},
+        {"no package before the table", pe::Signed(notAPackage, 0, table), "Invalid menu address."},
+        {"unsigned, no package where the trailer points", notAPackage,
+         "Could not retrieve packed files"},
+    };
+    for (const auto& c : cases) {
+        dialogs_.shown.clear();
+        Open(c.file);
+        EXPECT_TRUE(error_.IsSet()) << c.what;
+        EXPECT_EQ(dialogs_.shown, (std::vector<Shown>{{c.message, MessageKind::Error, "Ambrevo"}}))
+            << c.what;
+        EXPECT_EQ(package_.Directory()[0].name, "") << c.what;
+    }
 }
 
 TEST_F(MenuPackageTest, MissingProgramFile_ThrowsTheOpenError) {

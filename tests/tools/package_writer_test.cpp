@@ -31,7 +31,7 @@ TEST(PackageWriterTest, WritesProgramDirectoryDataAndTrailerByteForByte) {
     const std::int32_t firstData = 6 + 4 + 3 + 8 + 6 + 1 + 2 * 260;
     expected.Text("main.mnu").Fill(248, ' ').Le32(firstData + 1);
     expected.Text("help.mnu").Fill(248, ' ').Le32(firstData + 2 + 1);
-    expected.Text("ABCDE").Le32(7);
+    expected.Text("ABCDE").Fill(3, '\0').Le32(7);  // 560 bytes: a multiple of 8
 
     const std::vector<std::uint8_t> file = WritePackage(kProgram, entries, {"Hdr", 9});
     EXPECT_EQ(std::string(file.begin(), file.end()), expected.Str());
@@ -60,13 +60,27 @@ TEST(PackageWriterTest, PlayerReaderFindsEveryEntry) {
     }
 }
 
+TEST(PackageWriterTest, EndsOnAnEightByteBoundaryWithZerosBeforeTheTrailer) {
+    const std::size_t unpadded = kProgram.size() + 19 + 260 + 4;
+    for (std::size_t dataSize = 0; dataSize < 9; ++dataSize) {
+        const std::vector<PackageEntryData> entries = {
+            {"m.mnu", std::vector<std::uint8_t>(dataSize, 'x')}};
+        const std::vector<std::uint8_t> file = WritePackage(kProgram, entries);
+        ASSERT_EQ(file.size() % 8, 0u) << dataSize;
+        const std::size_t padding = file.size() - unpadded - dataSize;
+        EXPECT_LT(padding, 8u) << dataSize;
+        const std::string tail(file.end() - 4 - static_cast<std::ptrdiff_t>(padding), file.end());
+        EXPECT_EQ(tail, std::string(padding, '\0') + ByteBuilder().Le32(7).Str()) << dataSize;
+    }
+}
+
 TEST(PackageWriterTest, RefusesWhatThePackageCannotHold) {
     const std::vector<PackageEntryData> none;
     EXPECT_THROW(WritePackage({}, none), PackError);
     const std::vector<PackageEntryData> longName = {{std::string(257, 'a'), {}}};
     EXPECT_THROW(WritePackage(kProgram, longName), PackError);
     const std::vector<PackageEntryData> fullName = {{std::string(256, 'a'), {}}};
-    EXPECT_EQ(WritePackage(kProgram, fullName).size(), kProgram.size() + 19 + 260 + 4);
+    EXPECT_EQ(WritePackage(kProgram, fullName).size(), kProgram.size() + 19 + 260 + 7 + 4);
     const std::vector<PackageEntryData> tooMany(256);
     EXPECT_THROW(WritePackage(kProgram, tooMany), PackError);
 }

@@ -4,6 +4,7 @@
 #include <new>
 #include <system_error>
 
+#include "bare_player.h"
 #include "built_package.h"
 #include "file_io.h"
 #include "pack_error.h"
@@ -107,9 +108,7 @@ int RunExtract(const std::filesystem::path& file, const std::filesystem::path& f
         const BuiltPackage package = ReadBuiltPackage(file);
         ExtractPackage(package, folder, err);
         if (playerCopy) {
-            const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-            WriteFileBytes(*playerCopy,
-                           std::span(bytes).first(static_cast<std::size_t>(package.programSize)));
+            WriteFileBytes(*playerCopy, BarePlayerBytes(ReadFileBytes(file), package.programSize));
         }
         return kSuccess;
     });

@@ -11,6 +11,8 @@ namespace {
 constexpr std::size_t kNameSize = 256;
 constexpr std::size_t kEntrySize = kNameSize + 4;
 constexpr std::size_t kMaxEntryCount = 255;  // the count is one byte
+// The file ends on this boundary, so that signing the program pads nothing.
+constexpr std::size_t kFileAlignment = 8;
 constexpr auto kMaxFileSize = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
 
 void CheckEntries(std::span<const std::uint8_t> program,
@@ -36,6 +38,8 @@ std::vector<std::uint8_t> WritePackage(std::span<const std::uint8_t> program,
     std::size_t total =
         program.size() + 4 + 3 + 5 + header.text.size() + 6 + 1 + entries.size() * kEntrySize + 4;
     for (const PackageEntryData& entry : entries) total += entry.data.size();
+    const std::size_t padding = (kFileAlignment - total % kFileAlignment) % kFileAlignment;
+    total += padding;
     if (total > kMaxFileSize) throw PackError("the package would exceed 2 GiB");
 
     TaggedWriter out;
@@ -58,6 +62,7 @@ std::vector<std::uint8_t> WritePackage(std::span<const std::uint8_t> program,
     for (const PackageEntryData& entry : entries) {
         out.RawBytes(entry.data.data(), entry.data.size());
     }
+    for (std::size_t fill = 0; fill < padding; ++fill) out.RawByte(0);
     out.RawInt32(static_cast<std::int32_t>(program.size() + 1));
     return out.TakeBytes();
 }

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace ambrevo::testing {
+
+// Minimal PE32 programs for tests: an "MZ" header pointing at "PE\0\0", a file header and
+// an optional header of 16 data directories. Only what a reader of the security
+// directory looks at is filled in.
+namespace pe_image {
+
+constexpr std::size_t kPeOffset = 0x40;
+constexpr std::size_t kFileHeader = kPeOffset + 4;
+constexpr std::size_t kOptionalHeader = kFileHeader + 20;
+constexpr std::size_t kDirectoryCount = kOptionalHeader + 92;
+constexpr std::size_t kSecurityEntry = kOptionalHeader + 96 + 4 * 8;
+constexpr std::size_t kHeaderSize = kOptionalHeader + 224;
+
+inline void PutNumber(std::string& bytes, std::size_t at, std::uint32_t value, int count = 4) {
+    for (int i = 0; i < count; ++i) {
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+// The header with an empty security directory.
+inline std::string Header() {
+    std::string bytes(kHeaderSize, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    PutNumber(bytes, 0x3C, kPeOffset);
+    bytes.replace(kPeOffset, 4, std::string("PE\0\0", 4));
+    PutNumber(bytes, kFileHeader + 16, 224, 2);  // size of the optional header
+    PutNumber(bytes, kOptionalHeader, 0x10B, 2);
+    PutNumber(bytes, kDirectoryCount, 16);
+    return bytes;
+}
+
+inline void NameCertificateTable(std::string& bytes, std::uint32_t offset, std::uint32_t size) {
+    PutNumber(bytes, kSecurityEntry, offset);
+    PutNumber(bytes, kSecurityEntry + 4, size);
+}
+
+// The file as signing leaves it: `padding` zero bytes, then a certificate table that the
+// header names and that ends the file.
+inline std::string Signed(std::string file, std::size_t padding,
+                          const std::string& table = std::string(24, '\x30')) {
+    file.append(padding, '\0');
+    NameCertificateTable(file, static_cast<std::uint32_t>(file.size()),
+                         static_cast<std::uint32_t>(table.size()));
+    return file + table;
+}
+
+}  // namespace pe_image
+}  // namespace ambrevo::testing
