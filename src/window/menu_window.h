@@ -6,10 +6,11 @@
 #include <random>
 #include <string>
 
+#include "actions/action_dispatch.h"
 #include "actions/item_launcher.h"
 #include "menu/menu_load.h"
-#include "ui/application.h"
 #include "support/sound_effects.h"
+#include "ui/application.h"
 #include "ui/timer.h"
 #include "window/item_animation.h"
 
@@ -44,7 +45,7 @@ struct WindowParts {
 // The menu window: a borderless form skinned by the menu's pictures, with the controls of
 // up to 100 items, a description area, a clock and date, frame animation and a scrolling
 // title. It shows the menu that LoadMenu puts into it and lives for the whole run.
-class TfrmMenuCls : public MenuWindow {
+class TfrmMenuCls : public MenuWindow, public ActionWindow {
 public:
     // Creates the hidden form "frmMenu", its context menu and its six timers, all stopped.
     // sounds gives the select sound of a highlighted item.
@@ -58,7 +59,7 @@ public:
     // Once, before the first LoadMenu: the menu load works on these parts.
     void BuildWindowParts();
     // Replaces the menu on show with the package entry name.
-    void LoadMenu(const std::string& name);
+    void LoadMenu(const std::string& name) override;
     // Seeds the random frames of animation mode 1.
     void SeedRandom(std::uint32_t seed) { random_.seed(seed); }
     // Gives the window back its plain rectangle, first thing at close-down.
@@ -88,7 +89,7 @@ public:
     int SelectedItem() const { return selectedItem_; }
     int HighlightedItem() const { return highlightedItem_; }
     bool MenuShown() const { return menuShown_; }
-    const std::string& CurrentMenuName() const { return menuName_; }
+    const std::string& CurrentMenuName() const override { return menuName_; }
     // n is 1..100.
     const ItemState& StateOf(int n) const { return states_[static_cast<std::size_t>(n)]; }
     const ItemControls& ControlsOf(int n) const { return controls_[static_cast<std::size_t>(n)]; }
@@ -115,6 +116,13 @@ public:
     void PresentMenu() override;
     void ShowPreviousMenu() override;
     void EndProgram() override;
+
+    // ActionWindow (window_actions.cpp)
+    const MenuItem* ItemAt(int n) const override;
+    void Hide() override;
+    void SetEnabled(bool enabled) override;
+    void StartExitTimer() override;
+    void WatchProcess(std::unique_ptr<LaunchedProcess> process) override;
 
 private:
     // Calls a member function from a control's or timer's event slot.
@@ -151,6 +159,8 @@ private:
     void Timer3_Timer(ui::Timer& sender);
     void Timer4_Timer(ui::Timer& sender);
     void Timer5Timer(ui::Timer& sender);
+    void Timer2Timer(ui::Timer& sender);
+    void tmrARstr_Timer(ui::Timer& sender);
 
     // Input (window_input.cpp).
     void LaunchItem(int n);
@@ -218,6 +228,8 @@ private:
     int dragState_ = 0;  // 2 while the background is dragged
     ui::Point dragOrigin_;
     ui::Point lastMousePosition_;
+
+    std::unique_ptr<LaunchedProcess> launchedProcess_;  // watched by tmrARstr
 
     std::string marqueeText_;
     int marqueePosition_ = 0;

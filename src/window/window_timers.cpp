@@ -9,6 +9,8 @@ void TfrmMenuCls::BindTimers() {
     timer3_.onTick = Handler(&TfrmMenuCls::Timer3_Timer);
     timer4_.onTick = Handler(&TfrmMenuCls::Timer4_Timer);
     timer5_.onTick = Handler(&TfrmMenuCls::Timer5Timer);
+    timer2_.onTick = Handler(&TfrmMenuCls::Timer2Timer);
+    tmrARstr_.onTick = Handler(&TfrmMenuCls::tmrARstr_Timer);
 }
 
 // The labels change whether or not the menu shows them.

@@ -1,0 +1,43 @@
+#include "platform/win32/win32_shell_launcher.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/unique_handle.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+// The process of a launch, closed when the watch over it ends.
+class Win32Process : public LaunchedProcess {
+public:
+    explicit Win32Process(HANDLE process) : process_(process) {}
+    bool Running() override { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+
+private:
+    UniqueProcess process_;
+};
+
+}  // namespace
+
+ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = ownerWindow_ ? ownerWindow_() : nullptr;
+    info.lpVerb = request.verb.c_str();
+    info.lpFile = request.file.c_str();
+    info.lpParameters = request.parameters.c_str();
+    info.lpDirectory = request.folder.c_str();
+    info.nShow = request.showCommand;
+
+    ShellResult result;
+    result.succeeded = ::ShellExecuteExA(&info) != FALSE;
+    // hInstApp carries the shell's error code, a small number, in a handle's clothes.
+    if (!result.succeeded) {
+        result.errorCode = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
+    }
+    if (info.hProcess) result.process = std::make_unique<Win32Process>(info.hProcess);
+    return result;
+}
+
+}  // namespace ambrevo::win32

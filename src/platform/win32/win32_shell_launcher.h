@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/shell_launcher.h"
+
+namespace ambrevo::win32 {
+
+// Launches through ShellExecuteExA, asking for the started process and for no error
+// dialogs of the shell's own.
+class Win32ShellLauncher : public ShellLauncher {
+public:
+    // ownerWindow: the window the shell's own windows belong to (the menu window).
+    explicit Win32ShellLauncher(std::function<HWND()> ownerWindow)
+        : ownerWindow_(std::move(ownerWindow)) {}
+
+    ShellResult Launch(const ShellRequest& request) override;
+
+private:
+    std::function<HWND()> ownerWindow_;
+};
+
+}  // namespace ambrevo::win32
