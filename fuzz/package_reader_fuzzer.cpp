@@ -1,7 +1,8 @@
 // Arbitrary bytes as the program file: the package reader, then every menu entry it
 // lists loaded one after another into the menu window on the headless widgetset, each
-// animated, hovered and ticked a little. Nothing may crash, leak or hang; damaged pictures
-// end a load with an AppError, as in the player.
+// animated, hovered and ticked a little, and its picture records read once more one at a
+// time, none of which may allocate more than the picture it gives. Nothing may crash,
+// leak or hang; damaged pictures end a load with an AppError, as in the player.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "fakes/fake_sound_player.h"
 #include "fakes/headless_widgetset.h"
 #include "package/package.h"
+#include "picture_cost_check.h"
 #include "support/app_error.h"
 #include "window/menu_window.h"
 
@@ -60,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         loadError.Clear();
         widgets.Dispatch([&] { window.LoadMenu(entry.name); });
         UseMenu(widgets, window);
+        fuzzing::CheckPictureCosts(package, program, dialogs, debug, entry.name);
     }
     return 0;
 }
