@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
-libtomlplusplus-dev libstb-dev libcli11-dev \
+libtomlplusplus-dev libstb-dev libcli11-dev fonts-dejavu-core osslsigncode openssl \
 g++-mingw-w64-i686-posix libz-mingw-w64-dev binutils-mingw-w64-i686 \
 clang libclang-rt-14-dev \
 wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils python3"

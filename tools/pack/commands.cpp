@@ -67,6 +67,10 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
             throw PackError("the output would replace the player \"" + PathToUtf8(options.player) +
                             "\"");
         }
+        std::optional<std::string> autorun;
+        if (options.autorun) {
+            autorun = AutorunInf(PathToUtf8(options.output.filename()), *options.autorun);
+        }
         const std::optional<PackageSource> source = ReadCheckedSources(options.sources, err);
         if (!source) {
             err << "nothing built\n";
@@ -78,6 +82,11 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         if (!options.quiet) {
             err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
                 << source->menus.size() << " menus\n";
+        }
+        if (autorun) {
+            const std::filesystem::path autorunPath = options.output.parent_path() / "autorun.inf";
+            WriteTextFile(autorunPath, *autorun);
+            if (!options.quiet) err << "wrote " << PathToUtf8(autorunPath) << "\n";
         }
         return kSuccess;
     });

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <vector>
 
+#include "autorun_file.h"
+
 namespace ambrevo::pack {
 
 // The tool's commands. Each returns the process exit status (0 on success) and writes
@@ -15,6 +17,7 @@ struct BuildOptions {
     std::filesystem::path player;                // the bare player program
     std::filesystem::path output;
     bool quiet = false;  // no progress lines
+    std::optional<AutorunTexts> autorun;  // also write autorun.inf beside the output
 };
 int RunBuild(const BuildOptions& options, std::ostream& err);
 

@@ -38,6 +38,16 @@ int main(int argc, char** argv) {
     build->add_option("--player", player, "The bare player program")->required();
     build->add_option("-o,--output", output, "The program file to write")->required();
     build->add_flag("-q,--quiet", quiet, "No progress lines");
+    std::string autorunLabel;
+    std::string autorunAction;
+    CLI::Option* autorun = build->add_option(
+        "--autorun", autorunLabel,
+        "Also write autorun.inf beside the output, naming the disc LABEL (Windows runs it "
+        "from CDs and DVDs only)");
+    CLI::Option* action =
+        build->add_option("--autorun-action", autorunAction,
+                          "The AutoPlay text for running the disc (default: \"Run LABEL\")");
+    action->needs(autorun);
 
     std::vector<std::string> checkSources;
     CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
@@ -63,7 +73,13 @@ int main(int argc, char** argv) {
     }
 
     if (*build) {
-        return ambrevo::pack::RunBuild({Paths(sources), player, output, quiet}, std::cerr);
+        std::optional<ambrevo::pack::AutorunTexts> autorunTexts;
+        if (autorun->count() > 0) {
+            autorunTexts = ambrevo::pack::AutorunTexts{autorunLabel, std::nullopt};
+            if (action->count() > 0) autorunTexts->action = autorunAction;
+        }
+        return ambrevo::pack::RunBuild({Paths(sources), player, output, quiet, autorunTexts},
+                                       std::cerr);
     }
     if (*check) return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr);
     if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);

@@ -1,6 +1,5 @@
 #include "source_table.h"
 
-#include <cstdio>
 #include <limits>
 
 #include "text_encoding.h"
@@ -27,13 +26,6 @@ std::optional<ColorRef> ParseHexColor(std::string_view text) {
     }
     // "#RRGGBB" to COLORREF 0x00BBGGRR.
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-}
-
-std::string CodePointName(std::uint32_t codePoint) {
-    if (codePoint == kInvalidUtf8) return "a byte that is not UTF-8";
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
-    return std::string("the character ") + buffer;
 }
 
 }  // namespace

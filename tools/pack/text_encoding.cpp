@@ -1,6 +1,7 @@
 #include "text_encoding.h"
 
 #include <array>
+#include <cstdio>
 
 namespace ambrevo::pack {
 namespace {
@@ -69,6 +70,13 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
         out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
+}
+
+std::string CodePointName(std::uint32_t codePoint) {
+    if (codePoint == kInvalidUtf8) return "a byte that is not UTF-8";
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
+    return std::string("the character ") + buffer;
 }
 
 AnsiConversion Utf8ToAnsi(std::string_view utf8) {

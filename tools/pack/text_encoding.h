@@ -28,4 +28,7 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint);
 
 constexpr std::uint32_t kInvalidUtf8 = 0xFFFFFFFF;
 
+// "the character U+00E9", or "a byte that is not UTF-8" for kInvalidUtf8: for messages.
+std::string CodePointName(std::uint32_t codePoint);
+
 }  // namespace ambrevo::pack

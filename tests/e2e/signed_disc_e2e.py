@@ -1,0 +1,81 @@
+"""End-to-end check that a signed disc still plays: the demo disc, built with the authoring
+tool, is signed with osslsigncode and a throw-away certificate made by openssl, the
+signature is verified, and the signed program is run under Wine on the test's X display.
+
+Usage: signed_disc_e2e.py CASE PLAYER_EXE PACK_EXE DEMO_FOLDER [DEFAULT_WINEPREFIX]
+"""
+
+import os
+import struct
+import subprocess
+
+from player_harness import case_and_arguments
+from window_e2e import Disc, expect, menu_window, windows_path
+from window_session import Session
+
+SECURITY_ENTRY = 24 + 96 + 4 * 8  # after "PE\0\0": file header, PE32 directories, entry 4
+
+
+def run(*command):
+    return subprocess.run(list(command), stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          timeout=120)
+
+
+def certificate_table(data):
+    """(offset, size) that the PE header's security directory names."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    return struct.unpack_from("<II", data, pe + SECURITY_ENTRY)
+
+
+def sign(folder, exe):
+    key, cert = os.path.join(folder, "key.pem"), os.path.join(folder, "cert.pem")
+    made = run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
+               "-out", cert, "-days", "2", "-subj", "/CN=Ambrevo Test")
+    expect(made.returncode == 0, "openssl made a certificate: %r" % made.stdout)
+    signed_folder = os.path.join(folder, "signed")
+    os.mkdir(signed_folder)
+    signed = os.path.join(signed_folder, "setup.exe")
+    done = run("osslsigncode", "sign", "-certs", cert, "-key", key, "-in", exe, "-out", signed)
+    expect(done.returncode == 0, "osslsigncode signed the disc: %r" % done.stdout)
+    verified = run("osslsigncode", "verify", "-CAfile", cert, "-in", signed)
+    expect(verified.returncode == 0, "osslsigncode accepts the signature: %r" % verified.stdout)
+    return signed
+
+
+def case_signed_demo_disc(player_exe, pack_exe, disc):
+    with open(disc.exe, "rb") as f:
+        unsigned = f.read()
+    expect(len(unsigned) % 8 == 0, "the built disc ends on an 8-byte boundary")
+    signed = sign(disc.folder, disc.exe)
+    with open(signed, "rb") as f:
+        data = f.read()
+    offset, size = certificate_table(data)
+    expect((offset, offset + size) == (len(unsigned), len(data)),
+           "the signature follows the package without padding and ends the file: %r"
+           % ((offset, size, len(unsigned), len(data)),))
+
+    listed = run("wine", pack_exe, "list", windows_path(signed))
+    expect(listed.returncode == 0 and b"main.mnu" in listed.stdout,
+           "the tool lists the signed disc: %r" % listed.stdout)
+
+    background = disc.picture("main-background")
+    session = Session(signed)
+    try:
+        menu_window(session, (background.width, background.height))
+        expect(session.boxes() == [], "no message: %r" % session.boxes())
+    finally:
+        session.stop()
+
+
+def main():
+    case, (player_exe, pack_exe, demo_folder) = case_and_arguments(
+        globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER"])
+    disc = Disc(player_exe, pack_exe, demo_folder)
+    try:
+        case(player_exe, pack_exe, disc)
+    finally:
+        disc.remove()
+
+
+if __name__ == "__main__":
+    main()
