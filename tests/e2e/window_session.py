@@ -70,9 +70,10 @@ def wait_until(condition, seconds, what):
 
 class Session:
     """The player started from `exe` in its own folder; stop() ends it. `trace` is the
-    WINEDEBUG setting whose output the session keeps."""
+    WINEDEBUG setting whose output the session keeps; `run_as` is the path Wine starts the
+    program by, when not exe (a drive letter mapped to its folder)."""
 
-    def __init__(self, exe, *arguments, trace="+debugstr,trace+win"):
+    def __init__(self, exe, *arguments, trace="+debugstr,trace+win", run_as=None):
         subprocess.run(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         folder = os.path.dirname(os.path.abspath(exe))
@@ -80,8 +81,8 @@ class Session:
         env = dict(os.environ, WINEDEBUG=trace)
         with open(self.trace_path, "wb") as trace:
             self.process = subprocess.Popen(
-                ["wine", exe, *arguments], cwd=folder, env=env, stdin=subprocess.DEVNULL,
-                stdout=subprocess.DEVNULL, stderr=trace)
+                ["wine", run_as or exe, *arguments], cwd=folder, env=env,
+                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace)
 
     def windows(self, name):
         """Visible windows of the player whose whole name matches the pattern."""
