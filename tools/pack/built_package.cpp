@@ -7,6 +7,7 @@
 #include "package/package.h"
 #include "silent_debug_output.h"
 #include "support/app_error.h"
+#include "support/ascii.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -72,6 +73,14 @@ BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const Pac
 
 }  // namespace
 
+const BuiltMenu* FindBuiltMenu(const BuiltPackage& package, const std::string& name) {
+    const std::string wanted = AsciiLower(name);
+    for (const BuiltMenu& menu : package.menus) {
+        if (menu.name == wanted) return &menu;
+    }
+    return nullptr;
+}
+
 bool CarriesPackage(std::span<const std::uint8_t> program) {
     const std::string fileName = "player";
     SingleFileSystem files(fileName,
@@ -85,8 +94,11 @@ bool CarriesPackage(std::span<const std::uint8_t> program) {
 }
 
 BuiltPackage ReadBuiltPackage(const std::filesystem::path& file) {
-    const std::string fileName = PathToUtf8(file);
-    const std::vector<std::uint8_t> fileBytes = ReadFileBytes(file);
+    return ReadBuiltPackageBytes(PathToUtf8(file), ReadFileBytes(file));
+}
+
+BuiltPackage ReadBuiltPackageBytes(const std::string& fileName,
+                                   std::span<const std::uint8_t> fileBytes) {
     auto bytes = std::make_shared<const std::string>(fileBytes.begin(), fileBytes.end());
     if (bytes->size() < 4) {
         throw PackError(fileName + ": no menu package (the file is too short)");

@@ -30,6 +30,12 @@ struct BuiltPackage {
 // readers. Throws PackError when the file cannot be read or holds no readable package;
 // a damaged menu is kept as an entry with its problem.
 BuiltPackage ReadBuiltPackage(const std::filesystem::path& file);
+// The same for program bytes held in memory; name stands for the file in messages.
+BuiltPackage ReadBuiltPackageBytes(const std::string& name, std::span<const std::uint8_t> bytes);
+
+// The first entry of that name, lower-cased (A-Z) as the player looks names up; null when
+// there is none.
+const BuiltMenu* FindBuiltMenu(const BuiltPackage& package, const std::string& name);
 
 // True when the program bytes already end with a package the player can open.
 bool CarriesPackage(std::span<const std::uint8_t> program);

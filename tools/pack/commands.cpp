@@ -7,11 +7,14 @@
 #include "bare_player.h"
 #include "built_package.h"
 #include "file_io.h"
+#include "menu_preview.h"
 #include "pack_error.h"
 #include "package_builder.h"
 #include "package_extractor.h"
 #include "package_listing.h"
 #include "package_source.h"
+#include "png_codec.h"
+#include "support/ascii.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -47,6 +50,17 @@ std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesyste
     err << diagnostics.All().size() << (diagnostics.All().size() == 1 ? " problem" : " problems")
         << " found\n";
     return std::nullopt;
+}
+
+// The package of a built program, or of sources built in memory for a stand-in player.
+std::optional<BuiltPackage> PreviewPackage(const std::filesystem::path& source, std::ostream& err) {
+    std::string extension = PathToUtf8(source.extension());
+    if (AsciiLower(extension) != ".toml") return ReadBuiltPackage(source);
+    const std::optional<PackageSource> package = ReadCheckedSources({source}, err);
+    if (!package) return std::nullopt;
+    constexpr std::uint8_t kStandInPlayer[] = {'M', 'Z'};
+    return ReadBuiltPackageBytes(PathToUtf8(source),
+                                 BuildPackage(*package, kStandInPlayer, nullptr));
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -108,6 +122,26 @@ int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& 
         if (ListPackage(ReadBuiltPackage(file), out)) return kSuccess;
         err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";
         return kFailure;
+    });
+}
+
+int RunPreview(const PreviewOptions& options, std::ostream& err) {
+    return Guarded(err, [&] {
+        const std::optional<BuiltPackage> package = PreviewPackage(options.source, err);
+        if (!package) return kFailure;
+        const BuiltMenu* entry = package->menus.empty() ? nullptr : &package->menus.front();
+        if (options.menu) entry = FindBuiltMenu(*package, *options.menu);
+        if (entry == nullptr) {
+            throw PackError("the package holds no menu" +
+                            (options.menu ? " \"" + *options.menu + "\"" : std::string()));
+        }
+        if (!entry->menu) throw PackError(entry->name + " cannot be read: " + entry->problem);
+        const auto text = PreviewTextPainter::FromSystemFonts();
+        if (!text) err << "warning: no font found (DejaVu Sans or Arial); texts are not drawn\n";
+        const MenuPreview preview = RenderMenuPreview(
+            *entry->menu, options.highlight.value_or(entry->menu->initialItem), text.get());
+        WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
+        return kSuccess;
     });
 }
 

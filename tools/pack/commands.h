@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "autorun_file.h"
@@ -25,6 +26,15 @@ int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& ou
              std::ostream& err);
 
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
+
+struct PreviewOptions {
+    std::filesystem::path source;     // a package.toml or menu TOML file, or a built program
+    std::filesystem::path output;     // the PNG to write
+    std::optional<std::string> menu;  // the menu's name in the package; the first one if none
+    std::optional<int> highlight;     // the highlighted item; the menu's initial item if none
+};
+// Draws a menu as the player shows it when it opens, with approximate text.
+int RunPreview(const PreviewOptions& options, std::ostream& err);
 
 // playerCopy: where to save the bare player (the bytes before the package), if wanted.
 int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,

@@ -22,7 +22,8 @@ std::vector<std::filesystem::path> Paths(const std::vector<std::string>& texts) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Builds, lists, extracts and checks Ambrevo menu packages.", "ambrevo-pack"};
+    CLI::App app{"Builds, lists, extracts, checks and previews Ambrevo menu packages.",
+                 "ambrevo-pack"};
     app.require_subcommand(1);
 
     std::vector<std::string> sources;
@@ -66,6 +67,24 @@ int main(int argc, char** argv) {
     extract->add_option("-o,--output", folder, "A new or empty folder for the sources")->required();
     extract->add_option("--player", playerCopy, "Also save the bare player to this file");
 
+    std::string previewSource;
+    std::string previewOutput;
+    std::string previewMenu;
+    int highlight = 0;
+    CLI::App* preview = app.add_subcommand(
+        "preview",
+        "Draw a menu as the player shows it when it opens, as a PNG with the window's "
+        "shape transparent. Texts are drawn with a free font of about the size asked for, "
+        "so their look is approximate");
+    preview
+        ->add_option("source", previewSource, "package.toml, a menu TOML file or a built program")
+        ->required();
+    preview->add_option("-o,--output", previewOutput, "The PNG file to write")->required();
+    CLI::Option* previewMenuOption =
+        preview->add_option("--menu", previewMenu, "The menu to draw (default: the first)");
+    CLI::Option* highlightOption = preview->add_option(
+        "--highlight", highlight, "Draw item N highlighted (default: the menu's initial item)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -83,6 +102,12 @@ int main(int argc, char** argv) {
     }
     if (*check) return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr);
     if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);
+    if (*preview) {
+        ambrevo::pack::PreviewOptions options{previewSource, previewOutput, {}, {}};
+        if (previewMenuOption->count() > 0) options.menu = previewMenu;
+        if (highlightOption->count() > 0) options.highlight = highlight;
+        return ambrevo::pack::RunPreview(options, std::cerr);
+    }
     std::optional<std::filesystem::path> copy;
     if (!playerCopy.empty()) copy = playerCopy;
     return ambrevo::pack::RunExtract(extractFile, folder, copy, std::cerr);

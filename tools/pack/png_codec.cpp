@@ -65,21 +65,26 @@ PngPicture DecodePng(std::span<const std::uint8_t> fileBytes) {
     return picture;
 }
 
-std::vector<std::uint8_t> EncodePng(const Bitmap& picture) {
-    if (picture.Empty() || picture.pixels.size() != static_cast<std::size_t>(picture.width) *
-                                                        static_cast<std::size_t>(picture.height)) {
+std::vector<std::uint8_t> EncodePng(const Bitmap& picture, std::span<const std::uint8_t> alpha) {
+    if (picture.Empty() ||
+        picture.pixels.size() !=
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) ||
+        (!alpha.empty() && alpha.size() != picture.pixels.size())) {
         throw PackError("an empty or damaged picture cannot be saved as PNG");
     }
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(picture.pixels.size() * 3);
-    for (std::uint32_t pixel : picture.pixels) {
-        rgb.push_back(static_cast<std::uint8_t>(pixel >> 16));
-        rgb.push_back(static_cast<std::uint8_t>(pixel >> 8));
-        rgb.push_back(static_cast<std::uint8_t>(pixel));
+    const int channels = alpha.empty() ? 3 : 4;
+    std::vector<std::uint8_t> samples;
+    samples.reserve(picture.pixels.size() * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const std::uint32_t pixel = picture.pixels[i];
+        samples.push_back(static_cast<std::uint8_t>(pixel >> 16));
+        samples.push_back(static_cast<std::uint8_t>(pixel >> 8));
+        samples.push_back(static_cast<std::uint8_t>(pixel));
+        if (!alpha.empty()) samples.push_back(alpha[i]);
     }
     std::vector<std::uint8_t> png;
-    if (stbi_write_png_to_func(AppendBytes, &png, picture.width, picture.height, 3, rgb.data(),
-                               picture.width * 3) == 0) {
+    if (stbi_write_png_to_func(AppendBytes, &png, picture.width, picture.height, channels,
+                               samples.data(), picture.width * channels) == 0) {
         throw PackError("could not encode a PNG picture");
     }
     return png;

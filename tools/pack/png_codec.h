@@ -24,7 +24,9 @@ constexpr int kMaxPngSide = kMaxPictureSide;
 // PNG it can read, or when the picture is larger than kMaxPngSide.
 PngPicture DecodePng(std::span<const std::uint8_t> fileBytes);
 
-// Encodes the picture as an 8-bit RGB PNG; the same picture always gives the same bytes.
-std::vector<std::uint8_t> EncodePng(const Bitmap& picture);
+// Encodes the picture as an 8-bit RGB PNG, or RGBA with alpha (one value per pixel, row
+// by row); the same picture always gives the same bytes.
+std::vector<std::uint8_t> EncodePng(const Bitmap& picture,
+                                    std::span<const std::uint8_t> alpha = {});
 
 }  // namespace ambrevo::pack

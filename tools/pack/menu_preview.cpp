@@ -1,0 +1,181 @@
+#include "menu_preview.h"
+
+#include <algorithm>
+
+#include "menu/shape_runs.h"
+#include "pack_error.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr int kFirstVersionWithItemFonts = 7;
+// Before version 7 items keep the window's font.
+constexpr int kWindowFontPoints = 8;
+constexpr std::uint32_t kButtonFace = 0xE1E1E1;
+constexpr std::uint32_t kButtonBorder = 0xADADAD;
+constexpr std::uint32_t kButtonText = 0x000000;
+
+// Text colours are COLORREF values (0x00BBGGRR); system colour numbers (high byte set)
+// are the dark text colours of Windows' default scheme.
+std::uint32_t RgbOf(ColorRef color) {
+    if ((color >> 24) != 0) return 0x000000;
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+void DrawPicture(Bitmap& canvas, const Bitmap* picture, int left, int top) {
+    if (picture == nullptr || picture->Empty()) return;
+    const int x0 = std::max(left, 0);
+    const int y0 = std::max(top, 0);
+    const int x1 = std::min<long long>(static_cast<long long>(left) + picture->width, canvas.width);
+    const int y1 =
+        std::min<long long>(static_cast<long long>(top) + picture->height, canvas.height);
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
+                          static_cast<std::size_t>(x)] = picture->At(x - left, y - top);
+        }
+    }
+}
+
+void FillRect(Bitmap& canvas, int left, int top, int width, int height, std::uint32_t rgb) {
+    const int x1 =
+        static_cast<int>(std::min<long long>(static_cast<long long>(left) + width, canvas.width));
+    const int y1 =
+        static_cast<int>(std::min<long long>(static_cast<long long>(top) + height, canvas.height));
+    for (int y = std::max(top, 0); y < y1; ++y) {
+        for (int x = std::max(left, 0); x < x1; ++x) {
+            canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
+                          static_cast<std::size_t>(x)] = rgb;
+        }
+    }
+}
+
+TextBox BoxOf(int left, int top, int width, int height, const FontSpec& font) {
+    TextBox box{left, top, width, height};
+    box.points = font.size;
+    box.bold = font.style.bold;
+    box.underline = font.style.underline;
+    return box;
+}
+
+// 255 inside the shape; the whole picture when the menu has no (usable) shape.
+std::vector<std::uint8_t> ShapeAlpha(const MenuDefinition& menu, int width, int height) {
+    const std::optional<ShapeRuns> shape =
+        menu.shapeColor != -1 ? ParseShapeRuns(menu.windowShape) : std::nullopt;
+    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(width) * height, shape ? 0 : 255);
+    if (!shape) return alpha;
+    const auto at = [&](int x, int y) -> std::uint8_t& {
+        return alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                     static_cast<std::size_t>(x)];
+    };
+    for (int y = 0; y < std::min(shape->height, height); ++y) {
+        for (int x = 0; x < std::min(shape->width, width); ++x) at(x, y) = 255;
+    }
+    for (const ShapeRun& run : shape->runs) {
+        if (run.row < 0 || run.row >= height) continue;
+        for (int x = std::max(run.x1, 0); x < std::min(run.x2, width); ++x) at(x, run.row) = 0;
+    }
+    return alpha;
+}
+
+class Painter {
+public:
+    Painter(const MenuDefinition& menu, int highlight, const PreviewTextPainter* text,
+            Bitmap& canvas)
+        : menu_(menu), highlight_(highlight), text_(text), canvas_(canvas) {}
+
+    void Description() {
+        const MenuItem* item = Highlighted();
+        constexpr int kDescription = static_cast<int>(PictureSet::Description);
+        if (item != nullptr && menu_.pictures.HasPicture(highlight_, kDescription, 0)) {
+            DrawPicture(canvas_, menu_.pictures.Picture(highlight_, kDescription, 0).get(),
+                        menu_.descriptionPicturePosition.left,
+                        menu_.descriptionPicturePosition.top);
+        }
+        const std::string& text = item != nullptr && !item->description.empty()
+                                      ? item->description
+                                      : menu_.defaultDescription;
+        const Bounds& b = menu_.descriptionBounds;
+        TextBox box = BoxOf(b.left, b.top, b.width, b.height, menu_.descriptionFont);
+        box.alignment = menu_.descriptionAlignment;
+        box.wordWrap = true;
+        if (menu_.shadowOffset >= 1) {
+            TextBox shadow = box;
+            shadow.left += menu_.shadowOffset;
+            shadow.top += menu_.shadowOffset;
+            Text(text, shadow, menu_.shadowColor);
+        }
+        Text(text, box, menu_.descriptionColor);
+    }
+
+    void Items() {
+        for (int n = 1; n <= static_cast<int>(menu_.items.size()); ++n) {
+            const MenuItem& item = menu_.items[static_cast<std::size_t>(n - 1)];
+            if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
+                DrawPicture(canvas_, ItemPicture(n).get(), item.left, item.top);
+            } else if (item.kind == static_cast<std::int32_t>(ItemKind::LblBtn)) {
+                TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
+                box.alignment = item.alignment;
+                Text(item.caption, box, item.fontColor);
+            }
+        }
+        // Push buttons are windows of their own, above everything drawn on the window.
+        for (const MenuItem& item : menu_.items) {
+            if (item.kind != static_cast<std::int32_t>(ItemKind::WinBtn)) continue;
+            FillRect(canvas_, item.left, item.top, item.width, item.height, kButtonBorder);
+            FillRect(canvas_, item.left + 1, item.top + 1, item.width - 2, item.height - 2,
+                     kButtonFace);
+            TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
+            box.alignment = static_cast<std::int32_t>(TextAlignment::Center);
+            box.centreVertically = true;
+            if (text_ != nullptr) text_->Draw(canvas_, item.caption, box, kButtonText);
+        }
+    }
+
+private:
+    const MenuItem* Highlighted() const {
+        if (highlight_ < 1 || highlight_ > static_cast<int>(menu_.items.size())) return nullptr;
+        return &menu_.items[static_cast<std::size_t>(highlight_ - 1)];
+    }
+
+    std::shared_ptr<const Bitmap> ItemPicture(int n) const {
+        constexpr int kHighlighted = static_cast<int>(PictureSet::Highlighted);
+        if (n == highlight_ && menu_.pictures.HasPicture(n, kHighlighted, 0)) {
+            return menu_.pictures.Picture(n, kHighlighted, 0);
+        }
+        return menu_.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+    }
+
+    FontSpec ItemFont(const MenuItem& item) const {
+        if (menu_.header.version >= kFirstVersionWithItemFonts) return item.font;
+        return FontSpec{"Tahoma", kWindowFontPoints, {}};
+    }
+
+    void Text(const std::string& text, const TextBox& box, ColorRef color) {
+        if (text_ != nullptr && !text.empty()) text_->Draw(canvas_, text, box, RgbOf(color));
+    }
+
+    const MenuDefinition& menu_;
+    int highlight_;
+    const PreviewTextPainter* text_;
+    Bitmap& canvas_;
+};
+
+}  // namespace
+
+MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
+                              const PreviewTextPainter* text) {
+    const std::shared_ptr<const Bitmap> background =
+        menu.pictures.Picture(0, static_cast<int>(PictureSet::Normal), 0);
+    if (!background || background->Empty()) {
+        throw PackError("the menu has no background picture, so its window has no size");
+    }
+    MenuPreview preview{*background, {}};
+    Painter painter(menu, highlight, text, preview.picture);
+    painter.Description();
+    painter.Items();
+    preview.alpha = ShapeAlpha(menu, background->width, background->height);
+    return preview;
+}
+
+}  // namespace ambrevo::pack

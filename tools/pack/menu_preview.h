@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "menu/menu_model.h"
+#include "preview_text.h"
+#include "ui/bitmap.h"
+
+namespace ambrevo::pack {
+
+// A menu drawn as the player shows it when it opens: its pixels and, per pixel, 255
+// inside the window's shape and 0 outside it.
+struct MenuPreview {
+    Bitmap picture;
+    std::vector<std::uint8_t> alpha;
+};
+
+// Draws the menu's window: the background picture cut to the window shape, the
+// description picture and texts of the highlighted item (or the default description),
+// then the items in order, each text item's caption, each picture item's normal picture
+// (its highlighted one when it is the highlighted item) and each push button as a plain
+// button above the rest. highlight is an item number; 0 or a number beyond the items
+// highlights none. Without a text painter no text is drawn. Throws PackError when the
+// menu has no background picture.
+MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
+                              const PreviewTextPainter* text);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menu/menu_model.h"
+#include "ui/bitmap.h"
+
+namespace ambrevo::pack {
+
+// Where and how a text is set: a box of the picture, the alignment of its lines, whether
+// long lines wrap at spaces, and a font size in points (at 96 dots per inch).
+struct TextBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::int32_t alignment = 0;  // TextAlignment; other values align left
+    bool wordWrap = false;
+    bool centreVertically = false;
+    int points = 8;
+    bool bold = false;
+    bool underline = false;
+};
+
+// Texts drawn with a free TrueType font in place of the menu's own fonts, so their size
+// and spacing are close to what Windows shows but not the same.
+class PreviewTextPainter {
+public:
+    // From the bytes of a regular and a bold TrueType file; bold may be empty (the
+    // regular face is used). No painter for bytes that are no usable font.
+    static std::unique_ptr<PreviewTextPainter> FromFonts(std::vector<std::uint8_t> regular,
+                                                         std::vector<std::uint8_t> bold);
+    // The first free font found on this system (DejaVu Sans on Linux, Arial on Windows),
+    // or null when there is none.
+    static std::unique_ptr<PreviewTextPainter> FromSystemFonts();
+
+    ~PreviewTextPainter();
+    PreviewTextPainter(const PreviewTextPainter&) = delete;
+    PreviewTextPainter& operator=(const PreviewTextPainter&) = delete;
+
+    // Draws the 8-bit (Windows-1252) text in colour 0x00RRGGBB into the box, clipped to
+    // the box and the picture. "&" marks a mnemonic and is not drawn; "&&" draws "&".
+    void Draw(Bitmap& picture, const std::string& ansiText, const TextBox& box,
+              std::uint32_t rgb) const;
+
+private:
+    struct Face;
+    PreviewTextPainter(std::unique_ptr<Face> regular, std::unique_ptr<Face> bold);
+    std::unique_ptr<Face> regular_;
+    std::unique_ptr<Face> bold_;
+};
+
+}  // namespace ambrevo::pack
