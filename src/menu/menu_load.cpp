@@ -10,18 +10,6 @@
 namespace ambrevo {
 namespace {
 
-// Closes the package stream however the reading ends.
-class StreamCloser {
-public:
-    explicit StreamCloser(MenuPackage& package) : package_(package) {}
-    ~StreamCloser() { package_.ClosePackageStream(); }
-    StreamCloser(const StreamCloser&) = delete;
-    StreamCloser& operator=(const StreamCloser&) = delete;
-
-private:
-    MenuPackage& package_;
-};
-
 // Reads the body after the header: the window-level fields, the items and the pictures,
 // each value applied as soon as it has been read.
 void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
@@ -73,30 +61,41 @@ void EndEarly(MenuWindow& window, bool hadBackground) {
     }
 }
 
+// Opens the package stream on the entry name and reads the menu's header. Empty, with the
+// stream closed and the messages shown, when the entry cannot be read as a menu.
+std::optional<MenuHeader> OpenMenuEntry(const std::string& name, const MenuLoadServices& services) {
+    const std::string& caption = services.program.messageCaption;
+    services.package.OpenPackageStream(services.program.fileName, services.program.folder);
+    std::string entry = name;
+    services.package.SeekEntry(entry);
+    std::optional<MenuHeader> header;
+    if (!services.package.Errors().IsSet()) {
+        header = ReadMenuHeader(services.package.Reader(), services.dialogs, caption);
+    }
+    if (!header) {
+        services.package.ClosePackageStream();
+        ShowMessage(services.dialogs, kMenuNotReadMessage, MessageKind::Error, caption);
+    }
+    return header;
+}
+
 }  // namespace
 
 void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWindow& window) {
     window.BeginLoad(name);
     const bool hadBackground = window.HasBackground();
-    const std::string& caption = services.program.messageCaption;
 
-    std::optional<StreamCloser> closer;
-    services.package.OpenPackageStream(services.program.fileName, services.program.folder);
-    closer.emplace(services.package);
-    std::string entry = name;
-    services.package.SeekEntry(entry);
-    if (services.package.Errors().IsSet()) {
-        closer.reset();
-        ShowMessage(services.dialogs, kMenuNotReadMessage, MessageKind::Error, caption);
+    std::optional<MenuHeader> header;
+    try {
+        header = OpenMenuEntry(name, services);
+    } catch (...) {
+        // The program file can no longer be opened or read, as when its disc has been
+        // taken out: the earlier menu comes back before the error is reported.
+        services.package.ClosePackageStream();
         EndEarly(window, hadBackground);
-        return;
+        throw;
     }
-
-    TaggedReader& reader = services.package.Reader();
-    const std::optional<MenuHeader> header = ReadMenuHeader(reader, services.dialogs, caption);
     if (!header) {
-        closer.reset();
-        ShowMessage(services.dialogs, kMenuNotReadMessage, MessageKind::Error, caption);
         EndEarly(window, hadBackground);
         return;
     }
@@ -104,14 +103,15 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     window.ClearMenu();
     window.Definition().header = *header;
     try {
-        ReadAndApplyBody(*header, reader, services, window);
+        ReadAndApplyBody(*header, services.package.Reader(), services, window);
     } catch (...) {
-        // A damaged picture: the window shows what was read before the error is reported.
-        closer.reset();
+        // A damaged picture, or a file that can no longer be read: the window shows what
+        // was read before the error is reported.
+        services.package.ClosePackageStream();
         ShowWindow(window);
         throw;
     }
-    closer.reset();
+    services.package.ClosePackageStream();
 
     if (services.package.Errors().IsSet()) {
         ShowMessage(services.dialogs, kBinaryDataMessage, MessageKind::Warning, "");

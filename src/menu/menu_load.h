@@ -67,7 +67,8 @@ struct MenuLoadServices {
 // Replaces the menu on show with the package entry name (matched lower-cased). Damaged
 // data gives its messages and never unwinds; a damaged compressed picture (AppError)
 // unwinds after the window shows what was read. When the entry cannot be read the
-// earlier menu shows again, or, with none yet, the program ends.
+// earlier menu shows again, or, with none yet, the program ends; so too when the program
+// file cannot be opened (AppError, which unwinds after that).
 void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWindow& window);
 
 }  // namespace ambrevo

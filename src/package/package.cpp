@@ -82,6 +82,7 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
     header_ = {};
     directory_ = {};
     PackageStream stream(files_.OpenForReading(program_.folder + fileName));
+    fileSize_ = stream.Size();
     TaggedReader reader(stream, loadError_);
 
     const auto fail = [&](const char* message) {
@@ -140,7 +141,12 @@ const PackageEntry* MenuPackage::FindEntry(const std::string& lowerName) const {
 void MenuPackage::SeekEntry(std::string& name) {
     name = AsciiLower(name);
     const PackageEntry* entry = FindEntry(name);
-    if (entry != nullptr && stream_ && stream_->Seek(entry->dataOffset)) return;
+    // A program file whose length changed since its package was read (a disc swapped, a
+    // file cut short) no longer holds the entries of that directory.
+    if (entry != nullptr && stream_ && stream_->Size() == fileSize_ &&
+        stream_->Seek(entry->dataOffset)) {
+        return;
+    }
     if (entry == nullptr) {
         ShowMessage(dialogs_, "Could not locate specified package:\r\r" + name,
                     MessageKind::Warning, program_.messageCaption);

@@ -52,6 +52,8 @@ public:
 
     // Lower-cases name (A-Z) in place and positions the stream on that entry; reports
     // "Could not locate specified package:\r\r" + name and sets the LoadError when absent.
+    // Sets the LoadError without a message when the entry cannot be read: its data lies
+    // outside the file, or the file is no longer as long as when the package was read.
     void SeekEntry(std::string& name);
 
     // Lower-cases name in place; true when an entry of that name exists. No message.
@@ -75,6 +77,7 @@ private:
     LoadError& loadError_;
     PackageHeader header_;
     PackageDirectory directory_{};
+    std::int64_t fileSize_ = -1;  // of the program file when its package was read
     std::unique_ptr<PackageStream> stream_;
     std::optional<TaggedReader> reader_;
 };

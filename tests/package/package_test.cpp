@@ -127,6 +127,33 @@ TEST_F(MenuPackageTest, SeekEntry_MissingNameWarnsAndKeepsThePosition) {
                                    MessageKind::Warning, "Ambrevo"}}));
 }
 
+// The program file is opened again for each menu: one whose length changed since its
+// package was read (a disc swapped, a file cut short) is not read by the old directory.
+TEST_F(MenuPackageTest, SeekEntry_FileOfAnotherLengthSinceOpeningSetsTheErrorSilently) {
+    const std::string original = PackageFile({{"main.mnu", "main-data"}}).Str();
+    std::string sameLength = original;
+    sameLength[0] = 'X';
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool readable;
+    } cases[] = {
+        {"same length", sameLength, true},
+        {"one byte shorter", original.substr(0, original.size() - 1), false},
+        {"one byte longer", original + "!", false},
+    };
+    for (const auto& c : cases) {
+        Open(original);
+        files_.AddFile(std::string(kFolder) + kExe, c.bytes);
+        package_.OpenPackageStream(kExe, kFolder);
+        std::string wanted = "main.mnu";
+        package_.SeekEntry(wanted);
+        EXPECT_EQ(error_.IsSet(), !c.readable) << c.what;
+        if (c.readable) EXPECT_EQ(NameAtStream(package_, 9), "main-data") << c.what;
+        EXPECT_TRUE(dialogs_.shown.empty()) << c.what;
+    }
+}
+
 TEST_F(MenuPackageTest, HasEntry_LowerCasesWithoutMessagesOrErrors) {
     auto& package = Open(PackageFile({{"Main.mnu", "x"}, {"pdf.mnu", "y"}}).Str());
     std::string pdf = "PDF.MNU";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "window_test_support.h"
 
 namespace ambrevo {
@@ -57,6 +59,63 @@ TEST_F(MenuWindowLoadTest, AFailedLoadLeavesTheEarlierMenuInPlaceAndShowsItAgain
     widgets_.MouseMove(*Item(3).picture, 1, 1);
     EXPECT_EQ(window_.StateOf(2).set, PictureSet::Normal);
     EXPECT_EQ(window_.StateOf(3).set, PictureSet::Highlighted);
+}
+
+// The disc is taken out, or the program file changed, while a menu is on show: a switch
+// reports the failure once and the menu the user was on comes back, visible and usable.
+TEST_F(MenuWindowLoadTest, AProgramFileGoneOrChanged_BringsTheEarlierMenuBack) {
+    const std::string openError =
+        "Cannot open file \"E:\\disc\\setup.exe\". The system cannot find the file specified.";
+    const Shown cannotOpen{openError, MessageKind::Error, "Main"};  // the application title
+    const std::string path = program_.folder + program_.fileName;
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::vector<Shown> messages;
+    };
+    const auto bytes = [&] {
+        auto opened = files_.OpenForReading(path);
+        std::string content(static_cast<std::size_t>(opened->Size()), '\0');
+        opened->ReadAt(0, content.data(), content.size());
+        return content;
+    };
+    const std::vector<Case> cases = {
+        {"removed", [&] { files_.Remove(path); }, {cannotOpen}},
+        {"cut short",
+         [&] { files_.AddFile(path, bytes().substr(0, bytes().size() - 40)); },
+         {kNotRead}},
+        {"grown", [&] { files_.AddFile(path, bytes() + "appended"); }, {kNotRead}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallMenus({{"main.mnu", Titled(3, "Main")}, {"second.mnu", Titled(2, "Second")}});
+        dialogs_.shown.clear();
+        window_.LoadMenu("main.mnu");
+        widgets_.MouseMove(*Item(2).picture, 1, 1);
+        const std::size_t controls = Form().Controls().size();
+        c.change();
+
+        widgets_.Dispatch([&] { window_.LoadMenu("second.mnu"); });
+        EXPECT_EQ(dialogs_.shown, c.messages);
+        EXPECT_EQ(Form().Controls().size(), controls);
+        EXPECT_FALSE(app_.Terminated());
+        EXPECT_TRUE(Form().Visible());
+        EXPECT_EQ(Form().Caption(), "Main");
+        EXPECT_EQ(window_.ItemCount(), 3);
+        widgets_.MouseMove(*Item(3).picture, 1, 1);
+        EXPECT_EQ(window_.StateOf(2).set, PictureSet::Normal);
+        EXPECT_EQ(window_.StateOf(3).set, PictureSet::Highlighted);
+    }
+}
+
+TEST_F(MenuWindowLoadTest, AProgramFileGoneBeforeTheFirstMenu_EndsTheProgram) {
+    InstallMenus({{"main.mnu", Titled(3, "Main")}});
+    files_.Remove(program_.folder + program_.fileName);
+    widgets_.Dispatch([&] { window_.LoadMenu("main.mnu"); });
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].text.rfind("Cannot open file", 0), 0u);
+    EXPECT_TRUE(app_.Terminated());
+    EXPECT_FALSE(Form().Visible());
 }
 
 TEST_F(MenuWindowLoadTest, AMenuWithFewerItemsReplacesEveryControlOfTheEarlierOne) {
