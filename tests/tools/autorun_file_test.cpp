@@ -9,6 +9,7 @@
 #include "pack/commands.h"
 #include "pack/file_io.h"
 #include "pack/pack_error.h"
+#include "player_image.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -71,7 +72,7 @@ TEST(AutorunFileTest, RefusesTextsThatWouldBreakTheFile) {
 
 TEST(AutorunFileTest, BuildWritesItBesideTheDiscOrBuildsNothing) {
     testing::SourceFolder folder;
-    folder.Write("player.exe", "MZ player");
+    folder.Write("player.exe", testing::BarePlayerImage());
     const auto source = folder.Write("main.toml", "title = \"Main\"\n");
     std::ostringstream err;
     BuildOptions options{{source}, folder.Path("player.exe"), folder.Path("disc/setup.exe")};

@@ -9,6 +9,7 @@
 #include "pack/file_io.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
+#include "player_image.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -16,7 +17,7 @@ namespace {
 
 using testing::SourceFolder;
 
-const std::string kPlayer = "MZ bare player bytes";
+const std::string kPlayer = testing::BarePlayerImage();
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
@@ -95,6 +96,7 @@ target = "main.mnu"
 
 TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytes) {
     ASSERT_EQ(BuildAll("first.exe"), 0) << err_.str();
+    err_.str("");  // the build's warnings
     ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("extract"),
                          folder_.Path("bare.exe"), err_),
               0)
@@ -121,8 +123,8 @@ TEST_F(CommandsTest, ListShowsTheDirectoryAndEachMenu) {
     ASSERT_EQ(RunList(folder_.Path("out.exe"), out_, err_), 0) << err_.str();
     const std::string listing = out_.str();
     const std::vector<std::string> lines = {
-        "player: 20 bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
-        "\n1. main.mnu (data at byte 826)\n",
+        "player: " + std::to_string(kPlayer.size()) + " bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
+        "\n1. main.mnu (data at byte " + std::to_string(kPlayer.size() + 806) + ")\n",
         "  version 7, title \"Main \u00b6 menu\", placement top-right\n",
         "  background 4 x 3, shaped, 3 items, 5 pictures\n",
         "  item   1  picture  -> \"help.mnu\"  [normal 1 + 2 frames, pressed 1]\n",
@@ -141,6 +143,9 @@ TEST_F(CommandsTest, CheckReportsProblemsAndRefusesToBuild) {
     EXPECT_EQ(RunCheck({bad}, out_, err_), 1);
     const std::string file = PathToUtf8(bad);
     EXPECT_EQ(err_.str(), file + ":1: \"title\" must be a text\n" + file +
+                              ":2: warning: item 1 is a picture item without a normal picture: "
+                              "it shows nothing\n" +
+                              file +
                               ":3: the menu target \"gone.mnu\" names no menu of the package\n"
                               "2 problems found\n");
 
@@ -175,7 +180,7 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
     err_.str("");
     EXPECT_EQ(RunList(folder_.Path("player.exe"), out_, err_), 1);
     EXPECT_EQ(err_.str(), "error: " + PathToUtf8(folder_.Path("player.exe")) +
-                              ": no readable menu package (Invalid menu address.)\n");
+                              ": no menu package: this is a bare player\n");
 
     err_.str("");
     EXPECT_EQ(RunExtract(folder_.Path("out.exe"), folder_.Path("extract"), std::nullopt, err_), 1);

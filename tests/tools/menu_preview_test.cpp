@@ -10,6 +10,7 @@
 #include "pack/file_io.h"
 #include "pack/pack_error.h"
 #include "pack/png_codec.h"
+#include "player_image.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -188,7 +189,7 @@ TEST(MenuPreviewTest, DemoMatchesTheReferenceAndTheBuiltDisc) {
     }
     EXPECT_LT(differing, shown.alpha.size() / 200) << "pixels that differ";
 
-    folder.Write("player.exe", "MZ stand-in player");
+    folder.Write("player.exe", testing::BarePlayerImage());
     ASSERT_EQ(
         RunBuild(
             {{kDemo / "package.toml"}, folder.Path("player.exe"), folder.Path("setup.exe"), true},

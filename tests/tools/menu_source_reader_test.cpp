@@ -280,7 +280,7 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
     }();
     const std::vector<ProblemCase> cases = {
         {"titel = \"x\"\n[clock]\nshow = true\n",
-         {"1: unknown key \"titel\"", "3: unknown key \"clock.show\""}},
+         {"1: unknown key \"titel\"; did you mean title?", "3: unknown key \"clock.show\""}},
         {"title = 5\nscroll_title = \"yes\"\n",
          {"1: \"title\" must be a text", "2: \"scroll_title\" must be true or false"}},
         {"placement = 11\n",
@@ -299,7 +299,8 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
           "2: unknown key \"description.font.weight\""}},
         {"background = \"missing.png\"\n[[item]]\npictures = { normal = \"broken.png\" }\n",
          {"1: picture \"missing.png\" not found",
-          "3: picture \"broken.png\" cannot be used: not a readable PNG (unknown image type)"}},
+          "3: picture \"broken.png\" cannot be used: not a readable PNG (the file does not "
+          "start with the PNG signature)"}},
         {"[[item]]\n[item.pictures]\nnormal = \"a.png\"\nnormal_frames = [\"a.png\", \"b.png\"]\n",
          {"4: picture \"b.png\" is 3 x 2 pixels, but the set's other pictures are 2 x 2"}},
         {items101, {"101: a menu holds at most 100 items, this one has 101"}},

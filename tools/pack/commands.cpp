@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "bare_player.h"
+#include "bare_player_check.h"
 #include "built_package.h"
 #include "file_io.h"
 #include "menu_preview.h"
@@ -37,18 +38,25 @@ int Guarded(std::ostream& err, Body body) {
     return kFailure;
 }
 
-// Reads and checks the sources; reports every problem and gives nullopt if there was one.
+// Reads and checks the sources; reports every problem and warning, and gives nullopt if
+// there was a problem. strict: warnings count as problems.
 std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesystem::path>& sources,
-                                                std::ostream& err) {
+                                                std::ostream& err, bool strict = false) {
     PictureCache pictures;
     Diagnostics diagnostics;
     PackageSource package = ReadPackageSource(sources, pictures, diagnostics);
-    for (const Diagnostic& diagnostic : diagnostics.ByFileAndLine()) {
+    std::vector<Diagnostic> all = diagnostics.All();
+    for (Diagnostic warning : diagnostics.Warnings()) {
+        warning.warning = !strict;
+        all.push_back(std::move(warning));
+    }
+    for (const Diagnostic& diagnostic : SortedByFileAndLine(all)) {
         err << FormatDiagnostic(diagnostic) << "\n";
     }
-    if (diagnostics.Empty()) return package;
-    err << diagnostics.All().size() << (diagnostics.All().size() == 1 ? " problem" : " problems")
-        << " found\n";
+    const std::size_t problems =
+        diagnostics.All().size() + (strict ? diagnostics.Warnings().size() : 0);
+    if (problems == 0) return package;
+    err << problems << (problems == 1 ? " problem" : " problems") << " found\n";
     return std::nullopt;
 }
 
@@ -73,6 +81,7 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 int RunBuild(const BuildOptions& options, std::ostream& err) {
     return Guarded(err, [&] {
         const std::vector<std::uint8_t> player = ReadFileBytes(options.player);
+        CheckWindowsPlayer(player, PathToUtf8(options.player));
         if (CarriesPackage(player)) {
             throw PackError("\"" + PathToUtf8(options.player) +
                             "\" already carries a menu package; give the bare player");
@@ -85,7 +94,8 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         if (options.autorun) {
             autorun = AutorunInf(PathToUtf8(options.output.filename()), *options.autorun);
         }
-        const std::optional<PackageSource> source = ReadCheckedSources(options.sources, err);
+        const std::optional<PackageSource> source =
+            ReadCheckedSources(options.sources, err, options.strict);
         if (!source) {
             err << "nothing built\n";
             return kFailure;
@@ -107,9 +117,9 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
 }
 
 int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& out,
-             std::ostream& err) {
+             std::ostream& err, bool strict) {
     return Guarded(err, [&] {
-        const std::optional<PackageSource> source = ReadCheckedSources(sources, err);
+        const std::optional<PackageSource> source = ReadCheckedSources(sources, err, strict);
         if (!source) return kFailure;
         out << "no problems: " << source->menus.size()
             << (source->menus.size() == 1 ? " menu\n" : " menus\n");
@@ -119,6 +129,9 @@ int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& ou
 
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
+        if (IsBarePlayer(ReadFileBytes(file))) {
+            throw PackError(PathToUtf8(file) + ": no menu package: this is a bare player");
+        }
         if (ListPackage(ReadBuiltPackage(file), out)) return kSuccess;
         err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";
         return kFailure;

@@ -6,14 +6,16 @@
 namespace ambrevo::pack {
 
 std::string FormatDiagnostic(const Diagnostic& diagnostic) {
-    if (diagnostic.line <= 0) return diagnostic.file + ": " + diagnostic.message;
-    return diagnostic.file + ":" + std::to_string(diagnostic.line) + ": " + diagnostic.message;
+    const std::string message = (diagnostic.warning ? "warning: " : "") + diagnostic.message;
+    if (diagnostic.line <= 0) return diagnostic.file + ": " + message;
+    return diagnostic.file + ":" + std::to_string(diagnostic.line) + ": " + message;
 }
 
-std::vector<Diagnostic> Diagnostics::ByFileAndLine() const {
+std::vector<Diagnostic> SortedByFileAndLine(std::vector<Diagnostic> sorted) {
     std::map<std::string, std::size_t> fileOrder;
-    for (const Diagnostic& diagnostic : all_) fileOrder.emplace(diagnostic.file, fileOrder.size());
-    std::vector<Diagnostic> sorted = all_;
+    for (const Diagnostic& diagnostic : sorted) {
+        fileOrder.emplace(diagnostic.file, fileOrder.size());
+    }
     std::stable_sort(sorted.begin(), sorted.end(), [&](const Diagnostic& a, const Diagnostic& b) {
         const std::size_t fileA = fileOrder.at(a.file);
         const std::size_t fileB = fileOrder.at(b.file);

@@ -4,6 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "source_warnings.h"
+
 namespace ambrevo::pack {
 namespace {
 
@@ -19,12 +21,27 @@ std::string SizeText(const Bitmap& picture) {
     return std::to_string(picture.width) + " x " + std::to_string(picture.height);
 }
 
+// Where the player draws an item's pictures of a set, and what lies beneath them there.
+struct PicturePlace {
+    Point at;
+    const PictureBackdrop& backdrop;
+};
+
 // Stores the pictures of one set of one item; all must have the size of the first.
 class SetPictures {
 public:
     SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table, int record,
-                int set)
-        : pictures_(pictures), file_(file), table_(table), record_(record), set_(set) {}
+                int set, const PicturePlace& place)
+        : pictures_(pictures),
+          file_(file),
+          table_(table),
+          record_(record),
+          set_(set),
+          place_(place) {}
+
+    // The set's first picture and the line that names it, if any could be loaded.
+    const Bitmap* First() const { return first_.get(); }
+    std::int64_t FirstLine() const { return firstLine_; }
 
     void Store(const toml::node& node, std::string_view key, int frame) {
         const std::shared_ptr<const PngPicture> picture = pictures_.Load(node, key);
@@ -32,13 +49,21 @@ public:
         const Bitmap& bitmap = *picture->bitmap;
         if (first_ == nullptr) {
             first_ = picture->bitmap;
+            firstLine_ = LineOf(node);
         } else if (bitmap.width != first_->width || bitmap.height != first_->height) {
             file_.Report(LineOf(node),
                          "picture \"" + node.as_string()->get() + "\" is " + SizeText(bitmap) +
                              " pixels, but the set's other pictures are " + SizeText(*first_));
             return;
         }
-        table_.StorePicture(record_, set_, frame, picture->bitmap);
+        ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, place_.backdrop);
+        if (composed.uncovered) {
+            file_.Warn(LineOf(node),
+                       UncoveredPictureWarning(node.as_string()->get(),
+                                               place_.backdrop.background != nullptr,
+                                               place_.backdrop.color));
+        }
+        table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
     }
 
 private:
@@ -47,19 +72,43 @@ private:
     PictureTable& table_;
     int record_;
     int set_;
+    const PicturePlace& place_;
     std::shared_ptr<const Bitmap> first_;
+    std::int64_t firstLine_ = 0;
 };
+
+// Highlighted and pressed pictures that differ in size from the normal one.
+void WarnAboutSetSizes(const std::vector<SetPictures>& sets, const SourceFile& file) {
+    const Bitmap* normal = sets[static_cast<std::size_t>(PictureSet::Normal)].First();
+    if (normal == nullptr) return;
+    for (PictureSet set : {PictureSet::Highlighted, PictureSet::Pressed}) {
+        const SetPictures& pictures = sets[static_cast<std::size_t>(set)];
+        if (pictures.First() == nullptr) continue;
+        const std::optional<std::string> slip = SetSizeSlip(
+            *PictureSetNames().NameOf(static_cast<std::int32_t>(set)), *pictures.First(), *normal);
+        if (slip) file.Warn(pictures.FirstLine(), *slip);
+    }
+}
 
 // normal = "a.png" is frame 0; normal_frames = ["b.png", "", "c.png"] are frames 1, 2, 3,
 // where "" leaves a frame empty.
-void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable& table,
-                      int record) {
+// Item pictures are drawn at the item's place; description pictures at the menu's.
+void ReadItemPictures(SourceTable& item, SourcePictures& pictures,
+                      const PictureBackdrop& backdrop, MenuDefinition& menu, int record) {
     std::optional<SourceTable> sets = item.Table("pictures");
     if (!sets) return;
+    const MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
+    const PicturePlace itemPlace{{owner.left, owner.top}, backdrop};
+    const PicturePlace descriptionPlace{menu.descriptionPicturePosition, backdrop};
+    std::vector<SetPictures> all;
+    all.reserve(kPictureSets);
     for (int set = 0; set < kPictureSets; ++set) {
         const std::string key(*PictureSetNames().NameOf(set));
         const std::string framesKey = key + "_frames";
-        SetPictures setPictures(pictures, sets->File(), table, record, set);
+        const bool description = set == static_cast<int>(PictureSet::Description);
+        SetPictures& setPictures = all.emplace_back(pictures, sets->File(), menu.pictures, record,
+                                                    set,
+                                                    description ? descriptionPlace : itemPlace);
         if (const toml::node* still = sets->Value(key)) {
             setPictures.Store(*still, sets->Qualified(key), 0);
         }
@@ -79,6 +128,7 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, PictureTable&
         }
     }
     sets->ReportUnknownKeys();
+    WarnAboutSetSizes(all, sets->File());
 }
 
 void ReadVersion7Fields(SourceTable& source, MenuItem& item) {
@@ -131,7 +181,8 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
 
 }  // namespace
 
-void ReadItemSources(SourceTable& root, SourcePictures& pictures, MenuSource& menu) {
+void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureBackdrop& backdrop,
+                     MenuSource& menu) {
     const toml::array* items = root.Array("item");
     if (items == nullptr) return;
     for (std::size_t i = 0; i < items->size(); ++i) {
@@ -149,9 +200,10 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, MenuSource& me
         }
         SourceTable source(*table, root.File());
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
-        ReadItemPictures(source, pictures, menu.menu.pictures,
-                         static_cast<int>(menu.menu.items.size()));
+        const int number = static_cast<int>(menu.menu.items.size());
+        ReadItemPictures(source, pictures, backdrop, menu.menu, number);
         source.ReportUnknownKeys();
+        WarnAboutItem(menu.menu, number, LineOf(node), root.File());
     }
 }
 

@@ -8,11 +8,29 @@
 #include <string>
 #include <vector>
 
+#include "close_names.h"
 #include "commands.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
+
+// A first argument that is no option and names no command: CLI11 would only say that it
+// was not expected.
+std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-') return std::nullopt;
+    const std::string given = argv[1];
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (command->get_name() == given) return std::nullopt;
+        names.push_back(command->get_name());
+    }
+    std::string message = "unknown command '" + given + "'";
+    if (const std::optional<std::string> meant = ambrevo::pack::ClosestName(given, names)) {
+        message += "; did you mean '" + *meant + "'?";
+    }
+    return message;
+}
 
 // Command-line texts are in the system's narrow encoding, which path construction expects.
 std::vector<std::filesystem::path> Paths(const std::vector<std::string>& texts) {
@@ -25,6 +43,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Builds, lists, extracts, checks and previews Ambrevo menu packages.",
                  "ambrevo-pack"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("ambrevo-pack ") + AMBREVO_VERSION);
 
     std::vector<std::string> sources;
     std::string player;
@@ -39,6 +58,8 @@ int main(int argc, char** argv) {
     build->add_option("--player", player, "The bare player program")->required();
     build->add_option("-o,--output", output, "The program file to write")->required();
     build->add_flag("-q,--quiet", quiet, "No progress lines");
+    bool buildStrict = false;
+    build->add_flag("--strict", buildStrict, "Treat warnings as errors");
     std::string autorunLabel;
     std::string autorunAction;
     CLI::Option* autorun = build->add_option(
@@ -53,6 +74,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> checkSources;
     CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
     check->add_option("sources", checkSources, "Menu TOML files, or package.toml")->required();
+    bool checkStrict = false;
+    check->add_flag("--strict", checkStrict, "Treat warnings as errors");
 
     std::string listFile;
     CLI::App* list = app.add_subcommand("list", "Show the package of a built program");
@@ -65,7 +88,8 @@ int main(int argc, char** argv) {
         "extract", "Write the package of a built program back as TOML and PNG sources");
     extract->add_option("file", extractFile, "A program built by ambrevo-pack")->required();
     extract->add_option("-o,--output", folder, "A new or empty folder for the sources")->required();
-    extract->add_option("--player", playerCopy, "Also save the bare player to this file");
+    extract->add_option("--player-out,--player", playerCopy,
+                        "Also save the bare player to this file");
 
     std::string previewSource;
     std::string previewOutput;
@@ -85,6 +109,11 @@ int main(int argc, char** argv) {
     CLI::Option* highlightOption = preview->add_option(
         "--highlight", highlight, "Draw item N highlighted (default: the menu's initial item)");
 
+    if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
+        std::cerr << "ambrevo-pack: " << *unknown << "\n"
+                  << "Run with --help for more information.\n";
+        return kUsageError;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -97,10 +126,12 @@ int main(int argc, char** argv) {
             autorunTexts = ambrevo::pack::AutorunTexts{autorunLabel, std::nullopt};
             if (action->count() > 0) autorunTexts->action = autorunAction;
         }
-        return ambrevo::pack::RunBuild({Paths(sources), player, output, quiet, autorunTexts},
-                                       std::cerr);
+        return ambrevo::pack::RunBuild(
+            {Paths(sources), player, output, quiet, autorunTexts, buildStrict}, std::cerr);
     }
-    if (*check) return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr);
+    if (*check) {
+        return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr, checkStrict);
+    }
     if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);
     if (*preview) {
         ambrevo::pack::PreviewOptions options{previewSource, previewOutput, {}, {}};

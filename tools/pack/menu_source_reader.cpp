@@ -6,10 +6,12 @@
 #include "file_io.h"
 #include "item_source_reader.h"
 #include "menu/menu_rules.h"
+#include "picture_composer.h"
 #include "shape_runs.h"
 #include "silent_debug_output.h"
 #include "source_pictures.h"
 #include "source_table.h"
+#include "source_warnings.h"
 #include "support/ascii.h"
 #include "text_encoding.h"
 
@@ -92,11 +94,14 @@ void ReadExpiry(SourceTable& root, const MenuSource& source, MenuDefinition& men
     expiry->ReportUnknownKeys();
 }
 
-// COLORREF 0x00BBGGRR of a colour index as a pixel value 0x00RRGGBB.
+// A COLORREF 0x00BBGGRR as a pixel value 0x00RRGGBB.
+std::uint32_t PixelOfColor(ColorRef color) {
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
 std::uint32_t PixelOfColorIndex(std::int32_t index) {
     SilentDebugOutput debug;
-    const ColorRef color = QBColor(index, debug);
-    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+    return PixelOfColor(QBColor(index, debug));
 }
 
 // background is null when the source names none, or one that could not be loaded (and
@@ -155,6 +160,9 @@ void ReadShape(SourceTable& root, const PngPicture* background, MenuDefinition& 
         if (!computed) return;
         runs = std::move(*computed);
     }
+    if (const std::optional<std::string> slip = ShapeSlip(runs)) {
+        shape->File().Warn(shape->TableLine(), *slip);
+    }
     SilentDebugOutput debug;
     menu.shapeColor = static_cast<std::int32_t>(QBColor(colorIndex, debug));
     menu.windowShape = std::move(runs);
@@ -198,17 +206,25 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     root.Flag("scroll_title", def.scrollTitle);
     SourcePictures pictures(file.parent_path(), cache, source);
     std::shared_ptr<const PngPicture> background;
+    PictureBackdrop backdrop{nullptr, kDefaultBackdropColor};
     if (const toml::node* node = root.Value("background")) {
         background = pictures.Load(*node, "background");
-        if (background != nullptr) def.pictures.StorePicture(0, 0, 0, background->bitmap);
+        if (background != nullptr) {
+            def.pictures.StorePicture(0, 0, 0, background->bitmap);
+            backdrop.background = background->bitmap;
+        }
     }
+    ColorRef backdropColor = 0;
+    if (root.Color("background_color", backdropColor)) backdrop.color = PixelOfColor(backdropColor);
     ReadDescription(root, def);
     ReadClock(root, def);
     ReadShape(root, background.get(), def);
     ReadExpiry(root, menu, def);
-    ReadItemSources(root, pictures, menu);
+    ReadItemSources(root, pictures, backdrop, menu);
     root.ReportUnknownKeys();
     CheckWholeMenu(root, def);
+    // A background that could not be loaded has been reported already.
+    if (!root.Has("background")) WarnAboutEmptyMenu(def, source);
     return menu;
 }
 

@@ -1,5 +1,6 @@
 #include "package_source.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -8,11 +9,29 @@
 #include "file_io.h"
 #include "pack_error.h"
 #include "source_table.h"
+#include "source_warnings.h"
 #include "support/ascii.h"
 #include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {
+
+// A parser message on one line: its line breaks and the indentation after them become
+// single spaces.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    bool blank = false;
+    for (char c : text) {
+        if (c == '\n' || c == '\r' || c == '\t' || c == ' ') {
+            blank = !line.empty();
+            continue;
+        }
+        if (blank) line += ' ';
+        blank = false;
+        line += c;
+    }
+    return line;
+}
 
 std::optional<toml::table> ParseSource(const std::filesystem::path& path, const SourceFile& file) {
     std::vector<std::uint8_t> bytes;
@@ -27,31 +46,39 @@ std::optional<toml::table> ParseSource(const std::filesystem::path& path, const 
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), file.name);
     } catch (const toml::parse_error& failure) {
         file.Report(static_cast<std::int64_t>(failure.source().begin.line),
-                    std::string(failure.description()));
+                    OneLine(failure.description()));
         return std::nullopt;
     }
 }
 
 bool IsPackageFile(const toml::table& root) { return root.contains("menus"); }
 
-void ReadMenu(const std::filesystem::path& path, const toml::table* parsed, PictureCache& pictures,
+bool NamedLikePackageFile(const std::filesystem::path& path) {
+    return AsciiLower(PathToUtf8(path.filename())) == "package.toml";
+}
+
+// Reads one menu source; false when it could not be read as a menu at all, so that its
+// name is unknown.
+bool ReadMenu(const std::filesystem::path& path, const toml::table* parsed, PictureCache& pictures,
               Diagnostics& diagnostics, PackageSource& package) {
     const SourceFile file{PathToUtf8(path), diagnostics};
     std::optional<toml::table> own;
     if (parsed == nullptr) {
         own = ParseSource(path, file);
-        if (!own) return;
+        if (!own) return false;
         parsed = &*own;
     }
     if (IsPackageFile(*parsed)) {
         file.Report(LineOf(*parsed->get("menus")),
                     "a package file (with \"menus\") must be the only source");
-        return;
+        return false;
     }
     package.menus.push_back(ReadMenuSource(*parsed, path, file, pictures));
+    return true;
 }
 
-void ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
+// Reads the menus a package file lists; false when one of them could not be read.
+bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
                      PictureCache& pictures, Diagnostics& diagnostics, PackageSource& package) {
     const SourceFile file{PathToUtf8(path), diagnostics};
     SourceTable table(root, file);
@@ -62,25 +89,38 @@ void ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
     }
     const toml::array* menus = table.Array("menus");
     table.ReportUnknownKeys();
-    if (menus == nullptr) return;
+    if (menus == nullptr) return false;
+    bool allRead = true;
+    std::map<std::filesystem::path, std::int64_t> listed;  // where each file was listed first
     for (const toml::node& node : *menus) {
         const auto* name = node.as_string();
         if (name == nullptr || name->get().empty()) {
             file.Report(LineOf(node), "\"menus\" must list menu source files");
+            allRead = false;
             continue;
         }
         const std::filesystem::path menu = path.parent_path() / PathFromUtf8(name->get());
         std::error_code error;
         if (!std::filesystem::is_regular_file(menu, error)) {
             file.Report(LineOf(node), "menu source \"" + name->get() + "\" not found");
+            allRead = false;
             continue;
         }
-        ReadMenu(menu, nullptr, pictures, diagnostics, package);
+        const auto [first, added] =
+            listed.emplace(std::filesystem::weakly_canonical(menu, error), LineOf(node));
+        if (!added) {
+            file.Report(LineOf(node), "\"" + name->get() + "\" is listed in \"menus\" twice, "
+                                      "first at line " + std::to_string(first->second));
+            continue;
+        }
+        allRead = ReadMenu(menu, nullptr, pictures, diagnostics, package) && allRead;
     }
+    return allRead;
 }
 
+// allRead: every source could be read as a menu, so every menu name is known.
 void CheckPackage(const PackageSource& package, const std::vector<std::filesystem::path>& sources,
-                  Diagnostics& diagnostics) {
+                  bool allRead, Diagnostics& diagnostics) {
     if (package.menus.empty() && diagnostics.Empty()) {
         diagnostics.Report(PathToUtf8(sources.front()), 0, "the package holds no menu");
     }
@@ -99,6 +139,12 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
                                    "\" is already used by " + earlier->second->fileName);
         }
     }
+    // A menu that could not be read, or whose name is wrong, may be the one a target
+    // names: such targets are checked once it reads.
+    const bool allNamed = std::none_of(package.menus.begin(), package.menus.end(),
+                                       [](const MenuSource& menu) { return menu.entryName.empty(); });
+    if (!allRead || !allNamed) return;
+    WarnAboutUnreachableMenus(package.menus, diagnostics);
     for (const MenuSource& menu : package.menus) {
         for (const MenuTargetUse& use : menu.menuTargets) {
             if (byName.count(AsciiLower(use.target)) == 0) {
@@ -119,17 +165,25 @@ PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& source
         diagnostics.Report("ambrevo-pack", 0, "no source given");
         return package;
     }
+    bool allRead = true;
     for (const std::filesystem::path& path : sources) {
         const SourceFile file{PathToUtf8(path), diagnostics};
         const std::optional<toml::table> root = ParseSource(path, file);
-        if (!root) continue;
+        if (!root) {
+            allRead = false;
+            continue;
+        }
         if (sources.size() == 1 && IsPackageFile(*root)) {
-            ReadPackageFile(path, *root, pictures, diagnostics, package);
+            allRead = ReadPackageFile(path, *root, pictures, diagnostics, package);
+        } else if (NamedLikePackageFile(path) && !IsPackageFile(*root)) {
+            file.Report(0, "a package file needs \"menus\", the list of its menu source files, "
+                           "the first menu first");
+            allRead = false;
         } else {
-            ReadMenu(path, &*root, pictures, diagnostics, package);
+            allRead = ReadMenu(path, &*root, pictures, diagnostics, package) && allRead;
         }
     }
-    CheckPackage(package, sources, diagnostics);
+    CheckPackage(package, sources, allRead, diagnostics);
     return package;
 }
 

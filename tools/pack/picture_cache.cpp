@@ -4,6 +4,7 @@
 
 #include "file_io.h"
 #include "pack_error.h"
+#include "png_structure.h"
 
 namespace ambrevo::pack {
 
@@ -17,7 +18,14 @@ PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
         result = std::string("not found");
     } else {
         try {
-            result = std::make_shared<const PngPicture>(DecodePng(ReadFileBytes(key)));
+            const std::vector<std::uint8_t> bytes = ReadFileBytes(key);
+            try {
+                result = std::make_shared<const PngPicture>(DecodePng(bytes));
+            } catch (const PackError& failure) {
+                // The layout says more than the decoder, which may give no reason at all.
+                const std::optional<std::string> fault = PngStructureFault(bytes, kMaxPngSide);
+                result = "cannot be used: " + fault.value_or(failure.what());
+            }
         } catch (const PackError& failure) {
             result = "cannot be used: " + std::string(failure.what());
         }

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "close_names.h"
 #include "text_encoding.h"
 
 namespace ambrevo::pack {
@@ -253,11 +254,14 @@ std::optional<SourceTable> SourceTable::Table(std::string_view key) {
 }
 
 void SourceTable::ReportUnknownKeys() const {
+    const std::vector<std::string> known(known_.begin(), known_.end());
     for (auto&& [key, node] : table_) {
-        if (known_.count(key.str()) == 0) {
-            file_.Report(static_cast<std::int64_t>(key.source().begin.line),
-                         "unknown key " + Quoted(Qualified(key.str())));
+        if (known_.count(key.str()) > 0) continue;
+        std::string message = "unknown key " + Quoted(Qualified(key.str()));
+        if (const std::optional<std::string> meant = ClosestName(key.str(), known)) {
+            message += "; did you mean " + Qualified(*meant) + "?";
         }
+        file_.Report(static_cast<std::int64_t>(key.source().begin.line), std::move(message));
     }
 }
 
