@@ -41,8 +41,12 @@ PngPicture DecodePng(std::span<const std::uint8_t> fileBytes) {
     int channels = 0;
     std::unique_ptr<stbi_uc, StbFree> rgba(stbi_load_from_memory(
         fileBytes.data(), static_cast<int>(fileBytes.size()), &width, &height, &channels, 4));
-    if (rgba == nullptr)
-        throw PackError(std::string("not a readable PNG (") + stbi_failure_reason() + ")");
+    if (rgba == nullptr) {
+        // The decoder may fail without saying why; the message still names a reason.
+        const char* reason = stbi_failure_reason();
+        throw PackError(std::string("not a readable PNG (") +
+                        (reason && *reason ? reason : "the decoder gave no reason") + ")");
+    }
     if (width > kMaxPngSide || height > kMaxPngSide) {
         throw PackError("larger than " + std::to_string(kMaxPngSide) + " x " +
                         std::to_string(kMaxPngSide) + " pixels");
