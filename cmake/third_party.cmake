@@ -24,3 +24,5 @@ if(CMAKE_CROSSCOMPILING)
 else()
     find_package(GTest REQUIRED)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/libdeflate.cmake)

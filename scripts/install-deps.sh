@@ -6,7 +6,7 @@ set -eu
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 libtomlplusplus-dev libstb-dev libcli11-dev fonts-dejavu-core osslsigncode openssl \
 g++-mingw-w64-i686-posix libz-mingw-w64-dev binutils-mingw-w64-i686 \
-clang libclang-rt-14-dev \
+clang libclang-rt-14-dev libdeflate-dev \
 wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils python3"
 
 missing=""
@@ -18,14 +18,36 @@ for p in $packages; do
     esac
 done
 
-[ -z "$missing" ] && exit 0
-
-echo "Installing:$missing" >&2
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# The Windows build compiles libdeflate from Debian's source package (Debian ships the
+# library for Linux only), so APT needs source entries for the same suites as its binary
+# ones. They go into a file of their own, written once.
+source_list=/etc/apt/sources.list.d/ambrevo-deb-src
+need_update=""
+if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$'; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+            | $sudo tee "$source_list.sources" >/dev/null
+    else
+        sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list \
+            | $sudo tee "$source_list.list" >/dev/null
+    fi
+    need_update=1
+fi
+
+[ -z "$missing$need_update" ] && exit 0
+
+export DEBIAN_FRONTEND=noninteractive
+if [ -z "$missing" ]; then
+    $sudo apt-get update -q
+    exit 0
+fi
+
+echo "Installing:$missing" >&2
 case "$missing" in
     *:i386*) $sudo dpkg --add-architecture i386 ;;
 esac
-export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends $missing

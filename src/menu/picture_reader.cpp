@@ -1,24 +1,17 @@
 #include "menu/picture_reader.h"
 
-#include <zlib.h>
-
-#include <algorithm>
 #include <bit>
 #include <new>
 #include <vector>
 
+#include "menu/picture_inflater.h"
+#include "menu/picture_messages.h"
 #include "menu/picture_table.h"
 #include "support/app_error.h"
 
 namespace ambrevo {
 
 namespace {
-
-constexpr std::size_t kInputChunk = 64 * 1024;   // compressed bytes fed to zlib at a time
-constexpr std::size_t kExcessChunk = 16 * 1024;  // output beyond the picture, dropped
-
-constexpr const char* kDamaged = "Error";
-constexpr const char* kShort = "Stream read error";
 
 // Pixel values are stored little-endian; on a big-endian host turn them round.
 void PixelsFromLittleEndian(std::vector<std::uint32_t>& pixels) {
@@ -56,75 +49,6 @@ std::size_t PixelBytes(const Bitmap& bitmap) {
 
 }  // namespace
 
-// zlib state and the two fixed buffers, created at the first compressed record and
-// reset (not rebuilt) for each later one.
-struct PictureDecoder::Inflater {
-    z_stream zs{};
-    bool ready = false;
-    std::vector<unsigned char> input;
-    std::vector<unsigned char> excess;
-
-    Inflater() = default;
-    Inflater(const Inflater&) = delete;
-    Inflater& operator=(const Inflater&) = delete;
-    ~Inflater() {
-        if (ready) inflateEnd(&zs);
-    }
-
-    void Start() {
-        if (ready) {
-            inflateReset(&zs);
-            return;
-        }
-        if (inflateInit(&zs) != Z_OK) throw AppError(kDamaged);
-        ready = true;
-        input.resize(kInputChunk);
-        excess.resize(kExcessChunk);
-    }
-
-    // Inflates the zlib stream in the next compressedSize bytes of the stream (which the
-    // caller has checked are there) and takes exactly rawSize bytes of output: the first
-    // `capacity` of them into out, the rest into the excess buffer. Consumes the whole
-    // compressedSize bytes.
-    void Inflate(PackageStream& stream, std::int64_t compressedSize, std::uint32_t rawSize,
-                 unsigned char* out, std::size_t capacity) {
-        Start();
-        const auto direct = static_cast<uInt>(std::min<std::uint64_t>(rawSize, capacity));
-        std::uint64_t excessLeft = rawSize - direct;
-        std::int64_t inputLeft = compressedSize;
-        zs.next_in = input.data();
-        zs.avail_in = 0;
-        zs.next_out = direct > 0 ? out : excess.data();
-        zs.avail_out = direct;
-
-        // Each pass either refills a buffer or lets zlib make progress, and both the input
-        // and the output are bounded, so the loop ends. Once rawSize bytes are out, zlib
-        // still runs with no room for output, which checks the Adler-32 of a stream that
-        // ends there; a stream with more output than rawSize stops with Z_BUF_ERROR.
-        for (;;) {
-            if (zs.avail_in == 0 && inputLeft > 0) {
-                const auto n = static_cast<std::size_t>(
-                    std::min<std::int64_t>(inputLeft, static_cast<std::int64_t>(input.size())));
-                if (!stream.Read(input.data(), n)) throw AppError(kShort);
-                inputLeft -= static_cast<std::int64_t>(n);
-                zs.next_in = input.data();
-                zs.avail_in = static_cast<uInt>(n);
-            }
-            if (zs.avail_out == 0 && excessLeft > 0) {
-                const auto n = std::min<std::uint64_t>(excessLeft, excess.size());
-                excessLeft -= n;
-                zs.next_out = excess.data();
-                zs.avail_out = static_cast<uInt>(n);
-            }
-            const int status = inflate(&zs, Z_NO_FLUSH);
-            if (status == Z_STREAM_END || status == Z_BUF_ERROR) break;
-            if (status != Z_OK) throw AppError(kDamaged);
-        }
-        if (zs.total_out < rawSize) throw AppError(kShort);
-        stream.Skip(inputLeft);  // after the end of the zlib stream; normally nothing
-    }
-};
-
 PictureDecoder::PictureDecoder() = default;
 PictureDecoder::~PictureDecoder() = default;
 
@@ -145,7 +69,7 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
 
     const std::int32_t width = reader.RawInt32();
     const std::int32_t height = reader.RawInt32();
-    if (width > kMaxPictureSide || height > kMaxPictureSide) throw AppError(kDamaged);
+    if (width > kMaxPictureSide || height > kMaxPictureSide) throw AppError(kDamagedPictureMessage);
 
     const bool kept = PictureTable::InRange(result.slot.record, result.slot.set, result.slot.frame);
     result.picture = version < kFirstCompressedVersion
@@ -175,16 +99,18 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reade
                                                              std::int32_t height, bool kept) {
     // The block length is checked against the stream before anything is allocated.
     const std::int32_t blockLength = reader.RawInt32();
-    if (blockLength < 4 || blockLength > reader.Stream().Remaining()) throw AppError(kShort);
+    if (blockLength < 4 || blockLength > reader.Stream().Remaining()) {
+        throw AppError(kShortPictureMessage);
+    }
     const std::int32_t rawSize = reader.RawInt32();
-    if (rawSize < 0) throw AppError(kDamaged);
+    if (rawSize < 0) throw AppError(kDamagedPictureMessage);
 
     // A bitmap only for a picture the block can fill; otherwise the block is still
     // inflated into the fixed buffer, so its damage is found as for any other.
     const std::int64_t zlibLength = blockLength - 4;
     const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
     std::shared_ptr<Bitmap> bitmap = kept && fillable ? NewBitmap(width, height) : nullptr;
-    if (!inflater_) inflater_ = std::make_unique<Inflater>();
+    if (!inflater_) inflater_ = std::make_unique<PictureInflater>();
     inflater_->Inflate(reader.Stream(), zlibLength, static_cast<std::uint32_t>(rawSize),
                        bitmap ? reinterpret_cast<unsigned char*>(bitmap->pixels.data()) : nullptr,
                        bitmap ? PixelBytes(*bitmap) : 0);

@@ -8,6 +8,8 @@
 
 namespace ambrevo {
 
+class PictureInflater;
+
 // The largest width and height a picture record may give; anything larger is damaged.
 constexpr std::int32_t kMaxPictureSide = 16384;
 
@@ -34,7 +36,7 @@ struct PictureRecord {
     std::shared_ptr<Bitmap> picture;
 };
 
-// Reads picture records. Keeps the zlib state and small fixed buffers so that
+// Reads picture records. Keeps the decoders' state and fixed buffers so that
 // a menu's records decode one after another without allocating anything but the
 // bitmaps themselves; make one per menu load and read every record through it.
 class PictureDecoder {
@@ -63,8 +65,6 @@ public:
     PictureRecord ReadPicture(TaggedReader& reader, int version);
 
 private:
-    struct Inflater;
-
     // Both give null for a picture that is not kept.
     std::shared_ptr<Bitmap> ReadRawPixels(TaggedReader& reader, std::int32_t width,
                                           std::int32_t height, bool kept);
@@ -72,7 +72,7 @@ private:
                                                  std::int32_t height, bool kept);
     void SkipExternalPicture(TaggedReader& reader);
 
-    std::unique_ptr<Inflater> inflater_;
+    std::unique_ptr<PictureInflater> inflater_;
 };
 
 // Reads one record with a decoder of its own (for single records; a menu load should
