@@ -5,6 +5,7 @@
 
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
+#include "support/app_error.h"
 #include "support/messages.h"
 
 namespace ambrevo {
@@ -88,12 +89,14 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     std::optional<MenuHeader> header;
     try {
         header = OpenMenuEntry(name, services);
-    } catch (...) {
+    } catch (const AppError& error) {
         // The program file can no longer be opened or read, as when its disc has been
-        // taken out: the earlier menu comes back before the error is reported.
+        // taken out. Reported here, since the release of a picture item reports nothing.
         services.package.ClosePackageStream();
+        ShowMessage(services.dialogs, ErrorReportText(error.what()), MessageKind::Error,
+                    services.program.messageCaption);
         EndEarly(window, hadBackground);
-        throw;
+        return;
     }
     if (!header) {
         EndEarly(window, hadBackground);

@@ -68,7 +68,7 @@ struct MenuLoadServices {
 // data gives its messages and never unwinds; a damaged compressed picture (AppError)
 // unwinds after the window shows what was read. When the entry cannot be read the
 // earlier menu shows again, or, with none yet, the program ends; so too when the program
-// file cannot be opened (AppError, which unwinds after that).
+// file cannot be opened or read, after the error's message.
 void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWindow& window);
 
 }  // namespace ambrevo

@@ -66,7 +66,7 @@ TEST_F(MenuWindowLoadTest, AFailedLoadLeavesTheEarlierMenuInPlaceAndShowsItAgain
 TEST_F(MenuWindowLoadTest, AProgramFileGoneOrChanged_BringsTheEarlierMenuBack) {
     const std::string openError =
         "Cannot open file \"E:\\disc\\setup.exe\". The system cannot find the file specified.";
-    const Shown cannotOpen{openError, MessageKind::Error, "Main"};  // the application title
+    const Shown cannotOpen{openError, MessageKind::Error, "Ambrevo"};
     const std::string path = program_.folder + program_.fileName;
     struct Case {
         const char* what;
@@ -95,7 +95,7 @@ TEST_F(MenuWindowLoadTest, AProgramFileGoneOrChanged_BringsTheEarlierMenuBack) {
         const std::size_t controls = Form().Controls().size();
         c.change();
 
-        widgets_.Dispatch([&] { window_.LoadMenu("second.mnu"); });
+        window_.LoadMenu("second.mnu");
         EXPECT_EQ(dialogs_.shown, c.messages);
         EXPECT_EQ(Form().Controls().size(), controls);
         EXPECT_FALSE(app_.Terminated());
@@ -111,9 +111,10 @@ TEST_F(MenuWindowLoadTest, AProgramFileGoneOrChanged_BringsTheEarlierMenuBack) {
 TEST_F(MenuWindowLoadTest, AProgramFileGoneBeforeTheFirstMenu_EndsTheProgram) {
     InstallMenus({{"main.mnu", Titled(3, "Main")}});
     files_.Remove(program_.folder + program_.fileName);
-    widgets_.Dispatch([&] { window_.LoadMenu("main.mnu"); });
+    window_.LoadMenu("main.mnu");
     ASSERT_EQ(dialogs_.shown.size(), 1u);
     EXPECT_EQ(dialogs_.shown[0].text.rfind("Cannot open file", 0), 0u);
+    EXPECT_EQ(dialogs_.shown[0].title, "Ambrevo");
     EXPECT_TRUE(app_.Terminated());
     EXPECT_FALSE(Form().Visible());
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "platform/win32/system_error.h"
 #include "support/app_error.h"
@@ -25,6 +26,13 @@ std::string ProgramPath() {
         }
         path.resize(path.size() * 2);
     }
+}
+
+void RequireUsableProgramPath(const std::string& path) {
+    // MAX_PATH counts the terminating NUL.
+    if (path.size() < MAX_PATH) return;
+    throw AppError("The path of the program is too long (" + std::to_string(path.size()) +
+                   " characters, at most " + std::to_string(MAX_PATH - 1) + "): " + path);
 }
 
 std::string FirstArgument() { return __argc > 1 && __argv[1] != nullptr ? __argv[1] : ""; }

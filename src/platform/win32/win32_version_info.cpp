@@ -5,15 +5,22 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win32/system_libraries.h"
+
 namespace ambrevo::win32 {
 namespace {
+
+// A value of the resource: false when the key is absent.
+bool QueryValue(const std::vector<char>& data, const char* key, void*& value, UINT& length) {
+    return VersionLibrary().verQueryValue(data.data(), key, &value, &length) && value != nullptr;
+}
 
 // One string of the block, empty when absent.
 std::string QueryString(const std::vector<char>& data, const std::string& block, const char* name) {
     std::string key = block + name;
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(data.data(), key.c_str(), &value, &length) || !value || length == 0) {
+    if (!QueryValue(data, key.c_str(), value, length) || length == 0) {
         return {};
     }
     const char* text = static_cast<const char*>(value);
@@ -29,7 +36,7 @@ std::string FirstLanguageBlock(const std::vector<char>& data) {
     };
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length) || !value ||
+    if (!QueryValue(data, "\\VarFileInfo\\Translation", value, length) ||
         length < sizeof(Translation)) {
         return {};
     }
@@ -44,8 +51,7 @@ std::optional<FixedFileVersion> QueryFixedVersion(const std::vector<char>& data)
     void* value = nullptr;
     UINT length = 0;
     // A root shorter than the structure would be read past its end.
-    if (!VerQueryValueA(data.data(), "\\", &value, &length) || !value ||
-        length < sizeof(VS_FIXEDFILEINFO)) {
+    if (!QueryValue(data, "\\", value, length) || length < sizeof(VS_FIXEDFILEINFO)) {
         return std::nullopt;
     }
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
@@ -55,11 +61,12 @@ std::optional<FixedFileVersion> QueryFixedVersion(const std::vector<char>& data)
 }  // namespace
 
 std::optional<FileVersionInfo> Win32VersionInfoReader::Read(const std::string& path) {
+    const VersionFunctions& version = VersionLibrary();
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    const DWORD size = version.getFileVersionInfoSize(path.c_str(), &handle);
     if (size == 0) return std::nullopt;
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return std::nullopt;
+    if (!version.getFileVersionInfo(path.c_str(), 0, size, data.data())) return std::nullopt;
 
     FileVersionInfo info;
     const std::string block = FirstLanguageBlock(data);

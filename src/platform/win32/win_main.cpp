@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/win32/program_path.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_application_icon.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_debug_output.h"
@@ -53,6 +54,7 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32VersionInfoReader versions;
 
     const std::string programPath = ProgramPath();
+    RequireUsableProgramPath(programPath);
     Player player({files, dialogs, icon, debug, clock, files, sound, resources},
                   {shell, viewerLookups, versions}, app, OwnVersion(programPath));
     menuForm = &player.MenuForm();
@@ -67,6 +69,7 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace ambrevo;
+    win32::RestrictDllSearch();
     win32::Win32Dialogs dialogs;
     // The boundary: nothing thrown may leave the program unreported.
     try {

@@ -1,0 +1,95 @@
+#include "platform/win32/system_libraries.h"
+
+#include <string>
+
+#include "platform/win32/system_error.h"
+#include "support/app_error.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+// The search flags of LoadLibraryExA and SetDefaultDllDirectories came with a Windows
+// update; the player looks them up so that it still starts on a system without them.
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+
+FARPROC Kernel32Function(const char* name) {
+    const HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll");
+    return kernel32 != nullptr ? ::GetProcAddress(kernel32, name) : nullptr;
+}
+
+bool HasSearchFlags() { return Kernel32Function("SetDefaultDllDirectories") != nullptr; }
+
+std::string SystemFolder() {
+    char folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        throw AppError("Cannot find the system folder. " + SystemErrorMessage(::GetLastError()));
+    }
+    return std::string(folder, length);
+}
+
+// A function pointer of the library's own type. The detour through the generic function
+// type tells the compiler that the cast is meant.
+template <typename Function>
+Function Typed(FARPROC address) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+}  // namespace
+
+void RestrictDllSearch() {
+    ::SetDllDirectoryA("");
+    if (const FARPROC address = Kernel32Function("SetDefaultDllDirectories")) {
+        Typed<SetDefaultDllDirectoriesFunction>(address)(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
+HMODULE LoadSystemLibrary(const char* name) {
+    // Without the search flags, a full path in the system folder; the altered search then
+    // takes the library's own dependencies from there too.
+    const std::string path = HasSearchFlags() ? std::string(name) : SystemFolder() + "\\" + name;
+    const HMODULE library = ::LoadLibraryExA(
+        path.c_str(), nullptr,
+        HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (library == nullptr) {
+        const DWORD error = ::GetLastError();
+        throw AppError("Cannot load the system library \"" + std::string(name) + "\". " +
+                       SystemErrorMessage(error));
+    }
+    return library;
+}
+
+FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* functionName) {
+    const FARPROC address = ::GetProcAddress(library, functionName);
+    if (address == nullptr) {
+        throw AppError("The system library \"" + std::string(libraryName) + "\" has no function " +
+                       functionName);
+    }
+    return address;
+}
+
+const VersionFunctions& VersionLibrary() {
+    static const VersionFunctions functions = [] {
+        constexpr char kName[] = "version.dll";
+        const HMODULE library = LoadSystemLibrary(kName);
+        return VersionFunctions{Typed<decltype(VersionFunctions::getFileVersionInfoSize)>(
+                                    LibraryFunction(library, kName, "GetFileVersionInfoSizeA")),
+                                Typed<decltype(VersionFunctions::getFileVersionInfo)>(
+                                    LibraryFunction(library, kName, "GetFileVersionInfoA")),
+                                Typed<decltype(VersionFunctions::verQueryValue)>(
+                                    LibraryFunction(library, kName, "VerQueryValueA"))};
+    }();
+    return functions;
+}
+
+const SoundFunctions& SoundLibrary() {
+    static const SoundFunctions functions = [] {
+        constexpr char kName[] = "winmm.dll";
+        const HMODULE library = LoadSystemLibrary(kName);
+        return SoundFunctions{Typed<decltype(SoundFunctions::playSound)>(
+            LibraryFunction(library, kName, "PlaySoundA"))};
+    }();
+    return functions;
+}
+
+}  // namespace ambrevo::win32

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+// After <windows.h>, which they need.
+#include <mmsystem.h>
+#include <winver.h>
+
+namespace ambrevo::win32 {
+
+// Takes the current folder and the program's own folder out of the DLL search, so that a
+// DLL named like a system one that lies beside the program on a disc or in a download
+// folder is never loaded. First thing at start, before any library is loaded at run time.
+void RestrictDllSearch();
+
+// Loads a library of the system folder by its file name, never one found elsewhere.
+// Throws AppError when it cannot be loaded. The library stays loaded for the whole run.
+HMODULE LoadSystemLibrary(const char* name);
+
+// The address of a function of a loaded library; throws AppError when it is missing.
+FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* functionName);
+
+// The version-resource functions, resolved from the system folder's version.dll on first
+// use. Throws AppError when the library or a function is missing.
+struct VersionFunctions {
+    decltype(&::GetFileVersionInfoSizeA) getFileVersionInfoSize;
+    decltype(&::GetFileVersionInfoA) getFileVersionInfo;
+    decltype(&::VerQueryValueA) verQueryValue;
+};
+const VersionFunctions& VersionLibrary();
+
+// The sound function, resolved from the system folder's winmm.dll on first use. Throws
+// AppError when the library or the function is missing.
+struct SoundFunctions {
+    decltype(&::PlaySoundA) playSound;
+};
+const SoundFunctions& SoundLibrary();
+
+}  // namespace ambrevo::win32
