@@ -30,6 +30,8 @@ SW_HIDE, SW_SHOWNORMAL, SW_SHOWMAXIMIZED = 0, 1, 3
 _SHELL_REQUEST = re.compile(
     r'trace:exec:SHELL_execute mask=0x00000440 .*verb=L"(.*?)" file=L"(.*?)" '
     r'parm=L"(.*?)" dir=L"(.*?)" show=0x([0-9a-f]+)')
+# Logged once per program the shell starts, when starting it is done.
+_PROGRAM_STARTED = re.compile(r"^(\w+):trace:exec:SHELL_ExecuteW returning")
 _SHOWN = re.compile(r"trace:win:show_window hwnd=(\w+), cmd=(\d+)")
 
 
@@ -48,9 +50,9 @@ def toml_value(value):
     return "'%s'" % value
 
 
-def menu_source(title, background, items, **fields):
+def menu_source(title, background, items):
+    """A menu's TOML; items are placed in a column unless they say where."""
     lines = ["title = %s" % toml_value(title), "background = %s" % toml_value(background)]
-    lines += ["%s = %s" % (k, toml_value(v)) for k, v in fields.items()]
     for number, item in enumerate(items):
         lines.append("\n[[item]]")
         item = dict(item)
@@ -74,6 +76,13 @@ class Disc:
         self.drive = self._map_drive()
         # A document type of this run only, opened by the recorder.
         self.extension = "ae2e%d" % os.getpid()
+        try:
+            self._prepare(player_exe, pack_exe, recorder_exe)
+        except BaseException:
+            self.remove()  # no drive letter or document type left behind in the prefix
+            raise
+
+    def _prepare(self, player_exe, pack_exe, recorder_exe):
         self.recorder = self.drive + ":\\tools\\recorder.exe"
         shutil.copyfile(recorder_exe, os.path.join(self.root, "tools", "recorder.exe"))
         for name in ["manual." + self.extension, "guide.xyz", "notes.qqq"]:
@@ -187,6 +196,18 @@ class Play:
                  _unescape(m.group(4)), int(m.group(5), 16))
                 for m in map(_SHELL_REQUEST.search, self.trace()) if m]
 
+    def settle(self):
+        """Waits until every program the player asked for has been started and its action
+        has ended: a choice made while an action runs is dropped."""
+        def started():
+            lines = self.trace()
+            threads = {line.split(":")[0] for line in lines if _SHELL_REQUEST.search(line)}
+            calls = sum(1 for line in lines if _SHELL_REQUEST.search(line))
+            done = [m for m in map(_PROGRAM_STARTED.search, lines) if m and m.group(1) in threads]
+            return len(done) >= calls
+        wait_until(started, 20, "the programs to start")
+        time.sleep(0.3)
+
     def window(self, size=MAIN_SIZE):
         return menu_window(self.session, size)
 
@@ -241,6 +262,7 @@ def case_shell_targets(disc):
                 want = (want[0], got[0][1]) + want[2:]
                 expect(got[0][1].lower().endswith(".exe"), "a browser program: %r" % got)
             expect(got == [want], "item %d: %r, expected %r" % (n, got, want))
+            play.settle()
         wait_until(lambda: other_windows(play.session, "docs"), 20, "the folder's window")
         # The folder and the mail address are not watched although their items ask for it.
         time.sleep(1.5)
@@ -261,10 +283,13 @@ def case_failed_launches(disc):
     play = Play(disc)
     try:
         play.window()
+        # Each action ends as its message box closes.
         play.choose(7)  # a file that neither the disc nor the search holds
         play.session.dismiss_box("Ambrevo")
+        time.sleep(0.3)
         play.choose(9)  # a document type that nothing opens
         play.session.dismiss_box("Ambrevo")
+        time.sleep(0.3)
         expect(play.session.boxes() == [
             ("Ambrevo", "Ambrevo cannot find the specified file:\r\r%docs/missing." +
              disc.extension),
@@ -346,6 +371,7 @@ def case_keys_and_button(disc):
                 key(*keys)
             if launched:
                 wait_until(lambda: len(disc.launches()) > count, 20, "a launch by %s" % keys)
+                play.settle()
         time.sleep(1.5)
         folder = disc.drive + ":\\tools"
         want = [(folder, "/key", word) for word in ["beta", "alpha", "gamma", "push"]]
