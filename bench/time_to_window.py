@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""Time from process start to the window on screen under Wine: the player with the load
+benchmark's heavy menu against a bare Win32 program that shows a 640 x 480 bitmap.
+
+Run on an X display (xvfb-run) with WINEPREFIX set; needs xdotool, Wine and the MinGW
+compiler (for the floor program). Prints the median of each and their ratio.
+
+  bench/time_to_window.py --player build/win32/ambrevo.exe \
+      --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe]
+
+--baseline adds the same disc made from another build of the player, measured in turn
+with the others, to compare two builds under the same load.
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WAIT_SECONDS = 30
+POLL_SECONDS = 0.005
+
+
+def visible(title):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return found.returncode == 0
+
+
+def time_to_window(program, title):
+    """Seconds from starting the program to its window being visible; the program is
+    then ended."""
+    start = time.monotonic()
+    process = subprocess.Popen(["wine", program], cwd=os.path.dirname(program),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        while not visible(title):
+            if process.poll() is not None:
+                sys.exit(f"{program} ended without showing its window")
+            if time.monotonic() - start > WAIT_SECONDS:
+                sys.exit(f"{program} showed no window in {WAIT_SECONDS} s")
+            time.sleep(POLL_SECONDS)
+        return time.monotonic() - start
+    finally:
+        process.kill()
+        process.wait()
+        while visible(title):  # the next run must not find this window
+            time.sleep(POLL_SECONDS)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--player", required=True, help="the bare player, ambrevo.exe")
+    parser.add_argument("--disc-maker", required=True, help="the native rich_menu_disc")
+    parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--baseline", help="another build of the player to compare")
+    args = parser.parse_args()
+
+    folder = tempfile.mkdtemp(prefix="ambrevo-ttw-")
+    try:
+        floor = os.path.join(folder, "floor.exe")
+        subprocess.run(["i686-w64-mingw32-gcc", "-O2", "-mwindows", "-o", floor,
+                        os.path.join(HERE, "floor_window.c"), "-lgdi32"], check=True)
+        cases = [("floor", floor, "Floor")]
+        players = [("heavy menu", args.player)]
+        if args.baseline:
+            players.append(("baseline", args.baseline))
+        for name, player in players:
+            disc = os.path.join(folder, name.replace(" ", "-"), "setup.exe")
+            os.makedirs(os.path.dirname(disc))
+            subprocess.run([args.disc_maker, player, disc], check=True)
+            cases.append((name, disc, "Heavy"))
+        # A running server spares each run Wine's start-up; it ends by itself afterwards.
+        # (It fails harmlessly when the prefix's server is already running.)
+        subprocess.run(["wineserver", "-p5"], stderr=subprocess.DEVNULL)
+        times = {name: [] for name, _, _ in cases}
+        for name, program, title in cases:
+            time_to_window(program, title)  # warms the caches
+        for _ in range(args.runs):
+            for name, program, title in cases:
+                times[name].append(time_to_window(program, title))
+        medians = {name: statistics.median(values) for name, values in times.items()}
+        for name, values in times.items():
+            print(f"{name:>11}: median {medians[name]:.3f} s "
+                  f"(min {min(values):.3f}, max {max(values):.3f}, {len(values)} runs)")
+        for name, _ in players:
+            print(f"{name} / floor = {medians[name] / medians['floor']:.1f}")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
