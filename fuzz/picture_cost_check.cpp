@@ -13,8 +13,9 @@
 namespace ambrevo::fuzzing {
 namespace {
 
-// The decoder's zlib state and input and excess buffers, made at its first compressed
-// record, and a bitmap's bookkeeping: allowed on top of a record's pixels.
+// The decoder's state (zlib's and libdeflate's) and its input and excess buffers, made at
+// its first compressed records, and a bitmap's bookkeeping: allowed on top of a record's
+// pixels.
 constexpr std::size_t kDecoderAllowance = 256 * 1024;
 
 thread_local bool metering = false;
