@@ -3,16 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_debug_output.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_system.h"
-#include "platform/win32/win32_widgetset.h"
-#include "ui/application.h"
+#include "real_menu_window.h"
 #include "widgetset_fixture.h"
-// <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
-#undef LoadMenu
-#include "window/menu_window.h"
 #include "window/window_test_support.h"
 
 namespace ambrevo::win32 {
@@ -22,14 +14,6 @@ using testing::AddFrames;
 using testing::PictureMenu;
 
 TEST(MenuSwitchTest, ThousandLoadsKeepTheGdiObjectCountSteady) {
-    testing::FakeFileSystem files;
-    testing::FakeDialogs dialogs;
-    testing::FakeDebugOutput debug;
-    testing::FakeClock clock;
-    ProgramInfo program{"E:\\disc\\", "setup.exe", "Ambrevo"};
-    LoadError loadError;
-    MenuPackage package(files, dialogs, program, loadError);
-
     // Two menus of different sizes and shapes, with animated, described items.
     MenuDefinition first = PictureMenu(5, 320, 200);
     first.shapeColor = 0;
@@ -44,17 +28,8 @@ TEST(MenuSwitchTest, ThousandLoadsKeepTheGdiObjectCountSteady) {
     const std::vector<pack::PackageEntryData> entries{
         {"first.mnu", pack::WriteMenuBody(first, pack::kLatestMenuVersion)},
         {"second.mnu", pack::WriteMenuBody(second, pack::kLatestMenuVersion)}};
-    const auto file = pack::WritePackage(std::vector<std::uint8_t>(16, 0x90), entries);
-    files.AddFile("E:\\disc\\setup.exe", std::string(file.begin(), file.end()));
-    package.OpenPackage(program.fileName);
-
-    Win32Widgetset widgets(::GetModuleHandleA(nullptr), ::LoadIconA(nullptr, IDI_APPLICATION));
-    ui::Application app(widgets, dialogs);
-    widgets.Attach(app);
-    testing::FakeSoundPlayer soundPlayer;
-    SoundEffects sounds(soundPlayer, files, program, [&app] { app.ProcessMessages(); });
-    TfrmMenuCls window(app, {package, program, dialogs, debug, clock}, sounds);
-    window.BuildWindowParts();
+    RealMenuWindow real(entries);
+    TfrmMenuCls& window = real.window;
 
     const auto switchMenus = [&](int times) {
         for (int i = 0; i < times; ++i) {
@@ -66,11 +41,11 @@ TEST(MenuSwitchTest, ThousandLoadsKeepTheGdiObjectCountSteady) {
     switchMenus(10);  // fonts and brushes made once are in place
     const long before = GdiObjectsInUse();
     switchMenus(1000);
-    widgets.ProcessMessages();
+    real.widgets.ProcessMessages();
 
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(real.dialogs.shown.empty());
     EXPECT_LE(GdiObjectsInUse() - before, 2) << "GDI objects before: " << before;
-    EXPECT_LE(widgets.CachedBitmapCount(), 40u) << "the DIBs of released pictures are freed";
+    EXPECT_LE(real.widgets.CachedBitmapCount(), 40u) << "the DIBs of released pictures are freed";
 }
 
 }  // namespace
