@@ -6,6 +6,7 @@
 #include "actions/target_paths.h"
 #include "actions/viewer_detection.h"
 #include "support/ascii.h"
+#include "support/busy_flag.h"
 #include "support/messages.h"
 
 namespace ambrevo {
@@ -29,20 +30,6 @@ int ShowCommandOf(std::int32_t showMode) {
 
 }  // namespace
 
-// Holds actionBusy for one action. The action gives it up at the points where a nested
-// action may run again; however the action ends, it is given up at the latest here.
-class ActionDispatch::BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    void Release() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
 ActionDispatch::ActionDispatch(const ActionServices& services, ActionWindow& window)
     : services_(services), window_(window) {}
 
@@ -53,63 +40,65 @@ void ActionDispatch::LaunchItem(int n) {
     if (stored == nullptr) return;
     // A copy: a menu switch inside the action replaces the menu that holds the item.
     const MenuItem item = *stored;
-    BusyScope busy(actionBusy_);
+    // Held until the action ends, however it ends; given up earlier where the action lets
+    // a nested one run again.
+    const BusyFlag busy(actionBusy_);
     services_.sounds.ClearClickSoundPlayed();
-    RunAction(n, item, busy);
+    RunAction(n, item);
 }
 
-void ActionDispatch::RunAction(int n, const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::RunAction(int n, const MenuItem& item) {
     const std::string& target = item.target;
     if (target.compare(0, kHiddenRunMarkerLength, kHiddenRunMarker) == 0) {
-        HiddenRun(n, item, busy);
+        HiddenRun(n, item);
     } else if (target == "*") {
         services_.sounds.PlayNoActionSound();
     } else if (!target.empty() && target.front() == '$') {
-        ShowMessageTarget(n, item, busy);
+        ShowMessageTarget(n, item);
     } else if (IsMenuTarget(target)) {
-        SwitchMenu(n, item, busy);
+        SwitchMenu(n, item);
     } else if (target.empty()) {
         // Nothing to open: an exit or minimise button. Its click does not hold it up.
         PlayClick(n, false);
-        FinishLaunch(item, busy);
+        FinishLaunch(item);
     } else {
-        ShellLaunch(n, item, busy);
+        ShellLaunch(n, item);
     }
 }
 
-void ActionDispatch::HiddenRun(int n, const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::HiddenRun(int n, const MenuItem& item) {
     Launch launch;
     launch.file = ExpandCdVariable(item.target.substr(kHiddenRunMarkerLength),
                                    services_.program.folder);
     launch.folder = FolderPart(launch.file);
-    CallShell(n, item, launch, "open", kShowHide, busy);
+    CallShell(n, item, launch, "open", kShowHide);
 }
 
-void ActionDispatch::ShowMessageTarget(int n, const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::ShowMessageTarget(int n, const MenuItem& item) {
     const std::string text = PilcrowsToLineBreaks(item.target);
     PlayClick(n, true);
     ShowMessage(services_.dialogs, text.substr(1), MessageKind::Information,
                 services_.program.messageCaption);
-    busy.Release();
-    FinishLaunch(item, busy);
+    ReleaseBusy();
+    FinishLaunch(item);
 }
 
-void ActionDispatch::SwitchMenu(int n, const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::SwitchMenu(int n, const MenuItem& item) {
     PlayClick(n, true);
     std::string name = item.target;
     if (services_.package.HasEntry(name)) {  // lower-cases name
         window_.LoadMenu(name);
-        busy.Release();
+        ReleaseBusy();
         services_.app.ProcessMessages();
         services_.sounds.PlayChangeSound(name);
     } else {
         ShowMessage(services_.dialogs, std::string(kMenuNotFoundMessage) + "\r" + name,
                     MessageKind::Warning, services_.program.messageCaption);
-        busy.Release();
+        ReleaseBusy();
     }
 }
 
-void ActionDispatch::ShellLaunch(int n, const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::ShellLaunch(int n, const MenuItem& item) {
     Launch launch;
     launch.parameters = ExpandCdVariable(item.parameters, services_.program.folder);
     launch.file = ResolveFileTarget(item.target, services_.program.folder);
@@ -123,7 +112,7 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item, BusyScope& busy) {
     }
 
     if (item.checkViewer == 1 && !services_.viewer.CheckViewer(item, launch.file)) {
-        OpenFallbackMenu(item, launch.file, busy);
+        OpenFallbackMenu(item, launch.file);
         return;
     }
 
@@ -148,11 +137,11 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item, BusyScope& busy) {
     // Mail programs and folder windows are not waited for: they often outlive the task.
     if (IsMailTarget(launch.file) || folder) launch.watchProcess = false;
     launch.parameters = QuoteParameters(launch.parameters, launch.file);
-    CallShell(n, item, launch, folder ? "explore" : "open", ShowCommandOf(item.showMode), busy);
+    CallShell(n, item, launch, folder ? "explore" : "open", ShowCommandOf(item.showMode));
 }
 
 void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch,
-                               const std::string& verb, int showCommand, BusyScope& busy) {
+                               const std::string& verb, int showCommand) {
     ShellResult result = services_.shell.Launch(
         {verb, launch.file, launch.parameters, launch.folder, showCommand});
     services_.app.ProcessMessages();
@@ -165,22 +154,21 @@ void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch,
                         MessageKind::Information, caption);
         }
         window_.SetEnabled(true);
-        busy.Release();
+        ReleaseBusy();
         return;
     }
     if (!result.succeeded && result.errorCode == kShellNoAssociation) {
-        OpenFallbackMenu(item, launch.file, busy);
+        OpenFallbackMenu(item, launch.file);
         return;
     }
     // Other failures go on as after success. A process that is not watched is released
     // here, with the result.
     if (item.autoRestore && launch.watchProcess) window_.WatchProcess(std::move(result.process));
-    FinishLaunch(item, busy);
+    FinishLaunch(item);
 }
 
 // A disc can carry a menu per document type, shown when such a document cannot be opened.
-void ActionDispatch::OpenFallbackMenu(const MenuItem& item, const std::string& file,
-                                      BusyScope& busy) {
+void ActionDispatch::OpenFallbackMenu(const MenuItem& item, const std::string& file) {
     std::string name = FallbackMenuName(file);
     if (services_.package.HasEntry(name)) {
         window_.SetEnabled(false);
@@ -192,23 +180,23 @@ void ActionDispatch::OpenFallbackMenu(const MenuItem& item, const std::string& f
         ShowMessage(services_.dialogs, std::string(kNoViewerMessage) + "\r\n\r\n" + item.target,
                     MessageKind::Warning, services_.program.messageCaption);
     }
-    busy.Release();
+    ReleaseBusy();
 }
 
-void ActionDispatch::FinishLaunch(const MenuItem& item, BusyScope& busy) {
+void ActionDispatch::FinishLaunch(const MenuItem& item) {
     ui::Application& app = services_.app;
     app.ProcessMessages();
     if (item.exitAfterLaunch) {
         window_.Hide();
         app.ProcessMessages();
-        busy.Release();
+        ReleaseBusy();
         window_.StartExitTimer();
         app.Terminate();
         return;
     }
     if (item.minimizeAfterLaunch) app.Minimize();
     app.ProcessMessages();
-    busy.Release();
+    ReleaseBusy();
 }
 
 void ActionDispatch::PlayClick(int n, bool wait) {

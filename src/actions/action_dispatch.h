@@ -78,19 +78,19 @@ private:
         bool waitForClick = true;
         bool watchProcess = true;
     };
-    class BusyScope;
-
-    void RunAction(int n, const MenuItem& item, BusyScope& busy);
-    void HiddenRun(int n, const MenuItem& item, BusyScope& busy);
-    void ShowMessageTarget(int n, const MenuItem& item, BusyScope& busy);
-    void SwitchMenu(int n, const MenuItem& item, BusyScope& busy);
-    void ShellLaunch(int n, const MenuItem& item, BusyScope& busy);
+    void RunAction(int n, const MenuItem& item);
+    void HiddenRun(int n, const MenuItem& item);
+    void ShowMessageTarget(int n, const MenuItem& item);
+    void SwitchMenu(int n, const MenuItem& item);
+    void ShellLaunch(int n, const MenuItem& item);
     // Runs the shell request and what follows it, for shell launches and hidden runs.
     void CallShell(int n, const MenuItem& item, Launch& launch, const std::string& verb,
-                   int showCommand, BusyScope& busy);
-    void OpenFallbackMenu(const MenuItem& item, const std::string& file, BusyScope& busy);
-    void FinishLaunch(const MenuItem& item, BusyScope& busy);
+                   int showCommand);
+    void OpenFallbackMenu(const MenuItem& item, const std::string& file);
+    void FinishLaunch(const MenuItem& item);
     void PlayClick(int n, bool wait);
+    // Lets the next action start, from a point where this one may be re-entered.
+    void ReleaseBusy() { actionBusy_ = false; }
     bool FileExists(const std::string& path);
 
     ActionServices services_;
