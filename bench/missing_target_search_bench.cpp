@@ -5,14 +5,11 @@
 // not grow with the tree (linear memory).
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,31 +17,7 @@
 #include "actions/missing_target_search.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/headless_widgetset.h"
-
-// Every heap byte the program allocates is counted while it lives, with the peak.
-namespace {
-std::atomic<long long> liveBytes{0};
-std::atomic<long long> peakBytes{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) throw std::bad_alloc();
-    const long long live = liveBytes += static_cast<long long>(malloc_usable_size(block));
-    long long peak = peakBytes.load();
-    while (live > peak && !peakBytes.compare_exchange_weak(peak, live)) {
-    }
-    return block;
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (block == nullptr) return;
-    liveBytes -= static_cast<long long>(malloc_usable_size(block));
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+#include "heap_counter.h"
 
 namespace ambrevo {
 namespace {
@@ -138,10 +111,10 @@ void BM_WalkMemory(benchmark::State& state) {
     Walker walker(static_cast<int>(state.range(0)));
     double perFolder = 0;
     for (auto _ : state) {
-        peakBytes = liveBytes.load();
-        const long long before = liveBytes.load();
+        heap_counter::ResetPeak();
+        const long long before = heap_counter::LiveBytes();
         benchmark::DoNotOptimize(walker.Walk());
-        perFolder = static_cast<double>(peakBytes.load() - before) /
+        perFolder = static_cast<double>(heap_counter::PeakBytes() - before) /
                     static_cast<double>(walker.tree.Folders());
     }
     state.counters["folders"] = static_cast<double>(walker.tree.Folders());

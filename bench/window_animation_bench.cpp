@@ -5,12 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -19,31 +17,11 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_sound_player.h"
 #include "fakes/headless_widgetset.h"
+#include "heap_counter.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
 #include "package/memory_file.h"
 #include "window/menu_window.h"
-
-// Every heap block the program allocates is counted while it lives.
-namespace {
-std::atomic<long long> liveBlocks{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) throw std::bad_alloc();
-    ++liveBlocks;
-    return block;
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (block == nullptr) return;
-    --liveBlocks;
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace ambrevo {
 namespace {
@@ -163,12 +141,12 @@ void BM_SwitchMenus(benchmark::State& state) {
     // One round first, so that every lasting structure (names, records) exists.
     window.LoadMenu("big.mnu");
     window.LoadMenu("small.mnu");
-    const long long before = liveBlocks.load();
+    const long long before = heap_counter::LiveBlocks();
     for (auto _ : state) {
         window.LoadMenu("big.mnu");
         window.LoadMenu("small.mnu");
     }
-    const long long growth = liveBlocks.load() - before;
+    const long long growth = heap_counter::LiveBlocks() - before;
     if (player.Failed() || window.ItemCount() != kItems / 2) {
         state.SkipWithError("a menu did not load");
         return;
