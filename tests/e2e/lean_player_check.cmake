@@ -1,5 +1,7 @@
-# Fails when the player carries debug sections, or when the debug file beside it lacks
-# them. Run as: cmake -DOBJDUMP=... -DPLAYER=... -DDEBUG_FILE=... -P lean_player_check.cmake
+# Fails when the player carries debug sections, when the debug file beside it lacks
+# them, or when the player has grown past 512 KB.
+# Run as: cmake -DOBJDUMP=... -DPLAYER=... -DDEBUG_FILE=... -P lean_player_check.cmake
+set(size_limit 524288)
 function(section_names file out)
     execute_process(COMMAND ${OBJDUMP} -h ${file} RESULT_VARIABLE status
                     OUTPUT_VARIABLE listing ERROR_VARIABLE listing)
@@ -26,4 +28,8 @@ list(FILTER debug_sections INCLUDE REGEX "^\\.debug_info$")
 if(NOT debug_sections)
     message(FATAL_ERROR "${DEBUG_FILE} holds no debug information")
 endif()
-message(STATUS "${PLAYER}: no debug sections; they are in ${DEBUG_FILE}")
+file(SIZE ${PLAYER} player_size)
+if(player_size GREATER_EQUAL size_limit)
+    message(FATAL_ERROR "${PLAYER} is ${player_size} bytes, over the ${size_limit} allowed")
+endif()
+message(STATUS "${PLAYER}: ${player_size} bytes, no debug sections; they are in ${DEBUG_FILE}")
