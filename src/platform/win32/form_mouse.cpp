@@ -115,6 +115,8 @@ void FormMouse::KeyboardMenu() const {
 }
 
 ui::Control* FormMouse::UnderPointer() const {
+    // A hidden window is under no pointer; the test spares a menu being built two calls.
+    if (!::IsWindowVisible(window_)) return nullptr;
     POINT at{};
     if (!::GetCursorPos(&at) || ::WindowFromPoint(at) != window_) return nullptr;
     ::ScreenToClient(window_, &at);

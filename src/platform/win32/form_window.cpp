@@ -202,8 +202,9 @@ void FormWindow::FocusForm() {
 
 void FormWindow::RedrawNow() { ::UpdateWindow(Handle()); }
 
+// A hidden window is painted whole when it is shown: nothing to mark before that.
 void FormWindow::Invalidate(const ui::Rect& bounds) {
-    if (bounds.width <= 0 || bounds.height <= 0) return;
+    if (bounds.width <= 0 || bounds.height <= 0 || !::IsWindowVisible(Handle())) return;
     const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width,
                     bounds.top + bounds.height};
     ::InvalidateRect(Handle(), &rect, FALSE);

@@ -41,6 +41,22 @@ TEST_F(PaintingTest, PicturesShowTheirPixelsInZOrderAndOnlyWhileVisible) {
     EXPECT_EQ(PixelAt(form, 125, 25), kGreen);
 }
 
+TEST_F(PaintingTest, ChangesMadeWhileTheFormIsHiddenShowWhenItComesBack) {
+    ui::Form& form = ShowForm();
+    ui::Picture& picture = form.AddPicture("picture");
+    picture.SetAutoSize(true);
+    picture.SetImage(Solid(40, 30, kRed));
+    ASSERT_EQ(PixelAt(form, 5, 5), kRed);
+
+    form.SetVisible(false);
+    picture.SetImage(Solid(40, 30, kGreen));
+    picture.SetPosition(100, 50);
+    form.SetVisible(true);
+
+    EXPECT_EQ(PixelAt(form, 5, 5), FormColor()) << "the old place";
+    EXPECT_EQ(PixelAt(form, 105, 55), kGreen);
+}
+
 TEST_F(PaintingTest, TransparentLabelKeepsWhatLiesBelowAroundItsLetters) {
     ui::Form& form = ShowForm();
     ui::Picture& back = form.AddPicture("back");
