@@ -1,6 +1,6 @@
 #include "window/item_names.h"
 
-#include <cstdio>
+#include <string>
 
 namespace ambrevo {
 namespace {
@@ -10,9 +10,9 @@ constexpr std::size_t kNumberDigits = 3;
 }  // namespace
 
 std::string ItemControlName(std::string_view prefix, int n) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%.3d", n);
+    const std::string digits = std::to_string(n);
     std::string name(prefix);
+    if (digits.size() < kNumberDigits) name.append(kNumberDigits - digits.size(), '0');
     name += digits;
     return name;
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/win32/system_libraries.h"
@@ -41,10 +41,13 @@ std::string FirstLanguageBlock(const std::vector<char>& data) {
         return {};
     }
     const auto* translation = static_cast<const Translation*>(value);
-    char block[64];
-    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04X%04X\\", translation->language,
-                  translation->codePage);
-    return block;
+    std::string block = "\\StringFileInfo\\";  // then both as four upper-case hex digits
+    for (const WORD part : {translation->language, translation->codePage}) {
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            block += "0123456789ABCDEF"[(part >> shift) & 0xF];
+        }
+    }
+    return block + "\\";
 }
 
 std::optional<FixedFileVersion> QueryFixedVersion(const std::vector<char>& data) {
