@@ -7,8 +7,8 @@ export WINEPREFIX := $(CURDIR)/build/wineprefix
 export WINEDEBUG ?= -all
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all deps native win32 sanitize fuzz-build wineprefix demo test test-unit test-sanitize \
-        test-wine fuzz fuzz-smoke bench clean
+.PHONY: all deps native win32 sanitize tsan fuzz-build wineprefix demo test test-unit test-sanitize \
+        test-wine test-tsan fuzz fuzz-smoke bench clean
 
 all: native win32
 
@@ -27,6 +27,11 @@ sanitize: deps
 	cmake --preset sanitize >/dev/null
 	cmake --build build/sanitize -j$(JOBS)
 
+# Only the menu tests run threads (the picture decoding), so only they are built here.
+tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build build/tsan -j$(JOBS) --target menu_test
+
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build build/fuzz -j$(JOBS) --target package_reader_fuzzer fuzz_seed_corpus
@@ -37,13 +42,16 @@ wineprefix: deps
 demo: native win32 wineprefix
 	./scripts/run-demo.sh
 
-test: test-unit test-sanitize test-wine fuzz-smoke
+test: test-unit test-sanitize test-tsan test-wine fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
 
 test-sanitize: sanitize
 	ctest --test-dir build/sanitize -L unit --output-on-failure -j$(JOBS)
+
+test-tsan: tsan
+	ctest --test-dir build/tsan -R '^menu_test$$' --output-on-failure
 
 test-wine: win32 wineprefix
 	$(XVFB) ctest --test-dir build/win32 -L 'wine|e2e' --output-on-failure

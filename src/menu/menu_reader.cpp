@@ -1,6 +1,7 @@
 #include "menu/menu_reader.h"
 
 #include <algorithm>
+#include <deque>
 #include <string>
 
 #include "menu/menu_fields.h"
@@ -36,16 +37,36 @@ std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
     return header;
 }
 
+// The records are read in file order while worker threads decode the blocks read
+// before; each picture is taken, and each debug line written, in file order too, so
+// the load has the effects it would have read one record at a time: the first damaged
+// record ends it with the records before it stored and nothing after it.
 void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
                   PictureTable& table) {
     PictureDecoder decoder;
-    for (int n = 1; n <= pictureCount; ++n) {
-        DebugTrace(debug, "Getting Image " + std::to_string(n));
-        PictureRecord record = decoder.ReadPicture(reader, version);
-        if (record.picture == nullptr) continue;
+    std::deque<PendingPicture> started;  // records n - started.size() to n - 1
+    int nextToStore = 1;
+    const auto storeOldest = [&] {
+        DebugTrace(debug, "Getting Image " + std::to_string(nextToStore++));
+        PictureRecord record = decoder.FinishPicture(started.front());
+        started.pop_front();
+        if (record.picture == nullptr) return;
         table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
                            std::move(record.picture));
+    };
+    const std::size_t maxStarted = decoder.MaxInFlight();
+    for (int n = 1; n <= pictureCount; ++n) {
+        try {
+            started.push_back(decoder.StartPicture(reader, version));
+        } catch (...) {
+            // Record n cannot be read; an earlier one may be damaged, which then counts first.
+            while (!started.empty()) storeOldest();
+            DebugTrace(debug, "Getting Image " + std::to_string(n));
+            throw;
+        }
+        if (started.size() > maxStarted) storeOldest();
     }
+    while (!started.empty()) storeOldest();
 }
 
 bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,

@@ -16,25 +16,30 @@ PictureInflater::~PictureInflater() {
 void PictureInflater::Inflate(PackageStream& stream, std::int64_t compressedSize,
                               std::uint32_t rawSize, unsigned char* out, std::size_t capacity) {
     if (input_.empty()) input_.resize(kWholeStreamLimit);
-    const bool whole = out != nullptr && rawSize <= capacity &&
-                       compressedSize <= static_cast<std::int64_t>(input_.size());
-    if (!whole) {
-        zlib_.Inflate(input_, 0, stream, compressedSize, rawSize, out, capacity);
+    if (out == nullptr || rawSize > capacity ||
+        compressedSize > static_cast<std::int64_t>(input_.size())) {
+        zlib_.Inflate(input_, 0, &stream, compressedSize, rawSize, out, capacity);
         return;
     }
     const auto size = static_cast<std::size_t>(compressedSize);
     if (!stream.Read(input_.data(), size)) throw AppError(kShortPictureMessage);
-    if (DecodeWhole(size, rawSize, out)) return;
-    // Short, long, cut or damaged: zlib decides what the stream gives, from the same bytes.
-    zlib_.Inflate(input_, size, stream, 0, rawSize, out, capacity);
+    InflateLoaded(std::span(input_).first(size), rawSize, out, capacity);
 }
 
-bool PictureInflater::DecodeWhole(std::size_t size, std::uint32_t rawSize, unsigned char* out) {
+void PictureInflater::InflateLoaded(std::span<unsigned char> zlibStream, std::uint32_t rawSize,
+                                    unsigned char* out, std::size_t capacity) {
+    if (out != nullptr && rawSize <= capacity && DecodeWhole(zlibStream, rawSize, out)) return;
+    // Short, long, cut or damaged: zlib decides what the stream gives, from the same bytes.
+    zlib_.Inflate(zlibStream, zlibStream.size(), nullptr, 0, rawSize, out, capacity);
+}
+
+bool PictureInflater::DecodeWhole(std::span<const unsigned char> zlibStream,
+                                  std::uint32_t rawSize, unsigned char* out) {
     if (!decompressor_) decompressor_ = libdeflate_alloc_decompressor();
     if (!decompressor_) return false;  // zlib then reports what it can
     // With no place for the output length, anything but exactly rawSize bytes fails.
-    return libdeflate_zlib_decompress(decompressor_, input_.data(), size, out, rawSize, nullptr) ==
-           LIBDEFLATE_SUCCESS;
+    return libdeflate_zlib_decompress(decompressor_, zlibStream.data(), zlibStream.size(), out,
+                                      rawSize, nullptr) == LIBDEFLATE_SUCCESS;
 }
 
 }  // namespace ambrevo

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "menu/zlib_block_inflater.h"
@@ -15,8 +16,8 @@ namespace ambrevo {
 // incremental inflate a buffer at a time.
 constexpr std::size_t kWholeStreamLimit = 128 * 1024;
 
-// Inflates the zlib stream of a compressed picture block. A stream that fits the input
-// buffer and is to fill the picture's storage exactly is decoded in one call of
+// Inflates the zlib stream of a compressed picture block. A stream read whole (at most
+// kWholeStreamLimit from the package) and to fill the picture's storage exactly is decoded in one call of
 // libdeflate, several times faster than zlib; any other stream, and any that libdeflate
 // does not decode to exactly its raw size, goes through zlib, so every damaged stream
 // gives what zlib makes of it. Keeps its buffers and decoder state from block to block.
@@ -34,10 +35,14 @@ public:
     // throws as ZlibBlockInflater::Inflate does.
     void Inflate(PackageStream& stream, std::int64_t compressedSize, std::uint32_t rawSize,
                  unsigned char* out, std::size_t capacity);
+    // The same for a zlib stream that has been read whole into zlibStream.
+    void InflateLoaded(std::span<unsigned char> zlibStream, std::uint32_t rawSize,
+                       unsigned char* out, std::size_t capacity);
 
 private:
-    // True when libdeflate decoded input[0, size) to exactly rawSize bytes in out.
-    bool DecodeWhole(std::size_t size, std::uint32_t rawSize, unsigned char* out);
+    // True when libdeflate decoded the whole zlib stream to exactly rawSize bytes in out.
+    bool DecodeWhole(std::span<const unsigned char> zlibStream, std::uint32_t rawSize,
+                     unsigned char* out);
 
     std::vector<unsigned char> input_;  // a whole stream, or zlib's input a part at a time
     libdeflate_decompressor* decompressor_ = nullptr;

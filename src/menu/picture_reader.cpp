@@ -1,50 +1,20 @@
 #include "menu/picture_reader.h"
 
-#include <bit>
-#include <new>
-#include <vector>
-
 #include "menu/picture_inflater.h"
 #include "menu/picture_messages.h"
+#include "menu/picture_pixels.h"
 #include "menu/picture_table.h"
+#include "menu/picture_workers.h"
 #include "support/app_error.h"
 
 namespace ambrevo {
 
 namespace {
 
-// Pixel values are stored little-endian; on a big-endian host turn them round.
-void PixelsFromLittleEndian(std::vector<std::uint32_t>& pixels) {
-    if constexpr (std::endian::native == std::endian::big) {
-        for (auto& p : pixels) {
-            p = (p >> 24) | ((p >> 8) & 0x0000FF00u) | ((p << 8) & 0x00FF0000u) | (p << 24);
-        }
-    }
-}
-
 // The pixel bytes of a width x height picture; 0 for an empty one.
 std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) return 0;
     return std::int64_t{width} * height * static_cast<std::int64_t>(sizeof(std::uint32_t));
-}
-
-// A width x height bitmap, all 0; an empty picture stays 0 x 0. A picture too big for the
-// process's memory is reported as such, not as a crash.
-std::shared_ptr<Bitmap> NewBitmap(std::int32_t width, std::int32_t height) {
-    auto bitmap = std::make_shared<Bitmap>();
-    if (width <= 0 || height <= 0) return bitmap;
-    try {
-        bitmap->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    } catch (const std::bad_alloc&) {
-        throw AppError("Out of memory");
-    }
-    bitmap->width = width;
-    bitmap->height = height;
-    return bitmap;
-}
-
-std::size_t PixelBytes(const Bitmap& bitmap) {
-    return bitmap.pixels.size() * sizeof(std::uint32_t);
 }
 
 }  // namespace
@@ -53,6 +23,32 @@ PictureDecoder::PictureDecoder() = default;
 PictureDecoder::~PictureDecoder() = default;
 
 PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
+    return ReadRecord(reader, version, nullptr);
+}
+
+PendingPicture PictureDecoder::StartPicture(TaggedReader& reader, int version) {
+    PendingPicture pending;
+    pending.record = ReadRecord(reader, version, &pending.job);
+    return pending;
+}
+
+PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
+    if (pending.job) {
+        const std::shared_ptr<InflateJob> job = std::move(pending.job);
+        workers_->Wait(*job);
+        if (job->error) std::rethrow_exception(job->error);
+        pending.record.picture = std::move(job->picture);
+    }
+    return std::move(pending.record);
+}
+
+std::size_t PictureDecoder::MaxInFlight() {
+    if (!workers_) workers_ = std::make_unique<PictureWorkers>();
+    return workers_->MaxInFlight();
+}
+
+PictureRecord PictureDecoder::ReadRecord(TaggedReader& reader, int version,
+                                         std::shared_ptr<InflateJob>* handOff) {
     PictureRecord result;
     if (!reader.ExpectTag(ValueTag::Picture)) {
         reader.RawByte();  // a wrong tag consumes exactly two bytes
@@ -74,7 +70,7 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
     const bool kept = PictureTable::InRange(result.slot.record, result.slot.set, result.slot.frame);
     result.picture = version < kFirstCompressedVersion
                          ? ReadRawPixels(reader, width, height, kept)
-                         : ReadCompressedPixels(reader, width, height, kept);
+                         : ReadCompressedPixels(reader, width, height, kept, handOff);
     return result;
 }
 
@@ -90,13 +86,13 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadRawPixels(TaggedReader& reader, std:
     auto bitmap = NewBitmap(width, height);
     if (bitmap->pixels.empty()) return bitmap;
     reader.RawBytes(bitmap->pixels.data(), PixelBytes(*bitmap));  // one bulk read
-    PixelsFromLittleEndian(bitmap->pixels);
+    PixelsFromLittleEndian(*bitmap);
     return bitmap;
 }
 
-std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reader,
-                                                             std::int32_t width,
-                                                             std::int32_t height, bool kept) {
+std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(
+    TaggedReader& reader, std::int32_t width, std::int32_t height, bool kept,
+    std::shared_ptr<InflateJob>* handOff) {
     // The block length is checked against the stream before anything is allocated.
     const std::int32_t blockLength = reader.RawInt32();
     if (blockLength < 4 || blockLength > reader.Stream().Remaining()) {
@@ -109,18 +105,36 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reade
     // inflated into the fixed buffer, so its damage is found as for any other.
     const std::int64_t zlibLength = blockLength - 4;
     const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
+    if (handOff && kept && fillable && zlibLength <= static_cast<std::int64_t>(kWholeStreamLimit)) {
+        *handOff = HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height);
+        return nullptr;
+    }
     std::shared_ptr<Bitmap> bitmap = kept && fillable ? NewBitmap(width, height) : nullptr;
     if (!inflater_) inflater_ = std::make_unique<PictureInflater>();
     inflater_->Inflate(reader.Stream(), zlibLength, static_cast<std::uint32_t>(rawSize),
-                       bitmap ? reinterpret_cast<unsigned char*>(bitmap->pixels.data()) : nullptr,
-                       bitmap ? PixelBytes(*bitmap) : 0);
+                       bitmap ? PixelData(*bitmap) : nullptr, bitmap ? PixelBytes(*bitmap) : 0);
     if (bitmap) {
-        PixelsFromLittleEndian(bitmap->pixels);
+        PixelsFromLittleEndian(*bitmap);
         return bitmap;
     }
     if (!kept) return nullptr;
     reader.Errors().Set();  // the record declares more picture than it holds
     return std::make_shared<Bitmap>();
+}
+
+std::shared_ptr<InflateJob> PictureDecoder::HandOff(TaggedReader& reader, std::int64_t zlibLength,
+                                                    std::uint32_t rawSize, std::int32_t width,
+                                                    std::int32_t height) {
+    auto job = std::make_shared<InflateJob>();
+    job->zlibStream.resize(static_cast<std::size_t>(zlibLength));
+    if (!reader.Stream().Read(job->zlibStream.data(), job->zlibStream.size())) {
+        throw AppError(kShortPictureMessage);
+    }
+    job->rawSize = rawSize;
+    job->picture = NewBitmap(width, height);
+    if (!workers_) workers_ = std::make_unique<PictureWorkers>();
+    workers_->Submit(job);
+    return job;
 }
 
 void PictureDecoder::SkipExternalPicture(TaggedReader& reader) {

@@ -9,6 +9,8 @@
 namespace ambrevo {
 
 class PictureInflater;
+class PictureWorkers;
+struct InflateJob;
 
 // The largest width and height a picture record may give; anything larger is damaged.
 constexpr std::int32_t kMaxPictureSide = 16384;
@@ -34,6 +36,12 @@ struct PictureSlot {
 struct PictureRecord {
     PictureSlot slot;
     std::shared_ptr<Bitmap> picture;
+};
+
+// A record read whose picture may still be decoding on a worker thread.
+struct PendingPicture {
+    PictureRecord record;
+    std::shared_ptr<InflateJob> job;  // while a worker decodes the picture
 };
 
 // Reads picture records. Keeps the decoders' state and fixed buffers so that
@@ -64,15 +72,32 @@ public:
     //    stream) is not made: LoadError := 1, an empty picture, the block still checked.
     PictureRecord ReadPicture(TaggedReader& reader, int version);
 
+    // Reads one record as ReadPicture does, except that a compressed block of at most
+    // kWholeStreamLimit bytes for a picture that is kept is read whole and decoded on a
+    // worker thread while the caller reads on. Throws what reading the record throws;
+    // FinishPicture gives the picture, or throws what decoding it threw.
+    PendingPicture StartPicture(TaggedReader& reader, int version);
+    PictureRecord FinishPicture(PendingPicture& pending);
+    // How many started pictures may wait to be finished, to bound the memory they hold.
+    std::size_t MaxInFlight();
+
 private:
-    // Both give null for a picture that is not kept.
+    // handOff, when not null, receives a block handed to a worker.
+    PictureRecord ReadRecord(TaggedReader& reader, int version,
+                             std::shared_ptr<InflateJob>* handOff);
+    // Both give null for a picture that is not kept or that is handed off.
     std::shared_ptr<Bitmap> ReadRawPixels(TaggedReader& reader, std::int32_t width,
                                           std::int32_t height, bool kept);
     std::shared_ptr<Bitmap> ReadCompressedPixels(TaggedReader& reader, std::int32_t width,
-                                                 std::int32_t height, bool kept);
+                                                 std::int32_t height, bool kept,
+                                                 std::shared_ptr<InflateJob>* handOff);
+    std::shared_ptr<InflateJob> HandOff(TaggedReader& reader, std::int64_t zlibLength,
+                                        std::uint32_t rawSize, std::int32_t width,
+                                        std::int32_t height);
     void SkipExternalPicture(TaggedReader& reader);
 
     std::unique_ptr<PictureInflater> inflater_;
+    std::unique_ptr<PictureWorkers> workers_;  // with the first block handed off
 };
 
 // Reads one record with a decoder of its own (for single records; a menu load should

@@ -31,7 +31,7 @@ ZlibBlockInflater::ZlibBlockInflater() = default;
 ZlibBlockInflater::~ZlibBlockInflater() = default;
 
 void ZlibBlockInflater::Inflate(std::span<unsigned char> input, std::size_t loaded,
-                                PackageStream& stream, std::int64_t unread, std::uint32_t rawSize,
+                                PackageStream* stream, std::int64_t unread, std::uint32_t rawSize,
                                 unsigned char* out, std::size_t capacity) {
     if (state_) {
         inflateReset(&state_->zs);
@@ -57,7 +57,7 @@ void ZlibBlockInflater::Inflate(std::span<unsigned char> input, std::size_t load
         if (zs.avail_in == 0 && inputLeft > 0) {
             const auto n = static_cast<std::size_t>(
                 std::min<std::int64_t>(inputLeft, static_cast<std::int64_t>(input.size())));
-            if (!stream.Read(input.data(), n)) throw AppError(kShortPictureMessage);
+            if (!stream->Read(input.data(), n)) throw AppError(kShortPictureMessage);
             inputLeft -= static_cast<std::int64_t>(n);
             zs.next_in = input.data();
             zs.avail_in = static_cast<uInt>(n);
@@ -73,7 +73,7 @@ void ZlibBlockInflater::Inflate(std::span<unsigned char> input, std::size_t load
         if (status != Z_OK) throw AppError(kDamagedPictureMessage);
     }
     if (zs.total_out < rawSize) throw AppError(kShortPictureMessage);
-    stream.Skip(inputLeft);  // after the end of the zlib stream; normally nothing
+    if (inputLeft > 0) stream->Skip(inputLeft);  // after the end of the zlib stream
 }
 
 }  // namespace ambrevo

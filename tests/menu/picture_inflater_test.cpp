@@ -63,7 +63,7 @@ Outcome WithZlibOnly(const std::string& block, std::uint32_t rawSize, std::size_
     std::vector<unsigned char> input(1000);
     return Run(block, rawSize, capacity,
                [&](PackageStream& stream, std::int64_t size, std::uint32_t raw, unsigned char* out,
-                   std::size_t room) { zlib.Inflate(input, 0, stream, size, raw, out, room); });
+                   std::size_t room) { zlib.Inflate(input, 0, &stream, size, raw, out, room); });
 }
 
 const std::string kRaw = PixelBytes(PixelPattern(64));  // 256 bytes

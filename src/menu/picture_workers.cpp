@@ -1,0 +1,87 @@
+#include "menu/picture_workers.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "menu/picture_inflater.h"
+#include "menu/picture_pixels.h"
+
+namespace ambrevo {
+
+namespace {
+
+constexpr unsigned kMostThreads = 4;
+
+// Decodes the job's block into its picture, as the reader would have done in place.
+void Decode(PictureInflater& inflater, InflateJob& job) {
+    try {
+        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*job.picture),
+                               PixelBytes(*job.picture));
+        PixelsFromLittleEndian(*job.picture);
+    } catch (...) {
+        job.error = std::current_exception();
+    }
+    job.zlibStream = {};  // read: its memory goes back now, not when the picture is taken
+}
+
+}  // namespace
+
+PictureWorkers::PictureWorkers()
+    : threadCount_(std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads)) {}
+
+PictureWorkers::~PictureWorkers() {
+    {
+        const std::lock_guard hold(lock_);
+        stopping_ = true;
+        queue_.clear();
+    }
+    jobQueued_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+}
+
+void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
+    if (threads_.empty()) StartThreads();
+    if (threads_.empty()) {  // the system gave no thread: decoded here instead
+        if (!ownInflater_) ownInflater_ = std::make_unique<PictureInflater>();
+        Decode(*ownInflater_, *job);
+        job->done = true;
+        return;
+    }
+    {
+        const std::lock_guard hold(lock_);
+        queue_.push_back(std::move(job));
+    }
+    jobQueued_.notify_one();
+}
+
+// Started with the first job, not in the constructor, so a menu without compressed
+// pictures costs no threads. Those that start serve; one that cannot is done without.
+void PictureWorkers::StartThreads() {
+    try {
+        while (threads_.size() < threadCount_) threads_.emplace_back(&PictureWorkers::Work, this);
+    } catch (const std::system_error&) {
+    }
+}
+
+void PictureWorkers::Wait(const InflateJob& job) {
+    std::unique_lock hold(lock_);
+    jobDone_.wait(hold, [&job] { return job.done; });
+}
+
+void PictureWorkers::Work() {
+    PictureInflater inflater;
+    std::unique_lock hold(lock_);
+    for (;;) {
+        jobQueued_.wait(hold, [this] { return stopping_ || !queue_.empty(); });
+        if (stopping_) return;
+        const std::shared_ptr<InflateJob> job = std::move(queue_.front());
+        queue_.pop_front();
+        hold.unlock();
+        Decode(inflater, *job);
+        hold.lock();
+        job->done = true;
+        jobDone_.notify_all();
+    }
+}
+
+}  // namespace ambrevo

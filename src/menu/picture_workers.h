@@ -1,0 +1,62 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "ui/bitmap.h"
+
+namespace ambrevo {
+
+class PictureInflater;
+
+// A compressed picture block read whole, to be decoded on a worker thread into its
+// picture (all 0 until then). When decoding throws, error holds what it threw.
+struct InflateJob {
+    std::vector<unsigned char> zlibStream;
+    std::uint32_t rawSize = 0;
+    std::shared_ptr<Bitmap> picture;
+
+    std::exception_ptr error;
+    bool done = false;  // guarded by the workers' lock
+};
+
+// A few threads that decode picture blocks while the menu reader moves on; each keeps its
+// own decoder state. The threads start with the first job. Jobs still queued when the
+// workers are destroyed are dropped; a job being decoded then is finished first.
+class PictureWorkers {
+public:
+    // The number of threads: one per processor, at least one and at most four.
+    PictureWorkers();
+    ~PictureWorkers();
+    PictureWorkers(const PictureWorkers&) = delete;
+    PictureWorkers& operator=(const PictureWorkers&) = delete;
+
+    // How many blocks may be read ahead of the oldest picture not yet taken: enough to
+    // keep every thread busy, few enough to bound the memory held.
+    std::size_t MaxInFlight() const { return 2 * threadCount_; }
+
+    void Submit(std::shared_ptr<InflateJob> job);
+    // Waits until the job is done; then its picture or error may be read.
+    void Wait(const InflateJob& job);
+
+private:
+    void StartThreads();
+    void Work();
+
+    const unsigned threadCount_;
+    std::vector<std::thread> threads_;
+    std::mutex lock_;
+    std::condition_variable jobQueued_;
+    std::condition_variable jobDone_;
+    std::deque<std::shared_ptr<InflateJob>> queue_;
+    bool stopping_ = false;
+    std::unique_ptr<PictureInflater> ownInflater_;  // only when no thread could start
+};
+
+}  // namespace ambrevo

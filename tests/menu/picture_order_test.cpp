@@ -1,0 +1,187 @@
+// A menu's pictures are decoded on worker threads while the reader moves on; what the
+// load gives must not show it: the same table, debug lines and LoadError as reading one
+// record at a time, and the first failing record in file order ends the load.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_debug_output.h"
+#include "menu/menu_reader.h"
+#include "menu/picture_reader.h"
+#include "menu/picture_table.h"
+#include "menu_test_support.h"
+#include "support/app_error.h"
+
+namespace ambrevo {
+namespace {
+
+using testing::CompressedRecord;
+using testing::FakeDebugOutput;
+using testing::PixelPattern;
+using testing::StreamUnderTest;
+
+std::string Line(int n) { return "**** Getting Image " + std::to_string(n) + " **** "; }
+
+// Every kind of record a load meets, many times over, so that blocks are in flight
+// while others are read: small and whole-stream blocks, blocks over the whole-stream
+// limit, empty pictures, slots outside the table, later records replacing earlier ones,
+// raw sizes short of and beyond the picture, a picture its block cannot fill.
+std::string MixedRecords(int& count) {
+    std::string bytes;
+    count = 0;
+    const auto add = [&](const std::string& record) {
+        bytes += record;
+        ++count;
+    };
+    for (int round = 0; round < 6; ++round) {
+        for (int frame = 0; frame < 8; ++frame) {
+            add(testing::Record(7, 1 + round, frame % 3, frame, 16, 8,
+                                PixelPattern(128, round * 8 + frame + 1)));
+        }
+        add(testing::Record(7, 0, 0, 0, 200, 200, PixelPattern(40000, round + 1)));  // > 128 KiB
+        add(testing::Record(7, 7, 0, 0, 0, 5, {}));
+        add(testing::Record(7, 101, 0, 0, 4, 4, PixelPattern(16, 9)));
+        const std::string raw = testing::PixelBytes(PixelPattern(16, round + 3));
+        const std::string stream = testing::Zlib(raw);
+        add(CompressedRecord(8, round % 4, 1, 4, 8, 4 + static_cast<int>(stream.size()), 64,
+                             stream));  // fills half the picture
+        add(CompressedRecord(9, round % 4, 1, 2, 2, 4 + static_cast<int>(stream.size()), 64,
+                             stream));  // more than the picture
+        add(CompressedRecord(10, 0, 0, 4000, 4000, 4 + static_cast<int>(stream.size()), 64,
+                             stream));  // cannot fill its picture: LoadError
+    }
+    return bytes;
+}
+
+struct Outcome {
+    std::map<std::vector<int>, std::vector<std::uint32_t>> pictures;  // slot -> pixels
+    std::vector<std::string> lines;
+    bool loadError = false;
+    std::int64_t position = 0;
+};
+
+void Collect(const PictureTable& table, Outcome& out) {
+    for (int record = 0; record < kPictureRecords; ++record) {
+        for (int set = 0; set < kPictureSets; ++set) {
+            for (int frame = 0; frame < kPictureFrames; ++frame) {
+                if (const auto p = table.Picture(record, set, frame)) {
+                    auto& pixels = out.pictures[{record, set, frame, p->width, p->height}];
+                    pixels = p->pixels;
+                }
+            }
+        }
+    }
+}
+
+TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
+    int count = 0;
+    const std::string bytes = MixedRecords(count);
+
+    Outcome oneAtATime;
+    {
+        StreamUnderTest in(bytes);
+        PictureDecoder decoder;
+        PictureTable table;
+        for (int n = 1; n <= count; ++n) {
+            oneAtATime.lines.push_back(Line(n));
+            PictureRecord record = decoder.ReadPicture(in.Reader(), 7);
+            if (record.picture) {
+                table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
+                                   record.picture);
+            }
+        }
+        Collect(table, oneAtATime);
+        oneAtATime.loadError = in.Error().IsSet();
+        oneAtATime.position = in.Position();
+    }
+
+    for (int load = 0; load < 5; ++load) {  // thread timing differs from load to load
+        StreamUnderTest in(bytes);
+        FakeDebugOutput debug;
+        PictureTable table;
+        ReadPictures(in.Reader(), debug, count, 7, table);
+        Outcome loaded;
+        Collect(table, loaded);
+        loaded.lines = debug.lines;
+        loaded.loadError = in.Error().IsSet();
+        loaded.position = in.Position();
+        EXPECT_EQ(loaded.pictures, oneAtATime.pictures);
+        EXPECT_EQ(loaded.lines, oneAtATime.lines);
+        EXPECT_TRUE(loaded.loadError);
+        EXPECT_EQ(loaded.loadError, oneAtATime.loadError);
+        EXPECT_EQ(loaded.position, oneAtATime.position);
+    }
+}
+
+// Ways a record fails: found while decoding on a worker, or while reading it.
+enum class Fault { Damaged, Short, TooWide, CutOff };
+
+std::string FaultyRecord(Fault fault, int frame) {
+    const std::string raw = testing::PixelBytes(PixelPattern(16));
+    const std::string stream = testing::Zlib(raw);
+    const int block = 4 + static_cast<int>(stream.size());
+    switch (fault) {
+        case Fault::Damaged:  // a zlib header no decoder accepts: "Error"
+            return CompressedRecord(1, 0, frame, 4, 4, block, 64,
+                                    std::string("\x78\x00", 2) + stream.substr(2));
+        case Fault::Short:  // the stream ends before its raw size: "Stream read error"
+            return CompressedRecord(1, 0, frame, 4, 4, block, 128, stream);
+        case Fault::TooWide:  // refused before its block is read: "Error"
+            return CompressedRecord(1, 0, frame, 20000, 4, block, 64, stream);
+        case Fault::CutOff:  // a block beyond the end of the stream: "Stream read error"
+            return CompressedRecord(1, 0, frame, 4, 4, 1 << 30, 64, stream);
+    }
+    return {};
+}
+
+TEST(PictureOrderTest, TheFirstFailingRecordInFileOrderEndsTheLoad) {
+    struct Case {
+        std::map<int, Fault> faults;  // record number -> its fault; the others are good
+        int records;
+        const char* message;
+        int firstNotStored;
+    };
+    const Case cases[] = {
+        {{{3, Fault::Short}, {6, Fault::TooWide}}, 12, "Stream read error", 3},
+        {{{5, Fault::Damaged}, {9, Fault::CutOff}}, 9, "Error", 5},
+        {{{1, Fault::Short}, {2, Fault::TooWide}}, 12, "Stream read error", 1},
+        {{{2, Fault::Damaged}, {3, Fault::Short}}, 12, "Error", 2},
+        {{{7, Fault::CutOff}}, 7, "Stream read error", 7},
+        {{{4, Fault::TooWide}}, 12, "Error", 4},
+        {{{12, Fault::Damaged}}, 12, "Error", 12},
+    };
+    for (const Case& c : cases) {
+        for (int load = 0; load < 3; ++load) {
+            std::string bytes;
+            for (int n = 1; n <= c.records; ++n) {
+                const auto fault = c.faults.find(n);
+                bytes += fault == c.faults.end()
+                             ? testing::Record(7, 1, 0, n, 4, 4, PixelPattern(16, n))
+                             : FaultyRecord(fault->second, n);
+            }
+            StreamUnderTest in(bytes);
+            FakeDebugOutput debug;
+            PictureTable table;
+            std::string message = "no error";
+            try {
+                ReadPictures(in.Reader(), debug, c.records, 7, table);
+            } catch (const AppError& error) {
+                message = error.what();
+            }
+            SCOPED_TRACE("first failing record " + std::to_string(c.firstNotStored));
+            EXPECT_EQ(message, c.message);
+            std::vector<std::string> lines;
+            for (int n = 1; n <= c.firstNotStored; ++n) lines.push_back(Line(n));
+            EXPECT_EQ(debug.lines, lines);
+            for (int n = 1; n <= c.records; ++n) {
+                EXPECT_EQ(table.HasPicture(1, 0, n), n < c.firstNotStored) << "record " << n;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ambrevo
