@@ -99,7 +99,8 @@ NativeButton* FormWindow::ButtonOf(HWND window) const {
     return nullptr;
 }
 
-std::vector<NativeButton*> FormWindow::TabOrder() const {
+std::vector<NativeButton*> FormWindow::TabOrder() {
+    ApplyPendingChanges();
     std::vector<NativeButton*> order;
     for (const auto& [control, button] : buttons_) {
         if (button->Focusable()) order.push_back(button.get());
@@ -110,7 +111,8 @@ std::vector<NativeButton*> FormWindow::TabOrder() const {
     return order;
 }
 
-NativeButton* FormWindow::ButtonWithMnemonic(char character) const {
+NativeButton* FormWindow::ButtonWithMnemonic(char character) {
+    ApplyPendingChanges();
     NativeButton* first = nullptr;
     for (const auto& [control, button] : buttons_) {
         const ui::Button& model = button->Model();
@@ -121,6 +123,10 @@ NativeButton* FormWindow::ButtonWithMnemonic(char character) const {
         }
     }
     return first;
+}
+
+void FormWindow::ApplyPendingChanges() {
+    for (const auto& [control, button] : buttons_) button->ApplyPendingChanges();
 }
 
 void FormWindow::CaptionChanged() { ::SetWindowTextA(Handle(), form_.Caption().c_str()); }
@@ -192,7 +198,10 @@ void FormWindow::ZOrderChanged(ui::Control& control) {
 }
 
 void FormWindow::FocusControl(ui::Button& button) {
-    if (NativeButton* native = ButtonOf(button)) ::SetFocus(native->Handle());
+    if (NativeButton* native = ButtonOf(button)) {
+        native->ApplyPendingChanges();
+        ::SetFocus(native->Handle());
+    }
 }
 
 void FormWindow::FocusForm() {
@@ -287,6 +296,10 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             // The model decides whether the window goes.
             Dispatch([&] { form_.CloseRequested(); });
             return 0;
+        case WM_SHOWWINDOW:
+            // Buttons set up while the window was hidden appear with it, in their last state.
+            if (wParam) ApplyPendingChanges();
+            break;
         case WM_ACTIVATE:
             if (RestoreFocus(wParam)) return 0;
             break;

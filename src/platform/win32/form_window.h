@@ -38,10 +38,11 @@ public:
     // The native button of a model button; null when it has none.
     NativeButton* ButtonOf(const ui::Control& control) const;
     NativeButton* ButtonOf(HWND window) const;
-    // Buttons that Tab reaches, in creation order.
-    std::vector<NativeButton*> TabOrder() const;
+    // Buttons that Tab reaches, in creation order. Like the next one, it first applies the
+    // buttons' pending changes, since the result goes to the keyboard focus.
+    std::vector<NativeButton*> TabOrder();
     // The first visible, enabled button in creation order whose mnemonic is character.
-    NativeButton* ButtonWithMnemonic(char character) const;
+    NativeButton* ButtonWithMnemonic(char character);
 
     // ui::FormPeer
     void CaptionChanged() override;
@@ -64,6 +65,8 @@ private:
     void OnWheel(WPARAM wParam);
     bool RestoreFocus(WPARAM wParam);
     void OnPositionChanged();
+    // Brings the native buttons in step with the changes kept while the window was hidden.
+    void ApplyPendingChanges();
     void Invalidate(const ui::Rect& bounds);
     template <typename F>
     void Dispatch(F&& handler) {

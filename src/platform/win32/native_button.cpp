@@ -1,6 +1,7 @@
 #include "platform/win32/native_button.h"
 
 #include <memory>
+#include <utility>
 
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/system_error.h"
@@ -19,12 +20,25 @@ DWORD StyleOf(const ui::Button& button) {
     return style;
 }
 
+constexpr unsigned Bit(ui::ControlChange change) { return 1u << static_cast<unsigned>(change); }
+
+// The order in which kept changes are applied: the window is shown last, set up.
+constexpr ui::ControlChange kPendingOrder[] = {
+    ui::ControlChange::TabStop, ui::ControlChange::Enabled, ui::ControlChange::Font,
+    ui::ControlChange::Bounds,  ui::ControlChange::Caption, ui::ControlChange::Visible};
+
 }  // namespace
 
 NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts)
     : button_(button), fonts_(fonts) {
     const ui::Rect& bounds = button.Bounds();
-    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), StyleOf(button),
+    DWORD style = StyleOf(button);
+    // In a hidden form the window is made hidden, and shown with the form once set up.
+    if (!::IsWindowVisible(parent) && (style & WS_VISIBLE) != 0) {
+        style &= ~WS_VISIBLE;
+        pending_ = Bit(ui::ControlChange::Visible);
+    }
+    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), style,
                                     bounds.left, bounds.top, bounds.width, bounds.height, parent,
                                     nullptr, ::GetModuleHandleA(nullptr), nullptr));
     if (!window_) {
@@ -52,6 +66,31 @@ bool NativeButton::Focusable() const {
 
 void NativeButton::Update(ui::ControlChange change) {
     const HWND window = Handle();
+    // A hidden button cannot keep the focus: it goes to the form at once.
+    if (change == ui::ControlChange::Visible && !button_.Visible() && ::GetFocus() == window) {
+        ::SetFocus(::GetParent(window));
+    }
+    if (!::IsWindowVisible(::GetParent(window))) {
+        pending_ |= Bit(change);
+        return;
+    }
+    ApplyPendingChanges();
+    Apply(change);
+}
+
+void NativeButton::ApplyPendingChanges() {
+    if (pending_ == 0) return;
+    const unsigned pending = std::exchange(pending_, 0);
+    for (const ui::ControlChange change : kPendingOrder) {
+        if ((pending & Bit(change)) != 0) Apply(change);
+    }
+}
+
+// Kept changes may end where they began: the window's own state is compared where that
+// is cheap.
+void NativeButton::Apply(ui::ControlChange change) {
+    const HWND window = Handle();
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
     switch (change) {
         case ui::ControlChange::Bounds: {
             const ui::Rect& bounds = button_.Bounds();
@@ -60,8 +99,7 @@ void NativeButton::Update(ui::ControlChange change) {
             break;
         }
         case ui::ControlChange::Visible:
-            // A hidden button cannot keep the focus: it goes to the form.
-            if (!button_.Visible() && ::GetFocus() == window) ::SetFocus(::GetParent(window));
+            if (((style & WS_VISIBLE) != 0) == button_.Visible()) break;
             ::ShowWindow(window, button_.Visible() ? SW_SHOWNA : SW_HIDE);
             break;
         case ui::ControlChange::Caption:
@@ -71,13 +109,13 @@ void NativeButton::Update(ui::ControlChange change) {
             ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
                            TRUE);
             break;
-        case ui::ControlChange::TabStop: {
-            const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+        case ui::ControlChange::TabStop:
+            if (((style & WS_TABSTOP) != 0) == button_.TabStop()) break;
             ::SetWindowLongPtrA(window, GWL_STYLE,
                                 button_.TabStop() ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
             break;
-        }
         case ui::ControlChange::Enabled:
+            if (((style & WS_DISABLED) == 0) == button_.Enabled()) break;
             ::EnableWindow(window, button_.Enabled());
             break;
         case ui::ControlChange::Style:

@@ -34,8 +34,10 @@ HWND Win32Widgetset::WindowOf(const ui::Form& form) const {
 
 HWND Win32Widgetset::WindowOf(const ui::Button& button) const {
     const FormWindow* window = FormOf(button.Owner());
-    const NativeButton* native = window ? window->ButtonOf(button) : nullptr;
-    return native ? native->Handle() : nullptr;
+    NativeButton* native = window ? window->ButtonOf(button) : nullptr;
+    if (!native) return nullptr;
+    native->ApplyPendingChanges();  // the window is handed out in the model's state
+    return native->Handle();
 }
 
 std::size_t Win32Widgetset::CachedBitmapCount() const { return context_.Bitmaps().Size(); }

@@ -83,6 +83,50 @@ TEST_F(ButtonTest, NativeButtonFollowsTheModel) {
     EXPECT_FALSE(::IsWindow(gone));
 }
 
+TEST_F(ButtonTest, ButtonsSetUpInAHiddenFormAppearWithItInTheirLastState) {
+    form_.SetVisible(false);
+    ui::Button& kept = AddButton("kept", "&One", 10);
+    kept.SetCaption("&Two");
+    kept.SetBounds({20, 30, 70, 22});
+    kept.SetEnabled(false);
+    kept.SetEnabled(true);
+    ui::Button& hidden = AddButton("hidden", "&Hidden", 100);
+    hidden.SetVisible(false);
+    ui::Button& disabled = AddButton("disabled", "&Off", 180);
+    disabled.SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(Native(disabled))) << "handed out in the model's state";
+    form_.SetVisible(true);
+
+    // Found by their texts: the widgetset would bring a button it hands out in step itself.
+    const auto child = [&](const char* text) {
+        return ::FindWindowExA(Window(form_), nullptr, "BUTTON", text);
+    };
+    const HWND two = child("&Two");
+    ASSERT_NE(two, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(two));
+    EXPECT_TRUE(::IsWindowEnabled(two));
+    EXPECT_NE(::GetWindowLongPtrA(two, GWL_STYLE) & WS_TABSTOP, 0);
+    RECT rect{};
+    ::GetWindowRect(two, &rect);
+    ::MapWindowPoints(nullptr, Window(form_), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 20);
+    EXPECT_EQ(rect.top, 30);
+    EXPECT_EQ(rect.right - rect.left, 70);
+    EXPECT_EQ(rect.bottom - rect.top, 22);
+    ASSERT_NE(child("&Hidden"), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(child("&Hidden")));
+    EXPECT_TRUE(::IsWindowVisible(child("&Off")));
+    EXPECT_FALSE(::IsWindowEnabled(child("&Off")));
+
+    // The one visible, enabled button takes the focus from Tab and its mnemonic.
+    form_.SetFocus();
+    Tab();
+    EXPECT_EQ(::GetFocus(), two);
+    Type({{WM_CHAR, 'h'}, {WM_CHAR, 'o'}, {WM_CHAR, 't'}});
+    EXPECT_EQ(events_, (std::vector<std::string>{"kept focus", "kept keypress 104",
+                                                 "kept keypress 111", "kept click"}));
+}
+
 TEST_F(ButtonTest, FocusFiresGotFocusOnceAndLeavesWithTheFocus) {
     ui::Button& a = AddButton("a", "A", 10);
     ui::Button& b = AddButton("b", "B", 80);
