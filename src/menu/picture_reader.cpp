@@ -105,7 +105,7 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(
     // inflated into the fixed buffer, so its damage is found as for any other.
     const std::int64_t zlibLength = blockLength - 4;
     const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
-    if (handOff && kept && fillable && zlibLength <= static_cast<std::int64_t>(kWholeStreamLimit)) {
+    if (handOff && kept && fillable && zlibLength <= kHandOffLimit) {
         *handOff = HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height);
         return nullptr;
     }
@@ -131,7 +131,8 @@ std::shared_ptr<InflateJob> PictureDecoder::HandOff(TaggedReader& reader, std::i
         throw AppError(kShortPictureMessage);
     }
     job->rawSize = rawSize;
-    job->picture = NewBitmap(width, height);
+    job->width = width;
+    job->height = height;
     if (!workers_) workers_ = std::make_unique<PictureWorkers>();
     workers_->Submit(job);
     return job;

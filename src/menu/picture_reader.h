@@ -73,7 +73,7 @@ public:
     PictureRecord ReadPicture(TaggedReader& reader, int version);
 
     // Reads one record as ReadPicture does, except that a compressed block of at most
-    // kWholeStreamLimit bytes for a picture that is kept is read whole and decoded on a
+    // kHandOffLimit bytes for a picture that is kept is read whole and decoded on a
     // worker thread while the caller reads on. Throws what reading the record throws;
     // FinishPicture gives the picture, or throws what decoding it threw.
     PendingPicture StartPicture(TaggedReader& reader, int version);

@@ -12,12 +12,14 @@ namespace {
 
 constexpr unsigned kMostThreads = 4;
 
-// Decodes the job's block into its picture, as the reader would have done in place.
+// Decodes the job's block into a new picture, as the reader would have done in place.
 void Decode(PictureInflater& inflater, InflateJob& job) {
     try {
-        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*job.picture),
-                               PixelBytes(*job.picture));
-        PixelsFromLittleEndian(*job.picture);
+        auto picture = NewBitmap(job.width, job.height);
+        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*picture),
+                               PixelBytes(*picture));
+        PixelsFromLittleEndian(*picture);
+        job.picture = std::move(picture);
     } catch (...) {
         job.error = std::current_exception();
     }

@@ -15,13 +15,21 @@ namespace ambrevo {
 
 class PictureInflater;
 
-// A compressed picture block read whole, to be decoded on a worker thread into its
-// picture (all 0 until then). When decoding throws, error holds what it threw.
+// The largest zlib stream handed to a worker: a full-window background fits, and the
+// blocks read ahead stay a few megabytes at most.
+constexpr std::int64_t kHandOffLimit = 4 * 1024 * 1024;
+
+// A compressed picture block read whole, to be decoded on a worker thread into a new
+// width x height picture (allocated there, so that its memory is warm in that
+// processor's cache when the pixels are written). The worker fills picture, or error
+// with what decoding threw.
 struct InflateJob {
     std::vector<unsigned char> zlibStream;
     std::uint32_t rawSize = 0;
-    std::shared_ptr<Bitmap> picture;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
 
+    std::shared_ptr<Bitmap> picture;
     std::exception_ptr error;
     bool done = false;  // guarded by the workers' lock
 };
