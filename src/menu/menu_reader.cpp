@@ -45,16 +45,18 @@ void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, in
                   PictureTable& table) {
     PictureDecoder decoder;
     std::deque<PendingPicture> started;  // records n - started.size() to n - 1
+    std::int64_t bytesAhead = 0;         // of the blocks in started
     int nextToStore = 1;
     const auto storeOldest = [&] {
         DebugTrace(debug, "Getting Image " + std::to_string(nextToStore++));
+        bytesAhead -= started.front().blockBytes;
         PictureRecord record = decoder.FinishPicture(started.front());
         started.pop_front();
         if (record.picture == nullptr) return;
         table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
                            std::move(record.picture));
     };
-    const std::size_t maxStarted = decoder.MaxInFlight();
+    const ReadAheadLimit limit = decoder.Limit();
     for (int n = 1; n <= pictureCount; ++n) {
         try {
             started.push_back(decoder.StartPicture(reader, version));
@@ -64,7 +66,15 @@ void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, in
             DebugTrace(debug, "Getting Image " + std::to_string(n));
             throw;
         }
-        if (started.size() > maxStarted) storeOldest();
+        bytesAhead += started.back().blockBytes;
+        if (started.size() > limit.pictures || bytesAhead > limit.bytes) {
+            // The older half is taken at once: the reader waits for the newest of them
+            // while the workers finish the others, so it sleeps once per half, not once
+            // per picture (waking it costs a system call, under Wine more).
+            const std::size_t keep = started.size() / 2;
+            decoder.AwaitPicture(started[started.size() - keep - 1]);
+            while (started.size() > keep) storeOldest();
+        }
     }
     while (!started.empty()) storeOldest();
 }

@@ -29,7 +29,12 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
 PendingPicture PictureDecoder::StartPicture(TaggedReader& reader, int version) {
     PendingPicture pending;
     pending.record = ReadRecord(reader, version, &pending.job);
+    if (pending.job) pending.blockBytes = static_cast<std::int64_t>(pending.job->zlibStream.size());
     return pending;
+}
+
+void PictureDecoder::AwaitPicture(const PendingPicture& pending) {
+    if (pending.job) workers_->Wait(*pending.job);
 }
 
 PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
@@ -42,9 +47,9 @@ PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
     return std::move(pending.record);
 }
 
-std::size_t PictureDecoder::MaxInFlight() {
+ReadAheadLimit PictureDecoder::Limit() {
     if (!workers_) workers_ = std::make_unique<PictureWorkers>();
-    return workers_->MaxInFlight();
+    return {workers_->MaxPicturesAhead(), workers_->MaxBytesAhead()};
 }
 
 PictureRecord PictureDecoder::ReadRecord(TaggedReader& reader, int version,

@@ -42,6 +42,13 @@ struct PictureRecord {
 struct PendingPicture {
     PictureRecord record;
     std::shared_ptr<InflateJob> job;  // while a worker decodes the picture
+    std::int64_t blockBytes = 0;      // the block held for the worker
+};
+
+// How far a menu load may read ahead of the oldest picture it has not yet taken.
+struct ReadAheadLimit {
+    std::size_t pictures = 0;
+    std::int64_t bytes = 0;
 };
 
 // Reads picture records. Keeps the decoders' state and fixed buffers so that
@@ -77,9 +84,10 @@ public:
     // worker thread while the caller reads on. Throws what reading the record throws;
     // FinishPicture gives the picture, or throws what decoding it threw.
     PendingPicture StartPicture(TaggedReader& reader, int version);
+    // Waits until the pending picture is decoded, without taking it.
+    void AwaitPicture(const PendingPicture& pending);
     PictureRecord FinishPicture(PendingPicture& pending);
-    // How many started pictures may wait to be finished, to bound the memory they hold.
-    std::size_t MaxInFlight();
+    ReadAheadLimit Limit();
 
 private:
     // handOff, when not null, receives a block handed to a worker.

@@ -49,11 +49,15 @@ void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
         job->done = true;
         return;
     }
+    bool wake = false;
     {
         const std::lock_guard hold(lock_);
         queue_.push_back(std::move(job));
+        wake = idleThreads_ > 0;
     }
-    jobQueued_.notify_one();
+    // Waking a thread costs a system call (and under Wine a trip to its server): only
+    // one that waits for work is woken.
+    if (wake) jobQueued_.notify_one();
 }
 
 // Started with the first job, not in the constructor, so a menu without compressed
@@ -67,14 +71,18 @@ void PictureWorkers::StartThreads() {
 
 void PictureWorkers::Wait(const InflateJob& job) {
     std::unique_lock hold(lock_);
+    awaited_ = &job;
     jobDone_.wait(hold, [&job] { return job.done; });
+    awaited_ = nullptr;
 }
 
 void PictureWorkers::Work() {
     PictureInflater inflater;
     std::unique_lock hold(lock_);
     for (;;) {
+        ++idleThreads_;
         jobQueued_.wait(hold, [this] { return stopping_ || !queue_.empty(); });
+        --idleThreads_;
         if (stopping_) return;
         const std::shared_ptr<InflateJob> job = std::move(queue_.front());
         queue_.pop_front();
@@ -82,7 +90,7 @@ void PictureWorkers::Work() {
         Decode(inflater, *job);
         hold.lock();
         job->done = true;
-        jobDone_.notify_all();
+        if (awaited_ == job.get()) jobDone_.notify_one();
     }
 }
 

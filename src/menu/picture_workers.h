@@ -45,12 +45,14 @@ public:
     PictureWorkers(const PictureWorkers&) = delete;
     PictureWorkers& operator=(const PictureWorkers&) = delete;
 
-    // How many blocks may be read ahead of the oldest picture not yet taken: enough to
-    // keep every thread busy, few enough to bound the memory held.
-    std::size_t MaxInFlight() const { return 2 * threadCount_; }
+    // How far the reader may read ahead of the oldest picture not yet taken: far enough
+    // to keep every thread busy while it sleeps, near enough to bound the memory held.
+    std::size_t MaxPicturesAhead() const { return 32 * threadCount_; }
+    std::int64_t MaxBytesAhead() const { return std::int64_t{4} * 1024 * 1024 * threadCount_; }
 
     void Submit(std::shared_ptr<InflateJob> job);
-    // Waits until the job is done; then its picture or error may be read.
+    // Waits until the job is done; then its picture or error may be read. Only one
+    // thread, the reader, waits.
     void Wait(const InflateJob& job);
 
 private:
@@ -63,6 +65,8 @@ private:
     std::condition_variable jobQueued_;
     std::condition_variable jobDone_;
     std::deque<std::shared_ptr<InflateJob>> queue_;
+    unsigned idleThreads_ = 0;             // threads waiting for a job
+    const InflateJob* awaited_ = nullptr;  // the job the reader waits for
     bool stopping_ = false;
     std::unique_ptr<PictureInflater> ownInflater_;  // only when no thread could start
 };

@@ -36,7 +36,7 @@ std::string MixedRecords(int& count) {
         bytes += record;
         ++count;
     };
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 12; ++round) {
         for (int frame = 0; frame < 8; ++frame) {
             add(testing::Record(7, 1 + round, frame % 3, frame, 16, 8,
                                 PixelPattern(128, round * 8 + frame + 1)));
