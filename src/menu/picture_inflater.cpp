@@ -33,8 +33,8 @@ void PictureInflater::InflateLoaded(std::span<unsigned char> zlibStream, std::ui
     zlib_.Inflate(zlibStream, zlibStream.size(), nullptr, 0, rawSize, out, capacity);
 }
 
-bool PictureInflater::DecodeWhole(std::span<const unsigned char> zlibStream,
-                                  std::uint32_t rawSize, unsigned char* out) {
+bool PictureInflater::DecodeWhole(std::span<const unsigned char> zlibStream, std::uint32_t rawSize,
+                                  unsigned char* out) {
     if (!decompressor_) decompressor_ = libdeflate_alloc_decompressor();
     if (!decompressor_) return false;  // zlib then reports what it can
     // With no place for the output length, anything but exactly rawSize bytes fails.

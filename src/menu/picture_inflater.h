@@ -17,8 +17,8 @@ namespace ambrevo {
 constexpr std::size_t kWholeStreamLimit = 128 * 1024;
 
 // Inflates the zlib stream of a compressed picture block. A stream read whole (at most
-// kWholeStreamLimit from the package) and to fill the picture's storage exactly is decoded in one call of
-// libdeflate, several times faster than zlib; any other stream, and any that libdeflate
+// kWholeStreamLimit from the package) and to fill the picture's storage exactly is decoded in one
+// call of libdeflate, several times faster than zlib; any other stream, and any that libdeflate
 // does not decode to exactly its raw size, goes through zlib, so every damaged stream
 // gives what zlib makes of it. Keeps its buffers and decoder state from block to block.
 class PictureInflater {

@@ -28,8 +28,7 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
 
 PendingPicture PictureDecoder::StartPicture(TaggedReader& reader, int version) {
     PendingPicture pending;
-    pending.record = ReadRecord(reader, version, &pending.job);
-    if (pending.job) pending.blockBytes = static_cast<std::int64_t>(pending.job->zlibStream.size());
+    pending.record = ReadRecord(reader, version, &pending);
     return pending;
 }
 
@@ -53,7 +52,7 @@ ReadAheadLimit PictureDecoder::Limit() {
 }
 
 PictureRecord PictureDecoder::ReadRecord(TaggedReader& reader, int version,
-                                         std::shared_ptr<InflateJob>* handOff) {
+                                         PendingPicture* handOff) {
     PictureRecord result;
     if (!reader.ExpectTag(ValueTag::Picture)) {
         reader.RawByte();  // a wrong tag consumes exactly two bytes
@@ -95,9 +94,10 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadRawPixels(TaggedReader& reader, std:
     return bitmap;
 }
 
-std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(
-    TaggedReader& reader, std::int32_t width, std::int32_t height, bool kept,
-    std::shared_ptr<InflateJob>* handOff) {
+std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reader,
+                                                             std::int32_t width,
+                                                             std::int32_t height, bool kept,
+                                                             PendingPicture* handOff) {
     // The block length is checked against the stream before anything is allocated.
     const std::int32_t blockLength = reader.RawInt32();
     if (blockLength < 4 || blockLength > reader.Stream().Remaining()) {
@@ -111,7 +111,9 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(
     const std::int64_t zlibLength = blockLength - 4;
     const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
     if (handOff && kept && fillable && zlibLength <= kHandOffLimit) {
-        *handOff = HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height);
+        handOff->job =
+            HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height);
+        handOff->blockBytes = zlibLength;
         return nullptr;
     }
     std::shared_ptr<Bitmap> bitmap = kept && fillable ? NewBitmap(width, height) : nullptr;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/bitmap.h"
 #include "package/tagged_reader.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo {
 
@@ -91,14 +91,13 @@ public:
 
 private:
     // handOff, when not null, receives a block handed to a worker.
-    PictureRecord ReadRecord(TaggedReader& reader, int version,
-                             std::shared_ptr<InflateJob>* handOff);
+    PictureRecord ReadRecord(TaggedReader& reader, int version, PendingPicture* handOff);
     // Both give null for a picture that is not kept or that is handed off.
     std::shared_ptr<Bitmap> ReadRawPixels(TaggedReader& reader, std::int32_t width,
                                           std::int32_t height, bool kept);
     std::shared_ptr<Bitmap> ReadCompressedPixels(TaggedReader& reader, std::int32_t width,
                                                  std::int32_t height, bool kept,
-                                                 std::shared_ptr<InflateJob>* handOff);
+                                                 PendingPicture* handOff);
     std::shared_ptr<InflateJob> HandOff(TaggedReader& reader, std::int64_t zlibLength,
                                         std::uint32_t rawSize, std::int32_t width,
                                         std::int32_t height);
