@@ -38,9 +38,9 @@ NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts)
         style &= ~WS_VISIBLE;
         pending_ = Bit(ui::ControlChange::Visible);
     }
-    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), style,
-                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
-                                    nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), style, bounds.left,
+                                    bounds.top, bounds.width, bounds.height, parent, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr));
     if (!window_) {
         const DWORD error = ::GetLastError();
         throw AppError("Cannot create the button \"" + button.Name() + "\". " +
