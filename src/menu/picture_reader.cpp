@@ -1,5 +1,7 @@
 #include "menu/picture_reader.h"
 
+#include <new>
+
 #include "menu/picture_inflater.h"
 #include "menu/picture_messages.h"
 #include "menu/picture_pixels.h"
@@ -133,7 +135,11 @@ std::shared_ptr<InflateJob> PictureDecoder::HandOff(TaggedReader& reader, std::i
                                                     std::uint32_t rawSize, std::int32_t width,
                                                     std::int32_t height) {
     auto job = std::make_shared<InflateJob>();
-    job->zlibStream.resize(static_cast<std::size_t>(zlibLength));
+    try {
+        job->zlibStream.resize(static_cast<std::size_t>(zlibLength));
+    } catch (const std::bad_alloc&) {
+        throw AppError("Out of memory");
+    }
     if (!reader.Stream().Read(job->zlibStream.data(), job->zlibStream.size())) {
         throw AppError(kShortPictureMessage);
     }
