@@ -125,8 +125,11 @@ NativeButton* FormWindow::ButtonWithMnemonic(char character) {
     return first;
 }
 
+// A hidden button keeps its changes until it is shown or handed out: nobody sees it.
 void FormWindow::ApplyPendingChanges() {
-    for (const auto& [control, button] : buttons_) button->ApplyPendingChanges();
+    for (const auto& [control, button] : buttons_) {
+        if (control->Visible()) button->ApplyPendingChanges();
+    }
 }
 
 void FormWindow::CaptionChanged() { ::SetWindowTextA(Handle(), form_.Caption().c_str()); }

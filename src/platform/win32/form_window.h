@@ -65,7 +65,8 @@ private:
     void OnWheel(WPARAM wParam);
     bool RestoreFocus(WPARAM wParam);
     void OnPositionChanged();
-    // Brings the native buttons in step with the changes kept while the window was hidden.
+    // Brings the visible native buttons in step with the changes kept while the window was
+    // hidden.
     void ApplyPendingChanges();
     void Invalidate(const ui::Rect& bounds);
     template <typename F>
