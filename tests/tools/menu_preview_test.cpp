@@ -190,11 +190,14 @@ TEST(MenuPreviewTest, DemoMatchesTheReferenceAndTheBuiltDisc) {
     EXPECT_LT(differing, shown.alpha.size() / 200) << "pixels that differ";
 
     folder.Write("player.exe", testing::BarePlayerImage());
-    ASSERT_EQ(
-        RunBuild(
-            {{kDemo / "package.toml"}, folder.Path("player.exe"), folder.Path("setup.exe"), true},
-            err),
-        0)
+    ASSERT_EQ(RunBuild({{kDemo / "package.toml"},
+                        folder.Path("player.exe"),
+                        folder.Path("setup.exe"),
+                        true,
+                        std::nullopt,
+                        false},
+                       err),
+              0)
         << err.str();
     ASSERT_EQ(RunPreview({folder.Path("setup.exe"), folder.Path("disc.png"), {}, {}}, err), 0)
         << err.str();

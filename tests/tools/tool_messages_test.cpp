@@ -185,7 +185,8 @@ TEST_F(ToolMessagesTest, OnlyABare32BitWindowsPlayerIsTaken) {
     for (const auto& [bytes, message] : cases) {
         const auto player = folder_.Write("player.bin", bytes);
         std::ostringstream err;
-        EXPECT_EQ(RunBuild({{folder_.Path("main.toml")}, player, folder_.Path("disc.exe"), true},
+        EXPECT_EQ(RunBuild({{folder_.Path("main.toml")}, player, folder_.Path("disc.exe"), true,
+                            std::nullopt, false},
                            err),
                   1);
         EXPECT_EQ(err.str(), "error: \"" + PathToUtf8(player) + "\" " + message + "\n");
