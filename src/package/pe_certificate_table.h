@@ -16,11 +16,10 @@ struct CertificateTable {
     bool operator==(const CertificateTable&) const = default;
 };
 
-// Reads the PE header at the start of the stream (the "MZ" header's pointer to
-// "PE\0\0", the file header and the PE32 or PE32+ optional header) and gives its
-// security directory. Nothing when the bytes are no such header, the header is cut
-// short, the directory is empty, or the table it names does not lie within the file.
-// Moves the stream.
+// Reads the PE header at the start of the stream (ReadPeHeader, then the PE32 or PE32+
+// optional header's directories) and gives its security directory. Nothing when the
+// bytes are no such header, the header is cut short, the directory is empty, or the
+// table it names does not lie within the file. Moves the stream.
 std::optional<CertificateTable> ReadCertificateTable(PackageStream& stream);
 
 }  // namespace ambrevo

@@ -1,15 +1,18 @@
 #include "bare_player_check.h"
 
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "built_package.h"
 #include "pack_error.h"
+#include "package/memory_file.h"
+#include "package/pe_header.h"
 
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::size_t kPeOffsetField = 0x3C;
-constexpr std::size_t kFileHeaderSize = 20;
 constexpr std::uint16_t kMachineI386 = 0x14C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 constexpr std::uint16_t kMachineArm64 = 0xAA64;
@@ -20,27 +23,21 @@ enum class ProgramKind { NotWindows, Windows32, Windows64, OtherProcessor };
 
 std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
     std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    for (int i = count - 1; i >= 0; --i) {
+        value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    }
     return value;
 }
 
 ProgramKind KindOf(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kPeOffsetField + 4 || bytes[0] != 'M' || bytes[1] != 'Z') {
-        return ProgramKind::NotWindows;
-    }
-    const std::size_t pe = LittleEndian(bytes, kPeOffsetField, 4);
-    // The signature, the file header and the optional header's magic must lie in the file.
-    if (pe > bytes.size() || bytes.size() - pe < 4 + kFileHeaderSize + 2 ||
-        std::memcmp(bytes.data() + pe, "PE\0\0", 4) != 0) {
-        return ProgramKind::NotWindows;
-    }
-    const auto machine = static_cast<std::uint16_t>(LittleEndian(bytes, pe + 4, 2));
-    const auto optionalMagic =
-        static_cast<std::uint16_t>(LittleEndian(bytes, pe + 4 + kFileHeaderSize, 2));
-    if (machine == kMachineAmd64 || machine == kMachineArm64 || optionalMagic == kOptionalPe32Plus) {
+    PackageStream stream(std::make_unique<MemoryFile>(std::string(bytes.begin(), bytes.end())));
+    const std::optional<PeHeader> header = ReadPeHeader(stream);
+    if (!header) return ProgramKind::NotWindows;
+    if (header->machine == kMachineAmd64 || header->machine == kMachineArm64 ||
+        header->optionalMagic == kOptionalPe32Plus) {
         return ProgramKind::Windows64;
     }
-    return machine == kMachineI386 ? ProgramKind::Windows32 : ProgramKind::OtherProcessor;
+    return header->machine == kMachineI386 ? ProgramKind::Windows32 : ProgramKind::OtherProcessor;
 }
 
 // The last four bytes give the 1-based place of a package header ("FPAK") in the file.
