@@ -6,23 +6,12 @@ cmake_minimum_required(VERSION 3.25)
 set(known_dlls advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll
     ole32.dll oleaut32.dll rpcrt4.dll shell32.dll shlwapi.dll user32.dll)
 
-execute_process(COMMAND ${OBJDUMP} -p ${PLAYER} RESULT_VARIABLE status
-                OUTPUT_VARIABLE listing ERROR_VARIABLE listing)
-if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${OBJDUMP} cannot read ${PLAYER}: ${listing}")
-endif()
-string(REGEX MATCHALL "DLL Name: [^\r\n]+" rows "${listing}")
-set(imports "")
-foreach(row ${rows})
-    string(REGEX REPLACE "^DLL Name: " "" name "${row}")
-    string(STRIP "${name}" name)
-    string(TOLOWER "${name}" name)
-    list(APPEND imports ${name})
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/objdump_names.cmake)
+objdump_names(-p ${PLAYER} "DLL Name: [^\r\n]+" "^DLL Name: " imports)
 
 # Every program imports kernel32: without it the listing was not read.
 if(NOT "kernel32.dll" IN_LIST imports)
-    message(FATAL_ERROR "no import of kernel32.dll found in ${PLAYER}:\n${listing}")
+    message(FATAL_ERROR "no import of kernel32.dll found in ${PLAYER}: ${imports}")
 endif()
 set(unknown ${imports})
 list(REMOVE_ITEM unknown ${known_dlls})
