@@ -1,18 +1,76 @@
 #include "menu/menu_load.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
+#include "menu/picture_load.h"
 #include "support/app_error.h"
 #include "support/messages.h"
 
 namespace ambrevo {
 namespace {
 
-// Reads the body after the header: the window-level fields, the items and the pictures,
-// each value applied as soon as it has been read.
+// The items as read, before any of their controls exist. Reading stops at the first
+// error; the item it stopped in keeps the fields read before it.
+struct ItemsRead {
+    std::vector<MenuItem> items;   // those the window has room for
+    std::size_t fieldsOfLast = 0;  // fields read of the last of them
+    std::exception_ptr error;
+};
+
+ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version) {
+    ItemsRead read;
+    read.items.reserve(static_cast<std::size_t>(std::clamp(itemCount, 0, kMaxItems)));
+    try {
+        for (int n = 1; n <= itemCount; ++n) {
+            MenuItem excess;  // the window has no room: read to stay in step, then dropped
+            const bool kept = n <= kMaxItems;
+            MenuItem& item = kept ? read.items.emplace_back() : excess;
+            if (kept) read.fieldsOfLast = 0;
+            for (const ItemField field : ItemFields(version)) {
+                ReadItemField(field, reader, item);
+                if (kept) ++read.fieldsOfLast;
+            }
+        }
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+    return read;
+}
+
+// Gives each item read its controls and applies its fields, as if each field were
+// applied as soon as it was read; between items the pictures move on.
+void ApplyItems(ItemsRead& read, int version, MenuWindow& window, PictureLoad* pictures) {
+    MenuDefinition& def = window.Definition();
+    const std::span<const ItemField> fields = ItemFields(version);
+    for (std::size_t i = 0; i < read.items.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        // The item enters the definition only together with its controls.
+        def.items.push_back(std::move(read.items[i]));
+        try {
+            window.CreateItemControls(n);
+        } catch (...) {
+            def.items.pop_back();
+            throw;
+        }
+        const bool last = i + 1 == read.items.size();
+        const std::size_t fieldCount = last ? read.fieldsOfLast : fields.size();
+        for (std::size_t f = 0; f < fieldCount; ++f) window.ApplyItemField(n, fields[f]);
+        if (fieldCount == fields.size()) window.FinishItem(n);
+        if (pictures) pictures->Advance();
+    }
+}
+
+// Reads the body after the header: the window-level fields, each applied as soon as it
+// has been read, then the items and the pictures. The items are read first and their
+// controls made while the first pictures decode, which keeps every effect in file order:
+// the pictures' debug lines follow the items, and when the items' controls fail, the
+// pictures are given up.
 void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
                       const MenuLoadServices& services, MenuWindow& window) {
     MenuDefinition& def = window.Definition();
@@ -21,27 +79,19 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
         ReadWindowField(field, reader, services.debug, def);
         window.ApplyWindowField(field);
     }
-    for (int n = 1; n <= header.itemCount; ++n) {
-        if (n > kMaxItems) {
-            MenuItem excess;  // the window has no room: read to stay in step, then dropped
-            ReadItem(reader, version, excess);
-            continue;
-        }
-        // The item enters the definition only together with its controls.
-        def.items.emplace_back();
-        try {
-            window.CreateItemControls(n);
-        } catch (...) {
-            def.items.pop_back();
-            throw;
-        }
-        for (const ItemField field : ItemFields(version)) {
-            ReadItemField(field, reader, def.items.back());
-            window.ApplyItemField(n, field);
-        }
-        window.FinishItem(n);
+    ItemsRead items = ReadItems(reader, header.itemCount, version);
+    std::optional<PictureLoad> pictures;
+    if (!items.error) {
+        pictures.emplace(reader, services.debug, header.pictureCount, version, def.pictures);
     }
-    ReadPictures(reader, services.debug, header.pictureCount, version, def.pictures);
+    try {
+        ApplyItems(items, version, window, pictures ? &*pictures : nullptr);
+    } catch (...) {
+        if (pictures) pictures->Abandon();
+        throw;
+    }
+    if (items.error) std::rethrow_exception(items.error);
+    pictures->Finish();
 }
 
 // The window put together from the menu just read and shown with the menu's timers.

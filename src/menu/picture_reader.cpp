@@ -38,6 +38,10 @@ void PictureDecoder::AwaitPicture(const PendingPicture& pending) {
     if (pending.job) workers_->Wait(*pending.job);
 }
 
+bool PictureDecoder::IsDone(const PendingPicture& pending) {
+    return !pending.job || workers_->IsDone(*pending.job);
+}
+
 PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
     if (pending.job) {
         const std::shared_ptr<InflateJob> job = std::move(pending.job);

@@ -86,6 +86,8 @@ public:
     PendingPicture StartPicture(TaggedReader& reader, int version);
     // Waits until the pending picture is decoded, without taking it.
     void AwaitPicture(const PendingPicture& pending);
+    // True when FinishPicture would not wait.
+    bool IsDone(const PendingPicture& pending);
     PictureRecord FinishPicture(PendingPicture& pending);
     ReadAheadLimit Limit();
 

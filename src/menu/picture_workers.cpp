@@ -28,8 +28,9 @@ void Decode(PictureInflater& inflater, InflateJob& job) {
 
 }  // namespace
 
+// One processor is left to the reader, which decodes too while it waits.
 PictureWorkers::PictureWorkers()
-    : threadCount_(std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads)) {}
+    : threadCount_(std::clamp(std::thread::hardware_concurrency(), 2u, kMostThreads + 1) - 1) {}
 
 PictureWorkers::~PictureWorkers() {
     {
@@ -44,8 +45,7 @@ PictureWorkers::~PictureWorkers() {
 void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
     if (threads_.empty()) StartThreads();
     if (threads_.empty()) {  // the system gave no thread: decoded here instead
-        if (!ownInflater_) ownInflater_ = std::make_unique<PictureInflater>();
-        Decode(*ownInflater_, *job);
+        Decode(OwnInflater(), *job);
         job->done = true;
         return;
     }
@@ -69,11 +69,31 @@ void PictureWorkers::StartThreads() {
     }
 }
 
+// Rather than sleep while jobs are still queued, the reader decodes the oldest of them
+// itself; only the reader queues jobs, so once none is queued it waits for the workers.
 void PictureWorkers::Wait(const InflateJob& job) {
     std::unique_lock hold(lock_);
+    while (!job.done && !queue_.empty()) {
+        const std::shared_ptr<InflateJob> oldest = std::move(queue_.front());
+        queue_.pop_front();
+        hold.unlock();
+        Decode(OwnInflater(), *oldest);
+        hold.lock();
+        oldest->done = true;
+    }
     awaited_ = &job;
     jobDone_.wait(hold, [&job] { return job.done; });
     awaited_ = nullptr;
+}
+
+bool PictureWorkers::IsDone(const InflateJob& job) {
+    const std::lock_guard hold(lock_);
+    return job.done;
+}
+
+PictureInflater& PictureWorkers::OwnInflater() {
+    if (!ownInflater_) ownInflater_ = std::make_unique<PictureInflater>();
+    return *ownInflater_;
 }
 
 void PictureWorkers::Work() {

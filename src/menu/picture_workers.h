@@ -39,7 +39,8 @@ struct InflateJob {
 // workers are destroyed are dropped; a job being decoded then is finished first.
 class PictureWorkers {
 public:
-    // The number of threads: one per processor, at least one and at most four.
+    // The number of threads: one per processor but the reader's, at least one and at
+    // most four.
     PictureWorkers();
     ~PictureWorkers();
     PictureWorkers(const PictureWorkers&) = delete;
@@ -47,17 +48,22 @@ public:
 
     // How far the reader may read ahead of the oldest picture not yet taken: far enough
     // to keep every thread busy while it sleeps, near enough to bound the memory held.
-    std::size_t MaxPicturesAhead() const { return 32 * threadCount_; }
-    std::int64_t MaxBytesAhead() const { return std::int64_t{4} * 1024 * 1024 * threadCount_; }
+    std::size_t MaxPicturesAhead() const { return 32 * (threadCount_ + 1); }
+    std::int64_t MaxBytesAhead() const {
+        return std::int64_t{4} * 1024 * 1024 * (threadCount_ + 1);
+    }
 
     void Submit(std::shared_ptr<InflateJob> job);
-    // Waits until the job is done; then its picture or error may be read. Only one
-    // thread, the reader, waits.
+    // Waits until the job is done, decoding queued jobs meanwhile; then its picture or
+    // error may be read. Only one thread, the reader, queues jobs and waits.
     void Wait(const InflateJob& job);
+    // True when the job is done; never waits.
+    bool IsDone(const InflateJob& job);
 
 private:
     void StartThreads();
     void Work();
+    PictureInflater& OwnInflater();
 
     const unsigned threadCount_;
     std::vector<std::thread> threads_;
@@ -68,7 +74,7 @@ private:
     unsigned idleThreads_ = 0;             // threads waiting for a job
     const InflateJob* awaited_ = nullptr;  // the job the reader waits for
     bool stopping_ = false;
-    std::unique_ptr<PictureInflater> ownInflater_;  // only when no thread could start
+    std::unique_ptr<PictureInflater> ownInflater_;  // the reader's, made when first needed
 };
 
 }  // namespace ambrevo
