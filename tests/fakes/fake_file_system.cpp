@@ -29,6 +29,27 @@ std::string ParentKey(const std::string& key) {
 
 bool IsRootKey(const std::string& key) { return !key.empty() && key.back() == '\\'; }
 
+// A read that covers the broken byte fails.
+class BrokenFile : public ReadOnlyFile {
+public:
+    BrokenFile(std::shared_ptr<const std::string> bytes, std::int64_t broken, std::string path)
+        : file_(std::move(bytes)), broken_(broken), path_(std::move(path)) {}
+
+    std::int64_t Size() const override { return file_.Size(); }
+    std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) override {
+        if (offset <= broken_ && broken_ < offset + static_cast<std::int64_t>(count)) {
+            throw AppError("Cannot read file \"" + path_ +
+                           "\". Data error (cyclic redundancy check)");
+        }
+        return file_.ReadAt(offset, buffer, count);
+    }
+
+private:
+    MemoryFile file_;
+    std::int64_t broken_;
+    std::string path_;
+};
+
 // Windows wildcard match in any letter case; "*.*" matches every name.
 bool Matches(std::string_view pattern, std::string_view name) {
     if (pattern == "*.*") pattern = "*";
@@ -75,7 +96,9 @@ FakeFileSystem::Entry& FakeFileSystem::Insert(const std::string& path, FileAttri
 void FakeFileSystem::AddFile(const std::string& path, std::string bytes,
                              FileAttributes attributes) {
     attributes.directory = false;
-    Insert(path, attributes).bytes = std::make_shared<const std::string>(std::move(bytes));
+    Entry& entry = Insert(path, attributes);
+    entry.bytes = std::make_shared<const std::string>(std::move(bytes));
+    entry.broken = -1;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, FileAttributes attributes) {
@@ -92,12 +115,19 @@ void FakeFileSystem::Remove(const std::string& path) {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), key), siblings.end());
 }
 
+void FakeFileSystem::BreakFileAt(const std::string& path, std::int64_t offset) {
+    entries_.at(Key(path)).broken = offset;
+}
+
 std::unique_ptr<ReadOnlyFile> FakeFileSystem::OpenForReading(const std::string& path) {
     opened.push_back(path);
     const auto found = entries_.find(Key(path));
     if (found == entries_.end() || !found->second.bytes) {
         throw AppError("Cannot open file \"" + path +
                        "\". The system cannot find the file specified");
+    }
+    if (found->second.broken >= 0) {
+        return std::make_unique<BrokenFile>(found->second.bytes, found->second.broken, path);
     }
     return std::make_unique<MemoryFile>(found->second.bytes);
 }

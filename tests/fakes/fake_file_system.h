@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -25,6 +26,9 @@ public:
     void AddFolder(const std::string& path, FileAttributes attributes = {});
     // The folder's listing cannot be started (access denied, unreadable disc).
     void MakeUnreadable(const std::string& folder);
+    // The file's byte at offset cannot be read, as on a scratched disc: every read that
+    // covers it throws.
+    void BreakFileAt(const std::string& path, std::int64_t offset);
     void Remove(const std::string& path);
 
     // FileSystem
@@ -44,11 +48,12 @@ private:
         std::string name;  // as added, without folder
         FileAttributes attributes;
         std::shared_ptr<const std::string> bytes;  // files only
+        std::int64_t broken = -1;                  // see BreakFileAt
     };
     // Adds the entry at key (lower-case path, no trailing backslash) and its folders.
     Entry& Insert(const std::string& path, FileAttributes attributes);
 
-    std::map<std::string, Entry> entries_;                    // by lower-case path
+    std::map<std::string, Entry> entries_;                      // by lower-case path
     std::map<std::string, std::vector<std::string>> children_;  // folder key -> entry keys
     std::set<std::string> unreadable_;
 };

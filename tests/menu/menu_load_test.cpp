@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_debug_output.h"
@@ -33,7 +35,11 @@ public:
         def = MenuDefinition{};
     }
     void ApplyWindowField(WindowField) override { ++windowFields; }
-    void CreateItemControls(int n) override { log.push_back("create " + std::to_string(n)); }
+    void CreateItemControls(int n) override {
+        log.push_back("create " + std::to_string(n));
+        if (n == refuseControlsOf) throw AppError("Cannot create window");
+        std::this_thread::sleep_for(controlTime);
+    }
     void ApplyItemField(int, ItemField) override { ++itemFields; }
     void FinishItem(int n) override { log.push_back("item " + std::to_string(n)); }
     void FinishWindow() override { log.push_back("finish"); }
@@ -46,6 +52,8 @@ public:
     void EndProgram() override { log.push_back("end"); }
 
     MenuDefinition def;
+    int refuseControlsOf = 0;                  // the item whose controls cannot be made
+    std::chrono::milliseconds controlTime{0};  // what making an item's controls takes
     std::vector<std::string> log;
     int windowFields = 0;
     int itemFields = 0;
@@ -182,6 +190,66 @@ TEST_F(MenuLoadTest, DamagedPictureShowsWhatWasReadThenUnwinds) {
 
     Load("good.mnu");  // the stream was closed: the next load reads normally
     EXPECT_EQ(window_.log.back(), "present");
+}
+
+// The items are read before their controls are made, and the pictures decode meanwhile;
+// the effects stay those of applying each value as it is read.
+TEST_F(MenuLoadTest, ItemsMadeWhilePicturesDecodeKeepTheirEffectsInFileOrder) {
+    const auto imageLines = [this] {
+        return std::count_if(debug_.lines.begin(), debug_.lines.end(), [](const std::string& line) {
+            return line.find("Getting Image") != std::string::npos;
+        });
+    };
+    MenuDefinition menu = Menu(30);
+    for (int n = 1; n <= 30; ++n) {
+        for (int frame = 0; frame < 8; ++frame) {
+            menu.pictures.StorePicture(n, 1, frame, Picture(16, 0x010101u * n + frame));
+        }
+    }
+    const long pictureCount = 1 + 3 + 30 * 8;
+
+    {  // the controls of the third item cannot be made: no picture, no line
+        SetEntries({{"main.mnu", Body(menu)}});
+        window_.refuseControlsOf = 3;
+        window_.controlTime = std::chrono::milliseconds(10);  // the first pictures are done
+        EXPECT_THROW(Load("main.mnu"), AppError);
+        EXPECT_EQ(window_.def.items.size(), 2u);
+        EXPECT_FALSE(window_.HasBackground());
+        EXPECT_FALSE(window_.def.pictures.HasPicture(1, 1, 0));
+        EXPECT_EQ(imageLines(), 0);
+        EXPECT_FALSE(loadError_.IsSet());
+    }
+    {  // a scratch in the first item, just after its long description: the item keeps the
+       // three fields read before it, and no picture is read
+        menu.items[0].description = std::string(70000, 'd');
+        const std::vector<std::uint8_t> body = Body(menu);
+        const std::vector<pack::PackageEntryData> entries{{"main.mnu", body}};
+        SetEntries(entries);
+        const std::vector<std::uint8_t> program{'M', 'Z'};
+        const std::vector<std::uint8_t> file = pack::WritePackage(program, entries);
+        const std::vector<std::uint8_t> longText(70000, 'd');
+        const auto text = std::search(file.begin(), file.end(), longText.begin(), longText.end());
+        files_.BreakFileAt(std::string(kFolder) + kFileName, (text - file.begin()) + 70010);
+        window_ = RecordingWindow{};
+        debug_.lines.clear();
+        EXPECT_THROW(Load("main.mnu"), AppError);
+        EXPECT_EQ(window_.log,
+                  (std::vector<std::string>{"begin main.mnu", "clear", "create 1", "finish",
+                                            "show 1", "shown, lastFrame 0"}));
+        EXPECT_EQ(window_.itemFields, 3);
+        EXPECT_EQ(imageLines(), 0);
+    }
+    {  // every picture, its line after every item
+        menu.items[0].description = "short";
+        SetEntries({{"main.mnu", Body(menu)}});
+        window_ = RecordingWindow{};
+        debug_.lines.clear();
+        Load("main.mnu");
+        EXPECT_EQ(window_.log.back(), "present");
+        EXPECT_EQ(window_.itemFields, 30 * static_cast<int>(ItemFields(7).size()));
+        EXPECT_EQ(imageLines(), pictureCount);
+        EXPECT_TRUE(window_.def.pictures.HasPicture(30, 1, 7));
+    }
 }
 
 TEST_F(MenuLoadTest, ItemsBeyondAHundredAreReadAndDropped) {

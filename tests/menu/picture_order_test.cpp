@@ -1,6 +1,7 @@
-// A menu's pictures are decoded on worker threads while the reader moves on; what the
-// load gives must not show it: the same table, debug lines and LoadError as reading one
-// record at a time, and the first failing record in file order ends the load.
+// A menu's pictures are decoded on worker threads while the reader moves on, and the
+// caller may do other work between steps of the load; what the load gives must not show
+// it: the same table, debug lines and LoadError as reading one record at a time, and the
+// first failing record in file order ends the load.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "fakes/fake_debug_output.h"
-#include "menu/menu_reader.h"
+#include "menu/picture_load.h"
 #include "menu/picture_reader.h"
 #include "menu/picture_table.h"
 #include "menu_test_support.h"
@@ -24,6 +25,17 @@ using testing::PixelPattern;
 using testing::StreamUnderTest;
 
 std::string Line(int n) { return "**** Getting Image " + std::to_string(n) + " **** "; }
+
+// Loads the pictures as the menu load does when steps is above 0: steps calls of Advance,
+// as between the items' controls, before Finish. Advance must write no line.
+void Load(TaggedReader& reader, FakeDebugOutput& debug, int count, PictureTable& table, int steps) {
+    PictureLoad load(reader, debug, count, 7, table);
+    for (int step = 0; step < steps; ++step) {
+        load.Advance();
+        ASSERT_TRUE(debug.lines.empty()) << "step " << step;
+    }
+    load.Finish();
+}
 
 // Every kind of record a load meets, many times over, so that blocks are in flight
 // while others are read: small and whole-stream blocks, blocks over the whole-stream
@@ -98,11 +110,11 @@ TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
         oneAtATime.position = in.Position();
     }
 
-    for (int load = 0; load < 5; ++load) {  // thread timing differs from load to load
+    for (const int steps : {0, 1, 3, 40, 0, 200}) {  // thread timing differs too
         StreamUnderTest in(bytes);
         FakeDebugOutput debug;
         PictureTable table;
-        ReadPictures(in.Reader(), debug, count, 7, table);
+        Load(in.Reader(), debug, count, table, steps);
         Outcome loaded;
         Collect(table, loaded);
         loaded.lines = debug.lines;
@@ -116,8 +128,9 @@ TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
     }
 }
 
-// Ways a record fails: found while decoding on a worker, or while reading it.
-enum class Fault { Damaged, Short, TooWide, CutOff };
+// Ways a record fails: found while decoding on a worker, or while reading it; and a
+// record that does not fail but sets the LoadError.
+enum class Fault { Damaged, Short, TooWide, CutOff, SetsLoadError };
 
 std::string FaultyRecord(Fault fault, int frame) {
     const std::string raw = testing::PixelBytes(PixelPattern(16));
@@ -133,6 +146,8 @@ std::string FaultyRecord(Fault fault, int frame) {
             return CompressedRecord(1, 0, frame, 20000, 4, block, 64, stream);
         case Fault::CutOff:  // a block beyond the end of the stream: "Stream read error"
             return CompressedRecord(1, 0, frame, 4, 4, 1 << 30, 64, stream);
+        case Fault::SetsLoadError:  // a picture its block cannot fill: stored empty
+            return CompressedRecord(1, 0, frame, 4000, 4000, block, 64, stream);
     }
     return {};
 }
@@ -143,6 +158,7 @@ TEST(PictureOrderTest, TheFirstFailingRecordInFileOrderEndsTheLoad) {
         int records;
         const char* message;
         int firstNotStored;
+        bool loadError = false;  // as reading the records up to the failing one leaves it
     };
     const Case cases[] = {
         {{{3, Fault::Short}, {6, Fault::TooWide}}, 12, "Stream read error", 3},
@@ -152,9 +168,13 @@ TEST(PictureOrderTest, TheFirstFailingRecordInFileOrderEndsTheLoad) {
         {{{7, Fault::CutOff}}, 7, "Stream read error", 7},
         {{{4, Fault::TooWide}}, 12, "Error", 4},
         {{{12, Fault::Damaged}}, 12, "Error", 12},
+        // Records read ahead of the failing one leave no trace in the LoadError.
+        {{{3, Fault::Damaged}, {5, Fault::SetsLoadError}}, 12, "Error", 3, false},
+        {{{4, Fault::TooWide}, {2, Fault::SetsLoadError}}, 12, "Error", 4, true},
+        {{{2, Fault::SetsLoadError}, {6, Fault::Short}}, 12, "Stream read error", 6, true},
     };
     for (const Case& c : cases) {
-        for (int load = 0; load < 3; ++load) {
+        for (const int steps : {0, 1, 5}) {
             std::string bytes;
             for (int n = 1; n <= c.records; ++n) {
                 const auto fault = c.faults.find(n);
@@ -167,7 +187,7 @@ TEST(PictureOrderTest, TheFirstFailingRecordInFileOrderEndsTheLoad) {
             PictureTable table;
             std::string message = "no error";
             try {
-                ReadPictures(in.Reader(), debug, c.records, 7, table);
+                Load(in.Reader(), debug, c.records, table, steps);
             } catch (const AppError& error) {
                 message = error.what();
             }
@@ -177,9 +197,32 @@ TEST(PictureOrderTest, TheFirstFailingRecordInFileOrderEndsTheLoad) {
             for (int n = 1; n <= c.firstNotStored; ++n) lines.push_back(Line(n));
             EXPECT_EQ(debug.lines, lines);
             for (int n = 1; n <= c.records; ++n) {
-                EXPECT_EQ(table.HasPicture(1, 0, n), n < c.firstNotStored) << "record " << n;
+                const bool stored = n < c.firstNotStored && !c.faults.contains(n);
+                EXPECT_EQ(table.HasPicture(1, 0, n), stored) << "record " << n;
             }
+            EXPECT_EQ(in.Error().IsSet(), c.loadError);
         }
+    }
+}
+
+// The caller's own work failed between steps: nothing of the load is left.
+TEST(PictureOrderTest, AnAbandonedLoadLeavesNoPictureAndNoLoadError) {
+    std::string bytes;
+    for (int n = 1; n <= 20; ++n) {
+        bytes += n % 7 == 0 ? FaultyRecord(Fault::SetsLoadError, n)
+                            : testing::Record(7, 1, 0, n, 4, 4, PixelPattern(16, n));
+    }
+    for (const bool loadErrorBefore : {false, true}) {
+        StreamUnderTest in(bytes);
+        if (loadErrorBefore) in.Error().Set();
+        FakeDebugOutput debug;
+        PictureTable table;
+        PictureLoad load(in.Reader(), debug, 20, 7, table);
+        while (!table.HasPicture(1, 0, 20)) load.Advance();
+        load.Abandon();
+        for (int n = 1; n <= 20; ++n) EXPECT_FALSE(table.HasPicture(1, 0, n)) << n;
+        EXPECT_EQ(in.Error().IsSet(), loadErrorBefore);
+        EXPECT_TRUE(debug.lines.empty());
     }
 }
 
