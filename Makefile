@@ -8,7 +8,7 @@ export WINEDEBUG ?= -all
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
 .PHONY: all deps native win32 sanitize tsan fuzz-build wineprefix demo test test-unit test-sanitize \
-        test-wine test-tsan fuzz fuzz-smoke bench clean
+        test-wine test-tsan fuzz fuzz-smoke bench bench-window clean
 
 all: native win32
 
@@ -66,6 +66,11 @@ bench: native
 	./build/native/bench/menu_load_bench
 	./build/native/bench/window_animation_bench
 	./build/native/bench/missing_target_search_bench
+
+# The rich menu's time to window under Wine against a bare window (bench/time_to_window.py).
+bench-window: native win32 wineprefix
+	$(XVFB) python3 bench/time_to_window.py --player build/win32/ambrevo.exe \
+		--disc-maker build/native/bench/rich_menu_disc --runs 15
 
 clean:
 	rm -rf build

@@ -2,8 +2,9 @@
 """Time from process start to the window on screen under Wine: the player with the load
 benchmark's heavy menu against a bare Win32 program that shows a 640 x 480 bitmap.
 
-Run on an X display (xvfb-run) with WINEPREFIX set; needs xdotool, Wine and the MinGW
-compiler (for the floor program). Prints the median of each and their ratio.
+Run on an X display (xvfb-run) with WINEPREFIX set (`make bench-window` does); needs
+libX11, xdotool, Wine and the MinGW compiler (for the floor program). Prints the median
+of each and their ratio.
 
   bench/time_to_window.py --player build/win32/ambrevo.exe \
       --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe]

@@ -1,10 +1,8 @@
 #include "menu/menu_load.h"
 
-#include <algorithm>
 #include <exception>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
@@ -14,34 +12,6 @@
 
 namespace ambrevo {
 namespace {
-
-// The items as read, before any of their controls exist. Reading stops at the first
-// error; the item it stopped in keeps the fields read before it.
-struct ItemsRead {
-    std::vector<MenuItem> items;   // those the window has room for
-    std::size_t fieldsOfLast = 0;  // fields read of the last of them
-    std::exception_ptr error;
-};
-
-ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version) {
-    ItemsRead read;
-    read.items.reserve(static_cast<std::size_t>(std::clamp(itemCount, 0, kMaxItems)));
-    try {
-        for (int n = 1; n <= itemCount; ++n) {
-            MenuItem excess;  // the window has no room: read to stay in step, then dropped
-            const bool kept = n <= kMaxItems;
-            MenuItem& item = kept ? read.items.emplace_back() : excess;
-            if (kept) read.fieldsOfLast = 0;
-            for (const ItemField field : ItemFields(version)) {
-                ReadItemField(field, reader, item);
-                if (kept) ++read.fieldsOfLast;
-            }
-        }
-    } catch (...) {
-        read.error = std::current_exception();
-    }
-    return read;
-}
 
 // Gives each item read its controls and applies its fields, as if each field were
 // applied as soon as it was read; between items the pictures move on.

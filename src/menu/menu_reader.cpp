@@ -1,6 +1,7 @@
 #include "menu/menu_reader.h"
 
 #include <algorithm>
+#include <algorithm>
 #include <string>
 
 #include "menu/menu_fields.h"
@@ -36,6 +37,26 @@ std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
     return header;
 }
 
+ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version) {
+    ItemsRead read;
+    read.items.reserve(static_cast<std::size_t>(std::clamp(itemCount, 0, kMaxItems)));
+    try {
+        for (int n = 1; n <= itemCount; ++n) {
+            MenuItem excess;  // outside the model: read to stay in step, then dropped
+            const bool kept = n <= kMaxItems;
+            MenuItem& item = kept ? read.items.emplace_back() : excess;
+            if (kept) read.fieldsOfLast = 0;
+            for (const ItemField field : ItemFields(version)) {
+                ReadItemField(field, reader, item);
+                if (kept) ++read.fieldsOfLast;
+            }
+        }
+    } catch (...) {
+        read.error = std::current_exception();
+    }
+    return read;
+}
+
 void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
                   PictureTable& table) {
     PictureLoad(reader, debug, pictureCount, version, table).Finish();
@@ -52,15 +73,9 @@ bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
     for (const WindowField field : WindowFields(version)) {
         ReadWindowField(field, reader, debug, menu);
     }
-    menu.items.reserve(std::min<std::size_t>(header->itemCount, kMaxItems));
-    for (int n = 1; n <= header->itemCount; ++n) {
-        if (n <= kMaxItems) {
-            ReadItem(reader, version, menu.items.emplace_back());
-        } else {
-            MenuItem excess;  // outside the model: read to stay in step, then dropped
-            ReadItem(reader, version, excess);
-        }
-    }
+    ItemsRead items = ReadItems(reader, header->itemCount, version);
+    if (items.error) std::rethrow_exception(items.error);
+    menu.items = std::move(items.items);
     ReadPictures(reader, debug, header->pictureCount, version, menu.pictures);
     CountFrames(menu);
     def = std::move(menu);

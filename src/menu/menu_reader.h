@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "menu/menu_model.h"
 #include "menu/picture_table.h"
@@ -21,6 +24,18 @@ extern const char* const kMenuVersionMessage;
 // read when it is not 1, and nothing after the version when that is below 6.
 std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
                                          const std::string& messageCaption);
+
+// The items of a body as read, before anything is made of them. Reading stops at the
+// first error; the item it stopped in keeps the fields read before it.
+struct ItemsRead {
+    std::vector<MenuItem> items;   // those the window has room for, at most kMaxItems
+    std::size_t fieldsOfLast = 0;  // fields read of the last of them
+    std::exception_ptr error;      // what stopped the reading
+};
+
+// Reads itemCount item blocks of a body of this version at the stream position; those
+// beyond kMaxItems are read to stay in step and dropped.
+ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version);
 
 // Reads pictureCount picture records (none when 0 or less) of a body of this version
 // into the table, each preceded by the debug line "Getting Image " + n (n from 1). A
