@@ -1,7 +1,6 @@
 #include "menu/menu_reader.h"
 
 #include <algorithm>
-#include <algorithm>
 #include <string>
 
 #include "menu/menu_fields.h"
