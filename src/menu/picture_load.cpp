@@ -103,8 +103,9 @@ void PictureLoad::DropStarted() {
 }
 
 void PictureLoad::WriteLines(int upTo) {
-    while (linesWritten_ < upTo)
+    while (linesWritten_ < upTo) {
         DebugTrace(debug_, "Getting Image " + std::to_string(++linesWritten_));
+    }
 }
 
 }  // namespace ambrevo

@@ -47,7 +47,8 @@ public:
     PictureWorkers& operator=(const PictureWorkers&) = delete;
 
     // How far the reader may read ahead of the oldest picture not yet taken: far enough
-    // to keep every thread busy while it sleeps, near enough to bound the memory held.
+    // to keep every decoding thread (the workers and the waiting reader) busy, near
+    // enough to bound the memory held.
     std::size_t MaxPicturesAhead() const { return 32 * (threadCount_ + 1); }
     std::int64_t MaxBytesAhead() const {
         return std::int64_t{4} * 1024 * 1024 * (threadCount_ + 1);
