@@ -31,16 +31,10 @@ void PictureLoad::Finish() {
             // per picture (waking it costs a system call, under Wine more).
             const std::size_t keep = started_.size() / 2;
             decoder_.AwaitPicture(started_[started_.size() - keep - 1].pending);
-            while (started_.size() > keep) {
-                WriteLines(taken_ + 1);
-                TakeOldest();
-            }
+            while (started_.size() > keep) StoreOldest();
         }
     }
-    while (!started_.empty()) {
-        WriteLines(taken_ + 1);
-        TakeOldest();
-    }
+    while (!started_.empty()) StoreOldest();
     if (failure_) {
         WriteLines(failedAt_);
         std::rethrow_exception(failure_);
@@ -87,6 +81,11 @@ void PictureLoad::TakeOldest() {
         failure_ = std::current_exception();
         failedAt_ = n;
     }
+}
+
+void PictureLoad::StoreOldest() {
+    WriteLines(taken_ + 1);
+    TakeOldest();
 }
 
 void PictureLoad::DropStarted() {

@@ -39,8 +39,9 @@ public:
 
 private:
     bool OverLimit() const;
-    void StartNext();   // reads the next record; a failure ends the reading
-    void TakeOldest();  // stores the oldest record's picture; a failure ends the load
+    void StartNext();    // reads the next record; a failure ends the reading
+    void TakeOldest();   // stores the oldest record's picture; a failure ends the load
+    void StoreOldest();  // TakeOldest after the record's debug line
     void WriteLines(int upTo);
     // Drops the records read after a failing one and what reading them did to the
     // LoadError.
