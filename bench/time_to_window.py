@@ -26,6 +26,10 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# Windows programs start with the Wine loader of the build being measured (WINDOWS_ARCH,
+# which the Makefile sets), and the bare window is compiled for the same architecture.
+WINE_RUN = os.path.join(HERE, "..", "scripts", "wine-run")
+MINGW_GCC = {"win32": "i686-w64-mingw32-gcc", "win64": "x86_64-w64-mingw32-gcc"}
 WAIT_SECONDS = 30
 POLL_SECONDS = 0.005
 
@@ -102,7 +106,7 @@ def time_to_window(watcher, program, title):
     """Seconds from starting the program to its window being mapped; the program is
     then ended."""
     start = time.monotonic()
-    process = subprocess.Popen(["wine", program], cwd=os.path.dirname(program),
+    process = subprocess.Popen([WINE_RUN, program], cwd=os.path.dirname(program),
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         watcher.wait_for(title, process, start)
@@ -125,7 +129,7 @@ def main():
     folder = tempfile.mkdtemp(prefix="ambrevo-ttw-")
     try:
         floor = os.path.join(folder, "floor.exe")
-        subprocess.run(["i686-w64-mingw32-gcc", "-O2", "-mwindows", "-o", floor,
+        subprocess.run([MINGW_GCC[os.environ.get("WINDOWS_ARCH", "win32")], "-O2", "-mwindows", "-o", floor,
                         os.path.join(HERE, "floor_window.c"), "-lgdi32"], check=True)
         cases = [("floor", floor, "Floor")]
         players = [("heavy menu", args.player)]
@@ -138,7 +142,7 @@ def main():
             cases.append((name, disc, "Heavy"))
         # A running server spares each run Wine's start-up; it ends by itself afterwards.
         # (It fails harmlessly when the prefix's server is already running.)
-        subprocess.run(["wineserver", "-p5"], stderr=subprocess.DEVNULL)
+        subprocess.run([WINE_RUN, "--server", "-p5"], stderr=subprocess.DEVNULL)
         watcher = MapWatcher()
         times = {name: [] for name, _, _ in cases}
         for name, program, title in cases:

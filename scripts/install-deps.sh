@@ -1,13 +1,20 @@
 #!/bin/sh
 # Installs every Debian package the build, the demo and the tests need.
 # Idempotent: does nothing when all packages are present.
+# Both Windows builds are always compiled (the 32-bit player is the one shipped); Wine's
+# 32-bit side is installed only where the Windows tests run the 32-bit build
+# (scripts/windows-arch.sh), as it cannot start on a host without 32-bit support.
 set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 libtomlplusplus-dev libstb-dev libcli11-dev fonts-dejavu-core osslsigncode openssl \
-g++-mingw-w64-i686-posix libz-mingw-w64-dev binutils-mingw-w64-i686 \
+g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
+binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
 clang libclang-rt-14-dev libdeflate-dev \
-wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils python3"
+wine64 xvfb xauth xdotool imagemagick x11-utils python3"
+if [ "$("$(dirname "$0")/windows-arch.sh" -q)" = win32 ]; then
+    packages="$packages wine wine32:i386"
+fi
 
 missing=""
 for p in $packages; do

@@ -17,7 +17,7 @@ import subprocess
 import tempfile
 import time
 
-from player_harness import _unescape, _xdotool, case_and_arguments
+from player_harness import _unescape, _xdotool, case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, click, key, mouse_to, wait_until
 
@@ -90,7 +90,7 @@ class Disc:
                 out.write("a document\n")
         self._write_sources()
         self.exe = os.path.join(self.root, "setup.exe")
-        subprocess.run(["wine", pack_exe, "build",
+        subprocess.run([*wine(pack_exe), "build",
                         windows_path(os.path.join(self.source, "package.toml")),
                         "--player", windows_path(player_exe), "-o", windows_path(self.exe)],
                        check=True, timeout=120, stdout=subprocess.DEVNULL,
@@ -118,7 +118,7 @@ class Disc:
         path = os.path.join(self.folder, "classes.reg")
         with open(path, "w") as out:
             out.write("REGEDIT4\n\n" + text)
-        subprocess.run(["wine", "regedit", "/S", windows_path(path)], check=True, timeout=60,
+        subprocess.run(wine("regedit", "/S", windows_path(path)), check=True, timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _write_sources(self):

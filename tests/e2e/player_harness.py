@@ -19,6 +19,9 @@ BOX_SECONDS = 10  # for one message box to go away after its OK click
 # The prefix's server stays this long after its last program ends, so that the runs of a
 # test suite share one Wine start-up (about 1.5 s a run instead of 3.5 s).
 SERVER_LINGER_SECONDS = 5
+# Starts Windows programs with the Wine loader of the build under test (WINDOWS_ARCH).
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                        "wine-run")
 
 _WINDOW_TEXT = re.compile(r'trace:win:set_window_text L"(.*)"$')
 _DEBUG_STRING = re.compile(r'debugstr:OutputDebugStringA "(.*)"$')
@@ -98,13 +101,12 @@ class Player:
         """Runs the player to its end, clicking OK on each of its message boxes."""
         # Wine's helper processes outlive the player and inherit its output, so the trace
         # goes to a file: a pipe would stay open (and keep ctest waiting) after the run.
-        subprocess.run(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        linger_wine_server()
         env = dict(os.environ, WINEDEBUG="+debugstr,trace+win")
         trace_path = os.path.join(self.folder, "wine-trace.log")
         with open(trace_path, "wb") as trace:
             process = subprocess.Popen(
-                ["wine", self.path, *arguments], cwd=self.folder, env=env,
+                wine(self.path, *arguments), cwd=self.folder, env=env,
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace)
         try:
             clicks = _dismiss_boxes_until_exit(process, time.monotonic() + RUN_SECONDS)
@@ -118,6 +120,17 @@ class Player:
         program_folder = "Z:" + self.folder.replace("/", "\\") + "\\"
         return Result(process.returncode, _message_boxes(lines), clicks, _debug_lines(lines),
                       program_folder)
+
+
+def wine(*arguments):
+    """The command line that runs a Windows program (or one of Wine's own) under Wine."""
+    return [WINE_RUN, *arguments]
+
+
+def linger_wine_server():
+    """Keeps the prefix's server running between the runs of a test."""
+    subprocess.run(wine("--server", "-p%d" % SERVER_LINGER_SECONDS), timeout=30,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def _xdotool(*arguments):

@@ -12,7 +12,7 @@ import shutil
 import subprocess
 import time
 
-from player_harness import _click_ok, _unescape, _xdotool, case_and_arguments
+from player_harness import _click_ok, _unescape, _xdotool, case_and_arguments, wine
 from window_e2e import ITEM_POSITIONS, MAIN_TITLE, SECOND_TITLE, Disc, expect, is_marquee_of
 from window_e2e import menu_window, windows_path
 from window_session import Session, click, key, mouse_to, wait_until
@@ -117,7 +117,7 @@ def case_planted_system_dlls(disc, resources, planted_dll, loader_exe):
     # so the checks above would have seen a player that did.
     loader = os.path.join(disc.folder, "loader.exe")
     shutil.copyfile(loader_exe, loader)
-    subprocess.run(["wine", loader, *PLANTED], cwd=disc.folder, timeout=60,
+    subprocess.run(wine(loader, *PLANTED), cwd=disc.folder, timeout=60,
                    env=dict(os.environ, WINEDLLOVERRIDES=PREFER_NATIVE),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     for name in PLANTED:

@@ -9,11 +9,14 @@ import os
 import struct
 import subprocess
 
-from player_harness import case_and_arguments
+from player_harness import case_and_arguments, wine
 from window_e2e import Disc, expect, menu_window, windows_path
 from window_session import Session
 
-SECURITY_ENTRY = 24 + 96 + 4 * 8  # after "PE\0\0": file header, PE32 directories, entry 4
+OPTIONAL_HEADER = 24  # after "PE\0\0" and the file header
+# Where the data directories start in the optional header, by its magic (PE32, PE32+).
+DIRECTORIES = {0x10B: 96, 0x20B: 112}
+SECURITY_ENTRY = 4 * 8  # the fifth directory
 
 
 def run(*command):
@@ -23,8 +26,9 @@ def run(*command):
 
 def certificate_table(data):
     """(offset, size) that the PE header's security directory names."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    return struct.unpack_from("<II", data, pe + SECURITY_ENTRY)
+    optional = struct.unpack_from("<I", data, 0x3C)[0] + OPTIONAL_HEADER
+    magic = struct.unpack_from("<H", data, optional)[0]
+    return struct.unpack_from("<II", data, optional + DIRECTORIES[magic] + SECURITY_ENTRY)
 
 
 def sign(folder, exe):
@@ -54,7 +58,7 @@ def case_signed_demo_disc(player_exe, pack_exe, disc):
            "the signature follows the package without padding and ends the file: %r"
            % ((offset, size, len(unsigned), len(data)),))
 
-    listed = run("wine", pack_exe, "list", windows_path(signed))
+    listed = run(*wine(pack_exe, "list", windows_path(signed)))
     expect(listed.returncode == 0 and b"main.mnu" in listed.stdout,
            "the tool lists the signed disc: %r" % listed.stdout)
 

@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import time
 
-from player_harness import _xdotool, case_and_arguments
+from player_harness import _xdotool, case_and_arguments, wine
 from window_session import Session, click, key, mouse_to, read_picture, screenshot, wait_until
 
 MAGENTA = (255, 0, 255)
@@ -38,7 +38,7 @@ class Disc:
         subprocess.run(["convert", background, "-background", "#ff00ff", "-alpha", "background",
                         background], check=True, timeout=60)
         self.exe = os.path.join(self.folder, "setup.exe")
-        subprocess.run(["wine", pack_exe, "build",
+        subprocess.run([*wine(pack_exe), "build",
                         windows_path(os.path.join(self.source, "package.toml")),
                         "--player", windows_path(player_exe), "-o", windows_path(self.exe)],
                        check=True, timeout=120, stdout=subprocess.DEVNULL,

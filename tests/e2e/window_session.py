@@ -9,7 +9,7 @@ import re
 import subprocess
 import time
 
-from player_harness import SERVER_LINGER_SECONDS, _click_ok, _message_boxes, _xdotool
+from player_harness import _click_ok, _message_boxes, _xdotool, linger_wine_server, wine
 
 WINDOW_SECONDS = 20  # for a window to appear, Wine start-up included
 
@@ -74,14 +74,13 @@ class Session:
     program by, when not exe (a drive letter mapped to its folder)."""
 
     def __init__(self, exe, *arguments, trace="+debugstr,trace+win", run_as=None):
-        subprocess.run(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        linger_wine_server()
         folder = os.path.dirname(os.path.abspath(exe))
         self.trace_path = os.path.join(folder, "wine-trace-%d.log" % time.monotonic_ns())
         env = dict(os.environ, WINEDEBUG=trace)
         with open(self.trace_path, "wb") as trace:
             self.process = subprocess.Popen(
-                ["wine", run_as or exe, *arguments], cwd=folder, env=env,
+                wine(run_as or exe, *arguments), cwd=folder, env=env,
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace)
 
     def windows(self, name):

@@ -6,9 +6,9 @@
 
 namespace ambrevo::testing {
 
-// Minimal PE32 programs for tests: an "MZ" header pointing at "PE\0\0", a file header and
-// an optional header of 16 data directories. Only what a reader of the security
-// directory looks at is filled in.
+// Minimal PE32 and PE32+ programs for tests: an "MZ" header pointing at "PE\0\0", a file
+// header and an optional header of 16 data directories. Only what a reader of the
+// security directory and the authoring tool's check of the player look at is filled in.
 namespace pe_image {
 
 constexpr std::size_t kPeOffset = 0x40;
@@ -17,6 +17,9 @@ constexpr std::size_t kOptionalHeader = kFileHeader + 20;
 constexpr std::size_t kDirectoryCount = kOptionalHeader + 92;
 constexpr std::size_t kSecurityEntry = kOptionalHeader + 96 + 4 * 8;
 constexpr std::size_t kHeaderSize = kOptionalHeader + 224;
+// PE32+ moves the directories 16 bytes further.
+constexpr std::size_t kSecurityEntry64 = kSecurityEntry + 16;
+constexpr std::size_t kHeaderSize64 = kHeaderSize + 16;
 
 inline void PutNumber(std::string& bytes, std::size_t at, std::uint32_t value, int count = 4) {
     for (int i = 0; i < count; ++i) {
@@ -37,9 +40,23 @@ inline std::string Header() {
     return bytes;
 }
 
+// The header of a 64-bit (x86-64, PE32+) program with an empty security directory.
+inline std::string Header64() {
+    std::string bytes = Header();
+    bytes.resize(kHeaderSize64, '\0');
+    PutNumber(bytes, kFileHeader, 0x8664, 2);
+    PutNumber(bytes, kFileHeader + 16, 240, 2);
+    PutNumber(bytes, kOptionalHeader, 0x20B, 2);
+    PutNumber(bytes, kDirectoryCount, 0);
+    PutNumber(bytes, kDirectoryCount + 16, 16);
+    return bytes;
+}
+
 inline void NameCertificateTable(std::string& bytes, std::uint32_t offset, std::uint32_t size) {
-    PutNumber(bytes, kSecurityEntry, offset);
-    PutNumber(bytes, kSecurityEntry + 4, size);
+    const bool pe32Plus = bytes[kOptionalHeader + 1] == 0x02;
+    const std::size_t entry = pe32Plus ? kSecurityEntry64 : kSecurityEntry;
+    PutNumber(bytes, entry, offset);
+    PutNumber(bytes, entry + 4, size);
 }
 
 // The file as signing leaves it: `padding` zero bytes, then a certificate table that the

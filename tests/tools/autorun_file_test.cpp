@@ -75,7 +75,9 @@ TEST(AutorunFileTest, BuildWritesItBesideTheDiscOrBuildsNothing) {
     folder.Write("player.exe", testing::BarePlayerImage());
     const auto source = folder.Write("main.toml", "title = \"Main\"\n");
     std::ostringstream err;
-    BuildOptions options{{source}, folder.Path("player.exe"), folder.Path("disc/setup.exe")};
+    BuildOptions options{.sources = {source},
+                         .player = folder.Path("player.exe"),
+                         .output = folder.Path("disc/setup.exe")};
     std::filesystem::create_directory(folder.Path("disc"));
 
     options.autorun = AutorunTexts{"Line\nbreak", std::nullopt};

@@ -74,7 +74,8 @@ target = "main.mnu"
     int Build(const std::vector<std::filesystem::path>& sources, const std::string& output,
               const std::filesystem::path& player) {
         err_.str("");
-        return RunBuild({sources, player, folder_.Path(output), true}, err_);
+        return RunBuild({.sources = sources, .player = player, .output = folder_.Path(output), .quiet = true},
+                        err_);
     }
     int BuildAll(const std::string& output) {
         return Build({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),

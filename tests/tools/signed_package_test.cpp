@@ -16,10 +16,8 @@ namespace {
 
 namespace pe = ambrevo::testing::pe_image;
 
-// A built program as signing leaves it is listed and extracted like the unsigned one.
-TEST(SignedPackageTest, ListAndExtractReadPastTheCertificateTable) {
+void ListAndExtractSigned(const std::string& player) {
     testing::SourceFolder folder;
-    const std::string player = pe::Header() + "bare player";
     MenuDefinition menu;
     menu.title = "Signed";
     const std::vector<PackageEntryData> entries = {{"main.mnu", WriteMenuBody(menu, 7)}};
@@ -42,6 +40,15 @@ TEST(SignedPackageTest, ListAndExtractReadPastTheCertificateTable) {
         const std::vector<std::uint8_t> bare = ReadFileBytes(folder.Path(name + "-bare.exe"));
         EXPECT_EQ(std::string(bare.begin(), bare.end()), player);
         EXPECT_TRUE(std::filesystem::exists(folder.Path(name + "/package.toml")));
+    }
+}
+
+// A built program as signing leaves it is listed and extracted like the unsigned one, for
+// the 32-bit and the 64-bit player alike.
+TEST(SignedPackageTest, ListAndExtractReadPastTheCertificateTable) {
+    for (const std::string& header : {pe::Header(), pe::Header64()}) {
+        SCOPED_TRACE(header.size() == pe::kHeaderSize ? "PE32" : "PE32+");
+        ListAndExtractSigned(header + "bare player");
     }
 }
 

@@ -165,30 +165,42 @@ TEST_F(ToolMessagesTest, ProblemsAreReportedWhereTheyAreWithoutKnockOnErrors) {
     for (const Case& c : cases) EXPECT_EQ(Problems(c.sources), c.problems) << c.sources.back();
 }
 
-TEST_F(ToolMessagesTest, OnlyABare32BitWindowsPlayerIsTaken) {
+TEST_F(ToolMessagesTest, OnlyABare32Or64BitPlayerIsTaken) {
+    namespace pe = ambrevo::testing::pe_image;
     folder_.Write("main.toml", "title = \"Main\"\n");
-    std::string amd64 = ambrevo::testing::pe_image::Header();
-    ambrevo::testing::pe_image::PutNumber(amd64, ambrevo::testing::pe_image::kFileHeader, 0x8664,
-                                          2);
+    std::string amd64Pe32 = testing::BarePlayerImage();
+    pe::PutNumber(amd64Pe32, pe::kFileHeader, 0x8664, 2);
     std::string arm = testing::BarePlayerImage();
-    ambrevo::testing::pe_image::PutNumber(arm, ambrevo::testing::pe_image::kFileHeader, 0x1C0, 2);
+    pe::PutNumber(arm, pe::kFileHeader, 0x1C0, 2);
+    std::string arm64 = pe::Header64();
+    pe::PutNumber(arm64, pe::kFileHeader, 0xAA64, 2);
     const std::string cut = testing::BarePlayerImage().substr(0, 0x50);
+    const std::string notWindows =
+        "is no Windows program; give a bare player, the 32-bit or the 64-bit ambrevo.exe";
+    const std::string otherProcessor =
+        "is a Windows program for another processor; give a bare player, the 32-bit or the "
+        "64-bit ambrevo.exe";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"\x89PNG\r\n\x1a\n", "is no Windows program; give the bare player (ambrevo.exe)"},
-        {"MZ", "is no Windows program; give the bare player (ambrevo.exe)"},
-        {cut, "is no Windows program; give the bare player (ambrevo.exe)"},
-        {amd64, "is a 64-bit Windows program; give the 32-bit bare player (ambrevo.exe)"},
-        {arm,
-         "is a Windows program for another processor; give the 32-bit bare player "
-         "(ambrevo.exe)"},
+        {"\x89PNG\r\n\x1a\n", notWindows}, {"MZ", notWindows},
+        {cut, notWindows},                {amd64Pe32, otherProcessor},
+        {arm, otherProcessor},            {arm64, otherProcessor},
+        {testing::BarePlayerImage(), ""}, {pe::Header64() + "64-bit player code", ""},
     };
     for (const auto& [bytes, message] : cases) {
         const auto player = folder_.Write("player.bin", bytes);
+        std::filesystem::remove(folder_.Path("disc.exe"));
         std::ostringstream err;
         EXPECT_EQ(RunBuild({{folder_.Path("main.toml")}, player, folder_.Path("disc.exe"), true,
                             std::nullopt, false},
                            err),
-                  1);
+                  message.empty() ? 0 : 1);
+        if (message.empty()) {
+            // A disc of either player lists its menu.
+            std::ostringstream out;
+            EXPECT_EQ(RunList(folder_.Path("disc.exe"), out, err), 0) << err.str();
+            EXPECT_NE(out.str().find("1. main.mnu"), std::string::npos) << out.str();
+            continue;
+        }
         EXPECT_EQ(err.str(), "error: \"" + PathToUtf8(player) + "\" " + message + "\n");
         EXPECT_FALSE(std::filesystem::exists(folder_.Path("disc.exe")));
     }

@@ -15,11 +15,9 @@ namespace {
 
 constexpr std::uint16_t kMachineI386 = 0x14C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
-constexpr std::uint16_t kMachineArm64 = 0xAA64;
+constexpr std::uint16_t kOptionalPe32 = 0x10B;
 constexpr std::uint16_t kOptionalPe32Plus = 0x20B;
 constexpr char kPackageMagic[] = {'F', 'P', 'A', 'K'};
-
-enum class ProgramKind { NotWindows, Windows32, Windows64, OtherProcessor };
 
 std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
     std::uint32_t value = 0;
@@ -29,15 +27,18 @@ std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, 
     return value;
 }
 
+enum class ProgramKind { NotWindows, Player, OtherProcessor };
+
+// Both players are x86 programs: the 32-bit one (i386, PE32) and the 64-bit one (x86-64,
+// PE32+). Any other pairing of machine and header would not run the player's code.
 ProgramKind KindOf(std::span<const std::uint8_t> bytes) {
     PackageStream stream(std::make_unique<MemoryFile>(std::string(bytes.begin(), bytes.end())));
     const std::optional<PeHeader> header = ReadPeHeader(stream);
     if (!header) return ProgramKind::NotWindows;
-    if (header->machine == kMachineAmd64 || header->machine == kMachineArm64 ||
-        header->optionalMagic == kOptionalPe32Plus) {
-        return ProgramKind::Windows64;
-    }
-    return header->machine == kMachineI386 ? ProgramKind::Windows32 : ProgramKind::OtherProcessor;
+    const bool player32 = header->machine == kMachineI386 && header->optionalMagic == kOptionalPe32;
+    const bool player64 =
+        header->machine == kMachineAmd64 && header->optionalMagic == kOptionalPe32Plus;
+    return player32 || player64 ? ProgramKind::Player : ProgramKind::OtherProcessor;
 }
 
 // The last four bytes give the 1-based place of a package header ("FPAK") in the file.
@@ -52,24 +53,19 @@ bool EndsWithPackageTrailer(std::span<const std::uint8_t> bytes) {
 
 void CheckWindowsPlayer(std::span<const std::uint8_t> program, const std::string& shownName) {
     const std::string file = "\"" + shownName + "\"";
+    const std::string wanted = "give a bare player, the 32-bit or the 64-bit ambrevo.exe";
     switch (KindOf(program)) {
-        case ProgramKind::Windows32:
+        case ProgramKind::Player:
             return;
         case ProgramKind::NotWindows:
-            throw PackError(file + " is no Windows program; give the bare player (ambrevo.exe)");
-        case ProgramKind::Windows64:
-            throw PackError(file +
-                            " is a 64-bit Windows program; give the 32-bit bare player "
-                            "(ambrevo.exe)");
+            throw PackError(file + " is no Windows program; " + wanted);
         case ProgramKind::OtherProcessor:
-            throw PackError(file +
-                            " is a Windows program for another processor; give the 32-bit bare "
-                            "player (ambrevo.exe)");
+            throw PackError(file + " is a Windows program for another processor; " + wanted);
     }
 }
 
 bool IsBarePlayer(std::span<const std::uint8_t> program) {
-    return KindOf(program) == ProgramKind::Windows32 && !EndsWithPackageTrailer(program) &&
+    return KindOf(program) == ProgramKind::Player && !EndsWithPackageTrailer(program) &&
            !CarriesPackage(program);
 }
 
