@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "actions/action_dispatch.h"
+#include "actions/action_window.h"
 #include "actions/item_launcher.h"
 #include "menu/menu_load.h"
 #include "support/sound_effects.h"
