@@ -86,17 +86,14 @@ void TfrmMenuCls::picButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
 
 // Any button. A press dragged off the picture and released outside it, or on its outermost
 // row or column, only restores the highlight. The item released on is launched, even when
-// the keyboard has selected another one since the pointer last moved.
+// the keyboard has selected another one since the pointer last moved. A failing launch
+// leaves the event and is reported there once, as for a push button or a key.
 void TfrmMenuCls::picButton_MouseUp(ui::Control& sender, const ui::MouseEvent& event) {
-    try {
-        const int n = ItemNumberOf(sender);
-        SetItemState(n, PictureSet::Highlighted, false);
-        const ui::Rect& bounds = sender.Bounds();
-        if (event.x > 0 && event.x < bounds.width && event.y > 0 && event.y < bounds.height) {
-            LaunchItem(n);
-        }
-    } catch (...) {
-        // A release is no place for an error box; the menu stays usable as it is.
+    const int n = ItemNumberOf(sender);
+    SetItemState(n, PictureSet::Highlighted, false);
+    const ui::Rect& bounds = sender.Bounds();
+    if (event.x > 0 && event.x < bounds.width && event.y > 0 && event.y < bounds.height) {
+        LaunchItem(n);
     }
 }
 
