@@ -111,7 +111,7 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
         header = OpenMenuEntry(name, services);
     } catch (const AppError& error) {
         // The program file can no longer be opened or read, as when its disc has been
-        // taken out. Reported here, since the release of a picture item reports nothing.
+        // taken out. Reported here, before the earlier menu shows again or the program ends.
         services.package.ClosePackageStream();
         ShowMessage(services.dialogs, ErrorReportText(error.what()), MessageKind::Error,
                     services.program.messageCaption);

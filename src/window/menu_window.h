@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "actions/action_dispatch.h"
+#include "actions/action_window.h"
 #include "actions/item_launcher.h"
 #include "menu/menu_load.h"
 #include "support/sound_effects.h"
@@ -225,9 +225,9 @@ private:
     ItemLauncher* launcher_ = nullptr;
     int menuLoads_ = 0;  // menus read in so far: tells a handler that its items were replaced
     int pendingClickItem_ = 0;
-    int dragState_ = 0;  // 2 while the background is dragged
-    ui::Point dragOrigin_;
-    ui::Point lastMousePosition_;
+    int dragState_ = 0;            // 2 while the background is dragged
+    ui::Point dragOrigin_;         // where in the window the drag was pressed
+    ui::Point lastMousePosition_;  // on the screen, as the background's moves last saw it
 
     std::unique_ptr<LaunchedProcess> launchedProcess_;  // watched by tmrARstr
 

@@ -6,6 +6,15 @@
 #include "window/menu_window.h"
 
 namespace ambrevo {
+namespace {
+
+// Where the event lies in the window: controls sit in the window's client area.
+ui::Point PointInWindow(const ui::Control& sender, const ui::MouseEvent& event) {
+    const ui::Rect& bounds = sender.Bounds();
+    return {bounds.left + event.x, bounds.top + event.y};
+}
+
+}  // namespace
 
 void TfrmMenuCls::LaunchItem(int n) {
     if (launcher_) launcher_->LaunchItem(n);
@@ -17,17 +26,18 @@ void TfrmMenuCls::SelectAndHighlight(int n) {
 }
 
 // Only the left button drags; the right one opens the context menu.
-void TfrmMenuCls::MenBckMouseDown(ui::Control&, const ui::MouseEvent& event) {
+void TfrmMenuCls::MenBckMouseDown(ui::Control& sender, const ui::MouseEvent& event) {
     if (event.button != ui::MouseButton::Left) return;
-    dragOrigin_ = {event.x, event.y};
+    dragOrigin_ = PointInWindow(sender, event);
     dragState_ = 2;
     parts_.background->SetCursor(ui::Cursor::SizeAll);
 }
 
 // Moving over the background removes the highlight and shows the default description.
-// While dragging, the window moves by the pointer's distance from where the press was; the
-// background keeps the mouse, and once the window has followed, the pointer is back there.
-void TfrmMenuCls::MenBckMouseMove(ui::Control&, const ui::MouseEvent& event) {
+// While dragging, the window is placed so that the point pressed lies under the pointer
+// again. The pointer is compared on the screen: relative to the window, which has followed
+// it, a pointer that moves on by the same steps would seem to stand still.
+void TfrmMenuCls::MenBckMouseMove(ui::Control& sender, const ui::MouseEvent& event) {
     if (backgroundMoveBusy_) return;
     {
         const BusyFlag busy(backgroundMoveBusy_);
@@ -38,15 +48,16 @@ void TfrmMenuCls::MenBckMouseMove(ui::Control&, const ui::MouseEvent& event) {
         }
         ShowItemDescription(-2);
     }
-    const ui::Point at{event.x, event.y};
-    if (at == lastMousePosition_) return;
+    ui::Rect bounds = form_.Bounds();
+    const ui::Point inWindow = PointInWindow(sender, event);
+    const ui::Point onScreen{bounds.left + inWindow.x, bounds.top + inWindow.y};
+    if (onScreen == lastMousePosition_) return;
     if (dragState_ == 2) {
-        ui::Rect bounds = form_.Bounds();
-        bounds.left += at.x - dragOrigin_.x;
-        bounds.top += at.y - dragOrigin_.y;
+        bounds.left = onScreen.x - dragOrigin_.x;
+        bounds.top = onScreen.y - dragOrigin_.y;
         form_.SetBounds(bounds);
     }
-    lastMousePosition_ = at;
+    lastMousePosition_ = onScreen;
 }
 
 void TfrmMenuCls::MenBckMouseUp(ui::Control&, const ui::MouseEvent&) {
@@ -75,17 +86,14 @@ void TfrmMenuCls::picButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
 
 // Any button. A press dragged off the picture and released outside it, or on its outermost
 // row or column, only restores the highlight. The item released on is launched, even when
-// the keyboard has selected another one since the pointer last moved.
+// the keyboard has selected another one since the pointer last moved. A failing launch
+// leaves the event and is reported there once, as for a push button or a key.
 void TfrmMenuCls::picButton_MouseUp(ui::Control& sender, const ui::MouseEvent& event) {
-    try {
-        const int n = ItemNumberOf(sender);
-        SetItemState(n, PictureSet::Highlighted, false);
-        const ui::Rect& bounds = sender.Bounds();
-        if (event.x > 0 && event.x < bounds.width && event.y > 0 && event.y < bounds.height) {
-            LaunchItem(n);
-        }
-    } catch (...) {
-        // A release is no place for an error box; the menu stays usable as it is.
+    const int n = ItemNumberOf(sender);
+    SetItemState(n, PictureSet::Highlighted, false);
+    const ui::Rect& bounds = sender.Bounds();
+    if (event.x > 0 && event.x < bounds.width && event.y > 0 && event.y < bounds.height) {
+        LaunchItem(n);
     }
 }
 

@@ -179,6 +179,21 @@ def case_drag_window(player_exe, disc):
         time.sleep(0.5)
         expect(session.geometry(window)[:2] == (left + 10, top + 10),
                "the window stays after the release: %r" % (session.geometry(window),))
+
+        # Five quick steps of (8, 5), each of which finds the pointer at the same place in
+        # the window that has followed it: the window still goes the pointer's whole way.
+        left, top = left + 10, top + 10
+        grab = (left + 480, top + 30)
+        mouse_to(*grab)
+        _xdotool("mousedown", "1")
+        for step in range(1, 6):
+            mouse_to(grab[0] + 8 * step, grab[1] + 5 * step)
+        _xdotool("mouseup", "1")
+        wait_until(lambda: session.geometry(window)[:2] == (left + 40, top + 25), 5,
+                   "the window moved by +40,+25 from %r" % ((left, top),))
+        time.sleep(0.5)
+        expect(session.geometry(window)[:2] == (left + 40, top + 25),
+               "the window stays after the steps: %r" % (session.geometry(window),))
         expect(not session.boxes(), "no message box: %r" % session.boxes())
     finally:
         session.stop()

@@ -1,8 +1,15 @@
-// The window's part of the actions: the exit timer and the watch over a launched program.
+// The window's part of the actions: the exit timer, the watch over a launched program, and
+// the actions' failures reported from every control that launches.
 
+#include <functional>
 #include <memory>
 
+#include "actions/action_dispatch.h"
+#include "actions/missing_target_search.h"
+#include "actions/viewer_detection.h"
 #include "fakes/fake_shell_launcher.h"
+#include "fakes/fake_version_info.h"
+#include "fakes/fake_viewer_lookups.h"
 #include "window/window_test_support.h"
 
 namespace ambrevo::testing {
@@ -65,6 +72,60 @@ TEST_F(WindowActionsTest, ItemsAreFoundByNumberOnlyWithinTheMenu) {
     EXPECT_FALSE(Form().Visible());
     window_.SetEnabled(false);
     EXPECT_FALSE(Form().Enabled());
+}
+
+// The window with the real actions behind its items.
+class WindowLaunchTest : public WindowTest {
+protected:
+    WindowLaunchTest() { window_.SetItemLauncher(&dispatch_); }
+
+    MessageSwitches switches_;
+    FakeShellLauncher shell_;
+    MissingTargetSearch search_{files_, app_, program_};
+    FakeViewerLookups lookups_{files_};
+    FakeVersionInfoReader versions_;
+    ViewerDetection viewer_{lookups_, files_, versions_, program_};
+    ActionDispatch dispatch_{
+        {app_, dialogs_, program_, switches_, package_, sounds_, shell_, files_, search_, viewer_},
+        window_};
+};
+
+// A switch to a menu whose last picture is damaged shows what was read of it and reports
+// the damage once, whichever control chose the item.
+TEST_F(WindowLaunchTest, ASwitchToADamagedMenuIsReportedOnceFromEveryControl) {
+    MenuDefinition main = PictureMenu(2);
+    main.items[0].target = "damaged.mnu";
+    main.items[1].target = "damaged.mnu";
+    main.items[1].kind = static_cast<std::int32_t>(ItemKind::WinBtn);
+    std::vector<std::uint8_t> damaged =
+        pack::WriteMenuBody(PictureMenu(1), pack::kLatestMenuVersion);
+    damaged.back() ^= 0xFF;  // the zlib check of the last picture no longer matches
+    InstallEntries({{"main.mnu", pack::WriteMenuBody(main, pack::kLatestMenuVersion)},
+                    {"damaged.mnu", damaged}});
+    const struct {
+        const char* control;
+        std::function<void()> choose;
+    } ways[] = {
+        {"picture released on",
+         [&] {
+             widgets_.MouseDown(*Item(1).picture, 1, 1);
+             widgets_.MouseUp(*Item(1).picture, 1, 1);
+         }},
+        {"push button clicked", [&] { widgets_.Click(*Item(2).button); }},
+        {"Enter on the picture item", [&] { widgets_.KeyPress(*Item(1).keyProxy, '\r'); }},
+    };
+    for (const auto& way : ways) {
+        window_.LoadMenu("main.mnu");
+        dialogs_.shown.clear();
+        way.choose();
+        widgets_.Advance(50);
+        EXPECT_EQ(window_.CurrentMenuName(), "damaged.mnu") << way.control;
+        EXPECT_TRUE(Form().Visible()) << way.control;
+        EXPECT_EQ(dialogs_.shown,
+                  (std::vector<FakeDialogs::Shown>{{"Error.", MessageKind::Error, app_.Title()}}))
+            << way.control;
+        EXPECT_FALSE(dispatch_.Busy()) << way.control;
+    }
 }
 
 }  // namespace
