@@ -34,8 +34,11 @@ ActionDispatch::ActionDispatch(const ActionServices& services, ActionWindow& win
     : services_(services), window_(window) {}
 
 void ActionDispatch::LaunchItem(int n) {
+    const int menuLoads = menuLoads_;
     services_.app.ProcessMessages();
-    if (actionBusy_) return;
+    // An action that those messages ran to its end may have put another menu on show:
+    // item n of that menu is not what was chosen.
+    if (actionBusy_ || menuLoads_ != menuLoads) return;
     const MenuItem* stored = window_.ItemAt(n);
     if (stored == nullptr) return;
     // A copy: a menu switch inside the action replaces the menu that holds the item.
@@ -87,7 +90,7 @@ void ActionDispatch::SwitchMenu(int n, const MenuItem& item) {
     PlayClick(n, true);
     std::string name = item.target;
     if (services_.package.HasEntry(name)) {  // lower-cases name
-        window_.LoadMenu(name);
+        LoadMenu(name);
         ReleaseBusy();
         services_.app.ProcessMessages();
         services_.sounds.PlayChangeSound(name);
@@ -173,7 +176,7 @@ void ActionDispatch::OpenFallbackMenu(const MenuItem& item, const std::string& f
     if (services_.package.HasEntry(name)) {
         window_.SetEnabled(false);
         window_.SetEnabled(true);
-        window_.LoadMenu(name);
+        LoadMenu(name);
         services_.app.ProcessMessages();
         services_.sounds.PlayChangeSound(name);
     } else if (services_.switches.showNoViewerMessage) {
@@ -197,6 +200,11 @@ void ActionDispatch::FinishLaunch(const MenuItem& item) {
     if (item.minimizeAfterLaunch) app.Minimize();
     app.ProcessMessages();
     ReleaseBusy();
+}
+
+void ActionDispatch::LoadMenu(const std::string& name) {
+    ++menuLoads_;
+    window_.LoadMenu(name);
 }
 
 void ActionDispatch::PlayClick(int n, bool wait) {

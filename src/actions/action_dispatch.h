@@ -43,7 +43,8 @@ struct ActionServices {
 // switch to another menu of the package, or a shell launch of a file, folder, web or mail
 // address, with the target's path conventions, the search for a moved target, the viewer
 // check, and afterwards the exit, minimise or watch the item asks for. One action at a
-// time: a request while one runs (from messages processed inside it) is dropped.
+// time: a request while one runs (from messages processed inside it) is dropped, and so is
+// a request whose menu was replaced by an action those messages ran.
 class ActionDispatch : public ItemLauncher {
 public:
     ActionDispatch(const ActionServices& services, ActionWindow& window);
@@ -70,6 +71,8 @@ private:
                    int showCommand);
     void OpenFallbackMenu(const MenuItem& item, const std::string& file);
     void FinishLaunch(const MenuItem& item);
+    // Every menu switch of the actions goes through here, so that they can be counted.
+    void LoadMenu(const std::string& name);
     void PlayClick(int n, bool wait);
     // Lets the next action start, from a point where this one may be re-entered.
     void ReleaseBusy() { actionBusy_ = false; }
@@ -78,6 +81,7 @@ private:
     ActionServices services_;
     ActionWindow& window_;
     bool actionBusy_ = false;
+    int menuLoads_ = 0;  // menus put on show so far
 };
 
 }  // namespace ambrevo

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -31,7 +32,7 @@ public:
     void LoadMenu(const std::string& name) override {
         loads.push_back(name);
         menuName = name;
-        items.clear();  // the new menu's items replace the old
+        items = menus[name];  // the new menu's items replace the old
     }
     void Hide() override { hidden = true; }
     void SetEnabled(bool enabled) override { enabledChanges.push_back(enabled); }
@@ -42,6 +43,7 @@ public:
     }
 
     std::vector<MenuItem> items;
+    std::map<std::string, std::vector<MenuItem>> menus;  // the items each load shows
     std::string menuName = "main.mnu";
     std::vector<std::string> loads;
     bool hidden = false;
@@ -302,6 +304,35 @@ TEST_F(ActionDispatchTest, OneActionAtATimeAndBusyEndsOnEveryWayOut) {
     dispatch_.LaunchItem(1);
     dispatch_.LaunchItem(0);
     EXPECT_EQ(shell_.requests.size(), 3u);
+}
+
+// An item chosen while another's launch processes its first messages runs first: when it
+// puts another menu on show, the item chosen first is gone and nothing more is launched.
+TEST_F(ActionDispatchTest, ALaunchNestedBeforeItsGuardIsDroppedWhenTheMenuChanged) {
+    MenuItem readme;
+    readme.target = "%readme.txt";
+    MenuItem switchToOther;
+    switchToOther.target = "other.mnu";
+    window_.menus["other.mnu"] = {readme};
+    const struct {
+        const char* what;
+        int nestedItem;
+        std::size_t launches;
+        std::vector<std::string> loads;
+    } cases[] = {
+        {"two presses on one item launch twice", 1, 2, {}},
+        {"a switch drops the first press", 2, 0, {"other.mnu"}},
+    };
+    for (const auto& c : cases) {
+        window_.items = {readme, switchToOther};
+        window_.loads.clear();
+        shell_.requests.clear();
+        widgets_.InjectDuringProcessMessages([&] { dispatch_.LaunchItem(c.nestedItem); });
+        dispatch_.LaunchItem(1);
+        EXPECT_EQ(shell_.requests.size(), c.launches) << c.what;
+        EXPECT_EQ(window_.loads, c.loads) << c.what;
+        EXPECT_FALSE(dispatch_.Busy()) << c.what;
+    }
 }
 
 // The program runs from E:\; the installed reader, version 7.0, satisfies "at least 6.0".
