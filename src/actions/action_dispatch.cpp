@@ -107,11 +107,16 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item) {
     launch.file = ResolveFileTarget(item.target, services_.program.folder);
 
     if (IsFileTarget(launch.file)) {
-        if (!EndsWithBackslash(launch.file) && !FileExists(launch.file)) {
+        // A path written in double quotes is looked for and worked in without them; the
+        // shell gets it quoted, as written.
+        const bool quoted = IsQuotedPath(launch.file);
+        std::string path = UnquotedPath(launch.file);
+        if (!EndsWithBackslash(path) && !FileExists(path)) {
             PlayClick(n, true);  // before the search, which can take long
-            launch.file = services_.search.FindMissingTarget(launch.file);
+            path = services_.search.FindMissingTarget(path);
+            launch.file = quoted ? '"' + path + '"' : path;
         }
-        launch.folder = FolderPart(launch.file);
+        launch.folder = FolderPart(path);
     }
 
     if (item.checkViewer == 1 && !services_.viewer.CheckViewer(item, launch.file)) {

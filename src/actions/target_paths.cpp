@@ -64,6 +64,9 @@ std::string ExpandCdVariable(const std::string& text, const std::string& program
 }
 
 std::string ResolveFileTarget(const std::string& target, const std::string& programFolder) {
+    if (IsQuotedPath(target)) {
+        return '"' + ResolveFileTarget(UnquotedPath(target), programFolder) + '"';
+    }
     const bool belowProgram = !target.empty() && target.front() == '%';
     std::string result = belowProgram ? programFolder + target.substr(1) : target;
     if (IsFileTarget(result)) result = SlashesToBackslashes(std::move(result));
@@ -73,6 +76,14 @@ std::string ResolveFileTarget(const std::string& target, const std::string& prog
         result.insert(0, ProgramDrive(programFolder));
     }
     return result;
+}
+
+bool IsQuotedPath(std::string_view target) {
+    return target.size() >= 2 && target.front() == '"' && target.find('"', 1) == target.size() - 1;
+}
+
+std::string UnquotedPath(std::string_view target) {
+    return std::string(IsQuotedPath(target) ? target.substr(1, target.size() - 2) : target);
 }
 
 std::string SlashesToBackslashes(std::string text) {

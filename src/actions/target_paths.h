@@ -31,9 +31,16 @@ std::string ProgramDrive(const std::string& programFolder);
 std::string ExpandCdVariable(const std::string& text, const std::string& programFolder);
 
 // A file target made a full path: a leading "%" stands for the program folder, "/" becomes
-// "\", and a leading "\" gets the program's drive in front. Web and mail targets come
-// back unchanged.
+// "\", and a leading "\" gets the program's drive in front. A target written in double
+// quotes gets the same inside them and keeps them. Web and mail targets come back
+// unchanged.
 std::string ResolveFileTarget(const std::string& target, const std::string& programFolder);
+
+// Whether target is one path written in double quotes ("C:\Program Files\v.exe" in
+// quotes), as an author writes it whose parameters must reach the program as written.
+bool IsQuotedPath(std::string_view target);
+// A quoted path without its quotes; any other target unchanged.
+std::string UnquotedPath(std::string_view target);
 
 std::string SlashesToBackslashes(std::string text);
 

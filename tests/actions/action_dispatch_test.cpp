@@ -277,6 +277,43 @@ TEST_F(ActionDispatchTest, AMissingTargetIsSearchedAfterOneClickSound) {
               "Ambrevo cannot find the specified file:\r\r%nowhere/x.doc");
 }
 
+// A path in double quotes is looked for and worked in without them; the shell gets it
+// quoted, and so the parameters as written.
+TEST_F(ActionDispatchTest, AQuotedFileTargetIsCheckedWithoutItsQuotes) {
+    files_.AddFile("C:\\Program Files\\V\\v.exe", "");
+    files_.AddFile("E:\\menu\\moved.exe", "");
+    const struct {
+        const char* target;
+        const char* file;
+        const char* parameters;
+        const char* folder;
+        bool searched;
+    } cases[] = {
+        {"\"C:\\Program Files\\V\\v.exe\"", "\"C:\\Program Files\\V\\v.exe\"", "a.txt",
+         "C:\\Program Files\\V\\", false},
+        {"C:/Program Files/V/v.exe", "C:\\Program Files\\V\\v.exe", "\"a.txt\"",
+         "C:\\Program Files\\V\\", false},
+        {"\"%readme.txt\"", "\"E:\\menu\\readme.txt\"", "a.txt", "E:\\menu\\", false},
+        {"\"\\Old\\moved.exe\"", "\"E:\\menu\\moved.exe\"", "a.txt", "E:\\menu\\", true},
+        {"\"X:\\Gone\\x.exe\"", "\"X:\\Gone\\x.exe\"", "a.txt", "X:\\Gone\\", true},
+    };
+    // A search sounds the click before it starts, a file found at once after the launch.
+    files_.AddFile("E:\\menu\\click.wav", "");
+    bool clickedBeforeLaunch = false;
+    shell_.onLaunch = [&] { clickedBeforeLaunch = !sounds_.played.empty(); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        shell_.requests.clear();
+        sounds_.played.clear();
+        Launch(c.target, "a.txt");
+        ASSERT_EQ(shell_.requests.size(), 1u);
+        EXPECT_EQ(shell_.requests[0].file, c.file);
+        EXPECT_EQ(shell_.requests[0].parameters, c.parameters);
+        EXPECT_EQ(shell_.requests[0].folder, c.folder);
+        EXPECT_EQ(clickedBeforeLaunch, c.searched);
+    }
+}
+
 TEST_F(ActionDispatchTest, OneActionAtATimeAndBusyEndsOnEveryWayOut) {
     // An item chosen while an action processes messages is dropped.
     int nested = 0;

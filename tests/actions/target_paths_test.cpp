@@ -45,6 +45,15 @@ TEST(TargetPathsTest, TextOperationsApplyTheAuthorsConventions) {
         {ResolveFileTarget("%docs/a.pdf", kShare), "\\\\server\\share\\menu\\docs\\a.pdf"},
         {ResolveFileTarget("\\setup.exe", kShare), "\\\\\\setup.exe"},
         {ProgramDrive(kShare), "\\\\"},
+        // A path in double quotes is resolved inside them; only one whole quoted path is.
+        {ResolveFileTarget("\"%my tools/v.exe\"", kDisc), "\"E:\\menu\\my tools\\v.exe\""},
+        {ResolveFileTarget("\"\\Program Files\\v.exe\"", kDisc), "\"E:\\Program Files\\v.exe\""},
+        {ResolveFileTarget("\"%a\" \"b\"", kDisc), "\"%a\" \"b\""},
+        {UnquotedPath("\"C:\\Program Files\\v.exe\""), "C:\\Program Files\\v.exe"},
+        {UnquotedPath("\"\""), ""},
+        {UnquotedPath("\""), "\""},
+        {UnquotedPath("\"a\" \"b\""), "\"a\" \"b\""},
+        {UnquotedPath("C:\\v.exe \"x\""), "C:\\v.exe \"x\""},
         {ProgramDrive(kDisc), "E:"},
         // Slashes and line breaks change nothing else.
         {SlashesToBackslashes("a/b\\c//d"), "a\\b\\c\\\\d"},
