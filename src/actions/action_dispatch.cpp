@@ -114,6 +114,8 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item) {
         if (!EndsWithBackslash(path) && !FileExists(path)) {
             PlayClick(n, true);  // before the search, which can take long
             path = services_.search.FindMissingTarget(path);
+            // The menu was closed while the search ran, which cancelled it: nothing more.
+            if (services_.app.Terminated()) return;
             launch.file = quoted ? '"' + path + '"' : path;
         }
         launch.folder = FolderPart(path);

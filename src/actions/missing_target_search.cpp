@@ -99,7 +99,8 @@ std::optional<std::string> MissingTargetSearch::SearchFolderTree(const std::stri
     // Folders still to list, oldest first; position counts every folder taken so far.
     std::deque<std::string> queue{root};
     for (std::size_t position = 0;; ++position) {
-        if (searchCancelled) return wantedName;
+        // Closing the program cancels the walk as the Cancel button does.
+        if (searchCancelled || app_.Terminated()) return wantedName;
         if (queue.empty()) return std::nullopt;
         const std::string folder = std::move(queue.front());
         queue.pop_front();

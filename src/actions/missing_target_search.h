@@ -18,11 +18,13 @@ public:
     MissingTargetSearch(FileFinder& files, ui::Application& app, const ProgramInfo& program);
 
     // path: a full file path. Returns the first file found, as a full path; after a
-    // cancel the file name alone (lower-cased); when nothing is found, path unchanged.
+    // cancel, or once the application is terminating, the file name alone (lower-cased);
+    // when nothing is found, path unchanged.
     std::string FindMissingTarget(const std::string& path);
 
     // Walks root's tree breadth-first for an entry named wantedName (lower-case; a folder
-    // counts). Returns its full path, or wantedName alone after a cancel, or nothing.
+    // counts). Returns its full path, or wantedName alone after a cancel or once the
+    // application is terminating (the menu was closed), or nothing.
     // Pending window messages are processed once per folder; with showWindow the search
     // window appears at the 21st folder and is gone when this returns.
     std::optional<std::string> SearchFolderTree(const std::string& wantedName, bool showWindow,

@@ -314,6 +314,26 @@ TEST_F(ActionDispatchTest, AQuotedFileTargetIsCheckedWithoutItsQuotes) {
     }
 }
 
+// The menu's close ends the application; during the drive walk of the search it cancels
+// the walk at the next folder and the launch.
+TEST_F(ActionDispatchTest, ClosingTheMenuDuringTheSearchLaunchesNothing) {
+    for (int i = 1; i < 40; ++i) files_.AddFolder("E:\\f" + std::to_string(i));
+    std::function<void()> closeAtTheTwentyFifthFolder = [&] {
+        if (files_.listed.size() == 25) {
+            app_.Terminate();
+        } else {
+            widgets_.InjectDuringProcessMessages(closeAtTheTwentyFifthFolder);
+        }
+    };
+    widgets_.InjectDuringProcessMessages(closeAtTheTwentyFifthFolder);
+    Launch("\\gone\\x.exe");
+    // The folder taken when the close came is still listed, no other.
+    EXPECT_EQ(files_.listed.size(), 26u);
+    EXPECT_TRUE(shell_.requests.empty());
+    EXPECT_TRUE(app_.Forms().empty());  // the search window has gone
+    EXPECT_FALSE(dispatch_.Busy());
+}
+
 TEST_F(ActionDispatchTest, OneActionAtATimeAndBusyEndsOnEveryWayOut) {
     // An item chosen while an action processes messages is dropped.
     int nested = 0;
