@@ -152,8 +152,8 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item) {
 
 void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch,
                                const std::string& verb, int showCommand) {
-    ShellResult result = services_.shell.Launch(
-        {verb, launch.file, launch.parameters, launch.folder, showCommand});
+    ShellResult result = services_.shell.Launch({verb, launch.file, launch.parameters,
+                                                 launch.folder, showCommand, item.exitAfterLaunch});
     services_.app.ProcessMessages();
     PlayClick(n, launch.waitForClick);
 

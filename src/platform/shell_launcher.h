@@ -30,6 +30,10 @@ struct ShellRequest {
     std::string parameters;
     std::string folder;
     int showCommand = kShowHide;
+    // The shell completes the request before Launch returns, rather than handing part of it
+    // to a thread of its own: set when the program ends right after the launch, which would
+    // otherwise end the request with it.
+    bool finishBeforeReturn = false;
 };
 
 struct ShellResult {

@@ -258,6 +258,31 @@ TEST_F(ActionDispatchTest, AfterTheLaunchTheMenuExitsMinimisesOrWatchesTheProgra
     EXPECT_EQ(*shell_.aliveProcesses, 0);
 }
 
+// Only a launch the program ends right after asks the shell to finish it first.
+TEST_F(ActionDispatchTest, OnlyALaunchBeforeTheExitAsksTheShellToFinishIt) {
+    const struct {
+        const char* target;
+        bool exit;
+        bool minimize;
+    } cases[] = {
+        {"%readme.txt", true, false},
+        {"%NOPROC%setup.exe", true, false},
+        {"%readme.txt", false, false},
+        {"%readme.txt", false, true},
+        {"%NOPROC%setup.exe", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + (c.exit ? " exit" : ""));
+        shell_.requests.clear();
+        Launch(c.target, "", [&](MenuItem& item) {
+            item.exitAfterLaunch = c.exit;
+            item.minimizeAfterLaunch = c.minimize;
+        });
+        ASSERT_EQ(shell_.requests.size(), 1u);
+        EXPECT_EQ(shell_.requests[0].finishBeforeReturn, c.exit);
+    }
+}
+
 TEST_F(ActionDispatchTest, AMissingTargetIsSearchedAfterOneClickSound) {
     files_.AddFile("E:\\menu\\click.wav", "");
     files_.AddFile("E:\\menu\\setup.exe", "");

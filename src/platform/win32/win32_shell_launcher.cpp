@@ -23,6 +23,7 @@ ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    if (request.finishBeforeReturn) info.fMask |= SEE_MASK_NOASYNC;
     info.hwnd = ownerWindow_ ? ownerWindow_() : nullptr;
     info.lpVerb = request.verb.c_str();
     info.lpFile = request.file.c_str();

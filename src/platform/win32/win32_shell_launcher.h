@@ -9,7 +9,9 @@
 namespace ambrevo::win32 {
 
 // Launches through ShellExecuteExA, asking for the started process and for no error
-// dialogs of the shell's own.
+// dialogs of the shell's own, and for a finished request before it returns where the
+// request says so. The shell may hand a request to COM objects: the calling thread should
+// be a single-threaded COM apartment.
 class Win32ShellLauncher : public ShellLauncher {
 public:
     // ownerWindow: the window the shell's own windows belong to (the menu window).
