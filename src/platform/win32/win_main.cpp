@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "platform/win32/com_apartment.h"
+#include "platform/win32/error_mode.h"
 #include "platform/win32/program_path.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_application_icon.h"
@@ -70,6 +72,9 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace ambrevo;
     win32::RestrictDllSearch();
+    win32::ReportCriticalErrorsAsFailures();
+    // Before the first launch, and until the last message box has gone.
+    const win32::ComApartment com;
     win32::Win32Dialogs dialogs;
     // The boundary: nothing thrown may leave the program unreported.
     try {

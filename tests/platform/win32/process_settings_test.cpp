@@ -1,0 +1,35 @@
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/com_apartment.h"
+#include "platform/win32/error_mode.h"
+
+namespace ambrevo::win32 {
+namespace {
+
+TEST(ProcessSettingsTest, CriticalErrorsFailQuietlyAndEarlierModesStay) {
+    const UINT original = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    ReportCriticalErrorsAsFailures();
+    const UINT set = ::SetErrorMode(original);
+    EXPECT_EQ(set, static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS |
+                                     SEM_NOOPENFILEERRORBOX));
+}
+
+TEST(ProcessSettingsTest, TheApartmentIsSingleThreadedUntilItEnds) {
+    {
+        const ComApartment apartment;
+        ASSERT_TRUE(apartment.Initialised());
+        // A thread's apartment kind cannot change while it is initialised.
+        EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    }
+    // Uninitialised as often as initialised: the thread is free to choose again.
+    const HRESULT again = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(again, S_OK);
+    if (SUCCEEDED(again)) ::CoUninitialize();
+}
+
+}  // namespace
+}  // namespace ambrevo::win32
