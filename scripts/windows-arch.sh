@@ -8,16 +8,6 @@ set -eu
 
 say() { [ "${1:-}" = "-q" ] || echo "$2" >&2; }
 
-case "${WINDOWS_ARCH:-}" in
-    win32|win64)
-        say "${1:-}" "Windows build under Wine: $WINDOWS_ARCH (set by WINDOWS_ARCH)"
-        echo "$WINDOWS_ARCH"
-        exit 0
-        ;;
-    "") ;;
-    *) echo "WINDOWS_ARCH must be win32 or win64, not \"$WINDOWS_ARCH\"" >&2; exit 2 ;;
-esac
-
 # A whole i386 Linux program of 93 bytes: one loadable segment whose code is exit(0).
 write_probe() {
     printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000' >"$1"
@@ -34,6 +24,16 @@ if [ "${1:-}" = "--write-probe" ]; then
     write_probe "$2"
     exit 0
 fi
+
+case "${WINDOWS_ARCH:-}" in
+    win32|win64)
+        say "${1:-}" "Windows build under Wine: $WINDOWS_ARCH (set by WINDOWS_ARCH)"
+        echo "$WINDOWS_ARCH"
+        exit 0
+        ;;
+    "") ;;
+    *) echo "WINDOWS_ARCH must be win32 or win64, not \"$WINDOWS_ARCH\"" >&2; exit 2 ;;
+esac
 
 probe=$(mktemp "${TMPDIR:-/tmp}/ambrevo-i386-probe.XXXXXX")
 trap 'rm -f "$probe"' EXIT
