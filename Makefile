@@ -18,9 +18,9 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 CTEST_WINDOWS := ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 .PHONY: all deps native win32 win64 windows player32 sanitize tsan fuzz-build wineprefix demo \
-        test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window clean
+        web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window clean
 
-all: native windows
+all: native windows web
 
 deps:
 	@./scripts/install-deps.sh
@@ -40,6 +40,15 @@ player32: deps
 	cmake --build build/win32 -j$(JOBS) --target ambrevo
 
 windows: $(WINDOWS_ARCH) player32
+
+# The browser player (build/web/site), where Debian's emscripten is installed.
+web: deps
+	@if command -v em++ >/dev/null; then \
+		NODE_PATH=/usr/share/nodejs cmake --preset web >/dev/null && \
+		NODE_PATH=/usr/share/nodejs cmake --build build/web -j$(JOBS); \
+	else \
+		echo "em++ not found: the browser player is not built (needs Debian's emscripten)"; \
+	fi
 
 sanitize: deps
 	cmake --preset sanitize >/dev/null
@@ -64,6 +73,10 @@ test: test-unit test-sanitize test-tsan test-wine fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
+
+# The browser player in headless Chromium, with the demo built by the native tool.
+test-web: native web
+	ctest --test-dir build/native -L web --output-on-failure
 
 test-sanitize: sanitize
 	ctest --test-dir build/sanitize -L unit --output-on-failure -j$(JOBS)

@@ -1,8 +1,8 @@
 # libdeflate decodes a whole zlib stream of known size in one call. Linux builds use
 # Debian's libdeflate-dev. Debian ships the library for Linux only, so the Windows build
-# compiles Debian's source package: APT fetches it (scripts/install-deps.sh enables
-# APT's source entries) into this build folder, and its library sources are built here
-# with the flags of its own Makefile. Debian's patches to it touch only ARM code.
+# and the browser build compile Debian's source package (cmake/debian_source.cmake), and
+# its library sources are built here with the flags of its own Makefile. Debian's patches
+# to it touch only ARM code.
 
 if(NOT CMAKE_CROSSCOMPILING)
     find_path(LIBDEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
@@ -14,30 +14,8 @@ if(NOT CMAKE_CROSSCOMPILING)
     return()
 endif()
 
-set(libdeflate_sources ${CMAKE_BINARY_DIR}/third_party/debian-sources)
-file(GLOB libdeflate_tarball ${libdeflate_sources}/libdeflate_*.orig.tar.*)
-if(NOT libdeflate_tarball)
-    file(MAKE_DIRECTORY ${libdeflate_sources})
-    message(STATUS "Fetching Debian's libdeflate source package")
-    execute_process(COMMAND apt-get source --download-only libdeflate
-        WORKING_DIRECTORY ${libdeflate_sources}
-        RESULT_VARIABLE fetched OUTPUT_QUIET ERROR_VARIABLE fetch_errors)
-    file(GLOB libdeflate_tarball ${libdeflate_sources}/libdeflate_*.orig.tar.*)
-    if(NOT libdeflate_tarball)
-        message(FATAL_ERROR "apt-get source libdeflate failed (${fetched}): ${fetch_errors}"
-            "Run scripts/install-deps.sh, which enables APT's source entries.")
-    endif()
-endif()
-list(GET libdeflate_tarball 0 libdeflate_tarball)
-
-set(libdeflate_root ${CMAKE_BINARY_DIR}/third_party/libdeflate)
-if(NOT EXISTS ${libdeflate_root}/libdeflate.h)
-    file(REMOVE_RECURSE ${libdeflate_root})
-    file(ARCHIVE_EXTRACT INPUT ${libdeflate_tarball} DESTINATION ${libdeflate_root}.unpack)
-    file(GLOB libdeflate_unpacked ${libdeflate_root}.unpack/libdeflate-*)
-    file(RENAME ${libdeflate_unpacked} ${libdeflate_root})
-    file(REMOVE_RECURSE ${libdeflate_root}.unpack)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/debian_source.cmake)
+ambrevo_debian_source(libdeflate libdeflate.h)
 
 # The decompression half of the library with zlib's wrapper, as its Makefile builds it.
 add_library(libdeflate STATIC

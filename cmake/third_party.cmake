@@ -2,7 +2,11 @@
 if(WIN32)
     set(ZLIB_USE_STATIC_LIBS ON)  # the player is one self-contained executable
 endif()
-find_package(ZLIB REQUIRED)
+if(EMSCRIPTEN)
+    include(${CMAKE_CURRENT_LIST_DIR}/zlib_source.cmake)
+else()
+    find_package(ZLIB REQUIRED)
+endif()
 
 # Header-only libraries live in /usr/include, which a cross build must not put
 # on its include path; a private folder of links exposes just these headers.
@@ -16,7 +20,9 @@ endforeach()
 add_library(third_party_headers INTERFACE)
 target_include_directories(third_party_headers SYSTEM INTERFACE ${AMBREVO_THIRD_PARTY_INCLUDE})
 
-if(CMAKE_CROSSCOMPILING)
+if(EMSCRIPTEN)
+    # The browser build has no tests of its own here: tests/web drives it in a browser.
+elseif(CMAKE_CROSSCOMPILING)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)

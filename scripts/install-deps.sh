@@ -11,7 +11,8 @@ libtomlplusplus-dev libstb-dev libcli11-dev fonts-dejavu-core osslsigncode opens
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
 clang libclang-rt-14-dev libdeflate-dev \
-wine64 xvfb xauth xdotool imagemagick x11-utils python3"
+wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
+emscripten nodejs chromium chromium-driver python3-selenium"
 if [ "$("$(dirname "$0")/windows-arch.sh" -q)" = win32 ]; then
     packages="$packages wine wine32:i386"
 fi
@@ -28,9 +29,9 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# The Windows build compiles libdeflate from Debian's source package (Debian ships the
-# library for Linux only), so APT needs source entries for the same suites as its binary
-# ones. They go into a file of their own, written once.
+# The Windows and browser builds compile libdeflate (and the browser build zlib) from
+# Debian's source packages (Debian ships them for Linux only), so APT needs source
+# entries for the same suites as its binary ones. They go into a file of their own, written once.
 source_list=/etc/apt/sources.list.d/ambrevo-deb-src
 need_update=""
 if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$'; then

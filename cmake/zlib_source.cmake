@@ -1,0 +1,24 @@
+# zlib for the browser build: Debian's emscripten has no ports, so Debian's source package
+# is compiled here (the library half of it, as its Makefile builds libz.a) and stands in
+# for ZLIB::ZLIB.
+include(${CMAKE_CURRENT_LIST_DIR}/debian_source.cmake)
+ambrevo_debian_source(zlib zlib.h)
+
+add_library(zlib_from_source STATIC
+    ${zlib_root}/adler32.c
+    ${zlib_root}/compress.c
+    ${zlib_root}/crc32.c
+    ${zlib_root}/deflate.c
+    ${zlib_root}/infback.c
+    ${zlib_root}/inffast.c
+    ${zlib_root}/inflate.c
+    ${zlib_root}/inftrees.c
+    ${zlib_root}/trees.c
+    ${zlib_root}/uncompr.c
+    ${zlib_root}/zutil.c
+)
+target_include_directories(zlib_from_source SYSTEM PUBLIC ${zlib_root})
+set_target_properties(zlib_from_source PROPERTIES C_STANDARD 99)
+target_compile_options(zlib_from_source PRIVATE -O2 -w)
+target_compile_definitions(zlib_from_source PRIVATE HAVE_UNISTD_H HAVE_STDARG_H)
+add_library(ZLIB::ZLIB ALIAS zlib_from_source)

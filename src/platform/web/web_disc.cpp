@@ -1,0 +1,166 @@
+#include "platform/web/web_disc.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "platform/web/web_host.h"
+#include "support/app_error.h"
+#include "support/ascii.h"
+
+namespace ambrevo::web {
+namespace {
+
+std::string Slashed(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    while (!path.empty() && path.front() == '/') path.erase(path.begin());
+    return path;
+}
+
+class MemoryFile : public ReadOnlyFile {
+public:
+    explicit MemoryFile(std::shared_ptr<const std::vector<unsigned char>> bytes)
+        : bytes_(std::move(bytes)) {}
+    std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_->size()); }
+    std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) override {
+        if (offset < 0 || offset >= Size()) return 0;
+        const std::size_t at = static_cast<std::size_t>(offset);
+        const std::size_t n = std::min(count, bytes_->size() - at);
+        std::memcpy(buffer, bytes_->data() + at, n);
+        return n;
+    }
+
+private:
+    std::shared_ptr<const std::vector<unsigned char>> bytes_;
+};
+
+AppError NotFound(const std::string& path) {
+    return AppError("Cannot open file \"" + path + "\". The system cannot find the file specified.");
+}
+
+}  // namespace
+
+WebDisc::WebDisc(std::vector<unsigned char> program, const std::vector<std::string>& files)
+    : program_(std::make_shared<const std::vector<unsigned char>>(std::move(program))) {
+    for (const std::string& file : files) {
+        const std::string name = Slashed(file);
+        if (!name.empty()) files_.push_back({AsciiLower(name), name});
+    }
+}
+
+std::optional<std::string> WebDisc::DiscRelative(const std::string& path) {
+    if (path.size() < 2 || AsciiUpper(path[0]) != 'D' || path[1] != ':') return std::nullopt;
+    std::string relative = AsciiLower(Slashed(path.substr(2)));
+    // "." parts name the folder they are in; ".." is not followed out of the disc's root.
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        const std::size_t end = std::min(relative.find('/', start), relative.size());
+        const std::string part = relative.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string joined;
+    for (const std::string& part : parts) joined += (joined.empty() ? "" : "/") + part;
+    return joined;
+}
+
+bool WebDisc::Listed(const std::string& path) const {
+    const auto relative = DiscRelative(path);
+    return relative && std::any_of(files_.begin(), files_.end(),
+                                   [&](const Entry& entry) { return entry.key == *relative; });
+}
+
+bool WebDisc::IsFolder(const std::string& key) const {
+    if (key.empty()) return true;  // the root
+    return std::any_of(files_.begin(), files_.end(), [&](const Entry& entry) {
+        return entry.key.size() > key.size() && entry.key.compare(0, key.size(), key) == 0 &&
+               entry.key[key.size()] == '/';
+    });
+}
+
+std::unique_ptr<ReadOnlyFile> WebDisc::OpenForReading(const std::string& path) {
+    if (EqualsIgnoringAsciiCase(path, kProgramPath)) return std::make_unique<MemoryFile>(program_);
+    if (!Listed(path)) throw NotFound(path);
+    const std::string relative = *DiscRelative(path);
+    const auto entry = std::find_if(files_.begin(), files_.end(),
+                                    [&](const Entry& e) { return e.key == relative; });
+    std::size_t size = 0;
+    unsigned char* bytes =
+        ambrevo_host_fetch_disc_file(entry->name.data(), entry->name.size(), &size);
+    if (!bytes) throw NotFound(path);
+    auto owned = std::make_shared<std::vector<unsigned char>>(bytes, bytes + size);
+    std::free(bytes);
+    return std::make_unique<MemoryFile>(std::move(owned));
+}
+
+bool WebDisc::FileExists(const std::string& path) {
+    return EqualsIgnoringAsciiCase(path, kProgramPath) || Listed(path);
+}
+
+std::optional<FileAttributes> WebDisc::Attributes(const std::string& path) {
+    if (FileExists(path)) return FileAttributes{};
+    const auto relative = DiscRelative(path);
+    if (relative && IsFolder(*relative)) return FileAttributes{true};
+    return std::nullopt;
+}
+
+bool WebDisc::ListFolder(const std::string& pattern,
+                         const std::function<bool(const FolderEntry&)>& visit) {
+    const std::size_t cut = pattern.find_last_of("\\/");
+    if (cut == std::string::npos) return false;
+    const auto folder = DiscRelative(pattern.substr(0, cut + 1));
+    if (!folder || !IsFolder(*folder)) return false;
+    const std::string namePattern = pattern.substr(cut + 1);
+    const std::string prefix = folder->empty() ? "" : *folder + "/";
+    // A drive's root has no "." and ".." entries; it holds the program file.
+    std::vector<FolderEntry> entries;
+    if (folder->empty()) {
+        entries.push_back({"setup.exe", {}});
+    } else {
+        entries = {{".", {true}}, {"..", {true}}};
+    }
+    std::set<std::string> seen;
+    for (const Entry& entry : files_) {
+        if (entry.key.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = entry.name.substr(prefix.size());
+        const std::size_t slash = rest.find('/');
+        const std::string name = rest.substr(0, slash);
+        if (!seen.insert(AsciiLower(name)).second) continue;
+        entries.push_back({name, {slash != std::string::npos}});
+    }
+    for (const FolderEntry& entry : entries) {
+        if (MatchesNamePattern(namePattern, entry.name) && !visit(entry)) break;
+    }
+    return true;
+}
+
+bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
+    if (pattern == "*.*" || pattern == "*") return true;
+    // Iterative matching with one backtrack point for the last "*".
+    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+}  // namespace ambrevo::web

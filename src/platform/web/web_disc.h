@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_finder.h"
+#include "platform/file_system.h"
+
+namespace ambrevo::web {
+
+// The disc as the browser player sees it: drive D: holds the program file (the package the
+// page fetched) and the files the page's files.json lists, which are fetched on demand.
+class WebDisc : public FileSystem, public FileFinder {
+public:
+    static constexpr char kProgramPath[] = "D:\\setup.exe";
+
+    // files: paths relative to the disc, with "/" or "\" between folders.
+    WebDisc(std::vector<unsigned char> program, const std::vector<std::string>& files);
+
+    // The disc path relative to D:\ with "/" between folders, lower-cased; nothing when
+    // path is not on the disc.
+    static std::optional<std::string> DiscRelative(const std::string& path);
+    bool Listed(const std::string& path) const;
+
+    // FileSystem
+    std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
+    // FileFinder
+    std::optional<FileAttributes> Attributes(const std::string& path) override;
+    bool ListFolder(const std::string& pattern,
+                    const std::function<bool(const FolderEntry&)>& visit) override;
+
+private:
+    struct Entry {
+        std::string key;   // relative, lower-cased, "/" between folders
+        std::string name;  // relative, as listed, "/" between folders
+    };
+    bool IsFolder(const std::string& key) const;
+
+    std::shared_ptr<const std::vector<unsigned char>> program_;
+    std::vector<Entry> files_;
+};
+
+// "*" and "?" of a folder listing's name pattern; letter case ignored, "*.*" matches all.
+bool MatchesNamePattern(std::string_view pattern, std::string_view name);
+
+}  // namespace ambrevo::web

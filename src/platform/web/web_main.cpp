@@ -1,0 +1,85 @@
+// Program entry of the browser player: the page has loaded it; the package comes from
+// package.bin beside the page.
+#include <cstdlib>
+#include <exception>
+#include <sstream>
+
+#include "platform/web/web_disc.h"
+#include "platform/web/web_host.h"
+#include "platform/web/web_services.h"
+#include "platform/web/web_widgetset.h"
+#include "startup/player.h"
+#include "support/messages.h"
+#include "ui/application.h"
+
+namespace ambrevo::web {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The disc from the page's fetches; nothing when the package could not be fetched, after
+// a message that says why.
+std::unique_ptr<WebDisc> LoadDisc(Dialogs& dialogs) {
+    std::size_t size = 0;
+    char* files = nullptr;
+    unsigned char* program = ambrevo_host_load_site(&size, &files);
+    const std::string listed = files ? files : "";
+    std::free(files);
+    if (!program) {
+        ReportError(dialogs, kApplicationTitle, listed);
+        return nullptr;
+    }
+    std::vector<unsigned char> bytes(program, program + size);
+    std::free(program);
+    return std::make_unique<WebDisc>(std::move(bytes), Lines(listed));
+}
+
+// Runs the player from start-up through the message loop to close-down, as the Windows
+// program does, with the browser's services.
+int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
+    const std::unique_ptr<WebDisc> disc = LoadDisc(dialogs);
+    if (!disc) return 1;
+    WebApplicationIcon icon;
+    WebDebugOutput debug;
+    WebClock clock;
+    WebSoundPlayer sound;
+    WebProgramResources resources;
+    WebWidgetset widgets;
+    ui::Application app(widgets, dialogs);
+    widgets.Attach(app);
+    app.SetTitle(kApplicationTitle);
+    WebShellLauncher shell(*disc);
+    WebViewerLookups viewerLookups;
+    WebVersionInfoReader versions;
+
+    Player player({*disc, dialogs, icon, debug, clock, *disc, sound, resources},
+                  {shell, viewerLookups, versions}, app,
+                  FileVersionInfo{kApplicationTitle, "", "", "", {}});
+    const bool started = player.Start({WebDisc::kProgramPath, firstArgument}) && !app.Terminated();
+    if (started) app.Run();
+    player.CloseDown();
+    return started ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace ambrevo::web
+
+int main(int argc, char** argv) {
+    using namespace ambrevo;
+    web::WebDialogs dialogs;
+    int status = 1;
+    try {
+        status = web::RunPlayer(dialogs, argc > 1 ? argv[1] : "");
+    } catch (const std::exception& error) {
+        ReportError(dialogs, kApplicationTitle, error.what());
+    } catch (...) {
+        ReportError(dialogs, kApplicationTitle, "Unexpected error");
+    }
+    ambrevo_host_menu_ended();
+    return status;
+}

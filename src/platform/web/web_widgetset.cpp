@@ -1,0 +1,166 @@
+#include "platform/web/web_widgetset.h"
+
+#include <algorithm>
+
+#include "platform/web/web_form.h"
+#include "platform/web/web_host.h"
+#include "platform/web/web_services.h"
+#include "ui/timer.h"
+
+namespace ambrevo::web {
+namespace {
+
+// The longest the core runs without letting the browser paint and queue input.
+constexpr double kMostMillisecondsWithoutYield = 16;
+// Sleeps in the idle message loop are this short at most, so input is answered at once.
+constexpr int kIdleSleepMilliseconds = 10;
+
+}  // namespace
+
+int FontStyleBits(const ui::Font& font) {
+    return (font.bold ? 1 : 0) | (font.italic ? 2 : 0) | (font.underline ? 4 : 0);
+}
+
+class WebWidgetset::TimerPeer : public ui::TimerPeer {
+public:
+    TimerPeer(WebWidgetset& widgets, TimerEntry& entry) : widgets_(widgets), entry_(entry) {}
+    ~TimerPeer() override {
+        std::erase_if(widgets_.timers_, [&](const auto& owned) { return owned.get() == &entry_; });
+    }
+    void Start(int milliseconds) override {
+        entry_.interval = milliseconds;
+        entry_.due = ambrevo_host_now() + milliseconds;
+    }
+    void Stop() override { entry_.interval = 0; }
+
+private:
+    WebWidgetset& widgets_;
+    TimerEntry& entry_;
+};
+
+WebWidgetset::WebWidgetset() = default;
+WebWidgetset::~WebWidgetset() {
+    for (const auto& [bitmap, upload] : uploads_) ambrevo_host_bitmap_release(upload.id);
+}
+
+int WebWidgetset::BitmapId(const std::shared_ptr<const Bitmap>& bitmap) {
+    auto found = uploads_.find(bitmap.get());
+    // An address may come back for a new picture once the old one is gone.
+    if (found != uploads_.end() && found->second.bitmap.lock() == bitmap) return found->second.id;
+    if (found != uploads_.end()) {
+        ambrevo_host_bitmap_release(found->second.id);
+        uploads_.erase(found);
+    }
+    const int id = nextBitmapId_++;
+    ambrevo_host_bitmap_upload(id, bitmap->pixels.data(), bitmap->width, bitmap->height);
+    uploads_[bitmap.get()] = {bitmap, id};
+    return id;
+}
+
+void WebWidgetset::ReleaseUnusedBitmaps() {
+    std::erase_if(uploads_, [](const auto& entry) {
+        if (!entry.second.bitmap.expired()) return false;
+        ambrevo_host_bitmap_release(entry.second.id);
+        return true;
+    });
+}
+
+int WebWidgetset::Register(WebForm& form) {
+    forms_.push_back(&form);
+    return nextFormId_++;
+}
+
+void WebWidgetset::Unregister(WebForm& form) { std::erase(forms_, &form); }
+
+std::unique_ptr<ui::FormPeer> WebWidgetset::CreateFormPeer(ui::Form& form) {
+    return std::make_unique<WebForm>(*this, form);
+}
+
+std::unique_ptr<ui::TimerPeer> WebWidgetset::CreateTimerPeer(ui::Timer& timer) {
+    timers_.push_back(std::make_unique<TimerEntry>(TimerEntry{&timer}));
+    return std::make_unique<TimerPeer>(*this, *timers_.back());
+}
+
+void WebWidgetset::DeliverEvents() {
+    int event[6] = {};
+    while (ambrevo_host_next_event(event)) {
+        const auto form = std::find_if(forms_.begin(), forms_.end(),
+                                       [&](const WebForm* f) { return f->Id() == event[1]; });
+        if (form == forms_.end()) continue;
+        (*form)->Deliver(static_cast<EventKind>(event[0]), event[2], event[3], event[4], event[5]);
+    }
+}
+
+// Each due timer ticks once, as Windows gives one WM_TIMER however late it is.
+void WebWidgetset::FireDueTimers() {
+    const double now = ambrevo_host_now();
+    std::vector<ui::Timer*> due;
+    for (const auto& entry : timers_) {
+        if (entry->interval > 0 && entry->due <= now) {
+            entry->due = now + entry->interval;
+            due.push_back(entry->timer);
+        }
+    }
+    for (ui::Timer* timer : due) {
+        // A tick may stop or destroy a later timer of this round.
+        const bool alive = std::any_of(timers_.begin(), timers_.end(), [&](const auto& entry) {
+            return entry->timer == timer && entry->interval > 0;
+        });
+        if (alive) application_->Dispatch([&] { timer->Tick(); });
+    }
+}
+
+void WebWidgetset::Pump() {
+    DeliverEvents();
+    FireDueTimers();
+    for (WebForm* form : std::vector<WebForm*>(forms_)) {
+        if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->PaintIfDirty();
+    }
+    ReleaseUnusedBitmaps();
+}
+
+void WebWidgetset::ProcessMessages() {
+    Pump();
+    if (ambrevo_host_now() - lastYield_ >= kMostMillisecondsWithoutYield) {
+        YieldToBrowser(0);
+        lastYield_ = ambrevo_host_now();
+        Pump();
+    }
+}
+
+void WebWidgetset::RunMessageLoop() {
+    while (!quit_) {
+        Pump();
+        if (quit_) break;
+        YieldToBrowser(MillisecondsToNextTimer(kIdleSleepMilliseconds));
+        lastYield_ = ambrevo_host_now();
+    }
+}
+
+int WebWidgetset::MillisecondsToNextTimer(int limit) const {
+    const double now = ambrevo_host_now();
+    double wait = limit;
+    for (const auto& entry : timers_) {
+        if (entry->interval > 0) wait = std::min(wait, entry->due - now);
+    }
+    return std::max(0, static_cast<int>(wait));
+}
+
+void WebWidgetset::SetApplicationTitle(const std::string& title) {
+    ambrevo_host_set_title(title.data(), title.size());
+}
+
+ui::Size WebWidgetset::ScreenSize() {
+    int size[2] = {};
+    ambrevo_host_screen_size(size);
+    return {size[0], size[1]};
+}
+
+ui::Size WebWidgetset::MeasureText(const ui::Font& font, const std::string& text, int maxWidth) {
+    int measured[2] = {};
+    ambrevo_host_measure_text(text.data(), text.size(), font.face.c_str(), font.size,
+                              FontStyleBits(font), maxWidth, measured);
+    return {measured[0], measured[1]};
+}
+
+}  // namespace ambrevo::web
