@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "pack/file_io.h"
@@ -189,6 +190,39 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path("extract")),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// The bare player saved over the program itself, however the path reaches it, would lose
+// the built disc.
+TEST_F(CommandsTest, ExtractRefusesToSaveThePlayerOverTheProgram) {
+    ASSERT_EQ(BuildAll("out.exe"), 0) << err_.str();
+    const std::vector<std::uint8_t> built = Read("out.exe");
+    // Links a system does not let a user make (Windows without the privilege) are left out.
+    std::error_code noLink;
+    std::filesystem::create_symlink(folder_.Path("out.exe"), folder_.Path("link.exe"), noLink);
+    std::filesystem::create_hard_link(folder_.Path("out.exe"), folder_.Path("hard.exe"), noLink);
+    const struct {
+        std::string program;
+        std::string playerCopy;
+    } cases[] = {
+        {"out.exe", "out.exe"},  {"out.exe", "src/../out.exe"}, {"out.exe", "link.exe"},
+        {"link.exe", "out.exe"}, {"out.exe", "hard.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program + " " + c.playerCopy);
+        if (!std::filesystem::exists(folder_.Path(c.program)) ||
+            !std::filesystem::exists(folder_.Path(c.playerCopy))) {
+            continue;
+        }
+        err_.str("");
+        EXPECT_EQ(RunExtract(folder_.Path(c.program), folder_.Path("extract"),
+                             folder_.Path(c.playerCopy), err_),
+                  1);
+        EXPECT_EQ(err_.str(), "error: the bare player would replace the program " +
+                                  Quoted(c.program) + " itself\n");
+        EXPECT_EQ(Read("out.exe"), built);
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path("extract")));
+    }
 }
 
 TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {

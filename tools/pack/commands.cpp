@@ -161,6 +161,10 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
 int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,
                const std::optional<std::filesystem::path>& playerCopy, std::ostream& err) {
     return Guarded(err, [&] {
+        if (playerCopy && SameFile(file, *playerCopy)) {
+            throw PackError("the bare player would replace the program \"" + PathToUtf8(file) +
+                            "\" itself");
+        }
         const BuiltPackage package = ReadBuiltPackage(file);
         ExtractPackage(package, folder, err);
         if (playerCopy) {
