@@ -225,6 +225,43 @@ TEST_F(CommandsTest, ExtractRefusesToSaveThePlayerOverTheProgram) {
     }
 }
 
+// One menu file previews on its own; a package is checked whole, as check and build do.
+TEST_F(CommandsTest, PreviewOfOneMenuWarnsAboutTargetsItCannotCheck) {
+    folder_.Write("src/package.toml", "menus = [\"main.toml\"]\n");
+    const std::string main = PathToUtf8(folder_.Path("src/main.toml"));
+    const std::string notChecked = "\" is not checked: this menu is read alone\n";
+    const std::string notFound = "\" names no menu of the package\n";
+    const struct {
+        std::string command;
+        std::string source;
+        int status;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"preview",
+         "src/main.toml",
+         0,
+         {main + ":12: warning: the menu target \"help.mnu" + notChecked,
+          main + ":26: warning: the menu target \"SUB MENU.MNU" + notChecked}},
+        {"preview", "src/package.toml", 1, {main + ":12: the menu target \"help.mnu" + notFound}},
+        {"check", "src/main.toml", 1, {main + ":26: the menu target \"SUB MENU.MNU" + notFound}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command + " " + c.source);
+        std::filesystem::remove(folder_.Path("main.png"));
+        err_.str("");
+        const int status =
+            c.command == "preview"
+                ? RunPreview({folder_.Path(c.source), folder_.Path("main.png"), {}, {}}, err_)
+                : RunCheck({folder_.Path(c.source)}, out_, err_);
+        EXPECT_EQ(status, c.status) << err_.str();
+        for (const std::string& message : c.messages) {
+            EXPECT_NE(err_.str().find(message), std::string::npos) << message << "in:\n"
+                                                                   << err_.str();
+        }
+        EXPECT_EQ(std::filesystem::exists(folder_.Path("main.png")), c.status == 0);
+    }
+}
+
 TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {
     MenuDefinition menu;
     auto picture = std::make_shared<Bitmap>();
