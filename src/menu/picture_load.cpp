@@ -1,5 +1,6 @@
 #include "menu/picture_load.h"
 
+#include <algorithm>
 #include <string>
 
 #include "support/messages.h"
@@ -24,15 +25,19 @@ void PictureLoad::Advance() {
 void PictureLoad::Finish() {
     WriteLines(taken_);  // of the pictures Advance stored
     while (!failure_ && read_ < pictureCount_) {
-        StartNext();
+        // Checked before each record, so that the records ahead never exceed the limit
+        // by more than the one read last.
         if (OverLimit()) {
             // The older half is taken at once: the reader waits for the newest of them
             // while the workers finish the others, so it sleeps once per half, not once
-            // per picture (waking it costs a system call, under Wine more).
+            // per picture (waking it costs a system call, under Wine more). Large
+            // pictures among the younger half may need more taken.
             const std::size_t keep = started_.size() / 2;
             decoder_.AwaitPicture(started_[started_.size() - keep - 1].pending);
-            while (started_.size() > keep) StoreOldest();
+            while (started_.size() > keep || (!started_.empty() && OverLimit())) StoreOldest();
+            if (failure_) break;
         }
+        StartNext();
     }
     while (!started_.empty()) StoreOldest();
     if (failure_) {
@@ -48,7 +53,8 @@ void PictureLoad::Abandon() {
 }
 
 bool PictureLoad::OverLimit() const {
-    return started_.size() > limit_.pictures || bytesAhead_ > limit_.bytes;
+    return started_.size() > limit_.pictures || bytesAhead_ > limit_.bytes ||
+           pictureBytesAhead_ > limit_.pictureBytes;
 }
 
 void PictureLoad::StartNext() {
@@ -64,12 +70,15 @@ void PictureLoad::StartNext() {
         return;
     }
     bytesAhead_ += started_.back().pending.blockBytes;
+    pictureBytesAhead_ += started_.back().pending.pictureBytes;
+    peakPictureBytesAhead_ = std::max(peakPictureBytesAhead_, pictureBytesAhead_);
 }
 
 void PictureLoad::TakeOldest() {
     PendingPicture oldest = std::move(started_.front().pending);
     started_.pop_front();
     bytesAhead_ -= oldest.blockBytes;
+    pictureBytesAhead_ -= oldest.pictureBytes;
     const int n = ++taken_;
     try {
         PictureRecord record = decoder_.FinishPicture(oldest);
@@ -99,6 +108,7 @@ void PictureLoad::DropStarted() {
     if (!before) reader_.Errors().Clear();
     started_.clear();
     bytesAhead_ = 0;
+    pictureBytesAhead_ = 0;
 }
 
 void PictureLoad::WriteLines(int upTo) {

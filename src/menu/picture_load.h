@@ -37,6 +37,10 @@ public:
     // cleared and the LoadError is as it was before the first record.
     void Abandon();
 
+    // The most pixel bytes the records read ahead held at once: at most the limit's
+    // pictureBytes and one picture more.
+    std::int64_t PeakPictureBytesAhead() const { return peakPictureBytesAhead_; }
+
 private:
     bool OverLimit() const;
     void StartNext();    // reads the next record; a failure ends the reading
@@ -61,10 +65,12 @@ private:
         bool loadErrorBefore = false;  // set before the record was read
     };
 
-    std::deque<Started> started_;  // records taken_ + 1 to read_
-    std::int64_t bytesAhead_ = 0;  // of the blocks in started_
-    int read_ = 0;                 // records read, or failed to read
-    int taken_ = 0;                // records whose pictures are stored
+    std::deque<Started> started_;         // records taken_ + 1 to read_
+    std::int64_t bytesAhead_ = 0;         // of the blocks in started_
+    std::int64_t pictureBytesAhead_ = 0;  // of the pictures of started_
+    std::int64_t peakPictureBytesAhead_ = 0;
+    int read_ = 0;   // records read, or failed to read
+    int taken_ = 0;  // records whose pictures are stored
     int linesWritten_ = 0;
     std::exception_ptr failure_;  // of record failedAt_, the first failing so far
     int failedAt_ = 0;

@@ -31,6 +31,10 @@ PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
 PendingPicture PictureDecoder::StartPicture(TaggedReader& reader, int version) {
     PendingPicture pending;
     pending.record = ReadRecord(reader, version, &pending);
+    const Bitmap* picture = pending.record.picture.get();
+    pending.pictureBytes = pending.job ? PictureBytes(pending.job->width, pending.job->height)
+                           : picture   ? PictureBytes(picture->width, picture->height)
+                                       : 0;
     return pending;
 }
 
@@ -54,7 +58,8 @@ PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
 
 ReadAheadLimit PictureDecoder::Limit() {
     if (!workers_) workers_ = std::make_unique<PictureWorkers>();
-    return {workers_->MaxPicturesAhead(), workers_->MaxBytesAhead()};
+    return {workers_->MaxPicturesAhead(), workers_->MaxBytesAhead(),
+            workers_->MaxPictureBytesAhead()};
 }
 
 PictureRecord PictureDecoder::ReadRecord(TaggedReader& reader, int version,

@@ -43,12 +43,16 @@ struct PendingPicture {
     PictureRecord record;
     std::shared_ptr<InflateJob> job;  // while a worker decodes the picture
     std::int64_t blockBytes = 0;      // the block held for the worker
+    std::int64_t pictureBytes = 0;    // the pixels of its picture, decoded or to be decoded
 };
 
-// How far a menu load may read ahead of the oldest picture it has not yet taken.
+// How far a menu load may read ahead of the oldest picture it has not yet taken: in
+// records, in compressed bytes held for the workers, and in the pixel bytes of the
+// pictures those records decode to.
 struct ReadAheadLimit {
     std::size_t pictures = 0;
     std::int64_t bytes = 0;
+    std::int64_t pictureBytes = 0;
 };
 
 // Reads picture records. Keeps the decoders' state and fixed buffers so that

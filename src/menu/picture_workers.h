@@ -53,6 +53,12 @@ public:
     std::int64_t MaxBytesAhead() const {
         return std::int64_t{4} * 1024 * 1024 * (threadCount_ + 1);
     }
+    // Small blocks may decode to large pictures (a deflate stream inflates up to a
+    // thousandfold), so the pictures ahead are bounded by their own size too: a few
+    // full-window backgrounds per decoding thread.
+    std::int64_t MaxPictureBytesAhead() const {
+        return std::int64_t{16} * 1024 * 1024 * (threadCount_ + 1);
+    }
 
     void Submit(std::shared_ptr<InflateJob> job);
     // Waits until the job is done, decoding queued jobs meanwhile; then its picture or

@@ -27,14 +27,17 @@ using testing::StreamUnderTest;
 std::string Line(int n) { return "**** Getting Image " + std::to_string(n) + " **** "; }
 
 // Loads the pictures as the menu load does when steps is above 0: steps calls of Advance,
-// as between the items' controls, before Finish. Advance must write no line.
-void Load(TaggedReader& reader, FakeDebugOutput& debug, int count, PictureTable& table, int steps) {
+// as between the items' controls, before Finish. Advance must write no line. Gives the
+// most pixel bytes the load held ahead at once.
+std::int64_t Load(TaggedReader& reader, FakeDebugOutput& debug, int count, PictureTable& table,
+                  int steps) {
     PictureLoad load(reader, debug, count, 7, table);
     for (int step = 0; step < steps; ++step) {
         load.Advance();
-        ASSERT_TRUE(debug.lines.empty()) << "step " << step;
+        EXPECT_TRUE(debug.lines.empty()) << "step " << step;
     }
     load.Finish();
+    return load.PeakPictureBytesAhead();
 }
 
 // Every kind of record a load meets, many times over, so that blocks are in flight
@@ -68,6 +71,30 @@ std::string MixedRecords(int& count) {
     return bytes;
 }
 
+constexpr int kLargeSide = 2048;
+
+// Pictures of 2048 x 2048 from blocks of 16 KiB, one after another into the background's
+// slot, in twos and threes between small item pictures: reading one record at a time
+// holds one large picture at a time.
+std::string LargePicturesReplacingOneSlot(int& count) {
+    std::string bytes;
+    count = 0;
+    for (int n = 1; n <= 9; ++n) {
+        // Stored, not compressed: a stream just long enough to be able to fill the picture.
+        const std::string raw = testing::PixelBytes(PixelPattern(4096, n));
+        const std::string stream = testing::Zlib(raw, 0);
+        bytes +=
+            CompressedRecord(0, 0, 0, kLargeSide, kLargeSide, 4 + static_cast<int>(stream.size()),
+                             static_cast<int>(raw.size()), stream);
+        ++count;
+        if (n % 3 == 0 || n == 4) {
+            bytes += testing::Record(7, n, 0, 0, 16, 8, PixelPattern(128, n));
+            ++count;
+        }
+    }
+    return bytes;
+}
+
 struct Outcome {
     std::map<std::vector<int>, std::vector<std::uint32_t>> pictures;  // slot -> pixels
     std::vector<std::string> lines;
@@ -88,43 +115,60 @@ void Collect(const PictureTable& table, Outcome& out) {
     }
 }
 
-TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
-    int count = 0;
-    const std::string bytes = MixedRecords(count);
-
-    Outcome oneAtATime;
-    {
-        StreamUnderTest in(bytes);
-        PictureDecoder decoder;
-        PictureTable table;
-        for (int n = 1; n <= count; ++n) {
-            oneAtATime.lines.push_back(Line(n));
-            PictureRecord record = decoder.ReadPicture(in.Reader(), 7);
-            if (record.picture) {
-                table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
-                                   record.picture);
-            }
+Outcome ReadOneRecordAtATime(const std::string& bytes, int count) {
+    Outcome outcome;
+    StreamUnderTest in(bytes);
+    PictureDecoder decoder;
+    PictureTable table;
+    for (int n = 1; n <= count; ++n) {
+        outcome.lines.push_back(Line(n));
+        PictureRecord record = decoder.ReadPicture(in.Reader(), 7);
+        if (record.picture) {
+            table.StorePicture(record.slot.record, record.slot.set, record.slot.frame,
+                               record.picture);
         }
-        Collect(table, oneAtATime);
-        oneAtATime.loadError = in.Error().IsSet();
-        oneAtATime.position = in.Position();
     }
+    Collect(table, outcome);
+    outcome.loadError = in.Error().IsSet();
+    outcome.position = in.Position();
+    return outcome;
+}
 
-    for (const int steps : {0, 1, 3, 40, 0, 200}) {  // thread timing differs too
-        StreamUnderTest in(bytes);
-        FakeDebugOutput debug;
-        PictureTable table;
-        Load(in.Reader(), debug, count, table, steps);
-        Outcome loaded;
-        Collect(table, loaded);
-        loaded.lines = debug.lines;
-        loaded.loadError = in.Error().IsSet();
-        loaded.position = in.Position();
-        EXPECT_EQ(loaded.pictures, oneAtATime.pictures);
-        EXPECT_EQ(loaded.lines, oneAtATime.lines);
-        EXPECT_TRUE(loaded.loadError);
-        EXPECT_EQ(loaded.loadError, oneAtATime.loadError);
-        EXPECT_EQ(loaded.position, oneAtATime.position);
+TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
+    const struct {
+        const char* name;
+        std::string (*records)(int& count);
+        bool loadError;
+        std::int64_t largestPicture;  // pixel bytes of the largest picture made
+    } cases[] = {
+        {"mixed records", MixedRecords, true, 200 * 200 * 4},
+        {"large pictures replacing one slot", LargePicturesReplacingOneSlot, false,
+         std::int64_t{kLargeSide} * kLargeSide * 4},
+    };
+    const std::int64_t picturesAhead = PictureDecoder().Limit().pictureBytes;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int count = 0;
+        const std::string bytes = c.records(count);
+        const Outcome oneAtATime = ReadOneRecordAtATime(bytes, count);
+        EXPECT_EQ(oneAtATime.loadError, c.loadError);
+
+        for (const int steps : {0, 1, 3, 40, 0, 200}) {  // thread timing differs too
+            StreamUnderTest in(bytes);
+            FakeDebugOutput debug;
+            PictureTable table;
+            const std::int64_t peak = Load(in.Reader(), debug, count, table, steps);
+            Outcome loaded;
+            Collect(table, loaded);
+            loaded.lines = debug.lines;
+            loaded.loadError = in.Error().IsSet();
+            loaded.position = in.Position();
+            EXPECT_EQ(loaded.pictures, oneAtATime.pictures);
+            EXPECT_EQ(loaded.lines, oneAtATime.lines);
+            EXPECT_EQ(loaded.loadError, oneAtATime.loadError);
+            EXPECT_EQ(loaded.position, oneAtATime.position);
+            EXPECT_LE(peak, picturesAhead + c.largestPicture) << "steps " << steps;
+        }
     }
 }
 

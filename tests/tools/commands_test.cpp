@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "pack/file_io.h"
@@ -190,6 +191,76 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path("extract")),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// The bare player saved over the program itself, however the path reaches it, would lose
+// the built disc.
+TEST_F(CommandsTest, ExtractRefusesToSaveThePlayerOverTheProgram) {
+    ASSERT_EQ(BuildAll("out.exe"), 0) << err_.str();
+    const std::vector<std::uint8_t> built = Read("out.exe");
+    // Links a system does not let a user make (Windows without the privilege) are left out.
+    std::error_code noLink;
+    std::filesystem::create_symlink(folder_.Path("out.exe"), folder_.Path("link.exe"), noLink);
+    std::filesystem::create_hard_link(folder_.Path("out.exe"), folder_.Path("hard.exe"), noLink);
+    const struct {
+        std::string program;
+        std::string playerCopy;
+    } cases[] = {
+        {"out.exe", "out.exe"},  {"out.exe", "src/../out.exe"}, {"out.exe", "link.exe"},
+        {"link.exe", "out.exe"}, {"out.exe", "hard.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program + " " + c.playerCopy);
+        if (!std::filesystem::exists(folder_.Path(c.program)) ||
+            !std::filesystem::exists(folder_.Path(c.playerCopy))) {
+            continue;
+        }
+        err_.str("");
+        EXPECT_EQ(RunExtract(folder_.Path(c.program), folder_.Path("extract"),
+                             folder_.Path(c.playerCopy), err_),
+                  1);
+        EXPECT_EQ(err_.str(), "error: the bare player would replace the program " +
+                                  Quoted(c.program) + " itself\n");
+        EXPECT_EQ(Read("out.exe"), built);
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path("extract")));
+    }
+}
+
+// One menu file previews on its own; a package is checked whole, as check and build do.
+TEST_F(CommandsTest, PreviewOfOneMenuWarnsAboutTargetsItCannotCheck) {
+    folder_.Write("src/package.toml", "menus = [\"main.toml\"]\n");
+    const std::string main = PathToUtf8(folder_.Path("src/main.toml"));
+    const std::string notChecked = "\" is not checked: this menu is read alone\n";
+    const std::string notFound = "\" names no menu of the package\n";
+    const struct {
+        std::string command;
+        std::string source;
+        int status;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"preview",
+         "src/main.toml",
+         0,
+         {main + ":12: warning: the menu target \"help.mnu" + notChecked,
+          main + ":26: warning: the menu target \"SUB MENU.MNU" + notChecked}},
+        {"preview", "src/package.toml", 1, {main + ":12: the menu target \"help.mnu" + notFound}},
+        {"check", "src/main.toml", 1, {main + ":26: the menu target \"SUB MENU.MNU" + notFound}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command + " " + c.source);
+        std::filesystem::remove(folder_.Path("main.png"));
+        err_.str("");
+        const int status =
+            c.command == "preview"
+                ? RunPreview({folder_.Path(c.source), folder_.Path("main.png"), {}, {}}, err_)
+                : RunCheck({folder_.Path(c.source)}, out_, err_);
+        EXPECT_EQ(status, c.status) << err_.str();
+        for (const std::string& message : c.messages) {
+            EXPECT_NE(err_.str().find(message), std::string::npos) << message << "in:\n"
+                                                                   << err_.str();
+        }
+        EXPECT_EQ(std::filesystem::exists(folder_.Path("main.png")), c.status == 0);
+    }
 }
 
 TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -157,6 +159,96 @@ TEST(MenuPreviewTest, TextsStayInTheirBoxesAlignedAndWrapped) {
     const Ink blue = InkOf(preview.picture, 0);
     EXPECT_LE(blue.right, 79);
     EXPECT_GE(blue.bottom - blue.top, 30) << "wrapped onto three lines or more";
+}
+
+// A built menu may hold any 32-bit font size and position: sizes are drawn within what a
+// source allows, and boxes beyond the window draw nothing.
+TEST(MenuPreviewTest, HostileSizesAndPositionsDrawWithinTheWindow) {
+    const auto painter = PreviewTextPainter::FromSystemFonts();
+    if (!painter) GTEST_SKIP() << "no free font installed";
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    const auto menuWith = [](const std::function<void(MenuDefinition&)>& change) {
+        MenuDefinition menu;
+        menu.header.version = 7;
+        menu.pictures.StorePicture(0, 0, 0, Solid(40, 30, 0xFFFFFF));
+        menu.defaultDescription = "I";
+        menu.descriptionBounds = {0, 0, 40, 30};
+        menu.descriptionFont = {"Arial", 10, {}};
+        change(menu);
+        return menu;
+    };
+    const auto item = [](ItemKind kind, int left, int top, int width, int height, int points) {
+        MenuItem made = Item(kind, left, top, width, height);
+        made.caption = "Wide caption";
+        made.font = {"Arial", points, {true, false, true}};
+        return made;
+    };
+    const auto nothingMore = [](MenuDefinition&) {};
+    const struct {
+        const char* name;
+        std::function<void(MenuDefinition&)> change;
+        std::function<void(MenuDefinition&)> drawnAs;
+        bool inked = false;  // drawnAs shows more than the background
+    } cases[] = {
+        {"a description font of 85,000 points",
+         [](MenuDefinition& m) {
+             m.defaultDescription = "IW";
+             m.descriptionFont.size = 85000;
+             m.descriptionBounds = {-140, -1200, 2000, 2000};  // the foot of a 1000-point I
+         },
+         [](MenuDefinition& m) {
+             m.defaultDescription = "IW";
+             m.descriptionFont.size = 1000;
+             m.descriptionBounds = {-140, -1200, 2000, 2000};
+         },
+         true},
+        {"a negative font size",
+         [&](MenuDefinition& m) { m.items = {item(ItemKind::LblBtn, 0, 0, 40, 30, -40)}; },
+         [&](MenuDefinition& m) { m.items = {item(ItemKind::LblBtn, 0, 0, 40, 30, 1)}; }, true},
+        {"a shadow moved beyond the 32-bit range", [](MenuDefinition& m) { m.shadowOffset = kMax; },
+         nothingMore, true},
+        {"a long description in a box wider than any line, shown as far as the window",
+         [](MenuDefinition& m) {
+             for (int word = 0; word < 100000; ++word) m.defaultDescription += " ab";
+             m.descriptionBounds.width = kMax;
+         },
+         [](MenuDefinition& m) {
+             m.defaultDescription += " ab ab ab ab ab ab ab ab ab ab";
+             m.descriptionBounds.width = kMax;
+         },
+         true},
+        {"a description box from the far left to the far right",
+         [](MenuDefinition& m) {
+             m.descriptionBounds = {kMin, kMin, kMax, kMax};
+         },
+         [](MenuDefinition& m) { m.defaultDescription.clear(); }},
+        {"a text item at the far right",
+         [&](MenuDefinition& m) { m.items = {item(ItemKind::LblBtn, kMax - 3, 0, kMax, 30, 900)}; },
+         nothingMore, true},
+        {"push buttons at the far corners",
+         [&](MenuDefinition& m) {
+             m.items = {item(ItemKind::WinBtn, kMax, kMax, kMax, kMax, 9),
+                        item(ItemKind::WinBtn, kMin, kMin, kMin, kMin, 9)};
+         },
+         nothingMore, true},
+        {"picture items at the limits",
+         [&](MenuDefinition& m) {
+             m.items = {item(ItemKind::ImgBtn, kMax - 2, 0, 10, 10, 9),
+                        item(ItemKind::ImgBtn, kMin, kMin, 10, 10, 9)};
+             m.pictures.StorePicture(1, 0, 0, Solid(6, 6, kNormal));
+             m.pictures.StorePicture(2, 0, 0, Solid(6, 6, kNormal));
+         },
+         nothingMore, true},
+    };
+    const Bitmap background = *Solid(40, 30, 0xFFFFFF);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MenuPreview shown = RenderMenuPreview(menuWith(c.change), 0, painter.get());
+        const MenuPreview expected = RenderMenuPreview(menuWith(c.drawnAs), 0, painter.get());
+        EXPECT_EQ(expected.picture.pixels != background.pixels, c.inked);
+        EXPECT_EQ(shown.picture.pixels, expected.picture.pixels);
+    }
 }
 
 const std::filesystem::path kDemo = AMBREVO_DEMO_DIR;

@@ -41,10 +41,11 @@ int Guarded(std::ostream& err, Body body) {
 // Reads and checks the sources; reports every problem and warning, and gives nullopt if
 // there was a problem. strict: warnings count as problems.
 std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesystem::path>& sources,
-                                                std::ostream& err, bool strict = false) {
+                                                std::ostream& err, bool strict = false,
+                                                SourceUse use = SourceUse::Build) {
     PictureCache pictures;
     Diagnostics diagnostics;
-    PackageSource package = ReadPackageSource(sources, pictures, diagnostics);
+    PackageSource package = ReadPackageSource(sources, pictures, diagnostics, use);
     std::vector<Diagnostic> all = diagnostics.All();
     for (Diagnostic warning : diagnostics.Warnings()) {
         warning.warning = !strict;
@@ -64,7 +65,8 @@ std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesyste
 std::optional<BuiltPackage> PreviewPackage(const std::filesystem::path& source, std::ostream& err) {
     std::string extension = PathToUtf8(source.extension());
     if (AsciiLower(extension) != ".toml") return ReadBuiltPackage(source);
-    const std::optional<PackageSource> package = ReadCheckedSources({source}, err);
+    const std::optional<PackageSource> package =
+        ReadCheckedSources({source}, err, false, SourceUse::Preview);
     if (!package) return std::nullopt;
     constexpr std::uint8_t kStandInPlayer[] = {'M', 'Z'};
     return ReadBuiltPackageBytes(PathToUtf8(source),
@@ -161,6 +163,10 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
 int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,
                const std::optional<std::filesystem::path>& playerCopy, std::ostream& err) {
     return Guarded(err, [&] {
+        if (playerCopy && SameFile(file, *playerCopy)) {
+            throw PackError("the bare player would replace the program \"" + PathToUtf8(file) +
+                            "\" itself");
+        }
         const BuiltPackage package = ReadBuiltPackage(file);
         ExtractPackage(package, folder, err);
         if (playerCopy) {

@@ -38,7 +38,8 @@ struct PreviewOptions {
 // Draws a menu as the player shows it when it opens, with approximate text.
 int RunPreview(const PreviewOptions& options, std::ostream& err);
 
-// playerCopy: where to save the bare player (the bytes before the package), if wanted.
+// playerCopy: where to save the bare player (the bytes before the package), if wanted;
+// refused when it is the program itself, by whatever path.
 int RunExtract(const std::filesystem::path& file, const std::filesystem::path& folder,
                const std::optional<std::filesystem::path>& playerCopy, std::ostream& err);
 

@@ -22,35 +22,43 @@ std::uint32_t RgbOf(ColorRef color) {
     return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
-void DrawPicture(Bitmap& canvas, const Bitmap* picture, int left, int top) {
+// The part [begin, end) of the columns (or rows) first to first + length that lies within
+// 0 to size; in 64 bits, so that positions near the 32-bit limits draw nothing.
+struct Span {
+    int begin, end;
+};
+Span Within(std::int64_t first, std::int64_t length, int size) {
+    return {static_cast<int>(std::clamp<std::int64_t>(first, 0, size)),
+            static_cast<int>(std::clamp<std::int64_t>(first + length, 0, size))};
+}
+
+void DrawPicture(Bitmap& canvas, const Bitmap* picture, std::int64_t left, std::int64_t top) {
     if (picture == nullptr || picture->Empty()) return;
-    const int x0 = std::max(left, 0);
-    const int y0 = std::max(top, 0);
-    const int x1 = std::min<long long>(static_cast<long long>(left) + picture->width, canvas.width);
-    const int y1 =
-        std::min<long long>(static_cast<long long>(top) + picture->height, canvas.height);
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
+    const Span columns = Within(left, picture->width, canvas.width);
+    const Span rows = Within(top, picture->height, canvas.height);
+    for (int y = rows.begin; y < rows.end; ++y) {
+        for (int x = columns.begin; x < columns.end; ++x) {
             canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
-                          static_cast<std::size_t>(x)] = picture->At(x - left, y - top);
+                          static_cast<std::size_t>(x)] =
+                picture->At(static_cast<int>(x - left), static_cast<int>(y - top));
         }
     }
 }
 
-void FillRect(Bitmap& canvas, int left, int top, int width, int height, std::uint32_t rgb) {
-    const int x1 =
-        static_cast<int>(std::min<long long>(static_cast<long long>(left) + width, canvas.width));
-    const int y1 =
-        static_cast<int>(std::min<long long>(static_cast<long long>(top) + height, canvas.height));
-    for (int y = std::max(top, 0); y < y1; ++y) {
-        for (int x = std::max(left, 0); x < x1; ++x) {
+void FillRect(Bitmap& canvas, std::int64_t left, std::int64_t top, std::int64_t width,
+              std::int64_t height, std::uint32_t rgb) {
+    const Span columns = Within(left, width, canvas.width);
+    const Span rows = Within(top, height, canvas.height);
+    for (int y = rows.begin; y < rows.end; ++y) {
+        for (int x = columns.begin; x < columns.end; ++x) {
             canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
                           static_cast<std::size_t>(x)] = rgb;
         }
     }
 }
 
-TextBox BoxOf(int left, int top, int width, int height, const FontSpec& font) {
+TextBox BoxOf(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
+              const FontSpec& font) {
     TextBox box{left, top, width, height};
     box.points = font.size;
     box.bold = font.style.bold;
@@ -123,8 +131,8 @@ public:
         for (const MenuItem& item : menu_.items) {
             if (item.kind != static_cast<std::int32_t>(ItemKind::WinBtn)) continue;
             FillRect(canvas_, item.left, item.top, item.width, item.height, kButtonBorder);
-            FillRect(canvas_, item.left + 1, item.top + 1, item.width - 2, item.height - 2,
-                     kButtonFace);
+            FillRect(canvas_, std::int64_t{item.left} + 1, std::int64_t{item.top} + 1,
+                     std::int64_t{item.width} - 2, std::int64_t{item.height} - 2, kButtonFace);
             TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
             box.alignment = static_cast<std::int32_t>(TextAlignment::Center);
             box.centreVertically = true;

@@ -118,9 +118,10 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
     return allRead;
 }
 
-// allRead: every source could be read as a menu, so every menu name is known.
+// allRead: every source could be read as a menu, so every menu name is known. menuAlone:
+// the sources are one menu file read without the menus its targets may name.
 void CheckPackage(const PackageSource& package, const std::vector<std::filesystem::path>& sources,
-                  bool allRead, Diagnostics& diagnostics) {
+                  bool allRead, bool menuAlone, Diagnostics& diagnostics) {
     if (package.menus.empty() && diagnostics.Empty()) {
         diagnostics.Report(PathToUtf8(sources.front()), 0, "the package holds no menu");
     }
@@ -147,10 +148,14 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
     WarnAboutUnreachableMenus(package.menus, diagnostics);
     for (const MenuSource& menu : package.menus) {
         for (const MenuTargetUse& use : menu.menuTargets) {
-            if (byName.count(AsciiLower(use.target)) == 0) {
+            if (byName.count(AsciiLower(use.target)) > 0) continue;
+            const std::string target = "the menu target \"" + AnsiToUtf8(use.target) + "\"";
+            if (menuAlone) {
+                diagnostics.Warn(menu.fileName, use.line,
+                                 target + " is not checked: this menu is read alone");
+            } else {
                 diagnostics.Report(menu.fileName, use.line,
-                                   "the menu target \"" + AnsiToUtf8(use.target) +
-                                       "\" names no menu of the package");
+                                   target + " names no menu of the package");
             }
         }
     }
@@ -159,13 +164,14 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
 }  // namespace
 
 PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& sources,
-                                PictureCache& pictures, Diagnostics& diagnostics) {
+                                PictureCache& pictures, Diagnostics& diagnostics, SourceUse use) {
     PackageSource package;
     if (sources.empty()) {
         diagnostics.Report("ambrevo-pack", 0, "no source given");
         return package;
     }
     bool allRead = true;
+    bool packageFile = false;
     for (const std::filesystem::path& path : sources) {
         const SourceFile file{PathToUtf8(path), diagnostics};
         const std::optional<toml::table> root = ParseSource(path, file);
@@ -174,6 +180,7 @@ PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& source
             continue;
         }
         if (sources.size() == 1 && IsPackageFile(*root)) {
+            packageFile = true;
             allRead = ReadPackageFile(path, *root, pictures, diagnostics, package);
         } else if (NamedLikePackageFile(path) && !IsPackageFile(*root)) {
             file.Report(0, "a package file needs \"menus\", the list of its menu source files, "
@@ -183,7 +190,8 @@ PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& source
             allRead = ReadMenu(path, &*root, pictures, diagnostics, package) && allRead;
         }
     }
-    CheckPackage(package, sources, allRead, diagnostics);
+    const bool menuAlone = use == SourceUse::Preview && sources.size() == 1 && !packageFile;
+    CheckPackage(package, sources, allRead, menuAlone, diagnostics);
     return package;
 }
 

@@ -21,10 +21,15 @@ struct PackageSource {
     std::vector<MenuSource> menus;
 };
 
+// What the sources are read for. A preview may read one menu file alone: its menu
+// targets may then name menus beside it, which cannot be checked and are warned about.
+enum class SourceUse { Build, Preview };
+
 // Reads sources: menu TOML files in package order, or one package file (a TOML file with
 // a "menus" list). Every problem, including those between menus (duplicate names, menu
 // targets that name no menu of the package), is reported to diagnostics.
 PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& sources,
-                                PictureCache& pictures, Diagnostics& diagnostics);
+                                PictureCache& pictures, Diagnostics& diagnostics,
+                                SourceUse use = SourceUse::Build);
 
 }  // namespace ambrevo::pack

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "source_defaults.h"
 #include "text_encoding.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
@@ -87,7 +88,7 @@ public:
 
     // Lines end at CR LF, LF or CR; with wrapWidth, also before a word that would not fit.
     // A word longer than the whole width keeps a line of its own.
-    std::vector<Line> Lines(const std::vector<std::uint32_t>& text, int wrapWidth) const {
+    std::vector<Line> Lines(const std::vector<std::uint32_t>& text, std::int64_t wrapWidth) const {
         std::vector<Line> lines(1);
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\r' || text[i] == '\n') {
@@ -104,25 +105,44 @@ public:
     }
 
 private:
+    // Each word is measured once, so that a long line wraps in time proportional to its
+    // length: settled holds the advances of the line so far but that of its last
+    // character, which depends on what follows. They are summed in the order Width sums,
+    // so the line measures the same either way.
     void WrapInto(const Line& line, float width, std::vector<Line>& out) const {
         Line current;
+        float settled = 0;
         std::size_t start = 0;
         while (start <= line.size()) {
             const auto space = std::find(line.begin() + static_cast<std::ptrdiff_t>(start),
                                          line.end(), std::uint32_t{' '});
-            const Line word(line.begin() + static_cast<std::ptrdiff_t>(start), space);
-            Line joined = current;
-            if (!joined.empty()) joined.push_back(' ');
-            joined.insert(joined.end(), word.begin(), word.end());
-            if (!current.empty() && Width(joined) > width) {
-                out.push_back(current);
-                current = word;
-            } else {
-                current = std::move(joined);
+            Line more;
+            if (!current.empty()) more.push_back(' ');
+            more.insert(more.end(), line.begin() + static_cast<std::ptrdiff_t>(start), space);
+            if (!current.empty() && WidthWith(current, settled, more) > width) {
+                out.push_back(std::move(current));
+                current.clear();
+                settled = 0;
+                more.erase(more.begin());
+            }
+            for (const std::uint32_t c : more) {
+                if (!current.empty()) settled += Advance(current.back(), c);
+                current.push_back(c);
             }
             start = static_cast<std::size_t>(space - line.begin()) + 1;
         }
-        out.push_back(current);
+        out.push_back(std::move(current));
+    }
+
+    // The width of a line that is not empty, its advances but the last summing to settled,
+    // with more after it.
+    float WidthWith(const Line& line, float settled, const Line& more) const {
+        std::uint32_t last = line.back();
+        for (const std::uint32_t c : more) {
+            settled += Advance(last, c);
+            last = c;
+        }
+        return settled + Advance(last, 0);
     }
 
     const stbtt_fontinfo& font_;
@@ -131,12 +151,29 @@ private:
     int lineHeight_ = 0;
 };
 
+// The part of a text box inside the picture.
 struct Clip {
     int left, top, right, bottom;
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+
+    static Clip Of(const TextBox& box, const Bitmap& picture) {
+        const auto within = [](std::int64_t value, int end) {
+            return static_cast<int>(std::clamp<std::int64_t>(value, 0, end));
+        };
+        return {within(box.left, picture.width), within(box.top, picture.height),
+                within(box.left + box.width, picture.width),
+                within(box.top + box.height, picture.height)};
+    }
+    bool Empty() const { return right <= left || bottom <= top; }
+    bool Contains(std::int64_t x, std::int64_t y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+    bool Meets(std::int64_t x, std::int64_t y, int width, int height) const {
+        return x < right && x + width > left && y < bottom && y + height > top;
+    }
 };
 
-void Blend(Bitmap& picture, int x, int y, std::uint32_t rgb, int coverage) {
+// x and y lie inside the picture.
+void Blend(Bitmap& picture, std::int64_t x, std::int64_t y, std::uint32_t rgb, int coverage) {
     std::uint32_t& pixel =
         picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
                        static_cast<std::size_t>(x)];
@@ -151,9 +188,9 @@ void Blend(Bitmap& picture, int x, int y, std::uint32_t rgb, int coverage) {
 }
 
 void DrawGlyph(Bitmap& picture, const Clip& clip, const stbtt_fontinfo& font, float scale,
-               std::uint32_t c, float penX, int baseline, std::uint32_t rgb) {
-    const int whole = static_cast<int>(std::floor(penX));
-    const float shift = penX - static_cast<float>(whole);
+               std::uint32_t c, double penX, std::int64_t baseline, std::uint32_t rgb) {
+    const double whole = std::floor(penX);
+    const auto shift = static_cast<float>(penX - whole);
     int x0 = 0;
     int y0 = 0;
     int x1 = 0;
@@ -162,16 +199,21 @@ void DrawGlyph(Bitmap& picture, const Clip& clip, const stbtt_fontinfo& font, fl
                                         &y0, &x1, &y1);
     const int width = x1 - x0;
     const int height = y1 - y0;
-    if (width <= 0 || height <= 0) return;
-    std::vector<unsigned char> coverage(static_cast<std::size_t>(width * height));
+    const std::int64_t left = static_cast<std::int64_t>(whole) + x0;
+    const std::int64_t top = baseline + y0;
+    if (width <= 0 || height <= 0 || !clip.Meets(left, top, width, height)) return;
+    std::vector<unsigned char> coverage(static_cast<std::size_t>(width) *
+                                        static_cast<std::size_t>(height));
     stbtt_MakeCodepointBitmapSubpixel(&font, coverage.data(), width, height, width, scale, scale,
                                       shift, 0, static_cast<int>(c));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const int cover = coverage[static_cast<std::size_t>(y * width + x)];
-            const int px = whole + x0 + x;
-            const int py = baseline + y0 + y;
-            if (cover > 0 && clip.Contains(px, py)) Blend(picture, px, py, rgb, cover);
+            const int cover =
+                coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                         static_cast<std::size_t>(x)];
+            if (cover > 0 && clip.Contains(left + x, top + y)) {
+                Blend(picture, left + x, top + y, rgb, cover);
+            }
         }
     }
 }
@@ -212,28 +254,28 @@ std::unique_ptr<PreviewTextPainter> PreviewTextPainter::FromSystemFonts() {
 
 void PreviewTextPainter::Draw(Bitmap& picture, const std::string& ansiText, const TextBox& box,
                               std::uint32_t rgb) const {
+    const Clip clip = Clip::Of(box, picture);
+    if (clip.Empty()) return;
     const Face& face = box.bold && bold_ ? *bold_ : *regular_;
-    const Layout layout(face.info, box.points);
+    const Layout layout(face.info, std::clamp(box.points, kMinFontPoints, kMaxFontPoints));
     const std::vector<Line> lines =
         layout.Lines(ShownCharacters(ansiText), box.wordWrap ? box.width : 0);
-    const Clip clip{std::max(box.left, 0), std::max(box.top, 0),
-                    std::min(box.left + box.width, picture.width),
-                    std::min(box.top + box.height, picture.height)};
-    const int textHeight = layout.LineHeight() * static_cast<int>(lines.size());
-    int top = box.centreVertically ? box.top + (box.height - textHeight) / 2 : box.top;
+    const std::int64_t textHeight =
+        std::int64_t{layout.LineHeight()} * static_cast<std::int64_t>(lines.size());
+    std::int64_t top = box.centreVertically ? box.top + (box.height - textHeight) / 2 : box.top;
     for (const Line& line : lines) {
-        const float width = layout.Width(line);
-        float penX = static_cast<float>(box.left);
+        const double width = layout.Width(line);
+        auto penX = static_cast<double>(box.left);
         if (box.alignment == static_cast<std::int32_t>(TextAlignment::RightJustify)) {
-            penX += static_cast<float>(box.width) - width;
+            penX += static_cast<double>(box.width) - width;
         } else if (box.alignment == static_cast<std::int32_t>(TextAlignment::Center)) {
-            penX += (static_cast<float>(box.width) - width) / 2;
+            penX += (static_cast<double>(box.width) - width) / 2;
         }
-        const int baseline = top + layout.Ascent();
-        if (box.underline) {
-            const int end = static_cast<int>(std::lround(penX + width));
-            for (int x = static_cast<int>(std::lround(penX)); x < end; ++x) {
-                if (clip.Contains(x, baseline + 1)) Blend(picture, x, baseline + 1, rgb, 255);
+        const std::int64_t baseline = top + layout.Ascent();
+        if (box.underline && clip.Contains(clip.left, baseline + 1)) {
+            const auto end = std::min<std::int64_t>(std::llround(penX + width), clip.right);
+            for (auto x = std::max<std::int64_t>(std::llround(penX), clip.left); x < end; ++x) {
+                Blend(picture, x, baseline + 1, rgb, 255);
             }
         }
         for (std::size_t i = 0; i < line.size(); ++i) {

@@ -11,16 +11,18 @@
 namespace ambrevo::pack {
 
 // Where and how a text is set: a box of the picture, the alignment of its lines, whether
-// long lines wrap at spaces, and a font size in points (at 96 dots per inch).
+// long lines wrap at spaces, and a font size in points (at 96 dots per inch). The box is
+// in 64 bits, so that one placed near the 32-bit limits, or moved from there, cannot
+// overflow.
 struct TextBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
     std::int32_t alignment = 0;  // TextAlignment; other values align left
     bool wordWrap = false;
     bool centreVertically = false;
-    int points = 8;
+    int points = 8;  // drawn as kMinFontPoints below it and kMaxFontPoints above it
     bool bold = false;
     bool underline = false;
 };

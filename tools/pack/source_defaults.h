@@ -16,6 +16,11 @@ constexpr std::int32_t kDefaultViewerVersionMode = 1;  // at least the version a
 constexpr std::int32_t kDefaultItemWidth = 97;
 constexpr std::int32_t kDefaultItemHeight = 25;
 
+// The font sizes a source may give, in points; a preview of a built menu draws its texts
+// at sizes within them too.
+constexpr std::int32_t kMinFontPoints = 1;
+constexpr std::int32_t kMaxFontPoints = 1000;
+
 // Window-level fields; no items, no pictures, no shape.
 MenuDefinition DefaultMenu();
 

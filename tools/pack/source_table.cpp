@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "close_names.h"
+#include "source_defaults.h"
 #include "text_encoding.h"
 
 namespace ambrevo::pack {
@@ -10,7 +11,6 @@ namespace {
 
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kMaxFontSize = 1000;
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -226,7 +226,7 @@ bool SourceTable::Font(std::string_view key, FontSpec& out, ColorRef* color) {
     if (!font) return false;
     FontSpec read = out;
     font->Text("name", read.name);
-    font->Integer("size", read.size, 1, kMaxFontSize);
+    font->Integer("size", read.size, kMinFontPoints, kMaxFontPoints);
     font->Flag("bold", read.style.bold);
     font->Flag("italic", read.style.italic);
     font->Flag("underline", read.style.underline);
