@@ -33,11 +33,12 @@ void CheckOutputFolder(const std::filesystem::path& folder, const std::filesyste
         source.parent_path().empty() ? std::filesystem::path(".") : source.parent_path();
     std::string clash;
     if (SameOrInside(folder, disc)) {
-        clash = SameFolder(folder, disc) ? "is the disc folder" : "lies in the disc folder";
+        clash = SameFolder(folder, disc) ? "is the disc folder"
+                                         : "lies in the disc folder \"" + PathToUtf8(disc) + "\"";
     } else if (SameFolder(folder, sourceFolder)) {
         clash = "is the source's folder";
     } else if (SameOrInside(folder, site)) {
-        clash = "lies in the browser player's folder";
+        clash = "lies in the browser player's folder \"" + PathToUtf8(site) + "\"";
     }
     if (!clash.empty()) {
         throw PackError("the output folder \"" + PathToUtf8(folder) + "\" " + clash +
