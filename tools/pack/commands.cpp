@@ -1,12 +1,11 @@
 #include "commands.h"
 
-#include <exception>
-#include <new>
 #include <system_error>
 
 #include "bare_player.h"
 #include "bare_player_check.h"
 #include "built_package.h"
+#include "command_guard.h"
 #include "file_io.h"
 #include "menu_preview.h"
 #include "pack_error.h"
@@ -20,23 +19,8 @@
 namespace ambrevo::pack {
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kFailure = 1;
-
-// Runs a command body, turning every failure into a message and the failure status.
-template <typename Body>
-int Guarded(std::ostream& err, Body body) {
-    try {
-        return body();
-    } catch (const PackError& failure) {
-        err << "error: " << failure.what() << "\n";
-    } catch (const std::bad_alloc&) {
-        err << "error: out of memory\n";
-    } catch (const std::exception& failure) {
-        err << "error: " << failure.what() << "\n";
-    }
-    return kFailure;
-}
+constexpr int kSuccess = kCommandSuccess;
+constexpr int kFailure = kCommandFailure;
 
 // Reads and checks the sources; reports every problem and warning, and gives nullopt if
 // there was a problem. strict: warnings count as problems.

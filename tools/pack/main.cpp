@@ -10,6 +10,7 @@
 
 #include "close_names.h"
 #include "commands.h"
+#include "web_commands.h"
 
 namespace {
 
@@ -37,11 +38,19 @@ std::vector<std::filesystem::path> Paths(const std::vector<std::string>& texts) 
     return {texts.begin(), texts.end()};
 }
 
+// An option's path, when it was given.
+std::optional<std::filesystem::path> OptionalPath(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return std::filesystem::path(text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Builds, lists, extracts, checks and previews Ambrevo menu packages.",
-                 "ambrevo-pack"};
+    CLI::App app{
+        "Builds, lists, extracts, checks and previews Ambrevo menu packages, and shows "
+        "them in a browser.",
+        "ambrevo-pack"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("ambrevo-pack ") + AMBREVO_VERSION);
 
@@ -109,6 +118,33 @@ int main(int argc, char** argv) {
     CLI::Option* highlightOption = preview->add_option(
         "--highlight", highlight, "Draw item N highlighted (default: the menu's initial item)");
 
+    std::string serveSource;
+    int port = 0;
+    std::string serveDisc;
+    std::string serveSite;
+    CLI::App* serve = app.add_subcommand(
+        "serve",
+        "Show the menu in a browser at http://127.0.0.1:PORT/, building it again and "
+        "reloading the page whenever a source file or picture changes");
+    serve->add_option("source", serveSource, "package.toml, a menu TOML file or a built program")
+        ->required();
+    CLI::Option* portOption = serve->add_option(
+        "--port", port, "The port (default: 8080, or a free one when it is taken; 0: a free one)");
+    serve->add_option("--disc", serveDisc, "The folder of the files beside the menu");
+    serve->add_option("--site", serveSite, "The folder of the browser player's page");
+
+    std::string webSource;
+    std::string webOutput;
+    std::string webDisc;
+    std::string webSite;
+    CLI::App* web = app.add_subcommand(
+        "web", "Write the menu's browser page as static files, to put on any web server");
+    web->add_option("source", webSource, "package.toml, a menu TOML file or a built program")
+        ->required();
+    web->add_option("-o,--output", webOutput, "The folder to write the page into")->required();
+    web->add_option("--disc", webDisc, "The folder of the files beside the menu");
+    web->add_option("--site", webSite, "The folder of the browser player's page");
+
     if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
         std::cerr << "ambrevo-pack: " << *unknown << "\n"
                   << "Run with --help for more information.\n";
@@ -138,6 +174,17 @@ int main(int argc, char** argv) {
         if (previewMenuOption->count() > 0) options.menu = previewMenu;
         if (highlightOption->count() > 0) options.highlight = highlight;
         return ambrevo::pack::RunPreview(options, std::cerr);
+    }
+    if (*serve) {
+        const std::optional<int> chosenPort =
+            portOption->count() > 0 ? std::optional<int>(port) : std::nullopt;
+        return ambrevo::pack::RunServe(
+            {serveSource, OptionalPath(serveDisc), OptionalPath(serveSite)}, chosenPort, std::cout,
+            std::cerr);
+    }
+    if (*web) {
+        return ambrevo::pack::RunWeb({webSource, OptionalPath(webDisc), OptionalPath(webSite)},
+                                     webOutput, std::cerr);
     }
     std::optional<std::filesystem::path> copy;
     if (!playerCopy.empty()) copy = playerCopy;

@@ -33,4 +33,10 @@ PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
     return loaded_.emplace(key, std::move(result)).first->second;
 }
 
+std::vector<std::filesystem::path> PictureCache::Files() const {
+    std::vector<std::filesystem::path> files;
+    for (const auto& [path, result] : loaded_) files.push_back(path);
+    return files;
+}
+
 }  // namespace ambrevo::pack

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "png_codec.h"
 
@@ -16,6 +17,8 @@ public:
     // The picture, or why it cannot be used: "not found" or "cannot be used: <reason>".
     using Result = std::variant<std::shared_ptr<const PngPicture>, std::string>;
     Result Load(const std::filesystem::path& path);
+    // Every file asked for, found or not.
+    std::vector<std::filesystem::path> Files() const;
 
 private:
     std::map<std::filesystem::path, Result> loaded_;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "source_watch.h"
+
+namespace ambrevo::pack {
+
+// What the server hands out at one moment. The program bytes are never changed once
+// published: a new build replaces the pointer, so a request that holds one keeps it whole.
+struct PackageSnapshot {
+    std::uint64_t generation = 0;                // grows with each good build; 0: none yet
+    std::shared_ptr<const std::string> program;  // null until the first good build
+    std::optional<std::string> error;            // the last build's first problem
+};
+
+// The package served while its sources are edited: built from one source, rebuilt when
+// the files it read change, the last good one kept while the sources have a problem.
+class LivePackage {
+public:
+    explicit LivePackage(std::filesystem::path source);
+
+    // Builds now; true when the build was good.
+    bool Build();
+    // Checks the files the last build read, and builds again once changes have settled.
+    // Returns true when it built.
+    bool Poll();
+
+    PackageSnapshot Current() const;
+
+private:
+    std::filesystem::path source_;
+    std::vector<std::filesystem::path> filesRead_;
+    ChangeWatch watch_;
+    mutable std::mutex mutex_;
+    PackageSnapshot current_;
+};
+
+}  // namespace ambrevo::pack

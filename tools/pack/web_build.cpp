@@ -1,0 +1,95 @@
+#include "web_build.h"
+
+#include <exception>
+#include <system_error>
+
+#include "built_package.h"
+#include "diagnostics.h"
+#include "file_io.h"
+#include "pack_error.h"
+#include "package_builder.h"
+#include "package_source.h"
+#include "picture_cache.h"
+#include "support/ascii.h"
+
+namespace ambrevo::pack {
+namespace {
+
+bool IsTomlSource(const std::filesystem::path& source) {
+    return AsciiLower(PathToUtf8(source.extension())) == ".toml";
+}
+
+// The menu files and the pictures the readers opened, and every file a problem names
+// (a menu that failed to parse is in no other list).
+std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source,
+                                             const PackageSource& package,
+                                             const PictureCache& pictures,
+                                             const Diagnostics& diagnostics) {
+    std::vector<std::filesystem::path> files{source};
+    for (const MenuSource& menu : package.menus) files.push_back(PathFromUtf8(menu.fileName));
+    for (const Diagnostic& problem : diagnostics.All()) {
+        files.push_back(PathFromUtf8(problem.file));
+    }
+    for (const std::filesystem::path& picture : pictures.Files()) files.push_back(picture);
+    return files;
+}
+
+WebBuild BuildFromSources(const std::filesystem::path& source) {
+    PictureCache pictures;
+    Diagnostics diagnostics;
+    const PackageSource package = ReadPackageSource({source}, pictures, diagnostics);
+    WebBuild build{nullptr, {}, FilesRead(source, package, pictures, diagnostics)};
+    if (!diagnostics.Empty()) {
+        build.error = FormatDiagnostic(diagnostics.ByFileAndLine().front());
+        return build;
+    }
+    try {
+        const std::vector<std::uint8_t> program = BuildPackage(
+            package,
+            std::span(reinterpret_cast<const std::uint8_t*>(kWebStub.data()), kWebStub.size()),
+            nullptr);
+        build.program = std::make_shared<const std::string>(program.begin(), program.end());
+    } catch (const std::exception& failure) {
+        build.error = failure.what();
+    }
+    return build;
+}
+
+// A built program is served unchanged: its own bytes are the stub, and a signature after
+// the package is read past as the player does.
+WebBuild TakeBuiltProgram(const std::filesystem::path& source) {
+    WebBuild build{nullptr, {}, {source}};
+    try {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(source);
+        ReadBuiltPackageBytes(PathToUtf8(source), bytes);
+        build.program = std::make_shared<const std::string>(bytes.begin(), bytes.end());
+    } catch (const std::exception& failure) {
+        build.error = failure.what();
+    }
+    return build;
+}
+
+}  // namespace
+
+WebBuild BuildWebPackage(const std::filesystem::path& source) {
+    return IsTomlSource(source) ? BuildFromSources(source) : TakeBuiltProgram(source);
+}
+
+std::filesystem::path DiscFolderFor(const std::filesystem::path& source,
+                                    const std::optional<std::filesystem::path>& chosen) {
+    std::error_code error;
+    if (chosen) {
+        if (!std::filesystem::is_directory(*chosen, error)) {
+            throw PackError("the disc folder \"" + PathToUtf8(*chosen) + "\" is no folder");
+        }
+        return *chosen;
+    }
+    std::filesystem::path folder = source.parent_path();
+    if (folder.empty()) folder = ".";
+    if (IsTomlSource(source) && std::filesystem::is_directory(folder / "disc", error)) {
+        return folder / "disc";
+    }
+    return folder;
+}
+
+}  // namespace ambrevo::pack

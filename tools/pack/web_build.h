@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ambrevo::pack {
+
+// The bytes the browser player reads as its own program file stand before the package.
+constexpr std::string_view kWebStub = "AMBREVO-WEB\n";
+
+// A package built in memory for the browser player.
+struct WebBuild {
+    std::shared_ptr<const std::string> program;  // stub + package; null when the build failed
+    std::string error;  // the first problem, as check reports it, when the build failed
+    std::vector<std::filesystem::path> filesRead;  // sources and pictures, found or not
+};
+
+// Builds a package.toml or menu TOML file, or takes a built program (a file of another
+// extension) as it is, checking that it carries a readable package.
+WebBuild BuildWebPackage(const std::filesystem::path& source);
+
+// Where the files beside the menu lie: chosen when given, else disc/ beside a TOML source
+// when it exists, else the source's own folder. Throws PackError when that is no folder.
+std::filesystem::path DiscFolderFor(const std::filesystem::path& source,
+                                    const std::optional<std::filesystem::path>& chosen);
+
+}  // namespace ambrevo::pack

@@ -1,0 +1,96 @@
+#include "web_routes.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "disc_files.h"
+#include "file_io.h"
+#include "pack_error.h"
+#include "support/ascii.h"
+#include "web_site.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::string_view kDiscPrefix = "/disc/";
+
+std::string_view ContentType(std::string_view name) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kTypes = {{
+        {".html", "text/html; charset=utf-8"},
+        {".htm", "text/html; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"},
+        {".css", "text/css; charset=utf-8"},
+        {".json", "application/json"},
+        {".wasm", "application/wasm"},
+        {".txt", "text/plain"},
+        {".png", "image/png"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".gif", "image/gif"},
+        {".bmp", "image/bmp"},
+        {".ico", "image/x-icon"},
+        {".wav", "audio/wav"},
+        {".mp3", "audio/mpeg"},
+        {".pdf", "application/pdf"},
+    }};
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && name.find('/', dot) == std::string_view::npos) {
+        const std::string extension = AsciiLower(std::string(name.substr(dot)));
+        for (const auto& [known, type] : kTypes) {
+            if (extension == known) return type;
+        }
+    }
+    return "application/octet-stream";
+}
+
+WebResponse Text(int status, std::string_view type, std::string body) {
+    return {status, std::string(type), std::make_shared<const std::string>(std::move(body))};
+}
+
+WebResponse Refused(int status) {
+    return Text(status, "text/plain", status == 403 ? "forbidden\n" : "not found\n");
+}
+
+WebResponse FileResponse(const std::filesystem::path& file, std::string_view name) {
+    try {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+        return Text(200, ContentType(name), std::string(bytes.begin(), bytes.end()));
+    } catch (const PackError&) {
+        return Refused(404);
+    }
+}
+
+std::string StatusJson(const PackageSnapshot& snapshot) {
+    return "{\"generation\": " + std::to_string(snapshot.generation) +
+           ", \"error\": " + (snapshot.error ? JsonString(*snapshot.error) : std::string("null")) +
+           "}";
+}
+
+}  // namespace
+
+WebResponse WebRoutes::Respond(std::string_view path) const {
+    if (path == "/") path = "/index.html";
+    if (path == "/package.bin") {
+        const PackageSnapshot snapshot = package->Current();
+        if (!snapshot.program) return Text(503, "text/plain", "no good build yet\n");
+        return {200, "application/octet-stream", snapshot.program};
+    }
+    if (path == "/files.json") return Text(200, "application/json", FilesJson(ListDiscFiles(disc)));
+    if (path == "/status.json" && live) {
+        return Text(200, "application/json", StatusJson(package->Current()));
+    }
+    if (path.starts_with(kDiscPrefix)) {
+        const DiscFile found = FindDiscFile(disc, path.substr(kDiscPrefix.size()));
+        if (found.lookup == DiscLookup::kRefused) return Refused(403);
+        if (found.lookup == DiscLookup::kMissing) return Refused(404);
+        return FileResponse(found.file, path);
+    }
+    const std::string_view name = path.substr(path.empty() ? 0 : 1);
+    if (std::find(kSiteFiles.begin(), kSiteFiles.end(), name) != kSiteFiles.end()) {
+        return FileResponse(site / std::string(name), name);
+    }
+    return Refused(404);
+}
+
+}  // namespace ambrevo::pack

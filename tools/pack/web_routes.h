@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "live_package.h"
+
+namespace ambrevo::pack {
+
+struct WebResponse {
+    int status = 404;
+    std::string type;                         // the Content-Type
+    std::shared_ptr<const std::string> body;  // never null
+};
+
+// What the page's server answers, and nothing more: the page's own files from the site
+// folder, the package, the list of the disc folder's files, the build status, and the
+// disc folder's files below /disc/.
+struct WebRoutes {
+    std::filesystem::path site;
+    std::filesystem::path disc;
+    const LivePackage* package = nullptr;
+    bool live = true;  // whether /status.json is served
+
+    // path: the request's path, already percent-decoded, without its query.
+    WebResponse Respond(std::string_view path) const;
+};
+
+}  // namespace ambrevo::pack
