@@ -75,8 +75,9 @@ target = "main.mnu"
     int Build(const std::vector<std::filesystem::path>& sources, const std::string& output,
               const std::filesystem::path& player) {
         err_.str("");
-        return RunBuild({.sources = sources, .player = player, .output = folder_.Path(output), .quiet = true},
-                        err_);
+        return RunBuild(
+            {.sources = sources, .player = player, .output = folder_.Path(output), .quiet = true},
+            err_);
     }
     int BuildAll(const std::string& output) {
         return Build({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),
@@ -125,7 +126,8 @@ TEST_F(CommandsTest, ListShowsTheDirectoryAndEachMenu) {
     ASSERT_EQ(RunList(folder_.Path("out.exe"), out_, err_), 0) << err_.str();
     const std::string listing = out_.str();
     const std::vector<std::string> lines = {
-        "player: " + std::to_string(kPlayer.size()) + " bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
+        "player: " + std::to_string(kPlayer.size()) +
+            " bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
         "\n1. main.mnu (data at byte " + std::to_string(kPlayer.size() + 806) + ")\n",
         "  version 7, title \"Main \u00b6 menu\", placement top-right\n",
         "  background 4 x 3, shaped, 3 items, 5 pictures\n",
@@ -229,7 +231,7 @@ TEST_F(CommandsTest, ExtractRefusesToSaveThePlayerOverTheProgram) {
 // One menu file previews on its own; a package is checked whole, as check and build do.
 TEST_F(CommandsTest, PreviewOfOneMenuWarnsAboutTargetsItCannotCheck) {
     folder_.Write("src/package.toml", "menus = [\"main.toml\"]\n");
-    const std::string main = PathToUtf8(folder_.Path("src/main.toml"));
+    const std::string main = PathToUtf8(folder_.Path("src") / "main.toml");
     const std::string notChecked = "\" is not checked: this menu is read alone\n";
     const std::string notFound = "\" names no menu of the package\n";
     const struct {

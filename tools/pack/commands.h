@@ -17,9 +17,9 @@ struct BuildOptions {
     std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
     std::filesystem::path player;                // the bare player program
     std::filesystem::path output;
-    bool quiet = false;                   // no progress lines
-    std::optional<AutorunTexts> autorun;  // also write autorun.inf beside the output
-    bool strict = false;                  // warnings stop the build like errors
+    bool quiet = false;                     // no progress lines
+    std::optional<AutorunTexts> autorun{};  // also write autorun.inf beside the output
+    bool strict = false;                    // warnings stop the build like errors
 };
 int RunBuild(const BuildOptions& options, std::ostream& err);
 
