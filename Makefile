@@ -69,7 +69,7 @@ wineprefix: deps
 demo: native windows wineprefix
 	./scripts/run-demo.sh
 
-test: test-unit test-sanitize test-tsan test-wine fuzz-smoke
+test: test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)

@@ -425,6 +425,7 @@
             document.getElementById("launch-exists").textContent = request.exists ? "yes" : "no";
             document.getElementById("launch").hidden = false;
         },
+        menuShown(name) { sessionStorage.setItem("ambrevo.menu", name); },
         menuEnded() {
             desktop.hidden = true;
             document.getElementById("ended").hidden = false;

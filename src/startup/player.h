@@ -34,6 +34,8 @@ public:
     // messages run and plays the exit sound to its end.
     void CloseDown();
     const ui::Form& MenuForm() { return window_.Form(); }
+    // The package entry on show; empty before the first menu.
+    const std::string& CurrentMenuName() const { return window_.CurrentMenuName(); }
 
 private:
     void BuildWindowParts() override { window_.BuildWindowParts(); }

@@ -7,10 +7,8 @@ Usage: web_player_test.py --site build/web/site --pack build/native/ambrevo-pack
 import argparse
 import functools
 import http.server
-import json
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -31,37 +29,21 @@ MORE_ITEM = (60, 258)
 EXIT_ITEM = (470, 322)
 
 
-def bare_player_stand_in(path):
-    """A file the authoring tool takes for a 32-bit Windows program: MZ, the PE signature,
-    an i386 file header and a PE32 optional header. The browser player reads only the
-    package behind it, as the package.bin of a site may start with any bytes."""
-    pe_offset = 0x40
-    header = bytearray(pe_offset + 4 + 20 + 0xE0)
-    header[0:2] = b"MZ"
-    struct.pack_into("<I", header, 0x3C, pe_offset)
-    header[pe_offset:pe_offset + 4] = b"PE\0\0"
-    struct.pack_into("<HH", header, pe_offset + 4, 0x14C, 0)
-    struct.pack_into("<H", header, pe_offset + 4 + 16, 0xE0)
-    struct.pack_into("<H", header, pe_offset + 24, 0x10B)
-    with open(path, "wb") as out:
-        out.write(header)
+def start_serve(source, site):
+    """`ambrevo-pack serve` on the source; returns the process and the page's address."""
+    process = subprocess.Popen([ARGS.pack, "serve", source, "--port", "0", "--site", site],
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    for line in process.stdout:
+        if line.startswith("Serving "):
+            return process, line.split()[1] + "index.html"
+    process.wait()
+    raise AssertionError("ambrevo-pack serve did not start")
 
 
-def make_site(folder):
-    for name in os.listdir(ARGS.site):
-        shutil.copy(os.path.join(ARGS.site, name), folder)
-    stub = os.path.join(folder, "stub.exe")
-    bare_player_stand_in(stub)
-    subprocess.run([ARGS.pack, "build", "-q", os.path.join(ARGS.demo, "package.toml"),
-                    "--player", stub, "-o", os.path.join(folder, "package.bin")], check=True)
-    disc = os.path.join(ARGS.demo, "disc")
-    files = []
-    for root, _, names in os.walk(disc):
-        for name in names:
-            files.append(os.path.relpath(os.path.join(root, name), disc).replace(os.sep, "/"))
-    with open(os.path.join(folder, "files.json"), "w") as out:
-        json.dump({"files": sorted(files)}, out)
-    os.symlink(os.path.abspath(disc), os.path.join(folder, "disc"))
+def stop(process):
+    process.kill()
+    process.wait()
+    process.stdout.close()
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -70,13 +52,12 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 
 
 class WebPlayerTest(unittest.TestCase):
+    """The demo served by the authoring tool, as an author sees it."""
+
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-")
-        make_site(cls.folder)
-        handler = functools.partial(Quiet, directory=cls.folder)
-        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.serve, cls.url = start_serve(os.path.join(ARGS.demo, "package.toml"), ARGS.site)
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -87,16 +68,20 @@ class WebPlayerTest(unittest.TestCase):
                      "--user-data-dir=" + os.path.join(cls.folder, "profile")):
             options.add_argument(flag)
         cls.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        cls.url = "http://127.0.0.1:%d/index.html" % cls.server.server_address[1]
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        cls.server.shutdown()
+        stop(cls.serve)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def setUp(self):
-        self.driver.get(self.url)
+        self.open(self.url)
+
+    def open(self, url):
+        self.driver.get(url)
+        self.driver.execute_script("sessionStorage.clear()")
+        self.driver.get(url)
         self.wait_for_text("Point at an item to see what it does.")
 
     def texts(self):
@@ -166,8 +151,7 @@ class WebPlayerTest(unittest.TestCase):
         ]
         for point, expected in cases:
             with self.subTest(point=point):
-                self.driver.get(self.url)
-                self.wait_for_text("Point at an item to see what it does.")
+                self.open(self.url)
                 self.click_at(point)
                 if isinstance(expected, dict):
                     self.wait_for(lambda: self.driver.find_element(By.ID, "launch").is_displayed(),
@@ -180,6 +164,54 @@ class WebPlayerTest(unittest.TestCase):
                     self.assertFalse(self.driver.find_element(By.ID, "desktop").is_displayed())
                 else:
                     self.wait_for_text(expected)
+
+    def edit(self, name, old, new):
+        path = os.path.join(self.demo, name)
+        with open(path) as source:
+            text = source.read()
+        self.assertIn(old, text)
+        with open(path, "w") as source:
+            source.write(text.replace(old, new, 1))
+
+    def banner(self):
+        return self.driver.execute_script(
+            "const b = document.getElementById('banner'); return b.hidden ? '' : b.textContent")
+
+    def test_a_changed_source_reloads_the_page_on_the_same_menu(self):
+        # A copy of the demo's sources, served apart, for the author to change.
+        self.demo = os.path.join(self.folder, "demo")
+        shutil.copytree(ARGS.demo, self.demo)
+        serve, url = start_serve(os.path.join(self.demo, "package.toml"), ARGS.site)
+        self.addCleanup(stop, serve)
+        self.open(url)
+        self.click_at(MORE_ITEM)
+        second = "A disc can carry many menus; items switch between them."
+        self.wait_for_text(second)
+        self.edit("second.toml", second, "Edited while the page was open.")
+        self.wait_for_text("Edited while the page was open.")
+        # A source error shows with its place; the last good menu goes on running.
+        self.edit("main.toml", "[[item]]", "[[item]\n")
+        self.wait_for(lambda: "main.toml:" in self.banner(), "the error banner")
+        self.assertIn("Edited while the page was open.", self.texts())
+        self.edit("main.toml", "[[item]\n", "[[item]]")
+        self.wait_for(lambda: self.banner() == "", "the banner going away")
+
+    def test_the_static_page_plays_the_menu(self):
+        site = os.path.join(self.folder, "static")
+        subprocess.run([ARGS.pack, "web", os.path.join(ARGS.demo, "package.toml"), "-o", site,
+                        "--site", ARGS.site], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        self.assertFalse(os.path.exists(os.path.join(site, "status.json")))
+        handler = functools.partial(Quiet, directory=site)
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            self.open("http://127.0.0.1:%d/index.html" % server.server_address[1])
+            self.click_at(MORE_ITEM)
+            self.wait_for_text("A disc can carry many menus; items switch between them.")
+        finally:
+            server.shutdown()
+            server.server_close()
 
 
 def main():

@@ -8,6 +8,7 @@
 #include "platform/web/web_host.h"
 #include "platform/web/web_services.h"
 #include "platform/web/web_widgetset.h"
+#include "package/package.h"
 #include "startup/player.h"
 #include "support/messages.h"
 #include "ui/application.h"
@@ -39,6 +40,18 @@ std::unique_ptr<WebDisc> LoadDisc(Dialogs& dialogs) {
     return std::make_unique<WebDisc>(std::move(bytes), Lines(listed));
 }
 
+// Whether the disc's package has an entry of that name; reads its directory without a word.
+bool PackageHolds(WebDisc& disc, std::string name) {
+    class Silent : public Dialogs {
+        void ShowMessageBox(const std::string&, MessageKind, const std::string&) override {}
+    } silent;
+    const ProgramInfo info{"D:\\", "setup.exe", kApplicationTitle};
+    LoadError error;
+    MenuPackage package(disc, silent, info, error);
+    package.OpenPackage(info.fileName);
+    return !name.empty() && !error.IsSet() && package.HasEntry(name);
+}
+
 // Runs the player from start-up through the message loop to close-down, as the Windows
 // program does, with the browser's services.
 int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
@@ -60,7 +73,16 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
     Player player({*disc, dialogs, icon, debug, clock, *disc, sound, resources},
                   {shell, viewerLookups, versions}, app,
                   FileVersionInfo{kApplicationTitle, "", "", "", {}});
-    const bool started = player.Start({WebDisc::kProgramPath, firstArgument}) && !app.Terminated();
+    // The page keeps the menu on show across its reloads, which may bring a package
+    // without it: then the package's first menu shows.
+    std::string shown;
+    widgets.afterPump = [&] {
+        if (player.CurrentMenuName() == shown) return;
+        shown = player.CurrentMenuName();
+        ambrevo_host_menu_shown(shown.data(), shown.size());
+    };
+    const std::string first = PackageHolds(*disc, firstArgument) ? firstArgument : "";
+    const bool started = player.Start({WebDisc::kProgramPath, first}) && !app.Terminated();
     if (started) app.Run();
     player.CloseDown();
     return started ? 0 : 1;

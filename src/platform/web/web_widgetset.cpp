@@ -117,6 +117,7 @@ void WebWidgetset::Pump() {
         if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->PaintIfDirty();
     }
     ReleaseUnusedBitmaps();
+    if (afterPump) afterPump();
 }
 
 void WebWidgetset::ProcessMessages() {

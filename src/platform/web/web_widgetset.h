@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     ~WebWidgetset() override;
 
     void Attach(ui::Application& application) { application_ = &application; }
+    // Runs after each round of events, ticks and paints.
+    std::function<void()> afterPump;
     ui::Application& App() { return *application_; }
 
     // The id under which the page knows a picture, uploading it the first time.
