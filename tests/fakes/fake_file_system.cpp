@@ -6,6 +6,7 @@
 #include "package/memory_file.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
+#include "support/name_pattern.h"
 
 namespace ambrevo::testing {
 namespace {
@@ -50,28 +51,6 @@ private:
     std::string path_;
 };
 
-// Windows wildcard match in any letter case; "*.*" matches every name.
-bool Matches(std::string_view pattern, std::string_view name) {
-    if (pattern == "*.*") pattern = "*";
-    std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
-}
 
 }  // namespace
 
@@ -158,14 +137,14 @@ bool FakeFileSystem::ListFolder(const std::string& pattern,
     std::vector<FolderEntry> matches;
     if (!IsRootKey(folder)) {
         for (const char* dots : {".", ".."}) {
-            if (Matches(namePattern, dots)) matches.push_back({dots, FileAttributes{true}});
+            if (MatchesNamePattern(namePattern, dots)) matches.push_back({dots, FileAttributes{true}});
         }
     }
     const auto children = children_.find(folder);
     if (children != children_.end()) {
         for (const std::string& key : children->second) {
             const Entry& entry = entries_.at(key);
-            if (Matches(namePattern, entry.name)) matches.push_back({entry.name, entry.attributes});
+            if (MatchesNamePattern(namePattern, entry.name)) matches.push_back({entry.name, entry.attributes});
         }
     }
     if (matches.empty()) return false;  // as the platform's listing of nothing fails to start

@@ -8,6 +8,7 @@
 #include "platform/web/web_host.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
+#include "support/name_pattern.h"
 
 namespace ambrevo::web {
 namespace {
@@ -138,29 +139,6 @@ bool WebDisc::ListFolder(const std::string& pattern,
         if (MatchesNamePattern(namePattern, entry.name) && !visit(entry)) break;
     }
     return true;
-}
-
-bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
-    if (pattern == "*.*" || pattern == "*") return true;
-    // Iterative matching with one backtrack point for the last "*".
-    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
 }
 
 }  // namespace ambrevo::web

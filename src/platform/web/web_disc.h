@@ -42,7 +42,4 @@ private:
     std::vector<Entry> files_;
 };
 
-// "*" and "?" of a folder listing's name pattern; letter case ignored, "*.*" matches all.
-bool MatchesNamePattern(std::string_view pattern, std::string_view name);
-
 }  // namespace ambrevo::web
