@@ -18,7 +18,8 @@ XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 CTEST_WINDOWS := ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 .PHONY: all deps native win32 win64 windows player32 sanitize tsan fuzz-build wineprefix demo \
-        web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window clean
+        web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window \
+        bench-web clean
 
 all: native windows web
 
@@ -74,9 +75,10 @@ test: test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
 
-# The browser player in headless Chromium, with the demo built by the native tool.
-test-web: native web
-	ctest --test-dir build/native -L web --output-on-failure
+# The browser player in headless Chromium, with the demo built by the native tool, and
+# compared with the Windows player under Wine.
+test-web: native web windows wineprefix
+	$(XVFB) ctest --test-dir build/native -L web --output-on-failure
 
 test-sanitize: sanitize
 	ctest --test-dir build/sanitize -L unit --output-on-failure -j$(JOBS)
@@ -107,6 +109,13 @@ bench: native
 bench-window: native windows wineprefix
 	$(XVFB) python3 bench/time_to_window.py --player $(WINDOWS_BUILD)/ambrevo.exe \
 		--disc-maker build/native/bench/rich_menu_disc --runs 15
+
+# The browser player's first frame, wasm size and the rich menu's animation rate in
+# headless Chromium (bench/web_first_frame.py).
+bench-web: native web windows
+	/usr/bin/python3 bench/web_first_frame.py --pack build/native/ambrevo-pack --site build/web/site \
+		--demo examples/demo --disc-maker build/native/bench/rich_menu_disc \
+		--player $(WINDOWS_BUILD)/ambrevo.exe
 
 clean:
 	rm -rf build

@@ -361,7 +361,13 @@
         paintClear(id, x, y, width, height) {
             if (width > 0 && height > 0) forms.get(id).ctx.clearRect(x, y, width, height);
         },
-        paintEnd() { showTexts(); },
+        // The page's clock of painting: the first frame's time and a count of frames.
+        paintEnd() {
+            const now = performance.now();
+            if (window.ambrevo.firstFrame === null) window.ambrevo.firstFrame = now;
+            ++window.ambrevo.frames;
+            showTexts();
+        },
         measureText(text, face, size, style, maxWidth) {
             measurer.font = fontCss(face, size, style);
             const lines = text ? linesOf(measurer, text, maxWidth) : [];
@@ -471,7 +477,7 @@
     script.onload = () => {
         const menu = sessionStorage.getItem("ambrevo.menu");
         Module = { host, arguments: menu ? [menu] : [] };
-        window.ambrevo = { host, started, module: Module };
+        window.ambrevo = { host, started, module: Module, firstFrame: null, frames: 0 };
         createAmbrevoPlayer(Module);
     };
     document.head.append(script);

@@ -5,19 +5,15 @@ Usage: web_player_test.py --site build/web/site --pack build/native/ambrevo-pack
        --demo examples/demo
 """
 import argparse
-import functools
-import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from browser_session import MENU_CANVAS, StaticSite, chromium, missing_browser
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
@@ -46,11 +42,6 @@ def stop(process):
     process.stdout.close()
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
 class WebPlayerTest(unittest.TestCase):
     """The demo served by the authoring tool, as an author sees it."""
 
@@ -58,16 +49,7 @@ class WebPlayerTest(unittest.TestCase):
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-")
         cls.serve, cls.url = start_serve(os.path.join(ARGS.demo, "package.toml"), ARGS.site)
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                     "--no-first-run", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync",
-                     "--autoplay-policy=no-user-gesture-required",
-                     "--window-size=1024,768",
-                     "--user-data-dir=" + os.path.join(cls.folder, "profile")):
-            options.add_argument(flag)
-        cls.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        cls.driver = chromium(os.path.join(cls.folder, "profile"))
 
     @classmethod
     def tearDownClass(cls):
@@ -98,8 +80,7 @@ class WebPlayerTest(unittest.TestCase):
         self.wait_for(lambda: text in self.texts(), "the text %r" % text)
 
     def menu_canvas(self):
-        return self.driver.execute_script(
-            "return [...document.querySelectorAll('.form:not([hidden]):not(.framed) canvas')][0]")
+        return self.driver.execute_script("return " + MENU_CANVAS)
 
     def pixels(self, x, y, width=1, height=1):
         return self.driver.execute_script(
@@ -202,16 +183,13 @@ class WebPlayerTest(unittest.TestCase):
                         "--site", ARGS.site], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         self.assertFalse(os.path.exists(os.path.join(site, "status.json")))
-        handler = functools.partial(Quiet, directory=site)
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
+        server = StaticSite(site)
         try:
-            self.open("http://127.0.0.1:%d/index.html" % server.server_address[1])
+            self.open(server.url)
             self.click_at(MORE_ITEM)
             self.wait_for_text("A disc can carry many menus; items switch between them.")
         finally:
-            server.shutdown()
-            server.server_close()
+            server.stop()
 
 
 def main():
@@ -221,9 +199,8 @@ def main():
     parser.add_argument("--pack", required=True)
     parser.add_argument("--demo", required=True)
     ARGS, rest = parser.parse_known_args()
-    missing = [path for path in (os.path.join(ARGS.site, "ambrevo-web.wasm"),
-                                 "/usr/bin/chromium", "/usr/bin/chromedriver")
-               if not os.path.exists(path)]
+    missing = missing_browser() + [path for path in [os.path.join(ARGS.site, "ambrevo-web.wasm")]
+                                   if not os.path.exists(path)]
     if missing:
         print("skipped: missing " + ", ".join(missing) + ' (run "make web")')
         sys.exit(77)

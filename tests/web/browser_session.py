@@ -1,0 +1,69 @@
+"""Headless Chromium and a static web server on the loopback address, for the browser
+tests and benchmarks of the web player. Needs Debian's chromium, chromium-driver and
+python3-selenium."""
+
+import base64
+import functools
+import http.server
+import os
+import threading
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+
+
+def missing_browser():
+    """The browser programs that are not installed."""
+    return [path for path in (CHROMIUM, CHROMEDRIVER) if not os.path.exists(path)]
+
+
+def chromium(profile_folder):
+    """A headless Chromium with a 1024 x 768 window and a profile of its own."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync",
+                 "--autoplay-policy=no-user-gesture-required",
+                 "--window-size=1024,768", "--user-data-dir=" + profile_folder):
+        options.add_argument(flag)
+    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class StaticSite:
+    """A folder served on 127.0.0.1 until stop(); url is its index.html."""
+
+    def __init__(self, folder):
+        handler = functools.partial(Quiet, directory=folder)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/index.html" % self.server.server_address[1]
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+MENU_CANVAS = "[...document.querySelectorAll('.form:not([hidden]):not(.framed) canvas')][0]"
+
+
+def canvas_rgba(driver, left=0, top=0, width=None, height=None):
+    """The menu window's canvas pixels in that area (all of it by default) as width,
+    height and RGBA bytes, row by row from the top."""
+    width, height, data = driver.execute_script(
+        "const c = " + MENU_CANVAS + ";"
+        "const w = arguments[2] || c.width, h = arguments[3] || c.height;"
+        "const d = c.getContext('2d').getImageData(arguments[0], arguments[1], w, h).data;"
+        "let s = '';"
+        "for (let i = 0; i < d.length; i += 8192)"
+        "  s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));"
+        "return [w, h, btoa(s)];", left, top, width or 0, height or 0)
+    return width, height, base64.b64decode(data)
