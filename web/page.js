@@ -32,6 +32,17 @@
     }
     // "&x" shows x underlined, "&&" a single "&".
     function withoutMnemonics(text) { return text.replace(/&(.)/g, "$1").replace(/&$/, ""); }
+    // Where the first "&x" of the text puts its underlined x in the text without them; -1
+    // when there is none.
+    function mnemonicIndex(text) {
+        let shown = 0;
+        for (let i = 0; i < text.length - 1; ++i, ++shown) {
+            if (text[i] !== "&") continue;
+            if (text[i + 1] !== "&") return shown;
+            ++i;
+        }
+        return -1;
+    }
 
     const measurer = document.createElement("canvas").getContext("2d");
     // Lines as Windows breaks them: at line breaks, and with wrap at spaces to fit width.
@@ -144,13 +155,23 @@
         ctx.textAlign = ["left", "right", "center"][alignment];
         const left = [x, x + w, x + w / 2][alignment];
         const height = lineHeightOf(size);
+        const shown = withoutMnemonics(text);
+        const mnemonic = mnemonicIndex(text);
+        let searchFrom = 0;
         linesOf(ctx, text, wrap ? w : 0).forEach((line, n) => {
             const top = y + n * height;
             ctx.fillText(line, left, top);
-            if (style & 4) {
-                const width = ctx.measureText(line).width;
-                const start = [left, left - width, left - width / 2][alignment];
-                ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
+            const width = ctx.measureText(line).width;
+            const start = [left, left - width, left - width / 2][alignment];
+            if (style & 4) ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
+            // The access key's letter underlined, as Windows draws it.
+            const lineStart = shown.indexOf(line, searchFrom);
+            searchFrom = lineStart + line.length;
+            const at = mnemonic - lineStart;
+            if (lineStart >= 0 && at >= 0 && at < line.length) {
+                const before = ctx.measureText(line.slice(0, at)).width;
+                const letter = ctx.measureText(line[at]).width;
+                ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
             }
         });
     }
