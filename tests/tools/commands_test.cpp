@@ -241,12 +241,12 @@ TEST_F(CommandsTest, PreviewOfOneMenuWarnsAboutTargetsItCannotCheck) {
         std::vector<std::string> messages;
     } cases[] = {
         {"preview",
-         "src/main.toml",
+         "main.toml",
          0,
          {main + ":12: warning: the menu target \"help.mnu" + notChecked,
           main + ":26: warning: the menu target \"SUB MENU.MNU" + notChecked}},
-        {"preview", "src/package.toml", 1, {main + ":12: the menu target \"help.mnu" + notFound}},
-        {"check", "src/main.toml", 1, {main + ":26: the menu target \"SUB MENU.MNU" + notFound}},
+        {"preview", "package.toml", 1, {main + ":12: the menu target \"help.mnu" + notFound}},
+        {"check", "main.toml", 1, {main + ":26: the menu target \"SUB MENU.MNU" + notFound}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command + " " + c.source);
@@ -254,8 +254,9 @@ TEST_F(CommandsTest, PreviewOfOneMenuWarnsAboutTargetsItCannotCheck) {
         err_.str("");
         const int status =
             c.command == "preview"
-                ? RunPreview({folder_.Path(c.source), folder_.Path("main.png"), {}, {}}, err_)
-                : RunCheck({folder_.Path(c.source)}, out_, err_);
+                ? RunPreview({folder_.Path("src") / c.source, folder_.Path("main.png"), {}, {}},
+                             err_)
+                : RunCheck({folder_.Path("src") / c.source}, out_, err_);
         EXPECT_EQ(status, c.status) << err_.str();
         for (const std::string& message : c.messages) {
             EXPECT_NE(err_.str().find(message), std::string::npos) << message << "in:\n"
