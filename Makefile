@@ -3,8 +3,16 @@
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
+# Missing packages are installed before anything else, since the choice below depends on
+# whether Wine's 32-bit side could be installed.
+ifeq ($(filter clean,$(MAKECMDGOALS)),)
+$(shell ./scripts/install-deps.sh >&2)
+ifneq ($(.SHELLSTATUS),0)
+$(error the packages could not be installed (scripts/install-deps.sh))
+endif
+endif
 # The Windows build that the Wine tests, the demo and the benchmarks run: win32 where this
-# host runs 32-bit programs, win64 where it cannot. Decided once here and said in one line;
+# host runs 32-bit programs and its 32-bit Wine is installed, win64 where it cannot. Decided once here and said in one line;
 # WINDOWS_ARCH=win32 or win64 overrides it.
 override WINDOWS_ARCH := $(shell WINDOWS_ARCH='$(WINDOWS_ARCH)' ./scripts/windows-arch.sh)
 ifeq ($(WINDOWS_ARCH),)

@@ -2,8 +2,11 @@
 # Installs every Debian package the build, the demo and the tests need.
 # Idempotent: does nothing when all packages are present.
 # Both Windows builds are always compiled (the 32-bit player is the one shipped); Wine's
-# 32-bit side is installed only where the Windows tests run the 32-bit build
-# (scripts/windows-arch.sh), as it cannot start on a host without 32-bit support.
+# 32-bit side is installed only where the host runs 32-bit programs (or WINDOWS_ARCH=win32
+# asks for it), as it cannot start elsewhere. A package mirror half-way through a sync can
+# fail some of APT's indexes: the install goes on with what it has, and where Wine's 32-bit
+# side cannot be installed the tests use the 64-bit build (scripts/windows-arch.sh), which
+# a file in build/ records so that later runs do not try again.
 set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
@@ -14,18 +17,25 @@ binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
 clang libclang-rt-14-dev libdeflate-dev \
 wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
 emscripten nodejs chromium chromium-driver python3-selenium"
-if [ "$("$(dirname "$0")/windows-arch.sh" -q)" = win32 ]; then
-    packages="$packages wine wine32:i386"
-fi
+wine32_packages="wine wine32:i386"
+scripts=$(cd "$(dirname "$0")" && pwd)
+wine32_unavailable="$scripts/../build/wine32-unavailable"
 
-missing=""
-for p in $packages; do
-    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    case "$status" in
-        *"install ok installed"*) ;;
-        *) missing="$missing $p" ;;
-    esac
-done
+missing_of() {
+    for p in "$@"; do
+        status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+        case "$status" in
+            *"install ok installed"*) ;;
+            *) printf ' %s' "$p" ;;
+        esac
+    done
+}
+
+missing=$(missing_of $packages)
+missing32=""
+if [ "$("$scripts/windows-arch.sh" --host)" = win32 ] && [ ! -f "$wine32_unavailable" ]; then
+    missing32=$(missing_of $wine32_packages)
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -46,17 +56,25 @@ if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$';
     need_update=1
 fi
 
-[ -z "$missing$need_update" ] && exit 0
+[ -z "$missing$missing32$need_update" ] && exit 0
 
 export DEBIAN_FRONTEND=noninteractive
-if [ -z "$missing" ]; then
-    $sudo apt-get update -q
-    exit 0
-fi
+[ -n "$missing32" ] && $sudo dpkg --add-architecture i386
+# A mirror in the middle of a sync fails some indexes; the install below decides whether
+# what could be read is enough.
+$sudo apt-get update -q ||
+    echo "Some package indexes could not be read (a mirror may be syncing); installing from the rest" >&2
 
-echo "Installing:$missing" >&2
-case "$missing" in
-    *:i386*) $sudo dpkg --add-architecture i386 ;;
-esac
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends $missing
+if [ -n "$missing" ]; then
+    echo "Installing:$missing" >&2
+    $sudo apt-get install -y -q --no-install-recommends $missing
+fi
+if [ -n "$missing32" ]; then
+    echo "Installing:$missing32" >&2
+    if ! $sudo apt-get install -y -q --no-install-recommends $missing32; then
+        mkdir -p "$(dirname "$wine32_unavailable")"
+        echo "Wine's 32-bit side could not be installed (apt-get install$missing32 failed)" \
+            >"$wine32_unavailable"
+        echo "Wine's 32-bit side could not be installed; the Wine tests use the 64-bit build" >&2
+    fi
+fi
