@@ -71,8 +71,8 @@ void ActionDispatch::RunAction(int n, const MenuItem& item) {
 
 void ActionDispatch::HiddenRun(int n, const MenuItem& item) {
     Launch launch;
-    launch.file = ExpandCdVariable(item.target.substr(kHiddenRunMarkerLength),
-                                   services_.program.folder);
+    launch.file =
+        ExpandCdVariable(item.target.substr(kHiddenRunMarkerLength), services_.program.folder);
     launch.folder = FolderPart(launch.file);
     CallShell(n, item, launch, "open", kShowHide);
 }
@@ -88,7 +88,7 @@ void ActionDispatch::ShowMessageTarget(int n, const MenuItem& item) {
 
 void ActionDispatch::SwitchMenu(int n, const MenuItem& item) {
     PlayClick(n, true);
-    std::string name = item.target;
+    std::string name = item.StoredTarget();
     if (services_.package.HasEntry(name)) {  // lower-cases name
         LoadMenu(name);
         ReleaseBusy();
@@ -150,10 +150,10 @@ void ActionDispatch::ShellLaunch(int n, const MenuItem& item) {
     CallShell(n, item, launch, folder ? "explore" : "open", ShowCommandOf(item.showMode));
 }
 
-void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch,
-                               const std::string& verb, int showCommand) {
-    ShellResult result = services_.shell.Launch({verb, launch.file, launch.parameters,
-                                                 launch.folder, showCommand, item.exitAfterLaunch});
+void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch, const std::string& verb,
+                               int showCommand) {
+    ShellResult result = services_.shell.Launch(
+        {verb, launch.file, launch.parameters, launch.folder, showCommand, item.exitAfterLaunch});
     services_.app.ProcessMessages();
     PlayClick(n, launch.waitForClick);
 

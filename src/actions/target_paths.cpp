@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kPathDelimiters[] = "\\:";
 constexpr std::string_view kCdVariable = "%CD%";
-constexpr char kPilcrow = '\xB6';
+constexpr std::string_view kPilcrow = "\u00B6";  // in UTF-8, as the player's texts are
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -92,7 +92,10 @@ std::string SlashesToBackslashes(std::string text) {
 }
 
 std::string PilcrowsToLineBreaks(std::string text) {
-    std::replace(text.begin(), text.end(), kPilcrow, '\r');
+    for (std::size_t at = text.find(kPilcrow); at != std::string::npos;
+         at = text.find(kPilcrow, at + 1)) {
+        text.replace(at, kPilcrow.size(), "\r");
+    }
     return text;
 }
 

@@ -44,7 +44,7 @@ std::string UnquotedPath(std::string_view target);
 
 std::string SlashesToBackslashes(std::string text);
 
-// The pilcrow (0xB6) of message texts becomes a carriage return.
+// The pilcrow (U+00B6) of message texts becomes a carriage return.
 std::string PilcrowsToLineBreaks(std::string text);
 
 // The parameters as they go to the shell with file: in double quotes, unless they are

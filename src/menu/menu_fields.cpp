@@ -1,6 +1,7 @@
 #include "menu/menu_fields.h"
 
 #include <array>
+#include <utility>
 
 #include "menu/menu_rules.h"
 
@@ -146,19 +147,19 @@ int ValueCount(WindowField field) {
 int ValueCount(ItemField field) { return field == I::FontStyle ? 3 : 1; }
 
 void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug,
-                     MenuDefinition& def) {
+                     MenuDefinition& def, const MenuText& text) {
     switch (field) {
         case W::Title:
-            def.title = reader.ReadString();
+            def.title = text(reader.ReadString());
             break;
         case W::Placement:
             def.placement = reader.ReadInteger();
             break;
         case W::DefaultDescription:
-            def.defaultDescription = reader.ReadString();
+            def.defaultDescription = text(reader.ReadString());
             break;
         case W::DescriptionFontName:
-            def.descriptionFont.name = reader.ReadString();
+            def.descriptionFont.name = text(reader.ReadString());
             break;
         case W::DescriptionFontSize:
             def.descriptionFont.size = reader.ReadLong();
@@ -214,7 +215,7 @@ void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug
             def.windowShape = reader.ReadString();
             break;
         case W::TimeFontName:
-            def.timeFont.name = reader.ReadString();
+            def.timeFont.name = text(reader.ReadString());
             break;
         case W::TimeFontSize:
             def.timeFont.size = reader.ReadLong();
@@ -223,7 +224,7 @@ void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug
             def.timeFont.style = ReadFontStyle(reader);
             break;
         case W::DateFontName:
-            def.dateFont.name = reader.ReadString();
+            def.dateFont.name = text(reader.ReadString());
             break;
         case W::DateFontSize:
             def.dateFont.size = reader.ReadLong();
@@ -247,21 +248,25 @@ void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug
             def.expiryDay = ReadExpiryNumber(reader);
             break;
         case W::ExpiryMessage:
-            def.expiryMessage = reader.ReadString();
+            def.expiryMessage = text(reader.ReadString());
             break;
     }
 }
 
-void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
+void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item, const MenuText& text) {
     switch (field) {
         case I::Target:
             item.target = reader.ReadString();
+            item.targetBytes.clear();
+            if (std::string decoded = text(item.target); decoded != item.target) {
+                item.targetBytes = std::exchange(item.target, std::move(decoded));
+            }
             break;
         case I::Parameters:
-            item.parameters = reader.ReadString();
+            item.parameters = text(reader.ReadString());
             break;
         case I::Description:
-            item.description = reader.ReadString();
+            item.description = text(reader.ReadString());
             break;
         case I::Left:
             item.left = reader.ReadInteger();
@@ -279,7 +284,7 @@ void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
             item.animationMode = reader.ReadInteger();
             break;
         case I::ShortcutKey:
-            item.shortcutKey = reader.ReadString();
+            item.shortcutKey = text(reader.ReadString());
             break;
         case I::ShowMode:
             item.showMode = reader.ReadInteger();
@@ -291,7 +296,7 @@ void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
             item.kind = reader.ReadInteger();
             break;
         case I::Caption:
-            item.caption = reader.ReadString();
+            item.caption = text(reader.ReadString());
             break;
         case I::Width:
             item.width = reader.ReadInteger();
@@ -300,7 +305,7 @@ void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
             item.height = reader.ReadInteger();
             break;
         case I::FontName:
-            item.font.name = reader.ReadString();
+            item.font.name = text(reader.ReadString());
             break;
         case I::FontSize:
             item.font.size = reader.ReadInteger();
@@ -318,10 +323,10 @@ void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
             item.checkViewer = reader.ReadInteger();
             break;
         case I::ViewerName:
-            item.viewerName = reader.ReadString();
+            item.viewerName = text(reader.ReadString());
             break;
         case I::ViewerVersion:
-            item.viewerVersion = reader.ReadString();
+            item.viewerVersion = text(reader.ReadString());
             break;
         case I::ViewerVersionMode:
             item.viewerVersionMode = reader.ReadInteger();
@@ -329,8 +334,8 @@ void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item) {
     }
 }
 
-void ReadItem(TaggedReader& reader, int version, MenuItem& item) {
-    for (const ItemField field : ItemFields(version)) ReadItemField(field, reader, item);
+void ReadItem(TaggedReader& reader, int version, MenuItem& item, const MenuText& text) {
+    for (const ItemField field : ItemFields(version)) ReadItemField(field, reader, item, text);
 }
 
 }  // namespace ambrevo

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "menu/menu_model.h"
+#include "menu/menu_text.h"
 #include "package/tagged_reader.h"
 #include "platform/debug_output.h"
 
@@ -87,14 +88,15 @@ int ValueCount(WindowField field);
 int ValueCount(ItemField field);
 
 // Reads one field at the stream position and converts it into def / item by the
-// field's rule (flags, colours, colour index, expiry numbers). A wrong tag gives 0 or
-// empty text where it happened and sets the LoadError.
+// field's rule (flags, colours, colour index, expiry numbers; texts through text). A wrong
+// tag gives 0 or empty text where it happened and sets the LoadError.
 // debug receives the QBColor line of the ShapeColor field.
 void ReadWindowField(WindowField field, TaggedReader& reader, DebugOutput& debug,
-                     MenuDefinition& def);
-void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item);
+                     MenuDefinition& def, const MenuText& text = {});
+void ReadItemField(ItemField field, TaggedReader& reader, MenuItem& item,
+                   const MenuText& text = {});
 
 // Reads every field of one item block of this version, in order.
-void ReadItem(TaggedReader& reader, int version, MenuItem& item);
+void ReadItem(TaggedReader& reader, int version, MenuItem& item, const MenuText& text = {});
 
 }  // namespace ambrevo

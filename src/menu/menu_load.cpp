@@ -8,6 +8,7 @@
 #include "menu/menu_rules.h"
 #include "menu/picture_load.h"
 #include "support/app_error.h"
+#include "support/ascii.h"
 #include "support/messages.h"
 
 namespace ambrevo {
@@ -42,14 +43,14 @@ void ApplyItems(ItemsRead& read, int version, MenuWindow& window, PictureLoad* p
 // the pictures' debug lines follow the items, and when the items' controls fail, the
 // pictures are given up.
 void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
-                      const MenuLoadServices& services, MenuWindow& window) {
+                      const MenuLoadServices& services, const MenuText& text, MenuWindow& window) {
     MenuDefinition& def = window.Definition();
     const int version = header.version;
     for (const WindowField field : WindowFields(version)) {
-        ReadWindowField(field, reader, services.debug, def);
+        ReadWindowField(field, reader, services.debug, def, text);
         window.ApplyWindowField(field);
     }
-    ItemsRead items = ReadItems(reader, header.itemCount, version);
+    ItemsRead items = ReadItems(reader, header.itemCount, version, text);
     std::optional<PictureLoad> pictures;
     if (!items.error) {
         pictures.emplace(reader, services.debug, header.pictureCount, version, def.pictures);
@@ -126,7 +127,8 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     window.ClearMenu();
     window.Definition().header = *header;
     try {
-        ReadAndApplyBody(*header, services.package.Reader(), services, window);
+        const MenuText text{services.text, services.package.CodePages().Of(AsciiLower(name))};
+        ReadAndApplyBody(*header, services.package.Reader(), services, text, window);
     } catch (...) {
         // A damaged picture, or a file that can no longer be read: the window shows what
         // was read before the error is reported.

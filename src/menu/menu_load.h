@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/dialogs.h"
+#include "platform/text_decoder.h"
 #include "support/program_info.h"
 
 namespace ambrevo {
@@ -62,6 +63,8 @@ struct MenuLoadServices {
     Dialogs& dialogs;
     DebugOutput& debug;
     Clock& clock;
+    // Decodes the menus' texts into UTF-8; null keeps the stored bytes.
+    TextDecoder* text = nullptr;
 };
 
 // Replaces the menu on show with the package entry name (matched lower-cased). Damaged

@@ -53,6 +53,10 @@ struct MenuHeader {
 // only (kind, showMode, alignment, animation mode, viewer fields).
 struct MenuItem {
     std::string target;
+    // The target as stored, where decoding its code page changed it: a menu name is
+    // compared with the package's entry names byte for byte.
+    std::string targetBytes;
+    const std::string& StoredTarget() const { return targetBytes.empty() ? target : targetBytes; }
     std::string parameters;
     std::string description;
     std::int32_t left = 0;

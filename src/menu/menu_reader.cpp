@@ -36,7 +36,7 @@ std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
     return header;
 }
 
-ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version) {
+ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version, const MenuText& text) {
     ItemsRead read;
     read.items.reserve(static_cast<std::size_t>(std::clamp(itemCount, 0, kMaxItems)));
     try {
@@ -46,7 +46,7 @@ ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version) {
             MenuItem& item = kept ? read.items.emplace_back() : excess;
             if (kept) read.fieldsOfLast = 0;
             for (const ItemField field : ItemFields(version)) {
-                ReadItemField(field, reader, item);
+                ReadItemField(field, reader, item, text);
                 if (kept) ++read.fieldsOfLast;
             }
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
+#include "menu/menu_text.h"
 #include "menu/picture_table.h"
 #include "package/tagged_reader.h"
 #include "platform/debug_output.h"
@@ -34,8 +35,8 @@ struct ItemsRead {
 };
 
 // Reads itemCount item blocks of a body of this version at the stream position; those
-// beyond kMaxItems are read to stay in step and dropped.
-ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version);
+// beyond kMaxItems are read to stay in step and dropped. Texts go through text.
+ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version, const MenuText& text = {});
 
 // Reads pictureCount picture records (none when 0 or less) of a body of this version
 // into the table, each preceded by the debug line "Getting Image " + n (n from 1). A

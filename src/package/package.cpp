@@ -5,6 +5,7 @@
 #include "package/pe_certificate_table.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
+#include "support/menu_code_pages.h"
 #include "support/messages.h"
 
 namespace ambrevo {
@@ -81,6 +82,7 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
     loadError_.Clear();
     header_ = {};
     directory_ = {};
+    codePages_ = {};
     PackageStream stream(files_.OpenForReading(program_.folder + fileName));
     fileSize_ = stream.Size();
     TaggedReader reader(stream, loadError_);
@@ -121,6 +123,10 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
         directory_[static_cast<std::size_t>(slot)] = {
             AsciiLower(TrimBlanksAndControls(std::string_view(name, sizeof name))),
             static_cast<std::int32_t>(static_cast<std::uint32_t>(dataPosition) - 1u)};
+    }
+    codePages_ = {};
+    if (const PackageEntry* table = FindEntry(kCodePageEntryName)) {
+        codePages_ = CodePageTable::Read(stream, table->dataOffset);
     }
 }
 

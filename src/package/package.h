@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "package/code_page_table.h"
 #include "package/load_error.h"
 #include "package/package_stream.h"
 #include "package/tagged_reader.h"
@@ -65,6 +66,8 @@ public:
     TaggedReader& Reader();
 
     const PackageDirectory& Directory() const { return directory_; }
+    // The code pages the package declares for its menus.
+    const CodePageTable& CodePages() const { return codePages_; }
     const PackageHeader& Header() const { return header_; }
     LoadError& Errors() { return loadError_; }
 
@@ -77,6 +80,7 @@ private:
     LoadError& loadError_;
     PackageHeader header_;
     PackageDirectory directory_{};
+    CodePageTable codePages_;
     std::int64_t fileSize_ = -1;  // of the program file when its package was read
     std::unique_ptr<PackageStream> stream_;
     std::optional<TaggedReader> reader_;

@@ -12,6 +12,7 @@
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/sound_player.h"
+#include "platform/text_decoder.h"
 #include "support/message_switches.h"
 #include "support/program_info.h"
 #include "support/sound_effects.h"
@@ -31,6 +32,7 @@ struct PlatformServices {
     FileFinder& finder;
     SoundPlayer& sound;
     ProgramResources& resources;  // the program's own, with the built-in sounds
+    TextDecoder& text;            // menu texts into UTF-8
 };
 
 // The process-wide values of one run: created empty, filled by start-up, then passed to

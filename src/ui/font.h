@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ui/color.h"
@@ -18,8 +19,12 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
-// The character after the first single "&" of a caption ("&&" stands for a literal
-// "&"), upper-cased for A-Z; 0 when the caption has none.
-char MnemonicOf(const std::string& caption);
+// The letter a typed character is matched by: upper case for the Latin, Greek and
+// Cyrillic letters that have one, any other character as it is.
+std::uint32_t UpperCaseLetter(std::uint32_t character);
+
+// The character after the first single "&" of a UTF-8 caption ("&&" stands for a literal
+// "&"), as UpperCaseLetter gives it; 0 when the caption has none.
+std::uint32_t MnemonicOf(const std::string& caption);
 
 }  // namespace ambrevo::ui

@@ -29,7 +29,7 @@ void TfrmMenuCls::Timer3_Timer(ui::Timer&) {
 // The position survives a menu load and wraps to 1 when the new title is shorter.
 void TfrmMenuCls::Timer4_Timer(ui::Timer&) {
     if (marqueeText_.empty()) marqueeText_ = ambrevo::MarqueeText(def_.title);
-    if (++marqueePosition_ > static_cast<int>(marqueeText_.size())) marqueePosition_ = 1;
+    if (++marqueePosition_ > MarqueeLength(marqueeText_)) marqueePosition_ = 1;
     const std::string caption = MarqueeCaption(marqueeText_, marqueePosition_);
     form_.SetCaption(caption);
     app_.SetTitle(caption);

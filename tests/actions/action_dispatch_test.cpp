@@ -103,9 +103,9 @@ protected:
     FakeVersionInfoReader versions_;
     ViewerDetection viewer_{lookups_, files_, versions_, program_};
     RecordingWindow window_;
-    ActionDispatch dispatch_{{app_, dialogs_, program_, switches_, package_, effects_, shell_,
-                              files_, search_, viewer_},
-                             window_};
+    ActionDispatch dispatch_{
+        {app_, dialogs_, program_, switches_, package_, effects_, shell_, files_, search_, viewer_},
+        window_};
 };
 
 TEST_F(ActionDispatchTest, ShellLaunchesTakeTheTargetConventions) {
@@ -120,18 +120,28 @@ TEST_F(ActionDispatchTest, ShellLaunchesTakeTheTargetConventions) {
     const std::vector<Case> cases = {
         // A hidden run ignores parameters and showMode and expands %CD% in its target.
         {"%NOPROC%%CD%:\\setup.exe", "-x", 0, {"open", "E:\\setup.exe", "", "E:\\", kShowHide}},
-        {"%docs/manual.pdf", "", 0,
+        {"%docs/manual.pdf",
+         "",
+         0,
          {"open", "E:\\menu\\docs\\manual.pdf", "", "E:\\menu\\docs\\", kShowNormal}},
-        {"%readme.txt", "/path=%CD%:\\data", 1,
+        {"%readme.txt",
+         "/path=%CD%:\\data",
+         1,
          {"open", "E:\\menu\\readme.txt", "/path=E:\\data", "E:\\menu\\", kShowMaximized}},
-        {"%readme.txt", "notes.txt", -1,
+        {"%readme.txt",
+         "notes.txt",
+         -1,
          {"open", "E:\\menu\\readme.txt", "\"notes.txt\"", "E:\\menu\\", kShowMaximized}},
         {"%readme.txt", "", 2, {"open", "E:\\menu\\readme.txt", "", "E:\\menu\\", kShowHide}},
         {"\\Docs\\", "", 0, {"explore", "E:\\Docs\\", "", "E:\\Docs\\", kShowNormal}},
         // Web addresses go to the browser as its parameter; the item's own are dropped.
-        {"www.example.org/a", "ignored", 0,
+        {"www.example.org/a",
+         "ignored",
+         0,
          {"open", "C:\\Browser\\browse.exe", "\"www.example.org/a\"", "", kShowNormal}},
-        {"mailto:someone@example.org", "", 0,
+        {"mailto:someone@example.org",
+         "",
+         0,
          {"open", "mailto:someone@example.org", "", "", kShowNormal}},
         // Not a menu of the package but a relative path, searched for and not found.
         {"sub\\other.mnu", "", 0, {"open", "sub\\other.mnu", "", "sub\\", kShowNormal}},
@@ -161,11 +171,15 @@ TEST_F(ActionDispatchTest, SpecialTargetsSoundShowOrSwitchWithoutTheShell) {
     files_.AddFile("E:\\menu\\click.wav", "");
     const std::vector<Case> cases = {
         {"*", {}, {}, {}},
-        {"$Line one\xB6Line two", {"file E:\\menu\\click.wav"},
-         {{"Line one\rLine two", MessageKind::Information, "Ambrevo"}}, {}},
+        {"$Line one\u00B6Line two",
+         {"file E:\\menu\\click.wav"},
+         {{"Line one\rLine two", MessageKind::Information, "Ambrevo"}},
+         {}},
         {"Other.MNU", {"file E:\\menu\\click.wav", "clip WAVE/CHANGE_WAV"}, {}, {"other.mnu"}},
-        {"Gone.mnu", {"file E:\\menu\\click.wav"},
-         {{"Could not find menu:\rgone.mnu", MessageKind::Warning, "Ambrevo"}}, {}},
+        {"Gone.mnu",
+         {"file E:\\menu\\click.wav"},
+         {{"Could not find menu:\rgone.mnu", MessageKind::Warning, "Ambrevo"}},
+         {}},
         {"", {"file E:\\menu\\click.wav"}, {}, {}},
     };
     for (const Case& c : cases) {
@@ -185,13 +199,13 @@ TEST_F(ActionDispatchTest, SpecialTargetsSoundShowOrSwitchWithoutTheShell) {
     files_.AddFile("E:\\menu\\noaction.wav", "");
     sounds_.played.clear();
     Launch("*");
-    EXPECT_EQ(sounds_.played, (std::vector<FakeSoundPlayer::Played>{
-                                  {"file E:\\menu\\noaction.wav", true}}));
+    EXPECT_EQ(sounds_.played,
+              (std::vector<FakeSoundPlayer::Played>{{"file E:\\menu\\noaction.wav", true}}));
     // An empty target does not wait for its click.
     sounds_.played.clear();
     Launch("");
-    EXPECT_EQ(sounds_.played, (std::vector<FakeSoundPlayer::Played>{
-                                  {"file E:\\menu\\click.wav", false}}));
+    EXPECT_EQ(sounds_.played,
+              (std::vector<FakeSoundPlayer::Played>{{"file E:\\menu\\click.wav", false}}));
 }
 
 TEST_F(ActionDispatchTest, ShellFailuresGiveTheirMessageOrFallbackMenu) {
@@ -208,12 +222,20 @@ TEST_F(ActionDispatchTest, ShellFailuresGiveTheirMessageOrFallbackMenu) {
         "You do not appear to have a suitable viewer (or version) able to open the "
         "file:\r\n\r\n%readme.xyz";
     const std::vector<Case> cases = {
-        {kShellFileNotFound, true, "%gone/file.doc",
-         {{notFound, MessageKind::Information, "Ambrevo"}}, {}, 0},
+        {kShellFileNotFound,
+         true,
+         "%gone/file.doc",
+         {{notFound, MessageKind::Information, "Ambrevo"}},
+         {},
+         0},
         {kShellFileNotFound, false, "%gone/file.doc", {}, {}, 0},
         {kShellNoAssociation, true, "%manual.pdf", {}, {"pdf.mnu"}, 0},
-        {kShellNoAssociation, true, "%readme.xyz", {{noViewer, MessageKind::Warning, "Ambrevo"}},
-         {}, 0},
+        {kShellNoAssociation,
+         true,
+         "%readme.xyz",
+         {{noViewer, MessageKind::Warning, "Ambrevo"}},
+         {},
+         0},
         {kShellNoAssociation, false, "%readme.xyz", {}, {}, 0},
         {5, true, "%readme.txt", {}, {}, 1},
     };
@@ -265,10 +287,8 @@ TEST_F(ActionDispatchTest, OnlyALaunchBeforeTheExitAsksTheShellToFinishIt) {
         bool exit;
         bool minimize;
     } cases[] = {
-        {"%readme.txt", true, false},
-        {"%NOPROC%setup.exe", true, false},
-        {"%readme.txt", false, false},
-        {"%readme.txt", false, true},
+        {"%readme.txt", true, false},        {"%NOPROC%setup.exe", true, false},
+        {"%readme.txt", false, false},       {"%readme.txt", false, true},
         {"%NOPROC%setup.exe", false, false},
     };
     for (const auto& c : cases) {

@@ -57,7 +57,7 @@ TEST(TargetPathsTest, TextOperationsApplyTheAuthorsConventions) {
         {ProgramDrive(kDisc), "E:"},
         // Slashes and line breaks change nothing else.
         {SlashesToBackslashes("a/b\\c//d"), "a\\b\\c\\\\d"},
-        {PilcrowsToLineBreaks("$Line one\xB6Line two\xB6"), "$Line one\rLine two\r"},
+        {PilcrowsToLineBreaks("$Line one\u00B6Line two\u00B6"), "$Line one\rLine two\r"},
         {PilcrowsToLineBreaks("$No break \xE9"), "$No break \xE9"},
         // Quoting parameters.
         {QuoteParameters("readme.txt", "notepad.exe"), "\"readme.txt\""},

@@ -10,6 +10,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_sound_player.h"
+#include "fakes/fake_text_decoder.h"
 #include "support/byte_builder.h"
 
 namespace ambrevo {
@@ -44,7 +45,9 @@ class RecordingWindow : public StartupWindow {
 public:
     void BuildWindowParts() override { steps.push_back("parts"); }
     void LoadMenu(const std::string& name) override { steps.push_back("load " + name); }
-    void SeedRandom(std::uint32_t seed) override { steps.push_back("seed " + std::to_string(seed)); }
+    void SeedRandom(std::uint32_t seed) override {
+        steps.push_back("seed " + std::to_string(seed));
+    }
     std::vector<std::string> steps;
 };
 
@@ -85,7 +88,9 @@ protected:
     testing::FakeClock clock_;
     SoundSteps sound_;
     testing::FakeProgramResources resources_;
-    Program program_{{files_, dialogs_, icon_, debug_, clock_, files_, sound_, resources_}, [] {}};
+    testing::FakeTextDecoder text_;
+    Program program_{{files_, dialogs_, icon_, debug_, clock_, files_, sound_, resources_, text_},
+                     [] {}};
 };
 
 TEST_F(StartupTest, ValidPackageGivesTheProgramValuesAndTheFirstMenuName) {
@@ -158,8 +163,8 @@ TEST_F(StartupTest, StartSoundFileBesideTheProgramWinsOverTheBuiltInClip) {
     files_.AddFile(kProgramPath, PlayerWithPackage({"main.mnu"}));
     files_.AddFile("E:\\disc\\start.wav", "RIFF");
 
-    EXPECT_EQ(Run(), (std::vector<std::string>{"parts", "load main.mnu",
-                                               "file E:\\disc\\start.wav", "seed 12345"}));
+    EXPECT_EQ(Run(), (std::vector<std::string>{"parts", "load main.mnu", "file E:\\disc\\start.wav",
+                                               "seed 12345"}));
     EXPECT_EQ(sound_.played.front().wait, false);
 }
 

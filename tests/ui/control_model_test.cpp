@@ -99,6 +99,12 @@ TEST_F(ControlModelTest, MnemonicIsTheCharacterAfterASingleAmpersand) {
     EXPECT_EQ(MnemonicOf("&5"), '5');
     EXPECT_EQ(MnemonicOf("No mnemonic"), 0);
     EXPECT_EQ(MnemonicOf("Trailing &"), 0);
+    // Captions are UTF-8: the whole letter after "&", in upper case where it has one.
+    EXPECT_EQ(MnemonicOf("&выход"), 0x412u);
+    EXPECT_EQ(MnemonicOf("Καλ&ημέρα"), 0x397u);
+    EXPECT_EQ(MnemonicOf("&ésprit"), 0xC9u);
+    EXPECT_EQ(MnemonicOf("&メニュー"), 0x30E1u);
+    EXPECT_EQ(MnemonicOf("&\xFF"), 0u);  // not UTF-8
 }
 
 TEST_F(ControlModelTest, ControlDestroyedByItsOwnHandlerLivesUntilTheEventEnds) {

@@ -14,6 +14,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_sound_player.h"
+#include "fakes/fake_text_decoder.h"
 #include "fakes/headless_widgetset.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
@@ -138,7 +139,8 @@ protected:
     FakeSoundPlayer soundPlayer_;
     FakeProgramResources resources_;
     SoundEffects sounds_{soundPlayer_, files_, program_, [this] { app_.ProcessMessages(); }};
-    TfrmMenuCls window_{app_, {package_, program_, dialogs_, debug_, clock_}, sounds_};
+    FakeTextDecoder text_;
+    TfrmMenuCls window_{app_, {package_, program_, dialogs_, debug_, clock_, &text_}, sounds_};
 };
 
 }  // namespace ambrevo::testing

@@ -13,6 +13,12 @@ TEST(MarqueeTest, CaptionRotatesTheTextWithThePositionCharacterAtBothEnds) {
     EXPECT_EQ(MarqueeCaption(text, 2), "emo     De");
     EXPECT_EQ(MarqueeCaption(text, 9), " Demo     ");
     EXPECT_EQ(MarqueeCaption("", 3), "");
+    // Positions count characters, so a title in another script never splits one.
+    const std::string cyrillic = MarqueeText("Кафе");
+    EXPECT_EQ(MarqueeLength(cyrillic), 9);
+    EXPECT_EQ(MarqueeCaption(cyrillic, 2), "афе     Ка");
+    EXPECT_EQ(MarqueeCaption(cyrillic, 9), " Кафе     ");
+    EXPECT_EQ(MarqueeCaption(cyrillic, 40), " Кафе     ");
 }
 
 class WindowTimersTest : public testing::WindowTest {

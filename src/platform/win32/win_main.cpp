@@ -16,6 +16,7 @@
 #include "platform/win32/win32_program_resources.h"
 #include "platform/win32/win32_shell_launcher.h"
 #include "platform/win32/win32_sound_player.h"
+#include "platform/win32/win32_text_decoder.h"
 #include "platform/win32/win32_version_info.h"
 #include "platform/win32/win32_viewer_lookups.h"
 #include "platform/win32/win32_widgetset.h"
@@ -57,7 +58,8 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
 
     const std::string programPath = ProgramPath();
     RequireUsableProgramPath(programPath);
-    Player player({files, dialogs, icon, debug, clock, files, sound, resources},
+    Win32TextDecoder text;
+    Player player({files, dialogs, icon, debug, clock, files, sound, resources, text},
                   {shell, viewerLookups, versions}, app, OwnVersion(programPath));
     menuForm = &player.MenuForm();
     const bool started = player.Start({programPath, FirstArgument()}) && !app.Terminated();
