@@ -101,6 +101,27 @@ ifeq ($(WINDOWS_ARCH),win64)
 	@echo "The 32-bit player was checked as a file; its behaviour was tested through the" \
 	      "64-bit build of the same sources, as this host runs no 32-bit programs."
 endif
+ifeq ($(WINDOWS_ARCH),win32)
+	@[ -x /usr/lib/wine/wine64 ] || echo "No 64-bit Wine (/usr/lib/wine/wine64): the 64-bit" \
+	      "player was not built or run."
+endif
+
+# Where the Wine tests run the 32-bit build, the 64-bit player gets a short run too, under
+# the 64-bit Wine in a 64-bit prefix of its own, whenever that Wine is installed.
+ifeq ($(WINDOWS_ARCH),win32)
+ifneq ($(wildcard /usr/lib/wine/wine64),)
+test-wine: test-wine64-smoke
+endif
+endif
+
+WINE64_SMOKE_ENV := WINDOWS_ARCH=win64 WINEPREFIX=$(CURDIR)/build/wineprefix-win64
+.PHONY: test-wine64-smoke
+test-wine64-smoke: deps
+	cmake --preset win64 >/dev/null
+	cmake --build build/win64 -j$(JOBS) --target ambrevo ambrevo-pack
+	$(WINE64_SMOKE_ENV) ./scripts/wine-prefix.sh
+	$(WINE64_SMOKE_ENV) $(XVFB) ctest --test-dir build/win64 -L 'wine64_smoke|player' \
+		--no-tests=error --output-on-failure
 
 fuzz-smoke: fuzz-build
 	./scripts/fuzz.sh 60

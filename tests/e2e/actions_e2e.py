@@ -337,7 +337,7 @@ def case_auto_restore(disc):
         time.sleep(linger / 2)
         expect(not play.menu_visible() and play.restores() == 0,
                "the menu stays minimised while the program runs")
-        wait_until(play.menu_visible, linger + 10, "the menu restored")
+        play.session.wait_for(play.menu_visible, linger + 10, "the menu restored")
         expect(time.monotonic() - launched > linger - 0.5,
                "restored once the program had ended")
         expect(play.restores() == 1, "one restore: %d" % play.restores())

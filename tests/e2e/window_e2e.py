@@ -82,14 +82,18 @@ def is_marquee_of(name, title):
                               and name[0] == name[-1])
 
 
-def menu_window(session, size):
-    """The player's visible window of that client size."""
+def menu_window(session, size, seconds=20):
+    """The player's visible window of that client size; fails saying what the player showed
+    instead when it ends or the time runs out first."""
     def find():
         for window in session.windows(".*"):
-            if session.geometry(window)[2:] == size:
-                return window
+            try:
+                if session.geometry(window)[2:] == size:
+                    return window
+            except KeyError:  # the window went away since the search
+                continue
         return None
-    return wait_until(find, 20, "the menu window")
+    return session.wait_for(find, seconds, "the menu window of %d x %d" % size)
 
 
 def best_match(shot, left, top, candidates):

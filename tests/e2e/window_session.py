@@ -12,6 +12,7 @@ import time
 from player_harness import _click_ok, _message_boxes, _xdotool, linger_wine_server, wine
 
 WINDOW_SECONDS = 20  # for a window to appear, Wine start-up included
+REPORTED_ERRORS = 8  # Wine's last error lines in a failure's report
 
 
 class Image:
@@ -88,8 +89,34 @@ class Session:
         return _xdotool("search", "--all", "--onlyvisible", "--pid", str(self.process.pid),
                         "--name", "^(%s)$" % name)
 
+    def wait_for(self, condition, seconds, what):
+        """Like wait_until, for what the running player should show: fails at once when the
+        player ends first, and says what the player showed when the time runs out."""
+        deadline = time.monotonic() + seconds
+        while True:
+            value = condition()
+            if value:
+                return value
+            if self.process.poll() is not None:
+                raise AssertionError("the player ended (exit code %d) before %s%s" % (
+                    self.process.returncode, what, self.report()))
+            if time.monotonic() > deadline:
+                raise TimeoutError("gave up waiting %g s for %s%s" % (
+                    seconds, what, self.report()))
+            time.sleep(0.1)
+
+    def report(self):
+        """What the player showed so far: its visible windows, its message boxes and Wine's
+        errors (a program that Windows refuses to start says why there)."""
+        shown = [self.window_name(w) for w in self.windows(".*")]
+        with open(self.trace_path, "rb") as trace:
+            lines = trace.read().decode("latin-1").splitlines()
+        errors = [line for line in lines if ":err:" in line or line.startswith("wine:")]
+        return "; its windows: %r; its message boxes: %r; Wine's errors: %r" % (
+            shown, _message_boxes(lines), errors[-REPORTED_ERRORS:])
+
     def wait_for_window(self, name):
-        return wait_until(lambda: self.windows(name), WINDOW_SECONDS, "a window " + name)[0]
+        return self.wait_for(lambda: self.windows(name), WINDOW_SECONDS, "a window " + name)[0]
 
     def geometry(self, window):
         """left, top, width, height of the window on the screen."""
@@ -111,8 +138,8 @@ class Session:
         """Clicks OK on the player's next message box of that title, waiting for it."""
         box = self.wait_for_window(re.escape(title))
         _click_ok(box)
-        wait_until(lambda: box not in self.windows(re.escape(title)), WINDOW_SECONDS,
-                   "the message box to close")
+        self.wait_for(lambda: box not in self.windows(re.escape(title)), WINDOW_SECONDS,
+                      "the message box to close")
 
     def ended(self, seconds):
         """True when the player ends within the time."""
