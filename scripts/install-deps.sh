@@ -13,7 +13,7 @@ packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev pkgconf \
 fonts-dejavu-core osslsigncode openssl \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
-binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
+binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \
 clang libclang-rt-14-dev libdeflate-dev \
 wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
 emscripten nodejs chromium chromium-driver python3-selenium"
@@ -56,7 +56,27 @@ if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$';
     need_update=1
 fi
 
-[ -z "$missing$missing32$need_update" ] && exit 0
+# The Wine tests run the player on machines of other code pages, which Wine takes from
+# the locale only where the host has that locale.
+wine_locales="en_US.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8"
+ensure_locales() {
+    missing_locales=""
+    for l in $wine_locales; do
+        locale -a 2>/dev/null | grep -qix "$(echo "$l" | sed 's/UTF-8/utf8/')" ||
+            missing_locales="$missing_locales $l"
+    done
+    [ -z "$missing_locales" ] && return 0
+    for l in $missing_locales; do
+        grep -qx "$l UTF-8" /etc/locale.gen 2>/dev/null ||
+            echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+}
+
+if [ -z "$missing$missing32$need_update" ]; then
+    ensure_locales
+    exit 0
+fi
 
 export DEBIAN_FRONTEND=noninteractive
 [ -n "$missing32" ] && $sudo dpkg --add-architecture i386
@@ -69,6 +89,7 @@ if [ -n "$missing" ]; then
     echo "Installing:$missing" >&2
     $sudo apt-get install -y -q --no-install-recommends $missing
 fi
+ensure_locales
 if [ -n "$missing32" ]; then
     echo "Installing:$missing32" >&2
     if ! $sudo apt-get install -y -q --no-install-recommends $missing32; then

@@ -9,7 +9,7 @@
     const EVENT = { mouseDown: 1, mouseMove: 2, mouseUp: 3, wheel: 4, keyDown: 5, keyPress: 6,
                     close: 7 };
     const desktop = document.getElementById("desktop");
-    const decoder = new TextDecoder("windows-1252");
+    const decoder = new TextDecoder();   // the player's texts are UTF-8
     const forms = new Map();
     const bitmaps = new Map();
     const queue = [];
@@ -31,7 +31,7 @@
         return "rgb(" + (ref & 255) + "," + ((ref >> 8) & 255) + "," + ((ref >> 16) & 255) + ")";
     }
     // "&x" shows x underlined, "&&" a single "&".
-    function withoutMnemonics(text) { return text.replace(/&(.)/g, "$1").replace(/&$/, ""); }
+    function withoutMnemonics(text) { return text.replace(/&(.)/gu, "$1").replace(/&$/, ""); }
     // Where the first "&x" of the text puts its underlined x in the text without them; -1
     // when there is none.
     function mnemonicIndex(text) {
@@ -114,11 +114,12 @@
         if (modal || !forms.has(activeForm)) return;
         const modifiers = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
         post(EVENT.keyDown, activeForm, 0, 0, e.keyCode, modifiers);
-        let typed = e.key.length === 1 ? e.key.charCodeAt(0) : 0;
+        // A typed character goes as its code point (a key's name, such as "Shift", is longer).
+        let typed = [...e.key].length === 1 ? e.key.codePointAt(0) : 0;
         if (e.key === "Enter") typed = 13;
         if (e.key === "Escape") typed = 27;
         if (e.key === "Backspace") typed = 8;
-        if (typed > 0 && typed < 256 && !e.ctrlKey) {
+        if (typed > 0 && !e.ctrlKey) {
             post(EVENT.keyPress, activeForm, 0, 0, typed, modifiers);
         }
         if (["Tab", " ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter"]
@@ -170,21 +171,14 @@
             const at = mnemonic - lineStart;
             if (lineStart >= 0 && at >= 0 && at < line.length) {
                 const before = ctx.measureText(line.slice(0, at)).width;
-                const letter = ctx.measureText(line[at]).width;
+                const letter = ctx.measureText(String.fromCodePoint(line.codePointAt(at))).width;
                 ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
             }
         });
     }
 
-    function ansi(text) {
-        const pointer = Module._malloc(text.length + 1);
-        for (let i = 0; i < text.length; ++i) {
-            const code = text.charCodeAt(i);
-            Module.HEAPU8[pointer + i] = code === 0x202f || code === 0xa0 ? 32 : code < 256 ? code : 63;
-        }
-        Module.HEAPU8[pointer + text.length] = 0;
-        return pointer;
-    }
+    // A text for the player: UTF-8 allocated with malloc, which the player frees.
+    function utf8(text) { return Module.allocateUTF8(text); }
 
     function bytesToHeap(bytes, sizePointer) {
         const pointer = Module._malloc(Math.max(1, bytes.length));
@@ -230,7 +224,8 @@
 
     const host = {
         text(pointer, length) { return decoder.decode(Module.HEAPU8.subarray(pointer, pointer + length)); },
-        ansi,
+        // The clock's texts with plain spaces, as Windows writes its times and dates.
+        clockText(text) { return utf8(text.replace(/[\u00a0\u202f]/g, " ")); },
 
         async loadSite(sizePointer, filesPointer) {
             try {
@@ -240,10 +235,10 @@
                 let files = [];
                 const listed = await fetch("files.json", { cache: "no-store" });
                 if (listed.ok) files = (await listed.json()).files || [];
-                Module.HEAPU32[filesPointer >> 2] = ansi(files.join("\n"));
+                Module.HEAPU32[filesPointer >> 2] = utf8(files.join("\n"));
                 return bytesToHeap(bytes, sizePointer);
             } catch (error) {
-                Module.HEAPU32[filesPointer >> 2] = ansi("The menu package cannot be loaded (" + error.message + ")");
+                Module.HEAPU32[filesPointer >> 2] = utf8("The menu package cannot be loaded (" + error.message + ")");
                 return 0;
             }
         },

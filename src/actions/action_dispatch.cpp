@@ -157,6 +157,12 @@ void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch, cons
     services_.app.ProcessMessages();
     PlayClick(n, launch.waitForClick);
 
+    if (!result.succeeded && result.cancelled) {
+        // Nothing started, so the menu neither exits nor minimises: it stays for another try.
+        window_.SetEnabled(true);
+        ReleaseBusy();
+        return;
+    }
     if (!result.succeeded && result.errorCode == kShellFileNotFound) {
         if (services_.switches.showFileNotFoundMessage) {
             const std::string& caption = services_.program.messageCaption;

@@ -63,18 +63,31 @@ std::string ViewerDetection::FindDefaultBrowser(const std::string& probe) {
         probeFile = folder + name;
         return true;
     };
-    bool madeProbeFile = false;
+    std::string madeProbe;  // the probe file this lookup made, to be deleted after it
     if (probe.empty() || !files_.Attributes(probe)) {
         const std::vector<std::string> folders = LikelyHtmFolders();
         if (std::none_of(folders.begin(), folders.end(), foundIn)) {
             // Made only when absent: a file of that name that was there already is not ours
-            // to overwrite or delete. When it cannot be made the search goes on without it.
-            madeProbeFile = lookups_.CreateNewFile(kBrowserProbeFile, kBrowserProbeBytes);
-            foundIn(kProbeFolder);
+            // to overwrite or delete. A standard user cannot create files in the root of C:
+            // on current Windows; the temporary folder takes the probe then. When it cannot
+            // be made anywhere the search goes on without it.
+            std::string folder = kProbeFolder;
+            bool madeProbeFile =
+                lookups_.CreateNewFile(folder + kBrowserProbeName, kBrowserProbeBytes);
+            if (!madeProbeFile && !files_.Attributes(folder + kBrowserProbeName)) {
+                const std::string temporary = lookups_.TemporaryFolder();
+                if (!temporary.empty() &&
+                    lookups_.CreateNewFile(temporary + kBrowserProbeName, kBrowserProbeBytes)) {
+                    folder = temporary;
+                    madeProbeFile = true;
+                }
+            }
+            foundIn(folder);
+            if (madeProbeFile) madeProbe = folder + kBrowserProbeName;
         }
     }
     const std::string program = lookups_.ExecutableFor(probeFile, "");
-    if (madeProbeFile) lookups_.RemoveFile(kBrowserProbeFile);
+    if (!madeProbe.empty()) lookups_.RemoveFile(madeProbe);
     return program;
 }
 

@@ -18,6 +18,7 @@ inline constexpr char kNoViewerVersion[] = "0";
 
 // Made in the root of drive C: when no ".htm" file can be found anywhere else, so that the
 // shell can be asked which program opens one; deleted again by the lookup that made it.
+inline constexpr char kBrowserProbeName[] = "qelvosbk.htm";
 inline constexpr char kBrowserProbeFile[] = "C:\\qelvosbk.htm";
 inline constexpr char kBrowserProbeBytes[] = " \r\n";
 

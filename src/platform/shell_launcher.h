@@ -38,7 +38,10 @@ struct ShellRequest {
 
 struct ShellResult {
     bool succeeded = false;
-    int errorCode = 0;                         // the shell's code when it failed
+    int errorCode = 0;  // the shell's code when it failed
+    // The user cancelled a prompt of the system (a security or elevation prompt): nothing
+    // was started.
+    bool cancelled = false;
     std::unique_ptr<LaunchedProcess> process;  // null when the shell started none
 };
 

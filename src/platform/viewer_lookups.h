@@ -17,6 +17,8 @@ public:
     virtual std::string ExecutableFor(const std::string& document, const std::string& folder) = 0;
     // The Windows folder as the system gives it; empty when the system gives nothing.
     virtual std::string WindowsFolder() = 0;
+    // The user's temporary folder, ending in "\"; empty when the system gives none.
+    virtual std::string TemporaryFolder() = 0;
     // Creates path holding bytes, only when no file or folder of that name exists. False
     // when it exists already or cannot be created; then nothing was made.
     virtual bool CreateNewFile(const std::string& path, std::string_view bytes) = 0;

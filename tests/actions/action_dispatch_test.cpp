@@ -256,6 +256,25 @@ TEST_F(ActionDispatchTest, ShellFailuresGiveTheirMessageOrFallbackMenu) {
     EXPECT_EQ(*shell_.aliveProcesses, 0);
 }
 
+TEST_F(ActionDispatchTest, ACancelledSecurityPromptLeavesTheMenuAsItWas) {
+    shell_.errorCode = 5;  // what the shell gives with the cancel
+    shell_.cancelled = true;
+    shell_.startsProcess = false;
+    Launch("%setup.exe", "", [](MenuItem& item) {
+        item.exitAfterLaunch = true;
+        item.minimizeAfterLaunch = true;
+    });
+    EXPECT_EQ(shell_.requests.size(), 1u);
+    EXPECT_FALSE(window_.hidden);
+    EXPECT_FALSE(window_.exitTimerStarted);
+    EXPECT_FALSE(app_.Terminated());
+    EXPECT_EQ(widgets_.MinimizeCalls(), 0);
+    ASSERT_FALSE(window_.enabledChanges.empty());
+    EXPECT_TRUE(window_.enabledChanges.back());
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_FALSE(dispatch_.Busy());
+}
+
 TEST_F(ActionDispatchTest, AfterTheLaunchTheMenuExitsMinimisesOrWatchesTheProgram) {
     Launch("", "", [](MenuItem& item) { item.exitAfterLaunch = true; });
     EXPECT_TRUE(window_.hidden);

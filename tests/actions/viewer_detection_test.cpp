@@ -193,33 +193,43 @@ TEST_F(ViewerDetectionTest, FindDefaultBrowser_AnExistingProbeSkipsTheSearch) {
 TEST_F(ViewerDetectionTest, FindDefaultBrowser_MakesAndDeletesOnlyItsOwnProbeFile) {
     const struct {
         const char* situation;
-        bool probeThere;  // a file of the probe's name exists before the lookup
-        bool readOnly;    // no file can be made in C:\ (nor anywhere)
+        bool probeThere;   // a file of the probe's name exists before the lookup
+        bool readOnly;     // no file can be made anywhere
+        bool rootRefused;  // no file can be made in C:\, as for a standard user
         const char* browser;
+        const char* asked;  // the file the shell is asked about
         bool made;
         bool thereAfter;
     } cases[] = {
-        {"nothing found", false, false, kBrowser, true, false},
-        {"the user's probe", true, false, kBrowser, false, true},
-        {"read-only C:", false, true, "", false, false},
+        {"nothing found", false, false, false, kBrowser, "C:\\qelvosbk.htm", true, false},
+        {"the user's probe", true, false, false, kBrowser, "C:\\qelvosbk.htm", false, true},
+        {"the user's probe, root refused", true, false, true, kBrowser, "C:\\qelvosbk.htm", false,
+         true},
+        {"root refused", false, false, true, kBrowser,
+         "C:\\Users\\Me\\AppData\\Local\\Temp\\qelvosbk.htm", true, false},
+        {"read-only everywhere", false, true, false, "", "www.example.com", false, false},
     };
     for (const auto& c : cases) {
         files.Remove(kBrowserProbeFile);
         if (c.probeThere) files.AddFile(kBrowserProbeFile, "mine");
         lookups.readOnly = c.readOnly;
+        lookups.refusedFolder = c.rootRefused ? "C:\\" : "-";
+        const std::string temporaryProbe = lookups.temporaryFolder + kBrowserProbeName;
         lookups.created.clear();
         lookups.removed.clear();
         lookups.asked.clear();
 
         EXPECT_EQ(detection.FindDefaultBrowser("www.example.com"), c.browser) << c.situation;
-        const Question askedAbout =
-            c.readOnly ? Question{"www.example.com", ""} : Question{"C:\\qelvosbk.htm", ""};
-        EXPECT_EQ(lookups.asked, std::vector<Question>{askedAbout}) << c.situation;
+        EXPECT_EQ(lookups.asked, (std::vector<Question>{{c.asked, ""}})) << c.situation;
         EXPECT_EQ(lookups.created.size(), c.made ? 1u : 0u) << c.situation;
-        EXPECT_EQ(lookups.removed.size(), c.made ? 1u : 0u) << c.situation;
+        const std::vector<std::string> removed =
+            c.made ? std::vector<std::string>{c.asked} : std::vector<std::string>{};
+        EXPECT_EQ(lookups.removed, removed) << c.situation;
         EXPECT_EQ(files.FileExists(kBrowserProbeFile), c.thereAfter) << c.situation;
+        EXPECT_FALSE(files.FileExists(temporaryProbe)) << c.situation;
     }
     lookups.readOnly = false;
+    lookups.refusedFolder = "-";
     files.Remove(kBrowserProbeFile);
     detection.FindDefaultBrowser("www.example.com");
     EXPECT_EQ(lookups.created,

@@ -31,14 +31,17 @@ public:
         requests.push_back(request);
         if (onLaunch) onLaunch();
         ShellResult result;
-        result.succeeded = errorCode == 0;
+        result.succeeded = errorCode == 0 && !cancelled;
         result.errorCode = errorCode;
-        if (startsProcess) result.process = std::make_unique<FakeProcess>(processRunning, aliveProcesses);
+        result.cancelled = cancelled;
+        if (startsProcess)
+            result.process = std::make_unique<FakeProcess>(processRunning, aliveProcesses);
         return result;
     }
 
     // What the next launches answer.
     int errorCode = 0;
+    bool cancelled = false;  // the user cancels a security prompt
     bool startsProcess = true;
     std::shared_ptr<bool> processRunning = std::make_shared<bool>(true);
     std::function<void()> onLaunch;  // runs inside the launch

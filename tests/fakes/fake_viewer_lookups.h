@@ -41,9 +41,11 @@ public:
     }
 
     std::string WindowsFolder() override { return windowsFolder; }
+    std::string TemporaryFolder() override { return temporaryFolder; }
 
     bool CreateNewFile(const std::string& path, std::string_view bytes) override {
-        if (readOnly || files_.Attributes(path)) return false;
+        const bool refused = path.substr(0, path.rfind('\\') + 1) == refusedFolder;
+        if (readOnly || refused || files_.Attributes(path)) return false;
         files_.AddFile(path, std::string(bytes));
         created.push_back({path, std::string(bytes)});
         return true;
@@ -58,7 +60,9 @@ public:
 
     std::map<std::string, std::string> programs;  // lower-case extension with "." -> program
     std::string windowsFolder = "C:\\WINDOWS";
-    bool readOnly = false;  // no file can be made
+    std::string temporaryFolder = "C:\\Users\\Me\\AppData\\Local\\Temp\\";
+    bool readOnly = false;            // no file can be made
+    std::string refusedFolder = "-";  // no file can be made right in this folder
 
     std::vector<Question> asked;
     std::vector<MadeFile> created;

@@ -25,6 +25,41 @@ MORE_ITEM = (60, 258)
 EXIT_ITEM = (470, 322)
 
 
+# A menu written in Windows-1251, for a disc whose file names are Cyrillic.
+CYRILLIC_MENU = """code_page = 1251
+title = "Меню диска"
+background = '%s'
+initial_item = 1
+[description]
+text = "Выберите пункт."
+bounds = [300, 40, 200, 40]
+[[item]]
+kind = "button"
+caption = "&Кафе"
+target = "%%Кафе.txt"
+position = [20, 40]
+size = [120, 24]
+[[item]]
+kind = "button"
+caption = "&Журнал"
+target = "%%ЖУРНАЛ.TXT"
+position = [20, 80]
+size = [120, 24]
+[[item]]
+kind = "button"
+caption = "&Привет"
+target = "$Привет, мир"
+position = [20, 120]
+size = [120, 24]
+[[item]]
+kind = "button"
+caption = "&Выход"
+exit_after_launch = true
+position = [20, 160]
+size = [120, 24]
+"""
+
+
 def start_serve(source, site):
     """`ambrevo-pack serve` on the source; returns the process and the page's address."""
     process = subprocess.Popen([ARGS.pack, "serve", source, "--port", "0", "--site", site],
@@ -60,13 +95,13 @@ class WebPlayerTest(unittest.TestCase):
     def setUp(self):
         self.open(self.url)
 
-    def open(self, url):
+    def open(self, url, first_text="Point at an item to see what it does."):
         """The page on its first menu: the menu kept from an earlier visit is forgotten on
         a page of the same site without the player, which cannot store it again."""
         self.driver.get(url.replace("index.html", "files.json"))
         self.driver.execute_script("sessionStorage.clear()")
         self.driver.get(url)
-        self.wait_for_text("Point at an item to see what it does.")
+        self.wait_for_text(first_text)
 
     def texts(self):
         return self.driver.execute_script(
@@ -159,6 +194,53 @@ class WebPlayerTest(unittest.TestCase):
     def banner(self):
         return self.driver.execute_script(
             "const b = document.getElementById('banner'); return b.hidden ? '' : b.textContent")
+
+    def test_texts_and_keys_in_another_script(self):
+        source = os.path.join(self.folder, "cyrillic")
+        os.makedirs(os.path.join(source, "disc"))
+        background = os.path.join(os.path.abspath(ARGS.demo), "pictures", "main-background.png")
+        for name, text in [("package.toml", 'menus = ["main.toml"]\n'),
+                           ("main.toml", CYRILLIC_MENU % background),
+                           ("disc/Кафе.txt", "кафе"), ("disc/журнал.txt", "журнал")]:
+            with open(os.path.join(source, name), "w", encoding="utf-8") as file:
+                file.write(text)
+        serve, url = start_serve(os.path.join(source, "package.toml"), ARGS.site)
+        self.addCleanup(stop, serve)
+        cases = [
+            # typed, what shows afterwards
+            ("к", {"launch-file": "D:\\Кафе.txt", "launch-exists": "yes"}),
+            # The disc's names are found whatever the case of their letters.
+            ("ж", {"launch-file": "D:\\ЖУРНАЛ.TXT", "launch-exists": "yes"}),
+            ("П", "Привет, мир"),
+            ("в", "ended"),
+            # With a button focused, U+0431 cut to a byte would be "1", which launches the
+            # first item.
+            ("\tб", None),
+        ]
+        for typed, expected in cases:
+            with self.subTest(typed=typed):
+                self.open(url, "Выберите пункт.")
+                self.assertEqual("Меню диска", self.driver.title)
+                self.assertIn("Кафе", self.texts())
+                ActionChains(self.driver).send_keys(typed).perform()
+                if isinstance(expected, dict):
+                    self.wait_for(lambda: self.driver.find_element(By.ID, "launch").is_displayed(),
+                                  "the launch panel")
+                    shown = {key: self.driver.find_element(By.ID, key).text for key in expected}
+                    self.assertEqual(expected, shown)
+                elif expected == "ended":
+                    self.wait_for(lambda: self.driver.find_element(By.ID, "ended").is_displayed(),
+                                  "the end of the menu")
+                elif expected:
+                    self.wait_for(lambda: self.message() == expected, "the message " + expected)
+                else:
+                    time.sleep(1)
+                    self.assertFalse(self.driver.find_element(By.ID, "launch").is_displayed())
+                    self.assertEqual(None, self.message())
+
+    def message(self):
+        return self.driver.execute_script(
+            "const t = document.querySelector('.modal .text'); return t ? t.textContent : null")
 
     def test_a_changed_source_reloads_the_page_on_the_same_menu(self):
         # A copy of the demo's sources, served apart, for the author to change.

@@ -9,6 +9,8 @@
 #include "support/app_error.h"
 #include "support/ascii.h"
 #include "support/name_pattern.h"
+#include "support/utf8.h"
+#include "ui/font.h"
 
 namespace ambrevo::web {
 namespace {
@@ -17,6 +19,22 @@ std::string Slashed(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     while (!path.empty() && path.front() == '/') path.erase(path.begin());
     return path;
+}
+
+// Windows finds a file whatever the case of its letters: keys hold them in upper case.
+// Bytes that are not UTF-8 are kept as they are.
+std::string CaseKey(std::string_view text) {
+    std::string key;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const std::uint32_t character = NextCodePoint(text, i);
+        if (character == kInvalidUtf8) {
+            key.append(text.substr(start, i - start));
+        } else {
+            AppendUtf8(key, ui::UpperCaseLetter(character));
+        }
+    }
+    return key;
 }
 
 class MemoryFile : public ReadOnlyFile {
@@ -46,13 +64,13 @@ WebDisc::WebDisc(std::vector<unsigned char> program, const std::vector<std::stri
     : program_(std::make_shared<const std::vector<unsigned char>>(std::move(program))) {
     for (const std::string& file : files) {
         const std::string name = Slashed(file);
-        if (!name.empty()) files_.push_back({AsciiLower(name), name});
+        if (!name.empty()) files_.push_back({CaseKey(name), name});
     }
 }
 
-std::optional<std::string> WebDisc::DiscRelative(const std::string& path) {
+std::optional<std::string> WebDisc::KeyOf(const std::string& path) {
     if (path.size() < 2 || AsciiUpper(path[0]) != 'D' || path[1] != ':') return std::nullopt;
-    std::string relative = AsciiLower(Slashed(path.substr(2)));
+    const std::string relative = CaseKey(Slashed(path.substr(2)));
     // "." parts name the folder they are in; ".." is not followed out of the disc's root.
     std::vector<std::string> parts;
     std::size_t start = 0;
@@ -71,10 +89,17 @@ std::optional<std::string> WebDisc::DiscRelative(const std::string& path) {
     return joined;
 }
 
-bool WebDisc::Listed(const std::string& path) const {
-    const auto relative = DiscRelative(path);
-    return relative && std::any_of(files_.begin(), files_.end(),
-                                   [&](const Entry& entry) { return entry.key == *relative; });
+const WebDisc::Entry* WebDisc::Find(const std::string& path) const {
+    const auto key = KeyOf(path);
+    if (!key) return nullptr;
+    const auto entry =
+        std::find_if(files_.begin(), files_.end(), [&](const Entry& e) { return e.key == *key; });
+    return entry == files_.end() ? nullptr : &*entry;
+}
+
+std::optional<std::string> WebDisc::ListedName(const std::string& path) const {
+    const Entry* entry = Find(path);
+    return entry ? std::optional<std::string>(entry->name) : std::nullopt;
 }
 
 bool WebDisc::IsFolder(const std::string& key) const {
@@ -87,10 +112,8 @@ bool WebDisc::IsFolder(const std::string& key) const {
 
 std::unique_ptr<ReadOnlyFile> WebDisc::OpenForReading(const std::string& path) {
     if (EqualsIgnoringAsciiCase(path, kProgramPath)) return std::make_unique<MemoryFile>(program_);
-    if (!Listed(path)) throw NotFound(path);
-    const std::string relative = *DiscRelative(path);
-    const auto entry = std::find_if(files_.begin(), files_.end(),
-                                    [&](const Entry& e) { return e.key == relative; });
+    const Entry* entry = Find(path);
+    if (!entry) throw NotFound(path);
     std::size_t size = 0;
     unsigned char* bytes =
         ambrevo_host_fetch_disc_file(entry->name.data(), entry->name.size(), &size);
@@ -101,13 +124,13 @@ std::unique_ptr<ReadOnlyFile> WebDisc::OpenForReading(const std::string& path) {
 }
 
 bool WebDisc::FileExists(const std::string& path) {
-    return EqualsIgnoringAsciiCase(path, kProgramPath) || Listed(path);
+    return EqualsIgnoringAsciiCase(path, kProgramPath) || Find(path) != nullptr;
 }
 
 std::optional<FileAttributes> WebDisc::Attributes(const std::string& path) {
     if (FileExists(path)) return FileAttributes{};
-    const auto relative = DiscRelative(path);
-    if (relative && IsFolder(*relative)) return FileAttributes{true};
+    const auto key = KeyOf(path);
+    if (key && IsFolder(*key)) return FileAttributes{true};
     return std::nullopt;
 }
 
@@ -115,7 +138,7 @@ bool WebDisc::ListFolder(const std::string& pattern,
                          const std::function<bool(const FolderEntry&)>& visit) {
     const std::size_t cut = pattern.find_last_of("\\/");
     if (cut == std::string::npos) return false;
-    const auto folder = DiscRelative(pattern.substr(0, cut + 1));
+    const auto folder = KeyOf(pattern.substr(0, cut + 1));
     if (!folder || !IsFolder(*folder)) return false;
     const std::string namePattern = pattern.substr(cut + 1);
     const std::string prefix = folder->empty() ? "" : *folder + "/";
@@ -132,7 +155,7 @@ bool WebDisc::ListFolder(const std::string& pattern,
         const std::string rest = entry.name.substr(prefix.size());
         const std::size_t slash = rest.find('/');
         const std::string name = rest.substr(0, slash);
-        if (!seen.insert(AsciiLower(name)).second) continue;
+        if (!seen.insert(CaseKey(name)).second) continue;
         entries.push_back({name, {slash != std::string::npos}});
     }
     for (const FolderEntry& entry : entries) {

@@ -15,13 +15,12 @@ class WebDisc : public FileSystem, public FileFinder {
 public:
     static constexpr char kProgramPath[] = "D:\\setup.exe";
 
-    // files: paths relative to the disc, with "/" or "\" between folders.
+    // files: UTF-8 paths relative to the disc, with "/" or "\" between folders.
     WebDisc(std::vector<unsigned char> program, const std::vector<std::string>& files);
 
-    // The disc path relative to D:\ with "/" between folders, lower-cased; nothing when
-    // path is not on the disc.
-    static std::optional<std::string> DiscRelative(const std::string& path);
-    bool Listed(const std::string& path) const;
+    // The listed file a path names, as files.json spells it, whatever the case of its
+    // letters (as Windows finds it); nothing when the disc has no such file.
+    std::optional<std::string> ListedName(const std::string& path) const;
 
     // FileSystem
     std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) override;
@@ -33,9 +32,12 @@ public:
 
 private:
     struct Entry {
-        std::string key;   // relative, lower-cased, "/" between folders
+        std::string key;   // relative, letters in upper case, "/" between folders
         std::string name;  // relative, as listed, "/" between folders
     };
+    // The key of a path on D:, "" for the root; nothing when path is not on the disc.
+    static std::optional<std::string> KeyOf(const std::string& path);
+    const Entry* Find(const std::string& path) const;
     bool IsFolder(const std::string& key) const;
 
     std::shared_ptr<const std::vector<unsigned char>> program_;

@@ -6,7 +6,7 @@
 #include "platform/web/web_services.h"
 #include "platform/web/web_widgetset.h"
 #include "ui/application.h"
-#include "support/ascii.h"
+#include "ui/font.h"
 #include "ui/popup_menu.h"
 
 namespace ambrevo::web {
@@ -184,7 +184,7 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
         case EventKind::KeyDown:
             return KeyDown(code, modifiers);
         case EventKind::KeyPress:
-            return KeyPress(static_cast<char>(code));
+            return KeyPress(static_cast<std::uint32_t>(code));
         case EventKind::Close:
             return;
     }
@@ -253,14 +253,15 @@ void WebForm::KeyDown(int key, int modifiers) {
     });
 }
 
-void WebForm::KeyPress(char character) {
+void WebForm::KeyPress(std::uint32_t character) {
     ui::Button* focused = form_.FocusedButton();
-    if (static_cast<unsigned char>(character) > ' ') {
+    if (character > ' ') {
         // A mnemonic gives its button the focus and clicks it, as on Windows.
         for (const auto& control : form_.Controls()) {
             if (control->Kind() != ui::ControlKind::Button || !control->Visible()) continue;
             auto& button = static_cast<ui::Button&>(*control);
-            if (!button.Enabled() || ui::MnemonicOf(button.Caption()) != AsciiUpper(character)) {
+            if (!button.Enabled() ||
+                ui::MnemonicOf(button.Caption()) != ui::UpperCaseLetter(character)) {
                 continue;
             }
             widgets_.App().Dispatch([&] {
@@ -270,8 +271,10 @@ void WebForm::KeyPress(char character) {
             return;
         }
     }
-    if (!focused) return;
-    widgets_.App().Dispatch([&] { focused->KeyPress(character); });
+    // The core's key handlers take 8-bit characters: only ASCII reaches them, so that no
+    // other character is cut to a byte that reads as a digit or a letter.
+    if (!focused || character >= 0x80) return;
+    widgets_.App().Dispatch([&] { focused->KeyPress(static_cast<char>(character)); });
 }
 
 void WebForm::MoveFocus(bool backwards) {

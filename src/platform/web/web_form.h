@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "ui/form.h"
 #include "ui/widgetset.h"
 
@@ -49,7 +51,8 @@ private:
     void MouseMove(int x, int y);
     void MouseUp(int x, int y, ui::MouseButton button);
     void KeyDown(int key, int modifiers);
-    void KeyPress(char character);
+    // character: a Unicode code point.
+    void KeyPress(std::uint32_t character);
     void MoveFocus(bool backwards);
     void ShowMenu(const ui::PopupMenu& menu, int x, int y);
     void ShowCursorOf(const ui::Control* control);

@@ -1,21 +1,22 @@
 #pragma once
 
 // The page's side of the browser player (web/page.js, as Module.host): every call the
-// player makes into the browser. Texts go out as 8-bit bytes with their length, which the
-// page decodes as Windows-1252; texts that come back are allocated with malloc.
+// player makes into the browser. Texts are UTF-8 both ways: they go out as bytes with their
+// length, and texts that come back are allocated with malloc.
 #include <cstddef>
 
 extern "C" {
 
 // Fetches package.bin and files.json; *size gets the package's length, *files the list
-// (one path a line). Null when the package cannot be fetched; *files then holds the reason.
+// (one path a line, as files.json spells it). Null when the package cannot be fetched;
+// *files then holds the reason.
 unsigned char* ambrevo_host_load_site(std::size_t* size, char** files);
 // Fetches disc/<path>; null when it cannot.
 unsigned char* ambrevo_host_fetch_disc_file(const char* path, std::size_t length,
                                             std::size_t* size);
 
 // The next queued input event into event[0..5] (kind, form, x, y, code, modifiers); 0 when
-// none waits.
+// none waits. A typed character's code is its Unicode code point.
 int ambrevo_host_next_event(int* event);
 double ambrevo_host_now();
 

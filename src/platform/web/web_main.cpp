@@ -7,6 +7,7 @@
 #include "platform/web/web_disc.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_services.h"
+#include "platform/web/web_text_decoder.h"
 #include "platform/web/web_widgetset.h"
 #include "package/package.h"
 #include "startup/player.h"
@@ -60,8 +61,9 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
     WebApplicationIcon icon;
     WebDebugOutput debug;
     WebClock clock;
-    WebSoundPlayer sound;
+    WebSoundPlayer sound(*disc);
     WebProgramResources resources;
+    WebTextDecoder text;
     WebWidgetset widgets;
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
@@ -70,7 +72,7 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
     WebViewerLookups viewerLookups;
     WebVersionInfoReader versions;
 
-    Player player({*disc, dialogs, icon, debug, clock, *disc, sound, resources},
+    Player player({*disc, dialogs, icon, debug, clock, *disc, sound, resources, text},
                   {shell, viewerLookups, versions}, app,
                   FileVersionInfo{kApplicationTitle, "", "", "", {}});
     // The page keeps the menu on show across its reloads, which may bring a package

@@ -19,15 +19,14 @@ std::string TakeText(char* text) {
     return taken;
 }
 
-// A JSON string literal of 8-bit text; bytes outside printable ASCII are escaped as the
-// Latin-1 characters of the same number.
+// A JSON string literal of UTF-8 text; the page reads the whole request as UTF-8.
 std::string JsonText(const std::string& text) {
     std::string json = "\"";
     for (const unsigned char c : text) {
         if (c == '"' || c == '\\') {
             json += '\\';
             json += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
+        } else if (c < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             json += escaped;
@@ -70,9 +69,8 @@ void WebDialogs::ShowMessageBox(const std::string& text, MessageKind kind,
 }
 
 void WebSoundPlayer::PlayFile(const std::string& path, bool wait) {
-    const auto relative = WebDisc::DiscRelative(path);
-    const std::string url = relative ? *relative : std::string();
-    ambrevo_host_sound_file(url.data(), url.size());
+    const std::string listed = disc_.ListedName(path).value_or("");
+    ambrevo_host_sound_file(listed.data(), listed.size());
     WaitForSound(wait);
 }
 

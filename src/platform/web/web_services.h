@@ -42,8 +42,12 @@ public:
 // Web Audio: clips from memory, sound files from the disc beside the menu.
 class WebSoundPlayer : public SoundPlayer {
 public:
+    explicit WebSoundPlayer(const WebDisc& disc) : disc_(disc) {}
     void PlayFile(const std::string& path, bool wait) override;
     void PlayClip(const void* clip, bool wait) override;
+
+private:
+    const WebDisc& disc_;
 };
 
 // The built-in sounds, compiled into the player (web_builtin_sounds.cpp, made by the build).

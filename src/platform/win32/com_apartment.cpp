@@ -5,8 +5,9 @@
 namespace ambrevo::win32 {
 
 ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(
-          ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    : initialised_(
+          SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+}
 
 // Every successful initialisation, S_FALSE included, is balanced by one uninitialisation.
 ComApartment::~ComApartment() {

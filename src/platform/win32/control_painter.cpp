@@ -4,6 +4,7 @@
 
 #include "platform/win32/dc_guards.h"
 #include "platform/win32/label_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {
@@ -82,7 +83,8 @@ void ControlPainter::PaintLabel(HDC dc, const ui::Label& label) {
     SelectGuard selected(dc, fonts_.Get(label.Font()));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, label.Font().color);
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+    const std::wstring wide = Widen(text);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
                 LabelTextFormat(label.Alignment(), label.WordWrap()));
 }
 

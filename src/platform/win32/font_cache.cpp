@@ -1,5 +1,7 @@
 #include "platform/win32/font_cache.h"
 
+#include "platform/win32/wide_text.h"
+
 namespace ambrevo::win32 {
 namespace {
 
@@ -9,11 +11,11 @@ constexpr int kPixelsPerInch = 96;
 constexpr int kPointsPerInch = 72;
 
 UniqueFont MakeFont(const ui::Font& font) {
-    return UniqueFont(::CreateFontA(-::MulDiv(font.size, kPixelsPerInch, kPointsPerInch), 0, 0, 0,
+    return UniqueFont(::CreateFontW(-::MulDiv(font.size, kPixelsPerInch, kPointsPerInch), 0, 0, 0,
                                     font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    font.face.c_str()));
+                                    Widen(font.face).c_str()));
 }
 
 }  // namespace

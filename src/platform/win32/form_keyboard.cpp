@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "support/ascii.h"
 #include "ui/application.h"
+#include "ui/font.h"
 
 namespace ambrevo::win32 {
 namespace {
@@ -42,16 +42,19 @@ bool TakeContextMenuKey(FormWindow& form, const MSG& message) {
         return false;
     }
     if (open) {
-        ::SendMessageA(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), -1);
+        ::SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), -1);
     }
     return true;
 }
 
-bool ClickMnemonic(FormWindow& form, char typed) {
+// typed is a UTF-16 unit of the form's Unicode windows; a character outside the basic plane
+// comes as two surrogates, neither of which is any caption's letter.
+bool ClickMnemonic(FormWindow& form, WPARAM typed) {
     // Control characters (Enter, Backspace, Ctrl+letter) and Space (the focused button's
     // own click, or Alt+Space for the system menu) are never mnemonics.
-    if (static_cast<unsigned char>(typed) <= ' ') return false;
-    NativeButton* target = form.ButtonWithMnemonic(AsciiUpper(typed));
+    if (typed <= ' ' || typed > 0xFFFF) return false;
+    NativeButton* target =
+        form.ButtonWithMnemonic(ui::UpperCaseLetter(static_cast<std::uint32_t>(typed)));
     if (!target) return false;
     ui::Button& button = target->Model();
     const HWND window = target->Handle();
@@ -80,7 +83,7 @@ bool PreTranslateFormKey(FormWindow& form, const MSG& message) {
             return MoveFocus(form, KeyHeld(VK_SHIFT));
         case WM_CHAR:
         case WM_SYSCHAR:
-            return ClickMnemonic(form, static_cast<char>(message.wParam));
+            return ClickMnemonic(form, message.wParam);
         default:
             return false;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "ui/application.h"
 
 namespace ambrevo::win32 {
@@ -138,7 +139,7 @@ void FormMouse::ShowMenu(const ui::PopupMenu& menu, POINT at) const {
     UniqueMenu popup(::CreatePopupMenu());
     if (!popup) return;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        ::AppendMenuA(popup.Get(), MF_STRING, i + 1, entries[i].caption.c_str());
+        ::AppendMenuW(popup.Get(), MF_STRING, i + 1, Widen(entries[i].caption).c_str());
     }
     ::ClientToScreen(window_, &at);
     const int chosen = ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,

@@ -4,6 +4,7 @@
 
 #include "platform/win32/dc_guards.h"
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 #include "support/busy_flag.h"
 #include "ui/application.h"
@@ -59,10 +60,10 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
     const FormWindow* main = context_.MainForm();
     const HWND owner = form.Style() != ui::FormStyle::Borderless && main ? main->Handle() : nullptr;
     const RECT outer = OuterRect(form.Bounds(), style_, exStyle_);
-    const HWND created =
-        ::CreateWindowExA(exStyle_, context_.FormClass().Name(), form.Caption().c_str(), style_,
-                          outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
-                          owner, nullptr, context_.FormClass().Instance(), this);
+    const HWND created = ::CreateWindowExW(
+        exStyle_, context_.FormClass().Name(), Widen(form.Caption()).c_str(), style_, outer.left,
+        outer.top, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+        context_.FormClass().Instance(), this);
     if (!created) {
         const DWORD error = ::GetLastError();
         throw AppError("Cannot create the window \"" + form.Name() + "\". " +
@@ -71,7 +72,7 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
     context_.Add(*this);
     SetIcon(context_.Icon());
     if (context_.MainForm() == this && !context_.Title().empty()) {
-        ::SetWindowTextA(Handle(), context_.Title().c_str());
+        ::SetWindowTextW(Handle(), Widen(context_.Title()).c_str());
     }
     ready_ = true;
 }
@@ -79,12 +80,12 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
 FormWindow::~FormWindow() {
     context_.Remove(*this);
     buttons_.clear();
-    if (window_) ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+    if (window_) ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
 }
 
 void FormWindow::SetIcon(HICON icon) {
-    ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 NativeButton* FormWindow::ButtonOf(const ui::Control& control) const {
@@ -111,7 +112,7 @@ std::vector<NativeButton*> FormWindow::TabOrder() {
     return order;
 }
 
-NativeButton* FormWindow::ButtonWithMnemonic(char character) {
+NativeButton* FormWindow::ButtonWithMnemonic(std::uint32_t character) {
     ApplyPendingChanges();
     NativeButton* first = nullptr;
     for (const auto& [control, button] : buttons_) {
@@ -132,7 +133,7 @@ void FormWindow::ApplyPendingChanges() {
     }
 }
 
-void FormWindow::CaptionChanged() { ::SetWindowTextA(Handle(), form_.Caption().c_str()); }
+void FormWindow::CaptionChanged() { ::SetWindowTextW(Handle(), Widen(form_.Caption()).c_str()); }
 
 void FormWindow::BoundsChanged() {
     const RECT outer = OuterRect(form_.Bounds(), style_, exStyle_);
@@ -226,17 +227,17 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_NCCREATE) {
         auto* self =
             static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window_.Reset(window);
         self->mouse_.SetWindow(window);
     }
-    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // Destroyed by the system (with its owner): nothing is left to destroy.
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_.Release();
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     return self->OnMessage(window, message, wParam, lParam);
 }
@@ -312,7 +313,7 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         default:
             break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void FormWindow::Paint(HDC dc, const RECT& area) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
@@ -42,7 +43,7 @@ public:
     // buttons' pending changes, since the result goes to the keyboard focus.
     std::vector<NativeButton*> TabOrder();
     // The first visible, enabled button in creation order whose mnemonic is character.
-    NativeButton* ButtonWithMnemonic(char character);
+    NativeButton* ButtonWithMnemonic(std::uint32_t character);
 
     // ui::FormPeer
     void CaptionChanged() override;

@@ -1,6 +1,7 @@
 #include "platform/win32/label_text.h"
 
 #include "platform/win32/dc_guards.h"
+#include "platform/win32/wide_text.h"
 
 namespace ambrevo::win32 {
 
@@ -24,13 +25,14 @@ UINT LabelTextFormat(ui::Alignment alignment, bool wordWrap) {
 ui::Size MeasureLabelText(HDC dc, HFONT font, const std::string& text, int maxWidth) {
     SelectGuard selected(dc, font);
     if (text.empty()) {
-        TEXTMETRICA metrics{};
-        ::GetTextMetricsA(dc, &metrics);
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
         return {0, static_cast<int>(metrics.tmHeight)};
     }
     const bool wrap = maxWidth > 0;
     RECT area{0, 0, wrap ? maxWidth : 0, 0};
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+    const std::wstring wide = Widen(text);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area,
                 LabelTextFormat(ui::Alignment::Left, wrap) | DT_CALCRECT);
     return {static_cast<int>(area.right - area.left), static_cast<int>(area.bottom - area.top)};
 }

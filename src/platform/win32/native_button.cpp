@@ -5,6 +5,7 @@
 
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -38,26 +39,26 @@ NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts)
         style &= ~WS_VISIBLE;
         pending_ = Bit(ui::ControlChange::Visible);
     }
-    window_.Reset(::CreateWindowExA(0, "BUTTON", button.Caption().c_str(), style, bounds.left,
-                                    bounds.top, bounds.width, bounds.height, parent, nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr));
+    window_.Reset(::CreateWindowExW(0, L"BUTTON", Widen(button.Caption()).c_str(), style,
+                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (!window_) {
         const DWORD error = ::GetLastError();
         throw AppError("Cannot create the button \"" + button.Name() + "\". " +
                        SystemErrorMessage(error));
     }
-    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button.Font())),
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button.Font())),
                    FALSE);
-    ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+    ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeButton::SubclassProc)));
 }
 
 NativeButton::~NativeButton() {
     *alive_ = false;
     // The native procedure alone sees the window's last messages (losing the focus too).
-    ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    ::SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
 }
 
 bool NativeButton::Focusable() const {
@@ -90,7 +91,7 @@ void NativeButton::ApplyPendingChanges() {
 // is cheap.
 void NativeButton::Apply(ui::ControlChange change) {
     const HWND window = Handle();
-    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
     switch (change) {
         case ui::ControlChange::Bounds: {
             const ui::Rect& bounds = button_.Bounds();
@@ -103,15 +104,15 @@ void NativeButton::Apply(ui::ControlChange change) {
             ::ShowWindow(window, button_.Visible() ? SW_SHOWNA : SW_HIDE);
             break;
         case ui::ControlChange::Caption:
-            ::SetWindowTextA(window, button_.Caption().c_str());
+            ::SetWindowTextW(window, Widen(button_.Caption()).c_str());
             break;
         case ui::ControlChange::Font:
-            ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
+            ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
                            TRUE);
             break;
         case ui::ControlChange::TabStop:
             if (((style & WS_TABSTOP) != 0) == button_.TabStop()) break;
-            ::SetWindowLongPtrA(window, GWL_STYLE,
+            ::SetWindowLongPtrW(window, GWL_STYLE,
                                 button_.TabStop() ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
             break;
         case ui::ControlChange::Enabled:
@@ -132,7 +133,7 @@ void NativeButton::ApplyZOrder(bool front) {
 
 LRESULT CALLBACK NativeButton::SubclassProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-    auto* self = reinterpret_cast<NativeButton*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<NativeButton*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     return self->OnMessage(message, wParam, lParam);
 }
 
@@ -145,7 +146,7 @@ LRESULT NativeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC original = original_;
     const HWND window = Handle();
     const auto callOriginal = [=] {
-        return ::CallWindowProcA(original, window, message, wParam, lParam);
+        return ::CallWindowProcW(original, window, message, wParam, lParam);
     };
     LRESULT result = 0;
     const auto dispatch = [&](auto&& handler) {
@@ -170,8 +171,11 @@ LRESULT NativeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             return dispatch([&] { button.KeyDown(static_cast<int>(wParam)); });
         case WM_CHAR:
-            // Characters are the model's alone: the native button does nothing with them.
-            button.Owner().App().Dispatch([&] { button.KeyPress(static_cast<char>(wParam)); });
+            // Characters are the model's alone: the native button does nothing with them. The
+            // model takes ASCII characters only; no other one may read as a digit or Enter.
+            if (wParam < 0x80) {
+                button.Owner().App().Dispatch([&] { button.KeyPress(static_cast<char>(wParam)); });
+            }
             return 0;
         case WM_GETDLGCODE:
             return callOriginal() | DLGC_WANTARROWS;

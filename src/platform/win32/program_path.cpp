@@ -6,15 +6,18 @@
 #include <string>
 
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
 
 std::string ProgramPath() {
-    std::string path(MAX_PATH, '\0');
+    // The wide path names every folder; the ANSI one turns characters outside the
+    // machine's code page into "?" and then names no file at all.
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             const DWORD error = ::GetLastError();
             throw AppError("Cannot find the program file. " + SystemErrorMessage(error));
@@ -22,16 +25,17 @@ std::string ProgramPath() {
         // A full buffer means the path was cut short: try again with more room.
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return Narrow(path);
         }
         path.resize(path.size() * 2);
     }
 }
 
 void RequireUsableProgramPath(const std::string& path) {
-    // MAX_PATH counts the terminating NUL.
-    if (path.size() < MAX_PATH) return;
-    throw AppError("The path of the program is too long (" + std::to_string(path.size()) +
+    // MAX_PATH counts the terminating NUL, in UTF-16 units.
+    const std::size_t length = Widen(path).size();
+    if (length < MAX_PATH) return;
+    throw AppError("The path of the program is too long (" + std::to_string(length) +
                    " characters, at most " + std::to_string(MAX_PATH - 1) + "): " + path);
 }
 

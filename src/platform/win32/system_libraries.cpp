@@ -3,12 +3,13 @@
 #include <string>
 
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
 namespace {
 
-// The search flags of LoadLibraryExA and SetDefaultDllDirectories came with a Windows
+// The search flags of LoadLibraryExW and SetDefaultDllDirectories came with a Windows
 // update; the player looks them up so that it still starts on a system without them.
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
@@ -19,13 +20,13 @@ FARPROC Kernel32Function(const char* name) {
 
 bool HasSearchFlags() { return Kernel32Function("SetDefaultDllDirectories") != nullptr; }
 
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+std::wstring SystemFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         throw AppError("Cannot find the system folder. " + SystemErrorMessage(::GetLastError()));
     }
-    return std::string(folder, length);
+    return std::wstring(folder, length);
 }
 
 // A function pointer of the library's own type. The detour through the generic function
@@ -47,8 +48,8 @@ void RestrictDllSearch() {
 HMODULE LoadSystemLibrary(const char* name) {
     // Without the search flags, a full path in the system folder; the altered search then
     // takes the library's own dependencies from there too.
-    const std::string path = HasSearchFlags() ? std::string(name) : SystemFolder() + "\\" + name;
-    const HMODULE library = ::LoadLibraryExA(
+    const std::wstring path = HasSearchFlags() ? Widen(name) : SystemFolder() + L"\\" + Widen(name);
+    const HMODULE library = ::LoadLibraryExW(
         path.c_str(), nullptr,
         HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
     if (library == nullptr) {
@@ -73,11 +74,11 @@ const VersionFunctions& VersionLibrary() {
         constexpr char kName[] = "version.dll";
         const HMODULE library = LoadSystemLibrary(kName);
         return VersionFunctions{Typed<decltype(VersionFunctions::getFileVersionInfoSize)>(
-                                    LibraryFunction(library, kName, "GetFileVersionInfoSizeA")),
+                                    LibraryFunction(library, kName, "GetFileVersionInfoSizeW")),
                                 Typed<decltype(VersionFunctions::getFileVersionInfo)>(
-                                    LibraryFunction(library, kName, "GetFileVersionInfoA")),
+                                    LibraryFunction(library, kName, "GetFileVersionInfoW")),
                                 Typed<decltype(VersionFunctions::verQueryValue)>(
-                                    LibraryFunction(library, kName, "VerQueryValueA"))};
+                                    LibraryFunction(library, kName, "VerQueryValueW"))};
     }();
     return functions;
 }
@@ -87,7 +88,7 @@ const SoundFunctions& SoundLibrary() {
         constexpr char kName[] = "winmm.dll";
         const HMODULE library = LoadSystemLibrary(kName);
         return SoundFunctions{Typed<decltype(SoundFunctions::playSound)>(
-            LibraryFunction(library, kName, "PlaySoundA"))};
+            LibraryFunction(library, kName, "PlaySoundW"))};
     }();
     return functions;
 }

@@ -22,16 +22,16 @@ FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* fu
 // The version-resource functions, resolved from the system folder's version.dll on first
 // use. Throws AppError when the library or a function is missing.
 struct VersionFunctions {
-    decltype(&::GetFileVersionInfoSizeA) getFileVersionInfoSize;
-    decltype(&::GetFileVersionInfoA) getFileVersionInfo;
-    decltype(&::VerQueryValueA) verQueryValue;
+    decltype(&::GetFileVersionInfoSizeW) getFileVersionInfoSize;
+    decltype(&::GetFileVersionInfoW) getFileVersionInfo;
+    decltype(&::VerQueryValueW) verQueryValue;
 };
 const VersionFunctions& VersionLibrary();
 
 // The sound function, resolved from the system folder's winmm.dll on first use. Throws
 // AppError when the library or the function is missing.
 struct SoundFunctions {
-    decltype(&::PlaySoundA) playSound;
+    decltype(&::PlaySoundW) playSound;
 };
 const SoundFunctions& SoundLibrary();
 

@@ -35,16 +35,16 @@ private:
 
 TimerWindow::TimerWindow(HINSTANCE instance)
     : class_(instance, kTimerClassName, &TimerWindow::WindowProc, nullptr) {
-    window_.Reset(::CreateWindowExA(0, class_.Name(), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    window_.Reset(::CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     instance, nullptr));
     if (!window_) {
         const DWORD error = ::GetLastError();
         throw AppError("Cannot create the timer window. " + SystemErrorMessage(error));
     }
-    ::SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-TimerWindow::~TimerWindow() { ::SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, 0); }
+TimerWindow::~TimerWindow() { ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0); }
 
 std::unique_ptr<ui::TimerPeer> TimerWindow::CreatePeer(ui::Timer& timer) {
     if (!application_) throw AppError("Timers need the widgetset attached to the application");
@@ -54,12 +54,12 @@ std::unique_ptr<ui::TimerPeer> TimerWindow::CreatePeer(ui::Timer& timer) {
 }
 
 LRESULT CALLBACK TimerWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TimerWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TimerWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_TIMER && self) {
         self->Tick(wParam);
         return 0;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TimerWindow::Tick(UINT_PTR id) {

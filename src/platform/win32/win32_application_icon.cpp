@@ -1,6 +1,7 @@
 #include "platform/win32/win32_application_icon.h"
 
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
@@ -15,8 +16,8 @@ Win32ApplicationIcon::Win32ApplicationIcon(HINSTANCE instance)
     : builtIn_(::LoadIconA(instance, kMainIconName)) {}
 
 void Win32ApplicationIcon::LoadFromFile(const std::string& path) {
-    UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+    UniqueIcon icon(static_cast<HICON>(::LoadImageW(nullptr, Widen(path).c_str(), IMAGE_ICON, 0, 0,
+                                                    LR_LOADFROMFILE | LR_DEFAULTSIZE)));
     if (!icon) {
         // A file that is there but holds no icon fails without an error code.
         const DWORD error = ::GetLastError();

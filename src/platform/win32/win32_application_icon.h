@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/win32/unique_handle.h"
 #include "platform/application_icon.h"
+#include "platform/win32/unique_handle.h"
 
 namespace ambrevo::win32 {
 

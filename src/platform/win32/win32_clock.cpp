@@ -2,18 +2,20 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace ambrevo::win32 {
 namespace {
 
-// Calls a GetTimeFormatA-like function twice: for the size, then for the text.
+// Calls a GetTimeFormatW-like function twice: for the size, then for the text.
 template <typename Format>
 std::string FormatNow(Format format) {
     const int size = format(nullptr, 0);
     if (size <= 0) return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
     const int written = format(text.data(), size);
     text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);  // no terminator
-    return text;
+    return Narrow(text);
 }
 
 }  // namespace
@@ -25,14 +27,14 @@ Date Win32Clock::Today() {
 }
 
 std::string Win32Clock::LongTimeText() {
-    return FormatNow([](char* buffer, int size) {
-        return ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, size);
+    return FormatNow([](wchar_t* buffer, int size) {
+        return ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, size);
     });
 }
 
 std::string Win32Clock::ShortDateText() {
-    return FormatNow([](char* buffer, int size) {
-        return ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
+    return FormatNow([](wchar_t* buffer, int size) {
+        return ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
                                 size);
     });
 }

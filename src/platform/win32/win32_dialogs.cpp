@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace ambrevo::win32 {
 namespace {
 
@@ -22,7 +24,7 @@ UINT IconOf(MessageKind kind) {
 void Win32Dialogs::ShowMessageBox(const std::string& text, MessageKind kind,
                                   const std::string& title) {
     // Without an owner window the box is centred on the screen.
-    ::MessageBoxA(nullptr, text.c_str(), title.c_str(),
+    ::MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(),
                   MB_OK | IconOf(kind) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

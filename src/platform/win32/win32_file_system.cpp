@@ -6,6 +6,7 @@
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
@@ -59,7 +60,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ReadOnlyFile> Win32FileSystem::OpenForReading(const std::string& path) {
-    UniqueFile handle(::CreateFileA(path.c_str(), GENERIC_READ,
+    UniqueFile handle(::CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) throw FileError("Cannot open file", path, ::GetLastError());
@@ -71,25 +72,25 @@ std::unique_ptr<ReadOnlyFile> Win32FileSystem::OpenForReading(const std::string&
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::optional<FileAttributes> Win32FileSystem::Attributes(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return AttributesOf(attributes);
 }
 
 bool Win32FileSystem::ListFolder(const std::string& pattern,
                                  const std::function<bool(const FolderEntry&)>& visit) {
-    WIN32_FIND_DATAA found{};
-    const UniqueFind find(::FindFirstFileA(pattern.c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    const UniqueFind find(::FindFirstFileW(Widen(pattern).c_str(), &found));
     if (!find) return false;
     do {
         // cFileName is the system's own 260-character buffer, always terminated.
-        if (!visit({found.cFileName, AttributesOf(found.dwFileAttributes)})) break;
-    } while (::FindNextFileA(find.Get(), &found));
+        if (!visit({Narrow(found.cFileName), AttributesOf(found.dwFileAttributes)})) break;
+    } while (::FindNextFileW(find.Get(), &found));
     return true;
 }
 

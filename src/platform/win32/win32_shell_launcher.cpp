@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {
@@ -20,21 +21,27 @@ private:
 }  // namespace
 
 ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
-    SHELLEXECUTEINFOA info{};
+    const std::wstring verb = Widen(request.verb);
+    const std::wstring file = Widen(request.file);
+    const std::wstring parameters = Widen(request.parameters);
+    const std::wstring folder = Widen(request.folder);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     if (request.finishBeforeReturn) info.fMask |= SEE_MASK_NOASYNC;
     info.hwnd = ownerWindow_ ? ownerWindow_() : nullptr;
-    info.lpVerb = request.verb.c_str();
-    info.lpFile = request.file.c_str();
-    info.lpParameters = request.parameters.c_str();
-    info.lpDirectory = request.folder.c_str();
+    info.lpVerb = verb.c_str();
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = folder.c_str();
     info.nShow = request.showCommand;
 
     ShellResult result;
-    result.succeeded = ::ShellExecuteExA(&info) != FALSE;
-    // hInstApp carries the shell's error code, a small number, in a handle's clothes.
+    result.succeeded = ::ShellExecuteExW(&info) != FALSE;
+    // hInstApp carries the shell's error code, a small number, in a handle's clothes. A
+    // security prompt the user cancelled is told by the thread's last error alone.
     if (!result.succeeded) {
+        result.cancelled = ::GetLastError() == ERROR_CANCELLED;
         result.errorCode = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
     }
     if (info.hProcess) result.process = std::make_unique<Win32Process>(info.hProcess);

@@ -8,7 +8,7 @@
 
 namespace ambrevo::win32 {
 
-// Launches through ShellExecuteExA, asking for the started process and for no error
+// Launches through ShellExecuteExW, asking for the started process and for no error
 // dialogs of the shell's own, and for a finished request before it returns where the
 // request says so. The shell may hand a request to COM objects: the calling thread should
 // be a single-threaded COM apartment.

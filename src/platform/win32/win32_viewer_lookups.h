@@ -4,12 +4,13 @@
 
 namespace ambrevo::win32 {
 
-// File associations through FindExecutableA, the Windows folder, and small files made with
-// exclusive creation.
+// File associations through FindExecutableW, the Windows and temporary folders, and small
+// files made with exclusive creation.
 class Win32ViewerLookups : public ViewerLookups {
 public:
     std::string ExecutableFor(const std::string& document, const std::string& folder) override;
     std::string WindowsFolder() override;
+    std::string TemporaryFolder() override;
     bool CreateNewFile(const std::string& path, std::string_view bytes) override;
     bool RemoveFile(const std::string& path) override;
 };

@@ -4,6 +4,7 @@
 #include "platform/win32/form_keyboard.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/label_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace ambrevo::win32 {
 
@@ -54,12 +55,12 @@ void Win32Widgetset::Deliver(MSG& message) {
     FormWindow* form = context_.FormOf(::GetAncestor(message.hwnd, GA_ROOT));
     if (form && PreTranslateFormKey(*form, message)) return;
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
 }
 
 void Win32Widgetset::ProcessMessages() {
     MSG message{};
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // Left for the message loop that this call is nested in.
             ::PostQuitMessage(static_cast<int>(message.wParam));
@@ -71,7 +72,7 @@ void Win32Widgetset::ProcessMessages() {
 
 void Win32Widgetset::RunMessageLoop() {
     MSG message{};
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) Deliver(message);
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);
 }
 
 void Win32Widgetset::Quit() { ::PostQuitMessage(0); }
@@ -79,7 +80,7 @@ void Win32Widgetset::Quit() { ::PostQuitMessage(0); }
 void Win32Widgetset::SetApplicationTitle(const std::string& title) {
     context_.SetTitle(title);
     if (const FormWindow* main = context_.MainForm()) {
-        ::SetWindowTextA(main->Handle(), title.c_str());
+        ::SetWindowTextW(main->Handle(), Widen(title).c_str());
     }
 }
 

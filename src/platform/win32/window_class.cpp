@@ -1,25 +1,26 @@
 #include "platform/win32/window_class.h"
 
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
 
 WindowClass::WindowClass(HINSTANCE instance, std::string name, WNDPROC procedure, HBRUSH background)
-    : instance_(instance), name_(std::move(name)) {
-    WNDCLASSEXA windowClass{};
+    : instance_(instance), name_(std::move(name)), wideName_(Widen(name_)) {
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance_;
     windowClass.hbrBackground = background;
-    windowClass.lpszClassName = name_.c_str();
-    if (::RegisterClassExA(&windowClass) == 0) {
+    windowClass.lpszClassName = wideName_.c_str();
+    if (::RegisterClassExW(&windowClass) == 0) {
         const DWORD error = ::GetLastError();
         throw AppError("Cannot register the window class \"" + name_ + "\". " +
                        SystemErrorMessage(error));
     }
 }
 
-WindowClass::~WindowClass() { ::UnregisterClassA(name_.c_str(), instance_); }
+WindowClass::~WindowClass() { ::UnregisterClassW(wideName_.c_str(), instance_); }
 
 }  // namespace ambrevo::win32

@@ -16,11 +16,12 @@ public:
     WindowClass& operator=(const WindowClass&) = delete;
 
     HINSTANCE Instance() const { return instance_; }
-    const char* Name() const { return name_.c_str(); }
+    const wchar_t* Name() const { return wideName_.c_str(); }
 
 private:
     HINSTANCE instance_;
     std::string name_;
+    std::wstring wideName_;
 };
 
 }  // namespace ambrevo::win32
