@@ -72,6 +72,7 @@ class WebViewerLookups : public ViewerLookups {
 public:
     std::string ExecutableFor(const std::string&, const std::string&) override { return {}; }
     std::string WindowsFolder() override { return {}; }
+    std::string TemporaryFolder() override { return {}; }
     bool CreateNewFile(const std::string&, std::string_view) override { return false; }
     bool RemoveFile(const std::string&) override { return false; }
 };
