@@ -38,7 +38,7 @@ protected:
 
     // Posts the messages to the focused window and runs the message loop, as typing does.
     void Type(std::initializer_list<std::pair<UINT, WPARAM>> messages) {
-        for (const auto& [message, code] : messages) ::PostMessageA(::GetFocus(), message, code, 0);
+        for (const auto& [message, code] : messages) ::PostMessageW(::GetFocus(), message, code, 0);
         widgets_.ProcessMessages();
     }
 
@@ -175,14 +175,20 @@ TEST_F(ButtonTest, MnemonicClicksTheFirstVisibleButtonInsteadOfAKeyPress) {
     AddButton("go", "&go", 150);
     AddButton("again", "Go &again", 220).BringToFront();
     AddButton("literal", "&&Literal", 220);
+    AddButton("exit", "&Выход", 290);
     hidden.SetVisible(false);
     focused.SetFocus();
 
     const struct {
         UINT message;
-        char typed;
+        wchar_t typed;
         std::vector<std::string> events;
     } cases[] = {
+        // Characters are matched as letters of any script, in either case.
+        {WM_CHAR, L'в', {"exit focus", "exit click"}},
+        {WM_CHAR, L'В', {"exit click"}},
+        // Only ASCII reaches the key handlers: U+0431 must not read as the digit "1".
+        {WM_CHAR, L'б', {}},
         {WM_CHAR, 'g', {"go focus", "go click"}},
         {WM_SYSCHAR, 'A', {"again focus", "again click"}},
         {WM_CHAR, 'f', {"focused focus", "focused click"}},
@@ -193,7 +199,7 @@ TEST_F(ButtonTest, MnemonicClicksTheFirstVisibleButtonInsteadOfAKeyPress) {
     for (const auto& test : cases) {
         events_.clear();
         Type({{test.message, static_cast<WPARAM>(test.typed)}});
-        EXPECT_EQ(events_, test.events) << test.typed;
+        EXPECT_EQ(events_, test.events) << static_cast<int>(test.typed);
     }
 }
 
