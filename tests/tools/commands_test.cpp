@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "pack/code_page_entry.h"
 #include "pack/file_io.h"
 #include "pack/menu_body_writer.h"
 #include "pack/package_writer.h"
@@ -70,6 +71,38 @@ caption = "Back"
 target = "main.mnu"
 )");
         folder_.Write("src/other.toml", "name = \"Sub Menu.mnu\"\ntitle = \"Sub\"\n");
+        // Menus in other scripts, and one in Windows-1252 that declares nothing.
+        folder_.Write("src/ru.toml", R"(
+code_page = 1251
+name = "Меню.mnu"
+title = "Привет"
+[description]
+text = "Выберите"
+font = { name = "Верданa", size = 9 }
+[[item]]
+kind = "text"
+caption = "&Назад"
+target = "jp.mnu"
+parameters = "/язык=ru"
+)");
+        folder_.Write("src/jp.toml", R"(
+code_page = 932
+title = "メニュー"
+[expiry]
+year = 2031
+message = "期限切れ"
+[[item]]
+kind = "button"
+caption = "ソフト"
+target = '%ソフト\setup.exe'
+description = "インストール"
+viewer_name = "ビューア"
+[[item]]
+kind = "text"
+caption = "戻る"
+target = "MAIN.mnu"
+)");
+        folder_.Write("src/plain.toml", "code_page = 0\ntitle = \"Caf\u00e9\"\n");
     }
 
     int Build(const std::vector<std::filesystem::path>& sources, const std::string& output,
@@ -83,6 +116,16 @@ target = "main.mnu"
         return Build({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),
                       folder_.Path("src/other.toml")},
                      output, folder_.Path("player.exe"));
+    }
+    int BuildScripts(const std::string& output) {
+        return Build({folder_.Path("src/main.toml"), folder_.Path("src/help.toml"),
+                      folder_.Path("src/other.toml"), folder_.Path("src/ru.toml"),
+                      folder_.Path("src/jp.toml"), folder_.Path("src/plain.toml")},
+                     output, folder_.Path("player.exe"));
+    }
+    std::string ReadText(const std::string& name) {
+        const std::vector<std::uint8_t> bytes = Read(name);
+        return {bytes.begin(), bytes.end()};
     }
     std::vector<std::uint8_t> Read(const std::string& name) {
         return ReadFileBytes(folder_.Path(name));
@@ -113,6 +156,94 @@ TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytes) {
     EXPECT_EQ(Read("second.exe"), Read("first.exe"));
 }
 
+// Each menu keeps its code page: declared ones as "code_page = N", and one that declares
+// none though its texts are not all ASCII as "code_page = 0".
+TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytesInEveryCodePage) {
+    ASSERT_EQ(BuildScripts("first.exe"), 0) << err_.str();
+    err_.str("");
+    ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("extract"), std::nullopt, err_), 0)
+        << err_.str();
+    EXPECT_EQ(err_.str(), "");
+    const struct {
+        std::string file;
+        std::string codePage;  // the line, or "" for none
+    } menus[] = {
+        {"main.toml", "code_page = 1252\n"},
+        {"help.toml", ""},
+        {"sub_menu.toml", ""},
+        {"menu.toml", "code_page = 1251\n"},  // "Меню.mnu": no ASCII letter to name the file
+        {"jp.toml", "code_page = 932\n"},
+        {"plain.toml", "code_page = 0\n"},
+    };
+    for (const auto& menu : menus) {
+        SCOPED_TRACE(menu.file);
+        const std::string toml = ReadText("extract/" + menu.file);
+        if (menu.codePage.empty()) {
+            EXPECT_EQ(toml.find("code_page"), std::string::npos);
+        } else {
+            EXPECT_NE(toml.find("\n" + menu.codePage), std::string::npos) << toml;
+        }
+    }
+    const std::string russian = ReadText("extract/menu.toml");
+    for (const char* line :
+         {"name = \"Меню.mnu\"\n", "title = \"Привет\"\n", "font = { name = \"Верданa\", size = 9,",
+          "parameters = \"/язык=ru\"\n"}) {
+        EXPECT_NE(russian.find(line), std::string::npos) << line << "\nin:\n" << russian;
+    }
+    const std::string japanese = ReadText("extract/jp.toml");
+    for (const char* line :
+         {"title = \"メニュー\"\n", "message = \"期限切れ\"\n",
+          "target = \"%ソフト\\\\setup.exe\"\n", "viewer_name = \"ビューア\"\n"}) {
+        EXPECT_NE(japanese.find(line), std::string::npos) << line << "\nin:\n" << japanese;
+    }
+
+    ASSERT_EQ(
+        Build({folder_.Path("extract/package.toml")}, "second.exe", folder_.Path("player.exe")), 0)
+        << err_.str();
+    EXPECT_EQ(Read("second.exe"), Read("first.exe"));
+}
+
+TEST_F(CommandsTest, ListShowsCodePagesWhereDeclaredAndNoTable) {
+    ASSERT_EQ(BuildScripts("out.exe"), 0) << err_.str();
+    ASSERT_EQ(RunList(folder_.Path("out.exe"), out_, err_), 0) << err_.str();
+    const std::string listing = out_.str();
+    for (const std::string& line : {
+             std::string("; 6 menus\n"),
+             std::string("  version 7, code page 1252, title \"Main \u00b6 menu\""),
+             std::string("  version 6, title \"Help\", placement center\n"),
+             std::string("\n4. Меню.mnu (data at byte "),
+             std::string("  version 7, code page 1251, title \"Привет\", placement center\n"),
+             std::string("  item   1  text     \"&Назад\" -> \"jp.mnu\"\n"),
+             std::string("  version 7, code page 932, title \"メニュー\", placement center\n"),
+             std::string("  item   1  button   \"ソフト\" -> \"%ソフト\\\\setup.exe\"\n"),
+             std::string("  item   2  text     \"戻る\" -> \"MAIN.mnu\"\n"),
+             std::string("\n6. plain.mnu (data at byte "),
+             std::string("  version 7, title \"Café\", placement center\n"),
+         }) {
+        EXPECT_NE(listing.find(line), std::string::npos) << line << "\nin:\n" << listing;
+    }
+    EXPECT_EQ(listing.find("codepages.dat"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find("\n7."), std::string::npos) << listing;
+}
+
+// Bytes that no text of the menu's code page builds cannot become a source.
+TEST_F(CommandsTest, ExtractRefusesTextsNoSourceBuilds) {
+    MenuDefinition menu;
+    menu.title = "\x83";  // the first of two bytes of code page 932, alone
+    const std::vector<MenuCodePage> codePages = {{"jp.mnu", 932}};
+    const std::vector<PackageEntryData> entries = {{"jp.mnu", WriteMenuBody(menu, 7)},
+                                                   *CodePageEntry(codePages)};
+    WriteFileBytes(folder_.Path("cut.exe"), WritePackage(Bytes(kPlayer), entries));
+    EXPECT_EQ(RunExtract(folder_.Path("cut.exe"), folder_.Path("out"), std::nullopt, err_), 1);
+    EXPECT_EQ(err_.str(),
+              "error: the menu \"jp.mnu\" cannot be extracted: its title holds bytes "
+              "that no text of code page 932 builds\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out")));
+    // Listed all the same, with the bytes that are no text replaced.
+    EXPECT_EQ(RunList(folder_.Path("cut.exe"), out_, err_), 0);
+    EXPECT_NE(out_.str().find("code page 932, title \"\uFFFD\""), std::string::npos) << out_.str();
+}
+
 TEST_F(CommandsTest, BuildWritesThePlayerThenThePackage) {
     ASSERT_EQ(BuildAll("out.exe"), 0) << err_.str();
     const std::vector<std::uint8_t> file = Read("out.exe");
@@ -128,8 +259,10 @@ TEST_F(CommandsTest, ListShowsTheDirectoryAndEachMenu) {
     const std::vector<std::string> lines = {
         "player: " + std::to_string(kPlayer.size()) +
             " bytes; package header \"Ambrevo\", byte 0; 3 menus\n",
-        "\n1. main.mnu (data at byte " + std::to_string(kPlayer.size() + 806) + ")\n",
-        "  version 7, title \"Main \u00b6 menu\", placement top-right\n",
+        // The title is not all ASCII: the package declares Windows-1252 for the menu, in a
+        // fourth entry of the directory.
+        "\n1. main.mnu (data at byte " + std::to_string(kPlayer.size() + 806 + 260) + ")\n",
+        "  version 7, code page 1252, title \"Main \u00b6 menu\", placement top-right\n",
         "  background 4 x 3, shaped, 3 items, 5 pictures\n",
         "  item   1  picture  -> \"help.mnu\"  [normal 1 + 2 frames, pressed 1]\n",
         "  item   2  button   \"&Exit\" -> (no target)\n",

@@ -161,6 +161,29 @@ TEST(MenuPreviewTest, TextsStayInTheirBoxesAlignedAndWrapped) {
     EXPECT_GE(blue.bottom - blue.top, 30) << "wrapped onto three lines or more";
 }
 
+// Texts are read in the menu's code page: the bytes of "Привет" in code page 1251 draw as
+// the same text in UTF-8 does, and as other letters when no code page is declared.
+TEST(MenuPreviewTest, TextsAreReadInTheMenusCodePage) {
+    const auto painter = PreviewTextPainter::FromSystemFonts();
+    if (!painter) GTEST_SKIP() << "no free font installed";
+    const auto preview = [&](const std::string& caption, std::uint32_t codePage) {
+        MenuDefinition menu;
+        menu.header.version = 7;
+        menu.pictures.StorePicture(0, 0, 0, Solid(120, 30, 0xFFFFFF));
+        MenuItem text = Item(ItemKind::LblBtn, 0, 0, 120, 30);
+        text.caption = caption;
+        MenuItem button = Item(ItemKind::WinBtn, 60, 0, 60, 30);
+        button.caption = caption;
+        menu.items = {text, button};
+        return RenderMenuPreview(menu, 0, painter.get(), codePage).picture.pixels;
+    };
+    const std::string cyrillic = "\xCF\xF0\xE8\xE2\xE5\xF2";
+    const auto utf8 = preview("\u041F\u0440\u0438\u0432\u0435\u0442", 65001);
+    EXPECT_EQ(preview(cyrillic, 1251), utf8);
+    EXPECT_NE(preview(cyrillic, 0), utf8);
+    EXPECT_EQ(preview(cyrillic, 0), preview("\u00CF\u00F0\u00E8\u00E2\u00E5\u00F2", 65001));
+}
+
 // A built menu may hold any 32-bit font size and position: sizes are drawn within what a
 // source allows, and boxes beyond the window draw nothing.
 TEST(MenuPreviewTest, HostileSizesAndPositionsDrawWithinTheWindow) {

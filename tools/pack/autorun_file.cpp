@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pack_error.h"
+#include "support/menu_code_pages.h"
 #include "text_encoding.h"
 
 namespace ambrevo::pack {
@@ -18,13 +19,13 @@ std::string AnsiLine(const std::string& what, const std::string& utf8) {
         throw PackError("the autorun " + what + " \"" + utf8 +
                         "\" holds a line break or another control character");
     }
-    AnsiConversion converted = Utf8ToAnsi(utf8);
-    if (converted.unconvertible) {
+    EncodedText converted = EncodeText(utf8, kWindows1252);
+    if (converted.unencodable) {
         throw PackError("the autorun " + what + " \"" + utf8 + "\" holds " +
-                        CodePointName(*converted.unconvertible) +
+                        CodePointName(*converted.unencodable) +
                         ", which autorun.inf (Windows-1252) cannot hold");
     }
-    return std::move(converted.text);
+    return std::move(converted.bytes);
 }
 
 }  // namespace

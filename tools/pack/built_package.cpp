@@ -8,6 +8,8 @@
 #include "silent_debug_output.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
+#include "support/menu_code_pages.h"
+#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -42,7 +44,7 @@ public:
 
 BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const PackageEntry& entry,
                     LoadError& loadError) {
-    BuiltMenu built{entry.name, entry.dataOffset, nullptr, {}};
+    BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {}};
     CollectingDialogs dialogs;
     SilentDebugOutput debug;
     loadError.Clear();
@@ -77,6 +79,9 @@ const BuiltMenu* FindBuiltMenu(const BuiltPackage& package, const std::string& n
     const std::string wanted = AsciiLower(name);
     for (const BuiltMenu& menu : package.menus) {
         if (menu.name == wanted) return &menu;
+    }
+    for (const BuiltMenu& menu : package.menus) {
+        if (AsciiLower(DisplayText(menu.name, menu.codePage)) == wanted) return &menu;
     }
     return nullptr;
 }
@@ -117,7 +122,9 @@ BuiltPackage ReadBuiltPackageBytes(const std::string& fileName,
     const PackageHeader& head = package.Header();
     BuiltPackage built{head.position, {head.text, head.byte}, {}};
     for (int slot = 0; slot < head.entryCount; ++slot) {
-        built.menus.push_back(ReadEntry(package, fileName, package.Directory()[slot], loadError));
+        const PackageEntry& entry = package.Directory()[static_cast<std::size_t>(slot)];
+        if (entry.name == kCodePageEntryName) continue;
+        built.menus.push_back(ReadEntry(package, fileName, entry, loadError));
     }
     return built;
 }

@@ -14,8 +14,9 @@ namespace ambrevo::pack {
 
 // One entry of a built package as the player's readers see it.
 struct BuiltMenu {
-    std::string name;                            // as the directory holds it (8-bit, lower case)
+    std::string name;                            // as the directory holds it (lower case)
     std::int32_t dataOffset = 0;                 // 0-based
+    std::uint32_t codePage = 0;                  // declared for its texts; 0: none
     std::shared_ptr<const MenuDefinition> menu;  // null when the entry cannot be read
     std::string problem;                         // why it cannot be read, or why it reads damaged
 };
@@ -23,18 +24,19 @@ struct BuiltMenu {
 struct BuiltPackage {
     std::int64_t programSize = 0;  // bytes before the package: the bare player
     PackageHeaderValues header;
-    std::vector<BuiltMenu> menus;
+    std::vector<BuiltMenu> menus;  // every entry but the table of code pages
 };
 
 // Reads the package appended to a program file with the player's own package and menu
-// readers. Throws PackError when the file cannot be read or holds no readable package;
-// a damaged menu is kept as an entry with its problem.
+// readers, the menus' code pages from its table of code pages ("codepages.dat") as the
+// player reads them. Throws PackError when the file cannot be read or holds no readable
+// package; a damaged menu is kept as an entry with its problem.
 BuiltPackage ReadBuiltPackage(const std::filesystem::path& file);
 // The same for program bytes held in memory; name stands for the file in messages.
 BuiltPackage ReadBuiltPackageBytes(const std::string& name, std::span<const std::uint8_t> bytes);
 
-// The first entry of that name, lower-cased (A-Z) as the player looks names up; null when
-// there is none.
+// The first menu of that name, lower-cased (A-Z) as the player looks names up, given as
+// its bytes or as UTF-8 text (a name in its menu's code page); null when there is none.
 const BuiltMenu* FindBuiltMenu(const BuiltPackage& package, const std::string& name);
 
 // True when the program bytes already end with a package the player can open.

@@ -15,6 +15,7 @@
 #include "package_source.h"
 #include "png_codec.h"
 #include "support/ascii.h"
+#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -134,11 +135,15 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
             throw PackError("the package holds no menu" +
                             (options.menu ? " \"" + *options.menu + "\"" : std::string()));
         }
-        if (!entry->menu) throw PackError(entry->name + " cannot be read: " + entry->problem);
+        if (!entry->menu) {
+            throw PackError(DisplayText(entry->name, entry->codePage) +
+                            " cannot be read: " + entry->problem);
+        }
         const auto text = PreviewTextPainter::FromSystemFonts();
         if (!text) err << "warning: no font found (DejaVu Sans or Arial); texts are not drawn\n";
-        const MenuPreview preview = RenderMenuPreview(
-            *entry->menu, options.highlight.value_or(entry->menu->initialItem), text.get());
+        const MenuPreview preview =
+            RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
+                              text.get(), entry->codePage);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;
     });

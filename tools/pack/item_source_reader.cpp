@@ -153,8 +153,13 @@ void RefuseVersion7Fields(SourceTable& source) {
 MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
     MenuItem item = DefaultItem(version);
     source.Named("kind", ItemKindNames(), item.kind);
-    if (source.Text("target", item.target) && IsMenuTarget(item.target)) {
-        menu.menuTargets.push_back({item.target, source.Line("target")});
+    // Whether a target switches menus is decided on its text: a second byte of code page
+    // 932 may be "\".
+    if (source.Text("target", item.target)) {
+        const std::string text = source.Value("target")->as_string()->get();
+        if (IsMenuTarget(text)) {
+            menu.menuTargets.push_back({item.target, text, source.Line("target")});
+        }
     }
     source.Text("parameters", item.parameters);
     source.Text("description", item.description);
@@ -198,7 +203,7 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
             root.File().Report(LineOf(node), "\"item\" must be a list of tables ([[item]])");
             continue;
         }
-        SourceTable source(*table, root.File());
+        SourceTable source = root.Nested(*table);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
         const int number = static_cast<int>(menu.menu.items.size());
         ReadItemPictures(source, pictures, backdrop, menu.menu, number);

@@ -4,6 +4,7 @@
 
 #include "menu/shape_runs.h"
 #include "pack_error.h"
+#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -89,8 +90,8 @@ std::vector<std::uint8_t> ShapeAlpha(const MenuDefinition& menu, int width, int 
 class Painter {
 public:
     Painter(const MenuDefinition& menu, int highlight, const PreviewTextPainter* text,
-            Bitmap& canvas)
-        : menu_(menu), highlight_(highlight), text_(text), canvas_(canvas) {}
+            std::uint32_t codePage, Bitmap& canvas)
+        : menu_(menu), highlight_(highlight), text_(text), codePage_(codePage), canvas_(canvas) {}
 
     void Description() {
         const MenuItem* item = Highlighted();
@@ -136,7 +137,9 @@ public:
             TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
             box.alignment = static_cast<std::int32_t>(TextAlignment::Center);
             box.centreVertically = true;
-            if (text_ != nullptr) text_->Draw(canvas_, item.caption, box, kButtonText);
+            if (text_ != nullptr) {
+                text_->Draw(canvas_, DisplayText(item.caption, codePage_), box, kButtonText);
+            }
         }
     }
 
@@ -160,26 +163,29 @@ private:
     }
 
     void Text(const std::string& text, const TextBox& box, ColorRef color) {
-        if (text_ != nullptr && !text.empty()) text_->Draw(canvas_, text, box, RgbOf(color));
+        if (text_ != nullptr && !text.empty()) {
+            text_->Draw(canvas_, DisplayText(text, codePage_), box, RgbOf(color));
+        }
     }
 
     const MenuDefinition& menu_;
     int highlight_;
     const PreviewTextPainter* text_;
+    std::uint32_t codePage_;
     Bitmap& canvas_;
 };
 
 }  // namespace
 
 MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
-                              const PreviewTextPainter* text) {
+                              const PreviewTextPainter* text, std::uint32_t codePage) {
     const std::shared_ptr<const Bitmap> background =
         menu.pictures.Picture(0, static_cast<int>(PictureSet::Normal), 0);
     if (!background || background->Empty()) {
         throw PackError("the menu has no background picture, so its window has no size");
     }
     MenuPreview preview{*background, {}};
-    Painter painter(menu, highlight, text, preview.picture);
+    Painter painter(menu, highlight, text, codePage, preview.picture);
     painter.Description();
     painter.Items();
     preview.alpha = ShapeAlpha(menu, background->width, background->height);

@@ -5,6 +5,7 @@
 
 #include "menu/menu_model.h"
 #include "preview_text.h"
+#include "support/menu_code_pages.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo::pack {
@@ -21,9 +22,11 @@ struct MenuPreview {
 // then the items in order, each text item's caption, each picture item's normal picture
 // (its highlighted one when it is the highlighted item) and each push button as a plain
 // button above the rest. highlight is an item number; 0 or a number beyond the items
-// highlights none. Without a text painter no text is drawn. Throws PackError when the
-// menu has no background picture.
+// highlights none. Without a text painter no text is drawn; texts are read in codePage,
+// the code page declared for the menu (kSystemCodePage: Windows-1252). Throws PackError
+// when the menu has no background picture.
 MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
-                              const PreviewTextPainter* text);
+                              const PreviewTextPainter* text,
+                              std::uint32_t codePage = kSystemCodePage);
 
 }  // namespace ambrevo::pack

@@ -6,6 +6,7 @@
 #include "file_io.h"
 #include "item_source_reader.h"
 #include "menu/menu_rules.h"
+#include "menu_texts.h"
 #include "picture_composer.h"
 #include "shape_runs.h"
 #include "silent_debug_output.h"
@@ -28,29 +29,77 @@ bool EndsWithMenuSuffix(std::string_view name) {
            EqualsIgnoringAsciiCase(name.substr(name.size() - kMenuSuffix.size()), kMenuSuffix);
 }
 
+// "code_page": the code page the menu's texts are written in and the package declares.
+// A value that is no menu code page is reported once, and the texts are then read as
+// UTF-8, which holds them all, so that they add no reports of their own.
+void ReadCodePage(SourceTable& root, MenuSource& menu) {
+    const toml::node* node = root.Value("code_page");
+    if (node == nullptr) return;
+    menu.codePageLine = root.Line("code_page");
+    const auto* number = node->as_integer();
+    if (number == nullptr || number->get() < 0 || number->get() > kUtf8CodePage ||
+        !IsMenuCodePage(static_cast<std::uint32_t>(number->get()))) {
+        std::string given;
+        if (number != nullptr) given = ", not " + std::to_string(number->get());
+        if (const auto* text = node->as_string()) given = ", not \"" + text->get() + "\"";
+        root.Report("code_page", "\"code_page\" must be a Windows code page a menu can use (" +
+                                     MenuCodePageList() + "), or 0 for the machine's" + given);
+        root.SetCodePage(kUtf8CodePage);
+        return;
+    }
+    menu.codePage = static_cast<std::uint32_t>(number->get());
+    root.SetCodePage(menu.codePage);
+}
+
+// The first character of the name whose bytes in the code page hold a byte of "A" to "Z"
+// that is no letter (a second byte of code page 932, 936, 949 or 950): the player
+// lower-cases entry names byte by byte, so it would look up another name.
+std::optional<std::uint32_t> CharacterFoldedApart(std::string_view utf8, std::uint32_t codePage) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        const std::uint32_t codePoint = NextCodePoint(utf8, i);
+        if (codePoint < 0x80) continue;
+        const std::string bytes = EncodeText(utf8.substr(start, i - start), codePage).bytes;
+        if (AsciiLower(bytes) != bytes) return codePoint;
+    }
+    return std::nullopt;
+}
+
+// The entry name is the name in the menu's code page, lower-cased as text (A-Z only).
 void ReadEntryName(SourceTable& root, const std::filesystem::path& file, MenuSource& menu) {
+    const std::uint32_t codePage = root.CodePage();
     std::string name;
     if (!root.Text("name", name)) {
         if (root.Has("name")) return;
-        const AnsiConversion stem = Utf8ToAnsi(PathToUtf8(file.stem()));
-        if (stem.unconvertible) {
+        const std::string stem = AsciiLower(PathToUtf8(file.stem()) + std::string(kMenuSuffix));
+        const EncodedText encoded = EncodeText(stem, codePage);
+        if (encoded.unencodable || CharacterFoldedApart(stem, codePage)) {
             root.File().Report(0, "the file name cannot be a menu name; set \"name\"");
             return;
         }
-        menu.entryName = AsciiLower(stem.text + std::string(kMenuSuffix));
+        menu.entryName = encoded.bytes;
         return;
     }
+    const std::string text = AsciiLower(root.Value("name")->as_string()->get());
+    if (const std::optional<std::uint32_t> folded = CharacterFoldedApart(text, codePage)) {
+        root.Report("name", "\"name\" holds " + CodePointName(*folded) + ", which " +
+                                CodePageName(codePage) +
+                                " stores with a byte the player reads as a capital letter; a "
+                                "menu name cannot hold it");
+        return;
+    }
+    name = EncodeText(text, codePage).bytes;
     menu.entryNameLine = root.Line("name");
     const bool blankEnds = name.empty() || static_cast<unsigned char>(name.front()) <= ' ' ||
                            static_cast<unsigned char>(name.back()) <= ' ';
     if (blankEnds || name.size() > kMaxEntryName || !EndsWithMenuSuffix(name) ||
-        name.find_first_of("/\\") != std::string::npos) {
+        text.find_first_of("/\\") != std::string::npos) {
         root.Report("name",
                     "\"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" "
                     "or \"\\\" and no blanks at either end");
         return;
     }
-    menu.entryName = AsciiLower(name);
+    menu.entryName = std::move(name);
 }
 
 void ReadDescription(SourceTable& root, MenuDefinition& menu) {
@@ -195,6 +244,7 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     menu.fileName = source.name;
     menu.menu = DefaultMenu();
     SourceTable root(table, source);
+    ReadCodePage(root, menu);
     ReadEntryName(root, file, menu);
     root.Integer("version", menu.version, kRawPicturesVersion, kLatestMenuVersion);
 
@@ -223,6 +273,11 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     ReadItemSources(root, pictures, backdrop, menu);
     root.ReportUnknownKeys();
     CheckWholeMenu(root, def);
+    // A menu written for Western machines reads right on any other when it says so.
+    if (!root.Has("code_page") &&
+        (!IsAscii(menu.entryName) || !MenuTextsAreAscii(def, menu.version))) {
+        menu.codePage = kWindows1252;
+    }
     // A background that could not be loaded has been reported already.
     if (!root.Has("background")) WarnAboutEmptyMenu(def, source);
     return menu;

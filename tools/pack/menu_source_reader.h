@@ -11,21 +11,29 @@
 #include "menu/menu_model.h"
 #include "picture_cache.h"
 #include "source_defaults.h"
+#include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {
 
 // A target of an item that switches to another menu of the package, where it was written.
 struct MenuTargetUse {
-    std::string target;
+    std::string target;  // in the menu's code page, as stored: compared with entry names
+    std::string text;    // UTF-8, as written: for messages
     std::int64_t line = 0;
 };
 
 // One menu source read into the model, with what the package-wide checks need.
 struct MenuSource {
     std::string fileName;   // as messages show it
-    std::string entryName;  // the package entry: 8-bit text, A-Z lowered
+    std::string entryName;  // the package entry: in the menu's code page, A-Z lowered
     std::int64_t entryNameLine = 0;
     int version = kDefaultMenuVersion;
+    // The code page the package declares for the menu's texts: "code_page", or when the
+    // source has none, Windows-1252 for a menu whose texts (name included) are not all
+    // ASCII. kSystemCodePage declares none: the texts are Windows-1252, read in the
+    // machine's code page.
+    std::uint32_t codePage = kSystemCodePage;
+    std::int64_t codePageLine = 0;  // of "code_page"; 0 when the source has none
     MenuDefinition menu;
     std::vector<MenuTargetUse> menuTargets;
 };

@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "menu_body_writer.h"
+#include "menu_texts.h"
 #include "source_names.h"
 #include "support/ascii.h"
+#include "text_encoding.h"
 #include "toml_text.h"
 
 namespace ambrevo::pack {
@@ -119,7 +121,7 @@ void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, cons
         headerWritten = true;
         if (still) {
             pictures.push_back({ItemPicturePath(stem, item, set, 0), table.Picture(item, set, 0)});
-            toml.Text(key, pictures.back().path);
+            toml.Utf8Text(key, pictures.back().path);
         }
         if (lastFrame == 0) continue;
         std::vector<std::string> frames;
@@ -132,7 +134,7 @@ void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, cons
                 {ItemPicturePath(stem, item, set, frame), table.Picture(item, set, frame)});
             frames.push_back(pictures.back().path);
         }
-        toml.TextList(key + "_frames", frames);
+        toml.Utf8List(key + "_frames", frames);
     }
 }
 
@@ -157,15 +159,21 @@ void CollectUnusedSlots(const PictureTable& table, int itemCount,
 }  // namespace
 
 MenuSourceText WriteMenuSource(const MenuDefinition& menu, int version,
-                               const std::string& entryName, const std::string& stem) {
+                               const std::string& entryName, std::uint32_t codePage,
+                               const std::string& stem) {
     MenuSourceText source;
-    TomlText toml;
+    TomlText toml(codePage);
     if (AsciiLower(stem + ".mnu") != entryName) toml.Text("name", entryName);
     toml.Integer("version", version);
+    // A menu that declares no code page and is not all ASCII says so: without the key,
+    // a build would declare Windows-1252 for it.
+    if (codePage != kSystemCodePage || !IsAscii(entryName) || !MenuTextsAreAscii(menu, version)) {
+        toml.Integer("code_page", codePage);
+    }
     WriteWindow(toml, menu);
     if (menu.pictures.HasPicture(0, 0, 0)) {
         source.pictures.push_back({stem + "/background.png", menu.pictures.Picture(0, 0, 0)});
-        toml.Text("background", source.pictures.back().path);
+        toml.Utf8Text("background", source.pictures.back().path);
     }
     WriteDescription(toml, menu);
     WriteClock(toml, menu);

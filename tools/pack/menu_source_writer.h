@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,10 +22,14 @@ struct MenuSourceText {
     std::vector<std::string> warnings;  // pictures in slots that no item or window shows
 };
 
-// Writes a menu read from a package back as a source that builds the same body: every
-// key is written, the entry name only when it differs from stem + ".mnu". Pictures are
-// named "<stem>/background.png", "<stem>/item001_normal.png", "<stem>/item001_normal_002.png".
+// Writes a menu read from a package back as a source that builds the same body and
+// declares the same code page (codePage, kSystemCodePage for none): every key is written,
+// the entry name only when it differs from stem + ".mnu", "code_page" when the menu
+// declares one or its texts are not all ASCII. Pictures are named "<stem>/background.png",
+// "<stem>/item001_normal.png", "<stem>/item001_normal_002.png". Throws PackError for a
+// text whose bytes no text of the code page builds.
 MenuSourceText WriteMenuSource(const MenuDefinition& menu, int version,
-                               const std::string& entryName, const std::string& stem);
+                               const std::string& entryName, std::uint32_t codePage,
+                               const std::string& stem);
 
 }  // namespace ambrevo::pack

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "code_page_entry.h"
 #include "menu_body_writer.h"
 #include "pack_error.h"
 #include "text_encoding.h"
@@ -12,19 +13,34 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
                                        std::span<const std::uint8_t> player,
                                        std::ostream* progress) {
     std::vector<PackageEntryData> entries;
-    entries.reserve(source.menus.size());
+    std::vector<MenuCodePage> codePages;
+    entries.reserve(source.menus.size() + 1);
     for (const MenuSource& menu : source.menus) {
         try {
             entries.push_back({menu.entryName, WriteMenuBody(menu.menu, menu.version)});
         } catch (const PackError& failure) {
             throw PackError(menu.fileName + ": " + failure.what());
         }
+        codePages.push_back({menu.entryName, menu.codePage});
         if (progress != nullptr) {
-            *progress << AnsiToUtf8(menu.entryName) << ": version " << menu.version << ", "
-                      << menu.menu.items.size() << " items, "
+            *progress << DisplayText(menu.entryName, menu.codePage) << ": version " << menu.version
+                      << ", ";
+            if (menu.codePage != 0) *progress << "code page " << menu.codePage << ", ";
+            *progress << menu.menu.items.size() << " items, "
                       << CountStoredPictures(menu.menu.pictures) << " pictures, "
                       << entries.back().data.size() << " bytes\n";
         }
+    }
+    // After the menus: the player shows the first entry first, and older players, which
+    // never look the table up, find every menu where they would without it.
+    if (std::optional<PackageEntryData> table = CodePageEntry(codePages)) {
+        entries.push_back(std::move(*table));
+    }
+    if (entries.size() > static_cast<std::size_t>(kMaxPackageEntries)) {
+        throw PackError("a package holds at most " + std::to_string(kMaxPackageEntries) +
+                        " entries: " + std::to_string(source.menus.size()) +
+                        " menus and the table of their code pages are " +
+                        std::to_string(entries.size()));
     }
     return WritePackage(player, entries, source.header);
 }

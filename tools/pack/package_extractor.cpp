@@ -9,6 +9,7 @@
 #include "file_io.h"
 #include "menu_body_writer.h"
 #include "menu_source_writer.h"
+#include "menu_texts.h"
 #include "pack_error.h"
 #include "png_codec.h"
 #include "support/ascii.h"
@@ -25,16 +26,23 @@ constexpr std::array<std::string_view, 23> kReservedStems = {
     "lpt3",    "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
 
 // A file name stem for the menu: the entry name without ".mnu", kept to letters, digits,
-// "-", "_" and ".", unique in the package.
-std::string StemFor(const std::string& entryName, std::set<std::string>& used) {
-    std::string stem = AsciiLower(entryName);
-    if (stem.size() >= 4 && stem.ends_with(".mnu")) stem.resize(stem.size() - 4);
-    for (char& c : stem) {
+// "-", "_" and "." of ASCII (any other character becomes one "_"), or "menu" when it has
+// no letter or digit of ASCII; unique in the package.
+std::string StemFor(const BuiltMenu& menu, std::set<std::string>& used) {
+    const std::string name = AsciiLower(DisplayText(menu.name, menu.codePage));
+    std::string stem;
+    for (std::size_t i = 0; i < name.size();) {
+        const std::uint32_t c = NextCodePoint(name, i);
         const bool plain =
             (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
-        if (!plain) c = '_';
+        stem += plain ? static_cast<char>(c) : '_';
     }
-    if (stem.empty() || stem.front() == '.') stem.insert(0, "menu");
+    if (stem.size() >= 4 && stem.ends_with(".mnu")) stem.resize(stem.size() - 4);
+    const bool named = std::any_of(stem.begin(), stem.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+    if (!named) stem = "menu";  // a name of other characters only
+    if (stem.front() == '.') stem.insert(0, "menu");
     if (std::find(kReservedStems.begin(), kReservedStems.end(), stem) != kReservedStems.end()) {
         stem += "_menu";
     }
@@ -44,12 +52,32 @@ std::string StemFor(const std::string& entryName, std::set<std::string>& used) {
     return unique;
 }
 
+int ExtractedVersion(const BuiltMenu& menu) {
+    return std::min<int>(menu.menu->header.version, kLatestMenuVersion);
+}
+
+// Each text, the name too, must have a source text that builds its bytes again.
+void CheckTexts(const BuiltMenu& menu, const std::string& cannot) {
+    if (!IsMenuCodePage(menu.codePage)) {
+        throw PackError(cannot + "it declares code page " + std::to_string(menu.codePage) +
+                        ", which a menu source cannot give");
+    }
+    std::vector<MenuTextField> texts = MenuTexts(*menu.menu, ExtractedVersion(menu));
+    texts.insert(texts.begin(), {"name", &menu.name});
+    for (const MenuTextField& field : texts) {
+        if (!DecodeText(*field.text, menu.codePage)) {
+            throw PackError(cannot + "its " + field.key + " holds bytes that no text of " +
+                            CodePageName(menu.codePage) + " builds");
+        }
+    }
+}
+
 void CheckReadable(const BuiltPackage& package) {
     for (const BuiltMenu& menu : package.menus) {
-        if (menu.menu == nullptr || !menu.problem.empty()) {
-            throw PackError("the menu \"" + AnsiToUtf8(menu.name) +
-                            "\" cannot be extracted: " + menu.problem);
-        }
+        const std::string cannot =
+            "the menu \"" + DisplayText(menu.name, menu.codePage) + "\" cannot be extracted: ";
+        if (menu.menu == nullptr || !menu.problem.empty()) throw PackError(cannot + menu.problem);
+        CheckTexts(menu, cannot);
     }
 }
 
@@ -84,16 +112,17 @@ void ExtractPackage(const BuiltPackage& package, const std::filesystem::path& fo
     std::set<std::string> usedStems;
     std::vector<std::string> menuFiles;
     for (const BuiltMenu& built : package.menus) {
-        const std::string stem = StemFor(built.name, usedStems);
-        int version = built.menu->header.version;
-        if (version > kLatestMenuVersion) {
-            warnings << AnsiToUtf8(built.name) << ": format version " << version
-                     << " is extracted as version " << kLatestMenuVersion << "\n";
-            version = kLatestMenuVersion;
+        const std::string stem = StemFor(built, usedStems);
+        const std::string name = DisplayText(built.name, built.codePage);
+        const int version = ExtractedVersion(built);
+        if (version != built.menu->header.version) {
+            warnings << name << ": format version " << static_cast<int>(built.menu->header.version)
+                     << " is extracted as version " << version << "\n";
         }
-        const MenuSourceText source = WriteMenuSource(*built.menu, version, built.name, stem);
+        const MenuSourceText source =
+            WriteMenuSource(*built.menu, version, built.name, built.codePage, stem);
         for (const std::string& warning : source.warnings) {
-            warnings << AnsiToUtf8(built.name) << ": " << warning << "\n";
+            warnings << name << ": " << warning << "\n";
         }
         WritePictures(folder, source);
         menuFiles.push_back(stem + ".toml");
@@ -102,7 +131,7 @@ void ExtractPackage(const BuiltPackage& package, const std::filesystem::path& fo
     TomlText toml;
     toml.Text("header_text", package.header.text);
     toml.Integer("header_byte", package.header.byte);
-    toml.TextList("menus", menuFiles);
+    toml.Utf8List("menus", menuFiles);
     WriteTextFile(folder / "package.toml", toml.Str());
 }
 

@@ -16,7 +16,17 @@ std::string NameOrNumber(const NameTable& names, std::int32_t value) {
     return name ? std::string(*name) : std::to_string(value);
 }
 
-std::string Quoted(const std::string& ansi) { return TomlString(ansi); }
+// A menu text in the menu's code page, quoted.
+class Texts {
+public:
+    explicit Texts(std::uint32_t codePage) : codePage_(codePage) {}
+    std::string Quoted(const std::string& bytes) const {
+        return TomlString(DisplayText(bytes, codePage_));
+    }
+
+private:
+    std::uint32_t codePage_;
+};
 
 // "normal 1 + 3 frames": the still picture and the number of animation frames of a set.
 std::string SetSummary(const PictureTable& table, int record, int set) {
@@ -32,12 +42,12 @@ std::string SetSummary(const PictureTable& table, int record, int set) {
     return text;
 }
 
-void ListItem(const MenuDefinition& menu, int n, std::ostream& out) {
+void ListItem(const MenuDefinition& menu, int n, const Texts& texts, std::ostream& out) {
     const MenuItem& item = menu.items[static_cast<std::size_t>(n - 1)];
     out << "  item " << std::setw(3) << n << "  " << std::left << std::setw(8)
         << NameOrNumber(ItemKindNames(), item.kind) << std::right;
-    if (item.kind != 0 && !item.caption.empty()) out << " " << Quoted(item.caption);
-    out << " -> " << (item.target.empty() ? "(no target)" : Quoted(item.target));
+    if (item.kind != 0 && !item.caption.empty()) out << " " << texts.Quoted(item.caption);
+    out << " -> " << (item.target.empty() ? "(no target)" : texts.Quoted(item.target));
     std::string pictures;
     for (int set = 0; set < kPictureSets; ++set) {
         const std::string summary = SetSummary(menu.pictures, n, set);
@@ -49,9 +59,12 @@ void ListItem(const MenuDefinition& menu, int n, std::ostream& out) {
     out << "\n";
 }
 
-void ListMenu(const MenuDefinition& menu, std::ostream& out) {
-    out << "  version " << static_cast<int>(menu.header.version) << ", title " << Quoted(menu.title)
-        << ", placement " << NameOrNumber(PlacementNames(), menu.placement) << "\n";
+void ListMenu(const MenuDefinition& menu, std::uint32_t codePage, std::ostream& out) {
+    const Texts texts(codePage);
+    out << "  version " << static_cast<int>(menu.header.version);
+    if (codePage != 0) out << ", code page " << codePage;
+    out << ", title " << texts.Quoted(menu.title) << ", placement "
+        << NameOrNumber(PlacementNames(), menu.placement) << "\n";
     const auto background = menu.pictures.Picture(0, 0, 0);
     out << "  background ";
     if (menu.pictures.HasPicture(0, 0, 0)) {
@@ -61,26 +74,26 @@ void ListMenu(const MenuDefinition& menu, std::ostream& out) {
     }
     out << ", " << (menu.shapeColor == -1 ? "rectangular" : "shaped") << ", " << menu.items.size()
         << " items, " << CountStoredPictures(menu.pictures) << " pictures\n";
-    for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, out);
+    for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, texts, out);
 }
 
 }  // namespace
 
 bool ListPackage(const BuiltPackage& package, std::ostream& out) {
     out << "player: " << package.programSize << " bytes; package header "
-        << Quoted(package.header.text) << ", byte " << static_cast<int>(package.header.byte) << "; "
-        << package.menus.size() << " menus\n";
+        << Texts(kSystemCodePage).Quoted(package.header.text) << ", byte "
+        << static_cast<int>(package.header.byte) << "; " << package.menus.size() << " menus\n";
     bool allRead = true;
     for (std::size_t i = 0; i < package.menus.size(); ++i) {
         const BuiltMenu& built = package.menus[i];
         out << "\n"
-            << i + 1 << ". " << AnsiToUtf8(built.name) << " (data at byte " << built.dataOffset
-            << ")\n";
+            << i + 1 << ". " << DisplayText(built.name, built.codePage) << " (data at byte "
+            << built.dataOffset << ")\n";
         if (!built.problem.empty()) {
             out << "  cannot be read: " << built.problem << "\n";
             allRead = false;
         }
-        if (built.menu != nullptr) ListMenu(*built.menu, out);
+        if (built.menu != nullptr) ListMenu(*built.menu, built.codePage, out);
     }
     return allRead;
 }

@@ -118,6 +118,25 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
     return allRead;
 }
 
+// A menu that declares a code page needs the table of code pages, one more entry of the
+// directory, which holds 100.
+void CheckRoomForCodePages(const PackageSource& package, Diagnostics& diagnostics) {
+    if (package.menus.size() != static_cast<std::size_t>(kMaxPackageEntries)) return;
+    const auto declaring = std::find_if(package.menus.begin(), package.menus.end(),
+                                        [](const MenuSource& menu) { return menu.codePage != 0; });
+    if (declaring == package.menus.end()) return;
+    const std::string why =
+        declaring->codePageLine > 0
+            ? "it declares " + CodePageName(declaring->codePage) + "; leave out a menu"
+            : "its texts are not all ASCII, so it declares Windows-1252; leave out a menu, or "
+              "set \"code_page = 0\" to declare none";
+    diagnostics.Report(
+        declaring->fileName, declaring->codePageLine,
+        "a package holds at most " + std::to_string(kMaxPackageEntries) + " entries, and its " +
+            std::to_string(package.menus.size()) +
+            " menus leave no room for the table of code pages this menu needs: " + why);
+}
+
 // allRead: every source could be read as a menu, so every menu name is known. menuAlone:
 // the sources are one menu file read without the menus its targets may name.
 void CheckPackage(const PackageSource& package, const std::vector<std::filesystem::path>& sources,
@@ -130,13 +149,14 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
                            "a package holds at most " + std::to_string(kMaxPackageMenus) +
                                " menus, not " + std::to_string(package.menus.size()));
     }
+    CheckRoomForCodePages(package, diagnostics);
     std::map<std::string, const MenuSource*> byName;
     for (const MenuSource& menu : package.menus) {
         if (menu.entryName.empty()) continue;
         const auto [earlier, added] = byName.emplace(menu.entryName, &menu);
         if (!added) {
             diagnostics.Report(menu.fileName, menu.entryNameLine,
-                               "the menu name \"" + AnsiToUtf8(menu.entryName) +
+                               "the menu name \"" + DisplayText(menu.entryName, menu.codePage) +
                                    "\" is already used by " + earlier->second->fileName);
         }
     }
@@ -149,7 +169,7 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
     for (const MenuSource& menu : package.menus) {
         for (const MenuTargetUse& use : menu.menuTargets) {
             if (byName.count(AsciiLower(use.target)) > 0) continue;
-            const std::string target = "the menu target \"" + AnsiToUtf8(use.target) + "\"";
+            const std::string target = "the menu target \"" + use.text + "\"";
             if (menuAlone) {
                 diagnostics.Warn(menu.fileName, use.line,
                                  target + " is not checked: this menu is read alone");

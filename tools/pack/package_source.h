@@ -13,6 +13,9 @@ namespace ambrevo::pack {
 
 constexpr std::string_view kDefaultHeaderText = "Ambrevo";
 constexpr int kMaxPackageMenus = 100;
+// The player's directory holds 100 entries: the menus and, when a menu declares a code
+// page, the table of code pages.
+constexpr int kMaxPackageEntries = 100;
 
 // The menus of a package in package order (the first is the menu the player shows first)
 // and its header values.

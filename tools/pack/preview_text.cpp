@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "source_defaults.h"
-#include "text_encoding.h"
+#include "support/utf8.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
@@ -41,11 +41,12 @@ std::vector<std::uint8_t> FileBytes(const char* path) {
 }
 
 // The characters shown: "&" before a character marks it as the mnemonic and is dropped.
-std::vector<std::uint32_t> ShownCharacters(const std::string& ansi) {
+std::vector<std::uint32_t> ShownCharacters(const std::string& utf8) {
     std::vector<std::uint32_t> shown;
-    for (std::size_t i = 0; i < ansi.size(); ++i) {
-        if (ansi[i] == '&' && i + 1 < ansi.size()) ++i;
-        shown.push_back(AnsiCodePoint(ansi[i]));
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (utf8[i] == '&' && i + 1 < utf8.size()) ++i;
+        const std::uint32_t c = NextCodePoint(utf8, i);
+        shown.push_back(c == kInvalidUtf8 ? 0xFFFD : c);
     }
     return shown;
 }
@@ -252,14 +253,14 @@ std::unique_ptr<PreviewTextPainter> PreviewTextPainter::FromSystemFonts() {
     return nullptr;
 }
 
-void PreviewTextPainter::Draw(Bitmap& picture, const std::string& ansiText, const TextBox& box,
+void PreviewTextPainter::Draw(Bitmap& picture, const std::string& utf8Text, const TextBox& box,
                               std::uint32_t rgb) const {
     const Clip clip = Clip::Of(box, picture);
     if (clip.Empty()) return;
     const Face& face = box.bold && bold_ ? *bold_ : *regular_;
     const Layout layout(face.info, std::clamp(box.points, kMinFontPoints, kMaxFontPoints));
     const std::vector<Line> lines =
-        layout.Lines(ShownCharacters(ansiText), box.wordWrap ? box.width : 0);
+        layout.Lines(ShownCharacters(utf8Text), box.wordWrap ? box.width : 0);
     const std::int64_t textHeight =
         std::int64_t{layout.LineHeight()} * static_cast<std::int64_t>(lines.size());
     std::int64_t top = box.centreVertically ? box.top + (box.height - textHeight) / 2 : box.top;

@@ -43,9 +43,10 @@ public:
     PreviewTextPainter(const PreviewTextPainter&) = delete;
     PreviewTextPainter& operator=(const PreviewTextPainter&) = delete;
 
-    // Draws the 8-bit (Windows-1252) text in colour 0x00RRGGBB into the box, clipped to
-    // the box and the picture. "&" marks a mnemonic and is not drawn; "&&" draws "&".
-    void Draw(Bitmap& picture, const std::string& ansiText, const TextBox& box,
+    // Draws the UTF-8 text in colour 0x00RRGGBB into the box, clipped to the box and the
+    // picture. "&" marks a mnemonic and is not drawn; "&&" draws "&". Characters the font
+    // lacks are drawn as its missing-character box.
+    void Draw(Bitmap& picture, const std::string& utf8Text, const TextBox& box,
               std::uint32_t rgb) const;
 
 private:

@@ -38,6 +38,12 @@ std::int64_t LineOf(const toml::node& node) {
 SourceTable::SourceTable(const toml::table& table, const SourceFile& file, std::string prefix)
     : table_(table), file_(file), prefix_(std::move(prefix)) {}
 
+SourceTable SourceTable::Nested(const toml::table& table) const {
+    SourceTable nested(table, file_);
+    nested.SetCodePage(codePage_);
+    return nested;
+}
+
 std::int64_t SourceTable::Line(std::string_view key) const {
     const toml::node* node = table_.get(key);
     return node != nullptr ? LineOf(*node) : TableLine();
@@ -65,14 +71,14 @@ std::optional<std::string> SourceTable::TextOf(const toml::node& node,
         file_.Report(LineOf(node), Quoted(what) + " must be a text");
         return std::nullopt;
     }
-    AnsiConversion converted = Utf8ToAnsi(text->get());
-    if (converted.unconvertible) {
-        file_.Report(LineOf(node), Quoted(what) + " holds " +
-                                       CodePointName(*converted.unconvertible) +
-                                       ", which menu text (Windows-1252) cannot hold");
+    EncodedText converted = EncodeText(text->get(), codePage_);
+    if (converted.unencodable) {
+        file_.Report(LineOf(node),
+                     Quoted(what) + " holds " + CodePointName(*converted.unencodable) +
+                         ", which menu text (" + CodePageName(codePage_) + ") cannot hold");
         return std::nullopt;
     }
-    return std::move(converted.text);
+    return std::move(converted.bytes);
 }
 
 bool SourceTable::Text(std::string_view key, std::string& out) {
@@ -250,7 +256,9 @@ std::optional<SourceTable> SourceTable::Table(std::string_view key) {
         ReportType(key, "a table");
         return std::nullopt;
     }
-    return SourceTable(*node->as_table(), file_, Qualified(key) + ".");
+    SourceTable nested(*node->as_table(), file_, Qualified(key) + ".");
+    nested.SetCodePage(codePage_);
+    return nested;
 }
 
 void SourceTable::ReportUnknownKeys() const {

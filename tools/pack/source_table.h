@@ -12,6 +12,7 @@
 #include "diagnostics.h"
 #include "menu/menu_model.h"
 #include "source_names.h"
+#include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {
 
@@ -23,6 +24,13 @@ class SourceTable {
 public:
     // prefix names the table in messages ("font." gives "font.size").
     SourceTable(const toml::table& table, const SourceFile& file, std::string prefix = "");
+    // Another table of the same file (an item of a list), its texts in the same code page.
+    SourceTable Nested(const toml::table& table) const;
+
+    // The code page texts are converted to (text_encoding.h); kSystemCodePage, the
+    // default, writes Windows-1252. Tables taken from this one keep it.
+    void SetCodePage(std::uint32_t codePage) { codePage_ = codePage; }
+    std::uint32_t CodePage() const { return codePage_; }
 
     bool Has(std::string_view key) const { return table_.contains(key); }
     // Line of the key's value, or of the table when the key is absent.
@@ -33,7 +41,8 @@ public:
     std::string Qualified(std::string_view key) const { return prefix_ + std::string(key); }
     void Report(std::string_view key, std::string message) const;
 
-    bool Text(std::string_view key, std::string& out);  // UTF-8 in the file, 8-bit in the menu
+    // UTF-8 in the file, bytes of the code page in the menu.
+    bool Text(std::string_view key, std::string& out);
     bool Integer(std::string_view key, std::int32_t& out, std::int64_t lowest,
                  std::int64_t highest);
     bool Flag(std::string_view key, bool& out);
@@ -56,7 +65,7 @@ public:
     // The key's array or table (marked as known), reported when it is another type.
     const toml::array* Array(std::string_view key);
     std::optional<SourceTable> Table(std::string_view key);
-    // A text converted to 8-bit, reported when it cannot be; for array elements.
+    // A text converted to the code page, reported when it cannot be; for array elements.
     std::optional<std::string> TextOf(const toml::node& node, std::string_view what) const;
 
     void ReportUnknownKeys() const;
@@ -73,6 +82,7 @@ private:
     const toml::table& table_;
     SourceFile file_;
     std::string prefix_;
+    std::uint32_t codePage_ = kSystemCodePage;
     std::set<std::string, std::less<>> known_;
 };
 

@@ -95,7 +95,8 @@ void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus, Diagnostics
         const MenuSource& menu = menus[i];
         if (menu.entryName.empty() || reached.count(menu.entryName) > 0) continue;
         diagnostics.Warn(menu.fileName, 0,
-                         "no other menu switches to \"" + AnsiToUtf8(menu.entryName) +
+                         "no other menu switches to \"" +
+                             DisplayText(menu.entryName, menu.codePage) +
                              "\", and it is not the first: it shows only when the player is "
                              "started with its name");
     }

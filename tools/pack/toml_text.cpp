@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "pack_error.h"
 #include "text_encoding.h"
 
 namespace ambrevo::pack {
@@ -26,7 +27,7 @@ std::string Escape(std::uint32_t codePoint) {
         default:
             break;
     }
-    char buffer[8];
+    char buffer[16];
     std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(codePoint));
     return buffer;
 }
@@ -38,10 +39,11 @@ bool NeedsEscape(std::uint32_t codePoint) {
 
 }  // namespace
 
-std::string TomlString(std::string_view ansi) {
+std::string TomlString(std::string_view utf8) {
     std::string out = "\"";
-    for (char byte : ansi) {
-        const std::uint32_t codePoint = AnsiCodePoint(byte);
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::uint32_t codePoint = NextCodePoint(utf8, i);
+        if (codePoint == kInvalidUtf8) codePoint = 0xFFFD;
         if (NeedsEscape(codePoint)) {
             out += Escape(codePoint);
         } else {
@@ -69,7 +71,20 @@ void TomlText::ArrayTable(std::string_view name) {
     text_.append("\n[[").append(name).append("]]\n");
 }
 
-void TomlText::Text(std::string_view key, std::string_view ansi) { Line(key, TomlString(ansi)); }
+std::string TomlText::String(std::string_view bytes) const {
+    const std::optional<std::string> text = DecodeText(bytes, codePage_);
+    if (!text) {
+        throw PackError("bytes that are no text of " + CodePageName(codePage_) + " for \"" +
+                        DisplayText(bytes, codePage_) + "\"");
+    }
+    return TomlString(*text);
+}
+
+void TomlText::Text(std::string_view key, std::string_view bytes) { Line(key, String(bytes)); }
+
+void TomlText::Utf8Text(std::string_view key, std::string_view utf8) {
+    Line(key, TomlString(utf8));
+}
 
 void TomlText::Integer(std::string_view key, std::int64_t value) {
     Line(key, std::to_string(value));
@@ -92,10 +107,10 @@ void TomlText::Bounds(std::string_view key, const ambrevo::Bounds& bounds) {
 
 void TomlText::Font(std::string_view key, const FontSpec& font, const ColorRef* color) {
     auto flag = [](bool value) { return value ? "true" : "false"; };
-    std::string value =
-        "{ name = " + TomlString(font.name) + ", size = " + std::to_string(font.size) +
-        ", bold = " + flag(font.style.bold) + ", italic = " + flag(font.style.italic) +
-        ", underline = " + flag(font.style.underline);
+    std::string value = "{ name = " + String(font.name) + ", size = " + std::to_string(font.size) +
+                        ", bold = " + flag(font.style.bold) +
+                        ", italic = " + flag(font.style.italic) +
+                        ", underline = " + flag(font.style.underline);
     if (color != nullptr) {
         value += ", color = ";
         value += *color <= 0xFFFFFF ? "\"" + ColorText(*color) + "\"" : std::to_string(*color);
@@ -103,11 +118,11 @@ void TomlText::Font(std::string_view key, const FontSpec& font, const ColorRef* 
     Line(key, value + " }");
 }
 
-void TomlText::TextList(std::string_view key, const std::vector<std::string>& ansiTexts) {
+void TomlText::Utf8List(std::string_view key, const std::vector<std::string>& utf8Texts) {
     std::string value = "[";
-    for (std::size_t i = 0; i < ansiTexts.size(); ++i) {
+    for (std::size_t i = 0; i < utf8Texts.size(); ++i) {
         if (i > 0) value += ", ";
-        value += TomlString(ansiTexts[i]);
+        value += TomlString(utf8Texts[i]);
     }
     Line(key, value + "]");
 }
