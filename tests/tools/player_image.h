@@ -10,8 +10,7 @@ namespace ambrevo::pack::testing {
 // Windows program (i386), then some bytes of "code".
 inline std::string BarePlayerImage() {
     std::string bytes = ambrevo::testing::pe_image::Header();
-    ambrevo::testing::pe_image::PutNumber(bytes, ambrevo::testing::pe_image::kFileHeader, 0x14C,
-                                          2);
+    ambrevo::testing::pe_image::PutNumber(bytes, ambrevo::testing::pe_image::kFileHeader, 0x14C, 2);
     return bytes + "bare player code";
 }
 

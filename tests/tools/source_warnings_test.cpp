@@ -114,19 +114,20 @@ TEST_F(SourceWarningsTest, MenusNoOtherMenuSwitchesToAreNamedUnlessFirst) {
     ReadPackageSource({folder_.Path("a.toml"), folder_.Path("b.toml"), folder_.Path("c.toml")},
                       cache, diagnostics);
     EXPECT_TRUE(diagnostics.Empty());
-    const std::string prefix = "\", and it is not the first: it shows only when the player is "
-                               "started with its name";
+    const std::string prefix =
+        "\", and it is not the first: it shows only when the player is "
+        "started with its name";
     EXPECT_EQ(diagnostics.Warnings(),
-              (std::vector<Diagnostic>{
-                  {PathToUtf8(folder_.Path("c.toml")), 0,
-                   "no other menu switches to \"c.mnu" + prefix, true}}));
+              (std::vector<Diagnostic>{{PathToUtf8(folder_.Path("c.toml")), 0,
+                                        "no other menu switches to \"c.mnu" + prefix, true}}));
 }
 
 TEST_F(SourceWarningsTest, StrictTurnsWarningsIntoProblems) {
     const auto source = folder_.Write("main.toml", "title = \"empty\"\n");
     const std::string file = PathToUtf8(source);
-    const std::string message = "the menu has neither a background nor items: it shows an "
-                                "empty window\n";
+    const std::string message =
+        "the menu has neither a background nor items: it shows an "
+        "empty window\n";
     struct Case {
         bool strict;
         int status;

@@ -31,8 +31,8 @@ std::string Chunk(const std::string& type, const std::string& data, std::uint32_
 }
 
 TEST(ClosestNameTest, SuggestsOnlyNamesNearEnoughToBeASlip) {
-    const std::vector<std::string> keys = {"animation", "animation_interval", "title", "name",
-                                           "build", "check", "list", "extract"};
+    const std::vector<std::string> keys = {
+        "animation", "animation_interval", "title", "name", "build", "check", "list", "extract"};
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"animaton_interval", "animation_interval"},
         {"animation_intervall", "animation_interval"},
@@ -89,7 +89,8 @@ TEST_F(ToolMessagesTest, UnusablePicturesSayWhy) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {PngWith(Chunk("tEXt", "a", 0x7FFFFFF0)),
          "not a readable PNG (chunk \"tEXt\" at byte 33 claims 2147483632 bytes, but the file "
-         "holds " + std::to_string(rest.size() + 1) + " more)"},
+         "holds " +
+             std::to_string(rest.size() + 1) + " more)"},
         {PngWith(Chunk("zTXt", "", 0xFFFFFFF0)),
          "not a readable PNG (chunk \"zTXt\" at byte 33 claims 4294967280 bytes, over the PNG "
          "limit of 2147483647)"},
@@ -100,16 +101,17 @@ TEST_F(ToolMessagesTest, UnusablePicturesSayWhy) {
         {empty + rest, "not a readable PNG (the header gives a size of 0 x 2 pixels)"},
         {"GIF89a", "not a readable PNG (the file does not start with the PNG signature)"},
         {header, "not a readable PNG (the file ends without the end chunk \"IEND\")"},
-        {header + std::string(2, '\0'), "not a readable PNG (the file ends inside the chunk at byte 33)"},
+        {header + std::string(2, '\0'),
+         "not a readable PNG (the file ends inside the chunk at byte 33)"},
         {good.substr(0, 8) + Chunk("IDAT", "", 0) + rest,
          "not a readable PNG (the first chunk is \"IDAT\", not the header \"IHDR\")"},
     };
     for (const auto& [png, reason] : cases) {
         WriteFileBytes(folder_.Path("bad.png"), Bytes(png));
         folder_.Write("main.toml", "background = \"bad.png\"\n");
-        EXPECT_EQ(Problems({"main.toml"}),
-                  std::vector<std::string>{"main.toml:1: picture \"bad.png\" cannot be used: " +
-                                           reason});
+        EXPECT_EQ(
+            Problems({"main.toml"}),
+            std::vector<std::string>{"main.toml:1: picture \"bad.png\" cannot be used: " + reason});
     }
 }
 
@@ -123,8 +125,9 @@ TEST_F(ToolMessagesTest, SoundPicturesKeepTheirLayoutAndSamples) {
 }
 
 TEST_F(ToolMessagesTest, ProblemsAreReportedWhereTheyAreWithoutKnockOnErrors) {
-    folder_.Write("main.toml", "[[item]]\nkind = \"text\"\ntarget = \"help.mnu\"\n"
-                               "[[item]]\nkind = \"text\"\ntarget = \"gone.mnu\"\n");
+    folder_.Write("main.toml",
+                  "[[item]]\nkind = \"text\"\ntarget = \"help.mnu\"\n"
+                  "[[item]]\nkind = \"text\"\ntarget = \"gone.mnu\"\n");
     folder_.Write("help.toml", "title = \n");
     folder_.Write("twice.toml", "name = \"main.mnu\"\n");
     folder_.Write("badname.toml", "name = \"help\"\n");
@@ -181,17 +184,25 @@ TEST_F(ToolMessagesTest, OnlyABare32Or64BitPlayerIsTaken) {
         "is a Windows program for another processor; give a bare player, the 32-bit or the "
         "64-bit ambrevo.exe";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"\x89PNG\r\n\x1a\n", notWindows}, {"MZ", notWindows},
-        {cut, notWindows},                {amd64Pe32, otherProcessor},
-        {arm, otherProcessor},            {arm64, otherProcessor},
-        {testing::BarePlayerImage(), ""}, {pe::Header64() + "64-bit player code", ""},
+        {"\x89PNG\r\n\x1a\n", notWindows},
+        {"MZ", notWindows},
+        {cut, notWindows},
+        {amd64Pe32, otherProcessor},
+        {arm, otherProcessor},
+        {arm64, otherProcessor},
+        {testing::BarePlayerImage(), ""},
+        {pe::Header64() + "64-bit player code", ""},
     };
     for (const auto& [bytes, message] : cases) {
         const auto player = folder_.Write("player.bin", bytes);
         std::filesystem::remove(folder_.Path("disc.exe"));
         std::ostringstream err;
-        EXPECT_EQ(RunBuild({{folder_.Path("main.toml")}, player, folder_.Path("disc.exe"), true,
-                            std::nullopt, false},
+        EXPECT_EQ(RunBuild({{folder_.Path("main.toml")},
+                            player,
+                            folder_.Path("disc.exe"),
+                            true,
+                            std::nullopt,
+                            false},
                            err),
                   message.empty() ? 0 : 1);
         if (message.empty()) {

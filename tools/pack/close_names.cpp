@@ -36,8 +36,8 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
 std::optional<std::string> ClosestName(std::string_view misspelt,
                                        const std::vector<std::string>& candidates) {
     const std::string wanted = AsciiLower(misspelt);
-    const std::size_t allowed = std::min(kMaxEdits, std::max<std::size_t>(
-                                                        1, wanted.size() / kLettersPerEdit));
+    const std::size_t allowed =
+        std::min(kMaxEdits, std::max<std::size_t>(1, wanted.size() / kLettersPerEdit));
     std::optional<std::string> best;
     std::size_t bestDistance = allowed + 1;
     for (const std::string& candidate : candidates) {

@@ -58,10 +58,9 @@ public:
         }
         ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, place_.backdrop);
         if (composed.uncovered) {
-            file_.Warn(LineOf(node),
-                       UncoveredPictureWarning(node.as_string()->get(),
-                                               place_.backdrop.background != nullptr,
-                                               place_.backdrop.color));
+            file_.Warn(LineOf(node), UncoveredPictureWarning(node.as_string()->get(),
+                                                             place_.backdrop.background != nullptr,
+                                                             place_.backdrop.color));
         }
         table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
     }
@@ -93,8 +92,8 @@ void WarnAboutSetSizes(const std::vector<SetPictures>& sets, const SourceFile& f
 // normal = "a.png" is frame 0; normal_frames = ["b.png", "", "c.png"] are frames 1, 2, 3,
 // where "" leaves a frame empty.
 // Item pictures are drawn at the item's place; description pictures at the menu's.
-void ReadItemPictures(SourceTable& item, SourcePictures& pictures,
-                      const PictureBackdrop& backdrop, MenuDefinition& menu, int record) {
+void ReadItemPictures(SourceTable& item, SourcePictures& pictures, const PictureBackdrop& backdrop,
+                      MenuDefinition& menu, int record) {
     std::optional<SourceTable> sets = item.Table("pictures");
     if (!sets) return;
     const MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
@@ -106,9 +105,9 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures,
         const std::string key(*PictureSetNames().NameOf(set));
         const std::string framesKey = key + "_frames";
         const bool description = set == static_cast<int>(PictureSet::Description);
-        SetPictures& setPictures = all.emplace_back(pictures, sets->File(), menu.pictures, record,
-                                                    set,
-                                                    description ? descriptionPlace : itemPlace);
+        SetPictures& setPictures =
+            all.emplace_back(pictures, sets->File(), menu.pictures, record, set,
+                             description ? descriptionPlace : itemPlace);
         if (const toml::node* still = sets->Value(key)) {
             setPictures.Store(*still, sets->Qualified(key), 0);
         }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/bitmap.h"
 #include "menu/menu_model.h"
 #include "tagged_writer.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo::pack {
 

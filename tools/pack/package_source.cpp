@@ -109,8 +109,10 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
         const auto [first, added] =
             listed.emplace(std::filesystem::weakly_canonical(menu, error), LineOf(node));
         if (!added) {
-            file.Report(LineOf(node), "\"" + name->get() + "\" is listed in \"menus\" twice, "
-                                      "first at line " + std::to_string(first->second));
+            file.Report(LineOf(node), "\"" + name->get() +
+                                          "\" is listed in \"menus\" twice, "
+                                          "first at line " +
+                                          std::to_string(first->second));
             continue;
         }
         allRead = ReadMenu(menu, nullptr, pictures, diagnostics, package) && allRead;
@@ -162,8 +164,9 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
     }
     // A menu that could not be read, or whose name is wrong, may be the one a target
     // names: such targets are checked once it reads.
-    const bool allNamed = std::none_of(package.menus.begin(), package.menus.end(),
-                                       [](const MenuSource& menu) { return menu.entryName.empty(); });
+    const bool allNamed =
+        std::none_of(package.menus.begin(), package.menus.end(),
+                     [](const MenuSource& menu) { return menu.entryName.empty(); });
     if (!allRead || !allNamed) return;
     WarnAboutUnreachableMenus(package.menus, diagnostics);
     for (const MenuSource& menu : package.menus) {
@@ -203,8 +206,9 @@ PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& source
             packageFile = true;
             allRead = ReadPackageFile(path, *root, pictures, diagnostics, package);
         } else if (NamedLikePackageFile(path) && !IsPackageFile(*root)) {
-            file.Report(0, "a package file needs \"menus\", the list of its menu source files, "
-                           "the first menu first");
+            file.Report(0,
+                        "a package file needs \"menus\", the list of its menu source files, "
+                        "the first menu first");
             allRead = false;
         } else {
             allRead = ReadMenu(path, &*root, pictures, diagnostics, package) && allRead;

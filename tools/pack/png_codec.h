@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "ui/bitmap.h"
 #include "menu/picture_reader.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo::pack {
 

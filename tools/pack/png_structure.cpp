@@ -32,8 +32,7 @@ struct Fault {
     bool tooLarge = false;
 };
 
-std::optional<Fault> HeaderFault(std::span<const std::uint8_t> bytes, std::size_t at,
-                                 int maxSide) {
+std::optional<Fault> HeaderFault(std::span<const std::uint8_t> bytes, std::size_t at, int maxSide) {
     const std::uint32_t width = BigEndian(bytes, at);
     const std::uint32_t height = BigEndian(bytes, at + 4);
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
@@ -65,17 +64,19 @@ std::optional<Fault> LayoutFault(std::span<const std::uint8_t> bytes, int maxSid
         const std::string chunk = "chunk " + type + " at byte " + std::to_string(at);
         if (length > kMaxChunkLength) {
             return Fault{chunk + " claims " + std::to_string(length) +
-                   " bytes, over the PNG limit of " + std::to_string(kMaxChunkLength)};
+                         " bytes, over the PNG limit of " + std::to_string(kMaxChunkLength)};
         }
         if (length > bytes.size() - at - kChunkFrame) {
-            return Fault{chunk + " claims " + std::to_string(length) + " bytes, but the file holds " +
-                   std::to_string(bytes.size() - at - kChunkFrame) + " more"};
+            return Fault{chunk + " claims " + std::to_string(length) +
+                         " bytes, but the file holds " +
+                         std::to_string(bytes.size() - at - kChunkFrame) + " more"};
         }
         const auto is = [&](const char* name) {
             return std::memcmp(typeBytes.data(), name, 4) == 0;
         };
         if (first) {
-            if (!is("IHDR")) return Fault{"the first chunk is " + type + ", not the header \"IHDR\""};
+            if (!is("IHDR"))
+                return Fault{"the first chunk is " + type + ", not the header \"IHDR\""};
             if (length != kHeaderLength) {
                 return Fault{"the header chunk holds " + std::to_string(length) + " bytes, not 13"};
             }

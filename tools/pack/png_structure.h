@@ -13,7 +13,6 @@ namespace ambrevo::pack {
 // claims more bytes than the PNG limit (2^31 - 1) or than the file holds, a first chunk
 // that is not the header, a header of the wrong length or a size of 0, no image data or
 // no end chunk. Nothing when the layout is sound.
-std::optional<std::string> PngStructureFault(std::span<const std::uint8_t> fileBytes,
-                                             int maxSide);
+std::optional<std::string> PngStructureFault(std::span<const std::uint8_t> fileBytes, int maxSide);
 
 }  // namespace ambrevo::pack

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/bitmap.h"
 #include "menu/shape_runs.h"
 #include "png_codec.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo::pack {
 

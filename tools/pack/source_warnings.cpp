@@ -60,8 +60,8 @@ void WarnAboutItem(const MenuDefinition& menu, int number, std::int64_t line,
     const std::int64_t bottom = top + height;
     const std::string where = name + " (" + SizeText(width, height) + " at " +
                               std::to_string(left) + ", " + std::to_string(top) + ")";
-    const std::string window = " the " + SizeText(background->width, background->height) +
-                               " window";
+    const std::string window =
+        " the " + SizeText(background->width, background->height) + " window";
     if (right <= 0 || bottom <= 0 || left >= background->width || top >= background->height) {
         file.Warn(line, where + " lies outside" + window + ": it cannot be seen");
     } else if (left < 0 || top < 0 || right > background->width || bottom > background->height) {
@@ -106,11 +106,15 @@ std::string UncoveredPictureWarning(std::string_view picture, bool menuHasBackgr
                                     std::uint32_t color) {
     const std::string name = "picture \"" + std::string(picture) + "\"";
     if (!menuHasBackground) {
-        return name + " has transparent pixels and the menu has no background; they take "
-                      "the background colour " + RgbText(color);
+        return name +
+               " has transparent pixels and the menu has no background; they take "
+               "the background colour " +
+               RgbText(color);
     }
-    return name + " lies partly outside the background; its transparent pixels there take "
-                  "the background colour " + RgbText(color);
+    return name +
+           " lies partly outside the background; its transparent pixels there take "
+           "the background colour " +
+           RgbText(color);
 }
 
 }  // namespace ambrevo::pack
