@@ -8,6 +8,7 @@
 #include "pack/package_builder.h"
 #include "pack/package_source.h"
 #include "source_folder.h"
+#include "source_reading_test.h"
 #include "support/byte_builder.h"
 #include "support/menu_code_pages.h"
 
@@ -19,29 +20,17 @@ using testing::SourceFolder;
 
 constexpr std::uint8_t kStandInPlayer[] = {'M', 'Z'};
 
-class CodePageSourceTest : public ::testing::Test {
+// Each read starts with no problems found.
+class CodePageSourceTest : public testing::SourceReadingTest {
 protected:
     PackageSource Read(const std::vector<std::filesystem::path>& sources) {
         diagnostics_ = {};
-        return ReadPackageSource(sources, cache_, diagnostics_);
+        return SourceReadingTest::Read(sources);
     }
-    // One menu source with the given text, read alone.
     MenuSource ReadOne(const std::string& toml) {
-        PackageSource package = Read({folder_.Write("main.toml", toml)});
-        return package.menus.empty() ? MenuSource{} : package.menus.front();
+        diagnostics_ = {};
+        return SourceReadingTest::ReadOne(toml);
     }
-    std::vector<std::string> Problems() const {
-        std::vector<std::string> problems;
-        for (const Diagnostic& diagnostic : diagnostics_.ByFileAndLine()) {
-            problems.push_back(FormatDiagnostic(diagnostic));
-        }
-        return problems;
-    }
-    std::string File(const std::string& name) const { return PathToUtf8(folder_.Path(name)); }
-
-    SourceFolder folder_;
-    PictureCache cache_;
-    Diagnostics diagnostics_;
 };
 
 // What each source declares, and the bytes of its title.

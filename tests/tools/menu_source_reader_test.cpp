@@ -12,6 +12,7 @@
 #include "pack/package_source.h"
 #include "pack/source_defaults.h"
 #include "source_folder.h"
+#include "source_reading_test.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -26,29 +27,7 @@ ColorRef IndexColor(int index) {
     return QBColor(index, debug);
 }
 
-class MenuSourceTest : public ::testing::Test {
-protected:
-    PackageSource Read(const std::vector<std::filesystem::path>& sources) {
-        return ReadPackageSource(sources, cache_, diagnostics_);
-    }
-    // One menu source with the given text, read alone.
-    MenuSource ReadOne(const std::string& toml) {
-        PackageSource package = Read({folder_.Write("main.toml", toml)});
-        return package.menus.empty() ? MenuSource{} : package.menus.front();
-    }
-    std::vector<std::string> Problems() const {
-        std::vector<std::string> problems;
-        for (const Diagnostic& diagnostic : diagnostics_.ByFileAndLine()) {
-            problems.push_back(FormatDiagnostic(diagnostic));
-        }
-        return problems;
-    }
-    std::string File(const std::string& name) const { return PathToUtf8(folder_.Path(name)); }
-
-    SourceFolder folder_;
-    PictureCache cache_;
-    Diagnostics diagnostics_;
-};
+using MenuSourceTest = testing::SourceReadingTest;
 
 TEST_F(MenuSourceTest, ReadsEveryKeyIntoTheModel) {
     folder_.WritePng("bg.png", 3, 2, 0x102030);
