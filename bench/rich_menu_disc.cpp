@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "heavy_menu.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 
 namespace {
 

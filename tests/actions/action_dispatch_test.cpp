@@ -17,7 +17,7 @@
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_viewer_lookups.h"
 #include "fakes/headless_widgetset.h"
-#include "pack/package_writer.h"
+#include "pack/package/package_writer.h"
 
 namespace ambrevo::testing {
 namespace {

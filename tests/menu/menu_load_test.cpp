@@ -11,8 +11,8 @@
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 #include "support/app_error.h"
 
 namespace ambrevo {

@@ -1,4 +1,4 @@
-#include "pack/autorun_file.h"
+#include "pack/package/autorun_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "pack/commands.h"
-#include "pack/file_io.h"
-#include "pack/pack_error.h"
+#include "pack/cli/commands.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
 #include "player_image.h"
 #include "source_folder.h"
 

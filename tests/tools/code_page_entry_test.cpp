@@ -1,4 +1,4 @@
-#include "pack/code_page_entry.h"
+#include "pack/package/code_page_entry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "pack/built_package.h"
-#include "pack/file_io.h"
-#include "pack/package_builder.h"
-#include "pack/package_source.h"
+#include "pack/common/file_io.h"
+#include "pack/package/built_package.h"
+#include "pack/package/package_builder.h"
+#include "pack/source/package_source.h"
 #include "source_folder.h"
 #include "source_reading_test.h"
 #include "support/byte_builder.h"

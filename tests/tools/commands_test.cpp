@@ -1,4 +1,4 @@
-#include "pack/commands.h"
+#include "pack/cli/commands.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <system_error>
 #include <vector>
 
-#include "pack/code_page_entry.h"
-#include "pack/file_io.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/common/file_io.h"
+#include "pack/package/code_page_entry.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 #include "player_image.h"
 #include "source_folder.h"
 

@@ -1,4 +1,4 @@
-#include "pack/menu_body_writer.h"
+#include "pack/package/menu_body_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
 #include "model_fields.h"
-#include "pack/pack_error.h"
+#include "pack/common/pack_error.h"
 #include "package/memory_file.h"
 #include "support/byte_builder.h"
 

@@ -1,4 +1,4 @@
-#include "pack/menu_preview.h"
+#include "pack/preview/menu_preview.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "pack/commands.h"
-#include "pack/file_io.h"
-#include "pack/pack_error.h"
-#include "pack/png_codec.h"
+#include "pack/cli/commands.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/pictures/png_codec.h"
 #include "player_image.h"
 #include "source_folder.h"
 

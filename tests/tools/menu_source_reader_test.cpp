@@ -1,4 +1,4 @@
-#include "pack/menu_source_reader.h"
+#include "pack/source/menu_source_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include "fakes/fake_debug_output.h"
 #include "menu/menu_rules.h"
 #include "model_fields.h"
-#include "pack/file_io.h"
-#include "pack/package_source.h"
-#include "pack/source_defaults.h"
+#include "pack/common/file_io.h"
+#include "pack/source/package_source.h"
+#include "pack/source/source_defaults.h"
 #include "source_folder.h"
 #include "source_reading_test.h"
 

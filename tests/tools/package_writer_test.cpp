@@ -1,4 +1,4 @@
-#include "pack/package_writer.h"
+#include "pack/package/package_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
-#include "pack/pack_error.h"
+#include "pack/common/pack_error.h"
 #include "package/package.h"
 #include "support/byte_builder.h"
 

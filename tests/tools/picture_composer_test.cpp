@@ -1,4 +1,4 @@
-#include "pack/picture_composer.h"
+#include "pack/pictures/picture_composer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "pack/shape_runs.h"
+#include "pack/pictures/shape_runs.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "pack/pack_error.h"
+#include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
 namespace {

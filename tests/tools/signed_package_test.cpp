@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "pack/commands.h"
-#include "pack/file_io.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/cli/commands.h"
+#include "pack/common/file_io.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 #include "source_folder.h"
 #include "support/pe_image.h"
 

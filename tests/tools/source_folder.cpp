@@ -6,7 +6,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "pack/file_io.h"
+#include "pack/common/file_io.h"
 
 namespace ambrevo::pack::testing {
 namespace {

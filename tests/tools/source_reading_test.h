@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "pack/file_io.h"
-#include "pack/package_source.h"
+#include "pack/common/file_io.h"
+#include "pack/source/package_source.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack::testing {

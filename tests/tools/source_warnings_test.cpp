@@ -1,4 +1,4 @@
-#include "pack/source_warnings.h"
+#include "pack/source/source_warnings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "pack/commands.h"
-#include "pack/file_io.h"
-#include "pack/package_source.h"
+#include "pack/cli/commands.h"
+#include "pack/common/file_io.h"
+#include "pack/source/package_source.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {

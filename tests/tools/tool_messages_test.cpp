@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "pack/close_names.h"
-#include "pack/commands.h"
-#include "pack/file_io.h"
-#include "pack/package_source.h"
-#include "pack/png_structure.h"
+#include "pack/cli/commands.h"
+#include "pack/common/file_io.h"
+#include "pack/pictures/png_structure.h"
+#include "pack/source/close_names.h"
+#include "pack/source/package_source.h"
 #include "player_image.h"
 #include "source_folder.h"
 #include "support/pe_image.h"

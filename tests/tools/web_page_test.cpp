@@ -7,13 +7,13 @@
 #include <thread>
 #include <vector>
 
-#include "pack/built_package.h"
-#include "pack/file_io.h"
-#include "pack/live_package.h"
-#include "pack/source_watch.h"
-#include "pack/web_build.h"
-#include "pack/web_commands.h"
-#include "pack/web_routes.h"
+#include "pack/common/file_io.h"
+#include "pack/package/built_package.h"
+#include "pack/web/live_package.h"
+#include "pack/web/source_watch.h"
+#include "pack/web/web_build.h"
+#include "pack/web/web_commands.h"
+#include "pack/web/web_routes.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {

@@ -1,4 +1,4 @@
-#include "pack/web_server.h"
+#include "pack/web/web_server.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

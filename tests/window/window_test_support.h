@@ -16,8 +16,8 @@
 #include "fakes/fake_sound_player.h"
 #include "fakes/fake_text_decoder.h"
 #include "fakes/headless_widgetset.h"
-#include "pack/menu_body_writer.h"
-#include "pack/package_writer.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/package/package_writer.h"
 #include "window/menu_window.h"
 
 namespace ambrevo::testing {

@@ -4,7 +4,7 @@
 #include <new>
 #include <ostream>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
 

@@ -1,21 +1,21 @@
-#include "commands.h"
+#include "pack/cli/commands.h"
 
 #include <system_error>
 
-#include "bare_player.h"
-#include "bare_player_check.h"
-#include "built_package.h"
-#include "command_guard.h"
-#include "file_io.h"
-#include "menu_preview.h"
-#include "pack_error.h"
-#include "package_builder.h"
-#include "package_extractor.h"
-#include "package_listing.h"
-#include "package_source.h"
-#include "png_codec.h"
+#include "pack/cli/command_guard.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/bare_player.h"
+#include "pack/package/bare_player_check.h"
+#include "pack/package/built_package.h"
+#include "pack/package/package_builder.h"
+#include "pack/package/package_extractor.h"
+#include "pack/package/package_listing.h"
+#include "pack/pictures/png_codec.h"
+#include "pack/preview/menu_preview.h"
+#include "pack/source/package_source.h"
+#include "pack/source/text_encoding.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

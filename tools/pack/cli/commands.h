@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "autorun_file.h"
+#include "pack/package/autorun_file.h"
 
 namespace ambrevo::pack {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "close_names.h"
-#include "commands.h"
-#include "web_commands.h"
+#include "pack/cli/commands.h"
+#include "pack/source/close_names.h"
+#include "pack/web/web_commands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "diagnostics.h"
+#include "pack/common/diagnostics.h"
 
 #include <algorithm>
 #include <map>

@@ -1,11 +1,11 @@
-#include "file_io.h"
+#include "pack/common/file_io.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
 namespace {

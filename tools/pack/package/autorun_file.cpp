@@ -1,10 +1,10 @@
-#include "autorun_file.h"
+#include "pack/package/autorun_file.h"
 
 #include <algorithm>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/text_encoding.h"
 #include "support/menu_code_pages.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,4 +1,4 @@
-#include "bare_player.h"
+#include "pack/package/bare_player.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,12 +1,12 @@
-#include "bare_player_check.h"
+#include "pack/package/bare_player_check.h"
 
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "built_package.h"
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/built_package.h"
 #include "package/memory_file.h"
 #include "package/pe_header.h"
 

@@ -1,15 +1,15 @@
-#include "built_package.h"
+#include "pack/package/built_package.h"
 
-#include "file_io.h"
 #include "menu/menu_reader.h"
-#include "pack_error.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/common/silent_debug_output.h"
+#include "pack/source/text_encoding.h"
 #include "package/memory_file.h"
 #include "package/package.h"
-#include "silent_debug_output.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 #include "support/menu_code_pages.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "package_writer.h"
+#include "pack/package/package_writer.h"
 
 namespace ambrevo::pack {
 

@@ -1,9 +1,9 @@
-#include "code_page_entry.h"
+#include "pack/package/code_page_entry.h"
 
 #include <algorithm>
 
+#include "pack/package/tagged_writer.h"
 #include "support/menu_code_pages.h"
-#include "tagged_writer.h"
 
 namespace ambrevo::pack {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "package_writer.h"
+#include "pack/package/package_writer.h"
 
 namespace ambrevo::pack {
 

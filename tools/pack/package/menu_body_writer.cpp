@@ -1,4 +1,4 @@
-#include "menu_body_writer.h"
+#include "pack/package/menu_body_writer.h"
 
 #include <zlib.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "menu/menu_rules.h"
-#include "pack_error.h"
-#include "silent_debug_output.h"
+#include "pack/common/pack_error.h"
+#include "pack/common/silent_debug_output.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "tagged_writer.h"
+#include "pack/package/tagged_writer.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo::pack {

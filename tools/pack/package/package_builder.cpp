@@ -1,11 +1,11 @@
-#include "package_builder.h"
+#include "pack/package/package_builder.h"
 
 #include <string>
 
-#include "code_page_entry.h"
-#include "menu_body_writer.h"
-#include "pack_error.h"
-#include "text_encoding.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/code_page_entry.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
 

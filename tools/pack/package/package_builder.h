@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "package_source.h"
+#include "pack/source/package_source.h"
 
 namespace ambrevo::pack {
 

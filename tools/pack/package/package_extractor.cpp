@@ -1,4 +1,4 @@
-#include "package_extractor.h"
+#include "pack/package/package_extractor.h"
 
 #include <algorithm>
 #include <array>
@@ -6,15 +6,15 @@
 #include <string>
 #include <system_error>
 
-#include "file_io.h"
-#include "menu_body_writer.h"
-#include "menu_source_writer.h"
-#include "menu_texts.h"
-#include "pack_error.h"
-#include "png_codec.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/pictures/png_codec.h"
+#include "pack/source/menu_source_writer.h"
+#include "pack/source/menu_texts.h"
+#include "pack/source/text_encoding.h"
+#include "pack/source/toml_text.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
-#include "toml_text.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "built_package.h"
+#include "pack/package/built_package.h"
 
 namespace ambrevo::pack {
 

@@ -1,12 +1,12 @@
-#include "package_listing.h"
+#include "pack/package/package_listing.h"
 
 #include <iomanip>
 #include <string>
 
-#include "menu_body_writer.h"
-#include "source_names.h"
-#include "text_encoding.h"
-#include "toml_text.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/source/source_names.h"
+#include "pack/source/text_encoding.h"
+#include "pack/source/toml_text.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "built_package.h"
+#include "pack/package/built_package.h"
 
 namespace ambrevo::pack {
 

@@ -1,9 +1,9 @@
-#include "package_writer.h"
+#include "pack/package/package_writer.h"
 
 #include <limits>
 
-#include "pack_error.h"
-#include "tagged_writer.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/tagged_writer.h"
 
 namespace ambrevo::pack {
 namespace {

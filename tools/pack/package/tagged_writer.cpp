@@ -1,4 +1,4 @@
-#include "tagged_writer.h"
+#include "pack/package/tagged_writer.h"
 
 #include <stdexcept>
 

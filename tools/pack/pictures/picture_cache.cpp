@@ -1,10 +1,10 @@
-#include "picture_cache.h"
+#include "pack/pictures/picture_cache.h"
 
 #include <system_error>
 
-#include "file_io.h"
-#include "pack_error.h"
-#include "png_structure.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/pictures/png_structure.h"
 
 namespace ambrevo::pack {
 

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "png_codec.h"
+#include "pack/pictures/png_codec.h"
 
 namespace ambrevo::pack {
 

@@ -1,4 +1,4 @@
-#include "picture_composer.h"
+#include "pack/pictures/picture_composer.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "menu/menu_model.h"
-#include "png_codec.h"
+#include "pack/pictures/png_codec.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo::pack {

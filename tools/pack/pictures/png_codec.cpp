@@ -1,9 +1,9 @@
-#include "png_codec.h"
+#include "pack/pictures/png_codec.h"
 
 #include <limits>
 #include <string>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG

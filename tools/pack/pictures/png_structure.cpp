@@ -1,4 +1,4 @@
-#include "png_structure.h"
+#include "pack/pictures/png_structure.h"
 
 #include <array>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "shape_runs.h"
+#include "pack/pictures/shape_runs.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
 namespace {

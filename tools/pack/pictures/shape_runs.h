@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "menu/shape_runs.h"
-#include "png_codec.h"
+#include "pack/pictures/png_codec.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo::pack {

@@ -1,8 +1,8 @@
-#include "source_pictures.h"
+#include "pack/pictures/source_pictures.h"
 
 #include <string>
 
-#include "file_io.h"
+#include "pack/common/file_io.h"
 
 namespace ambrevo::pack {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string_view>
 
-#include "diagnostics.h"
-#include "picture_cache.h"
+#include "pack/common/diagnostics.h"
+#include "pack/pictures/picture_cache.h"
 
 namespace ambrevo::pack {
 

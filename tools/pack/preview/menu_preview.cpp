@@ -1,10 +1,10 @@
-#include "menu_preview.h"
+#include "pack/preview/menu_preview.h"
 
 #include <algorithm>
 
 #include "menu/shape_runs.h"
-#include "pack_error.h"
-#include "text_encoding.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

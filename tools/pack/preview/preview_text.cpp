@@ -1,4 +1,4 @@
-#include "preview_text.h"
+#include "pack/preview/preview_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "source_defaults.h"
+#include "pack/source/source_defaults.h"
 #include "support/utf8.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION

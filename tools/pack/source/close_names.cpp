@@ -1,4 +1,4 @@
-#include "close_names.h"
+#include "pack/source/close_names.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "code_page_codec.h"
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/code_page_codec.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "code_page_codec.h"
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/code_page_codec.h"
 #include "support/utf8.h"
 
 namespace ambrevo::pack {

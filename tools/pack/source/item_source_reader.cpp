@@ -1,10 +1,10 @@
-#include "item_source_reader.h"
+#include "pack/source/item_source_reader.h"
 
 #include <array>
 #include <limits>
 #include <string>
 
-#include "source_warnings.h"
+#include "pack/source/source_warnings.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "menu_source_reader.h"
-#include "picture_composer.h"
-#include "source_pictures.h"
-#include "source_table.h"
+#include "pack/pictures/picture_composer.h"
+#include "pack/pictures/source_pictures.h"
+#include "pack/source/menu_source_reader.h"
+#include "pack/source/source_table.h"
 
 namespace ambrevo::pack {
 

@@ -1,20 +1,20 @@
-#include "menu_source_reader.h"
+#include "pack/source/menu_source_reader.h"
 
 #include <limits>
 #include <string>
 
-#include "file_io.h"
-#include "item_source_reader.h"
 #include "menu/menu_rules.h"
-#include "menu_texts.h"
-#include "picture_composer.h"
-#include "shape_runs.h"
-#include "silent_debug_output.h"
-#include "source_pictures.h"
-#include "source_table.h"
-#include "source_warnings.h"
+#include "pack/common/file_io.h"
+#include "pack/common/silent_debug_output.h"
+#include "pack/pictures/picture_composer.h"
+#include "pack/pictures/shape_runs.h"
+#include "pack/pictures/source_pictures.h"
+#include "pack/source/item_source_reader.h"
+#include "pack/source/menu_texts.h"
+#include "pack/source/source_table.h"
+#include "pack/source/source_warnings.h"
+#include "pack/source/text_encoding.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics.h"
 #include "menu/menu_model.h"
-#include "picture_cache.h"
-#include "source_defaults.h"
+#include "pack/common/diagnostics.h"
+#include "pack/pictures/picture_cache.h"
+#include "pack/source/source_defaults.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {

@@ -1,13 +1,13 @@
-#include "menu_source_writer.h"
+#include "pack/source/menu_source_writer.h"
 
 #include <cstdio>
 
-#include "menu_body_writer.h"
-#include "menu_texts.h"
-#include "source_names.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/source/menu_texts.h"
+#include "pack/source/source_names.h"
+#include "pack/source/text_encoding.h"
+#include "pack/source/toml_text.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
-#include "toml_text.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,9 +1,9 @@
-#include "menu_texts.h"
+#include "pack/source/menu_texts.h"
 
 #include <algorithm>
 
-#include "menu_body_writer.h"
-#include "text_encoding.h"
+#include "pack/package/menu_body_writer.h"
+#include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
 

@@ -1,4 +1,4 @@
-#include "package_source.h"
+#include "pack/source/package_source.h"
 
 #include <algorithm>
 #include <map>
@@ -6,12 +6,12 @@
 #include <string>
 #include <system_error>
 
-#include "file_io.h"
-#include "pack_error.h"
-#include "source_table.h"
-#include "source_warnings.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/source_table.h"
+#include "pack/source/source_warnings.h"
+#include "pack/source/text_encoding.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics.h"
-#include "menu_source_reader.h"
-#include "package_writer.h"
-#include "picture_cache.h"
+#include "pack/common/diagnostics.h"
+#include "pack/package/package_writer.h"
+#include "pack/pictures/picture_cache.h"
+#include "pack/source/menu_source_reader.h"
 
 namespace ambrevo::pack {
 

@@ -1,4 +1,4 @@
-#include "source_defaults.h"
+#include "pack/source/source_defaults.h"
 
 namespace ambrevo::pack {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "menu/menu_model.h"
-#include "menu_body_writer.h"
+#include "pack/package/menu_body_writer.h"
 
 namespace ambrevo::pack {
 

@@ -1,4 +1,4 @@
-#include "source_names.h"
+#include "pack/source/source_names.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "source_table.h"
+#include "pack/source/source_table.h"
 
 #include <limits>
 
-#include "close_names.h"
-#include "source_defaults.h"
-#include "text_encoding.h"
+#include "pack/source/close_names.h"
+#include "pack/source/source_defaults.h"
+#include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

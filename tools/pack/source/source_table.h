@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics.h"
 #include "menu/menu_model.h"
-#include "source_names.h"
+#include "pack/common/diagnostics.h"
+#include "pack/source/source_names.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {

@@ -1,13 +1,13 @@
-#include "source_warnings.h"
+#include "pack/source/source_warnings.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
 
 #include "menu/shape_runs.h"
-#include "shape_runs.h"
+#include "pack/pictures/shape_runs.h"
+#include "pack/source/text_encoding.h"
 #include "support/ascii.h"
-#include "text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics.h"
 #include "menu/menu_model.h"
-#include "menu_source_reader.h"
+#include "pack/common/diagnostics.h"
+#include "pack/source/menu_source_reader.h"
 
 namespace ambrevo::pack {
 

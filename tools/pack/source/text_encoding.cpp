@@ -1,11 +1,11 @@
-#include "text_encoding.h"
+#include "pack/source/text_encoding.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "code_page_codec.h"
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/code_page_codec.h"
 #include "support/menu_code_pages.h"
 #include "support/windows_1252.h"
 

@@ -1,9 +1,9 @@
-#include "toml_text.h"
+#include "pack/source/toml_text.h"
 
 #include <cstdio>
 
-#include "pack_error.h"
-#include "text_encoding.h"
+#include "pack/common/pack_error.h"
+#include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

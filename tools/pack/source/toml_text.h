@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "source_names.h"
+#include "pack/source/source_names.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {

@@ -1,10 +1,10 @@
-#include "disc_files.h"
+#include "pack/web/disc_files.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <system_error>
 
-#include "file_io.h"
+#include "pack/common/file_io.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,8 +1,8 @@
-#include "live_package.h"
+#include "pack/web/live_package.h"
 
 #include <algorithm>
 
-#include "web_build.h"
+#include "pack/web/web_build.h"
 
 namespace ambrevo::pack {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "source_watch.h"
+#include "pack/web/source_watch.h"
 
 namespace ambrevo::pack {
 

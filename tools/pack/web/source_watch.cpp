@@ -1,4 +1,4 @@
-#include "source_watch.h"
+#include "pack/web/source_watch.h"
 
 #include <system_error>
 

@@ -1,15 +1,15 @@
-#include "web_build.h"
+#include "pack/web/web_build.h"
 
 #include <exception>
 #include <system_error>
 
-#include "built_package.h"
-#include "diagnostics.h"
-#include "file_io.h"
-#include "pack_error.h"
-#include "package_builder.h"
-#include "package_source.h"
-#include "picture_cache.h"
+#include "pack/common/diagnostics.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/package/built_package.h"
+#include "pack/package/package_builder.h"
+#include "pack/pictures/picture_cache.h"
+#include "pack/source/package_source.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

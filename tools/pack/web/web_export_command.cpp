@@ -1,14 +1,14 @@
 #include <system_error>
 
-#include "command_guard.h"
-#include "disc_files.h"
-#include "file_io.h"
-#include "live_package.h"
-#include "pack_error.h"
-#include "web_build.h"
-#include "web_commands.h"
-#include "web_routes.h"
-#include "web_site.h"
+#include "pack/cli/command_guard.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/web/disc_files.h"
+#include "pack/web/live_package.h"
+#include "pack/web/web_build.h"
+#include "pack/web/web_commands.h"
+#include "pack/web/web_routes.h"
+#include "pack/web/web_site.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,14 +1,14 @@
-#include "web_routes.h"
+#include "pack/web/web_routes.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "disc_files.h"
-#include "file_io.h"
-#include "pack_error.h"
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/web/disc_files.h"
+#include "pack/web/web_site.h"
 #include "support/ascii.h"
-#include "web_site.h"
 
 namespace ambrevo::pack {
 namespace {

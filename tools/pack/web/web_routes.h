@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "live_package.h"
+#include "pack/web/live_package.h"
 
 namespace ambrevo::pack {
 

@@ -1,13 +1,13 @@
 #include <chrono>
 #include <thread>
 
-#include "command_guard.h"
-#include "live_package.h"
-#include "pack_error.h"
-#include "web_build.h"
-#include "web_commands.h"
-#include "web_server.h"
-#include "web_site.h"
+#include "pack/cli/command_guard.h"
+#include "pack/common/pack_error.h"
+#include "pack/web/live_package.h"
+#include "pack/web/web_build.h"
+#include "pack/web/web_commands.h"
+#include "pack/web/web_server.h"
+#include "pack/web/web_site.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,6 +1,6 @@
-#include "command_guard.h"
-#include "pack_error.h"
-#include "web_commands.h"
+#include "pack/cli/command_guard.h"
+#include "pack/common/pack_error.h"
+#include "pack/web/web_commands.h"
 
 namespace ambrevo::pack {
 

@@ -1,4 +1,4 @@
-#include "web_server.h"
+#include "pack/web/web_server.h"
 
 #include <httplib.h>
 

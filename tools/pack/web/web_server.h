@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "web_routes.h"
+#include "pack/web/web_routes.h"
 
 namespace ambrevo::pack {
 

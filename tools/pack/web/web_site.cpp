@@ -1,9 +1,9 @@
-#include "web_site.h"
+#include "pack/web/web_site.h"
 
 #include <cstdlib>
 #include <system_error>
 
-#include "pack_error.h"
+#include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
 
