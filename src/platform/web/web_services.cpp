@@ -2,12 +2,12 @@
 
 #include <emscripten.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/web/web_disc.h"
 #include "platform/web/web_host.h"
+#include "support/json_string.h"
 
 namespace ambrevo::web {
 namespace {
@@ -17,24 +17,6 @@ std::string TakeText(char* text) {
     std::string taken(text);
     std::free(text);
     return taken;
-}
-
-// A JSON string literal of UTF-8 text; the page reads the whole request as UTF-8.
-std::string JsonText(const std::string& text) {
-    std::string json = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            json += escaped;
-        } else {
-            json += static_cast<char>(c);
-        }
-    }
-    return json + "\"";
 }
 
 void WaitForSound(bool wait) {
@@ -59,7 +41,9 @@ std::uint32_t WebClock::Seed() {
            static_cast<std::uint32_t>(emscripten_random() * 4294967295.0);
 }
 
-void WebDebugOutput::Write(const std::string& text) { ambrevo_host_debug(text.data(), text.size()); }
+void WebDebugOutput::Write(const std::string& text) {
+    ambrevo_host_debug(text.data(), text.size());
+}
 
 void WebDialogs::ShowMessageBox(const std::string& text, MessageKind kind,
                                 const std::string& title) {
@@ -78,18 +62,18 @@ void WebSoundPlayer::PlayClip(const void* clip, bool wait) {
     // A RIFF file: "RIFF", the size of what follows, then the rest.
     const auto* bytes = static_cast<const unsigned char*>(clip);
     if (!bytes || std::memcmp(bytes, "RIFF", 4) != 0) return;
-    const std::size_t size = 8 + (bytes[4] | bytes[5] << 8 | bytes[6] << 16 |
-                                  static_cast<std::size_t>(bytes[7]) << 24);
+    const std::size_t size =
+        8 + (bytes[4] | bytes[5] << 8 | bytes[6] << 16 | static_cast<std::size_t>(bytes[7]) << 24);
     ambrevo_host_sound_clip(clip, size);
     WaitForSound(wait);
 }
 
 ShellResult WebShellLauncher::Launch(const ShellRequest& request) {
     const bool exists = disc_.FileExists(request.file) || disc_.Attributes(request.file);
-    const std::string json = "{\"verb\":" + JsonText(request.verb) +
-                             ",\"file\":" + JsonText(request.file) +
-                             ",\"parameters\":" + JsonText(request.parameters) +
-                             ",\"folder\":" + JsonText(request.folder) +
+    const std::string json = "{\"verb\":" + JsonString(request.verb) +
+                             ",\"file\":" + JsonString(request.file) +
+                             ",\"parameters\":" + JsonString(request.parameters) +
+                             ",\"folder\":" + JsonString(request.folder) +
                              ",\"exists\":" + (exists ? "true" : "false") + "}";
     ambrevo_host_launch_shown(json.data(), json.size());
     ShellResult result;

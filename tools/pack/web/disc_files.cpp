@@ -1,10 +1,10 @@
 #include "pack/web/disc_files.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 
 #include "pack/common/file_io.h"
+#include "support/json_string.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -72,23 +72,6 @@ std::string FilesJson(const std::vector<std::string>& files) {
         json += JsonString(files[i]);
     }
     return json + "]}";
-}
-
-std::string JsonString(std::string_view text) {
-    std::string json = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
 }
 
 }  // namespace ambrevo::pack

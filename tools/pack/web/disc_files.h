@@ -24,7 +24,4 @@ DiscFile FindDiscFile(const std::filesystem::path& disc, std::string_view relati
 // {"files": [...]} for the browser player.
 std::string FilesJson(const std::vector<std::string>& files);
 
-// A JSON string literal of UTF-8 text.
-std::string JsonString(std::string_view text);
-
 }  // namespace ambrevo::pack

@@ -9,6 +9,7 @@
 #include "pack/web/disc_files.h"
 #include "pack/web/web_site.h"
 #include "support/ascii.h"
+#include "support/json_string.h"
 
 namespace ambrevo::pack {
 namespace {
