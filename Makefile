@@ -99,7 +99,7 @@ test-wine: windows wineprefix
 ifeq ($(WINDOWS_ARCH),win64)
 	ctest --test-dir build/win32 -L player --output-on-failure
 	@echo "The 32-bit player was checked as a file; its behaviour was tested through the" \
-	      "64-bit build of the same sources, as this host runs no 32-bit programs."
+	      "64-bit build of the same sources, as Wine cannot run 32-bit programs on this host."
 endif
 ifeq ($(WINDOWS_ARCH),win32)
 	@[ -x /usr/lib/wine/wine64 ] || echo "No 64-bit Wine (/usr/lib/wine/wine64): the 64-bit" \

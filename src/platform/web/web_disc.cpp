@@ -55,7 +55,8 @@ private:
 };
 
 AppError NotFound(const std::string& path) {
-    return AppError("Cannot open file \"" + path + "\". The system cannot find the file specified.");
+    return AppError("Cannot open file \"" + path +
+                    "\". The system cannot find the file specified.");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/web/web_host.h"
-#include "platform/web/web_services.h"
 #include "platform/web/web_widgetset.h"
 #include "ui/application.h"
 #include "ui/font.h"

@@ -4,9 +4,8 @@
 #include <emscripten.h>
 
 // These two wait for the network: the player is suspended meanwhile (ASYNCIFY_IMPORTS).
-EM_JS(unsigned char*, ambrevo_host_load_site, (std::size_t * size, char** files), {
-    return Asyncify.handleAsync(function() { return Module.host.loadSite(size, files); });
-});
+EM_JS(unsigned char*, ambrevo_host_load_site, (std::size_t * size, char** files),
+      { return Asyncify.handleAsync(function() { return Module.host.loadSite(size, files); }); });
 EM_JS(unsigned char*, ambrevo_host_fetch_disc_file,
       (const char* path, std::size_t length, std::size_t* size), {
           return Asyncify.handleAsync(
@@ -94,11 +93,19 @@ EM_JS(void, ambrevo_host_sound_file, (const char* path, std::size_t length),
 EM_JS(int, ambrevo_host_sound_busy, (), { return Module.host.soundBusy(); });
 EM_JS(void, ambrevo_host_debug, (const char* text, std::size_t length),
       { console.debug(Module.host.text(text, length)); });
-EM_JS(char*, ambrevo_host_time_text, (), { return Module.host.clockText(new Date().toLocaleTimeString()); });
-EM_JS(char*, ambrevo_host_date_text, (), { return Module.host.clockText(new Date().toLocaleDateString()); });
+EM_JS(char*, ambrevo_host_time_text, (),
+      { return Module.host.clockText(new Date().toLocaleTimeString()); });
+EM_JS(char*, ambrevo_host_date_text, (),
+      { return Module.host.clockText(new Date().toLocaleDateString()); });
 EM_JS(void, ambrevo_host_today, (int* date), {
     const now = new Date();
     HEAP32[date >> 2] = now.getFullYear();
     HEAP32[(date >> 2) + 1] = now.getMonth() + 1;
     HEAP32[(date >> 2) + 2] = now.getDate();
 });
+
+namespace ambrevo::web {
+
+void YieldToBrowser(int milliseconds) { emscripten_sleep(milliseconds); }
+
+}  // namespace ambrevo::web

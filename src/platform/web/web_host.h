@@ -68,3 +68,10 @@ char* ambrevo_host_date_text();
 // Year, month (1..12) and day into date[0..2].
 void ambrevo_host_today(int* date);
 }
+
+namespace ambrevo::web {
+
+// Runs the browser's events for a moment, so that the page stays alive during a wait.
+void YieldToBrowser(int milliseconds);
+
+}  // namespace ambrevo::web

@@ -4,12 +4,19 @@
 #include <exception>
 #include <sstream>
 
+#include "package/package.h"
+#include "platform/web/web_application_icon.h"
+#include "platform/web/web_clock.h"
+#include "platform/web/web_debug_output.h"
+#include "platform/web/web_dialogs.h"
 #include "platform/web/web_disc.h"
 #include "platform/web/web_host.h"
-#include "platform/web/web_services.h"
+#include "platform/web/web_program_resources.h"
+#include "platform/web/web_shell_launcher.h"
+#include "platform/web/web_sound_player.h"
 #include "platform/web/web_text_decoder.h"
+#include "platform/web/web_viewer_lookups.h"
 #include "platform/web/web_widgetset.h"
-#include "package/package.h"
 #include "startup/player.h"
 #include "support/messages.h"
 #include "ui/application.h"

@@ -1,5 +1,6 @@
+#include "platform/web/web_program_resources.h"
+
 #include "platform/web/builtin_resources.h"
-#include "platform/web/web_services.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 

@@ -4,7 +4,6 @@
 
 #include "platform/web/web_form.h"
 #include "platform/web/web_host.h"
-#include "platform/web/web_services.h"
 #include "ui/timer.h"
 
 namespace ambrevo::web {

@@ -1,0 +1,11 @@
+#include "platform/web/web_debug_output.h"
+
+#include "platform/web/web_host.h"
+
+namespace ambrevo::web {
+
+void WebDebugOutput::Write(const std::string& text) {
+    ambrevo_host_debug(text.data(), text.size());
+}
+
+}  // namespace ambrevo::web
