@@ -46,23 +46,6 @@ private:
     ui::Form& form_;
 };
 
-class HeadlessWidgetset::TimerPeer : public ui::TimerPeer {
-public:
-    TimerPeer(HeadlessWidgetset& widgets, TimerEntry& entry) : widgets_(widgets), entry_(entry) {}
-    ~TimerPeer() override {
-        std::erase_if(widgets_.timers_, [&](const auto& owned) { return owned.get() == &entry_; });
-    }
-    void Start(int milliseconds) override {
-        entry_.interval = milliseconds;
-        entry_.due = widgets_.now_ + milliseconds;
-    }
-    void Stop() override { entry_.interval = 0; }
-
-private:
-    HeadlessWidgetset& widgets_;
-    TimerEntry& entry_;
-};
-
 HeadlessWidgetset::~HeadlessWidgetset() = default;
 
 std::unique_ptr<ui::FormPeer> HeadlessWidgetset::CreateFormPeer(ui::Form& form) {
@@ -70,32 +53,22 @@ std::unique_ptr<ui::FormPeer> HeadlessWidgetset::CreateFormPeer(ui::Form& form) 
 }
 
 std::unique_ptr<ui::TimerPeer> HeadlessWidgetset::CreateTimerPeer(ui::Timer& timer) {
-    timers_.push_back(std::make_unique<TimerEntry>(TimerEntry{&timer}));
-    return std::make_unique<TimerPeer>(*this, *timers_.back());
+    return timers_.CreatePeer(timer);
 }
 
 void HeadlessWidgetset::Advance(int milliseconds) {
     const long long end = now_ + milliseconds;
-    for (;;) {
-        TimerEntry* next = nullptr;
-        for (const auto& entry : timers_) {
-            if (entry->interval > 0 && entry->due <= end && (!next || entry->due < next->due)) {
-                next = entry.get();
-            }
-        }
-        if (!next) break;
-        now_ = std::max(now_, next->due);
-        next->due = now_ + next->interval;
-        ui::Timer& timer = *next->timer;
-        Dispatch([&] { timer.Tick(); });
+    double due = 0;
+    while (ui::Timer* next = timers_.FirstDue(static_cast<double>(end), &due)) {
+        now_ = std::max(now_, static_cast<long long>(due));
+        timers_.Rearm(*next, static_cast<double>(now_));
+        Dispatch([&] { next->Tick(); });
     }
     now_ = end;
 }
 
 bool HeadlessWidgetset::TimerRunning(const ui::Timer& timer) const {
-    return std::any_of(timers_.begin(), timers_.end(), [&](const auto& entry) {
-        return entry->timer == &timer && entry->interval > 0;
-    });
+    return timers_.Running(timer);
 }
 
 void HeadlessWidgetset::InjectDuringProcessMessages(std::function<void()> event) {
@@ -136,8 +109,7 @@ void HeadlessWidgetset::MouseUp(ui::Control& control, int x, int y, ui::MouseBut
 
 void HeadlessWidgetset::Click(ui::Control& control) {
     // A disabled button takes no clicks, as on Windows.
-    if (control.Kind() == ui::ControlKind::Button &&
-        !static_cast<ui::Button&>(control).Enabled()) {
+    if (control.Kind() == ui::ControlKind::Button && !static_cast<ui::Button&>(control).Enabled()) {
         return;
     }
     Dispatch([&] { control.Click(); });

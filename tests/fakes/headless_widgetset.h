@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/timer_schedule.h"
 #include "ui/widgetset.h"
 
 namespace ambrevo {
@@ -82,16 +83,10 @@ public:
 
 private:
     class FormPeer;
-    class TimerPeer;
-    struct TimerEntry {
-        ui::Timer* timer = nullptr;
-        int interval = 0;  // 0 = stopped
-        long long due = 0;
-    };
 
     ui::Application* application_ = nullptr;
     long long now_ = 0;
-    std::vector<std::unique_ptr<TimerEntry>> timers_;
+    ui::TimerSchedule timers_{[this] { return static_cast<double>(now_); }};
     std::deque<std::function<void()>> injected_;
     int processMessagesCalls_ = 0;
     std::map<const ui::Form*, FormRecord> records_;

@@ -20,23 +20,6 @@ int FontStyleBits(const ui::Font& font) {
     return (font.bold ? 1 : 0) | (font.italic ? 2 : 0) | (font.underline ? 4 : 0);
 }
 
-class WebWidgetset::TimerPeer : public ui::TimerPeer {
-public:
-    TimerPeer(WebWidgetset& widgets, TimerEntry& entry) : widgets_(widgets), entry_(entry) {}
-    ~TimerPeer() override {
-        std::erase_if(widgets_.timers_, [&](const auto& owned) { return owned.get() == &entry_; });
-    }
-    void Start(int milliseconds) override {
-        entry_.interval = milliseconds;
-        entry_.due = ambrevo_host_now() + milliseconds;
-    }
-    void Stop() override { entry_.interval = 0; }
-
-private:
-    WebWidgetset& widgets_;
-    TimerEntry& entry_;
-};
-
 WebWidgetset::WebWidgetset() = default;
 WebWidgetset::~WebWidgetset() {
     for (const auto& [bitmap, upload] : uploads_) ambrevo_host_bitmap_release(upload.id);
@@ -76,8 +59,7 @@ std::unique_ptr<ui::FormPeer> WebWidgetset::CreateFormPeer(ui::Form& form) {
 }
 
 std::unique_ptr<ui::TimerPeer> WebWidgetset::CreateTimerPeer(ui::Timer& timer) {
-    timers_.push_back(std::make_unique<TimerEntry>(TimerEntry{&timer}));
-    return std::make_unique<TimerPeer>(*this, *timers_.back());
+    return timers_.CreatePeer(timer);
 }
 
 void WebWidgetset::DeliverEvents() {
@@ -90,22 +72,10 @@ void WebWidgetset::DeliverEvents() {
     }
 }
 
-// Each due timer ticks once, as Windows gives one WM_TIMER however late it is.
 void WebWidgetset::FireDueTimers() {
-    const double now = ambrevo_host_now();
-    std::vector<ui::Timer*> due;
-    for (const auto& entry : timers_) {
-        if (entry->interval > 0 && entry->due <= now) {
-            entry->due = now + entry->interval;
-            due.push_back(entry->timer);
-        }
-    }
-    for (ui::Timer* timer : due) {
+    for (ui::Timer* timer : timers_.TakeDue()) {
         // A tick may stop or destroy a later timer of this round.
-        const bool alive = std::any_of(timers_.begin(), timers_.end(), [&](const auto& entry) {
-            return entry->timer == timer && entry->interval > 0;
-        });
-        if (alive) application_->Dispatch([&] { timer->Tick(); });
+        if (timers_.Running(*timer)) application_->Dispatch([&] { timer->Tick(); });
     }
 }
 
@@ -138,12 +108,7 @@ void WebWidgetset::RunMessageLoop() {
 }
 
 int WebWidgetset::MillisecondsToNextTimer(int limit) const {
-    const double now = ambrevo_host_now();
-    double wait = limit;
-    for (const auto& entry : timers_) {
-        if (entry->interval > 0) wait = std::min(wait, entry->due - now);
-    }
-    return std::max(0, static_cast<int>(wait));
+    return static_cast<int>(timers_.TimeToNext(limit));
 }
 
 void WebWidgetset::SetApplicationTitle(const std::string& title) {

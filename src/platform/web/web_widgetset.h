@@ -5,7 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/web/web_host.h"
 #include "ui/application.h"
+#include "ui/timer_schedule.h"
 #include "ui/widgetset.h"
 
 namespace ambrevo::web {
@@ -49,12 +51,6 @@ public:
     std::shared_ptr<const Bitmap> ApplicationIconImage() override { return nullptr; }
 
 private:
-    class TimerPeer;
-    struct TimerEntry {
-        ui::Timer* timer = nullptr;
-        int interval = 0;  // 0 = stopped
-        double due = 0;
-    };
     struct Upload {
         std::weak_ptr<const Bitmap> bitmap;
         int id = 0;
@@ -73,7 +69,7 @@ private:
     double lastYield_ = 0;
     std::vector<WebForm*> forms_;
     int nextFormId_ = 1;
-    std::vector<std::unique_ptr<TimerEntry>> timers_;
+    ui::TimerSchedule timers_{[] { return ambrevo_host_now(); }};
     std::map<const Bitmap*, Upload> uploads_;
     int nextBitmapId_ = 1;
 };
