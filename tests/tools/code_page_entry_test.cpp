@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_system.h"
-#include "package/package.h"
+#include "opened_package.h"
 #include "support/byte_builder.h"
 #include "support/menu_code_pages.h"
 
@@ -50,15 +48,10 @@ TEST(CodePageEntryTest, ThePlayerReadsTheDeclarations) {
     std::vector<PackageEntryData> entries;
     for (const MenuCodePage& menu : menus) entries.push_back({menu.entryName, {'x'}});
     entries.push_back(*CodePageEntry(menus));
-    ambrevo::testing::FakeFileSystem files;
-    files.AddFile("E:\\setup.exe", WritePackage(std::vector<std::uint8_t>{'M', 'Z'}, entries));
-    ambrevo::testing::FakeDialogs dialogs;
-    const ProgramInfo program{"E:\\", "setup.exe", "Ambrevo"};
-    LoadError loadError;
-    MenuPackage package(files, dialogs, program, loadError);
-    package.OpenPackage("setup.exe");
+    testing::OpenedPackage opened(WritePackage(std::vector<std::uint8_t>{'M', 'Z'}, entries));
+    const MenuPackage& package = opened.package;
 
-    ASSERT_FALSE(loadError.IsSet());
+    ASSERT_FALSE(opened.loadError.IsSet());
     EXPECT_EQ(package.Directory()[3].name, "codepages.dat");
     EXPECT_EQ(package.CodePages().Of("main.mnu"), 1251u);
     EXPECT_EQ(package.CodePages().Of("plain.mnu"), kSystemCodePage);

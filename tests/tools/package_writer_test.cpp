@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_system.h"
+#include "opened_package.h"
 #include "pack/common/pack_error.h"
-#include "package/package.h"
 #include "support/byte_builder.h"
 
 namespace ambrevo::pack {
@@ -42,16 +40,11 @@ TEST(PackageWriterTest, PlayerReaderFindsEveryEntry) {
     for (int n = 0; n < 100; ++n) {
         entries.push_back({"menu" + std::to_string(n) + ".mnu", Bytes(std::to_string(n))});
     }
-    ambrevo::testing::FakeFileSystem files;
-    files.AddFile("E:\\setup.exe", WritePackage(kProgram, entries));
-    ambrevo::testing::FakeDialogs dialogs;
-    const ProgramInfo program{"E:\\", "setup.exe", "Ambrevo"};
-    LoadError loadError;
-    MenuPackage package(files, dialogs, program, loadError);
-    package.OpenPackage("setup.exe");
+    testing::OpenedPackage opened(WritePackage(kProgram, entries));
+    const MenuPackage& package = opened.package;
 
-    ASSERT_FALSE(loadError.IsSet());
-    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_FALSE(opened.loadError.IsSet());
+    EXPECT_TRUE(opened.dialogs.shown.empty());
     std::int32_t position = 6 + 4 + 3 + 5 + 6 + 1 + 100 * 260;
     for (int n = 0; n < 100; ++n) {
         EXPECT_EQ(package.Directory()[n].name, entries[n].name);
