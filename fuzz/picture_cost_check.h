@@ -3,8 +3,8 @@
 #include <string>
 
 #include "package/package.h"
-#include "platform/debug_output.h"
-#include "platform/dialogs.h"
+#include "services/debug_output.h"
+#include "services/dialogs.h"
 #include "support/program_info.h"
 
 namespace ambrevo::fuzzing {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "menu/menu_model.h"
-#include "platform/shell_launcher.h"
+#include "services/shell_launcher.h"
 
 namespace ambrevo {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_finder.h"
+#include "services/file_finder.h"
 #include "support/program_info.h"
 #include "ui/application.h"
 

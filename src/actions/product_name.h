@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/version_info.h"
+#include "services/version_info.h"
 
 namespace ambrevo {
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "platform/file_finder.h"
-#include "platform/version_info.h"
-#include "platform/viewer_lookups.h"
+#include "services/file_finder.h"
+#include "services/version_info.h"
+#include "services/viewer_lookups.h"
 #include "support/program_info.h"
 
 namespace ambrevo {

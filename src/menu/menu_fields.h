@@ -5,7 +5,7 @@
 #include "menu/menu_model.h"
 #include "menu/menu_text.h"
 #include "package/tagged_reader.h"
-#include "platform/debug_output.h"
+#include "services/debug_output.h"
 
 namespace ambrevo {
 

@@ -5,10 +5,10 @@
 #include "menu/menu_fields.h"
 #include "menu/menu_model.h"
 #include "package/package.h"
-#include "platform/clock.h"
-#include "platform/debug_output.h"
-#include "platform/dialogs.h"
-#include "platform/text_decoder.h"
+#include "services/clock.h"
+#include "services/debug_output.h"
+#include "services/dialogs.h"
+#include "services/text_decoder.h"
 #include "support/program_info.h"
 
 namespace ambrevo {

@@ -10,8 +10,8 @@
 #include "menu/menu_text.h"
 #include "menu/picture_table.h"
 #include "package/tagged_reader.h"
-#include "platform/debug_output.h"
-#include "platform/dialogs.h"
+#include "services/debug_output.h"
+#include "services/dialogs.h"
 
 namespace ambrevo {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "menu/menu_model.h"
-#include "platform/clock.h"
-#include "platform/debug_output.h"
+#include "services/clock.h"
+#include "services/debug_output.h"
 
 namespace ambrevo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/text_decoder.h"
+#include "services/text_decoder.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo {

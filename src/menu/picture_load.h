@@ -7,7 +7,7 @@
 #include "menu/picture_reader.h"
 #include "menu/picture_table.h"
 #include "package/tagged_reader.h"
-#include "platform/debug_output.h"
+#include "services/debug_output.h"
 
 namespace ambrevo {
 

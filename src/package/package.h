@@ -10,8 +10,8 @@
 #include "package/load_error.h"
 #include "package/package_stream.h"
 #include "package/tagged_reader.h"
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
+#include "services/dialogs.h"
+#include "services/file_system.h"
 #include "support/program_info.h"
 
 namespace ambrevo {

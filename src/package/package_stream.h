@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "services/file_system.h"
 
 namespace ambrevo {
 

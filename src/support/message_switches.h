@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "services/file_system.h"
 
 namespace ambrevo {
 

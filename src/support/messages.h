@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/debug_output.h"
-#include "platform/dialogs.h"
+#include "services/debug_output.h"
+#include "services/dialogs.h"
 
 namespace ambrevo {
 

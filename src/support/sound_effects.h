@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/file_finder.h"
-#include "platform/sound_player.h"
+#include "services/file_finder.h"
+#include "services/sound_player.h"
 #include "support/program_info.h"
 
 namespace ambrevo {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "services/dialogs.h"
 #include "ui/control.h"
 #include "ui/form.h"
 #include "ui/widgetset.h"

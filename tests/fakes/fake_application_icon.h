@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/application_icon.h"
+#include "services/application_icon.h"
 #include "support/app_error.h"
 
 namespace ambrevo::testing {

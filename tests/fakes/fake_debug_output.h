@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/debug_output.h"
+#include "services/debug_output.h"
 
 namespace ambrevo::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "services/dialogs.h"
 
 namespace ambrevo::testing {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_finder.h"
-#include "platform/file_system.h"
+#include "services/file_finder.h"
+#include "services/file_system.h"
 
 namespace ambrevo::testing {
 

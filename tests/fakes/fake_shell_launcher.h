@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/shell_launcher.h"
+#include "services/shell_launcher.h"
 
 namespace ambrevo::testing {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sound_player.h"
+#include "services/sound_player.h"
 #include "support/app_error.h"
 
 namespace ambrevo::testing {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text_decoder.h"
+#include "services/text_decoder.h"
 #include "support/utf8.h"
 #include "support/windows_1252.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/version_info.h"
+#include "services/version_info.h"
 
 namespace ambrevo::testing {
 

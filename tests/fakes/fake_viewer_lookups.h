@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes/fake_file_system.h"
-#include "platform/viewer_lookups.h"
+#include "services/viewer_lookups.h"
 #include "support/ascii.h"
 
 namespace ambrevo::testing {

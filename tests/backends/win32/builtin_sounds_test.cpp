@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/win32/win32_program_resources.h"
+#include "backends/win32/services/win32_program_resources.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

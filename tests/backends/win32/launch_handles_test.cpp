@@ -14,7 +14,7 @@
 #include "actions/viewer_detection.h"
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_viewer_lookups.h"
-#include "platform/win32/win32_shell_launcher.h"
+#include "backends/win32/services/win32_shell_launcher.h"
 #include "real_menu_window.h"
 #include "actions/action_dispatch.h"
 #include "window/window_test_support.h"

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/com_apartment.h"
-#include "platform/win32/error_mode.h"
+#include "backends/win32/entry/com_apartment.h"
+#include "backends/win32/entry/error_mode.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "backends/win32/widgetset/win32_widgetset.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_sound_player.h"
 #include "pack/package/package_writer.h"
-#include "platform/win32/win32_widgetset.h"
 #include "ui/application.h"
 // <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
 #undef LoadMenu

@@ -1,4 +1,4 @@
-#include "platform/win32/system_libraries.h"
+#include "backends/win32/system/system_libraries.h"
 
 #include <gtest/gtest.h>
 

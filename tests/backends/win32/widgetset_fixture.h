@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/win32/widgetset/win32_widgetset.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_widgetset.h"
 #include "ui/application.h"
 
 namespace ambrevo::win32 {

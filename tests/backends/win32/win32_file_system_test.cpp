@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "backends/win32/services/win32_file_system.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/unique_handle.h"
+#include "backends/win32/system/unique_handle.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

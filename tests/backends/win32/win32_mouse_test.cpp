@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/widgetset_fixture.h"
+#include "backends/win32/widgetset_fixture.h"
 
 namespace ambrevo::win32 {
 namespace {

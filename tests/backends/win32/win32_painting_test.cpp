@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/win32/widgetset_fixture.h"
+#include "backends/win32/widgetset_fixture.h"
 
 namespace ambrevo::win32 {
 namespace {

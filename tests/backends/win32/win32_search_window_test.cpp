@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "actions/missing_target_search.h"
-#include "platform/win32/widgetset_fixture.h"
-#include "platform/win32/win32_file_system.h"
+#include "backends/win32/services/win32_file_system.h"
+#include "backends/win32/widgetset_fixture.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "platform/win32/widgetset_fixture.h"
-#include "platform/win32/win32_clock.h"
+#include "backends/win32/services/win32_clock.h"
+#include "backends/win32/widgetset_fixture.h"
 #include "ui/timer.h"
 
 namespace ambrevo::win32 {

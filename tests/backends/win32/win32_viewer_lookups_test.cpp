@@ -1,4 +1,4 @@
-#include "platform/win32/win32_viewer_lookups.h"
+#include "backends/win32/services/win32_viewer_lookups.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -6,9 +6,9 @@
 #include <string>
 
 #include "actions/viewer_detection.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_version_info.h"
+#include "backends/win32/services/win32_file_system.h"
+#include "backends/win32/services/win32_version_info.h"
+#include "backends/win32/system/unique_handle.h"
 #include "support/ascii.h"
 
 namespace ambrevo::win32 {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/win32/widgetset_fixture.h"
+#include "backends/win32/widgetset_fixture.h"
 
 namespace ambrevo::win32 {
 namespace {

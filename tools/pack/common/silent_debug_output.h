@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/debug_output.h"
+#include "services/debug_output.h"
 
 namespace ambrevo::pack {
 

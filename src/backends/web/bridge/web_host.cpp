@@ -1,5 +1,5 @@
 // The bridge to the page: each call forwards to Module.host (web/page.js).
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
 
 #include <emscripten.h>
 

@@ -15,7 +15,7 @@ foreach(resource ${resources})
     math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE ${OUTPUT} "// Made by the build from resources/: do not edit.
-#include \"platform/web/builtin_resources.h\"
+#include \"backends/web/services/builtin_resources.h\"
 
 namespace ambrevo::web {
 namespace {

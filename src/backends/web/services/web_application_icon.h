@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/application_icon.h"
+#include "services/application_icon.h"
 
 namespace ambrevo::web {
 

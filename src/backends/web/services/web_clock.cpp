@@ -1,10 +1,10 @@
-#include "platform/web/web_clock.h"
+#include "backends/web/services/web_clock.h"
 
 #include <emscripten.h>
 
 #include <cstdlib>
 
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
 
 namespace ambrevo::web {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/clock.h"
+#include "services/clock.h"
 
 namespace ambrevo::web {
 

@@ -1,6 +1,6 @@
-#include "platform/web/web_dialogs.h"
+#include "backends/web/services/web_dialogs.h"
 
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
 
 namespace ambrevo::web {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/dialogs.h"
+#include "services/dialogs.h"
 
 namespace ambrevo::web {
 

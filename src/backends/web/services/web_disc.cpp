@@ -1,11 +1,11 @@
-#include "platform/web/web_disc.h"
+#include "backends/web/services/web_disc.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
 
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 #include "support/name_pattern.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_finder.h"
-#include "platform/file_system.h"
+#include "services/file_finder.h"
+#include "services/file_system.h"
 
 namespace ambrevo::web {
 

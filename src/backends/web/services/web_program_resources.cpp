@@ -1,6 +1,6 @@
-#include "platform/web/web_program_resources.h"
+#include "backends/web/services/web_program_resources.h"
 
-#include "platform/web/builtin_resources.h"
+#include "backends/web/services/builtin_resources.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 

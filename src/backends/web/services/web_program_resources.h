@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/sound_player.h"
+#include "services/sound_player.h"
 
 namespace ambrevo::web {
 

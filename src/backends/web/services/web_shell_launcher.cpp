@@ -1,9 +1,9 @@
-#include "platform/web/web_shell_launcher.h"
+#include "backends/web/services/web_shell_launcher.h"
 
 #include <string>
 
-#include "platform/web/web_disc.h"
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
+#include "backends/web/services/web_disc.h"
 #include "support/json_string.h"
 
 namespace ambrevo::web {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shell_launcher.h"
+#include "services/shell_launcher.h"
 
 namespace ambrevo::web {
 

@@ -1,9 +1,9 @@
-#include "platform/web/web_sound_player.h"
+#include "backends/web/services/web_sound_player.h"
 
 #include <cstring>
 
-#include "platform/web/web_disc.h"
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
+#include "backends/web/services/web_disc.h"
 
 namespace ambrevo::web {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/web/web_text_decoder.h"
+#include "backends/web/services/web_text_decoder.h"
 
 #include <emscripten.h>
 

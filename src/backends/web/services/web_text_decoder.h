@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/text_decoder.h"
+#include "services/text_decoder.h"
 
 namespace ambrevo::web {
 

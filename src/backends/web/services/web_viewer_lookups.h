@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/version_info.h"
-#include "platform/viewer_lookups.h"
+#include "services/version_info.h"
+#include "services/viewer_lookups.h"
 
 namespace ambrevo::web {
 

@@ -1,9 +1,9 @@
-#include "platform/web/web_form.h"
+#include "backends/web/widgetset/web_form.h"
 
 #include <algorithm>
 
-#include "platform/web/web_host.h"
-#include "platform/web/web_widgetset.h"
+#include "backends/web/bridge/web_host.h"
+#include "backends/web/widgetset/web_widgetset.h"
 #include "ui/application.h"
 #include "ui/font.h"
 #include "ui/popup_menu.h"

@@ -1,9 +1,9 @@
-#include "platform/web/web_widgetset.h"
+#include "backends/web/widgetset/web_widgetset.h"
 
 #include <algorithm>
 
-#include "platform/web/web_form.h"
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
+#include "backends/web/widgetset/web_form.h"
 #include "ui/timer.h"
 
 namespace ambrevo::web {

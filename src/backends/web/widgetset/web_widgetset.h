@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/web/web_host.h"
+#include "backends/web/bridge/web_host.h"
 #include "ui/application.h"
 #include "ui/timer_schedule.h"
 #include "ui/widgetset.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/com_apartment.h"
+#include "backends/win32/entry/com_apartment.h"
 
 #include <objbase.h>
 

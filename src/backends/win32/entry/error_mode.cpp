@@ -1,4 +1,4 @@
-#include "platform/win32/error_mode.h"
+#include "backends/win32/entry/error_mode.h"
 
 #include <windows.h>
 

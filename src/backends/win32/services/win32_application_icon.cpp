@@ -1,7 +1,7 @@
-#include "platform/win32/win32_application_icon.h"
+#include "backends/win32/services/win32_application_icon.h"
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

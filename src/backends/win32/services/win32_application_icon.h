@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/application_icon.h"
-#include "platform/win32/unique_handle.h"
+#include "backends/win32/system/unique_handle.h"
+#include "services/application_icon.h"
 
 namespace ambrevo::win32 {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/win32_clock.h"
+#include "backends/win32/services/win32_clock.h"
 
 #include <windows.h>
 
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_debug_output.h"
+#include "backends/win32/services/win32_debug_output.h"
 
 #include <windows.h>
 

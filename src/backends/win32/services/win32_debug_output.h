@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/debug_output.h"
+#include "services/debug_output.h"
 
 namespace ambrevo::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "services/dialogs.h"
 
 namespace ambrevo::win32 {
 

@@ -1,12 +1,12 @@
-#include "platform/win32/win32_file_system.h"
+#include "backends/win32/services/win32_file_system.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/file_finder.h"
-#include "platform/file_system.h"
+#include "services/file_finder.h"
+#include "services/file_system.h"
 
 namespace ambrevo::win32 {
 

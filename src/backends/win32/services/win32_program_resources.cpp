@@ -1,6 +1,6 @@
-#include "platform/win32/win32_program_resources.h"
+#include "backends/win32/services/win32_program_resources.h"
 
-#include "platform/win32/system_error.h"
+#include "backends/win32/system/system_error.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/sound_player.h"
+#include "services/sound_player.h"
 
 namespace ambrevo::win32 {
 

@@ -1,9 +1,9 @@
-#include "platform/win32/win32_shell_launcher.h"
+#include "backends/win32/services/win32_shell_launcher.h"
 
 #include <shellapi.h>
 
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/shell_launcher.h"
+#include "services/shell_launcher.h"
 
 namespace ambrevo::win32 {
 

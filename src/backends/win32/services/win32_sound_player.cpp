@@ -1,7 +1,7 @@
-#include "platform/win32/win32_sound_player.h"
+#include "backends/win32/services/win32_sound_player.h"
 
-#include "platform/win32/system_libraries.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_libraries.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 

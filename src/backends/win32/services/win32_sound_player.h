@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/sound_player.h"
+#include "services/sound_player.h"
 
 namespace ambrevo::win32 {
 

@@ -1,10 +1,10 @@
-#include "platform/win32/win32_text_decoder.h"
+#include "backends/win32/services/win32_text_decoder.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::win32 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_decoder.h"
+#include "services/text_decoder.h"
 
 namespace ambrevo::win32 {
 

@@ -1,12 +1,12 @@
-#include "platform/win32/win32_version_info.h"
+#include "backends/win32/services/win32_version_info.h"
 
 #include <windows.h>
 
 #include <initializer_list>
 #include <vector>
 
-#include "platform/win32/system_libraries.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_libraries.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/version_info.h"
+#include "services/version_info.h"
 
 namespace ambrevo::win32 {
 

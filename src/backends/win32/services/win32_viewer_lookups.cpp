@@ -1,4 +1,4 @@
-#include "platform/win32/win32_viewer_lookups.h"
+#include "backends/win32/services/win32_viewer_lookups.h"
 
 #include <windows.h>
 // After <windows.h>, which it needs.
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {

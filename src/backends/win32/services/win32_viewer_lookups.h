@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/viewer_lookups.h"
+#include "services/viewer_lookups.h"
 
 namespace ambrevo::win32 {
 

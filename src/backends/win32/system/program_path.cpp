@@ -1,12 +1,12 @@
-#include "platform/win32/program_path.h"
+#include "backends/win32/system/program_path.h"
 
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

@@ -1,8 +1,8 @@
-#include "platform/win32/system_error.h"
+#include "backends/win32/system/system_error.h"
 
 #include <iterator>
 
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 

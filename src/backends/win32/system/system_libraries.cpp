@@ -1,9 +1,9 @@
-#include "platform/win32/system_libraries.h"
+#include "backends/win32/system/system_libraries.h"
 
 #include <string>
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

@@ -1,4 +1,4 @@
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
 
 #include "support/utf8.h"
 

@@ -1,9 +1,9 @@
-#include "platform/win32/application_icon_image.h"
+#include "backends/win32/widgetset/application_icon_image.h"
 
 #include <cstring>
 
-#include "platform/win32/bitmap_cache.h"
-#include "platform/win32/dc_guards.h"
+#include "backends/win32/system/dc_guards.h"
+#include "backends/win32/widgetset/bitmap_cache.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/bitmap_cache.h"
+#include "backends/win32/widgetset/bitmap_cache.h"
 
 #include <cstring>
 

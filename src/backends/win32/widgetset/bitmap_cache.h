@@ -6,7 +6,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/win32/unique_handle.h"
+#include "backends/win32/system/unique_handle.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo::win32 {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/win32/bitmap_cache.h"
-#include "platform/win32/font_cache.h"
+#include "backends/win32/widgetset/bitmap_cache.h"
+#include "backends/win32/widgetset/font_cache.h"
 #include "ui/form.h"
 
 namespace ambrevo::win32 {

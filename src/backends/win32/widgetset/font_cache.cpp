@@ -1,6 +1,6 @@
-#include "platform/win32/font_cache.h"
+#include "backends/win32/widgetset/font_cache.h"
 
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 namespace {

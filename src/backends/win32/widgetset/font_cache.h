@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "platform/win32/unique_handle.h"
+#include "backends/win32/system/unique_handle.h"
 #include "ui/font.h"
 
 namespace ambrevo::win32 {

@@ -1,4 +1,4 @@
-#include "platform/win32/form_keyboard.h"
+#include "backends/win32/widgetset/form_keyboard.h"
 
 #include <algorithm>
 

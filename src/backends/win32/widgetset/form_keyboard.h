@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/form_window.h"
+#include "backends/win32/widgetset/form_window.h"
 
 namespace ambrevo::win32 {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/form_mouse.h"
+#include "backends/win32/widgetset/form_mouse.h"
 
-#include "platform/win32/mouse_input.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/system/wide_text.h"
+#include "backends/win32/widgetset/mouse_input.h"
 #include "ui/application.h"
 
 namespace ambrevo::win32 {

@@ -1,10 +1,10 @@
-#include "platform/win32/form_window.h"
+#include "backends/win32/widgetset/form_window.h"
 
 #include <algorithm>
 
-#include "platform/win32/dc_guards.h"
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/dc_guards.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 #include "support/busy_flag.h"
 #include "ui/application.h"

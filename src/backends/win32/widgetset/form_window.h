@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/win32/control_painter.h"
-#include "platform/win32/form_mouse.h"
-#include "platform/win32/native_button.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/widget_context.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/widgetset/control_painter.h"
+#include "backends/win32/widgetset/form_mouse.h"
+#include "backends/win32/widgetset/native_button.h"
+#include "backends/win32/widgetset/widget_context.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/widgetset.h"

@@ -1,7 +1,7 @@
-#include "platform/win32/label_text.h"
+#include "backends/win32/widgetset/label_text.h"
 
-#include "platform/win32/dc_guards.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/dc_guards.h"
+#include "backends/win32/system/wide_text.h"
 
 namespace ambrevo::win32 {
 

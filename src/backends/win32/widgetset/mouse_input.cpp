@@ -1,4 +1,4 @@
-#include "platform/win32/mouse_input.h"
+#include "backends/win32/widgetset/mouse_input.h"
 
 namespace ambrevo::win32 {
 

@@ -1,11 +1,11 @@
-#include "platform/win32/native_button.h"
+#include "backends/win32/widgetset/native_button.h"
 
 #include <memory>
 #include <utility>
 
-#include "platform/win32/mouse_input.h"
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
+#include "backends/win32/widgetset/mouse_input.h"
 #include "support/app_error.h"
 #include "ui/application.h"
 #include "ui/form.h"

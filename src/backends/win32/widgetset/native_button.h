@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/win32/font_cache.h"
-#include "platform/win32/unique_handle.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/widgetset/font_cache.h"
 #include "ui/control.h"
 
 namespace ambrevo::win32 {

@@ -1,6 +1,6 @@
-#include "platform/win32/timer_window.h"
+#include "backends/win32/widgetset/timer_window.h"
 
-#include "platform/win32/system_error.h"
+#include "backends/win32/system/system_error.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {

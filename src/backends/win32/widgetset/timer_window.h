@@ -5,8 +5,8 @@
 #include <map>
 #include <memory>
 
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/window_class.h"
+#include "backends/win32/system/unique_handle.h"
+#include "backends/win32/widgetset/window_class.h"
 #include "ui/application.h"
 #include "ui/timer.h"
 #include "ui/widgetset.h"

@@ -1,8 +1,8 @@
-#include "platform/win32/widget_context.h"
+#include "backends/win32/widgetset/widget_context.h"
 
 #include <algorithm>
 
-#include "platform/win32/form_window.h"
+#include "backends/win32/widgetset/form_window.h"
 
 namespace ambrevo::win32 {
 namespace {

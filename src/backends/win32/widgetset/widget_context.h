@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/bitmap_cache.h"
-#include "platform/win32/font_cache.h"
-#include "platform/win32/window_class.h"
+#include "backends/win32/widgetset/bitmap_cache.h"
+#include "backends/win32/widgetset/font_cache.h"
+#include "backends/win32/widgetset/window_class.h"
 
 namespace ambrevo::win32 {
 

@@ -1,10 +1,10 @@
-#include "platform/win32/win32_widgetset.h"
+#include "backends/win32/widgetset/win32_widgetset.h"
 
-#include "platform/win32/application_icon_image.h"
-#include "platform/win32/form_keyboard.h"
-#include "platform/win32/form_window.h"
-#include "platform/win32/label_text.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/wide_text.h"
+#include "backends/win32/widgetset/application_icon_image.h"
+#include "backends/win32/widgetset/form_keyboard.h"
+#include "backends/win32/widgetset/form_window.h"
+#include "backends/win32/widgetset/label_text.h"
 
 namespace ambrevo::win32 {
 

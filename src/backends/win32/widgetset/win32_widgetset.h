@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/win32/timer_window.h"
-#include "platform/win32/widget_context.h"
+#include "backends/win32/widgetset/timer_window.h"
+#include "backends/win32/widgetset/widget_context.h"
 #include "ui/application.h"
 #include "ui/widgetset.h"
 

@@ -1,7 +1,7 @@
-#include "platform/win32/window_class.h"
+#include "backends/win32/widgetset/window_class.h"
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide_text.h"
+#include "backends/win32/system/system_error.h"
+#include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 
 namespace ambrevo::win32 {
