@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -23,6 +25,13 @@ using testing::SourceFolder;
 
 constexpr std::string_view kMenu = "title = \"Disc\"\nbackground = \"bg.png\"\n";
 
+// The browser player's page, as the web build leaves it; the fixture writes "site <name>"
+// into each.
+constexpr auto kPageFiles = std::to_array<std::string_view>(
+    {"index.html", "page.css", "page_host.js", "page_text.js", "page_fetch.js", "page_input.js",
+     "page_paint.js", "page_forms.js", "page_dialogs.js", "page_sounds.js", "page_live_reload.js",
+     "page_start.js", "ambrevo-web.js", "ambrevo-web.wasm"});
+
 // A menu source, pictures, a disc folder beside it with a link leading out of it, and a
 // stand-in for the browser player's page.
 class WebPageTest : public ::testing::Test {
@@ -35,9 +44,8 @@ protected:
         folder_.Write("secret.txt", "secret");
         std::filesystem::create_symlink(folder_.Path("secret.txt"),
                                         folder_.Path("src/disc/out.txt"));
-        for (const char* name :
-             {"index.html", "page.js", "page.css", "ambrevo-web.js", "ambrevo-web.wasm"}) {
-            folder_.Write(std::string("site/") + name, std::string("site ") + name);
+        for (const std::string_view name : kPageFiles) {
+            folder_.Write("site/" + std::string(name), "site " + std::string(name));
         }
     }
 
@@ -58,7 +66,7 @@ TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
     const std::vector<Case> cases = {
         {"/", 200, "text/html; charset=utf-8", "site index.html"},
         {"/index.html", 200, "text/html; charset=utf-8", "site index.html"},
-        {"/page.js", 200, "text/javascript; charset=utf-8", "site page.js"},
+        {"/page_start.js", 200, "text/javascript; charset=utf-8", "site page_start.js"},
         {"/page.css", 200, "text/css; charset=utf-8", "site page.css"},
         {"/ambrevo-web.js", 200, "text/javascript; charset=utf-8", "site ambrevo-web.js"},
         {"/ambrevo-web.wasm", 200, "application/wasm", "site ambrevo-web.wasm"},
@@ -90,6 +98,12 @@ TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
         if (!c.body.empty()) {
             EXPECT_EQ(*answer.body, c.body);
         }
+    }
+    for (const std::string_view name : kPageFiles) {
+        SCOPED_TRACE(name);
+        const WebResponse answer = routes.Respond("/" + std::string(name));
+        EXPECT_EQ(answer.status, 200);
+        EXPECT_EQ(*answer.body, "site " + std::string(name));
     }
 
     const WebResponse program = routes.Respond("/package.bin");
@@ -202,9 +216,10 @@ TEST_F(WebPageTest, RunWeb_WritesThePageAndRefusesTheFoldersItReads) {
     const WebOptions options{source_, std::nullopt, folder_.Path("site")};
     std::ostringstream err;
     ASSERT_EQ(RunWeb(options, folder_.Path("page"), err), 0) << err.str();
-    for (const char* name :
-         {"index.html", "page.js", "page.css", "ambrevo-web.js", "ambrevo-web.wasm", "package.bin",
-          "files.json", "disc/readme.txt", "disc/docs/guide.txt"}) {
+    std::vector<std::string_view> written(kPageFiles.begin(), kPageFiles.end());
+    written.insert(written.end(),
+                   {"package.bin", "files.json", "disc/readme.txt", "disc/docs/guide.txt"});
+    for (const std::string_view name : written) {
         EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path("page") / name)) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("page/status.json")));

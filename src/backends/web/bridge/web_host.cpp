@@ -1,4 +1,4 @@
-// The bridge to the page: each call forwards to Module.host (web/page.js).
+// The bridge to the page: each call forwards to Module.host (web/page_*.js).
 #include "backends/web/bridge/web_host.h"
 
 #include <emscripten.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The page's side of the browser player (web/page.js, as Module.host): every call the
+// The page's side of the browser player (web/page_*.js, as Module.host): every call the
 // player makes into the browser. Texts are UTF-8 both ways: they go out as bytes with their
 // length, and texts that come back are allocated with malloc.
 #include <cstddef>

@@ -9,7 +9,7 @@ namespace ambrevo::web {
 
 class WebWidgetset;
 
-// Kinds of the page's input events (web/page.js).
+// Kinds of the page's input events (web/page_input.js).
 enum class EventKind { MouseDown = 1, MouseMove, MouseUp, Wheel, KeyDown, KeyPress, Close };
 
 // One form: a canvas in the page, repainted whole when the form or a control changed, and

@@ -1,0 +1,76 @@
+// The player's dialogs on the page: message boxes and popup menus, modal while they are
+// open, and the panel that shows what Windows would have been asked to launch.
+"use strict";
+
+(function (page) {
+    let menuChoice = -2;
+
+    function openModal(element) {
+        page.modal = element;
+        document.body.append(element);
+    }
+    function closeModal() {
+        if (page.modal) page.modal.remove();
+        page.modal = null;
+    }
+
+    Object.assign(page.host, {
+        messageBox(text, title, kind) {
+            const box = document.createElement("div");
+            box.className = "modal";
+            box.innerHTML = '<div class="dialog" role="alertdialog"><div class="caption"><span></span></div>' +
+                '<div class="body"><span class="icon"></span><span class="text"></span></div>' +
+                '<div class="buttons"><button type="button">OK</button></div></div>';
+            box.querySelector(".caption span").textContent = title;
+            box.querySelector(".icon").textContent = ["\u26a0\ufe0f", "\u26d4", "\u2139\ufe0f"][kind];
+            box.querySelector(".text").textContent = text;
+            const ok = box.querySelector("button");
+            ok.addEventListener("click", closeModal);
+            box.addEventListener("keydown", (e) => {
+                if (e.key === "Escape" || e.key === "Enter") { e.stopPropagation(); closeModal(); }
+            });
+            openModal(box);
+            ok.focus();
+        },
+        messageBoxOpen() { return page.modal !== null && page.modal.classList.contains("modal") ? 1 : 0; },
+        menuShow(id, x, y, captions) {
+            const box = page.forms.get(id).canvas.getBoundingClientRect();
+            const cover = document.createElement("div");
+            cover.className = "modal popup-cover";
+            const popup = document.createElement("div");
+            popup.className = "popup";
+            popup.style.left = (box.left + x) + "px";
+            popup.style.top = (box.top + y) + "px";
+            captions.forEach((caption, index) => {
+                const entry = document.createElement("div");
+                entry.textContent = page.withoutMnemonics(caption);
+                entry.addEventListener("click", (e) => {
+                    e.stopPropagation();
+                    menuChoice = index;
+                    closeModal();
+                });
+                popup.append(entry);
+            });
+            cover.style.display = "block";
+            cover.append(popup);
+            cover.addEventListener("pointerdown", (e) => {
+                if (e.target === cover) { menuChoice = -1; closeModal(); }
+            });
+            menuChoice = -2;
+            openModal(cover);
+        },
+        menuChoice() { return menuChoice; },
+        launchShown(request) {
+            document.getElementById("launch-verb").textContent = request.verb || "(default)";
+            document.getElementById("launch-file").textContent = request.file;
+            document.getElementById("launch-parameters").textContent = request.parameters;
+            document.getElementById("launch-folder").textContent = request.folder;
+            document.getElementById("launch-exists").textContent = request.exists ? "yes" : "no";
+            document.getElementById("launch").hidden = false;
+        },
+    });
+
+    document.getElementById("launch-close").addEventListener("click", () => {
+        document.getElementById("launch").hidden = true;
+    });
+})(window.ambrevoPage);

@@ -1,0 +1,167 @@
+// Painting the player's forms on their canvases: each paint starts from the button face
+// and draws pictures, labels and push buttons as Windows draws them. The texts painted in
+// the forms on show are also listed in the page, for screen readers.
+"use strict";
+
+(function (page) {
+    const { fontCss, lineHeightOf, withoutMnemonics, mnemonicIndex, linesOf } = page;
+    const BUTTON_FACE = "#d4d0c8";
+    const bitmaps = new Map();
+
+    function colourOf(ref) {
+        return "rgb(" + (ref & 255) + "," + ((ref >> 8) & 255) + "," + ((ref >> 16) & 255) + ")";
+    }
+
+    page.showTexts = function () {
+        const list = document.getElementById("texts");
+        list.replaceChildren();
+        for (const [id, form] of page.forms) {
+            if (form.element.hidden) continue;
+            for (const text of form.texts) {
+                const item = document.createElement("p");
+                item.dataset.form = id;
+                item.textContent = text;
+                list.append(item);
+            }
+        }
+    };
+
+    function drawEdges(ctx, x, y, w, h, topLeft, bottomRight) {
+        ctx.fillStyle = topLeft;
+        ctx.fillRect(x, y, w - 1, 1);
+        ctx.fillRect(x, y, 1, h - 1);
+        ctx.fillStyle = bottomRight;
+        ctx.fillRect(x, y + h - 1, w, 1);
+        ctx.fillRect(x + w - 1, y, 1, h);
+    }
+
+    function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, wrap) {
+        ctx.font = fontCss(face, size, style);
+        ctx.fillStyle = colour;
+        ctx.textBaseline = "top";
+        ctx.textAlign = ["left", "right", "center"][alignment];
+        const left = [x, x + w, x + w / 2][alignment];
+        const height = lineHeightOf(size);
+        const shown = withoutMnemonics(text);
+        const mnemonic = mnemonicIndex(text);
+        let searchFrom = 0;
+        linesOf(ctx, text, wrap ? w : 0).forEach((line, n) => {
+            const top = y + n * height;
+            ctx.fillText(line, left, top);
+            const width = ctx.measureText(line).width;
+            const start = [left, left - width, left - width / 2][alignment];
+            if (style & 4) ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
+            // The access key's letter underlined, as Windows draws it.
+            const lineStart = shown.indexOf(line, searchFrom);
+            searchFrom = lineStart + line.length;
+            const at = mnemonic - lineStart;
+            if (lineStart >= 0 && at >= 0 && at < line.length) {
+                const before = ctx.measureText(line.slice(0, at)).width;
+                const letter = ctx.measureText(String.fromCodePoint(line.codePointAt(at))).width;
+                ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
+            }
+        });
+    }
+
+    Object.assign(page.host, {
+        bitmapUpload(id, pointer, width, height) {
+            const canvas = document.createElement("canvas");
+            canvas.width = width;
+            canvas.height = height;
+            const ctx = canvas.getContext("2d");
+            const image = ctx.createImageData(width, height);
+            const source = page.module.HEAPU32.subarray(pointer >> 2, (pointer >> 2) + width * height);
+            const target = image.data;
+            for (let i = 0, j = 0; i < source.length; ++i, j += 4) {
+                const pixel = source[i];
+                target[j] = (pixel >> 16) & 255;
+                target[j + 1] = (pixel >> 8) & 255;
+                target[j + 2] = pixel & 255;
+                target[j + 3] = 255;
+            }
+            ctx.putImageData(image, 0, 0);
+            bitmaps.set(id, canvas);
+        },
+        bitmapRelease(id) { bitmaps.delete(id); },
+
+        paintBegin(id, width, height) {
+            const form = page.forms.get(id);
+            if (form.canvas.width !== width) form.canvas.width = width;
+            if (form.canvas.height !== height) form.canvas.height = height;
+            form.ctx.globalCompositeOperation = "source-over";
+            form.ctx.fillStyle = BUTTON_FACE;
+            form.ctx.fillRect(0, 0, width, height);
+            form.texts = [];
+        },
+        paintPicture(id, bitmap, x, y, width, height) {
+            const image = bitmaps.get(bitmap);
+            if (image && width > 0 && height > 0) {
+                page.forms.get(id).ctx.drawImage(image, 0, 0, width, height, x, y, width, height);
+            }
+        },
+        paintLabel(id, x, y, width, height, text, face, size, style, colour, alignment, flags) {
+            const form = page.forms.get(id);
+            const ctx = form.ctx;
+            ctx.save();
+            ctx.beginPath();
+            ctx.rect(x, y, width, height);
+            ctx.clip();
+            if (!(flags & 2)) {
+                ctx.fillStyle = BUTTON_FACE;
+                ctx.fillRect(x, y, width, height);
+            }
+            drawText(ctx, text, x, y, width, height, face, size, style, colourOf(colour), alignment,
+                     flags & 1);
+            ctx.restore();
+            if (text) form.texts.push(withoutMnemonics(text));
+        },
+        // A classic push button: raised edges, a black frame when focused, sunken when pressed.
+        paintButton(id, x, y, width, height, text, face, size, style, state) {
+            const form = page.forms.get(id);
+            const ctx = form.ctx;
+            const enabled = state & 1, focused = state & 2, pressed = state & 4;
+            ctx.save();
+            ctx.beginPath();
+            ctx.rect(x, y, width, height);
+            ctx.clip();
+            ctx.fillStyle = BUTTON_FACE;
+            ctx.fillRect(x, y, width, height);
+            let inner = [x, y, width, height];
+            if (focused || pressed) {
+                drawEdges(ctx, x, y, width, height, "#000", "#000");
+                inner = [x + 1, y + 1, width - 2, height - 2];
+            }
+            if (pressed) {
+                drawEdges(ctx, ...inner, "#808080", "#808080");
+            } else {
+                drawEdges(ctx, ...inner, "#fff", "#404040");
+                drawEdges(ctx, inner[0] + 1, inner[1] + 1, inner[2] - 2, inner[3] - 2, BUTTON_FACE, "#808080");
+            }
+            const shift = pressed ? 1 : 0;
+            const lines = Math.max(1, linesOf(ctx, text, 0).length);
+            const top = y + shift + Math.round((height - lines * lineHeightOf(size)) / 2);
+            if (!enabled) {
+                drawText(ctx, text, x + 1, top + 1, width, height, face, size, style, "#fff", 2, false);
+            }
+            drawText(ctx, text, x + shift, top, width, height, face, size, style,
+                     enabled ? "#000" : "#808080", 2, false);
+            if (focused) {
+                ctx.strokeStyle = "#000";
+                ctx.setLineDash([1, 1]);
+                ctx.strokeRect(x + 4.5, y + 4.5, width - 9, height - 9);
+            }
+            ctx.restore();
+            if (text) form.texts.push(withoutMnemonics(text));
+        },
+        paintClear(id, x, y, width, height) {
+            if (width > 0 && height > 0) page.forms.get(id).ctx.clearRect(x, y, width, height);
+        },
+        // The page's clock of painting: the first frame's time and a count of frames.
+        paintEnd() {
+            const now = performance.now();
+            if (window.ambrevo.firstFrame === null) window.ambrevo.firstFrame = now;
+            ++window.ambrevo.frames;
+            page.showTexts();
+        },
+    });
+})(window.ambrevoPage);
