@@ -6,7 +6,10 @@
 (function (page) {
     // The kinds of EventKind in web_form.h.
     const EVENT = { mouseDown: 1, mouseMove: 2, mouseUp: 3, wheel: 4, keyDown: 5, keyPress: 6,
-                    close: 7 };
+                    close: 7, keyUp: 8 };
+    // The bits of an event's modifiers in web_form.h.
+    const modifiersOf = (e) => (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0) |
+                               (e.repeat ? 8 : 0);
     const queue = [];
 
     function post(kind, form, x, y, code, modifiers) {
@@ -40,7 +43,7 @@
 
     document.addEventListener("keydown", (e) => {
         if (page.modal || !page.forms.has(page.activeForm)) return;
-        const modifiers = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+        const modifiers = modifiersOf(e);
         post(EVENT.keyDown, page.activeForm, 0, 0, e.keyCode, modifiers);
         // A typed character goes as its code point (a key's name, such as "Shift", is longer).
         let typed = [...e.key].length === 1 ? e.key.codePointAt(0) : 0;
@@ -52,6 +55,12 @@
         }
         if (["Tab", " ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter"]
             .includes(e.key)) e.preventDefault();
+    });
+
+    // A push button clicks when Space comes up.
+    document.addEventListener("keyup", (e) => {
+        if (page.modal || !page.forms.has(page.activeForm)) return;
+        post(EVENT.keyUp, page.activeForm, 0, 0, e.keyCode, modifiersOf(e));
     });
 
     page.host.nextEvent = function (pointer) {

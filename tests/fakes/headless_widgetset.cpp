@@ -1,15 +1,22 @@
 #include "fakes/headless_widgetset.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "support/app_error.h"
 #include "ui/timer.h"
 
 namespace ambrevo {
 
-class HeadlessWidgetset::FormPeer : public ui::FormPeer {
+class HeadlessWidgetset::FormPeer : public ui::FormPeer, private ui::InputSurface {
 public:
-    FormPeer(HeadlessWidgetset& widgets, ui::Form& form) : widgets_(widgets), form_(form) {}
+    FormPeer(HeadlessWidgetset& widgets, ui::Form& form)
+        : widgets_(widgets), form_(form), router_(form, *this, ui::InputRouter::ButtonInput::Native) {
+        widgets_.peers_[&form] = this;
+    }
+    ~FormPeer() override { widgets_.peers_.erase(&form_); }
+
+    ui::InputRouter& Router() { return router_; }
 
     void CaptionChanged() override { ++Record().captionChanges; }
     void BoundsChanged() override {}
@@ -22,7 +29,10 @@ public:
         }
         ++Record().liveControls;
     }
-    void ControlRemoved(ui::Control&) override { --Record().liveControls; }
+    void ControlRemoved(ui::Control& control) override {
+        router_.Forget(control);
+        --Record().liveControls;
+    }
     void ControlChanged(ui::Control& control, ui::ControlChange, const ui::Rect&) override {
         ++Record().controlChanges;
         ++Record().changesByControl[control.Name()];
@@ -41,9 +51,22 @@ public:
 
 private:
     FormRecord& Record() { return widgets_.Record(form_); }
+    // ui::InputSurface
+    void CaptureMouse() override {}
+    void ReleaseMouse() override {}
+    bool OnForm(ui::Point at) const override {
+        const ui::Rect& bounds = form_.Bounds();
+        return ui::Rect{0, 0, bounds.width, bounds.height}.Contains(at.x, at.y);
+    }
+    void ShowMenu(const ui::PopupMenu& menu, ui::Point) override {
+        widgets_.shownMenus_.push_back(&menu);
+        const auto choice = std::exchange(widgets_.nextMenuChoice_, std::nullopt);
+        if (choice) menu.Choose(*choice);
+    }
 
     HeadlessWidgetset& widgets_;
     ui::Form& form_;
+    ui::InputRouter router_;
 };
 
 HeadlessWidgetset::~HeadlessWidgetset() = default;
@@ -95,17 +118,32 @@ void HeadlessWidgetset::Dispatch(const std::function<void()>& event) {
     }
 }
 
+namespace {
+
+bool IsButton(const ui::Control& control) { return control.Kind() == ui::ControlKind::Button; }
+
+ui::Point FormPoint(const ui::Control& control, int x, int y) {
+    return {control.Bounds().left + x, control.Bounds().top + y};
+}
+
+}  // namespace
+
 void HeadlessWidgetset::MouseDown(ui::Control& control, int x, int y, ui::MouseButton button) {
-    Dispatch([&] { control.MouseDown({button, x, y}); });
+    if (IsButton(control)) return Dispatch([&] { control.MouseDown({button, x, y}); });
+    Input(control.Owner()).MouseDown(button, FormPoint(control, x, y));
 }
 
 void HeadlessWidgetset::MouseMove(ui::Control& control, int x, int y) {
-    Dispatch([&] { control.MouseMove({ui::MouseButton::Left, x, y}); });
+    if (IsButton(control)) return Dispatch([&] { control.MouseMove({ui::MouseButton::Left, x, y}); });
+    Input(control.Owner()).MouseMove(ui::MouseButton::Left, FormPoint(control, x, y));
 }
 
 void HeadlessWidgetset::MouseUp(ui::Control& control, int x, int y, ui::MouseButton button) {
-    Dispatch([&] { control.MouseUp({button, x, y}); });
+    if (IsButton(control)) return Dispatch([&] { control.MouseUp({button, x, y}); });
+    Input(control.Owner()).MouseUp(button, FormPoint(control, x, y), false);
 }
+
+ui::InputRouter& HeadlessWidgetset::Input(const ui::Form& form) { return peers_.at(&form)->Router(); }
 
 void HeadlessWidgetset::Click(ui::Control& control) {
     // A disabled button takes no clicks, as on Windows.

@@ -4,10 +4,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/input_router.h"
 #include "ui/timer_schedule.h"
 #include "ui/widgetset.h"
 
@@ -45,13 +47,23 @@ public:
     void InjectDuringProcessMessages(std::function<void()> event);
     int ProcessMessagesCalls() const { return processMessagesCalls_; }
 
-    // Input, each dispatched like a real event.
+    // Input, each dispatched like a real event. Push buttons are native, as on Windows: they
+    // get their mouse, keys and clicks themselves. The mouse over the other controls goes
+    // through the form's input router at the control's position plus x, y, so a control
+    // above it or one holding the capture gets it instead.
     void MouseDown(ui::Control& control, int x, int y,
                    ui::MouseButton button = ui::MouseButton::Left);
     void MouseMove(ui::Control& control, int x, int y);
     void MouseUp(ui::Control& control, int x, int y,
                  ui::MouseButton button = ui::MouseButton::Left);
+    // A push button's native click.
     void Click(ui::Control& control);
+    // The form's router: Tab, access keys and the keyboard's context menu.
+    ui::InputRouter& Input(const ui::Form& form);
+    // The menus the router showed, last one last, and the entry the next one chooses
+    // (none: dismissed).
+    const std::vector<const ui::PopupMenu*>& ShownMenus() const { return shownMenus_; }
+    void ChooseInNextMenu(std::optional<std::size_t> entry) { nextMenuChoice_ = entry; }
     void KeyDown(ui::Button& button, int key);
     void KeyPress(ui::Button& button, char character);
     bool Wheel(ui::Form& form, int delta);
@@ -90,6 +102,9 @@ private:
     std::deque<std::function<void()>> injected_;
     int processMessagesCalls_ = 0;
     std::map<const ui::Form*, FormRecord> records_;
+    std::map<const ui::Form*, FormPeer*> peers_;
+    std::vector<const ui::PopupMenu*> shownMenus_;
+    std::optional<std::size_t> nextMenuChoice_;
     std::string applicationTitle_;
     int minimizeCalls_ = 0;
     int restoreCalls_ = 0;

@@ -278,8 +278,8 @@ TEST_F(WindowInputTest, BackgroundDragKeepsThePointWhereItWasPressedUnderThePoin
         {Down, 50, 40, MouseButton::Right, -10, 0, Cursor::Default},
         {Move, 60, 50, MouseButton::Left, -10, 0, Cursor::Default},
         {Up, 60, 50, MouseButton::Right, -10, 0, Cursor::Default},
-        {Down, 10, 10, MouseButton::Left, -10, 0, Cursor::SizeAll},
-        {Up, 10, 10, MouseButton::Right, -10, 0, Cursor::Default},  // any button ends it
+        {Down, 50, 40, MouseButton::Left, -10, 0, Cursor::SizeAll},
+        {Up, 50, 40, MouseButton::Right, -10, 0, Cursor::Default},  // any button ends it
         {Move, 30, 30, MouseButton::Left, -10, 0, Cursor::Default},
     };
     for (const auto& s : steps) {

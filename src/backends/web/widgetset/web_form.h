@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ui/form.h"
+#include "ui/input_router.h"
 #include "ui/widgetset.h"
 
 namespace ambrevo::web {
@@ -10,12 +11,18 @@ namespace ambrevo::web {
 class WebWidgetset;
 
 // Kinds of the page's input events (web/page_input.js).
-enum class EventKind { MouseDown = 1, MouseMove, MouseUp, Wheel, KeyDown, KeyPress, Close };
+enum class EventKind { MouseDown = 1, MouseMove, MouseUp, Wheel, KeyDown, KeyPress, Close, KeyUp };
+
+// Bits of an input event's modifiers.
+constexpr int kShiftHeld = 1;
+constexpr int kControlHeld = 2;
+constexpr int kAltHeld = 4;
+constexpr int kKeyRepeated = 8;  // the key was held down already
 
 // One form: a canvas in the page, repainted whole when the form or a control changed, and
-// the input the page reports for it, routed to controls as the Windows widgetset does
-// (capture by the control that got the button down, click on release over it).
-class WebForm : public ui::FormPeer {
+// the input the page reports for it, handed to the form's input router. Push buttons are
+// drawn on the canvas, so the router routes their mouse and keys too.
+class WebForm : public ui::FormPeer, private ui::InputSurface {
 public:
     WebForm(WebWidgetset& widgets, ui::Form& form);
     ~WebForm() override;
@@ -23,7 +30,8 @@ public:
     int Id() const { return id_; }
     ui::Form& Model() { return form_; }
     void PaintIfDirty();
-    // x, y in the form's client area; code: the mouse button, wheel notches, key or character.
+    // x, y in the form's client area; code: the mouse button, wheel notches, key or character;
+    // modifiers: the bits above.
     void Deliver(EventKind kind, int x, int y, int code, int modifiers);
 
     // ui::FormPeer
@@ -45,25 +53,19 @@ public:
 private:
     void Paint();
     void PaintShape();
-    bool InShape(int x, int y) const;
-    ui::Control* HitTest(int x, int y) const;
-    void MouseDown(int x, int y, ui::MouseButton button);
-    void MouseMove(int x, int y);
-    void MouseUp(int x, int y, ui::MouseButton button);
-    void KeyDown(int key, int modifiers);
-    // character: a Unicode code point.
-    void KeyPress(std::uint32_t character);
-    void MoveFocus(bool backwards);
-    void ShowMenu(const ui::PopupMenu& menu, int x, int y);
     void ShowCursorOf(const ui::Control* control);
+    // ui::InputSurface: the page captures the pointer itself.
+    void CaptureMouse() override {}
+    void ReleaseMouse() override {}
+    bool OnForm(ui::Point at) const override;
+    void ShowMenu(const ui::PopupMenu& menu, ui::Point at) override;
 
     WebWidgetset& widgets_;
     ui::Form& form_;
     int id_ = 0;
     bool dirty_ = true;
-    ui::Control* captured_ = nullptr;  // got the button down, gets the moves until release
-    ui::Control* pressed_ = nullptr;   // got the left button down: clicked if released over it
     int cursor_ = -1;
+    ui::InputRouter router_;
 };
 
 }  // namespace ambrevo::web

@@ -100,30 +100,9 @@ NativeButton* FormWindow::ButtonOf(HWND window) const {
     return nullptr;
 }
 
-std::vector<NativeButton*> FormWindow::TabOrder() {
+ui::InputRouter& FormWindow::Input() {
     ApplyPendingChanges();
-    std::vector<NativeButton*> order;
-    for (const auto& [control, button] : buttons_) {
-        if (button->Focusable()) order.push_back(button.get());
-    }
-    std::sort(order.begin(), order.end(), [&](const NativeButton* a, const NativeButton* b) {
-        return a->Model().CreationIndex() < b->Model().CreationIndex();
-    });
-    return order;
-}
-
-NativeButton* FormWindow::ButtonWithMnemonic(std::uint32_t character) {
-    ApplyPendingChanges();
-    NativeButton* first = nullptr;
-    for (const auto& [control, button] : buttons_) {
-        const ui::Button& model = button->Model();
-        if (!model.Visible() || !::IsWindowEnabled(button->Handle())) continue;
-        if (ui::MnemonicOf(model.Caption()) != character) continue;
-        if (!first || model.CreationIndex() < first->Model().CreationIndex()) {
-            first = button.get();
-        }
-    }
-    return first;
+    return mouse_.Router();
 }
 
 // A hidden button keeps its changes until it is shown or handed out: nobody sees it.

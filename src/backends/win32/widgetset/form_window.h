@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
@@ -39,11 +38,9 @@ public:
     // The native button of a model button; null when it has none.
     NativeButton* ButtonOf(const ui::Control& control) const;
     NativeButton* ButtonOf(HWND window) const;
-    // Buttons that Tab reaches, in creation order. Like the next one, it first applies the
-    // buttons' pending changes, since the result goes to the keyboard focus.
-    std::vector<NativeButton*> TabOrder();
-    // The first visible, enabled button in creation order whose mnemonic is character.
-    NativeButton* ButtonWithMnemonic(std::uint32_t character);
+    // The form's input router, for the keyboard. It first applies the buttons' pending
+    // changes, since what it decides goes to the keyboard focus.
+    ui::InputRouter& Input();
 
     // ui::FormPeer
     void CaptionChanged() override;
