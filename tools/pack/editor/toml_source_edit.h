@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace ambrevo::pack {
+
+// A key and its value as TOML text ("[46, 130]", "\"Read me\"").
+using TomlKeyValue = std::pair<std::string, std::string>;
+
+// Edits a TOML source in place: each edit changes only the lines it must, so comments,
+// blank lines, key order, quoting and number style of everything else stay byte for byte.
+//
+// A table is named by its dotted name, "" for the root; an element of an array of tables
+// by its index from 0: "item[2]" is the third [[item]], "item[2].pictures" the
+// [item.pictures] table that follows it. Keys are the table's own keys as written
+// ("font" for `font = {…}`; a key written dotted, `font.size = 9`, is replaced whole when
+// its first part is set). Values are TOML value texts; the caller formats them.
+//
+// Throws PackError when the text is not TOML this editor can follow, or a table named does
+// not exist (an array element), or the index is out of range.
+class TomlSourceEdit {
+public:
+    explicit TomlSourceEdit(std::string text);
+
+    const std::string& Text() const { return text_; }
+
+    // Sets the key, in place when it is there, else on a line after the table's last key
+    // (the table added where it is missing).
+    void Set(std::string_view table, std::string_view key, std::string_view value);
+    // Removes the key's lines; nothing when it is not there.
+    void Remove(std::string_view table, std::string_view key);
+    // The number of elements of an array of tables.
+    int Count(std::string_view array) const;
+    // Adds an element after the array's last (at the end of the text when it has none),
+    // a blank line before it; returns its index.
+    int Add(std::string_view array, const std::vector<TomlKeyValue>& keys);
+    // Removes the element with its sub-tables and the comments and blank lines before it.
+    void RemoveElement(std::string_view array, int element);
+    // Moves the element to index `to`, the others keeping their order.
+    void MoveElement(std::string_view array, int from, int to);
+
+private:
+    struct Statement;
+    struct Section;
+    struct Index;
+    Index Scan() const;
+    void Replace(std::size_t begin, std::size_t end, std::string_view with);
+
+    std::string text_;
+};
+
+}  // namespace ambrevo::pack
