@@ -12,7 +12,7 @@ endif()
 # on its include path; a private folder of links exposes just these headers.
 set(AMBREVO_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
 file(MAKE_DIRECTORY ${AMBREVO_THIRD_PARTY_INCLUDE})
-foreach(dir toml++ CLI stb)
+foreach(dir toml++ CLI stb nlohmann)
     if(NOT EXISTS ${AMBREVO_THIRD_PARTY_INCLUDE}/${dir})
         file(CREATE_LINK /usr/include/${dir} ${AMBREVO_THIRD_PARTY_INCLUDE}/${dir} SYMBOLIC)
     endif()

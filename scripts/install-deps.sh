@@ -10,7 +10,7 @@
 set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
-libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev pkgconf \
+libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev nlohmann-json3-dev pkgconf \
 fonts-dejavu-core osslsigncode openssl \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \

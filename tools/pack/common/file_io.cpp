@@ -64,7 +64,12 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
             throw PackError("cannot write " + Quoted(path) + ": " + reason);
         }
     }
+    // A file written again keeps its permissions: an author's source stays as they set it.
     std::error_code error;
+    const std::filesystem::file_status earlier = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(earlier)) {
+        std::filesystem::permissions(temporary, earlier.permissions(), error);
+    }
     std::filesystem::rename(temporary, path, error);
     if (error) {
         std::error_code ignored;

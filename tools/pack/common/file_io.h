@@ -17,7 +17,7 @@ std::string PathToUtf8(const std::filesystem::path& path);
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 
 // Writes the whole file through a temporary file beside it, so that a failure leaves any
-// earlier file of that name as it was. Throws PackError "cannot write \"<path>\": <reason>".
+// earlier file of that name as it was; a file written again keeps its permissions. Throws PackError "cannot write \"<path>\": <reason>".
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 

@@ -33,17 +33,35 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-std::optional<toml::table> ParseSource(const std::filesystem::path& path, const SourceFile& file) {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadFileBytes(path);
-    } catch (const PackError& failure) {
-        file.Report(0, failure.what());
-        return std::nullopt;
+// Where the sources are read from: the files, or the texts given in their place.
+struct SourceReading {
+    PictureCache& pictures;
+    Diagnostics& diagnostics;
+    const SourceTexts* texts;
+
+    const std::string* TextOf(const std::filesystem::path& path) const {
+        if (texts == nullptr) return nullptr;
+        const auto text = texts->find(path);
+        return text == texts->end() ? nullptr : &text->second;
+    }
+};
+
+std::optional<toml::table> ParseSource(const std::filesystem::path& path, const SourceFile& file,
+                                       const SourceReading& reading) {
+    std::string text;
+    if (const std::string* given = reading.TextOf(path)) {
+        text = *given;
+    } else {
+        try {
+            const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+            text.assign(bytes.begin(), bytes.end());
+        } catch (const PackError& failure) {
+            file.Report(0, failure.what());
+            return std::nullopt;
+        }
     }
     try {
-        return toml::parse(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), file.name);
+        return toml::parse(text, file.name);
     } catch (const toml::parse_error& failure) {
         file.Report(static_cast<std::int64_t>(failure.source().begin.line),
                     OneLine(failure.description()));
@@ -59,12 +77,12 @@ bool NamedLikePackageFile(const std::filesystem::path& path) {
 
 // Reads one menu source; false when it could not be read as a menu at all, so that its
 // name is unknown.
-bool ReadMenu(const std::filesystem::path& path, const toml::table* parsed, PictureCache& pictures,
-              Diagnostics& diagnostics, PackageSource& package) {
-    const SourceFile file{PathToUtf8(path), diagnostics};
+bool ReadMenu(const std::filesystem::path& path, const toml::table* parsed,
+              const SourceReading& reading, PackageSource& package) {
+    const SourceFile file{PathToUtf8(path), reading.diagnostics};
     std::optional<toml::table> own;
     if (parsed == nullptr) {
-        own = ParseSource(path, file);
+        own = ParseSource(path, file, reading);
         if (!own) return false;
         parsed = &*own;
     }
@@ -73,14 +91,14 @@ bool ReadMenu(const std::filesystem::path& path, const toml::table* parsed, Pict
                     "a package file (with \"menus\") must be the only source");
         return false;
     }
-    package.menus.push_back(ReadMenuSource(*parsed, path, file, pictures));
+    package.menus.push_back(ReadMenuSource(*parsed, path, file, reading.pictures));
     return true;
 }
 
 // Reads the menus a package file lists; false when one of them could not be read.
 bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
-                     PictureCache& pictures, Diagnostics& diagnostics, PackageSource& package) {
-    const SourceFile file{PathToUtf8(path), diagnostics};
+                     const SourceReading& reading, PackageSource& package) {
+    const SourceFile file{PathToUtf8(path), reading.diagnostics};
     SourceTable table(root, file);
     table.Text("header_text", package.header.text);
     std::int32_t headerByte = package.header.byte;
@@ -101,7 +119,7 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
         }
         const std::filesystem::path menu = path.parent_path() / PathFromUtf8(name->get());
         std::error_code error;
-        if (!std::filesystem::is_regular_file(menu, error)) {
+        if (!reading.TextOf(menu) && !std::filesystem::is_regular_file(menu, error)) {
             file.Report(LineOf(node), "menu source \"" + name->get() + "\" not found");
             allRead = false;
             continue;
@@ -115,7 +133,7 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
                                           std::to_string(first->second));
             continue;
         }
-        allRead = ReadMenu(menu, nullptr, pictures, diagnostics, package) && allRead;
+        allRead = ReadMenu(menu, nullptr, reading, package) && allRead;
     }
     return allRead;
 }
@@ -187,7 +205,9 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
 }  // namespace
 
 PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& sources,
-                                PictureCache& pictures, Diagnostics& diagnostics, SourceUse use) {
+                                PictureCache& pictures, Diagnostics& diagnostics, SourceUse use,
+                                const SourceTexts* texts) {
+    const SourceReading reading{pictures, diagnostics, texts};
     PackageSource package;
     if (sources.empty()) {
         diagnostics.Report("ambrevo-pack", 0, "no source given");
@@ -197,21 +217,21 @@ PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& source
     bool packageFile = false;
     for (const std::filesystem::path& path : sources) {
         const SourceFile file{PathToUtf8(path), diagnostics};
-        const std::optional<toml::table> root = ParseSource(path, file);
+        const std::optional<toml::table> root = ParseSource(path, file, reading);
         if (!root) {
             allRead = false;
             continue;
         }
         if (sources.size() == 1 && IsPackageFile(*root)) {
             packageFile = true;
-            allRead = ReadPackageFile(path, *root, pictures, diagnostics, package);
+            allRead = ReadPackageFile(path, *root, reading, package);
         } else if (NamedLikePackageFile(path) && !IsPackageFile(*root)) {
             file.Report(0,
                         "a package file needs \"menus\", the list of its menu source files, "
                         "the first menu first");
             allRead = false;
         } else {
-            allRead = ReadMenu(path, &*root, pictures, diagnostics, package) && allRead;
+            allRead = ReadMenu(path, &*root, reading, package) && allRead;
         }
     }
     const bool menuAlone = use == SourceUse::Preview && sources.size() == 1 && !packageFile;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,11 +30,16 @@ struct PackageSource {
 // targets may then name menus beside it, which cannot be checked and are warned about.
 enum class SourceUse { Build, Preview };
 
+// Texts read in place of source files (an edit not yet written), by the path as the
+// sources name it: given, or the package file's folder joined with a "menus" entry.
+using SourceTexts = std::map<std::filesystem::path, std::string>;
+
 // Reads sources: menu TOML files in package order, or one package file (a TOML file with
 // a "menus" list). Every problem, including those between menus (duplicate names, menu
 // targets that name no menu of the package), is reported to diagnostics.
 PackageSource ReadPackageSource(const std::vector<std::filesystem::path>& sources,
                                 PictureCache& pictures, Diagnostics& diagnostics,
-                                SourceUse use = SourceUse::Build);
+                                SourceUse use = SourceUse::Build,
+                                const SourceTexts* texts = nullptr);
 
 }  // namespace ambrevo::pack

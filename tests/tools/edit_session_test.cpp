@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "pack/editor/edit_session.h"
+#include "source_folder.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::string_view kMenu = R"(title = "Main"   # shown in the task bar
+background = "back.png"
+
+[[item]]
+kind = "picture"
+target = "a.txt"
+position = [10, 20]
+[item.pictures]
+normal = "item.png"
+
+[[item]]
+kind = "button"
+caption = "&Exit"
+target = "*"
+position = [100, 60]
+size = [80, 24]
+)";
+
+// The items as the edits before the move leave them.
+constexpr std::string_view kPictureItem =
+    "[[item]]\nkind = \"picture\"\nposition = [10, 20]\n[item.pictures]\nnormal = \"back.png\"\n";
+constexpr std::string_view kButtonItem =
+    "[[item]]\nkind = \"button\"\ncaption = \"&Exit\"\ntarget = \"*\"\nposition = [110, 60]\n"
+    "size = [80, 24]\n";
+
+class EditSessionTest : public ::testing::Test {
+protected:
+    EditSessionTest() {
+        folder_.WritePng("back.png", 320, 200, 0x102030);
+        folder_.WritePng("item.png", 40, 30, 0x405060);
+        folder_.Write("package.toml", "menus = [\"main.toml\"]\n");
+        folder_.Write("main.toml", kMenu);
+    }
+
+    std::string Text() const {
+        std::ifstream file(folder_.Path("main.toml"), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    // An edit of main.toml made on its current version.
+    EditReply Edit(nlohmann::json request) {
+        request["file"] = "main.toml";
+        request["version"] = SourceVersion(Text());
+        return session_.Apply(request);
+    }
+
+    testing::SourceFolder folder_;
+    EditSession session_{folder_.Path("package.toml")};
+};
+
+TEST_F(EditSessionTest, TheModelNamesFilesVersionsAndWhereEachItemIs) {
+    const nlohmann::json model = session_.Model();
+    EXPECT_EQ(model["files"], nlohmann::json::parse(
+                                  R"([{"name": "package.toml", "version": ")" +
+                                  SourceVersion("menus = [\"main.toml\"]\n") +
+                                  R"("}, {"name": "main.toml", "version": ")" +
+                                  SourceVersion(kMenu) + R"("}])"));
+    EXPECT_EQ(model["menus"][0]["size"], nlohmann::json::parse("[320, 200]"));
+    EXPECT_EQ(model["menus"][0]["keys"],
+              nlohmann::json::parse(R"({"title": "Main", "background": "back.png"})"));
+    nlohmann::json items = model["menus"][0]["items"];
+    EXPECT_EQ(items[1]["keys"]["caption"], "&Exit");
+    for (auto& item : items) item.erase("keys");
+    EXPECT_EQ(items, nlohmann::json::parse(R"([
+        {"index": 1, "kind": "picture", "position": [10, 20], "size": [40, 30],
+         "file": "main.toml", "line": 4},
+        {"index": 2, "kind": "button", "position": [100, 60], "size": [80, 24],
+         "file": "main.toml", "line": 11}])"));
+    EXPECT_EQ(model["problems"], nlohmann::json::array());
+}
+
+TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
+    std::filesystem::permissions(folder_.Path("main.toml"), std::filesystem::perms(0640));
+    const struct {
+        const char* name;
+        nlohmann::json request;
+        int status;
+        std::string from, to;  // the change to the file; none when refused
+        std::string error;     // the start of the refusal's message
+    } cases[] = {
+        {"a position set in place", {{"item", 2}, {"set", {{"position", {110, 60}}}}}, 200,
+         "position = [100, 60]", "position = [110, 60]", ""},
+        {"a picture of a sub-table and a key removed",
+         {{"item", 1}, {"set", {{"pictures.normal", "back.png"}, {"target", nullptr}}}}, 200,
+         "target = \"a.txt\"\nposition = [10, 20]\n[item.pictures]\nnormal = \"item.png\"",
+         "position = [10, 20]\n[item.pictures]\nnormal = \"back.png\"", ""},
+        {"the menu's own key, its comment kept", {{"set", {{"title", "Start"}}}}, 200,
+         "title = \"Main\"   #", "title = \"Start\"   #", ""},
+        {"a value the check refuses", {{"item", 1}, {"set", {{"kind", "sphere"}}}}, 400, "", "",
+         "main.toml:5: "},
+        {"an item that is not there", {{"item", 3}, {"set", {{"caption", "x"}}}}, 400, "", "",
+         "\"item\" must be an item's number, 1 to 2"},
+        {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
+         "a number must be whole"},
+        {"the tab order changed", {{"move", 2}, {"to", 1}}, 200,
+         std::string(kPictureItem) + "\n" + std::string(kButtonItem),
+         std::string(kButtonItem) + "\n" + std::string(kPictureItem), ""},
+    };
+    for (const auto& c : cases) {
+        const std::string before = Text();
+        const EditReply reply = Edit(c.request);
+        EXPECT_EQ(reply.status, c.status) << c.name << ": " << reply.body.dump();
+        if (c.status != 200) {
+            EXPECT_EQ(Text(), before) << c.name;
+            EXPECT_TRUE(reply.body["error"].get<std::string>().starts_with(c.error))
+                << c.name << ": " << reply.body.dump();
+            continue;
+        }
+        std::string expected = before;
+        const std::size_t at = expected.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.name;
+        EXPECT_EQ(Text(), expected.replace(at, c.from.size(), c.to)) << c.name;
+        EXPECT_EQ(reply.body["version"], SourceVersion(Text())) << c.name;
+        // Undo takes it back byte for byte; redo makes it again.
+        EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200) << c.name;
+        EXPECT_EQ(Text(), before) << c.name;
+        EXPECT_EQ(session_.Apply({{"redo", true}}).status, 200) << c.name;
+        EXPECT_EQ(Text(), expected) << c.name;
+        EXPECT_EQ(std::filesystem::status(folder_.Path("main.toml")).permissions(),
+                  std::filesystem::perms(0640))
+            << c.name;
+    }
+}
+
+TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
+    const std::string version = SourceVersion(Text());
+    ASSERT_EQ(Edit({{"add", {{"kind", "text"}, {"caption", "Hi"}, {"position", {5, 5}},
+                             {"size", {50, 14}}, {"target", "*"}}}})
+                  .body["item"],
+              3);
+    // The author saves the file in a text editor meanwhile.
+    folder_.Write("main.toml", std::string(kMenu) + "# saved by hand\n");
+    const EditReply stale = session_.Apply(
+        {{"file", "main.toml"}, {"version", version}, {"set", {{"title", "x"}}}});
+    EXPECT_EQ(stale.status, 409);
+    EXPECT_EQ(stale.body["version"], SourceVersion(Text()));
+    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 409);
+    EXPECT_EQ(Text(), std::string(kMenu) + "# saved by hand\n");
+
+    folder_.Write("package.toml", "menus = [\"main.toml\", \"../outside.toml\"]\n");
+    folder_.Write("../outside.toml", "title = \"x\"\n");
+    const EditReply outside = session_.Apply(
+        {{"file", "../outside.toml"}, {"version", SourceVersion("title = \"x\"\n")},
+         {"set", {{"title", "y"}}}});
+    EXPECT_EQ(outside.status, 400);
+    std::filesystem::remove(folder_.Path("../outside.toml"));
+}
+
+}  // namespace
+}  // namespace ambrevo::pack

@@ -1,0 +1,302 @@
+#include "pack/editor/edit_session.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
+#include "pack/editor/toml_source_edit.h"
+#include "pack/editor/toml_values.h"
+#include "pack/source/package_source.h"
+#include "pack/source/source_names.h"
+#include "pack/source/source_table.h"
+#include "pack/source/text_encoding.h"
+
+namespace ambrevo::pack {
+namespace {
+
+constexpr std::string_view kItems = "item";
+
+std::string ReadText(const std::filesystem::path& file) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
+
+EditReply Refused(int status, const std::string& message) {
+    return {status, {{"error", message}}};
+}
+
+nlohmann::json Pair(std::int64_t first, std::int64_t second) { return {first, second}; }
+
+nlohmann::json JsonOf(const toml::table& table) {
+    std::ostringstream json;
+    json << toml::json_formatter(table);
+    return nlohmann::json::parse(json.str(), nullptr, false);
+}
+
+// What the designer shows of a menu source: the menu's own keys, and each [[item]]
+// table's keys and line, in file order.
+struct SourceKeys {
+    nlohmann::json menu = nlohmann::json::object();
+    std::vector<nlohmann::json> items;
+    std::vector<std::int64_t> lines;
+};
+
+SourceKeys KeysOf(const std::string& text) {
+    SourceKeys keys;
+    try {
+        toml::table root = toml::parse(text);
+        if (const toml::array* items = root[kItems].as_array()) {
+            for (const toml::node& item : *items) {
+                keys.lines.push_back(LineOf(item));
+                keys.items.push_back(item.is_table() ? JsonOf(*item.as_table())
+                                                     : nlohmann::json::object());
+            }
+        }
+        root.erase(kItems);
+        keys.menu = JsonOf(root);
+    } catch (const toml::parse_error&) {
+    }
+    return keys;
+}
+
+// A request's item number (from 1), or 0 for the menu itself.
+int ItemOf(const nlohmann::json& request, int count) {
+    if (!request.contains("item")) return 0;
+    const nlohmann::json& item = request["item"];
+    if (!item.is_number_integer() || item.get<std::int64_t>() < 1 ||
+        item.get<std::int64_t>() > count) {
+        throw PackError("\"item\" must be an item's number, 1 to " + std::to_string(count));
+    }
+    return item.get<int>();
+}
+
+// Sets or removes (null) each key; "a.b" is the key b of the table a below `table`.
+void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::json& keys) {
+    if (!keys.is_object() || keys.empty()) throw PackError("\"set\" must name keys");
+    for (const auto& [key, value] : keys.items()) {
+        const std::size_t dot = key.rfind('.');
+        std::string within = table;
+        if (dot != std::string::npos) {
+            within += (within.empty() ? "" : ".") + key.substr(0, dot);
+        }
+        const std::string name = dot == std::string::npos ? key : key.substr(dot + 1);
+        if (name.empty()) throw PackError("a key must not be empty");
+        if (value.is_null()) {
+            edit.Remove(within, name);
+        } else {
+            edit.Set(within, name, TomlValueText(value));
+        }
+    }
+}
+
+}  // namespace
+
+std::string SourceVersion(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+EditSession::EditSession(std::filesystem::path source)
+    : source_(std::move(source)),
+      folder_(source_.has_parent_path() ? source_.parent_path() : std::filesystem::path(".")) {}
+
+// The source, and where it is a package file the menu files it lists.
+std::vector<std::filesystem::path> EditSession::Files() const {
+    std::vector<std::filesystem::path> files{source_};
+    try {
+        const toml::table root = toml::parse(ReadText(source_));
+        if (const toml::array* menus = root["menus"].as_array()) {
+            for (const toml::node& menu : *menus) {
+                if (const auto* name = menu.as_string()) {
+                    // Joined as the package reader joins them, so that an edit's text is read
+                    // in place of the very file.
+                    files.push_back(source_.parent_path() / PathFromUtf8(name->get()));
+                }
+            }
+        }
+    } catch (const toml::parse_error&) {
+    } catch (const PackError&) {
+    }
+    return files;
+}
+
+std::string EditSession::NameOf(const std::filesystem::path& file) const {
+    return PathToUtf8(file.lexically_relative(folder_).generic_string());
+}
+
+// Only the package's TOML files that lie in its folder are written, whatever a "menus"
+// list names or a link points to.
+std::filesystem::path EditSession::FileNamed(const std::string& name) const {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::weakly_canonical(folder_, error);
+    for (const std::filesystem::path& file : Files()) {
+        if (NameOf(file) != name) continue;
+        const std::filesystem::path real = std::filesystem::weakly_canonical(file, error);
+        const std::string inside = real.lexically_relative(folder).generic_string();
+        if (error || inside.empty() || inside.starts_with("..") || real.extension() != ".toml") {
+            break;
+        }
+        return file;
+    }
+    throw PackError("\"" + name + "\" is no TOML source file of this package in its folder");
+}
+
+// The problems the check finds, with `text` read in place of `file` where given.
+std::vector<std::string> EditSession::Problems(const std::filesystem::path* file,
+                                               const std::string* text) const {
+    PictureCache pictures;
+    Diagnostics diagnostics;
+    SourceTexts texts;
+    if (file != nullptr) texts.emplace(*file, *text);
+    ReadPackageSource({source_}, pictures, diagnostics, SourceUse::Build, &texts);
+    std::vector<std::string> problems;
+    for (Diagnostic problem : diagnostics.ByFileAndLine()) {
+        problem.file = NameOf(PathFromUtf8(problem.file));  // as the designer names files
+        problems.push_back(FormatDiagnostic(problem));
+    }
+    return problems;
+}
+
+nlohmann::json EditSession::Model() const {
+    nlohmann::json model = {{"files", nlohmann::json::array()},
+                            {"menus", nlohmann::json::array()},
+                            {"problems", Problems(nullptr, nullptr)}};
+    std::map<std::string, SourceKeys> sourceKeys;
+    for (const std::filesystem::path& file : Files()) {
+        try {
+            const std::string text = ReadText(file);
+            model["files"].push_back({{"name", NameOf(file)}, {"version", SourceVersion(text)}});
+            sourceKeys[PathToUtf8(file)] = KeysOf(text);
+        } catch (const PackError&) {
+        }
+    }
+    PictureCache pictures;
+    Diagnostics diagnostics;
+    const PackageSource package = ReadPackageSource({source_}, pictures, diagnostics);
+    for (const MenuSource& source : package.menus) {
+        const MenuDefinition& menu = source.menu;
+        const std::string file = NameOf(PathFromUtf8(source.fileName));
+        const SourceKeys& keys = sourceKeys[source.fileName];
+        const auto background = menu.pictures.Picture(0, static_cast<int>(PictureSet::Normal), 0);
+        nlohmann::json items = nlohmann::json::array();
+        for (std::size_t i = 0; i < menu.items.size(); ++i) {
+            const MenuItem& item = menu.items[i];
+            const int n = static_cast<int>(i) + 1;
+            nlohmann::json size = Pair(item.width, item.height);
+            if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
+                const auto normal = menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+                size = normal ? Pair(normal->width, normal->height) : Pair(0, 0);
+            }
+            items.push_back({{"index", n},
+                             {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
+                             {"position", Pair(item.left, item.top)},
+                             {"size", size},
+                             {"file", file},
+                             {"line", i < keys.lines.size() ? keys.lines[i] : 0},
+                             {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
+        }
+        model["menus"].push_back(
+            {{"file", file},
+             {"name", DisplayText(source.entryName, source.codePage)},
+             {"size", background ? Pair(background->width, background->height) : Pair(0, 0)},
+             {"keys", keys.menu},
+             {"items", items}});
+    }
+    return model;
+}
+
+EditReply EditSession::Apply(const nlohmann::json& request) {
+    const std::lock_guard lock(mutex_);
+    try {
+        if (!request.is_object()) throw PackError("an edit must be a JSON object");
+        if (request.value("undo", false)) return Replay(undo_, redo_, true);
+        if (request.value("redo", false)) return Replay(redo_, undo_, false);
+        return Edit(request);
+    } catch (const PackError& error) {
+        return Refused(400, error.what());
+    } catch (const nlohmann::json::exception& error) {
+        return Refused(400, std::string("the edit is not understood: ") + error.what());
+    }
+}
+
+EditReply EditSession::Edit(const nlohmann::json& request) {
+    const std::filesystem::path file = FileNamed(request.at("file").get<std::string>());
+    const std::string before = ReadText(file);
+    const std::string version = request.at("version").get<std::string>();
+    if (SourceVersion(before) != version) {
+        return {409,
+                {{"error", "\"" + NameOf(file) + "\" has changed since this edit was made: "
+                           "the designer shows it as it is now"},
+                 {"version", SourceVersion(before)}}};
+    }
+    TomlSourceEdit edit(before);
+    const int count = edit.Count(kItems);
+    const int item = ItemOf(request, count);
+    const std::string table = item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
+    nlohmann::json reply = {{"file", NameOf(file)}};
+    if (request.contains("set")) {
+        SetKeys(edit, table, request["set"]);
+    } else if (request.contains("add")) {
+        const nlohmann::json& keys = request["add"];
+        if (!keys.is_object()) throw PackError("\"add\" must give the new item's keys");
+        std::vector<TomlKeyValue> values;
+        for (const auto& [key, value] : keys.items()) values.emplace_back(key, TomlValueText(value));
+        reply["item"] = edit.Add(kItems, values) + 1;
+    } else if (request.contains("remove")) {
+        edit.RemoveElement(kItems, ItemOf({{"item", request["remove"]}}, count) - 1);
+    } else if (request.contains("move")) {
+        const int from = ItemOf({{"item", request["move"]}}, count);
+        const int to = ItemOf({{"item", request.at("to")}}, count);
+        edit.MoveElement(kItems, from - 1, to - 1);
+    } else {
+        throw PackError("an edit must \"set\", \"add\", \"remove\" or \"move\"");
+    }
+    return Commit(file, before, edit.Text(), std::move(reply));
+}
+
+// Writes the edit unless it brings a problem the sources did not have.
+EditReply EditSession::Commit(const std::filesystem::path& file, const std::string& before,
+                              const std::string& after, nlohmann::json reply) {
+    const std::vector<std::string> had = Problems(nullptr, nullptr);
+    std::string added;
+    for (const std::string& problem : Problems(&file, &after)) {
+        if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
+        added += (added.empty() ? "" : "\n") + problem;
+    }
+    if (!added.empty()) return Refused(400, added);
+    WriteTextFile(file, after);
+    undo_.push_back({file, before, after});
+    redo_.clear();
+    reply["version"] = SourceVersion(after);
+    return {200, std::move(reply)};
+}
+
+// Takes the last step of `from` back (undo) or again (redo) when its file is as the step
+// left it, and keeps it in `to`.
+EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
+    if (from.empty()) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
+    const Step step = from.back();
+    const std::string now = ReadText(step.file);
+    if (now != (undo ? step.after : step.before)) {
+        return Refused(409, "\"" + NameOf(step.file) + "\" has changed since: the designer shows "
+                                                       "it as it is now");
+    }
+    const std::string& text = undo ? step.before : step.after;
+    WriteTextFile(step.file, text);
+    from.pop_back();
+    to.push_back(step);
+    return {200, {{"file", NameOf(step.file)}, {"version", SourceVersion(text)}}};
+}
+
+}  // namespace ambrevo::pack

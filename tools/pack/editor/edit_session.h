@@ -1,0 +1,67 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ambrevo::pack {
+
+// The version of a source file: a hash of its bytes, as 16 hexadecimal digits.
+std::string SourceVersion(std::string_view bytes);
+
+struct EditReply {
+    int status = 200;  // 400 refused, 409 the file changed since the version given
+    nlohmann::json body;
+};
+
+// The designer's edits of a package's TOML sources. Each edit names the file and the
+// version it was made on; it is refused when the file changed since (409), or when the
+// sources would then hold a problem they did not hold before (400, with the check's
+// messages), and is otherwise written in place (TomlSourceEdit), atomically. Undo and redo
+// go over every edit since the session began, each refused when its file changed since.
+// Only the TOML files the package reads are ever written. Requests may come from several
+// threads.
+class EditSession {
+public:
+    // source: a package.toml or one menu TOML file.
+    explicit EditSession(std::filesystem::path source);
+
+    // {"files": [{"name", "version"}], "menus": [{"file", "name", "size", "keys", "items":
+    // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...]};
+    // "keys" are the source's own keys of the menu (its items left out) or of the item.
+    nlohmann::json Model() const;
+
+    // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
+    // "add": {key: value}, "remove": n, "move": n with "to": m}; or {"undo": true} or
+    // {"redo": true}. Items are numbered from 1 in file order; without "item" the keys are
+    // the menu's own; a key "a.b" is the key b of table a ("pictures.normal").
+    EditReply Apply(const nlohmann::json& request);
+
+private:
+    struct Step {
+        std::filesystem::path file;
+        std::string before;
+        std::string after;
+    };
+    std::vector<std::filesystem::path> Files() const;
+    std::filesystem::path FileNamed(const std::string& name) const;
+    std::string NameOf(const std::filesystem::path& file) const;
+    std::vector<std::string> Problems(const std::filesystem::path* file,
+                                      const std::string* text) const;
+    EditReply Edit(const nlohmann::json& request);
+    EditReply Commit(const std::filesystem::path& file, const std::string& before,
+                     const std::string& after, nlohmann::json reply);
+    EditReply Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo);
+
+    std::filesystem::path source_;
+    std::filesystem::path folder_;
+    std::mutex mutex_;
+    std::vector<Step> undo_;
+    std::vector<Step> redo_;
+};
+
+}  // namespace ambrevo::pack
