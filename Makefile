@@ -63,10 +63,11 @@ sanitize: deps
 	cmake --preset sanitize >/dev/null
 	cmake --build build/sanitize -j$(JOBS)
 
-# Only the menu tests run threads (the picture decoding), so only they are built here.
+# Only the menu tests (the picture decoding) and the authoring tool's page tests (the server,
+# its snapshots and rebuilds) run threads, so only they are built here.
 tsan: deps
 	cmake --preset tsan >/dev/null
-	cmake --build build/tsan -j$(JOBS) --target menu_test
+	cmake --build build/tsan -j$(JOBS) --target menu_test pack_web_tests
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
@@ -92,7 +93,7 @@ test-sanitize: sanitize
 	ctest --test-dir build/sanitize -L unit --output-on-failure -j$(JOBS)
 
 test-tsan: tsan
-	ctest --test-dir build/tsan -R '^menu_test$$' --output-on-failure
+	ctest --test-dir build/tsan -R '^(menu_test|pack_web_tests)$$' --output-on-failure
 
 test-wine: windows wineprefix
 	$(XVFB) $(CTEST_WINDOWS) -L 'wine|e2e|player'

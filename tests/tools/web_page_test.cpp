@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <sstream>
@@ -16,42 +15,16 @@
 #include "pack/web/web_build.h"
 #include "pack/web/web_commands.h"
 #include "pack/web/web_routes.h"
-#include "source_folder.h"
+#include "web_sources.h"
 
 namespace ambrevo::pack {
 namespace {
 
-using testing::SourceFolder;
+using testing::AnswerBytes;
+using testing::kPageFiles;
+using testing::kWebMenu;
 
-constexpr std::string_view kMenu = "title = \"Disc\"\nbackground = \"bg.png\"\n";
-
-// The browser player's page, as the web build leaves it; the fixture writes "site <name>"
-// into each.
-constexpr auto kPageFiles = std::to_array<std::string_view>(
-    {"index.html", "page.css", "page_host.js", "page_text.js", "page_fetch.js", "page_input.js",
-     "page_paint.js", "page_forms.js", "page_dialogs.js", "page_sounds.js", "page_live_reload.js",
-     "page_start.js", "ambrevo-web.js", "ambrevo-web.wasm"});
-
-// A menu source, pictures, a disc folder beside it with a link leading out of it, and a
-// stand-in for the browser player's page.
-class WebPageTest : public ::testing::Test {
-protected:
-    WebPageTest() {
-        folder_.WritePng("src/bg.png", 4, 3, 0x204060);
-        source_ = folder_.Write("src/main.toml", kMenu);
-        folder_.Write("src/disc/readme.txt", "read me");
-        folder_.Write("src/disc/docs/guide.txt", "guide");
-        folder_.Write("secret.txt", "secret");
-        std::filesystem::create_symlink(folder_.Path("secret.txt"),
-                                        folder_.Path("src/disc/out.txt"));
-        for (const std::string_view name : kPageFiles) {
-            folder_.Write("site/" + std::string(name), "site " + std::string(name));
-        }
-    }
-
-    SourceFolder folder_;
-    std::filesystem::path source_;
-};
+using WebPageTest = testing::WebSources;
 
 TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
     LivePackage package(source_);
@@ -96,14 +69,14 @@ TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
         EXPECT_EQ(answer.status, c.status);
         EXPECT_EQ(answer.type, c.type);
         if (!c.body.empty()) {
-            EXPECT_EQ(*answer.body, c.body);
+            EXPECT_EQ(AnswerBytes(answer), c.body);
         }
     }
     for (const std::string_view name : kPageFiles) {
         SCOPED_TRACE(name);
         const WebResponse answer = routes.Respond("/" + std::string(name));
         EXPECT_EQ(answer.status, 200);
-        EXPECT_EQ(*answer.body, "site " + std::string(name));
+        EXPECT_EQ(AnswerBytes(answer), "site " + std::string(name));
     }
 
     const WebResponse program = routes.Respond("/package.bin");
@@ -139,7 +112,7 @@ TEST_F(WebPageTest, LivePackage_RebuildsOnceChangesSettleAndKeepsTheLastGoodPack
     EXPECT_EQ(*first.program, firstBytes);  // a snapshot handed out is never rewritten
 
     // A broken source: its first problem with file and line, the last good package kept.
-    folder_.Write("src/main.toml", std::string(kMenu) + "placement = \"nowhere\"\n");
+    folder_.Write("src/main.toml", std::string(kWebMenu) + "placement = \"nowhere\"\n");
     EXPECT_FALSE(package.Poll());
     EXPECT_TRUE(package.Poll());
     const PackageSnapshot broken = package.Current();
@@ -149,7 +122,7 @@ TEST_F(WebPageTest, LivePackage_RebuildsOnceChangesSettleAndKeepsTheLastGoodPack
     EXPECT_TRUE(broken.error->starts_with(PathToUtf8(source_) + ":3: ")) << *broken.error;
     EXPECT_FALSE(package.Poll());  // a failed build is not repeated while nothing changes
 
-    folder_.Write("src/main.toml", kMenu);
+    folder_.Write("src/main.toml", kWebMenu);
     EXPECT_FALSE(package.Poll());
     EXPECT_TRUE(package.Poll());
     EXPECT_EQ(package.Current().generation, 3u);
@@ -210,50 +183,6 @@ TEST(ChangeWatchTest, Settled_BuildsOnlyChangesTwoPollsSawAlike) {
             EXPECT_EQ(watch.Settled(stamps(c.polls[poll])), c.settled[poll]) << "poll " << poll;
         }
     }
-}
-
-TEST_F(WebPageTest, RunWeb_WritesThePageAndRefusesTheFoldersItReads) {
-    const WebOptions options{source_, std::nullopt, folder_.Path("site")};
-    std::ostringstream err;
-    ASSERT_EQ(RunWeb(options, folder_.Path("page"), err), 0) << err.str();
-    std::vector<std::string_view> written(kPageFiles.begin(), kPageFiles.end());
-    written.insert(written.end(),
-                   {"package.bin", "files.json", "disc/readme.txt", "disc/docs/guide.txt"});
-    for (const std::string_view name : written) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path("page") / name)) << name;
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("page/status.json")));
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("page/disc/out.txt")));
-    EXPECT_TRUE(ReadFileBytes(folder_.Path("page/package.bin")).size() > kWebStub.size());
-
-    struct Case {
-        std::string output;
-        std::string message;
-    };
-    const std::string site = PathToUtf8(folder_.Path("site"));
-    const std::vector<Case> cases = {
-        {"src/disc", "is the disc folder"},
-        {"src/disc/web",
-         "lies in the disc folder \"" + PathToUtf8(folder_.Path("src/disc")) + "\""},
-        {"src", "is the source's folder"},
-        {"site/web", "lies in the browser player's folder \"" + site + "\""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.output);
-        std::ostringstream refused;
-        EXPECT_EQ(RunWeb(options, folder_.Path(c.output), refused), 1);
-        EXPECT_EQ(refused.str(), "error: the output folder \"" +
-                                     PathToUtf8(folder_.Path(c.output)) + "\" " + c.message +
-                                     "; give a folder of its own\n");
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("src/disc/web")));
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("src/disc/package.bin")));
-
-    folder_.Write("src/main.toml", "title = 3\n");
-    std::ostringstream failed;
-    EXPECT_EQ(RunWeb(options, folder_.Path("page2"), failed), 1);
-    EXPECT_TRUE(failed.str().starts_with("error: " + PathToUtf8(source_) + ":1: ")) << failed.str();
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("page2")));
 }
 
 TEST_F(WebPageTest, WebCommands_WithoutTheBrowserPlayerSayHowToBuildIt) {

@@ -5,57 +5,104 @@
 
 #include "pack/common/file_io.h"
 #include "support/json_string.h"
+#include "support/utf8.h"
 
 namespace ambrevo::pack {
 namespace {
+
+// Characters Windows allows in no file name, besides the control characters.
+constexpr std::string_view kWindowsForbidden = "\\/:*?\"<>|";
 
 bool Inside(const std::filesystem::path& root, const std::filesystem::path& canonical) {
     const std::filesystem::path relative = canonical.lexically_relative(root);
     return !relative.empty() && *relative.begin() != "..";
 }
 
-bool SafeRelativePath(std::string_view relative) {
-    if (relative.empty() || relative.front() == '/') return false;
-    if (relative.find_first_of(std::string_view("\\\0:", 3)) != std::string_view::npos) {
-        return false;
-    }
+std::string Utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.generic_u8string();
+    return std::string(name.begin(), name.end());
+}
+
+// The parts of a relative path between its slashes, empty ones included.
+std::vector<std::string_view> PathParts(std::string_view relative) {
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string_view::npos) end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
-        if (part.empty() || part == "." || part == "..") return false;
+    for (;;) {
+        const std::size_t end = relative.find('/', start);
+        parts.push_back(relative.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
-    return true;
 }
 
 }  // namespace
 
-std::vector<std::string> ListDiscFiles(const std::filesystem::path& disc) {
+DiscNameCheck CheckDiscName(std::string_view name) {
+    const std::string_view onDisc = ", which no file name on a Windows disc holds";
+    if (name.empty()) return {DiscName::kUnservable, "its name is empty"};
+    if (name.front() == '.') return {DiscName::kHidden, {}};
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            return {DiscName::kUnservable,
+                    "its name holds a control character" + std::string(onDisc)};
+        }
+        if (kWindowsForbidden.find(c) != std::string_view::npos) {
+            return {DiscName::kUnservable,
+                    "its name holds \"" + std::string(1, c) + "\"" + std::string(onDisc)};
+        }
+    }
+    for (std::size_t i = 0; i < name.size();) {
+        if (NextCodePoint(name, i) == kInvalidUtf8) {
+            return {DiscName::kUnservable,
+                    "its name is not UTF-8 text, which the page cannot ask for"};
+        }
+    }
+    return {};
+}
+
+DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc) {
+    DiscListing listing;
+    if (!disc) return listing;
     std::error_code error;
-    const std::filesystem::path root = std::filesystem::canonical(disc, error);
-    std::vector<std::string> files;
-    if (error) return files;
+    const std::filesystem::path root = std::filesystem::canonical(*disc, error);
+    if (error) return listing;
+    std::vector<std::pair<std::string, std::string>> leftOut;  // by name, to sort them
     std::filesystem::recursive_directory_iterator walk(
         root, std::filesystem::directory_options::skip_permission_denied, error);
     for (; !error && walk != std::filesystem::recursive_directory_iterator();
          walk.increment(error)) {
         std::error_code fileError;
-        if (!std::filesystem::is_regular_file(walk->path(), fileError)) continue;
+        const bool folder = walk->is_directory(fileError);
+        const DiscNameCheck name = CheckDiscName(Utf8Name(walk->path().filename()));
+        if (name.verdict != DiscName::kPublished) {
+            if (folder) walk.disable_recursion_pending();
+            if (name.verdict == DiscName::kUnservable) {
+                const std::string relative = Utf8Name(walk->path().lexically_relative(root));
+                leftOut.emplace_back(
+                    relative, "warning: disc " + std::string(folder ? "folder" : "file") + " \"" +
+                                  relative + "\" left out" + (folder ? " with its files: " : ": ") +
+                                  name.reason);
+            }
+            continue;
+        }
+        if (!walk->is_regular_file(fileError)) continue;
         const std::filesystem::path target = std::filesystem::canonical(walk->path(), fileError);
         if (fileError || !Inside(root, target)) continue;
-        const std::u8string name = walk->path().lexically_relative(root).generic_u8string();
-        files.emplace_back(name.begin(), name.end());
+        listing.files.push_back(Utf8Name(walk->path().lexically_relative(root)));
     }
-    std::sort(files.begin(), files.end());
-    return files;
+    std::sort(listing.files.begin(), listing.files.end());
+    std::sort(leftOut.begin(), leftOut.end());
+    for (auto& [name, warning] : leftOut) listing.warnings.push_back(std::move(warning));
+    return listing;
 }
 
-DiscFile FindDiscFile(const std::filesystem::path& disc, std::string_view relative) {
-    if (!SafeRelativePath(relative)) return {DiscLookup::kRefused, {}};
+DiscFile FindDiscFile(const std::optional<std::filesystem::path>& disc, std::string_view relative) {
+    for (const std::string_view part : PathParts(relative)) {
+        if (CheckDiscName(part).verdict != DiscName::kPublished) return {DiscLookup::kRefused, {}};
+    }
+    if (!disc) return {DiscLookup::kMissing, {}};
     std::error_code error;
-    const std::filesystem::path root = std::filesystem::canonical(disc, error);
+    const std::filesystem::path root = std::filesystem::canonical(*disc, error);
     if (error) return {DiscLookup::kMissing, {}};
     const std::filesystem::path file = root / PathFromUtf8(relative);
     const std::filesystem::path target = std::filesystem::weakly_canonical(file, error);

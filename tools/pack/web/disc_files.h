@@ -1,15 +1,32 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ambrevo::pack {
 
-// The regular files of the disc folder and its subfolders as relative paths with forward
-// slashes, sorted; files that a link places outside the folder are left out.
-std::vector<std::string> ListDiscFiles(const std::filesystem::path& disc);
+// The one rule for what of the disc folder is published, applied to each name of a path:
+// names beginning with a dot (.env, .git, "." and "..") are never published, and a name a
+// Windows disc cannot carry or the page cannot ask for is left out with a reason.
+enum class DiscName { kPublished, kHidden, kUnservable };
+struct DiscNameCheck {
+    DiscName verdict = DiscName::kPublished;
+    std::string reason;  // for kUnservable: why, to follow "left out: "
+};
+DiscNameCheck CheckDiscName(std::string_view name);
+
+// What the disc folder publishes: its regular files and those of its subfolders that the
+// name rule lets through and no link places outside the folder, as relative paths with
+// forward slashes, sorted; and a warning line for each file or folder left out by name.
+struct DiscListing {
+    std::vector<std::string> files;
+    std::vector<std::string> warnings;
+};
+// No disc folder publishes nothing.
+DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc);
 
 // What a relative path asked for inside the disc folder comes to.
 enum class DiscLookup { kFound, kMissing, kRefused };
@@ -17,9 +34,9 @@ struct DiscFile {
     DiscLookup lookup = DiscLookup::kMissing;
     std::filesystem::path file;  // when found
 };
-// Refuses a path that is empty, absolute, holds "..", "." or empty parts, a backslash or
-// a NUL, or leads through a link out of the folder.
-DiscFile FindDiscFile(const std::filesystem::path& disc, std::string_view relative);
+// Refuses a path that is empty or absolute, has an empty part or a part the name rule
+// does not publish, or leads through a link out of the folder.
+DiscFile FindDiscFile(const std::optional<std::filesystem::path>& disc, std::string_view relative);
 
 // {"files": [...]} for the browser player.
 std::string FilesJson(const std::vector<std::string>& files);

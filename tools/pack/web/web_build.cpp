@@ -19,6 +19,11 @@ bool IsTomlSource(const std::filesystem::path& source) {
     return AsciiLower(PathToUtf8(source.extension())) == ".toml";
 }
 
+std::filesystem::path DiscBeside(const std::filesystem::path& source) {
+    const std::filesystem::path folder = source.parent_path();
+    return (folder.empty() ? std::filesystem::path(".") : folder) / "disc";
+}
+
 // The menu files and the pictures the readers opened, and every file a problem names
 // (a menu that failed to parse is in no other list).
 std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source,
@@ -75,8 +80,8 @@ WebBuild BuildWebPackage(const std::filesystem::path& source) {
     return IsTomlSource(source) ? BuildFromSources(source) : TakeBuiltProgram(source);
 }
 
-std::filesystem::path DiscFolderFor(const std::filesystem::path& source,
-                                    const std::optional<std::filesystem::path>& chosen) {
+std::optional<std::filesystem::path> DiscFolderFor(
+    const std::filesystem::path& source, const std::optional<std::filesystem::path>& chosen) {
     std::error_code error;
     if (chosen) {
         if (!std::filesystem::is_directory(*chosen, error)) {
@@ -84,12 +89,14 @@ std::filesystem::path DiscFolderFor(const std::filesystem::path& source,
         }
         return *chosen;
     }
-    std::filesystem::path folder = source.parent_path();
-    if (folder.empty()) folder = ".";
-    if (IsTomlSource(source) && std::filesystem::is_directory(folder / "disc", error)) {
-        return folder / "disc";
-    }
-    return folder;
+    const std::filesystem::path beside = DiscBeside(source);
+    if (std::filesystem::is_directory(beside, error)) return beside;
+    return std::nullopt;
+}
+
+std::string NoDiscFolderNote(const std::filesystem::path& source) {
+    return "no disc folder \"" + PathToUtf8(DiscBeside(source)) +
+           "\": the page has no disc files (--disc DIR names one)";
 }
 
 }  // namespace ambrevo::pack

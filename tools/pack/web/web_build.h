@@ -23,9 +23,13 @@ struct WebBuild {
 // extension) as it is, checking that it carries a readable package.
 WebBuild BuildWebPackage(const std::filesystem::path& source);
 
-// Where the files beside the menu lie: chosen when given, else disc/ beside a TOML source
-// when it exists, else the source's own folder. Throws PackError when that is no folder.
-std::filesystem::path DiscFolderFor(const std::filesystem::path& source,
-                                    const std::optional<std::filesystem::path>& chosen);
+// Where the files beside the menu lie: chosen when given, else disc/ beside the source
+// when it exists, else nowhere: the source's own folder holds what a disc does not carry.
+// Throws PackError when the chosen folder is no folder.
+std::optional<std::filesystem::path> DiscFolderFor(
+    const std::filesystem::path& source, const std::optional<std::filesystem::path>& chosen);
+
+// The line that says a page has no disc files, naming where the disc folder was looked for.
+std::string NoDiscFolderNote(const std::filesystem::path& source);
 
 }  // namespace ambrevo::pack

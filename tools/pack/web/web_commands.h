@@ -13,14 +13,15 @@ struct WebOptions {
     std::optional<std::filesystem::path> site;  // the browser player's page; see FindWebSite
 };
 
-// Serves the page on 127.0.0.1 and builds again whenever a source changes, until the
-// process is stopped. port: nullopt tries 8080 and else any free port; 0 any free port.
-// Returns only on a failure to start.
+// Serves the page on 127.0.0.1, to requests naming it by a loopback host, and builds again
+// whenever a source changes, until the process is stopped. port: nullopt tries 8080 and
+// else any free port; 0 any free port. Returns only on a failure to start.
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err);
 
 // Writes the page as static files into folder: the site's files, package.bin, files.json
-// and the disc folder's files below disc/.
+// and the disc folder's published files below disc/. The folder must be new, empty or an
+// earlier export's (see StagedSite), and is replaced only by a complete page.
 int RunWeb(const WebOptions& options, const std::filesystem::path& folder, std::ostream& err);
 
 }  // namespace ambrevo::pack

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <system_error>
 #include <utility>
 
-#include "pack/common/file_io.h"
-#include "pack/common/pack_error.h"
 #include "pack/web/disc_files.h"
 #include "pack/web/web_site.h"
 #include "support/ascii.h"
@@ -46,7 +45,7 @@ std::string_view ContentType(std::string_view name) {
 }
 
 WebResponse Text(int status, std::string_view type, std::string body) {
-    return {status, std::string(type), std::make_shared<const std::string>(std::move(body))};
+    return {status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}};
 }
 
 WebResponse Refused(int status) {
@@ -54,12 +53,9 @@ WebResponse Refused(int status) {
 }
 
 WebResponse FileResponse(const std::filesystem::path& file, std::string_view name) {
-    try {
-        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-        return Text(200, ContentType(name), std::string(bytes.begin(), bytes.end()));
-    } catch (const PackError&) {
-        return Refused(404);
-    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return Refused(404);
+    return {200, std::string(ContentType(name)), nullptr, file};
 }
 
 std::string StatusJson(const PackageSnapshot& snapshot) {
@@ -75,9 +71,11 @@ WebResponse WebRoutes::Respond(std::string_view path) const {
     if (path == "/package.bin") {
         const PackageSnapshot snapshot = package->Current();
         if (!snapshot.program) return Text(503, "text/plain", "no good build yet\n");
-        return {200, "application/octet-stream", snapshot.program};
+        return {200, "application/octet-stream", snapshot.program, {}};
     }
-    if (path == "/files.json") return Text(200, "application/json", FilesJson(ListDiscFiles(disc)));
+    if (path == "/files.json") {
+        return Text(200, "application/json", FilesJson(ListDiscFiles(disc).files));
+    }
     if (path == "/status.json" && live) {
         return Text(200, "application/json", StatusJson(package->Current()));
     }

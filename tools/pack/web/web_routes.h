@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,11 @@ namespace ambrevo::pack {
 
 struct WebResponse {
     int status = 404;
-    std::string type;                         // the Content-Type
-    std::shared_ptr<const std::string> body;  // never null
+    std::string type;  // the Content-Type
+    // The bytes are either held in memory (body) or are those of a file on disk (file,
+    // when body is null), read a piece at a time by whoever sends or copies them.
+    std::shared_ptr<const std::string> body;
+    std::filesystem::path file;
 };
 
 // What the page's server answers, and nothing more: the page's own files from the site
@@ -20,7 +24,7 @@ struct WebResponse {
 // disc folder's files below /disc/.
 struct WebRoutes {
     std::filesystem::path site;
-    std::filesystem::path disc;
+    std::optional<std::filesystem::path> disc;  // none: the page has no disc files
     const LivePackage* package = nullptr;
     bool live = true;  // whether /status.json is served
 

@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "pack/cli/command_guard.h"
-#include "pack/common/pack_error.h"
+#include "pack/web/disc_files.h"
 #include "pack/web/live_package.h"
 #include "pack/web/web_build.h"
 #include "pack/web/web_commands.h"
@@ -15,20 +15,6 @@ namespace {
 constexpr int kPreferredPort = 8080;
 constexpr auto kPollInterval = std::chrono::milliseconds(200);
 
-int BindPort(WebServer& server, std::optional<int> port) {
-    if (port) {
-        if (*port < 0 || *port > 65535) {
-            throw PackError("the port must be 0 to 65535, not " + std::to_string(*port));
-        }
-        if (const std::optional<int> bound = server.Bind(*port)) return *bound;
-        throw PackError("cannot serve on 127.0.0.1:" + std::to_string(*port) +
-                        ": the port is taken");
-    }
-    if (const std::optional<int> bound = server.Bind(kPreferredPort)) return *bound;
-    if (const std::optional<int> bound = server.Bind(0)) return *bound;
-    throw PackError("cannot serve on 127.0.0.1: no free port");
-}
-
 void ReportBuild(const LivePackage& package, std::ostream& out) {
     const PackageSnapshot snapshot = package.Current();
     if (snapshot.error) {
@@ -39,19 +25,31 @@ void ReportBuild(const LivePackage& package, std::ostream& out) {
     out.flush();
 }
 
+// What of the disc the page shows, as it starts: no disc folder, or the names left out.
+void ReportDisc(const WebOptions& options, const std::optional<std::filesystem::path>& disc,
+                std::ostream& out) {
+    if (!disc) {
+        out << NoDiscFolderNote(options.source) << "\n";
+        return;
+    }
+    for (const std::string& warning : ListDiscFiles(disc).warnings) out << warning << "\n";
+}
+
 }  // namespace
 
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err) {
     return Guarded(err, [&] {
         const std::filesystem::path site = FindWebSite(options.site);
-        const std::filesystem::path disc = DiscFolderFor(options.source, options.disc);
+        const std::optional<std::filesystem::path> disc =
+            DiscFolderFor(options.source, options.disc);
         LivePackage package(options.source);
         package.Build();
         ReportBuild(package, out);
+        ReportDisc(options, disc, out);
         const WebRoutes routes{site, disc, &package, true};
         WebServer server(routes);
-        const int bound = BindPort(server, port);
+        const int bound = BindServer(server, port, kPreferredPort);
         if (!port && bound != kPreferredPort) {
             out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
         }

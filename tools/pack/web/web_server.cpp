@@ -1,33 +1,96 @@
 #include "pack/web/web_server.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
+#include <atomic>
+#include <chrono>
+#include <string>
 #include <thread>
 
+#include "pack/common/pack_error.h"
+#include "pack/web/file_chunks.h"
+#include "pack/web/loopback_host.h"
+
 namespace ambrevo::pack {
+namespace {
 
 constexpr const char* kLoopback = "127.0.0.1";
+
+// The library's default also sets SO_REUSEPORT, which lets a second server bind a port
+// that one already listens on. SO_REUSEADDR alone lets a restarted server take its port
+// back from connections still closing, and a taken port stays taken.
+void ExclusivePort(socket_t socket) {
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+void SendMemory(httplib::Response& response, const WebResponse& answer) {
+    // The body is shared, not copied: the snapshot stays whole until it is sent.
+    const std::shared_ptr<const std::string> body = answer.body;
+    response.set_content_provider(
+        body->size(), answer.type,
+        [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            return sink.write(body->data() + offset, length);
+        });
+}
+
+void SendFile(httplib::Response& response, const WebResponse& answer) {
+    std::shared_ptr<FileChunks> chunks;
+    try {
+        chunks = std::make_shared<FileChunks>(answer.file);
+    } catch (const PackError&) {
+        response.status = 404;
+        response.set_content("not found\n", "text/plain");
+        return;
+    }
+    response.set_content_provider(
+        chunks->Size(), answer.type,
+        [chunks](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            const std::string_view piece = chunks->Read(offset, length);
+            // A file that shrank while it was sent ends the connection.
+            return !piece.empty() && sink.write(piece.data(), piece.size());
+        });
+}
+
+}  // namespace
 
 struct WebServer::Running {
     httplib::Server server;
     std::thread thread;
+    std::atomic<bool> listenEnded = false;
+    int port = 0;
 };
 
 WebServer::WebServer(const WebRoutes& routes) : running_(std::make_unique<Running>()) {
-    running_->server.Get(
-        ".*", [&routes](const httplib::Request& request, httplib::Response& response) {
-            const WebResponse answer = routes.Respond(request.path);
-            response.status = answer.status;
-            // The page reloads itself after each build: nothing may come from a cache.
-            response.set_header("Cache-Control", "no-store");
-            // The body is shared, not copied: the snapshot stays whole until it is sent.
-            const std::shared_ptr<const std::string> body = answer.body;
-            response.set_content_provider(
-                body->size(), answer.type,
-                [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                    return sink.write(body->data() + offset, length);
-                });
-        });
+    Running& running = *running_;
+    running.server.set_socket_options(ExclusivePort);
+    running.server.set_pre_routing_handler([&running](const httplib::Request& request,
+                                                      httplib::Response& response) {
+        if (IsLoopbackHost(request.get_header_value("Host"), running.port)) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
+        response.status = 403;
+        response.set_content("forbidden: this server answers only at http://127.0.0.1:" +
+                                 std::to_string(running.port) +
+                                 "/ and http://localhost:" + std::to_string(running.port) + "/\n",
+                             "text/plain");
+        return httplib::Server::HandlerResponse::Handled;
+    });
+    running.server.Get(".*",
+                       [&routes](const httplib::Request& request, httplib::Response& response) {
+                           const WebResponse answer = routes.Respond(request.path);
+                           // Left unset for a success, the library answers a byte range with 206.
+                           if (answer.status != 200) response.status = answer.status;
+                           // The page reloads itself after each build: nothing may come from a
+                           // cache.
+                           response.set_header("Cache-Control", "no-store");
+                           if (answer.body) {
+                               SendMemory(response, answer);
+                           } else {
+                               SendFile(response, answer);
+                           }
+                       });
 }
 
 WebServer::~WebServer() { Stop(); }
@@ -35,19 +98,46 @@ WebServer::~WebServer() { Stop(); }
 std::optional<int> WebServer::Bind(int port) {
     if (port == 0) {
         const int bound = running_->server.bind_to_any_port(kLoopback);
-        return bound > 0 ? std::optional<int>(bound) : std::nullopt;
+        if (bound <= 0) return std::nullopt;
+        running_->port = bound;
+    } else {
+        if (!running_->server.bind_to_port(kLoopback, port)) return std::nullopt;
+        running_->port = port;
     }
-    if (!running_->server.bind_to_port(kLoopback, port)) return std::nullopt;
-    return port;
+    return running_->port;
 }
 
 void WebServer::Start() {
-    running_->thread = std::thread([this] { running_->server.listen_after_bind(); });
+    running_->thread = std::thread([&running = *running_] {
+        running.server.listen_after_bind();
+        running.listenEnded = true;
+    });
 }
 
 void WebServer::Stop() {
-    running_->server.stop();
-    if (running_->thread.joinable()) running_->thread.join();
+    Running& running = *running_;
+    if (!running.thread.joinable()) return;
+    // The library's stop does nothing until its loop has begun to listen, so a stop that
+    // came too soon would leave the thread listening for ever.
+    while (!running.server.is_running() && !running.listenEnded) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    running.server.stop();
+    running.thread.join();
+}
+
+int BindServer(WebServer& server, std::optional<int> chosen, int preferred) {
+    if (chosen) {
+        if (*chosen < 0 || *chosen > 65535) {
+            throw PackError("the port must be 0 to 65535, not " + std::to_string(*chosen));
+        }
+        if (const std::optional<int> bound = server.Bind(*chosen)) return *bound;
+        throw PackError("cannot serve on 127.0.0.1:" + std::to_string(*chosen) +
+                        ": the port is taken");
+    }
+    if (const std::optional<int> bound = server.Bind(preferred)) return *bound;
+    if (const std::optional<int> bound = server.Bind(0)) return *bound;
+    throw PackError("cannot serve on 127.0.0.1: no free port");
 }
 
 }  // namespace ambrevo::pack

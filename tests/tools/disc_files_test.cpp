@@ -1,0 +1,70 @@
+#include "pack/web/disc_files.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "source_folder.h"
+
+namespace ambrevo::pack {
+namespace {
+
+using testing::SourceFolder;
+
+// One name rule decides both what files.json lists and what /disc/ serves.
+TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotServe) {
+    struct Case {
+        std::string file;  // below the disc folder
+        bool published;
+        std::string warning;  // expected for a name left out with a reason; "" for none
+    };
+    const std::string onDisc = ", which no file name on a Windows disc holds";
+    const std::vector<Case> cases = {
+        {"readme.txt", true, ""},
+        {"docs/guide.txt", true, ""},
+        {"Кафе.txt", true, ""},
+        {"Track 1 - Intro.mp3", true, ""},
+        {".env", false, ""},
+        {".git/config", false, ""},
+        {"docs/.DS_Store", false, ""},
+        {"docs/.cache/page.txt", false, ""},
+        {"Track 1: Intro.mp3", false,
+         "warning: disc file \"Track 1: Intro.mp3\" left out: its name holds \":\"" + onDisc},
+        {"docs/back\\slash.txt", false,
+         "warning: disc file \"docs/back\\slash.txt\" left out: its name holds \"\\\"" + onDisc},
+        {"what?.txt", false,
+         "warning: disc file \"what?.txt\" left out: its name holds \"?\"" + onDisc},
+        {"tab\there.txt", false,
+         "warning: disc file \"tab\there.txt\" left out: its name holds a control character" +
+             onDisc},
+        {"a:b/inner.txt", false,
+         "warning: disc folder \"a:b\" left out with its files: its name holds \":\"" + onDisc},
+        {"latin\xE9.txt", false,
+         "warning: disc file \"latin\xE9.txt\" left out: its name is not UTF-8 text, which the "
+         "page cannot ask for"},
+    };
+    SourceFolder folder;
+    for (const Case& c : cases) folder.Write("disc/" + c.file, c.file);
+    const DiscListing listing = ListDiscFiles(folder.Path("disc"));
+
+    std::vector<std::string> warnings;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const bool listed =
+            std::find(listing.files.begin(), listing.files.end(), c.file) != listing.files.end();
+        EXPECT_EQ(listed, c.published);
+        const DiscFile found = FindDiscFile(folder.Path("disc"), c.file);
+        EXPECT_EQ(found.lookup, c.published ? DiscLookup::kFound : DiscLookup::kRefused);
+        if (!c.warning.empty()) warnings.push_back(c.warning);
+    }
+    EXPECT_THAT(listing.warnings, ::testing::UnorderedElementsAreArray(warnings));
+
+    // Without a disc folder nothing is listed, and nothing is found.
+    EXPECT_TRUE(ListDiscFiles(std::nullopt).files.empty());
+    EXPECT_EQ(FindDiscFile(std::nullopt, "readme.txt").lookup, DiscLookup::kMissing);
+}
+
+}  // namespace
+}  // namespace ambrevo::pack
