@@ -39,4 +39,16 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string Utf8ToWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::uint32_t codePoint = NextCodePoint(utf8, i);
+        const std::optional<char> byte =
+            codePoint == kInvalidUtf8 ? std::nullopt : Windows1252Byte(codePoint);
+        out += byte.value_or('?');
+    }
+    return out;
+}
+
 }  // namespace ambrevo

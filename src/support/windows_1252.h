@@ -18,4 +18,8 @@ std::optional<char> Windows1252Byte(std::uint32_t codePoint);
 
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// UTF-8 text in Windows-1252: a character the code page lacks, or a byte that is no UTF-8,
+// becomes "?", as Windows writes its default character.
+std::string Utf8ToWindows1252(std::string_view utf8);
+
 }  // namespace ambrevo

@@ -46,12 +46,16 @@ TEST(TextTest, Utf16RoundTripsAndMendsLoneSurrogates) {
 }
 
 TEST(TextTest, Windows1252HasACharacterForEveryByteAndABackForEach) {
+    std::string everyByte;
     for (int byte = 0; byte < 256; ++byte) {
         const char c = static_cast<char>(byte);
         EXPECT_EQ(Windows1252Byte(Windows1252CodePoint(c)), c) << byte;
+        everyByte += c;
     }
+    EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(everyByte)), everyByte);
     EXPECT_EQ(Windows1252ToUtf8("\x80 \xB6 \xE9 \x81"), "\u20AC \u00B6 \u00E9 \u0081");
     EXPECT_EQ(Windows1252Byte(0x0416), std::nullopt);
+    EXPECT_EQ(Utf8ToWindows1252("\u0416x\xFFy"), "?x?y");
 }
 
 TEST(TextTest, JsonStringEscapesQuotesBackslashesAndControlCharacters) {
