@@ -4,6 +4,7 @@
 
 (function (page) {
     let menuChoice = -2;
+    let launches = 0;   // since the launch panel was last closed
 
     function openModal(element) {
         page.modal = element;
@@ -60,17 +61,20 @@
             openModal(cover);
         },
         menuChoice() { return menuChoice; },
+        // The latest request, and how many came since the panel opened.
         launchShown(request) {
             document.getElementById("launch-verb").textContent = request.verb || "(default)";
             document.getElementById("launch-file").textContent = request.file;
             document.getElementById("launch-parameters").textContent = request.parameters;
             document.getElementById("launch-folder").textContent = request.folder;
             document.getElementById("launch-exists").textContent = request.exists ? "yes" : "no";
+            document.getElementById("launch-count").textContent = String(++launches);
             document.getElementById("launch").hidden = false;
         },
     });
 
     document.getElementById("launch-close").addEventListener("click", () => {
         document.getElementById("launch").hidden = true;
+        launches = 0;
     });
 })(window.ambrevoPage);

@@ -3,13 +3,11 @@
 "use strict";
 
 (function (page) {
-    const host = page.host;
+    const { host, memory } = page;
 
     function bytesToHeap(bytes, sizePointer) {
-        const pointer = page.module._malloc(Math.max(1, bytes.length));
-        page.module.HEAPU8.set(bytes, pointer);
-        page.module.HEAPU32[sizePointer >> 2] = bytes.length;
-        return pointer;
+        memory.setWord(sizePointer, bytes.length);
+        return memory.newBytes(bytes);
     }
 
     page.discUrl = function (path) {
@@ -25,11 +23,11 @@
                 let files = [];
                 const listed = await fetch("files.json", { cache: "no-store" });
                 if (listed.ok) files = (await listed.json()).files || [];
-                page.module.HEAPU32[filesPointer >> 2] = page.utf8(files.join("\n"));
+                memory.setWord(filesPointer, memory.newText(files.join("\n")));
                 return bytesToHeap(bytes, sizePointer);
             } catch (error) {
-                page.module.HEAPU32[filesPointer >> 2] =
-                    page.utf8("The menu package cannot be loaded (" + error.message + ")");
+                memory.setWord(filesPointer, memory.newText(
+                    "The menu package cannot be loaded (" + error.message + ")"));
                 return 0;
             }
         },

@@ -36,6 +36,7 @@
             const form = forms.get(id);
             if (form) form.element.remove();
             forms.delete(id);
+            page.deactivate(id);
             page.showTexts();
         },
         formCaption(id, text) {
@@ -52,7 +53,11 @@
         formVisible(id, visible) {
             const form = forms.get(id);
             form.element.hidden = !visible;
-            if (visible) page.activeForm = id;
+            if (visible) {
+                page.activate(id);
+            } else {
+                page.deactivate(id);
+            }
             page.showTexts();
         },
         formCursor(id, cursor) { forms.get(id).canvas.style.cursor = CURSORS[cursor] || "default"; },

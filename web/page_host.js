@@ -1,6 +1,6 @@
 // What the page's scripts share, so this script comes first: the host object that the
 // player reaches as Module.host, to which each script adds its calls, the state that more
-// than one of them reads, and the passage of texts in and out of the player's memory.
+// than one of them reads, and the player's memory, through which texts and bytes pass.
 "use strict";
 
 window.ambrevoPage = {
@@ -14,14 +14,31 @@ window.ambrevoPage = {
 (function (page) {
     const decoder = new TextDecoder();   // the player's texts are UTF-8
 
-    // A text for the player: UTF-8 allocated with malloc, which the player frees.
-    page.utf8 = function (text) { return page.module.allocateUTF8(text); };
-
-    Object.assign(page.host, {
+    // The player's memory, only through the names its build exports (EXPORTED_FUNCTIONS and
+    // EXPORTED_RUNTIME_METHODS in src/backends/web/CMakeLists.txt). The views are looked up
+    // at each use, since a memory that grows gets new ones.
+    page.memory = {
         text(pointer, length) {
             return decoder.decode(page.module.HEAPU8.subarray(pointer, pointer + length));
         },
+        // UTF-8 allocated with malloc, which the player frees.
+        newText(text) { return page.module.allocateUTF8(text); },
+        // A copy allocated with malloc, which the player frees.
+        newBytes(bytes) {
+            const pointer = page.module._malloc(Math.max(1, bytes.length));
+            if (pointer) page.module.HEAPU8.set(bytes, pointer);
+            return pointer;
+        },
+        setWord(pointer, value) { page.module.HEAPU32[pointer >> 2] = value; },
+        setInts(pointer, values) { page.module.HEAP32.set(values, pointer >> 2); },
+        words(pointer, count) {
+            return page.module.HEAPU32.subarray(pointer >> 2, (pointer >> 2) + count);
+        },
+    };
+
+    Object.assign(page.host, {
+        text: page.memory.text,
         // The clock's texts with plain spaces, as Windows writes its times and dates.
-        clockText(text) { return page.utf8(text.replace(/[\u00a0\u202f]/g, " ")); },
+        clockText(text) { return page.memory.newText(text.replace(/[\u00a0\u202f]/g, " ")); },
     });
 })(window.ambrevoPage);

@@ -1,20 +1,49 @@
 // The page's input for the player: pointer and wheel events on the forms' canvases, the
 // close buttons of their captions and the keys, queued as events that the player takes
-// between its own steps. While a message box or popup menu is open none is queued.
+// between its own steps. While a message box or popup menu is open none is queued. The
+// keys go to the active form: the one last clicked or shown, and when that hides or goes,
+// the one shown that was active before it.
 "use strict";
 
 (function (page) {
     // The kinds of EventKind in web_form.h.
     const EVENT = { mouseDown: 1, mouseMove: 2, mouseUp: 3, wheel: 4, keyDown: 5, keyPress: 6,
-                    close: 7, keyUp: 8 };
+                    close: 7, keyUp: 8, pointerCancel: 9 };
     // The bits of an event's modifiers in web_form.h.
     const modifiersOf = (e) => (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0) |
                                (e.repeat ? 8 : 0);
     const queue = [];
+    const activated = [];   // form ids by their last activation, the latest last
 
     function post(kind, form, x, y, code, modifiers) {
         if (page.modal) return;
         queue.push([kind, form, x, y, code, modifiers]);
+    }
+
+    function forget(id) {
+        const at = activated.indexOf(id);
+        if (at >= 0) activated.splice(at, 1);
+    }
+
+    page.activate = function (id) {
+        forget(id);
+        activated.push(id);
+        page.activeForm = id;
+    };
+
+    // The form hid or went: if it was the active one, the keys go to the form on show that
+    // was active last before it, as Windows activates another window of the program.
+    page.deactivate = function (id) {
+        forget(id);
+        if (id !== page.activeForm) return;
+        const shown = activated.filter((other) => page.forms.has(other) &&
+                                                  !page.forms.get(other).element.hidden);
+        page.activeForm = shown.length > 0 ? shown[shown.length - 1] : 0;
+    };
+
+    function keysGoSomewhere() {
+        const form = page.forms.get(page.activeForm);
+        return !page.modal && form && !form.element.hidden;
     }
 
     // Called once for each new form, with its canvas and any caption in the page.
@@ -27,22 +56,26 @@
             return [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)];
         };
         canvas.addEventListener("pointerdown", (e) => {
-            page.activeForm = id;
+            page.activate(id);
             canvas.setPointerCapture(e.pointerId);
             post(EVENT.mouseDown, id, ...at(e), e.button, 0);
             e.preventDefault();
         });
         canvas.addEventListener("pointermove", (e) => post(EVENT.mouseMove, id, ...at(e), 0, 0));
         canvas.addEventListener("pointerup", (e) => post(EVENT.mouseUp, id, ...at(e), e.button, 0));
+        // The browser took the pointer (a touch became a scroll): the press ends unclicked.
+        canvas.addEventListener("pointercancel", () => post(EVENT.pointerCancel, id, 0, 0, 0, 0));
         canvas.addEventListener("contextmenu", (e) => e.preventDefault());
+        // Only vertical turns are notches; a sideways scroll is left to the page.
         canvas.addEventListener("wheel", (e) => {
+            if (e.deltaY === 0) return;
             post(EVENT.wheel, id, 0, 0, e.deltaY < 0 ? 1 : -1, 0);
             e.preventDefault();
         }, { passive: false });
     };
 
     document.addEventListener("keydown", (e) => {
-        if (page.modal || !page.forms.has(page.activeForm)) return;
+        if (!keysGoSomewhere()) return;
         const modifiers = modifiersOf(e);
         post(EVENT.keyDown, page.activeForm, 0, 0, e.keyCode, modifiers);
         // A typed character goes as its code point (a key's name, such as "Shift", is longer).
@@ -50,7 +83,9 @@
         if (e.key === "Enter") typed = 13;
         if (e.key === "Escape") typed = 27;
         if (e.key === "Backspace") typed = 8;
-        if (typed > 0 && !e.ctrlKey) {
+        // A held key types once: its repeats would launch the item again (Enter, a digit, an
+        // access key), while the repeated key downs go on moving the selection.
+        if (typed > 0 && !e.ctrlKey && !e.repeat) {
             post(EVENT.keyPress, page.activeForm, 0, 0, typed, modifiers);
         }
         if (["Tab", " ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter"]
@@ -59,14 +94,14 @@
 
     // A push button clicks when Space comes up.
     document.addEventListener("keyup", (e) => {
-        if (page.modal || !page.forms.has(page.activeForm)) return;
+        if (!keysGoSomewhere()) return;
         post(EVENT.keyUp, page.activeForm, 0, 0, e.keyCode, modifiersOf(e));
     });
 
     page.host.nextEvent = function (pointer) {
         const event = queue.shift();
         if (!event) return 0;
-        page.module.HEAP32.set(event, pointer >> 2);
+        page.memory.setInts(pointer, event);
         return 1;
     };
 })(window.ambrevoPage);

@@ -1,25 +1,42 @@
 // Live reload under the authoring tool's serve command: its status.json tells of each new
 // build of the menu, which reloads the page, and of a failed one, shown in the banner. A
-// static site has no status.json, and the page then stops asking.
+// static site has no status.json, and the page then stops asking. While the server does
+// not answer the page asks less and less often; when it answers again it may have been
+// restarted on changed sources, so the page reloads.
 "use strict";
 
 (function (page) {
+    const QUICKEST_MS = 250;
+    const SLOWEST_MS = 2000;
     let generation = null;
+    let delay = QUICKEST_MS;
+    let lost = false;   // the last request found no server
+
+    function showStatus(status) {
+        const banner = document.getElementById("banner");
+        banner.hidden = !status.error;
+        banner.textContent = status.error || "";
+    }
 
     async function pollStatus() {
         try {
             const response = await fetch("status.json", { cache: "no-store" });
-            if (!response.ok) return;
+            if (response.status === 404 && generation === null) return;   // a static site
+            if (!response.ok) throw new Error(response.status);
             const status = await response.json();
-            const banner = document.getElementById("banner");
-            banner.hidden = !status.error;
-            banner.textContent = status.error || "";
-            if (generation !== null && status.generation > generation) location.reload();
+            showStatus(status);
+            if (generation !== null && (lost || status.generation !== generation)) {
+                location.reload();
+                return;
+            }
             generation = status.generation;
+            lost = false;
+            delay = QUICKEST_MS;
         } catch (error) {
-            return;
+            lost = true;
+            delay = Math.min(delay * 2, SLOWEST_MS);
         }
-        setTimeout(pollStatus, 250);
+        setTimeout(pollStatus, delay);
     }
 
     page.watchForChanges = pollStatus;

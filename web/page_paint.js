@@ -70,7 +70,7 @@
             canvas.height = height;
             const ctx = canvas.getContext("2d");
             const image = ctx.createImageData(width, height);
-            const source = page.module.HEAPU32.subarray(pointer >> 2, (pointer >> 2) + width * height);
+            const source = page.memory.words(pointer, width * height);
             const target = image.data;
             for (let i = 0, j = 0; i < source.length; ++i, j += 4) {
                 const pixel = source[i];

@@ -1,21 +1,47 @@
 // Starts the player, after the page's other scripts: loads ambrevo-web.js and runs it with
 // the page's host, on the menu that was on show before a reload; then watches for changes
-// of the menu's source. window.ambrevo is what the browser tests read of the running page.
+// of the menu's source. A player that cannot be loaded, or that stops on an error, leaves a
+// message in the page rather than a page that no longer answers. window.ambrevo is what the
+// browser tests read of the running page.
 "use strict";
 
 (function (page) {
     const MENU_KEY = "ambrevo.menu";   // the menu on show, kept across the page's reloads
+    let running = false;               // the player's runtime has started
 
     page.host.menuShown = function (name) { sessionStorage.setItem(MENU_KEY, name); };
+
+    // Only the first failure is shown: an abort is often reported twice.
+    function fail(text) {
+        const failure = document.getElementById("failure");
+        if (!failure.hidden) return;
+        failure.textContent = text;
+        failure.hidden = false;
+    }
+    function failed(reason) {
+        const cause = String(reason && reason.message ? reason.message : reason);
+        fail(running
+            ? "The player has stopped after an error (" + cause + "). Reload the page to start it again."
+            : "The player cannot be loaded: ambrevo-web.wasm is missing or damaged (" + cause + ").");
+    }
+
+    window.addEventListener("error", (e) => failed(e.error || e.message));
+    window.addEventListener("unhandledrejection", (e) => failed(e.reason));
 
     const started = performance.now();
     const script = document.createElement("script");
     script.src = "ambrevo-web.js";
+    script.onerror = () => fail("The player cannot be loaded: ambrevo-web.js is missing.");
     script.onload = () => {
         const menu = sessionStorage.getItem(MENU_KEY);
-        page.module = { host: page.host, arguments: menu ? [menu] : [] };
+        page.module = {
+            host: page.host,
+            arguments: menu ? [menu] : [],
+            onRuntimeInitialized() { running = true; },
+            onAbort: failed,
+        };
         window.ambrevo = { host: page.host, started, module: page.module, firstFrame: null, frames: 0 };
-        createAmbrevoPlayer(page.module);
+        createAmbrevoPlayer(page.module).catch(failed);
     };
     document.head.append(script);
     page.watchForChanges();

@@ -12,10 +12,12 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 from browser_session import MENU_CANVAS, StaticSite, chromium, missing_browser
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
@@ -23,6 +25,10 @@ ARGS = None
 README_ITEM = (60, 150)
 MORE_ITEM = (60, 258)
 EXIT_ITEM = (470, 322)
+# A point on the first menu's background.
+BACKGROUND = (400, 180)
+CLICK_SOUND = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources",
+                           "click.wav")
 
 
 # A menu written in Windows-1251, for a disc whose file names are Cyrillic.
@@ -60,9 +66,40 @@ size = [120, 24]
 """
 
 
-def start_serve(source, site):
+# A menu whose texts, file names and second menu's name need Windows-1252, on a disc whose
+# click sound has letters of both cases.
+WESTERN_MENU = """background = '%s'
+[description]
+text = "Pick one."
+bounds = [300, 40, 200, 40]
+[[item]]
+kind = "button"
+caption = "&Read\u2019me"
+target = "%%Read\u2019me.txt"
+position = [20, 40]
+size = [120, 24]
+[[item]]
+kind = "button"
+caption = "&Caf\u00e9"
+target = "caf\u00e9\u2019s.mnu"
+position = [20, 80]
+size = [120, 24]
+"""
+WESTERN_SECOND_MENU = """name = "caf\u00e9\u2019s.mnu"
+background = '%s'
+[description]
+text = "The caf\u00e9\u2019s menu."
+bounds = [300, 40, 200, 40]
+"""
+
+# Keys as the browser's input sends them: key, code, virtual key, text typed.
+KEYS = {"Tab": ("Tab", "Tab", 9, ""), "Enter": ("Enter", "Enter", 13, "\r"),
+        "Space": (" ", "Space", 32, " ")}
+
+
+def start_serve(source, site, port=0):
     """`ambrevo-pack serve` on the source; returns the process and the page's address."""
-    process = subprocess.Popen([ARGS.pack, "serve", source, "--port", "0", "--site", site],
+    process = subprocess.Popen([ARGS.pack, "serve", source, "--port", str(port), "--site", site],
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     for line in process.stdout:
         if line.startswith("Serving "):
@@ -92,9 +129,6 @@ class WebPlayerTest(unittest.TestCase):
         stop(cls.serve)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
-    def setUp(self):
-        self.open(self.url)
-
     def open(self, url, first_text="Point at an item to see what it does."):
         """The page on its first menu: the menu kept from an earlier visit is forgotten on
         a page of the same site without the player, which cannot store it again."""
@@ -113,8 +147,8 @@ class WebPlayerTest(unittest.TestCase):
         except Exception:
             self.fail("%s did not happen; texts: %r" % (what, self.texts()))
 
-    def wait_for_text(self, text):
-        self.wait_for(lambda: text in self.texts(), "the text %r" % text)
+    def wait_for_text(self, text, seconds=5):
+        self.wait_for(lambda: text in self.texts(), "the text %r" % text, seconds)
 
     def menu_canvas(self):
         return self.driver.execute_script("return " + MENU_CANVAS)
@@ -137,6 +171,7 @@ class WebPlayerTest(unittest.TestCase):
         ActionChains(self.driver).click().perform()
 
     def test_hover_highlights_and_animates_the_item(self):
+        self.open(self.url)
         x, y = README_ITEM
         normal = self.pixels(x - 20, y - 16, 100, 30)
         self.move_to(README_ITEM)
@@ -150,12 +185,14 @@ class WebPlayerTest(unittest.TestCase):
         self.assertGreaterEqual(len(frames), 3, "the highlighted item does not animate")
 
     def test_clock_shows_the_page_time(self):
+        self.open(self.url)
         def shown():
             now = self.driver.execute_script("return new Date().toLocaleTimeString()")
             return now.replace("\u202f", " ") in self.texts()
         self.wait_for(shown, "the clock with the page's time", seconds=3)
 
     def test_title_scrolls(self):
+        self.open(self.url)
         first = self.driver.title
         self.wait_for(lambda: self.driver.title != first, "a scrolled title")
 
@@ -180,8 +217,106 @@ class WebPlayerTest(unittest.TestCase):
                     self.wait_for(lambda: self.driver.find_element(By.ID, "ended").is_displayed(),
                                   "the end of the menu")
                     self.assertFalse(self.driver.find_element(By.ID, "desktop").is_displayed())
+                    self.assertEqual("", self.failure())
                 else:
                     self.wait_for_text(expected)
+
+    def failure(self):
+        """The page's message of a player that could not load or stopped; "" when none."""
+        return self.driver.execute_script(
+            "const f = document.getElementById('failure'); return f.hidden ? '' : f.textContent")
+
+    def key(self, name, kind, repeat=False):
+        """One key event as the keyboard sends it; kind: "keyDown" or "keyUp"."""
+        key, code, virtual, text = KEYS[name]
+        event = {"type": kind, "key": key, "code": code, "windowsVirtualKeyCode": virtual,
+                 "autoRepeat": repeat}
+        if kind == "keyDown" and text:
+            event["text"] = text
+        self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
+
+    def hold(self, name, repeats):
+        """The key pressed, repeated that many times while held, and released."""
+        self.key(name, "keyDown")
+        for _ in range(repeats):
+            self.key(name, "keyDown", repeat=True)
+        self.key(name, "keyUp")
+
+    def launch_panel(self):
+        self.wait_for(lambda: self.driver.find_element(By.ID, "launch").is_displayed(),
+                      "the launch panel")
+
+    def open_about_and_close_it(self):
+        self.move_to(BACKGROUND)
+        ActionChains(self.driver).context_click().perform()
+        entry = "//div[@class='popup']/div[text()='About']"
+        self.wait_for(lambda: self.driver.find_elements(By.XPATH, entry), "the context menu")
+        self.driver.find_element(By.XPATH, entry).click()
+        about = "return document.querySelectorAll('.form.framed:not([hidden])').length"
+        self.wait_for(lambda: self.driver.execute_script(about) == 1, "the About window")
+        ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+        self.wait_for(lambda: self.driver.execute_script(about) == 0, "the About window closing")
+
+    def test_a_held_key_launches_the_focused_item_once(self):
+        cases = [
+            # what happens first, the key held on the item that Tab focuses
+            (None, "Enter"),
+            (None, "Space"),
+            # The keys go back to the menu window when the About window closes.
+            (self.open_about_and_close_it, "Enter"),
+        ]
+        for before, held in cases:
+            with self.subTest(before=before and before.__name__, held=held):
+                self.open(self.url)
+                if before:
+                    before()
+                self.hold("Tab", 0)
+                self.hold(held, 3)
+                self.launch_panel()
+                time.sleep(0.5)  # for any launch the repeats would make
+                self.assertEqual("1", self.driver.find_element(By.ID, "launch-count").text)
+
+    def test_a_western_disc_sounds_launches_and_reloads_as_on_windows(self):
+        source = os.path.join(self.folder, "western")
+        os.makedirs(os.path.join(source, "disc"))
+        background = os.path.join(os.path.abspath(ARGS.demo), "pictures", "main-background.png")
+        for name, text in [("package.toml", 'menus = ["main.toml", "second.toml"]\n'),
+                           ("main.toml", WESTERN_MENU % background),
+                           ("second.toml", WESTERN_SECOND_MENU % background),
+                           ("disc/Read\u2019me.txt", "read me")]:
+            with open(os.path.join(source, name), "w", encoding="utf-8") as file:
+                file.write(text)
+        shutil.copy(CLICK_SOUND, os.path.join(source, "disc", "Click.WAV"))
+        serve, url = start_serve(os.path.join(source, "package.toml"), ARGS.site)
+        self.addCleanup(stop, serve)
+        self.open(url, "Pick one.")
+        self.driver.execute_script(
+            "window.sounds = []; const host = window.ambrevoPage.host, play = host.soundFile;"
+            "host.soundFile = (path) => { window.sounds.push(path); play(path); };")
+        ActionChains(self.driver).send_keys("r").perform()
+        self.launch_panel()
+        shown = {key: self.driver.find_element(By.ID, key).text
+                 for key in ("launch-file", "launch-exists")}
+        self.assertEqual({"launch-file": "D:\\Read\u2019me.txt", "launch-exists": "yes"}, shown)
+        # The click sound by the name the disc lists, which the server has.
+        self.assertEqual(["Click.WAV"], self.driver.execute_script("return window.sounds"))
+        status = self.driver.execute_async_script(
+            "fetch(window.ambrevoPage.discUrl(arguments[0])).then(r => arguments[1](r.status))",
+            "Click.WAV")
+        self.assertEqual(200, status)
+        # The page keeps the menu on show across its reloads, by its name's bytes.
+        ActionChains(self.driver).send_keys("c").perform()
+        self.wait_for_text("The caf\u00e9\u2019s menu.")
+        self.driver.refresh()
+        self.wait_for_text("The caf\u00e9\u2019s menu.")
+
+    def test_a_page_without_its_player_says_so(self):
+        site = os.path.join(self.folder, "no-player")
+        shutil.copytree(ARGS.site, site, ignore=shutil.ignore_patterns("ambrevo-web.wasm"))
+        server = StaticSite(site)
+        self.addCleanup(server.stop)
+        self.driver.get(server.url)
+        self.wait_for(lambda: "ambrevo-web.wasm" in self.failure(), "the message of no player")
 
     def edit(self, name, old, new):
         path = os.path.join(self.demo, name)
@@ -246,13 +381,23 @@ class WebPlayerTest(unittest.TestCase):
         # A copy of the demo's sources, served apart, for the author to change.
         self.demo = os.path.join(self.folder, "demo")
         shutil.copytree(ARGS.demo, self.demo)
-        serve, url = start_serve(os.path.join(self.demo, "package.toml"), ARGS.site)
+        package = os.path.join(self.demo, "package.toml")
+        serve, url = start_serve(package, ARGS.site)
         self.addCleanup(stop, serve)
         self.open(url)
         self.click_at(MORE_ITEM)
         second = "A disc can carry many menus; items switch between them."
         self.wait_for_text(second)
-        self.edit("second.toml", second, "Edited while the page was open.")
+        # The server stopped, the source changed, the server started again (its builds
+        # counted from the start): the page finds it again and reloads.
+        stop(serve)
+        self.edit("second.toml", second, "Edited while the server was down.")
+        time.sleep(0.5)  # the author's edit takes a moment, the page's polls find no server
+        serve, _ = start_serve(package, ARGS.site, urllib.parse.urlsplit(url).port)
+        self.addCleanup(stop, serve)
+        self.wait_for_text("Edited while the server was down.", seconds=10)
+        self.edit("second.toml", "Edited while the server was down.",
+                  "Edited while the page was open.")
         self.wait_for_text("Edited while the page was open.")
         # A source error shows with its place; the last good menu goes on running.
         self.edit("main.toml", "[[item]]", "[[item]\n")

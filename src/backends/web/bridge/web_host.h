@@ -55,7 +55,8 @@ void ambrevo_host_menu_show(int form, int x, int y, const char* captions, std::s
 int ambrevo_host_menu_choice();
 void ambrevo_host_launch_shown(const char* request, std::size_t length);
 void ambrevo_host_menu_ended();
-// The package entry now on show, which the page keeps across its reloads.
+// The package entry now on show, its bytes read as Windows-1252; the page keeps it across
+// its reloads and gives it back as the player's first argument.
 void ambrevo_host_menu_shown(const char* name, std::size_t length);
 
 void ambrevo_host_sound_clip(const void* clip, std::size_t size);

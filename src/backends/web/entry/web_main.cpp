@@ -19,6 +19,7 @@
 #include "package/package.h"
 #include "startup/player.h"
 #include "support/messages.h"
+#include "support/windows_1252.h"
 #include "ui/application.h"
 
 namespace ambrevo::web {
@@ -61,7 +62,7 @@ bool PackageHolds(WebDisc& disc, std::string name) {
 }
 
 // Runs the player from start-up through the message loop to close-down, as the Windows
-// program does, with the browser's services.
+// program does, with the browser's services. firstArgument: the menu the page kept (UTF-8).
 int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
     const std::unique_ptr<WebDisc> disc = LoadDisc(dialogs);
     if (!disc) return 1;
@@ -83,14 +84,18 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
                   {shell, viewerLookups, versions}, app,
                   FileVersionInfo{kApplicationTitle, "", "", "", {}});
     // The page keeps the menu on show across its reloads, which may bring a package
-    // without it: then the package's first menu shows.
+    // without it: then the package's first menu shows. A menu's name is bytes, as the
+    // package stores it; it crosses to the page and back in Windows-1252, which holds every
+    // byte.
     std::string shown;
     widgets.afterPump = [&] {
         if (player.CurrentMenuName() == shown) return;
         shown = player.CurrentMenuName();
-        ambrevo_host_menu_shown(shown.data(), shown.size());
+        const std::string text = Windows1252ToUtf8(shown);
+        ambrevo_host_menu_shown(text.data(), text.size());
     };
-    const std::string first = PackageHolds(*disc, firstArgument) ? firstArgument : "";
+    const std::string kept = Utf8ToWindows1252(firstArgument);
+    const std::string first = PackageHolds(*disc, kept) ? kept : "";
     const bool started = player.Start({WebDisc::kProgramPath, first}) && !app.Terminated();
     if (started) app.Run();
     player.CloseDown();

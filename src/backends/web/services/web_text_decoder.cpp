@@ -6,6 +6,7 @@
 #include <new>
 
 #include "support/menu_code_pages.h"
+#include "support/windows_1252.h"
 
 // The bytes decoded with the label's decoder into UTF-8 allocated with malloc (null when
 // memory runs out), its length into *length. Undecodable bytes become U+FFFD; a byte order
@@ -24,7 +25,7 @@ EM_JS(char*, ambrevo_decode_text,
 namespace ambrevo::web {
 namespace {
 
-// The browser's label of a Windows code page.
+// The browser's label of a Windows code page other than 1252; null for one it does not know.
 const char* LabelOf(std::uint32_t codePage) {
     switch (codePage) {
         case 874:
@@ -55,8 +56,8 @@ const char* LabelOf(std::uint32_t codePage) {
             return "windows-1258";
         case kUtf8CodePage:
             return "utf-8";
-        default:  // kSystemCodePage, 1252 and the code pages a browser does not know
-            return "windows-1252";
+        default:
+            return nullptr;
     }
 }
 
@@ -64,8 +65,12 @@ const char* LabelOf(std::uint32_t codePage) {
 
 std::string WebTextDecoder::ToUtf8(std::string_view bytes, std::uint32_t codePage) {
     if (bytes.empty()) return {};
+    // Windows-1252 by the player's own table, the one that carries menu names to the page
+    // and back, so that every reading of a byte agrees.
+    const char* label = LabelOf(codePage);
+    if (!label) return Windows1252ToUtf8(bytes);
     std::size_t length = 0;
-    char* text = ambrevo_decode_text(bytes.data(), bytes.size(), LabelOf(codePage), &length);
+    char* text = ambrevo_decode_text(bytes.data(), bytes.size(), label, &length);
     if (!text) throw std::bad_alloc();
     std::string decoded(text, length);
     std::free(text);

@@ -144,6 +144,11 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
         widgets_.App().Dispatch([&] { form_.CloseRequested(); });
         return;
     }
+    if (kind == EventKind::PointerCancel) {
+        // The press ends as when Windows takes the capture away: no release, no click.
+        dirty_ = true;
+        return router_.CaptureLost();
+    }
     if (!form_.Visible() || !form_.Enabled()) return;
     const ui::Point at{x, y};
     const ui::KeyModifiers held{(modifiers & kShiftHeld) != 0, (modifiers & kControlHeld) != 0,
@@ -169,6 +174,7 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
         case EventKind::KeyPress:
             return router_.Character(static_cast<std::uint32_t>(code));
         case EventKind::Close:
+        case EventKind::PointerCancel:
             return;
     }
 }

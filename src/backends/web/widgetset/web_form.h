@@ -11,7 +11,18 @@ namespace ambrevo::web {
 class WebWidgetset;
 
 // Kinds of the page's input events (web/page_input.js).
-enum class EventKind { MouseDown = 1, MouseMove, MouseUp, Wheel, KeyDown, KeyPress, Close, KeyUp };
+// PointerCancel: the browser took the pointer away while a button was held.
+enum class EventKind {
+    MouseDown = 1,
+    MouseMove,
+    MouseUp,
+    Wheel,
+    KeyDown,
+    KeyPress,
+    Close,
+    KeyUp,
+    PointerCancel
+};
 
 // Bits of an input event's modifiers.
 constexpr int kShiftHeld = 1;
