@@ -19,29 +19,35 @@ namespace {
 
 using testing::SourceFolder;
 
+// A menu with its package built, a disc folder and a page, served by the routes_.
 class WebServerTest : public ::testing::Test {
 protected:
     WebServerTest() {
         folder_.WritePng("bg.png", 4, 3, 0x204060);
-        source_ = folder_.Write("main.toml", "title = \"Disc\"\nbackground = \"bg.png\"\n");
+        folder_.Write("main.toml", "title = \"Disc\"\nbackground = \"bg.png\"\n");
         folder_.Write("disc/readme.txt", "read me");
         folder_.Write("site/index.html", "page");
+        EXPECT_TRUE(package_.Build());
+    }
+
+    // Binds the server at a free port and starts it; the port.
+    static int Started(WebServer& server) {
+        const std::optional<int> port = server.Bind(0);
+        EXPECT_TRUE(port);
+        server.Start();
+        return port.value_or(0);
     }
 
     SourceFolder folder_;
-    std::filesystem::path source_;
+    LivePackage package_{folder_.Path("main.toml")};
+    const WebRoutes routes_{folder_.Path("site"), folder_.Path("disc"), &package_, true};
 };
 
 TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc) {
-    LivePackage package(source_);
-    ASSERT_TRUE(package.Build());
-    const WebRoutes routes{folder_.Path("site"), folder_.Path("disc"), &package, true};
-    WebServer server(routes);
-    const std::optional<int> port = server.Bind(0);
-    ASSERT_TRUE(port);
-    server.Start();
+    WebServer server(routes_);
+    const int port = Started(server);
 
-    httplib::Client client("127.0.0.1", *port);
+    httplib::Client client("127.0.0.1", port);
     struct Case {
         std::string target;  // as sent, not encoded by the client
         int status;
@@ -66,21 +72,16 @@ TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc
     EXPECT_EQ(client.Get("/status.json")->body, R"({"generation": 1, "error": null})");
 
     // A server bound to the loopback address alone is not reached on another.
-    httplib::Client other("127.0.0.2", *port);
+    httplib::Client other("127.0.0.2", port);
     EXPECT_FALSE(other.Get("/"));
     server.Stop();
 }
 
 // A page of another site that rebinds its name to 127.0.0.1 sends that name as Host.
 TEST_F(WebServerTest, AnswersOnlyRequestsThatNameItByALoopbackHost) {
-    LivePackage package(source_);
-    ASSERT_TRUE(package.Build());
-    const WebRoutes routes{folder_.Path("site"), folder_.Path("disc"), &package, true};
-    WebServer server(routes);
-    const std::optional<int> port = server.Bind(0);
-    ASSERT_TRUE(port);
-    server.Start();
-    const std::string own = ":" + std::to_string(*port);
+    WebServer server(routes_);
+    const int port = Started(server);
+    const std::string own = ":" + std::to_string(port);
     struct Case {
         std::string host;
         int status;
@@ -93,11 +94,11 @@ TEST_F(WebServerTest, AnswersOnlyRequestsThatNameItByALoopbackHost) {
         {"evil.example" + own, 403},
         {"localhost.evil.example" + own, 403},
         {"127.0.0.1.nip.io" + own, 403},
-        {"127.0.0.1:" + std::to_string(*port + 1), 403},
+        {"127.0.0.1:" + std::to_string(port + 1), 403},
         {"localhost", 403},
         {"[::1", 403},
     };
-    httplib::Client client("127.0.0.1", *port);
+    httplib::Client client("127.0.0.1", port);
     for (const std::string path : {"/files.json", "/disc/readme.txt", "/package.bin"}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(path + " Host: " + c.host);
@@ -132,18 +133,17 @@ TEST(LoopbackHostTest, IsLoopbackHost_LeavesOutThePortOnlyForPort80) {
 }
 
 TEST_F(WebServerTest, BindServer_TakesAnotherPortWhenThePreferredOneIsTaken) {
-    const WebRoutes routes{folder_.Path("site"), std::nullopt, nullptr, false};
-    WebServer first(routes);
+    WebServer first(routes_);
     const int taken = BindServer(first, 0, 8080);
     ASSERT_GT(taken, 0);
 
-    WebServer second(routes);
+    WebServer second(routes_);
     EXPECT_FALSE(second.Bind(taken));
     const int other = BindServer(second, std::nullopt, taken);
     EXPECT_GT(other, 0);
     EXPECT_NE(other, taken);
 
-    WebServer third(routes);
+    WebServer third(routes_);
     try {
         BindServer(third, taken, 8080);
         ADD_FAILURE() << "a taken port was bound";
@@ -154,11 +154,10 @@ TEST_F(WebServerTest, BindServer_TakesAnotherPortWhenThePreferredOneIsTaken) {
 }
 
 TEST_F(WebServerTest, Stop_ReturnsEvenRightAfterStart) {
-    const WebRoutes routes{folder_.Path("site"), std::nullopt, nullptr, false};
     std::promise<void> stopped;
     std::future<void> done = stopped.get_future();
     // A stop that hangs must fail the test, not the whole run.
-    std::thread([routes, stopped = std::move(stopped)]() mutable {
+    std::thread([routes = routes_, stopped = std::move(stopped)]() mutable {
         for (int round = 0; round < 20; ++round) {
             WebServer server(routes);
             if (!server.Bind(0)) continue;
@@ -175,12 +174,8 @@ TEST_F(WebServerTest, SendsLargeFilesPieceByPiece) {
     std::string large(FileChunks::kChunkSize * 2 + 1234, '\0');
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 % 251);
     folder_.Write("disc/video.bin", large);
-    const WebRoutes routes{folder_.Path("site"), folder_.Path("disc"), nullptr, false};
-    WebServer server(routes);
-    const std::optional<int> port = server.Bind(0);
-    ASSERT_TRUE(port);
-    server.Start();
-    httplib::Client client("127.0.0.1", *port);
+    WebServer server(routes_);
+    httplib::Client client("127.0.0.1", Started(server));
 
     const httplib::Result whole = client.Get("/disc/video.bin");
     ASSERT_TRUE(whole);
