@@ -47,6 +47,9 @@ TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotSe
     };
     SourceFolder folder;
     for (const Case& c : cases) folder.Write("disc/" + c.file, c.file);
+    // A link publishes nothing that its target's own name would not.
+    std::filesystem::create_symlink(folder.Path("disc/.env"), folder.Path("disc/env.txt"));
+    std::filesystem::create_symlink(folder.Path("disc/.git"), folder.Path("disc/git"));
     const DiscListing listing = ListDiscFiles(folder.Path("disc"));
 
     std::vector<std::string> warnings;
@@ -60,6 +63,11 @@ TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotSe
         if (!c.warning.empty()) warnings.push_back(c.warning);
     }
     EXPECT_THAT(listing.warnings, ::testing::UnorderedElementsAreArray(warnings));
+    for (const std::string link : {"env.txt", "git/config"}) {
+        SCOPED_TRACE(link);
+        EXPECT_EQ(std::count(listing.files.begin(), listing.files.end(), link), 0);
+        EXPECT_EQ(FindDiscFile(folder.Path("disc"), link).lookup, DiscLookup::kRefused);
+    }
 
     // Without a disc folder nothing is listed, and nothing is found.
     EXPECT_TRUE(ListDiscFiles(std::nullopt).files.empty());

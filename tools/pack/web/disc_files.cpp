@@ -13,11 +13,6 @@ namespace {
 // Characters Windows allows in no file name, besides the control characters.
 constexpr std::string_view kWindowsForbidden = "\\/:*?\"<>|";
 
-bool Inside(const std::filesystem::path& root, const std::filesystem::path& canonical) {
-    const std::filesystem::path relative = canonical.lexically_relative(root);
-    return !relative.empty() && *relative.begin() != "..";
-}
-
 std::string Utf8Name(const std::filesystem::path& path) {
     const std::u8string name = path.generic_u8string();
     return std::string(name.begin(), name.end());
@@ -33,6 +28,17 @@ std::vector<std::string_view> PathParts(std::string_view relative) {
         if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
+}
+
+// Whether a file, links resolved, lies inside the disc folder under published names only,
+// so that a link cannot publish what its target's own name would not.
+bool PublishedInside(const std::filesystem::path& root, const std::filesystem::path& canonical) {
+    const std::filesystem::path relative = canonical.lexically_relative(root);
+    if (relative.empty()) return false;
+    for (const std::filesystem::path& part : relative) {
+        if (CheckDiscName(Utf8Name(part)).verdict != DiscName::kPublished) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -87,7 +93,7 @@ DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc) {
         }
         if (!walk->is_regular_file(fileError)) continue;
         const std::filesystem::path target = std::filesystem::canonical(walk->path(), fileError);
-        if (fileError || !Inside(root, target)) continue;
+        if (fileError || !PublishedInside(root, target)) continue;
         listing.files.push_back(Utf8Name(walk->path().lexically_relative(root)));
     }
     std::sort(listing.files.begin(), listing.files.end());
@@ -107,7 +113,7 @@ DiscFile FindDiscFile(const std::optional<std::filesystem::path>& disc, std::str
     const std::filesystem::path file = root / PathFromUtf8(relative);
     const std::filesystem::path target = std::filesystem::weakly_canonical(file, error);
     if (error) return {DiscLookup::kMissing, {}};
-    if (!Inside(root, target)) return {DiscLookup::kRefused, {}};
+    if (!PublishedInside(root, target)) return {DiscLookup::kRefused, {}};
     if (!std::filesystem::is_regular_file(target, error)) return {DiscLookup::kMissing, {}};
     return {DiscLookup::kFound, target};
 }

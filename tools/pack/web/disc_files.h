@@ -19,8 +19,9 @@ struct DiscNameCheck {
 DiscNameCheck CheckDiscName(std::string_view name);
 
 // What the disc folder publishes: its regular files and those of its subfolders that the
-// name rule lets through and no link places outside the folder, as relative paths with
-// forward slashes, sorted; and a warning line for each file or folder left out by name.
+// name rule lets through and no link places outside the folder or under a name the rule
+// keeps back, as relative paths with forward slashes, sorted; and a warning line for each
+// file or folder left out by name.
 struct DiscListing {
     std::vector<std::string> files;
     std::vector<std::string> warnings;
@@ -35,7 +36,7 @@ struct DiscFile {
     std::filesystem::path file;  // when found
 };
 // Refuses a path that is empty or absolute, has an empty part or a part the name rule
-// does not publish, or leads through a link out of the folder.
+// does not publish, or leads through a link out of the folder or to such a part.
 DiscFile FindDiscFile(const std::optional<std::filesystem::path>& disc, std::string_view relative);
 
 // {"files": [...]} for the browser player.
