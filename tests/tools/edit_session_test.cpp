@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
 #include "source_folder.h"
 
@@ -157,6 +158,38 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
          {"set", {{"title", "y"}}}});
     EXPECT_EQ(outside.status, 400);
     std::filesystem::remove(folder_.Path("../outside.toml"));
+}
+
+TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
+    const EditRoutes routes(session_, "c0ffee");
+    const std::string edit = R"({"file": "main.toml", "version": ")" + SourceVersion(kMenu) +
+                             R"(", "set": {"title": "New"}})";
+    const struct {
+        std::string method, path, token, body;
+        int status;  // 0: not the editor's request
+    } cases[] = {
+        {"GET", "/model", "", "", 200},
+        {"GET", "/index.html", "", "", 0},
+        {"POST", "/edit", "", edit, 403},
+        {"POST", "/edit", "c0ffef", edit, 403},
+        {"POST", "/edit", "c0ffee0", edit, 403},
+        {"GET", "/edit", "c0ffee", edit, 405},
+        {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"POST", "/edit", "c0ffee", edit, 200},
+    };
+    for (const auto& c : cases) {
+        const WebRequest request{c.method, c.path, c.body,
+                                 [&c](const char* name) {
+                                     return std::string(name) == "X-Ambrevo-Token" ? c.token : "";
+                                 }};
+        const std::optional<WebResponse> answer = routes.Answer(request);
+        EXPECT_EQ(answer ? answer->status : 0, c.status)
+            << c.method << " " << c.path << " " << c.token;
+        EXPECT_EQ(Text().starts_with("title = \"New\""), c.path == "/edit" && c.status == 200)
+            << c.method << " " << c.path << " " << c.token;
+    }
+    EXPECT_EQ(NewEditToken().size(), 32u);
+    EXPECT_NE(NewEditToken(), NewEditToken());
 }
 
 }  // namespace

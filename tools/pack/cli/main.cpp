@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pack/cli/commands.h"
+#include "pack/editor/edit_command.h"
 #include "pack/source/close_names.h"
 #include "pack/web/web_commands.h"
 
@@ -133,6 +134,20 @@ int main(int argc, char** argv) {
     serve->add_option("--disc", serveDisc, "The folder of the files beside the menu");
     serve->add_option("--site", serveSite, "The folder of the browser player's page");
 
+    std::string editSource;
+    int editPort = 0;
+    std::string editDisc;
+    std::string editSite;
+    CLI::App* edit = app.add_subcommand(
+        "edit",
+        "Design the menu in a browser: the page of serve, where items are selected, dragged, "
+        "resized and edited in a panel, each change written to the TOML sources in place");
+    edit->add_option("source", editSource, "package.toml or a menu TOML file")->required();
+    CLI::Option* editPortOption = edit->add_option(
+        "--port", editPort, "The port (default: 8080, or a free one when it is taken; 0: a free one)");
+    edit->add_option("--disc", editDisc, "The folder of the files beside the menu");
+    edit->add_option("--site", editSite, "The folder of the browser player's page");
+
     std::string webSource;
     std::string webOutput;
     std::string webDisc;
@@ -180,6 +195,13 @@ int main(int argc, char** argv) {
             portOption->count() > 0 ? std::optional<int>(port) : std::nullopt;
         return ambrevo::pack::RunServe(
             {serveSource, OptionalPath(serveDisc), OptionalPath(serveSite)}, chosenPort, std::cout,
+            std::cerr);
+    }
+    if (*edit) {
+        const std::optional<int> chosenPort =
+            editPortOption->count() > 0 ? std::optional<int>(editPort) : std::nullopt;
+        return ambrevo::pack::RunEdit(
+            {editSource, OptionalPath(editDisc), OptionalPath(editSite)}, chosenPort, std::cout,
             std::cerr);
     }
     if (*web) {

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string_view>
+
+#include "pack/web/web_routes.h"
 
 namespace ambrevo::pack {
 
@@ -18,6 +21,11 @@ struct WebOptions {
 // else any free port; 0 any free port. Returns only on a failure to start.
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err);
+
+// What RunServe does, with `extra` routes answered before the page's and `query` added to
+// the address it prints (the designer's token). Throws PackError on a failure to start.
+int ServePage(const WebOptions& options, std::optional<int> port, ExtraRoutes extra,
+              std::string_view query, std::ostream& out);
 
 // Writes the page as static files into folder: the site's files, package.bin, files.json
 // and the disc folder's published files below disc/. The folder must be new, empty or an

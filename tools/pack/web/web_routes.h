@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,18 @@ struct WebResponse {
     std::shared_ptr<const std::string> body;
     std::filesystem::path file;
 };
+
+// A request as routes beside the page's own see it.
+struct WebRequest {
+    std::string_view method;  // "GET", "POST"
+    std::string_view path;    // percent-decoded, without its query
+    std::string_view body;
+    std::function<std::string(const char* name)> header;  // "" when absent
+};
+
+// Routes answered before the page's own (the designer's edit interface); nullopt leaves a
+// request to the page's routes.
+using ExtraRoutes = std::function<std::optional<WebResponse>(const WebRequest& request)>;
 
 // What the page's server answers, and nothing more: the page's own files from the site
 // folder, the package, the list of the disc folder's files, the build status, and the

@@ -39,28 +39,32 @@ void ReportDisc(const WebOptions& options, const std::optional<std::filesystem::
 
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err) {
-    return Guarded(err, [&] {
-        const std::filesystem::path site = FindWebSite(options.site);
-        const std::optional<std::filesystem::path> disc =
-            DiscFolderFor(options.source, options.disc);
-        LivePackage package(options.source);
-        package.Build();
-        ReportBuild(package, out);
-        ReportDisc(options, disc, out);
-        const WebRoutes routes{site, disc, &package, true};
-        WebServer server(routes);
-        const int bound = BindServer(server, port, kPreferredPort);
-        if (!port && bound != kPreferredPort) {
-            out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
-        }
-        server.Start();
-        out << "Serving http://127.0.0.1:" << bound << "/ \u2014 Ctrl+C stops" << std::endl;
-        for (;;) {
-            std::this_thread::sleep_for(kPollInterval);
-            if (package.Poll()) ReportBuild(package, out);
-        }
-        return kCommandSuccess;
-    });
+    return Guarded(err, [&] { return ServePage(options, port, {}, "", out); });
+}
+
+int ServePage(const WebOptions& options, std::optional<int> port, ExtraRoutes extra,
+              std::string_view query, std::ostream& out) {
+    const std::filesystem::path site = FindWebSite(options.site);
+    const std::optional<std::filesystem::path> disc =
+        DiscFolderFor(options.source, options.disc);
+    LivePackage package(options.source);
+    package.Build();
+    ReportBuild(package, out);
+    ReportDisc(options, disc, out);
+    const WebRoutes routes{site, disc, &package, true};
+    WebServer server(routes, std::move(extra));
+    const int bound = BindServer(server, port, kPreferredPort);
+    if (!port && bound != kPreferredPort) {
+        out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
+    }
+    server.Start();
+    out << "Serving http://127.0.0.1:" << bound << "/" << query << " \u2014 Ctrl+C stops"
+        << std::endl;
+    for (;;) {
+        std::this_thread::sleep_for(kPollInterval);
+        if (package.Poll()) ReportBuild(package, out);
+    }
+    return kCommandSuccess;
 }
 
 }  // namespace ambrevo::pack

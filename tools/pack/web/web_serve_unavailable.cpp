@@ -4,12 +4,16 @@
 
 namespace ambrevo::pack {
 
-int RunServe(const WebOptions&, std::optional<int>, std::ostream&, std::ostream& err) {
-    return Guarded(err, []() -> int {
-        throw PackError(
-            "serve is not part of the Windows build of ambrevo-pack: run it on Linux, or "
-            "write the page with \"web\" and open it through any web server");
-    });
+int ServePage(const WebOptions&, std::optional<int>, ExtraRoutes, std::string_view,
+              std::ostream&) {
+    throw PackError(
+        "serve and edit are not part of the Windows build of ambrevo-pack: run them on Linux, "
+        "or write the page with \"web\" and open it through any web server");
+}
+
+int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
+             std::ostream& err) {
+    return Guarded(err, [&] { return ServePage(options, port, {}, "", out); });
 }
 
 }  // namespace ambrevo::pack

@@ -53,6 +53,23 @@ void SendFile(httplib::Response& response, const WebResponse& answer) {
         });
 }
 
+void Send(httplib::Response& response, const WebResponse& answer) {
+    // Left unset for a success, the library answers a byte range with 206.
+    if (answer.status != 200) response.status = answer.status;
+    // The page reloads itself after each build: nothing may come from a cache.
+    response.set_header("Cache-Control", "no-store");
+    if (answer.body) {
+        SendMemory(response, answer);
+    } else {
+        SendFile(response, answer);
+    }
+}
+
+WebRequest RequestOf(const httplib::Request& request) {
+    return {request.method, request.path, request.body,
+            [&request](const char* name) { return request.get_header_value(name); }};
+}
+
 }  // namespace
 
 struct WebServer::Running {
@@ -62,7 +79,8 @@ struct WebServer::Running {
     int port = 0;
 };
 
-WebServer::WebServer(const WebRoutes& routes) : running_(std::make_unique<Running>()) {
+WebServer::WebServer(const WebRoutes& routes, ExtraRoutes extra)
+    : running_(std::make_unique<Running>()) {
     Running& running = *running_;
     running.server.set_socket_options(ExclusivePort);
     running.server.set_pre_routing_handler([&running](const httplib::Request& request,
@@ -77,20 +95,24 @@ WebServer::WebServer(const WebRoutes& routes) : running_(std::make_unique<Runnin
                              "text/plain");
         return httplib::Server::HandlerResponse::Handled;
     });
-    running.server.Get(".*",
-                       [&routes](const httplib::Request& request, httplib::Response& response) {
-                           const WebResponse answer = routes.Respond(request.path);
-                           // Left unset for a success, the library answers a byte range with 206.
-                           if (answer.status != 200) response.status = answer.status;
-                           // The page reloads itself after each build: nothing may come from a
-                           // cache.
-                           response.set_header("Cache-Control", "no-store");
-                           if (answer.body) {
-                               SendMemory(response, answer);
-                           } else {
-                               SendFile(response, answer);
-                           }
-                       });
+    running.server.Get(
+        ".*", [&routes, extra](const httplib::Request& request, httplib::Response& response) {
+            if (extra) {
+                if (const std::optional<WebResponse> answer = extra(RequestOf(request))) {
+                    return Send(response, *answer);
+                }
+            }
+            Send(response, routes.Respond(request.path));
+        });
+    if (!extra) return;
+    running.server.Post(
+        ".*", [extra](const httplib::Request& request, httplib::Response& response) {
+            const std::optional<WebResponse> answer = extra(RequestOf(request));
+            Send(response, answer ? *answer
+                                  : WebResponse{404, "text/plain",
+                                                std::make_shared<const std::string>("not found\n"),
+                                                {}});
+        });
 }
 
 WebServer::~WebServer() { Stop(); }

@@ -11,7 +11,9 @@ namespace ambrevo::pack {
 // answers only requests whose Host names it by a loopback name (see IsLoopbackHost).
 class WebServer {
 public:
-    explicit WebServer(const WebRoutes& routes);
+    // extra: routes answered first, for GET and POST requests; without them the server
+    // answers GET only.
+    explicit WebServer(const WebRoutes& routes, ExtraRoutes extra = {});
     ~WebServer();
     WebServer(const WebServer&) = delete;
     WebServer& operator=(const WebServer&) = delete;

@@ -1,0 +1,452 @@
+// The designer: an editing layer over the running menu, when the authoring tool's edit
+// command serves the page (its address carries the token that edits need). A click selects
+// the item under the pointer, found from the menu's own geometry; a drag or the arrow keys
+// move the selection; handles resize push buttons and texts; a panel edits the selection's
+// keys, or the menu's. Every change is an edit of the author's TOML through POST /edit; the
+// tool rebuilds the menu and the page reloads on it, keeping what was selected. While
+// editing, items do not launch: "Try it" runs the menu as the disc does.
+"use strict";
+
+(function (page) {
+    const token = new URLSearchParams(location.search).get("token");
+    if (!token) return;
+    const STATE_KEY = "ambrevo.designer";
+    const SNAP_PX = 4;
+    const state = Object.assign({ selected: [], trying: false },
+                                JSON.parse(sessionStorage.getItem(STATE_KEY) || "{}"));
+    const saveState = () => sessionStorage.setItem(STATE_KEY, JSON.stringify(state));
+    let model = null;
+    let menu = null;      // the model's menu on show
+    let overlay = null;   // over the menu's canvas
+    let drag = null;
+
+    // ---- The tool's edit interface ----
+
+    async function loadModel() {
+        const response = await fetch("model", { cache: "no-store" });
+        model = await response.json();
+        const shown = (sessionStorage.getItem("ambrevo.menu") || "").toLowerCase();
+        menu = model.menus.find((m) => m.name.toLowerCase() === shown) || model.menus[0] || null;
+        state.selected = state.selected.filter((n) => menu && n <= menu.items.length);
+        render();
+    }
+
+    // Sends one edit made on the version of the file the page knows; on success the page
+    // knows the new version. A refusal is shown beside `field` (or in the panel).
+    async function edit(request, field) {
+        if (!request.undo && !request.redo) {
+            const file = model.files.find((f) => f.name === (request.file || menu.file));
+            request.file = file.name;
+            request.version = file.version;
+        }
+        const response = await fetch("edit", {
+            method: "POST",
+            headers: { "Content-Type": "application/json", "X-Ambrevo-Token": token },
+            body: JSON.stringify(request),
+        });
+        const reply = await response.json().catch(() => ({ error: "no answer" }));
+        if (response.ok) {
+            const file = model.files.find((f) => f.name === reply.file);
+            if (file) file.version = reply.version;
+            showMessage("", field);
+            return reply;
+        }
+        showMessage(reply.error || ("refused: " + response.status), field);
+        if (response.status === 409) await loadModel();
+        return null;
+    }
+
+    // Edits one after another, each on the version the one before left.
+    async function editAll(requests) {
+        for (const request of requests) {
+            if (!await edit(request)) return false;
+        }
+        return true;
+    }
+
+    // ---- Geometry ----
+
+    const itemOf = (n) => menu.items[n - 1];
+    const rectOf = (item) => ({ x: item.position[0], y: item.position[1],
+                                w: item.size[0], h: item.size[1] });
+
+    // The item under a point, as the player routes the mouse: push buttons above the rest,
+    // later items above earlier ones.
+    function itemAt(x, y) {
+        const under = menu.items.filter((item) => {
+            const r = rectOf(item);
+            return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
+        });
+        const buttons = under.filter((item) => item.kind === "button");
+        const top = (buttons.length ? buttons : under).pop();
+        return top ? top.index : 0;
+    }
+
+    // Moves a rectangle's edge or centre onto another item's or the menu's within SNAP_PX:
+    // the offset to add and where the guide lies, per axis.
+    function snap(r, axis) {
+        const [pos, len, size] = axis === "x" ? ["x", "w", 0] : ["y", "h", 1];
+        const lines = [0, menu.size[size], menu.size[size] / 2];
+        for (const item of menu.items) {
+            if (state.selected.includes(item.index)) continue;
+            const o = rectOf(item);
+            lines.push(o[pos], o[pos] + o[len], o[pos] + o[len] / 2);
+        }
+        let best = null;
+        for (const edge of [r[pos], r[pos] + r[len], r[pos] + r[len] / 2]) {
+            for (const line of lines) {
+                const offset = line - edge;
+                if (Math.abs(offset) <= SNAP_PX && (!best || Math.abs(offset) < Math.abs(best.offset))) {
+                    best = { offset: Math.round(offset), line };
+                }
+            }
+        }
+        return best || { offset: 0, line: null };
+    }
+
+    // ---- The layer over the canvas ----
+
+    function menuForm() {
+        for (const form of page.forms.values()) {
+            if (!form.element.hidden && form.canvas.width === menu.size[0] &&
+                form.canvas.height === menu.size[1]) return form;
+        }
+        return null;
+    }
+
+    function render() {
+        renderPanel();
+        if (!menu) return;
+        const form = menuForm();
+        if (!form) { setTimeout(render, 100); return; }   // the player has not shown it yet
+        if (!overlay || overlay.parentNode !== form.element) {
+            overlay = document.createElement("div");
+            overlay.className = "editor-layer";
+            overlay.tabIndex = 0;
+            overlay.addEventListener("pointerdown", pressed);
+            overlay.addEventListener("pointermove", moved);
+            overlay.addEventListener("pointerup", released);
+            form.element.append(overlay);
+        }
+        Object.assign(overlay.style, {
+            left: form.canvas.offsetLeft + "px", top: form.canvas.offsetTop + "px",
+            width: menu.size[0] + "px", height: menu.size[1] + "px",
+        });
+        overlay.hidden = state.trying;
+        overlay.replaceChildren();
+        for (const item of menu.items) {
+            const r = rectOf(item);
+            const box = document.createElement("div");
+            box.className = "editor-item" + (state.selected.includes(item.index) ? " selected" : "");
+            Object.assign(box.style, { left: r.x + "px", top: r.y + "px",
+                                       width: r.w + "px", height: r.h + "px" });
+            if (state.selected.length === 1 && state.selected[0] === item.index &&
+                item.kind !== "picture") {
+                const handle = document.createElement("div");
+                handle.className = "editor-handle";
+                handle.dataset.resize = item.index;
+                box.append(handle);
+            }
+            overlay.append(box);
+        }
+        for (const guide of drag && drag.guides || []) {
+            const line = document.createElement("div");
+            line.className = "editor-guide " + guide.axis;
+            line.style[guide.axis === "x" ? "left" : "top"] = guide.line + "px";
+            overlay.append(line);
+        }
+    }
+
+    function pointOf(e) {
+        const box = overlay.getBoundingClientRect();
+        return [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)];
+    }
+
+    function pressed(e) {
+        if (e.button !== 0) return;
+        overlay.focus();
+        overlay.setPointerCapture(e.pointerId);
+        const [x, y] = pointOf(e);
+        const resize = Number(e.target.dataset.resize || 0);
+        const n = resize || itemAt(x, y);
+        if (!n) {
+            if (!e.shiftKey) state.selected = [];
+        } else if (e.shiftKey) {
+            state.selected = state.selected.includes(n)
+                ? state.selected.filter((s) => s !== n) : [...state.selected, n];
+        } else if (!state.selected.includes(n)) {
+            state.selected = [n];
+        }
+        saveState();
+        drag = { x, y, dx: 0, dy: 0, resize, guides: [],
+                 start: state.selected.map((s) => ({ n: s, ...rectOf(itemOf(s)) })) };
+        render();
+        e.preventDefault();
+    }
+
+    function moved(e) {
+        if (!drag || !drag.start.length) return;
+        const [x, y] = pointOf(e);
+        drag.dx = x - drag.x;
+        drag.dy = y - drag.y;
+        drag.guides = [];
+        const lead = drag.start.find((s) => s.n === (drag.resize || drag.start[0].n));
+        if (drag.resize) {
+            itemOf(lead.n).size = [Math.max(1, lead.w + drag.dx), Math.max(1, lead.h + drag.dy)];
+        } else {
+            const moved = { ...lead, x: lead.x + drag.dx, y: lead.y + drag.dy };
+            const sx = e.altKey ? { offset: 0 } : snap(moved, "x");
+            const sy = e.altKey ? { offset: 0 } : snap(moved, "y");
+            drag.dx += sx.offset;
+            drag.dy += sy.offset;
+            if (sx.line !== null && sx.line !== undefined) drag.guides.push({ axis: "x", line: sx.line });
+            if (sy.line !== null && sy.line !== undefined) drag.guides.push({ axis: "y", line: sy.line });
+            for (const s of drag.start) itemOf(s.n).position = [s.x + drag.dx, s.y + drag.dy];
+        }
+        render();
+    }
+
+    async function released() {
+        const done = drag;
+        drag = null;
+        if (!done || (!done.dx && !done.dy)) { render(); return; }
+        if (done.resize) {
+            await edit({ item: done.resize, set: { size: itemOf(done.resize).size } });
+        } else {
+            await editAll(done.start.map((s) => ({ item: s.n, set: { position: itemOf(s.n).position } })));
+        }
+        render();
+    }
+
+    // Keys move or delete the selection; none reaches the menu while editing.
+    function keyed(e) {
+        if (e.ctrlKey || e.metaKey) {
+            if (e.key === "z") edit({ undo: true });
+            if (e.key === "y") edit({ redo: true });
+            return;
+        }
+        const steps = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+        if (steps[e.key] && state.selected.length) {
+            const [dx, dy] = steps[e.key].map((v) => v * (e.shiftKey ? 10 : 1));
+            const requests = state.selected.map((n) => {
+                const item = itemOf(n);
+                item.position = [item.position[0] + dx, item.position[1] + dy];
+                return { item: n, set: { position: item.position } };
+            });
+            render();
+            editAll(requests);
+        } else if (e.key === "Delete" && state.selected.length === 1) {
+            removeSelected();
+        }
+    }
+
+    // ---- Commands ----
+
+    async function removeSelected() {
+        const n = state.selected[0];
+        if (await edit({ remove: n })) {
+            menu.items.splice(n - 1, 1);
+            menu.items.forEach((item, i) => { item.index = i + 1; });
+            state.selected = [];
+            saveState();
+            render();
+        }
+    }
+
+    // Left, top or centre edges of the selection on the first one selected's.
+    function align(how) {
+        const [first, ...rest] = state.selected.map(itemOf);
+        const f = rectOf(first);
+        const requests = rest.map((item) => {
+            const r = rectOf(item);
+            const x = how === "left" ? f.x : how === "centre-x" ? Math.round(f.x + (f.w - r.w) / 2) : r.x;
+            const y = how === "top" ? f.y : how === "centre-y" ? Math.round(f.y + (f.h - r.h) / 2) : r.y;
+            item.position = [x, y];
+            return { item: item.index, set: { position: item.position } };
+        });
+        render();
+        editAll(requests);
+    }
+
+    // The selection spaced evenly between its outermost items, along one axis.
+    function space(axis) {
+        const [pos, len] = axis === "x" ? ["x", "w"] : ["y", "h"];
+        const items = state.selected.map(itemOf)
+            .sort((a, b) => rectOf(a)[pos] - rectOf(b)[pos]);
+        if (items.length < 3) return;
+        const rects = items.map(rectOf);
+        const total = rects.reduce((sum, r) => sum + r[len], 0);
+        const span = rects[rects.length - 1][pos] + rects[rects.length - 1][len] - rects[0][pos];
+        const gap = (span - total) / (items.length - 1);
+        let at = rects[0][pos];
+        const requests = items.map((item, i) => {
+            const position = [...item.position];
+            position[axis === "x" ? 0 : 1] = Math.round(at);
+            at += rects[i][len] + gap;
+            item.position = position;
+            return { item: item.index, set: { position } };
+        });
+        render();
+        editAll(requests);
+    }
+
+    const NEW_ITEMS = {
+        button: { kind: "button", caption: "&New", target: "*", position: [10, 10], size: [96, 28] },
+        text: { kind: "text", caption: "New text", target: "*", position: [10, 10], size: [96, 16] },
+    };
+
+    async function add(keys) {
+        const reply = await edit({ add: keys });
+        if (reply) { state.selected = [reply.item]; saveState(); }
+    }
+
+    // ---- The panel ----
+
+    const panel = document.createElement("aside");
+    panel.id = "editor";
+    panel.setAttribute("aria-label", "Designer");
+    document.body.append(panel);
+
+    function button(text, action, enabled = true) {
+        const b = document.createElement("button");
+        b.type = "button";
+        b.textContent = text;
+        b.disabled = !enabled;
+        b.addEventListener("click", action);
+        return b;
+    }
+
+    function showMessage(text, field) {
+        const target = field || panel.querySelector(".editor-message");
+        if (target) target.textContent = text;
+    }
+
+    // One input per key; keys of sub-tables as "table.key". A value is sent as the type it
+    // had: numbers, pairs of numbers, true or false, else text.
+    function keyField(label, value, send) {
+        const row = document.createElement("label");
+        row.className = "editor-field";
+        row.append(label);
+        const message = document.createElement("small");
+        message.className = "editor-field-message";
+        const inputs = [];
+        const values = Array.isArray(value) ? value : [value];
+        for (const v of values) {
+            const input = document.createElement("input");
+            input.type = typeof v === "boolean" ? "checkbox" : typeof v === "number" ? "number" : "text";
+            if (typeof v === "boolean") input.checked = v; else input.value = v;
+            inputs.push(input);
+            row.append(input);
+        }
+        const read = (input, v) => typeof v === "boolean" ? input.checked
+            : typeof v === "number" ? Number.parseInt(input.value, 10) : input.value;
+        for (const input of inputs) {
+            input.addEventListener("change", () => {
+                const next = Array.isArray(value) ? values.map((v, i) => read(inputs[i], v))
+                                                  : read(inputs[0], value);
+                send(next, message);
+            });
+        }
+        row.append(message);
+        return row;
+    }
+
+    function keyFields(keys, prefix, send, into) {
+        for (const [key, value] of Object.entries(keys)) {
+            if (value !== null && typeof value === "object" && !Array.isArray(value)) {
+                keyFields(value, prefix + key + ".", send, into);
+            } else if (!Array.isArray(value) || value.every((v) => typeof v !== "object")) {
+                into.append(keyField(prefix + key, value, (v, field) => send(prefix + key, v, field)));
+            }
+        }
+    }
+
+    function renderPanel() {
+        panel.replaceChildren();
+        const heading = document.createElement("h2");
+        heading.textContent = "Designer";
+        panel.append(heading);
+        if (!model) return;
+        const menus = document.createElement("select");
+        for (const m of model.menus) {
+            const option = new Option(m.name + " (" + m.file + ")", m.name, false, m === menu);
+            menus.append(option);
+        }
+        menus.addEventListener("change", () => {
+            sessionStorage.setItem("ambrevo.menu", menus.value);
+            state.selected = [];
+            saveState();
+            location.reload();
+        });
+        const trying = document.createElement("label");
+        const tryIt = document.createElement("input");
+        tryIt.type = "checkbox";
+        tryIt.checked = state.trying;
+        tryIt.addEventListener("change", () => { state.trying = tryIt.checked; saveState(); render(); });
+        trying.append(tryIt, " Try it");
+        const selected = state.selected.length;
+        const tools = document.createElement("div");
+        tools.className = "editor-tools";
+        tools.append(
+            menus, trying,
+            button("Undo", () => edit({ undo: true })), button("Redo", () => edit({ redo: true })),
+            button("Add push button", () => add(NEW_ITEMS.button)),
+            button("Add text", () => add(NEW_ITEMS.text)),
+            button("Duplicate", () => {
+                const item = itemOf(state.selected[0]);
+                add({ ...item.keys, position: [item.position[0] + 10, item.position[1] + 10] });
+            }, selected === 1),
+            button("Delete", removeSelected, selected === 1),
+            button("Earlier in tab order", () => edit({ move: state.selected[0], to: state.selected[0] - 1 }),
+                   selected === 1 && state.selected[0] > 1),
+            button("Later in tab order", () => edit({ move: state.selected[0], to: state.selected[0] + 1 }),
+                   selected === 1 && menu && state.selected[0] < menu.items.length),
+            button("Align left", () => align("left"), selected > 1),
+            button("Align top", () => align("top"), selected > 1),
+            button("Align centres \u2194", () => align("centre-x"), selected > 1),
+            button("Align centres \u2195", () => align("centre-y"), selected > 1),
+            button("Space across", () => space("x"), selected > 2),
+            button("Space down", () => space("y"), selected > 2));
+        panel.append(tools);
+        const message = document.createElement("p");
+        message.className = "editor-message";
+        message.setAttribute("role", "status");
+        panel.append(message);
+        if (!menu) return;
+        const fields = document.createElement("div");
+        if (selected === 1) {
+            const item = itemOf(state.selected[0]);
+            const title = document.createElement("h3");
+            title.textContent = "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
+            fields.append(title);
+            keyFields(item.keys, "", (key, value, field) =>
+                edit({ item: item.index, set: { [key]: value } }, field), fields);
+        } else if (selected === 0) {
+            const title = document.createElement("h3");
+            title.textContent = "Menu " + menu.name + ", " + menu.file;
+            fields.append(title);
+            keyFields(menu.keys, "", (key, value, field) => edit({ set: { [key]: value } }, field), fields);
+        }
+        panel.append(fields);
+        if (model.problems.length) {
+            const problems = document.createElement("pre");
+            problems.className = "editor-problems";
+            problems.textContent = model.problems.join("\n");
+            panel.append(problems);
+        }
+    }
+
+    // The panel's own keys never reach the menu; the others reach it only in "Try it".
+    for (const kind of ["keydown", "keyup"]) {
+        panel.addEventListener(kind, (e) => e.stopPropagation());
+        window.addEventListener(kind, (e) => {
+            if (state.trying || panel.contains(e.target)) return;
+            e.stopPropagation();
+            e.preventDefault();
+            if (kind === "keydown") keyed(e);
+        }, true);
+    }
+
+    page.designer = { reload: loadModel, itemAt: (x, y) => itemAt(x, y), state };
+    loadModel();
+})(window.ambrevoPage);
