@@ -82,25 +82,30 @@
         return top ? top.index : 0;
     }
 
-    // Moves a rectangle's edge or centre onto another item's or the menu's within SNAP_PX:
-    // the offset to add and where the guide lies, per axis.
+    // Moves a rectangle's edges onto another item's or the menu's edges, or its centre onto
+    // theirs, within SNAP_PX: the offset to add and where the guide lies, for one axis.
     function snap(r, axis) {
         const [pos, len, size] = axis === "x" ? ["x", "w", 0] : ["y", "h", 1];
-        const lines = [0, menu.size[size], menu.size[size] / 2];
+        const edges = [0, menu.size[size]];
+        const centres = [menu.size[size] / 2];
         for (const item of menu.items) {
             if (state.selected.includes(item.index)) continue;
             const o = rectOf(item);
-            lines.push(o[pos], o[pos] + o[len], o[pos] + o[len] / 2);
+            edges.push(o[pos], o[pos] + o[len]);
+            centres.push(o[pos] + o[len] / 2);
         }
         let best = null;
-        for (const edge of [r[pos], r[pos] + r[len], r[pos] + r[len] / 2]) {
+        const consider = (from, lines) => {
             for (const line of lines) {
-                const offset = line - edge;
+                const offset = line - from;
                 if (Math.abs(offset) <= SNAP_PX && (!best || Math.abs(offset) < Math.abs(best.offset))) {
                     best = { offset: Math.round(offset), line };
                 }
             }
-        }
+        };
+        consider(r[pos], edges);
+        consider(r[pos] + r[len], edges);
+        consider(r[pos] + r[len] / 2, centres);
         return best || { offset: 0, line: null };
     }
 
@@ -195,12 +200,14 @@
             itemOf(lead.n).size = [Math.max(1, lead.w + drag.dx), Math.max(1, lead.h + drag.dy)];
         } else {
             const moved = { ...lead, x: lead.x + drag.dx, y: lead.y + drag.dy };
-            const sx = e.altKey ? { offset: 0 } : snap(moved, "x");
-            const sy = e.altKey ? { offset: 0 } : snap(moved, "y");
+            // Alt drags freely; an axis the pointer has not moved along stays as it was.
+            const none = { offset: 0, line: null };
+            const sx = e.altKey || !drag.dx ? none : snap(moved, "x");
+            const sy = e.altKey || !drag.dy ? none : snap(moved, "y");
             drag.dx += sx.offset;
             drag.dy += sy.offset;
-            if (sx.line !== null && sx.line !== undefined) drag.guides.push({ axis: "x", line: sx.line });
-            if (sy.line !== null && sy.line !== undefined) drag.guides.push({ axis: "y", line: sy.line });
+            if (sx.line !== null) drag.guides.push({ axis: "x", line: sx.line });
+            if (sy.line !== null) drag.guides.push({ axis: "y", line: sy.line });
             for (const s of drag.start) itemOf(s.n).position = [s.x + drag.dx, s.y + drag.dy];
         }
         render();

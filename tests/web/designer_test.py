@@ -1,0 +1,216 @@
+#!/usr/bin/python3
+"""The designer in headless Chromium: `ambrevo-pack edit` on a copy of the demo, used as an
+author uses it, with what each action leaves in the author's TOML.
+
+Usage: designer_test.py --site build/web/site --pack build/native/ambrevo-pack
+       --demo examples/demo
+"""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.error
+import urllib.request
+
+from browser_session import chromium, missing_browser
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.support.ui import WebDriverWait
+
+ARGS = None
+BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
+WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
+
+
+class DesignerTest(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="ambrevo-designer-")
+        cls.source = os.path.join(cls.folder, "demo")
+        shutil.copytree(ARGS.demo, cls.source)
+        cls.menu = os.path.join(cls.source, "main.toml")
+        with open(cls.menu, "rb") as file:
+            cls.original = file.read()
+        cls.process = subprocess.Popen(
+            [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0",
+             "--site", ARGS.site], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        for line in cls.process.stdout:
+            if line.startswith("Serving "):
+                cls.url = line.split()[1]
+                break
+        else:
+            raise AssertionError("ambrevo-pack edit did not start")
+        cls.base = cls.url.split("?")[0]
+        cls.driver = chromium(os.path.join(cls.folder, "profile"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.process.kill()
+        cls.process.wait()
+        cls.process.stdout.close()
+        shutil.rmtree(cls.folder, ignore_errors=True)
+
+    def generation(self):
+        with urllib.request.urlopen(self.base + "status.json") as response:
+            return json.load(response)["generation"]
+
+    def setUp(self):
+        # The sources as the demo has them, and the page on the menu built from them (a
+        # page opened before the rebuild would reload under the test).
+        if self.text() != self.original:
+            self.write(self.original)
+        # The tool looks for changed sources every 200 ms: settled when a second passes
+        # without a build.
+        built = self.generation()
+        while True:
+            time.sleep(1)
+            if self.generation() == built:
+                break
+            built = self.generation()
+        self.driver.get(self.base + "files.json")
+        self.driver.execute_script("sessionStorage.clear()")
+        self.driver.get(self.url)
+        self.wait_for_items(6)
+
+    def write(self, data):
+        with open(self.menu, "wb") as file:
+            file.write(data)
+
+    def text(self):
+        with open(self.menu, "rb") as file:
+            return file.read()
+
+    def wait_for(self, condition, what, seconds=10):
+        def holds(_):
+            try:
+                return condition()
+            except Exception:  # the page is reloading: no canvas or layer yet
+                return False
+        try:
+            WebDriverWait(self.driver, seconds, poll_frequency=0.05).until(holds)
+        except Exception:
+            self.fail(what + " did not happen")
+
+    def wait_for_items(self, count):
+        self.wait_for(lambda: self.driver.execute_script(
+            "return document.querySelectorAll('.editor-layer .editor-item').length") == count,
+            "a layer with %d items" % count)
+
+    def wait_for_file(self, expected):
+        try:
+            WebDriverWait(self.driver, 10, poll_frequency=0.05).until(
+                lambda d: self.text() == expected)
+        except Exception:  # the diff tells what the page wrote instead
+            import difflib
+            self.fail("the file's change did not happen:\n" + "".join(difflib.unified_diff(
+                expected.decode().splitlines(True), self.text().decode().splitlines(True))))
+
+    def layer(self):
+        return self.driver.find_element("css selector", ".editor-layer")
+
+    def at(self, point):
+        """An action chain with the pointer at a point of the menu's client area."""
+        size = self.layer().size
+        return ActionChains(self.driver).move_to_element_with_offset(
+            self.layer(), point[0] - size["width"] // 2, point[1] - size["height"] // 2)
+
+    def press(self, label):
+        self.driver.execute_script(
+            "[...document.querySelectorAll('#editor button')]"
+            ".find(b => b.textContent === arguments[0]).click()", label)
+
+    def pixels(self, x, y, width, height):
+        return self.driver.execute_script(
+            "const c = [...document.querySelectorAll('.form:not([hidden]) canvas')][0];"
+            "return Array.from(c.getContext('2d').getImageData(arguments[0], arguments[1],"
+            " arguments[2], arguments[3]).data)", x, y, width, height)
+
+    def replaced(self, old, new):
+        self.assertEqual(self.original.count(old), 1)
+        return self.original.replace(old, new)
+
+    def test_drag_moves_only_the_item_and_undo_restores_the_file(self):
+        # The middle of the picture, which no transparency lets the background through.
+        looks = self.pixels(56, 194, 160, 24)
+        self.at(BROWSE_ITEM).click().perform()
+        self.assertEqual(self.driver.execute_script(
+            "return window.ambrevoPage.designer.state.selected"), [2])
+        self.at(BROWSE_ITEM).click_and_hold().move_by_offset(4, 0).move_by_offset(6, 0) \
+            .release().perform()
+        moved = self.replaced(b"position = [36, 184]", b"position = [46, 184]")
+        self.wait_for_file(moved)
+        # The page rebuilt on the new source shows the item where it was dropped.
+        self.wait_for(lambda: self.pixels(66, 194, 160, 24) == looks, "the item at its new place")
+        self.press("Undo")
+        self.wait_for_file(self.original)
+
+    def test_a_caption_edited_in_the_panel_is_written_and_shown(self):
+        self.at(WEB_SITE_BUTTON).click().perform()
+        field = self.driver.execute_script(
+            "return [...document.querySelectorAll('.editor-field')]"
+            ".find(f => f.firstChild.textContent === 'caption').querySelector('input')")
+        self.driver.execute_script(
+            "arguments[0].value = '&Home page';"
+            "arguments[0].dispatchEvent(new Event('change'))", field)
+        self.wait_for_file(self.replaced(b'caption = "&Web site"', b'caption = "&Home page"'))
+        self.wait_for(lambda: "Home page" in self.driver.execute_script(
+            "return document.getElementById('texts').textContent"), "the new caption on show")
+
+    def test_an_item_added_and_deleted_leaves_the_file_as_it_was(self):
+        self.press("Add push button")
+        self.wait_for(lambda: self.text().count(b"[[item]]") == 7, "the added item")
+        self.wait_for_items(7)
+        self.assertEqual(self.driver.execute_script(
+            "return window.ambrevoPage.designer.state.selected"), [7])
+        self.press("Delete")
+        self.wait_for_file(self.original)
+
+    def post(self, body, headers):
+        request = urllib.request.Request(self.base + "edit", data=json.dumps(body).encode(),
+                                         headers=headers, method="POST")
+        try:
+            with urllib.request.urlopen(request) as response:
+                return response.status
+        except urllib.error.HTTPError as error:
+            return error.code
+
+    def test_edits_without_the_token_from_elsewhere_or_on_an_old_version_change_nothing(self):
+        token = self.url.split("token=")[1]
+        with urllib.request.urlopen(self.base + "model") as response:
+            version = json.load(response)["files"][1]["version"]
+        edit = {"file": "main.toml", "version": version, "item": 1,
+                "set": {"position": [0, 0]}}
+        port = self.base.split(":")[2].strip("/")
+        self.assertEqual(self.post(edit, {}), 403)
+        self.assertEqual(self.post(edit, {"X-Ambrevo-Token": token,
+                                          "Host": "evil.example:" + port}), 403)
+        # The author saves the file in a text editor: the page's version is old now.
+        saved = self.original + b"# saved by hand\n"
+        self.write(saved)
+        self.assertEqual(self.post(edit, {"X-Ambrevo-Token": token}), 409)
+        self.assertEqual(self.text(), saved)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--pack", required=True)
+    parser.add_argument("--demo", required=True)
+    ARGS, rest = parser.parse_known_args()
+    missing = missing_browser() + [path for path in [os.path.join(ARGS.site, "ambrevo-web.wasm")]
+                                   if not os.path.exists(path)]
+    if missing:
+        print("skipped: missing " + ", ".join(missing) + ' (run "make web")')
+        sys.exit(77)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
