@@ -1,6 +1,6 @@
 // Loads a heavy version-7 menu (640 x 480 background, 60 items x 3 sets x 8 frames of
 // 128 x 64) and compares the whole load with plain zlib inflate of the same pixel
-// streams. The load should take at most half the time of the inflate; libdeflate's
+// streams. The load should take at most 0.3 times as long as the inflate; libdeflate's
 // decoding of the same streams shows what the decoder alone costs.
 
 #include <benchmark/benchmark.h>
@@ -30,7 +30,7 @@ using bench::HeavyMenu;
 using bench::kHeavyFrames;
 using bench::kHeavyItems;
 
-constexpr double kTargetRatio = 0.5;
+constexpr double kTargetRatio = 0.3;
 
 struct Fixture {
     std::string program;
@@ -154,6 +154,9 @@ public:
         const double ratio = load->second / inflate->second;
         std::printf("menu load / inflate = %.3f (target at most %.1f): %s\n", ratio, kTargetRatio,
                     ratio <= kTargetRatio ? "met" : "NOT met");
+        const auto libdeflate = times_.find("BM_LibdeflateOnly");
+        if (libdeflate == times_.end()) return;
+        std::printf("libdeflate alone / inflate = %.3f\n", libdeflate->second / inflate->second);
     }
 
 private:

@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
 """Time from process start to the window on screen under Wine: the player with the load
-benchmark's heavy menu against a bare Win32 program that shows a 640 x 480 bitmap.
+benchmark's heavy menu, and with the demo disc, against a bare Win32 program that shows a
+640 x 480 bitmap.
 
 Run on an X display (xvfb-run) with WINEPREFIX set (`make bench-window` does); needs
 libX11, xdotool, Wine and the MinGW compiler (for the floor program). Prints the median
-of each and their ratio.
+of each and its ratio to the bare window's, against its target.
 
   bench/time_to_window.py --player build/win32/ambrevo.exe \
-      --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe]
+      --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe] \
+      [--pack build/native/ambrevo-pack] [--demo examples/demo]
+
+The demo disc is built with the authoring tool beside the disc maker's folder
+(build/native/ambrevo-pack) unless --pack names another.
 
 --baseline adds the same disc made from another build of the player, measured in turn
 with the others, to compare two builds under the same load.
@@ -31,6 +36,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "scripts", "wine-run")
 MINGW_GCC = {"win32": "i686-w64-mingw32-gcc", "win64": "x86_64-w64-mingw32-gcc"}
 WAIT_SECONDS = 30
+# The most each menu's time to window may be, as a multiple of the bare window's.
+TARGET_RATIOS = {"heavy menu": 2.0, "baseline": 2.0, "demo": 1.2}
+DEMO_TITLE = "Ambrevo Demo"
 POLL_SECONDS = 0.005
 
 
@@ -124,7 +132,12 @@ def main():
     parser.add_argument("--disc-maker", required=True, help="the native rich_menu_disc")
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--baseline", help="another build of the player to compare")
+    parser.add_argument("--pack", help="the native ambrevo-pack, to build the demo disc")
+    parser.add_argument("--demo", default=os.path.join(HERE, "..", "examples", "demo"),
+                        help="the demo's sources (package.toml and disc/)")
     args = parser.parse_args()
+    pack = args.pack or os.path.join(os.path.dirname(os.path.dirname(
+        os.path.abspath(args.disc_maker))), "ambrevo-pack")
 
     folder = tempfile.mkdtemp(prefix="ambrevo-ttw-")
     try:
@@ -140,6 +153,13 @@ def main():
             os.makedirs(os.path.dirname(disc))
             subprocess.run([args.disc_maker, player, disc], check=True)
             cases.append((name, disc, "Heavy"))
+        demo = os.path.join(folder, "demo")
+        shutil.copytree(os.path.join(args.demo, "disc"), demo)
+        subprocess.run([pack, "build", os.path.join(args.demo, "package.toml"), "--player",
+                        args.player, "-o", os.path.join(demo, "setup.exe")], check=True,
+                       stdout=subprocess.DEVNULL)
+        cases.append(("demo", os.path.join(demo, "setup.exe"), DEMO_TITLE))
+        players.append(("demo", args.player))
         # A running server spares each run Wine's start-up; it ends by itself afterwards.
         # (It fails harmlessly when the prefix's server is already running.)
         subprocess.run([WINE_RUN, "--server", "-p5"], stderr=subprocess.DEVNULL)
@@ -155,7 +175,10 @@ def main():
             print(f"{name:>11}: median {medians[name]:.3f} s "
                   f"(min {min(values):.3f}, max {max(values):.3f}, {len(values)} runs)")
         for name, _ in players:
-            print(f"{name} / floor = {medians[name] / medians['floor']:.1f}")
+            ratio = medians[name] / medians["floor"]
+            target = TARGET_RATIOS[name]
+            print(f"{name} / floor = {ratio:.2f} (target at most {target:.1f}): "
+                  f"{'met' if ratio <= target else 'NOT met'}")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
