@@ -29,6 +29,21 @@
     window.addEventListener("unhandledrejection", (e) => failed(e.reason));
 
     const started = performance.now();
+    // The player's code is fetched and compiled while its script and the package load;
+    // the runtime then only instantiates it. A compile that fails is reported as the
+    // runtime's own failure would be.
+    const WASM = "ambrevo-web.wasm";
+    function compileStreaming() {
+        return WebAssembly.compileStreaming(fetch(WASM)).catch(() =>
+            // Served without the wasm type, or a browser without streaming compilation.
+            fetch(WASM).then((response) => {
+                if (!response.ok) throw new Error(WASM + ": " + response.status + " " + response.statusText);
+                return response.arrayBuffer();
+            }).then((bytes) => WebAssembly.compile(bytes)));
+    }
+    const compiled = compileStreaming();
+    compiled.catch(() => {});  // reported when the runtime asks for it
+
     const script = document.createElement("script");
     script.src = "ambrevo-web.js";
     script.onerror = () => fail("The player cannot be loaded: ambrevo-web.js is missing.");
@@ -39,6 +54,12 @@
             arguments: menu ? [menu] : [],
             onRuntimeInitialized() { running = true; },
             onAbort: failed,
+            instantiateWasm(imports, receiveInstance) {
+                compiled.then((module) => WebAssembly.instantiate(module, imports))
+                    .then((instance) => receiveInstance(instance))
+                    .catch(failed);
+                return {};
+            },
         };
         window.ambrevo = { host: page.host, started, module: page.module, firstFrame: null, frames: 0 };
         createAmbrevoPlayer(page.module).catch(failed);
