@@ -81,14 +81,19 @@ class MapWatcher:
                             self.SUBSTRUCTURE_NOTIFY_MASK)
         self.fd = self.x.XConnectionNumber(self.display)
 
+    def mapped(self, title):
+        """Takes the events the server has sent; true when one maps a top-level window
+        with this title."""
+        event = XEvent()
+        while self.x.XPending(self.display):
+            self.x.XNextEvent(self.display, ctypes.byref(event))
+            if event.type == self.MAP_NOTIFY and self.name(event.map.window) == title:
+                return True
+        return False
+
     def wait_for(self, title, process, start):
         """Waits until a top-level window with this title is mapped."""
-        event = XEvent()
-        while True:
-            while self.x.XPending(self.display):
-                self.x.XNextEvent(self.display, ctypes.byref(event))
-                if event.type == self.MAP_NOTIFY and self.name(event.map.window) == title:
-                    return
+        while not self.mapped(title):
             if process.poll() is not None:
                 sys.exit(f"{process.args[1]} ended without showing its window")
             if time.monotonic() - start > WAIT_SECONDS:
