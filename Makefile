@@ -27,7 +27,7 @@ CTEST_WINDOWS := ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 .PHONY: all deps native win32 win64 windows player32 sanitize tsan fuzz-build wineprefix demo \
         web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window \
-        bench-web clean
+        bench-web bench-designer clean
 
 all: native windows web
 
@@ -145,6 +145,13 @@ bench-window: native windows wineprefix
 bench-web: native web windows
 	/usr/bin/python3 bench/web_first_frame.py --pack build/native/ambrevo-pack --site build/web/site \
 		--demo examples/demo --disc-maker build/native/bench/rich_menu_disc \
+		--player $(WINDOWS_BUILD)/ambrevo.exe
+
+# The designer's answer to a drag, from the release to the rebuilt menu's first frame, on
+# the demo and the rich menu (bench/designer_drag.py).
+bench-designer: native web windows
+	$(XVFB) /usr/bin/python3 bench/designer_drag.py --pack build/native/ambrevo-pack \
+		--site build/web/site --demo examples/demo --disc-maker build/native/bench/rich_menu_disc \
 		--player $(WINDOWS_BUILD)/ambrevo.exe
 
 clean:

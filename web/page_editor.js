@@ -48,6 +48,7 @@
         if (response.ok) {
             const file = model.files.find((f) => f.name === reply.file);
             if (file) file.version = reply.version;
+            page.expectChange();
             showMessage("", field);
             return reply;
         }
@@ -454,6 +455,6 @@
         }, true);
     }
 
-    page.designer = { reload: loadModel, itemAt: (x, y) => itemAt(x, y), state };
+    page.designer = { reload: loadModel, itemAt: (x, y) => itemAt(x, y), item: (n) => itemOf(n), state };
     loadModel();
 })(window.ambrevoPage);

@@ -8,9 +8,13 @@
 (function (page) {
     const QUICKEST_MS = 250;
     const SLOWEST_MS = 2000;
+    const EXPECTING_MS = 15;          // while a build of the page's own edit is awaited
+    const EXPECT_FOR_MS = 3000;
     let generation = null;
     let delay = QUICKEST_MS;
     let lost = false;   // the last request found no server
+    let timer = null;
+    let expectingUntil = 0;
 
     function showStatus(status) {
         const banner = document.getElementById("banner");
@@ -36,8 +40,16 @@
             lost = true;
             delay = Math.min(delay * 2, SLOWEST_MS);
         }
-        setTimeout(pollStatus, delay);
+        timer = setTimeout(pollStatus, performance.now() < expectingUntil ? EXPECTING_MS : delay);
     }
 
     page.watchForChanges = pollStatus;
+    // The page has just changed a source (the designer): ask at once and often for a while,
+    // so that the new build shows without waiting for the next ordinary poll.
+    page.expectChange = function () {
+        if (timer === null) return;   // not polling: a static site
+        expectingUntil = performance.now() + EXPECT_FOR_MS;
+        clearTimeout(timer);
+        timer = setTimeout(pollStatus, 0);
+    };
 })(window.ambrevoPage);

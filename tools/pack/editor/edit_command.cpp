@@ -1,5 +1,7 @@
 #include "pack/editor/edit_command.h"
 
+#include <atomic>
+
 #include "pack/cli/command_guard.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
@@ -16,9 +18,16 @@ int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& ou
         }
         EditSession session(options.source);
         const EditRoutes routes(session, NewEditToken());
-        return ServePage(
-            options, port, [&routes](const WebRequest& request) { return routes.Answer(request); },
-            "?token=" + routes.Token(), out);
+        std::atomic<bool> edited = false;
+        ServeExtras extras;
+        extras.routes = [&](const WebRequest& request) {
+            std::optional<WebResponse> answer = routes.Answer(request);
+            if (answer && answer->status == 200 && request.method == "POST") edited = true;
+            return answer;
+        };
+        extras.query = "?token=" + routes.Token();
+        extras.buildNow = &edited;
+        return ServePage(options, port, std::move(extras), out);
     });
 }
 

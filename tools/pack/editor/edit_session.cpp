@@ -152,14 +152,15 @@ std::filesystem::path EditSession::FileNamed(const std::string& name) const {
     throw PackError("\"" + name + "\" is no TOML source file of this package in its folder");
 }
 
-// The problems the check finds, with `text` read in place of `file` where given.
-std::vector<std::string> EditSession::Problems(const std::filesystem::path* file,
-                                               const std::string* text) const {
-    PictureCache pictures;
-    Diagnostics diagnostics;
-    SourceTexts texts;
-    if (file != nullptr) texts.emplace(*file, *text);
-    ReadPackageSource({source_}, pictures, diagnostics, SourceUse::Build, &texts);
+PackageSource EditSession::Read(const SourceTexts& texts, Diagnostics& diagnostics) const {
+    if (StampFiles(pictures_.Files()) != pictureStamps_) pictures_ = PictureCache();
+    PackageSource package =
+        ReadPackageSource({source_}, pictures_, diagnostics, SourceUse::Build, &texts);
+    pictureStamps_ = StampFiles(pictures_.Files());
+    return package;
+}
+
+std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) const {
     std::vector<std::string> problems;
     for (Diagnostic problem : diagnostics.ByFileAndLine()) {
         problem.file = NameOf(PathFromUtf8(problem.file));  // as the designer names files
@@ -169,9 +170,12 @@ std::vector<std::string> EditSession::Problems(const std::filesystem::path* file
 }
 
 nlohmann::json EditSession::Model() const {
+    const std::lock_guard lock(mutex_);
+    Diagnostics diagnostics;
+    const PackageSource package = Read({}, diagnostics);
     nlohmann::json model = {{"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
-                            {"problems", Problems(nullptr, nullptr)}};
+                            {"problems", Problems(diagnostics)}};
     std::map<std::string, SourceKeys> sourceKeys;
     for (const std::filesystem::path& file : Files()) {
         try {
@@ -181,9 +185,6 @@ nlohmann::json EditSession::Model() const {
         } catch (const PackError&) {
         }
     }
-    PictureCache pictures;
-    Diagnostics diagnostics;
-    const PackageSource package = ReadPackageSource({source_}, pictures, diagnostics);
     for (const MenuSource& source : package.menus) {
         const MenuDefinition& menu = source.menu;
         const std::string file = NameOf(PathFromUtf8(source.fileName));
@@ -268,9 +269,13 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
 // Writes the edit unless it brings a problem the sources did not have.
 EditReply EditSession::Commit(const std::filesystem::path& file, const std::string& before,
                               const std::string& after, nlohmann::json reply) {
-    const std::vector<std::string> had = Problems(nullptr, nullptr);
+    Diagnostics unedited;
+    Read({}, unedited);
+    Diagnostics edited;
+    Read({{file, after}}, edited);
+    const std::vector<std::string> had = Problems(unedited);
     std::string added;
-    for (const std::string& problem : Problems(&file, &after)) {
+    for (const std::string& problem : Problems(edited)) {
         if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
         added += (added.empty() ? "" : "\n") + problem;
     }

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "pack/pictures/picture_cache.h"
+#include "pack/source/package_source.h"
+#include "pack/web/source_watch.h"
+
 namespace ambrevo::pack {
 
 // The version of a source file: a hash of its bytes, as 16 hexadecimal digits.
@@ -50,8 +54,10 @@ private:
     std::vector<std::filesystem::path> Files() const;
     std::filesystem::path FileNamed(const std::string& name) const;
     std::string NameOf(const std::filesystem::path& file) const;
-    std::vector<std::string> Problems(const std::filesystem::path* file,
-                                      const std::string* text) const;
+    // Reads the sources, with the texts given in place of their files, through the
+    // session's pictures, read again only when a picture file changed.
+    PackageSource Read(const SourceTexts& texts, Diagnostics& diagnostics) const;
+    std::vector<std::string> Problems(const Diagnostics& diagnostics) const;
     EditReply Edit(const nlohmann::json& request);
     EditReply Commit(const std::filesystem::path& file, const std::string& before,
                      const std::string& after, nlohmann::json reply);
@@ -59,7 +65,9 @@ private:
 
     std::filesystem::path source_;
     std::filesystem::path folder_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    mutable PictureCache pictures_;
+    mutable SourceStamps pictureStamps_;
     std::vector<Step> undo_;
     std::vector<Step> redo_;
 };

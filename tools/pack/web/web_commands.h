@@ -1,9 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <string_view>
+#include <string>
 
 #include "pack/web/web_routes.h"
 
@@ -22,10 +23,19 @@ struct WebOptions {
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err);
 
-// What RunServe does, with `extra` routes answered before the page's and `query` added to
-// the address it prints (the designer's token). Throws PackError on a failure to start.
-int ServePage(const WebOptions& options, std::optional<int> port, ExtraRoutes extra,
-              std::string_view query, std::ostream& out);
+// What the page's server gets beyond the page: routes answered before the page's, the
+// text added to the address it prints (the designer's token), and a flag that, once set,
+// has the package built at once rather than when a poll sees the sources settled (the
+// designer has just written one, whole).
+struct ServeExtras {
+    ExtraRoutes routes;
+    std::string query;
+    std::atomic<bool>* buildNow = nullptr;
+};
+
+// What RunServe does, with the extras. Throws PackError on a failure to start.
+int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras extras,
+              std::ostream& out);
 
 // Writes the page as static files into folder: the site's files, package.bin, files.json
 // and the disc folder's published files below disc/. The folder must be new, empty or an

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kPreferredPort = 8080;
 constexpr auto kPollInterval = std::chrono::milliseconds(200);
+constexpr auto kBuildNowInterval = std::chrono::milliseconds(10);
 
 void ReportBuild(const LivePackage& package, std::ostream& out) {
     const PackageSnapshot snapshot = package.Current();
@@ -39,11 +40,11 @@ void ReportDisc(const WebOptions& options, const std::optional<std::filesystem::
 
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err) {
-    return Guarded(err, [&] { return ServePage(options, port, {}, "", out); });
+    return Guarded(err, [&] { return ServePage(options, port, {}, out); });
 }
 
-int ServePage(const WebOptions& options, std::optional<int> port, ExtraRoutes extra,
-              std::string_view query, std::ostream& out) {
+int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras extras,
+              std::ostream& out) {
     const std::filesystem::path site = FindWebSite(options.site);
     const std::optional<std::filesystem::path> disc =
         DiscFolderFor(options.source, options.disc);
@@ -52,17 +53,24 @@ int ServePage(const WebOptions& options, std::optional<int> port, ExtraRoutes ex
     ReportBuild(package, out);
     ReportDisc(options, disc, out);
     const WebRoutes routes{site, disc, &package, true};
-    WebServer server(routes, std::move(extra));
+    WebServer server(routes, std::move(extras.routes));
     const int bound = BindServer(server, port, kPreferredPort);
     if (!port && bound != kPreferredPort) {
         out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
     }
     server.Start();
-    out << "Serving http://127.0.0.1:" << bound << "/" << query << " \u2014 Ctrl+C stops"
-        << std::endl;
+    out << "Serving http://127.0.0.1:" << bound << "/" << extras.query
+        << " \u2014 Ctrl+C stops" << std::endl;
+    auto nextPoll = std::chrono::steady_clock::now() + kPollInterval;
     for (;;) {
-        std::this_thread::sleep_for(kPollInterval);
-        if (package.Poll()) ReportBuild(package, out);
+        std::this_thread::sleep_for(extras.buildNow ? kBuildNowInterval : kPollInterval);
+        if (extras.buildNow && extras.buildNow->exchange(false)) {
+            package.Build();
+            ReportBuild(package, out);
+        } else if (std::chrono::steady_clock::now() >= nextPoll) {
+            nextPoll = std::chrono::steady_clock::now() + kPollInterval;
+            if (package.Poll()) ReportBuild(package, out);
+        }
     }
     return kCommandSuccess;
 }
