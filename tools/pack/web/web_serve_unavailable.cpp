@@ -4,8 +4,7 @@
 
 namespace ambrevo::pack {
 
-int ServePage(const WebOptions&, std::optional<int>, ExtraRoutes, std::string_view,
-              std::ostream&) {
+int ServePage(const WebOptions&, std::optional<int>, ServeExtras, std::ostream&) {
     throw PackError(
         "serve and edit are not part of the Windows build of ambrevo-pack: run them on Linux, "
         "or write the page with \"web\" and open it through any web server");
@@ -13,7 +12,7 @@ int ServePage(const WebOptions&, std::optional<int>, ExtraRoutes, std::string_vi
 
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err) {
-    return Guarded(err, [&] { return ServePage(options, port, {}, "", out); });
+    return Guarded(err, [&] { return ServePage(options, port, {}, out); });
 }
 
 }  // namespace ambrevo::pack
