@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility/menu_accessibility.h"
 #include "actions/action_dispatch.h"
 #include "actions/missing_target_search.h"
 #include "actions/viewer_detection.h"
@@ -45,6 +46,7 @@ private:
     ui::Application& app_;
     Program program_;
     TfrmMenuCls window_;
+    MenuAccessibility accessibility_{window_};  // what screen readers are told of the items
     MissingTargetSearch search_;
     ViewerDetection viewer_;
     ActionDispatch dispatch_;  // what the window's items do

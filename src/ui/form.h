@@ -52,6 +52,13 @@ public:
     // The font new text controls start with.
     const ui::Font& Font() const { return font_; }
     void SetFont(const ui::Font& font) { font_ = font; }
+    // What the form tells assistive technology about the elements it paints; null: only
+    // its caption. Not owned; cleared by its owner before it goes.
+    AccessibleElements* Accessible() const { return accessible_; }
+    void SetAccessible(AccessibleElements* elements) { accessible_ = elements; }
+    void NotifyAccessibility(AccessibleEvent event, int element) {
+        peer_->AccessibilityEvent(event, element);
+    }
     PopupMenu* ContextMenu() const { return contextMenu_; }
     void SetContextMenu(PopupMenu* menu) { contextMenu_ = menu; }
 
@@ -105,6 +112,7 @@ private:
     std::optional<Region> shape_;
     ui::Font font_;
     PopupMenu* contextMenu_ = nullptr;
+    AccessibleElements* accessible_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     std::uint64_t nextCreationIndex_ = 0;
     std::vector<std::unique_ptr<PopupMenu>> popupMenus_;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/accessible.h"
 #include "ui/control.h"
 #include "ui/font.h"
 #include "ui/geometry.h"
@@ -31,6 +32,9 @@ public:
     virtual void FocusForm() = 0;
     // Paints what is invalid now, instead of at the next idle moment.
     virtual void RedrawNow() = 0;
+    // Tells assistive technology; element is the one concerned, 0 for none. A widgetset
+    // without an accessibility layer ignores it.
+    virtual void AccessibilityEvent(AccessibleEvent /*event*/, int /*element*/) {}
 };
 
 // The widgetset's side of one timer.

@@ -102,6 +102,8 @@ void TfrmMenuCls::ShowMenu() {
 void TfrmMenuCls::PresentMenu() {
     app_.ProcessMessages();
     menuShown_ = true;
+    announcedItem_ = 0;
+    form_.NotifyAccessibility(ui::AccessibleEvent::ElementsReplaced, 0);
     app_.ProcessMessages();
     if (def_.initialItem > 0) HighlightItem(def_.initialItem);
     ShowItemDescription(-2);

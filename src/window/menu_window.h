@@ -83,11 +83,18 @@ public:
     void ShowItemDescription(int n);
     // One animation step of every item and of the description picture.
     void AnimateItems();
+    // Gives item n the keyboard focus: its key proxy where visible, else its push button.
+    void FocusItem(int n);
+    // Launches item n as Enter does on it, shown pressed; nothing for a number that is no
+    // item.
+    void PressItem(int n);
 
     // Read access for start-up and tests.
     int ItemCount() const { return itemCount_; }
     int SelectedItem() const { return selectedItem_; }
     int HighlightedItem() const { return highlightedItem_; }
+    // The item assistive technology was last told has the focus; 0 since a menu switch.
+    int AnnouncedItem() const { return announcedItem_; }
     bool MenuShown() const { return menuShown_; }
     const std::string& CurrentMenuName() const override { return menuName_; }
     // n is 1..100.
@@ -150,6 +157,8 @@ private:
     // Item states and animation (item_states.cpp, item_animation.cpp).
     void PlaySelectSound(int n);
     void SelectAndHighlight(int n);
+    // Tells assistive technology that item n is the focused one, once per move.
+    void AnnounceFocus(int n);
     void AnimateItem(int n);
     void AnimateDescriptionPicture();
 
@@ -179,7 +188,6 @@ private:
 
     // Keys and wheel (window_keys.cpp).
     void BindWheel();
-    void FocusItem(int n);
     // Moves selectedItem one item on (step 1) or back (step -1), wrapping at the ends.
     void StepSelection(int step);
     // Launches item n, shown pressed, and then shows it highlighted again unless the action
@@ -214,6 +222,7 @@ private:
 
     bool menuShown_ = false;
     int selectedItem_ = 0;
+    int announcedItem_ = 0;
     int highlightedItem_ = 0;
     int highlightBeforeLoad_ = 0;  // restored when a load ends early
     bool highlightBusy_ = false;

@@ -22,7 +22,14 @@ void TfrmMenuCls::LaunchItem(int n) {
 
 void TfrmMenuCls::SelectAndHighlight(int n) {
     selectedItem_ = n;
+    AnnounceFocus(n);
     HighlightItem(n);
+}
+
+void TfrmMenuCls::AnnounceFocus(int n) {
+    if (n == announcedItem_ || !IsItem(n)) return;
+    announcedItem_ = n;
+    form_.NotifyAccessibility(ui::AccessibleEvent::FocusMoved, n);
 }
 
 // Only the left button drags; the right one opens the context menu.

@@ -54,6 +54,12 @@ void TfrmMenuCls::LaunchPressedItem(int n) {
     if (menuLoads_ == loads) SetItemState(n, PictureSet::Highlighted, false);
 }
 
+void TfrmMenuCls::PressItem(int n) {
+    if (!IsItem(n)) return;
+    SetItemState(n, PictureSet::Pressed, false);
+    LaunchPressedItem(n);
+}
+
 // Reached by the item's mnemonic, or by Space while the proxy has the focus. The item may
 // go with its menu while messages run (a click dispatched meanwhile switched menus); then
 // the key press is spent.
@@ -97,9 +103,7 @@ void TfrmMenuCls::cmdButton_KeyDown(ui::Control& sender, int key) {
 // number, which takes the focus first; a digit that is an item's mnemonic never gets here.
 void TfrmMenuCls::btnShortcutKeyPress(ui::Control& sender, char character) {
     if (character == '\r') {
-        const int n = ItemNumberOf(sender);
-        SetItemState(n, PictureSet::Pressed, false);
-        LaunchPressedItem(n);
+        PressItem(ItemNumberOf(sender));
         return;
     }
     if (character < '1' || character > '8') return;

@@ -48,6 +48,9 @@ public:
         form_.FocusChanged(nullptr);
     }
     void RedrawNow() override { ++Record().redrawsNow; }
+    void AccessibilityEvent(ui::AccessibleEvent event, int element) override {
+        Record().accessibilityEvents.emplace_back(event, element);
+    }
 
 private:
     FormRecord& Record() { return widgets_.Record(form_); }

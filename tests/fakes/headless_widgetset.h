@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
         int focusFormCalls = 0;
         int enabledChanges = 0;
         int liveControls = 0;  // added and not yet removed
+        // What assistive technology was told, in order, with the element concerned.
+        std::vector<std::pair<ui::AccessibleEvent, int>> accessibilityEvents;
     };
 
     HeadlessWidgetset() = default;

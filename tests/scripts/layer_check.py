@@ -28,6 +28,7 @@ LAYERS = [
     ["menu"],
     ["actions"],
     ["window"],
+    ["accessibility"],
     ["startup"],
     ["backends/win32/system", "backends/web/bridge"],
     ["backends/win32/services", "backends/win32/widgetset",
@@ -42,7 +43,7 @@ WINDOWS_HEADERS = frozenset("""
     windows.h windowsx.h windef.h winbase.h winuser.h wingdi.h winnls.h winreg.h winver.h
     winerror.h winnt.h winsock2.h ws2tcpip.h shellapi.h shlobj.h shlwapi.h shobjidl.h
     objbase.h ole2.h oleauto.h combaseapi.h commctrl.h commdlg.h mmsystem.h mmreg.h
-    dwmapi.h uxtheme.h psapi.h tlhelp32.h tchar.h
+    dwmapi.h uxtheme.h psapi.h tlhelp32.h tchar.h oleacc.h
 """.split())
 
 MAX_MODULES = 15

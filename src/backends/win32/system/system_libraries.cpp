@@ -93,4 +93,21 @@ const SoundFunctions& SoundLibrary() {
     return functions;
 }
 
+const AccessibilityFunctions& AccessibilityLibrary() {
+    static const AccessibilityFunctions functions = [] {
+        constexpr char kAccessibility[] = "oleacc.dll";
+        constexpr char kAutomation[] = "oleaut32.dll";
+        const HMODULE accessibility = LoadSystemLibrary(kAccessibility);
+        const HMODULE automation = LoadSystemLibrary(kAutomation);
+        return AccessibilityFunctions{
+            Typed<decltype(AccessibilityFunctions::lresultFromObject)>(
+                LibraryFunction(accessibility, kAccessibility, "LresultFromObject")),
+            Typed<decltype(AccessibilityFunctions::createStdAccessibleObject)>(
+                LibraryFunction(accessibility, kAccessibility, "CreateStdAccessibleObject")),
+            Typed<decltype(AccessibilityFunctions::sysAllocString)>(
+                LibraryFunction(automation, kAutomation, "SysAllocString"))};
+    }();
+    return functions;
+}
+
 }  // namespace ambrevo::win32

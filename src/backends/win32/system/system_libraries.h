@@ -3,6 +3,7 @@
 #include <windows.h>
 // After <windows.h>, which they need.
 #include <mmsystem.h>
+#include <oleacc.h>
 #include <winver.h>
 
 namespace ambrevo::win32 {
@@ -34,5 +35,15 @@ struct SoundFunctions {
     decltype(&::PlaySoundW) playSound;
 };
 const SoundFunctions& SoundLibrary();
+
+// The accessibility functions, resolved on first use from the system folder's oleacc.dll
+// and oleaut32.dll (whose texts oleacc's callers free). Only a screen reader's question
+// loads them. Throws AppError when a library or a function is missing.
+struct AccessibilityFunctions {
+    decltype(&::LresultFromObject) lresultFromObject;
+    decltype(&::CreateStdAccessibleObject) createStdAccessibleObject;
+    decltype(&::SysAllocString) sysAllocString;
+};
+const AccessibilityFunctions& AccessibilityLibrary();
 
 }  // namespace ambrevo::win32

@@ -69,6 +69,7 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
         throw AppError("Cannot create the window \"" + form.Name() + "\". " +
                        SystemErrorMessage(error));
     }
+    accessibility_ = std::make_unique<FormAccessibility>(created, form);
     context_.Add(*this);
     SetIcon(context_.Icon());
     if (context_.MainForm() == this && !context_.Title().empty()) {
@@ -194,6 +195,22 @@ void FormWindow::FocusForm() {
 
 void FormWindow::RedrawNow() { ::UpdateWindow(Handle()); }
 
+void FormWindow::AccessibilityEvent(ui::AccessibleEvent event, int element) {
+    accessibility_->Notify(event, element);
+}
+
+// Focusing and pressing asked for by a screen reader, run like the keyboard's.
+void FormWindow::OnAccessibleCommand(WPARAM command, LPARAM target) {
+    const int element = accessibility_->ElementOf(target);
+    ui::AccessibleElements* elements = form_.Accessible();
+    if (element == 0 || !elements) return;
+    if (command == static_cast<WPARAM>(AccessibleCommand::Focus)) {
+        Dispatch([&] { elements->Focus(element); });
+    } else if (command == static_cast<WPARAM>(AccessibleCommand::Press)) {
+        Dispatch([&] { elements->Press(element); });
+    }
+}
+
 // A hidden window is painted whole when it is shown: nothing to mark before that.
 void FormWindow::Invalidate(const ui::Rect& bounds) {
     if (bounds.width <= 0 || bounds.height <= 0 || !::IsWindowVisible(Handle())) return;
@@ -289,6 +306,14 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_WINDOWPOSCHANGED:
             OnPositionChanged();
             break;
+        case WM_GETOBJECT:
+            if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && accessibility_) {
+                if (const auto answer = accessibility_->Answer(wParam)) return *answer;
+            }
+            break;
+        case kAccessibleCommandMessage:
+            OnAccessibleCommand(wParam, lParam);
+            return 0;
         default:
             break;
     }

@@ -8,6 +8,7 @@
 
 #include "backends/win32/system/unique_handle.h"
 #include "backends/win32/widgetset/control_painter.h"
+#include "backends/win32/widgetset/form_accessible.h"
 #include "backends/win32/widgetset/form_mouse.h"
 #include "backends/win32/widgetset/native_button.h"
 #include "backends/win32/widgetset/widget_context.h"
@@ -56,6 +57,7 @@ public:
     void FocusControl(ui::Button& button) override;
     void FocusForm() override;
     void RedrawNow() override;
+    void AccessibilityEvent(ui::AccessibleEvent event, int element) override;
 
 private:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +65,7 @@ private:
     void OnWheel(WPARAM wParam);
     bool RestoreFocus(WPARAM wParam);
     void OnPositionChanged();
+    void OnAccessibleCommand(WPARAM command, LPARAM target);
     // Brings the visible native buttons in step with the changes kept while the window was
     // hidden.
     void ApplyPendingChanges();
@@ -84,6 +87,7 @@ private:
     int wheelRest_ = 0;         // wheel movement short of a notch
     bool applyingBounds_ = false;
     bool ready_ = false;  // the model knows this peer: it may hear of moves
+    std::unique_ptr<FormAccessibility> accessibility_;  // made with the window
 };
 
 }  // namespace ambrevo::win32
