@@ -2,17 +2,38 @@
 tests and benchmarks of the web player. Needs Debian's chromium, chromium-driver and
 python3-selenium."""
 
+import argparse
 import base64
 import functools
 import http.server
 import os
+import sys
 import threading
+import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
+
+
+def run_page_tests(set_arguments):
+    """Runs the calling test module's tests on the site, the tool and the demo named on the
+    command line (--site, --pack, --demo), handing them to set_arguments first; exits 77
+    (skipped) where the web build or the browser is missing."""
+    parser = argparse.ArgumentParser()
+    for name in ("--site", "--pack", "--demo"):
+        parser.add_argument(name, required=True)
+    arguments, rest = parser.parse_known_args()
+    missing = missing_browser() + [path for path in [os.path.join(arguments.site,
+                                                                  "ambrevo-web.wasm")]
+                                   if not os.path.exists(path)]
+    if missing:
+        print("skipped: missing " + ", ".join(missing) + ' (run "make web")')
+        sys.exit(77)
+    set_arguments(arguments)
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)
 
 
 def missing_browser():

@@ -5,19 +5,17 @@ author uses it, with what each action leaves in the author's TOML.
 Usage: designer_test.py --site build/web/site --pack build/native/ambrevo-pack
        --demo examples/demo
 """
-import argparse
 import json
 import os
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import chromium, missing_browser
+from browser_session import chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -198,18 +196,10 @@ class DesignerTest(unittest.TestCase):
 
 
 def main():
-    global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--site", required=True)
-    parser.add_argument("--pack", required=True)
-    parser.add_argument("--demo", required=True)
-    ARGS, rest = parser.parse_known_args()
-    missing = missing_browser() + [path for path in [os.path.join(ARGS.site, "ambrevo-web.wasm")]
-                                   if not os.path.exists(path)]
-    if missing:
-        print("skipped: missing " + ", ".join(missing) + ' (run "make web")')
-        sys.exit(77)
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    def set_arguments(arguments):
+        global ARGS
+        ARGS = arguments
+    run_page_tests(set_arguments)
 
 
 if __name__ == "__main__":
