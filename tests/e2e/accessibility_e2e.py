@@ -11,7 +11,7 @@ import os
 import subprocess
 import time
 
-from player_harness import case_and_arguments, wine
+from player_harness import _xdotool, case_and_arguments, wine
 from window_e2e import Disc, expect, menu_window
 from window_session import Session, key
 
@@ -28,6 +28,17 @@ def children(client_exe, *press):
     expect(run.returncode == 0, "the client got the window's object: %r" % lines)
     items = [line.split("|") for line in lines if "|" in line]
     return items, [line for line in lines if line.startswith("press ")]
+
+
+def close_viewers():
+    """Ends the read-me viewers the press opened: left on the screen, they would take the
+    clicks of the tests after this one."""
+    for window in _xdotool("search", "--onlyvisible", "--name", "readme"):
+        for pid in _xdotool("getwindowpid", window):
+            os.kill(int(pid), 9)
+    deadline = time.monotonic() + 20
+    while _xdotool("search", "--onlyvisible", "--name", "readme") and time.monotonic() < deadline:
+        time.sleep(0.1)
 
 
 def launches(session):
@@ -65,6 +76,7 @@ def case_list_and_press(player_exe, disc, client_exe):
         expect(launches(session) == before + 1, "one press launches once")
     finally:
         session.stop()
+        close_viewers()
 
 
 def main():

@@ -191,6 +191,10 @@ def run_from(disc, resources, folder, program_name):
                             "the read-me opened in its viewer")[0]
         viewer_pid = int(_xdotool("getwindowpid", viewer)[0])
         os.kill(viewer_pid, 9)  # the viewer this test's launch started
+        # Its window goes when the X server hears of the process's end; until then a click
+        # where it lay would reach it rather than the menu.
+        wait_until(lambda: not _xdotool("search", "--onlyvisible", "--name", "readme"), 20,
+                   "the read-me's viewer to be gone")
 
         choose(geometry, "more")
         second = session.wait_for_window(re.escape(SECOND_TITLE))
