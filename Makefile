@@ -38,7 +38,9 @@ native: deps
 	cmake --preset native >/dev/null
 	cmake --build build/native -j$(JOBS)
 
-win32 win64: deps
+# The Windows tool carries the browser player's page (tools/pack/CMakeLists.txt), so the
+# web build comes first.
+win32 win64: deps web
 	cmake --preset $@ >/dev/null
 	cmake --build build/$@ -j$(JOBS)
 
@@ -117,7 +119,7 @@ endif
 
 WINE64_SMOKE_ENV := WINDOWS_ARCH=win64 WINEPREFIX=$(CURDIR)/build/wineprefix-win64
 .PHONY: test-wine64-smoke
-test-wine64-smoke: deps
+test-wine64-smoke: deps web
 	cmake --preset win64 >/dev/null
 	cmake --build build/win64 -j$(JOBS) --target ambrevo ambrevo-pack
 	$(WINE64_SMOKE_ENV) ./scripts/wine-prefix.sh

@@ -14,7 +14,7 @@ libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev nlohmann-json3-de
 fonts-dejavu-core osslsigncode openssl \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \
-clang libclang-rt-14-dev libdeflate-dev \
+clang libclang-rt-14-dev libdeflate-dev dpkg-dev \
 wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
 emscripten nodejs chromium chromium-driver python3-selenium"
 wine32_packages="wine wine32:i386"
@@ -40,9 +40,10 @@ fi
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# The Windows and browser builds compile libdeflate (and the browser build zlib) from
-# Debian's source packages (Debian ships them for Linux only), so APT needs source
-# entries for the same suites as its binary ones. They go into a file of their own, written once.
+# The Windows and browser builds compile libdeflate (the browser build zlib, the Windows
+# tool cpp-httplib, unpacked with Debian's patches by dpkg-dev's dpkg-source) from Debian's
+# source packages (Debian ships them for Linux only), so APT needs source entries for the
+# same suites as its binary ones. They go into a file of their own, written once.
 source_list=/etc/apt/sources.list.d/ambrevo-deb-src
 need_update=""
 if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$'; then

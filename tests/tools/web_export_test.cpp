@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
 #include "pack/web/staged_site.h"
 #include "pack/web/web_build.h"
 #include "pack/web/web_commands.h"
+#include "player_image.h"
 #include "web_sources.h"
 
 namespace ambrevo::pack {
@@ -193,6 +195,50 @@ TEST_F(WebExportTest, RunWeb_AFailedExportLeavesTheEarlierSiteWhole) {
     EXPECT_EQ(message, "error: cannot read the page's file page_paint.js\n");
     EXPECT_EQ(FolderContents(folder_.Path("page")), before);
     EXPECT_TRUE(LeftBeside("page").empty());
+}
+
+// build -o and web -o make the folders they write into, however many are missing; a file
+// where a folder must go stops them before they write anything.
+TEST_F(WebExportTest, BuildAndWeb_MakeTheFoldersTheyWriteInto) {
+    const std::filesystem::path player = folder_.Write("player.exe", testing::BarePlayerImage());
+    folder_.Write("taken", "a file");
+    struct Case {
+        std::string command;  // "build" or "web"
+        std::string output;   // relative to the test's folder
+        std::string written;  // the file that must then be there, relative to it; "" for a failure
+        std::string error;    // the start of the message of a failure
+    };
+    const std::string taken = PathToUtf8(folder_.Path("taken"));
+    const std::vector<Case> cases = {
+        {"build", "setup.exe", "setup.exe", ""},
+        {"build", "out/setup.exe", "out/setup.exe", ""},
+        {"build", "out/a/b/c/setup.exe", "out/a/b/c/setup.exe", ""},
+        {"build", "out/d/../e/setup.exe", "out/e/setup.exe", ""},
+        {"web", "page", "page/ambrevo-web.wasm", ""},
+        {"web", "out/f/page", "out/f/page/index.html", ""},
+        {"web", "out/g/h/i/page", "out/g/h/i/page/ambrevo-web.wasm", ""},
+        {"web", "out/j/k/", "out/j/k/index.html", ""},
+        {"build", "taken/setup.exe", "", "error: cannot make the folder \"" + taken + "\": "},
+        {"build", "taken/l/setup.exe", "", "error: cannot make the folder \"" + taken + "/l\": "},
+        {"web", "taken/page", "", "error: cannot make the folder \"" + taken + "\": "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command + " -o " + c.output);
+        std::ostringstream err;
+        const std::filesystem::path output = folder_.Path(c.output);
+        const int status =
+            c.command == "build"
+                ? RunBuild({{source_}, player, output, true, std::nullopt, false}, err)
+                : RunWeb(Options(), output, err);
+        if (c.written.empty()) {
+            EXPECT_EQ(status, 1);
+            EXPECT_TRUE(err.str().starts_with(c.error)) << err.str();
+            EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path("taken")));
+        } else {
+            EXPECT_EQ(status, 0) << err.str();
+            EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path(c.written)));
+        }
+    }
 }
 
 }  // namespace

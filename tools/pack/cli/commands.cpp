@@ -63,6 +63,18 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
+// Makes the folder that file is to be written into, and the folders above it, when missing.
+void MakeFolderFor(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    if (folder.empty()) return;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw PackError("cannot make the folder \"" + PathToUtf8(folder) +
+                        "\": " + error.message());
+    }
+}
+
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
@@ -89,6 +101,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         }
         const std::vector<std::uint8_t> file =
             BuildPackage(*source, player, options.quiet ? nullptr : &err);
+        MakeFolderFor(options.output);
         WriteFileBytes(options.output, file);
         if (!options.quiet) {
             err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
@@ -144,6 +157,7 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
         const MenuPreview preview =
             RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
                               text.get(), entry->codePage);
+        MakeFolderFor(options.output);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;
     });
@@ -159,6 +173,7 @@ int RunExtract(const std::filesystem::path& file, const std::filesystem::path& f
         const BuiltPackage package = ReadBuiltPackage(file);
         ExtractPackage(package, folder, err);
         if (playerCopy) {
+            MakeFolderFor(*playerCopy);
             WriteFileBytes(*playerCopy, BarePlayerBytes(ReadFileBytes(file), package.programSize));
         }
         return kSuccess;

@@ -1,7 +1,9 @@
 #include "pack/web/web_server.h"
 
-#include <httplib.h>
+#include <httplib.h>  // on Windows, with Windows' sockets (<winsock2.h>)
+#ifndef _WIN32
 #include <sys/socket.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -19,10 +21,19 @@ constexpr const char* kLoopback = "127.0.0.1";
 
 // The library's default also sets SO_REUSEPORT, which lets a second server bind a port
 // that one already listens on. SO_REUSEADDR alone lets a restarted server take its port
-// back from connections still closing, and a taken port stays taken.
+// back from connections still closing, and a taken port stays taken. Not on Windows, where
+// SO_REUSEADDR lets another socket take the port from under a listening one (Microsoft's
+// "Using SO_REUSEADDR and SO_EXCLUSIVEADDRUSE"; the library's default sets it first, and
+// its SO_EXCLUSIVEADDRUSE after it then fails): SO_EXCLUSIVEADDRUSE alone keeps the port
+// to this server.
 void ExclusivePort(socket_t socket) {
     const int yes = 1;
+#ifdef _WIN32
+    setsockopt(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes),
+               sizeof yes);
+#else
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+#endif
 }
 
 void SendMemory(httplib::Response& response, const WebResponse& answer) {

@@ -1,0 +1,193 @@
+"""The Windows authoring tool's browser page under Wine: the page built into the tool is
+written by `web` and served by `edit`, and an edit made through the designer's interface
+lands in the menu's TOML. Needs no display.
+
+Usage: pack_web_e2e.py CASE PACK_EXE DEMO_FOLDER SITE_FOLDER OBJCOPY [DEFAULT_WINEPREFIX]
+(CASE: web, edit or without_page; SITE_FOLDER: the web build's page, which the tool carries)
+"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.error
+import urllib.request
+
+from player_harness import wine
+from window_e2e import expect, windows_path
+
+RUN_SECONDS = 30  # one run of the tool, start-up of Wine included
+PAGE = ["index.html", "page.css", "page_host.js", "page_start.js", "page_editor.js",
+        "ambrevo-web.js", "ambrevo-web.wasm"]
+STALE = " (a tool built before the last web build carries the one before: build it again)"
+_SERVING = re.compile(r"Serving http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]+) ")
+# Straight to the tool: no proxy that the environment names.
+_OPENER = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+
+
+class Tool:
+    """The demo's sources in a temporary folder, and the tool run on them."""
+
+    def __init__(self, pack_exe, demo_folder):
+        self.pack_exe = pack_exe
+        self.folder = tempfile.mkdtemp(prefix="ambrevo-pack-web-e2e-")
+        self.source = os.path.join(self.folder, "source")
+        shutil.copytree(demo_folder, self.source)
+        self.package = windows_path(os.path.join(self.source, "package.toml"))
+
+    def path(self, *parts):
+        return os.path.join(self.folder, *parts)
+
+    def start(self, name, *arguments):
+        """Starts the tool; its output goes to files, as Wine's helper processes would keep a
+        pipe open after it ends."""
+        with open(self.path(name + ".out"), "wb") as out, \
+                open(self.path(name + ".err"), "wb") as err:
+            return subprocess.Popen(wine(self.pack_exe, *arguments), cwd=self.folder,
+                                    env=dict(os.environ, WINEDEBUG="-all"),
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+
+    def run(self, name, *arguments):
+        """Runs the tool to its end: its exit status and its messages."""
+        process = self.start(name, *arguments)
+        try:
+            status = process.wait(RUN_SECONDS)
+        finally:
+            if process.poll() is None:
+                process.kill()  # only the process this run started
+                process.wait()
+        return status, self.output(name, "err")
+
+    def output(self, name, stream):
+        with open(self.path(name + "." + stream), "rb") as f:
+            return f.read().decode("utf-8", "replace").replace("\r\n", "\n")
+
+    def remove(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def expect_page(folder, site_folder):
+    """The page's files in folder, each the web build's own."""
+    for name in PAGE:
+        expect(os.path.isfile(os.path.join(folder, name)), "the page holds " + name)
+    for name in os.listdir(folder):
+        if not os.path.isfile(os.path.join(site_folder, name)):
+            continue  # the package and the disc's files
+        with open(os.path.join(site_folder, name), "rb") as f:
+            built = f.read()
+        with open(os.path.join(folder, name), "rb") as f:
+            expect(f.read() == built, name + " is the web build's" + STALE)
+
+
+def case_web(tool, site_folder, objcopy):
+    # Into folders that are not there yet.
+    status, messages = tool.run("web", "web", tool.package, "-o",
+                                windows_path(tool.path("out", "demo", "page")))
+    expect(status == 0, "web writes the page: " + messages)
+    page = tool.path("out", "demo", "page")
+    expect_page(page, site_folder)
+    for name in ["package.bin", "files.json", "disc/readme.txt"]:
+        expect(os.path.isfile(os.path.join(page, name)), "the page holds " + name)
+    expect(re.search(r"^wrote .*: the page, the package and 2 disc files$", messages, re.M),
+           "web says what it wrote: " + messages)
+
+
+def case_without_page(tool, site_folder, objcopy):
+    # The tool as built before the web build: the same program without its resources.
+    bare = tool.path("ambrevo-pack.exe")
+    subprocess.run([objcopy, "--remove-section=.rsrc", tool.pack_exe, bare], check=True,
+                   timeout=60)
+    tool.pack_exe = bare
+    status, messages = tool.run("web", "web", tool.package, "-o", windows_path(tool.path("page")))
+    expect(status == 1 and re.search(
+        r"^error: the browser player's page is not built into this ambrevo-pack", messages,
+        re.M), "web says that the page is not built in: " + messages)
+    expect(not os.path.exists(tool.path("page")), "nothing written")
+    status, messages = tool.run("site", "web", tool.package, "-o", windows_path(tool.path("page")),
+                                "--site", windows_path(site_folder))
+    expect(status == 0, "web writes the page of --site: " + messages)
+    expect_page(tool.path("page"), site_folder)
+
+
+def request(url, data=None, headers=None):
+    """The status and body of a request to the tool."""
+    try:
+        with _OPENER.open(urllib.request.Request(url, data, headers or {}), timeout=10) as reply:
+            return reply.status, reply.read()
+    except urllib.error.HTTPError as error:
+        return error.code, error.read()
+
+
+def wait_for_output(tool, process, pattern, what):
+    deadline = time.monotonic() + RUN_SECONDS
+    while time.monotonic() < deadline:
+        found = re.search(pattern, tool.output("edit", "out"))
+        if found:
+            return found
+        expect(process.poll() is None, "edit ended (status %s) before %s: %s" % (
+            process.returncode, what, tool.output("edit", "err")))
+        time.sleep(0.1)
+    raise AssertionError("no %s within %d s: %s" % (what, RUN_SECONDS, tool.output("edit", "out")))
+
+
+def case_edit(tool, site_folder, objcopy):
+    main_toml = os.path.join(tool.source, "main.toml")
+    with open(main_toml, "rb") as f:
+        before = f.read().decode("utf-8").splitlines()
+    process = tool.start("edit", "edit", tool.package, "--port", "0")
+    try:
+        serving = wait_for_output(tool, process, _SERVING, "the server's address")
+        address = "http://127.0.0.1:%s" % serving.group(1)
+
+        status, body = request(address + "/")
+        expect(status == 200 and b"page_start.js" in body, "the page: %d" % status)
+        status, body = request(address + "/ambrevo-web.wasm")
+        with open(os.path.join(site_folder, "ambrevo-web.wasm"), "rb") as f:
+            expect(status == 200 and body == f.read(), "the player: %d%s" % (status, STALE))
+
+        status, body = request(address + "/model")
+        expect(status == 200, "GET /model: %d %r" % (status, body))
+        versions = {f["name"]: f["version"] for f in json.loads(body)["files"]}
+        edit = {"file": "main.toml", "version": versions["main.toml"], "item": 1,
+                "set": {"position": [46, 130]}}
+        status, body = request(address + "/edit", json.dumps(edit).encode(),
+                               {"X-Ambrevo-Token": serving.group(2),
+                                "Content-Type": "application/json"})
+        expect(status == 200, "POST /edit: %d %r" % (status, body))
+
+        with open(main_toml, "rb") as f:
+            after = f.read().decode("utf-8").splitlines()
+        changed = [(old, new) for old, new in zip(before, after) if old != new]
+        expect(len(after) == len(before) and len(changed) == 1, "one line changed: %r" % changed)
+        expect(changed[0][0].startswith("position = [") and
+               changed[0][1] == "position = [46, 130]", "the item's position: %r" % changed)
+        # The server sees its own edit and builds again.
+        wait_for_output(tool, process, r"built: generation 2", "the build after the edit")
+    finally:
+        process.kill()  # only the process this test started
+        process.wait()
+
+
+def main():
+    cases = {"web": case_web, "edit": case_edit, "without_page": case_without_page}
+    if len(sys.argv) not in (6, 7) or sys.argv[1] not in cases:
+        sys.exit("usage: %s {%s} PACK_EXE DEMO_FOLDER SITE_FOLDER OBJCOPY [DEFAULT_WINEPREFIX]"
+                 % (os.path.basename(sys.argv[0]), ",".join(cases)))
+    if not os.environ.get("WINEPREFIX"):
+        if len(sys.argv) < 7:
+            sys.exit("set WINEPREFIX to the prefix made by `make wineprefix`")
+        os.environ["WINEPREFIX"] = sys.argv[6]
+    pack_exe, demo_folder, site_folder, objcopy = sys.argv[2:6]
+    tool = Tool(pack_exe, demo_folder)
+    try:
+        cases[sys.argv[1]](tool, site_folder, objcopy)
+    finally:
+        tool.remove()
+
+
+if __name__ == "__main__":
+    main()
