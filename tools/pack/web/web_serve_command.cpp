@@ -60,7 +60,7 @@ int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras ex
     }
     server.Start();
     out << "Serving http://127.0.0.1:" << bound << "/" << extras.query
-        << " \u2014 Ctrl+C stops" << std::endl;
+        << " (Ctrl+C stops)" << std::endl;
     auto nextPoll = std::chrono::steady_clock::now() + kPollInterval;
     for (;;) {
         std::this_thread::sleep_for(extras.buildNow ? kBuildNowInterval : kPollInterval);
