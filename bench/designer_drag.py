@@ -94,13 +94,6 @@ def main():
         rich = os.path.join(folder, "rich")
         subprocess.run([args.pack, "extract", program, "-o", rich], check=True,
                        stdout=subprocess.DEVNULL)
-        # The benchmark's menu leaves its description and clock fonts unset (size 0), which
-        # extract writes as it finds them and sources may not hold: they take the defaults.
-        menu_file = os.path.join(rich, "heavy.toml")
-        with open(menu_file, encoding="utf-8") as file:
-            lines = [line for line in file if 'name = "", size = 0' not in line]
-        with open(menu_file, "w", encoding="utf-8") as file:
-            file.writelines(lines)
         sources = {"demo": os.path.join(demo, "package.toml"),
                    "rich menu": os.path.join(rich, "package.toml")}
         driver = chromium(os.path.join(folder, "profile"))

@@ -70,7 +70,10 @@ kind = "text"
 caption = "Back"
 target = "main.mnu"
 )");
-        folder_.Write("src/other.toml", "name = \"Sub Menu.mnu\"\ntitle = \"Sub\"\n");
+        // A font left at Windows' default size, as menus made elsewhere hold.
+        folder_.Write("src/other.toml",
+                      "name = \"Sub Menu.mnu\"\ntitle = \"Sub\"\n"
+                      "[clock]\ntime_font = { name = \"\", size = 0 }\n");
         // Menus in other scripts, and one in Windows-1252 that declares nothing.
         folder_.Write("src/ru.toml", R"(
 code_page = 1251

@@ -258,7 +258,8 @@ void PreviewTextPainter::Draw(Bitmap& picture, const std::string& utf8Text, cons
     const Clip clip = Clip::Of(box, picture);
     if (clip.Empty()) return;
     const Face& face = box.bold && bold_ ? *bold_ : *regular_;
-    const Layout layout(face.info, std::clamp(box.points, kMinFontPoints, kMaxFontPoints));
+    const int points = box.points == 0 ? kPreviewDefaultPoints : box.points;
+    const Layout layout(face.info, std::clamp(points, kMinFontPoints + 1, kMaxFontPoints));
     const std::vector<Line> lines =
         layout.Lines(ShownCharacters(utf8Text), box.wordWrap ? box.width : 0);
     const std::int64_t textHeight =

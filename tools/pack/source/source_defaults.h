@@ -17,8 +17,11 @@ constexpr std::int32_t kDefaultItemWidth = 97;
 constexpr std::int32_t kDefaultItemHeight = 25;
 
 // The font sizes a source may give, in points; a preview of a built menu draws its texts
-// at sizes within them too.
-constexpr std::int32_t kMinFontPoints = 1;
+// at sizes within them too. 0 asks Windows for its default size (a zero font height), which
+// a menu may hold, so that every built menu extracts to sources that build again.
+constexpr std::int32_t kMinFontPoints = 0;
+// The size a preview draws for 0, Windows' default size.
+constexpr std::int32_t kPreviewDefaultPoints = 8;
 constexpr std::int32_t kMaxFontPoints = 1000;
 
 // Window-level fields; no items, no pictures, no shape.
