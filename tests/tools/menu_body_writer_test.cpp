@@ -140,6 +140,31 @@ TEST(MenuBodyWriterTest, WritesVersion7BodyByteForByte) {
     EXPECT_EQ(AsString(WriteMenuBody(menu, 7)), expected.Str());
 }
 
+// Builds kept from one to the next (serve, edit): each body equals a fresh build's, the
+// and a build keeps only the streams it used.
+TEST(MenuBodyWriterTest, KeptStreamsGiveTheSameBodyAndOnlyTheLastBuildsAreKept) {
+    PictureStreamCache streams;
+    const struct {
+        const char* change;
+        std::uint32_t firstPixels[2];
+        std::size_t kept;
+    } builds[] = {
+        {"first build", {0x10, 0x20}, 2},
+        {"nothing changed", {0x10, 0x20}, 2},
+        {"one picture's pixels changed", {0x10, 0x21}, 2},
+        {"both pictures alike", {0x10, 0x10}, 1},
+        {"a picture back as it was two builds ago", {0x10, 0x20}, 2},
+    };
+    for (const auto& b : builds) {
+        MenuDefinition menu = TinyMenu();
+        menu.pictures.StorePicture(0, 0, 0, Picture(3, 2, b.firstPixels[0]));
+        menu.pictures.StorePicture(1, 0, 0, Picture(3, 2, b.firstPixels[1]));
+        EXPECT_EQ(WriteMenuBody(menu, 7, &streams), WriteMenuBody(menu, 7)) << b.change;
+        streams.BuildFinished();
+        EXPECT_EQ(streams.Size(), b.kept) << b.change;
+    }
+}
+
 TEST(MenuBodyWriterTest, WritesPicturesInRecordSetFrameOrder) {
     MenuDefinition menu;
     menu.items.resize(2);

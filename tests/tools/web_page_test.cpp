@@ -110,6 +110,9 @@ TEST_F(WebPageTest, LivePackage_RebuildsOnceChangesSettleAndKeepsTheLastGoodPack
     EXPECT_FALSE(second.error);
     EXPECT_NE(*second.program, firstBytes);
     EXPECT_EQ(*first.program, firstBytes);  // a snapshot handed out is never rewritten
+    LivePackage fresh(source_);  // what the rebuild kept from the first build changed nothing
+    ASSERT_TRUE(fresh.Build());
+    EXPECT_EQ(*fresh.Current().program, *second.program);
 
     // A broken source: its first problem with file and line, the last good package kept.
     folder_.Write("src/main.toml", std::string(kWebMenu) + "placement = \"nowhere\"\n");

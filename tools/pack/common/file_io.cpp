@@ -83,4 +83,16 @@ void WriteTextFile(const std::filesystem::path& path, std::string_view text) {
                    std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+FileStamp StampOf(const std::filesystem::path& file) {
+    std::error_code error;
+    FileStamp stamp;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error) {
+        stamp.time = std::filesystem::last_write_time(file, error);
+        stamp.exists = !error;
+        stamp.size = stamp.exists ? size : 0;
+    }
+    return stamp;
+}
+
 }  // namespace ambrevo::pack

@@ -21,4 +21,14 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 
+// What a look at a file sees: whether it exists, its size and modification time.
+struct FileStamp {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type time{};
+
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::filesystem::path& file);
+
 }  // namespace ambrevo::pack

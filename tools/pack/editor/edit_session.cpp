@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "pack/common/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/toml_source_edit.h"
@@ -98,12 +99,9 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
 }  // namespace
 
 std::string SourceVersion(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
     char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(text, sizeof text, "%016llx",
+                  static_cast<unsigned long long>(DigestOf(bytes).first));
     return text;
 }
 
@@ -153,11 +151,8 @@ std::filesystem::path EditSession::FileNamed(const std::string& name) const {
 }
 
 PackageSource EditSession::Read(const SourceTexts& texts, Diagnostics& diagnostics) const {
-    if (StampFiles(pictures_.Files()) != pictureStamps_) pictures_ = PictureCache();
-    PackageSource package =
-        ReadPackageSource({source_}, pictures_, diagnostics, SourceUse::Build, &texts);
-    pictureStamps_ = StampFiles(pictures_.Files());
-    return package;
+    pictures_.ForgetChanged();
+    return ReadPackageSource({source_}, pictures_, diagnostics, SourceUse::Build, &texts);
 }
 
 std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) const {

@@ -10,7 +10,6 @@
 
 #include "pack/pictures/picture_cache.h"
 #include "pack/source/package_source.h"
-#include "pack/web/source_watch.h"
 
 namespace ambrevo::pack {
 
@@ -67,7 +66,6 @@ private:
     std::filesystem::path folder_;
     mutable std::mutex mutex_;
     mutable PictureCache pictures_;
-    mutable SourceStamps pictureStamps_;
     std::vector<Step> undo_;
     std::vector<Step> redo_;
 };

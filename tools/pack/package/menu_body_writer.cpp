@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <limits>
+#include <span>
 #include <string>
 
 #include "menu/menu_rules.h"
@@ -100,18 +101,16 @@ void WriteItemFields(TaggedWriter& out, const MenuItem& item, int version) {
 }
 
 std::vector<std::uint8_t> PixelBytes(const Bitmap& picture) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(picture.pixels.size() * 4);
+    std::vector<std::uint8_t> bytes(picture.pixels.size() * 4);
+    std::uint8_t* out = bytes.data();
     for (std::uint32_t pixel : picture.pixels) {
         pixel &= kPixelColourMask;
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<std::uint8_t>(pixel >> shift));
-        }
+        for (int shift = 0; shift < 32; shift += 8) *out++ = static_cast<std::uint8_t>(pixel >> shift);
     }
     return bytes;
 }
 
-std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw) {
+std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> raw) {
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::vector<std::uint8_t> packed(size);
     if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()),
@@ -166,7 +165,7 @@ std::int32_t ShapeColorIndex(std::int32_t shapeColor) {
 }
 
 void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int frame,
-                        const Bitmap& picture) {
+                        const Bitmap& picture, PictureStreamCache* streams) {
     CheckPictureSize(picture);
     out.RawByte(5);
     out.RawByte(0);
@@ -180,7 +179,9 @@ void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int
         out.RawBytes(pixels.data(), pixels.size());
         return;
     }
-    const std::vector<std::uint8_t> packed = Compress(pixels);
+    std::vector<std::uint8_t> compressed;
+    const std::vector<std::uint8_t>& packed =
+        streams != nullptr ? streams->Stream(pixels, Compress) : (compressed = Compress(pixels));
     if (packed.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 4)) {
         throw PackError("a compressed picture is too large to store");
     }
@@ -189,7 +190,8 @@ void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int
     out.RawBytes(packed.data(), packed.size());
 }
 
-std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version) {
+std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version,
+                                        PictureStreamCache* streams) {
     if (version != kRawPicturesVersion && version != kLatestMenuVersion) {
         throw PackError("menu format version " + std::to_string(version) +
                         " cannot be written (6 or 7)");
@@ -215,7 +217,7 @@ std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version)
     WriteWindowFields(out, menu, version);
     for (const MenuItem& item : menu.items) WriteItemFields(out, item, version);
     ForEachPicture(menu.pictures, [&](int record, int set, int frame, const Bitmap& picture) {
-        WritePictureRecord(out, version, record, set, frame, picture);
+        WritePictureRecord(out, version, record, set, frame, picture, streams);
     });
     return out.TakeBytes();
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
+#include "pack/package/picture_stream_cache.h"
 #include "pack/package/tagged_writer.h"
 #include "ui/bitmap.h"
 
@@ -27,14 +28,16 @@ std::int32_t ShapeColorIndex(std::int32_t shapeColor);
 int CountStoredPictures(const PictureTable& table);
 
 // Appends one picture record: version 6 stores raw pixels, version 7 a zlib stream written
-// at the highest level. The fourth byte of every pixel is written as 0.
+// at the highest level, taken from `streams` when given and it holds the same pixels. The
+// fourth byte of every pixel is written as 0.
 void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int frame,
-                        const Bitmap& picture);
+                        const Bitmap& picture, PictureStreamCache* streams = nullptr);
 
 // The whole menu body of `menu` in format version 6 or 7: header, window-level fields,
 // items, then every picture of the table in record, set, frame order. The header's
 // item and picture counts come from the model. Throws PackError when the menu cannot be
 // stored (more than 100 items or 32767 pictures, an unknown version, a picture too big).
-std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version);
+std::vector<std::uint8_t> WriteMenuBody(const MenuDefinition& menu, int version,
+                                        PictureStreamCache* streams = nullptr);
 
 }  // namespace ambrevo::pack

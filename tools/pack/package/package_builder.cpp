@@ -11,13 +11,14 @@ namespace ambrevo::pack {
 
 std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
                                        std::span<const std::uint8_t> player,
-                                       std::ostream* progress) {
+                                       std::ostream* progress,
+                                       PictureStreamCache* streams) {
     std::vector<PackageEntryData> entries;
     std::vector<MenuCodePage> codePages;
     entries.reserve(source.menus.size() + 1);
     for (const MenuSource& menu : source.menus) {
         try {
-            entries.push_back({menu.entryName, WriteMenuBody(menu.menu, menu.version)});
+            entries.push_back({menu.entryName, WriteMenuBody(menu.menu, menu.version, streams)});
         } catch (const PackError& failure) {
             throw PackError(menu.fileName + ": " + failure.what());
         }

@@ -10,8 +10,9 @@ namespace ambrevo::pack {
 
 PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
     const std::filesystem::path key = path.lexically_normal();
-    if (const auto found = loaded_.find(key); found != loaded_.end()) return found->second;
+    if (const auto found = loaded_.find(key); found != loaded_.end()) return found->second.result;
 
+    const FileStamp stamp = StampOf(key);
     Result result;
     std::error_code error;
     if (!std::filesystem::is_regular_file(key, error)) {
@@ -30,7 +31,11 @@ PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
             result = "cannot be used: " + std::string(failure.what());
         }
     }
-    return loaded_.emplace(key, std::move(result)).first->second;
+    return loaded_.emplace(key, Loaded{stamp, std::move(result)}).first->second.result;
+}
+
+void PictureCache::ForgetChanged() {
+    std::erase_if(loaded_, [](const auto& entry) { return StampOf(entry.first) != entry.second.stamp; });
 }
 
 std::vector<std::filesystem::path> PictureCache::Files() const {

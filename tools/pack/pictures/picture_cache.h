@@ -7,11 +7,13 @@
 #include <variant>
 #include <vector>
 
+#include "pack/common/file_io.h"
 #include "pack/pictures/png_codec.h"
 
 namespace ambrevo::pack {
 
-// Loads the PNG pictures of sources, each file once however often menus use it.
+// Loads the PNG pictures of sources, each file once however often menus use it. Kept from
+// one read of the sources to the next (serve, edit), it decodes again only what changed.
 class PictureCache {
 public:
     // The picture, or why it cannot be used: "not found" or "cannot be used: <reason>".
@@ -19,9 +21,15 @@ public:
     Result Load(const std::filesystem::path& path);
     // Every file asked for, found or not.
     std::vector<std::filesystem::path> Files() const;
+    // Drops the files that were written, made or removed since they were loaded.
+    void ForgetChanged();
 
 private:
-    std::map<std::filesystem::path, Result> loaded_;
+    struct Loaded {
+        FileStamp stamp;  // taken before reading, so a write during the read is seen later
+        Result result;
+    };
+    std::map<std::filesystem::path, Loaded> loaded_;
 };
 
 }  // namespace ambrevo::pack

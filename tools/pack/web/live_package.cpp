@@ -11,7 +11,7 @@ LivePackage::LivePackage(std::filesystem::path source) : source_(std::move(sourc
 bool LivePackage::Build() {
     // Stamped before reading, so that a file changed during the build is built again.
     SourceStamps stamps = StampFiles(filesRead_);
-    WebBuild build = BuildWebPackage(source_);
+    WebBuild build = BuildWebPackage(source_, caches_);
     for (const auto& [file, stamp] : StampFiles(build.filesRead)) stamps.emplace(file, stamp);
     std::erase_if(stamps, [&](const auto& entry) {
         return std::find(build.filesRead.begin(), build.filesRead.end(), entry.first) ==

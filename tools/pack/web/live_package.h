@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pack/web/source_watch.h"
+#include "pack/web/web_build.h"
 
 namespace ambrevo::pack {
 
@@ -37,6 +38,7 @@ private:
     std::filesystem::path source_;
     std::vector<std::filesystem::path> filesRead_;
     ChangeWatch watch_;
+    BuildCaches caches_;  // used by one build at a time: Build runs on the serving thread
     mutable std::mutex mutex_;
     PackageSnapshot current_;
 };

@@ -6,16 +6,10 @@
 #include <optional>
 #include <vector>
 
+#include "pack/common/file_io.h"
+
 namespace ambrevo::pack {
 
-// What a poll sees of a file: whether it exists, its size and modification time.
-struct FileStamp {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type time{};
-
-    bool operator==(const FileStamp&) const = default;
-};
 using SourceStamps = std::map<std::filesystem::path, FileStamp>;
 
 SourceStamps StampFiles(const std::vector<std::filesystem::path>& files);

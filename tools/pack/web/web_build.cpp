@@ -39,11 +39,11 @@ std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source
     return files;
 }
 
-WebBuild BuildFromSources(const std::filesystem::path& source) {
-    PictureCache pictures;
+WebBuild BuildFromSources(const std::filesystem::path& source, BuildCaches& caches) {
+    caches.pictures.ForgetChanged();
     Diagnostics diagnostics;
-    const PackageSource package = ReadPackageSource({source}, pictures, diagnostics);
-    WebBuild build{nullptr, {}, FilesRead(source, package, pictures, diagnostics)};
+    const PackageSource package = ReadPackageSource({source}, caches.pictures, diagnostics);
+    WebBuild build{nullptr, {}, FilesRead(source, package, caches.pictures, diagnostics)};
     if (!diagnostics.Empty()) {
         build.error = FormatDiagnostic(diagnostics.ByFileAndLine().front());
         return build;
@@ -52,11 +52,12 @@ WebBuild BuildFromSources(const std::filesystem::path& source) {
         const std::vector<std::uint8_t> program = BuildPackage(
             package,
             std::span(reinterpret_cast<const std::uint8_t*>(kWebStub.data()), kWebStub.size()),
-            nullptr);
+            nullptr, &caches.streams);
         build.program = std::make_shared<const std::string>(program.begin(), program.end());
     } catch (const std::exception& failure) {
         build.error = failure.what();
     }
+    caches.streams.BuildFinished();
     return build;
 }
 
@@ -76,8 +77,8 @@ WebBuild TakeBuiltProgram(const std::filesystem::path& source) {
 
 }  // namespace
 
-WebBuild BuildWebPackage(const std::filesystem::path& source) {
-    return IsTomlSource(source) ? BuildFromSources(source) : TakeBuiltProgram(source);
+WebBuild BuildWebPackage(const std::filesystem::path& source, BuildCaches& caches) {
+    return IsTomlSource(source) ? BuildFromSources(source, caches) : TakeBuiltProgram(source);
 }
 
 std::optional<std::filesystem::path> DiscFolderFor(

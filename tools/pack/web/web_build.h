@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "pack/package/picture_stream_cache.h"
+#include "pack/pictures/picture_cache.h"
+
 namespace ambrevo::pack {
 
 // The bytes the browser player reads as its own program file stand before the package.
@@ -19,9 +22,16 @@ struct WebBuild {
     std::vector<std::filesystem::path> filesRead;  // sources and pictures, found or not
 };
 
+// What one build of sources keeps for the next: the decoded pictures and their compressed
+// streams, so that a rebuild does again only what the changed files need.
+struct BuildCaches {
+    PictureCache pictures;
+    PictureStreamCache streams;
+};
+
 // Builds a package.toml or menu TOML file, or takes a built program (a file of another
 // extension) as it is, checking that it carries a readable package.
-WebBuild BuildWebPackage(const std::filesystem::path& source);
+WebBuild BuildWebPackage(const std::filesystem::path& source, BuildCaches& caches);
 
 // Where the files beside the menu lie: chosen when given, else disc/ beside the source
 // when it exists, else nowhere: the source's own folder holds what a disc does not carry.
