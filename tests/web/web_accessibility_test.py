@@ -1,10 +1,6 @@
 #!/usr/bin/python3
-"""The browser player's items as Chromium's accessibility tree shows them to a screen
-reader: names, roles and shortcuts, the focus following the player's, and pressing.
-
-Usage: web_accessibility_test.py --site build/web/site --pack build/native/ambrevo-pack
-       --demo examples/demo
-"""
+"""The demo's items in Chromium's accessibility tree, as a screen reader meets them.
+Usage: web_accessibility_test.py --site SITE --pack AMBREVO_PACK --demo examples/demo"""
 import os
 import shutil
 import subprocess
@@ -17,8 +13,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
-DEMO_TITLE = "Ambrevo Demo"
-# The demo's first menu: role, name, description, shortcut, disabled.
+# The demo's first menu: role, name, description, shortcut, disabled (None for a text).
 DEMO_ITEMS = [
     ("button", "Opens the read-me document of this disc.",
      "Opens the read-me document of this disc.", "1", False),
@@ -29,42 +24,10 @@ DEMO_ITEMS = [
     ("button", "Say hello", "Shows a message.", "5", False),
     ("button", "Exit", "Closes the menu.", "6", False),
 ]
-SECOND_TITLE = "Ambrevo Demo - More"
-SECOND_NAMES = ["Back to the first menu.", "Show a message", "Exit"]
-# A point inside the first item, in the window's client area.
-README_ITEM = (60, 150)
-
-# A menu with an item that does nothing, which is read as text and cannot be pressed.
-QUIET_MENU = """title = "Quiet & calm"
-background = '%s'
-[description]
-text = "Nothing to do."
-bounds = [300, 40, 200, 40]
-[[item]]
-kind = "text"
-caption = "&Note"
-target = "*"
-position = [20, 40]
-size = [120, 24]
-[[item]]
-kind = "button"
-caption = "&Greet"
-target = "$Hello"
-description = "Says hello."
-position = [20, 80]
-size = [120, 24]
-"""
-QUIET_ITEMS = [
-    ("text", "Note", None, "1", None),
-    ("button", "Greet", "Says hello.", "Alt+G", False),
-]
-
-
-def export(source, folder):
-    """The static site of the menu source, served; returns the server."""
-    subprocess.run([ARGS.pack, "web", source, "-o", folder, "--site", ARGS.site], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return StaticSite(folder)
+# The same with "Say hello" doing nothing: text, which cannot act.
+QUIET_ITEMS = DEMO_ITEMS[:4] + [("text", "Say hello", "Shows a message.", "5", None)] + \
+    DEMO_ITEMS[5:]
+NAMES = [item[1] for item in DEMO_ITEMS]
 
 
 class WebAccessibilityTest(unittest.TestCase):
@@ -72,168 +35,133 @@ class WebAccessibilityTest(unittest.TestCase):
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-access-")
         cls.driver = chromium(os.path.join(cls.folder, "profile"))
-        cls.driver.execute_cdp_cmd("Accessibility.enable", {})
-        cls.demo = export(os.path.join(ARGS.demo, "package.toml"),
-                          os.path.join(cls.folder, "demo"))
-        quiet = os.path.join(cls.folder, "quiet-source")
-        os.makedirs(quiet)
-        background = os.path.join(os.path.abspath(ARGS.demo), "pictures", "main-background.png")
-        for name, text in [("package.toml", 'menus = ["main.toml"]\n'),
-                           ("main.toml", QUIET_MENU % background)]:
-            with open(os.path.join(quiet, name), "w", encoding="utf-8") as file:
-                file.write(text)
-        cls.quiet = export(os.path.join(quiet, "package.toml"), os.path.join(cls.folder, "quiet"))
+        quiet = shutil.copytree(ARGS.demo, os.path.join(cls.folder, "quiet-source"))
+        with open(os.path.join(quiet, "main.toml"), encoding="utf-8") as menu:
+            text = menu.read().replace('target = "$Hello from', 'target = "*"\n#', 1)
+        with open(os.path.join(quiet, "main.toml"), "w", encoding="utf-8") as menu:
+            menu.write(text)
+        cls.servers = {name: cls.export(source, name)
+                       for name, source in [("demo", ARGS.demo), ("quiet", quiet)]}
+
+    @classmethod
+    def export(cls, source, name):
+        site = os.path.join(cls.folder, name)
+        run = subprocess.run([ARGS.pack, "web", os.path.join(source, "package.toml"), "-o", site,
+                              "--site", ARGS.site], capture_output=True, text=True)
+        if run.returncode != 0:
+            raise AssertionError(run.stdout + run.stderr)
+        return StaticSite(site)
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        cls.demo.stop()
-        cls.quiet.stop()
+        for server in cls.servers.values():
+            server.stop()
         shutil.rmtree(cls.folder, ignore_errors=True)
 
-    def open(self, server, title):
-        self.driver.get(server.url.replace("index.html", "files.json"))
+    def open(self, name="demo"):
+        url = self.servers[name].url
+        self.driver.get(url.replace("index.html", "files.json"))
         self.driver.execute_script("sessionStorage.clear()")
-        self.driver.get(server.url)
-        self.wait_for(lambda: self.menu()[0] == title, "the menu %r in the tree" % title)
+        self.driver.get(url)
+        self.wait_for(lambda: self.menu()[0] == "Ambrevo Demo", "the menu")
 
-    def wait_for(self, condition, what, seconds=5):
+    def wait_for(self, condition, what):
         try:
-            WebDriverWait(self.driver, seconds, poll_frequency=0.05).until(lambda d: condition())
+            WebDriverWait(self.driver, 5, poll_frequency=0.05).until(lambda d: condition())
         except Exception:
-            name, items = self.menu()
-            self.fail("%s did not happen; the tree shows %r: %r"
-                      % (what, name, [self.summary(node, focus=True) for node in items]))
-
-    def tree(self):
-        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
-        return {node["nodeId"]: node for node in nodes}
-
-    @staticmethod
-    def value(node, field):
-        return node.get(field, {}).get("value")
-
-    @staticmethod
-    def properties(node):
-        return {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
-
-    def items(self, tree, node):
-        """The nodes of the items below node, through the ignored ones. A static text is a
-        node without a role whose text is its name, which is set on it here."""
-        found = []
-        for child in (tree[i] for i in node.get("childIds", []) if i in tree):
-            if child.get("ignored"):
-                found += self.items(tree, child)
-            elif self.value(child, "role") == "button":
-                found.append(child)
-            elif self.value(child, "role") == "generic":
-                texts = [tree[i] for i in child.get("childIds", []) if i in tree]
-                name = "".join(self.value(text, "name") or "" for text in texts
-                               if self.value(text, "role") == "StaticText")
-                found.append(dict(child, role={"value": "text"}, name={"value": name}))
-        return found
+            self.fail("%s did not happen; the tree shows %r" % (what, self.menu()))
 
     def menu(self):
-        """The menu's container as (name, its items' nodes), or (None, []) when the tree
-        shows none."""
-        tree = self.tree()
+        """The container's name and its items as (role, name, description, shortcut,
+        disabled, focused, DOM node), through the nodes the tree ignores."""
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        tree = {node["nodeId"]: node for node in nodes}
+        value = lambda node, field: node.get(field, {}).get("value")
+
+        def items(node):
+            found = []
+            for child in (tree[i] for i in node.get("childIds", []) if i in tree):
+                role, props = value(child, "role"), {p["name"]: p["value"].get("value")
+                                                     for p in child.get("properties", [])}
+                # A static text is a node without a role whose text is its name.
+                text = "".join(value(tree[i], "name") for i in child.get("childIds", [])
+                               if i in tree and value(tree[i], "role") == "StaticText")
+                if child.get("ignored"):
+                    found += items(child)
+                elif role in ("button", "generic"):
+                    found.append(("button" if role == "button" else "text",
+                                  value(child, "name") if role == "button" else text,
+                                  value(child, "description"), props.get("keyshortcuts"),
+                                  props.get("disabled", False) if role == "button" else None,
+                                  bool(props.get("focused")), child.get("backendDOMNodeId")))
+            return found
         for node in tree.values():
-            if self.value(node, "role") == "application" and not node.get("ignored"):
-                return self.value(node, "name"), self.items(tree, node)
+            if value(node, "role") == "application" and not node.get("ignored"):
+                return value(node, "name"), items(node)
         return None, []
 
-    def summary(self, node, focus=False):
-        """role, name, description, shortcut, disabled (None where a text has none), and
-        whether it has the focus when asked."""
-        props = self.properties(node)
-        disabled = props.get("disabled", False) if self.value(node, "role") == "button" else None
-        summary = (self.value(node, "role"), self.value(node, "name"),
-                   self.value(node, "description"), props.get("keyshortcuts"), disabled)
-        return summary + (bool(props.get("focused")),) if focus else summary
-
     def focused(self):
-        return [self.value(node, "name") for node in self.menu()[1]
-                if self.properties(node).get("focused")]
-
-    def press(self, name):
-        """The element of that name pressed as a screen reader's default action does: a
-        click on the element itself, found through the tree."""
-        node = next(node for node in self.menu()[1] if self.value(node, "name") == name)
-        target = self.driver.execute_cdp_cmd(
-            "DOM.resolveNode", {"backendNodeId": node["backendDOMNodeId"]})
-        self.driver.execute_cdp_cmd("Runtime.callFunctionOn", {
-            "objectId": target["object"]["objectId"],
-            "functionDeclaration": "function () { this.click(); }"})
-
-    def test_every_item_is_a_named_node_with_its_role(self):
-        cases = [
-            (self.demo, DEMO_TITLE, DEMO_ITEMS),
-            # The title's "&" is no access key; an item that does nothing is text.
-            (self.quiet, "Quiet & calm", QUIET_ITEMS),
-        ]
-        for server, title, expected in cases:
-            with self.subTest(title=title):
-                self.open(server, title)
-                self.assertEqual(expected, [self.summary(node) for node in self.menu()[1]])
-        # Each element lies over its item, where the pointer still reaches the canvas.
-        self.open(self.demo, DEMO_TITLE)
-        inside = self.driver.execute_script(
-            "const canvas = document.querySelector('#desktop canvas').getBoundingClientRect();"
-            "const item = document.querySelector('.access-layer > div').getBoundingClientRect();"
-            "const x = canvas.left + arguments[0], y = canvas.top + arguments[1];"
-            "return item.left <= x && x < item.right && item.top <= y && y < item.bottom &&"
-            "       document.elementFromPoint(x, y).tagName;", *README_ITEM)
-        self.assertEqual("CANVAS", inside)
+        return [item[1] for item in self.menu()[1] if item[5]]
 
     def tab(self, backwards=False):
-        """Tab, or Shift+Tab, as the keyboard sends it."""
         for kind in ("keyDown", "keyUp"):
             self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
                 "type": kind, "key": "Tab", "code": "Tab", "windowsVirtualKeyCode": 9,
                 "modifiers": 8 if backwards else 0})
 
-    def test_the_focused_node_follows_the_players_focus(self):
-        names = [item[1] for item in DEMO_ITEMS]
-        cases = [
-            # Tab presses (False) and Shift+Tab presses (True), the item focused afterwards
-            ([False], names[0]),
-            ([False] * 3, names[2]),
-            ([False] * 3 + [True], names[1]),
-            ([True], names[-1]),
-        ]
-        for presses, expected in cases:
-            with self.subTest(presses=presses, expected=expected):
-                self.open(self.demo, DEMO_TITLE)
+    def press(self, name):
+        """A click on the element of that name, found through the tree, as a screen
+        reader's default action gives it."""
+        node = next(item[6] for item in self.menu()[1] if item[1] == name)
+        target = self.driver.execute_cdp_cmd("DOM.resolveNode", {"backendNodeId": node})
+        self.driver.execute_cdp_cmd("Runtime.callFunctionOn", {
+            "objectId": target["object"]["objectId"],
+            "functionDeclaration": "function () { this.click(); }"})
+
+    def test_every_item_is_a_named_node_with_its_role(self):
+        for name, expected in [("demo", DEMO_ITEMS), ("quiet", QUIET_ITEMS)]:
+            with self.subTest(name=name):
+                self.open(name)
+                self.assertEqual(expected, [item[:5] for item in self.menu()[1]])
+        # The first element lies over its item, where the pointer still reaches the canvas.
+        self.assertEqual("CANVAS", self.driver.execute_script(
+            "const c = document.querySelector('#desktop canvas').getBoundingClientRect();"
+            "const e = document.querySelector('.access-layer > div').getBoundingClientRect();"
+            "const x = c.left + 60, y = c.top + 150;"
+            "return e.left <= x && x < e.right && e.top <= y && y < e.bottom &&"
+            "       document.elementFromPoint(x, y).tagName;"))
+
+    def test_the_focused_node_follows_tab(self):
+        # Tab presses (False) and Shift+Tab presses (True), the item focused afterwards
+        for presses, expected in [([False], NAMES[0]), ([False] * 3, NAMES[2]),
+                                  ([False] * 3 + [True], NAMES[1]), ([True], NAMES[-1])]:
+            with self.subTest(presses=presses):
+                self.open()
                 self.assertEqual([], self.focused())
                 for backwards in presses:
                     self.tab(backwards)
                 self.wait_for(lambda: self.focused() == [expected], "the focus on " + expected)
 
-    def launches(self):
-        launch = self.driver.find_element(By.ID, "launch")
-        return launch.is_displayed() and self.driver.find_element(By.ID, "launch-count").text
-
     def test_pressing_an_element_acts_once(self):
-        self.open(self.demo, DEMO_TITLE)
-        self.press(DEMO_ITEMS[0][1])
-        self.wait_for(lambda: self.launches(), "the launch of the read-me")
+        self.open()
+        self.press(NAMES[0])
+        self.wait_for(lambda: self.driver.find_element(By.ID, "launch").is_displayed(),
+                      "the launch of the read-me")
         time.sleep(0.5)  # for any second launch
-        self.assertEqual("1", self.launches())
-        # Another menu replaces the elements and the container's name.
-        self.press(DEMO_ITEMS[2][1])
-        self.wait_for(lambda: self.menu()[0] == SECOND_TITLE, "the second menu")
-        self.assertEqual(SECOND_NAMES, [self.value(node, "name") for node in self.menu()[1]])
-        # The keys still reach the player: its focus moves over the new elements.
+        self.assertEqual("1", self.driver.find_element(By.ID, "launch-count").text)
+        # Another menu replaces the elements and the container's name; Tab still reaches
+        # the player, whose focus moves over the new elements.
+        self.press(NAMES[2])
+        self.wait_for(lambda: self.menu()[0] == "Ambrevo Demo - More", "the second menu")
+        self.assertEqual(["Back to the first menu.", "Show a message", "Exit"],
+                         [item[1] for item in self.menu()[1]])
         self.tab()
-        self.wait_for(lambda: self.focused() == [SECOND_NAMES[0]], "the focus on the new items")
+        self.wait_for(lambda: self.focused() == ["Back to the first menu."], "the new focus")
 
 
-def main():
+if __name__ == "__main__":
     def set_arguments(arguments):
         global ARGS
         ARGS = arguments
     run_page_tests(set_arguments)
-
-
-if __name__ == "__main__":
-    main()
