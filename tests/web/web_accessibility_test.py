@@ -9,7 +9,9 @@ import time
 import unittest
 
 from browser_session import StaticSite, chromium, run_page_tests
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
@@ -143,8 +145,16 @@ class WebAccessibilityTest(unittest.TestCase):
                     self.tab(backwards)
                 self.wait_for(lambda: self.focused() == [expected], "the focus on " + expected)
 
-    def test_pressing_an_element_acts_once(self):
+    def test_pressing_acts_once_and_a_message_box_gives_the_focus_back(self):
+        # A message box that closes gives the focus back to the item that opened it.
         self.open()
+        for _ in range(5):
+            self.tab()
+        ActionChains(self.driver).send_keys(Keys.ENTER).perform()
+        self.wait_for(lambda: self.driver.find_elements(By.CSS_SELECTOR, ".modal button"),
+                      "the message box")
+        self.driver.find_element(By.CSS_SELECTOR, ".modal button").click()
+        self.wait_for(lambda: self.focused() == ["Say hello"], "the focus back on its item")
         self.press(NAMES[0])
         self.wait_for(lambda: self.driver.find_element(By.ID, "launch").is_displayed(),
                       "the launch of the read-me")
