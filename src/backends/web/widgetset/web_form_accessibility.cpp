@@ -47,8 +47,10 @@ void WebFormAccessibility::Notify(ui::AccessibleEvent event, int element) {
 }
 
 // Focus and hover are left out of the list: focus moves go on their own, and the pointer's
-// moves change nothing a screen reader is told of the elements.
+// moves change nothing a screen reader is told of the elements. A form that never had
+// elements (the About window) sends nothing.
 void WebFormAccessibility::SendIfChanged() {
+    if (sent_.empty() && !form_.Accessible()) return;
     const std::string json = AccessibleElementsJson(form_.Accessible(), generation_);
     if (json == sent_) return;
     sent_ = json;
