@@ -23,6 +23,7 @@
         const layer = document.createElement("div");
         layer.className = "access-layer";
         layer.setAttribute("role", "application");
+        layer.tabIndex = -1;
         form.element.append(layer);
         found = { layer, generation: 0, elements: [] };
         layers.set(id, found);
@@ -75,13 +76,24 @@
         return !active || active === document.body || active.closest(".access-layer") !== null;
     }
 
+    function moveFocus(element) {
+        focusing = true;
+        try {
+            element.focus({ preventScroll: true });
+        } finally {
+            focusing = false;
+        }
+    }
+
     Object.assign(page.host, {
-        // The elements are changed in place, so that the focused one keeps the focus; a new
-        // generation (another menu) has no focused item until the player tells of one.
+        // The elements are changed in place, so that the focused one keeps the focus. A new
+        // generation (another menu) has no focused item until the player tells of one: a
+        // focus on an item moves to the layer, which is read with the new menu's title.
         formAccessible(id, list) {
             const found = layerOf(id);
             if (!found) return;
             const { layer, elements } = found;
+            const replaced = list.generation !== found.generation;
             found.generation = list.generation;
             setAttribute(layer, "aria-label", list.name);
             const canvas = page.forms.get(id).canvas;
@@ -95,17 +107,12 @@
             }
             list.items.forEach((item, index) => describe(elements[index], item));
             layer.hidden = elements.length === 0;
+            if (replaced && layer.contains(document.activeElement)) moveFocus(layer);
         },
         formAccessibleFocus(id, element) {
             const found = layers.get(id);
             const target = found && found.elements[element - 1];
-            if (!target || !focusIsFree()) return;
-            focusing = true;
-            try {
-                target.focus({ preventScroll: true });
-            } finally {
-                focusing = false;
-            }
+            if (target && focusIsFree()) moveFocus(target);
         },
     });
 

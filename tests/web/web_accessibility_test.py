@@ -145,7 +145,7 @@ class WebAccessibilityTest(unittest.TestCase):
                     self.tab(backwards)
                 self.wait_for(lambda: self.focused() == [expected], "the focus on " + expected)
 
-    def test_pressing_acts_once_and_a_message_box_gives_the_focus_back(self):
+    def test_pressing_acts_once_and_the_focus_outlives_dialogs_and_menu_switches(self):
         # A message box that closes gives the focus back to the item that opened it.
         self.open()
         for _ in range(5):
@@ -160,10 +160,18 @@ class WebAccessibilityTest(unittest.TestCase):
                       "the launch of the read-me")
         time.sleep(0.5)  # for any second launch
         self.assertEqual("1", self.driver.find_element(By.ID, "launch-count").text)
-        # Another menu replaces the elements and the container's name; Tab still reaches
-        # the player, whose focus moves over the new elements.
+        # Another menu replaces the elements and the container's name; the focus on the
+        # item that switched moves to the container. Tab still reaches the player, whose
+        # focus moves over the new elements.
+        self.open()
+        for _ in range(3):
+            self.tab()
+        self.wait_for(lambda: self.focused() == [NAMES[2]], "the focus on " + NAMES[2])
         self.press(NAMES[2])
         self.wait_for(lambda: self.menu()[0] == "Ambrevo Demo - More", "the second menu")
+        self.assertEqual([], self.focused())
+        self.assertEqual("access-layer", self.driver.execute_script(
+            "return document.activeElement.className"))
         self.assertEqual(["Back to the first menu.", "Show a message", "Exit"],
                          [item[1] for item in self.menu()[1]])
         self.tab()
