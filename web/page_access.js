@@ -94,6 +94,7 @@
             if (!found) return;
             const { layer, elements } = found;
             const replaced = list.generation !== found.generation;
+            const focused = layer.contains(document.activeElement);   // before any goes
             found.generation = list.generation;
             setAttribute(layer, "aria-label", list.name);
             const canvas = page.forms.get(id).canvas;
@@ -107,7 +108,7 @@
             }
             list.items.forEach((item, index) => describe(elements[index], item));
             layer.hidden = elements.length === 0;
-            if (replaced && layer.contains(document.activeElement)) moveFocus(layer);
+            if (replaced && focused) moveFocus(layer);
         },
         formAccessibleFocus(id, element) {
             const found = layers.get(id);
