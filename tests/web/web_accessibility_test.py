@@ -175,6 +175,14 @@ class WebAccessibilityTest(unittest.TestCase):
                          [item[1] for item in self.menu()[1]])
         self.tab()
         self.wait_for(lambda: self.focused() == ["Back to the first menu."], "the new focus")
+        # A press meant for the first menu's elements (the first list sent) is dropped: it
+        # would take the second menu's first item back to the first menu.
+        self.driver.execute_script(
+            "const id = +document.querySelector('.access-layer').parentNode"
+            "    .querySelector('canvas').id.slice(5);"
+            "window.ambrevoPage.postEvent(11, id, 1, 0, 1, 0);")
+        time.sleep(0.5)
+        self.assertEqual("Ambrevo Demo - More", self.menu()[0])
 
 
 if __name__ == "__main__":
