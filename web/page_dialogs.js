@@ -5,14 +5,20 @@
 (function (page) {
     let menuChoice = -2;
     let launches = 0;   // since the launch panel was last closed
+    let focusBefore = null;   // what had the page's focus when the dialog opened
 
+    // The focus goes back where it was when the dialog closes, as Windows gives it back to
+    // the control that had it: a screen reader then reads the item it left.
     function openModal(element) {
+        focusBefore = document.activeElement;
         page.modal = element;
         document.body.append(element);
     }
     function closeModal() {
         if (page.modal) page.modal.remove();
         page.modal = null;
+        if (focusBefore && focusBefore.isConnected) focusBefore.focus({ preventScroll: true });
+        focusBefore = null;
     }
 
     Object.assign(page.host, {

@@ -19,6 +19,8 @@
         if (page.modal) return;
         queue.push([kind, form, x, y, code, modifiers]);
     }
+    // For the requests of assistive technology (page_access.js).
+    page.postEvent = post;
 
     function forget(id) {
         const at = activated.indexOf(id);

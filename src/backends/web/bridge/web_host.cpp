@@ -26,6 +26,10 @@ EM_JS(void, ambrevo_host_form_visible, (int form, int visible),
       { Module.host.formVisible(form, visible); });
 EM_JS(void, ambrevo_host_form_cursor, (int form, int cursor),
       { Module.host.formCursor(form, cursor); });
+EM_JS(void, ambrevo_host_form_accessible, (int form, const char* json, std::size_t length),
+      { Module.host.formAccessible(form, JSON.parse(Module.host.text(json, length))); });
+EM_JS(void, ambrevo_host_form_accessible_focus, (int form, int element),
+      { Module.host.formAccessibleFocus(form, element); });
 
 EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* pixels, int width, int height),
       { Module.host.bitmapUpload(bitmap, pixels, width, height); });

@@ -26,6 +26,10 @@ void ambrevo_host_form_caption(int form, const char* text, std::size_t length);
 void ambrevo_host_form_bounds(int form, int left, int top, int width, int height);
 void ambrevo_host_form_visible(int form, int visible);
 void ambrevo_host_form_cursor(int form, int cursor);
+// The form's elements for assistive technology, as JSON (web_form_accessibility.cpp), and
+// the one that now has the focus (1..n).
+void ambrevo_host_form_accessible(int form, const char* json, std::size_t length);
+void ambrevo_host_form_accessible_focus(int form, int element);
 
 void ambrevo_host_bitmap_upload(int bitmap, const void* pixels, int width, int height);
 void ambrevo_host_bitmap_release(int bitmap);

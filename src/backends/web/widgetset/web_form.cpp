@@ -69,8 +69,12 @@ void WebForm::FocusForm() {
     dirty_ = true;
 }
 
+// Whatever marks the canvas for painting may also change what the elements say (a menu's
+// items shown or hidden, the form disabled).
 void WebForm::PaintIfDirty() {
-    if (dirty_ && form_.Visible()) Paint();
+    if (!dirty_) return;
+    accessibility_.SendIfChanged();
+    if (form_.Visible()) Paint();
 }
 
 // Pictures and labels in z-order, then the push buttons, which are windows of their own on
@@ -173,6 +177,12 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
             return router_.KeyUp(code);
         case EventKind::KeyPress:
             return router_.Character(static_cast<std::uint32_t>(code));
+        case EventKind::AccessibleFocus:
+            dirty_ = true;
+            return accessibility_.Focus(code, x);
+        case EventKind::AccessiblePress:
+            dirty_ = true;
+            return accessibility_.Press(code, x);
         case EventKind::Close:
         case EventKind::PointerCancel:
             return;

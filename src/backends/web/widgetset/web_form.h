@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "backends/web/widgetset/web_form_accessibility.h"
 #include "ui/form.h"
 #include "ui/input_router.h"
 #include "ui/widgetset.h"
@@ -12,6 +13,8 @@ class WebWidgetset;
 
 // Kinds of the page's input events (web/page_input.js).
 // PointerCancel: the browser took the pointer away while a button was held.
+// AccessibleFocus, AccessiblePress: assistive technology focused or pressed the element
+// given as the code, of the generation given as x (WebFormAccessibility).
 enum class EventKind {
     MouseDown = 1,
     MouseMove,
@@ -21,7 +24,9 @@ enum class EventKind {
     KeyPress,
     Close,
     KeyUp,
-    PointerCancel
+    PointerCancel,
+    AccessibleFocus,
+    AccessiblePress
 };
 
 // Bits of an input event's modifiers.
@@ -32,7 +37,8 @@ constexpr int kKeyRepeated = 8;  // the key was held down already
 
 // One form: a canvas in the page, repainted whole when the form or a control changed, and
 // the input the page reports for it, handed to the form's input router. Push buttons are
-// drawn on the canvas, so the router routes their mouse and keys too.
+// drawn on the canvas, so the router routes their mouse and keys too. What the form paints
+// is also told to the browser's accessibility tree, through a layer over the canvas.
 class WebForm : public ui::FormPeer, private ui::InputSurface {
 public:
     WebForm(WebWidgetset& widgets, ui::Form& form);
@@ -60,6 +66,9 @@ public:
     void FocusControl(ui::Button& button) override;
     void FocusForm() override;
     void RedrawNow() override { PaintIfDirty(); }
+    void AccessibilityEvent(ui::AccessibleEvent event, int element) override {
+        accessibility_.Notify(event, element);
+    }
 
 private:
     void Paint();
@@ -77,6 +86,7 @@ private:
     bool dirty_ = true;
     int cursor_ = -1;
     ui::InputRouter router_;
+    WebFormAccessibility accessibility_{id_, form_};
 };
 
 }  // namespace ambrevo::web
