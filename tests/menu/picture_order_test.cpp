@@ -95,14 +95,14 @@ std::string LargePicturesReplacingOneSlot(int& count) {
     return bytes;
 }
 
-struct Outcome {
+struct LoadOutcome {
     std::map<std::vector<int>, std::vector<std::uint32_t>> pictures;  // slot -> pixels
     std::vector<std::string> lines;
     bool loadError = false;
     std::int64_t position = 0;
 };
 
-void Collect(const PictureTable& table, Outcome& out) {
+void Collect(const PictureTable& table, LoadOutcome& out) {
     for (int record = 0; record < kPictureRecords; ++record) {
         for (int set = 0; set < kPictureSets; ++set) {
             for (int frame = 0; frame < kPictureFrames; ++frame) {
@@ -115,8 +115,8 @@ void Collect(const PictureTable& table, Outcome& out) {
     }
 }
 
-Outcome ReadOneRecordAtATime(const std::string& bytes, int count) {
-    Outcome outcome;
+LoadOutcome ReadOneRecordAtATime(const std::string& bytes, int count) {
+    LoadOutcome outcome;
     StreamUnderTest in(bytes);
     PictureDecoder decoder;
     PictureTable table;
@@ -150,7 +150,7 @@ TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
         SCOPED_TRACE(c.name);
         int count = 0;
         const std::string bytes = c.records(count);
-        const Outcome oneAtATime = ReadOneRecordAtATime(bytes, count);
+        const LoadOutcome oneAtATime = ReadOneRecordAtATime(bytes, count);
         EXPECT_EQ(oneAtATime.loadError, c.loadError);
 
         for (const int steps : {0, 1, 3, 40, 0, 200}) {  // thread timing differs too
@@ -158,7 +158,7 @@ TEST(PictureOrderTest, ALoadGivesWhatReadingOneRecordAtATimeGives) {
             FakeDebugOutput debug;
             PictureTable table;
             const std::int64_t peak = Load(in.Reader(), debug, count, table, steps);
-            Outcome loaded;
+            LoadOutcome loaded;
             Collect(table, loaded);
             loaded.lines = debug.lines;
             loaded.loadError = in.Error().IsSet();
