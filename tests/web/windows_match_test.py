@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""The browser player against the Windows player under Wine, on the demo menu: the same
-pixels outside texts and push buttons (the window's shape included), and the same file
-and folder for the same clicks on shell items.
+"""The browser player against the Windows player under Wine, on the demo menu with its
+first item moved through the designer's edit interface: the same pixels outside texts and
+push buttons (the window's shape and the moved item included), and the same file and
+folder for the same clicks on shell items.
 
 Usage: windows_match_test.py --site build/web/site --pack build/native/ambrevo-pack
        --demo examples/demo --builds build
@@ -10,6 +11,7 @@ it, else what scripts/windows-arch.sh chooses); WINEPREFIX defaults to
 builds/wineprefix-WINDOWS_ARCH. Without an X display it runs itself under xvfb-run.
 """
 import argparse
+import json
 import os
 import re
 import shutil
@@ -20,6 +22,7 @@ import tempfile
 import time
 import tomllib
 import unittest
+import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
@@ -34,6 +37,9 @@ from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 from window_session import Session, click, mouse_to, screenshot, wait_until  # noqa: E402
 
 ARGS = None
+SOURCE = None  # the edited copy of the demo
+# The edit made in the designer before both players are built: the first item 10 px right.
+MOVE = {"item": 1, "set": {"position": [46, 130]}}
 ROOT_WINDOW_BLACK = (0, 0, 0)
 # The clock's labels are sized by their texts; these hold any time or date of the demo.
 CLOCK_SIZE = (110, 18)
@@ -47,7 +53,7 @@ SHELL_CLICKS = [("readme", (136, 152)), ("docs folder", (136, 206))]
 
 
 def menu_source():
-    with open(os.path.join(ARGS.demo, "main.toml"), "rb") as source:
+    with open(os.path.join(SOURCE, "main.toml"), "rb") as source:
         return tomllib.load(source)
 
 
@@ -67,9 +73,40 @@ def animated_area(menu):
     item = menu["item"][menu["initial_item"] - 1]
     normal = item["pictures"]["normal"]
     width, height = subprocess.run(
-        ["identify", "-format", "%w %h", os.path.join(ARGS.demo, normal)], check=True,
+        ["identify", "-format", "%w %h", os.path.join(SOURCE, normal)], check=True,
         stdout=subprocess.PIPE, text=True).stdout.split()
     return tuple(item["position"]) + (int(width), int(height))
+
+
+def edit_demo_copy(folder):
+    """A copy of the demo with MOVE made through the running designer's interface, as the
+    page makes it; checks that the edit changed that one line."""
+    global SOURCE
+    SOURCE = shutil.copytree(ARGS.demo, os.path.join(folder, "source"))
+    menu_file = os.path.join(SOURCE, "main.toml")
+    with open(menu_file, encoding="utf-8") as before:
+        lines = before.read().splitlines(keepends=True)
+    editor = subprocess.Popen([ARGS.pack, "edit", os.path.join(SOURCE, "package.toml"),
+                               "--port", "0", "--site", ARGS.site],
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    try:
+        url = next(line.split()[1] for line in editor.stdout if line.startswith("Serving "))
+        base, token = url.split("?token=")
+        with urllib.request.urlopen(base + "model") as response:
+            version = next(f["version"] for f in json.load(response)["files"]
+                           if f["name"] == "main.toml")
+        request = urllib.request.Request(
+            base + "edit", data=json.dumps(dict(MOVE, file="main.toml", version=version)).encode(),
+            headers={"X-Ambrevo-Token": token, "Content-Type": "application/json"})
+        urllib.request.urlopen(request).close()
+    finally:
+        editor.kill()
+        editor.wait()
+    with open(menu_file, encoding="utf-8") as after:
+        edited = after.read().splitlines(keepends=True)
+    changed = [(old, new) for old, new in zip(lines, edited) if old != new]
+    assert len(edited) == len(lines) and changed == [("position = [36, 130]\n",
+                                                      "position = [46, 130]\n")], changed
 
 
 def inside(x, y, area):
@@ -114,11 +151,12 @@ class WindowsMatchTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-windows-match-")
+        edit_demo_copy(cls.folder)
         cls.menu = menu_source()
-        package = os.path.join(ARGS.demo, "package.toml")
+        package = os.path.join(SOURCE, "package.toml")
         # The disc for Windows: the player with the package, and the disc's files.
         cls.disc = os.path.join(cls.folder, "disc")
-        shutil.copytree(os.path.join(ARGS.demo, "disc"), cls.disc)
+        shutil.copytree(os.path.join(SOURCE, "disc"), cls.disc)
         cls.exe = os.path.join(cls.disc, "setup.exe")
         subprocess.run([ARGS.pack, "build", package, "--player", ARGS.player, "-o", cls.exe],
                        check=True, stdout=subprocess.DEVNULL)
