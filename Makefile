@@ -127,7 +127,7 @@ test-wine64-smoke: deps web
 		--no-tests=error --output-on-failure
 
 fuzz-smoke: fuzz-build
-	./scripts/fuzz.sh 60
+	./scripts/fuzz.sh 30
 
 fuzz: fuzz-build
 	./scripts/fuzz.sh $(FUZZ_SECONDS)
