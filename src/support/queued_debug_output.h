@@ -31,7 +31,7 @@ private:
     std::mutex lock_;
     std::condition_variable queued_;  // lines to send, or stopping_
     std::deque<std::string> lines_;   // written, not yet taken by the sender
-    bool senderWaiting_ = false;      // the sender sleeps on queued_
+    bool senderWaiting_ = false;      // the sender sleeps until woken
     bool stopping_ = false;
     bool noThread_ = false;  // the system gave no thread: lines go straight to the channel
     std::thread sender_;     // started with the first line
