@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Where the heavy menu's time to window goes under Wine: from the process start to the
-first picture's debug line ("Getting Image 1", written once the items' windows are made
-and the first pictures are decoded), through the picture lines (the rest of the decoding,
-and under Wine one round of OutputDebugStringA per line), to the window on screen (the
-window's showing and first paint). Same set-up as time_to_window.py; each mark is taken
-on this script's clock when the line or the window arrives. Wine traces each line to
-stderr here, so the lines cost more than in time_to_window.py's runs: their share is an
-upper bound.
+first picture's debug line ("Getting Image 1", written once the items are set up and the
+first pictures are decoded), through the picture lines (the rest of the decoding), to the
+window on screen (the window's showing). Same set-up as time_to_window.py; each mark is
+taken on this script's clock when the line or the window arrives. The player sends its
+debug lines from a thread of its own, a few milliseconds behind the load at most, and
+Wine traces each line to stderr here, which takes processor time from the load: the
+marks are upper bounds.
 
   bench/time_to_window_phases.py --player build/win64/ambrevo.exe \\
       --disc-maker build/native/bench/rich_menu_disc [--runs 9]
