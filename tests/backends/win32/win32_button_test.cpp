@@ -226,6 +226,32 @@ TEST_F(ButtonTest, TabFollowsCreationOrderWhateverTheZOrder) {
     EXPECT_EQ(::GetFocus(), Native(b));
 }
 
+// Hidden and off-screen buttons get their windows only when needed; one made late takes
+// its place in the model's z-order, behind the buttons in front of it.
+TEST_F(ButtonTest, ButtonsMadeLateFollowTheModelsStateAndZOrder) {
+    const auto child = [&](const char* text) {
+        return ::FindWindowExA(Window(form_), nullptr, "BUTTON", text);
+    };
+    ui::Button& late = form_.AddButton("late");
+    late.SetVisible(false);
+    late.SetBounds({10, 10, 60, 25});
+    late.SetCaption("&Later");
+    ui::Button& front = AddButton("front", "&Front", 40);  // overlaps late
+    ui::Button& outside = AddButton("outside", "&Outside", -100);
+    EXPECT_EQ(child("&Later"), nullptr);
+    EXPECT_EQ(child("&Outside"), nullptr);
+
+    late.SetVisible(true);
+    const HWND made = child("&Later");
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(made));
+    EXPECT_EQ(::GetWindow(Native(front), GW_HWNDNEXT), made) << "front stays in front";
+
+    outside.SetFocus();
+    EXPECT_EQ(::GetFocus(), child("&Outside"));
+    EXPECT_EQ(events_, (std::vector<std::string>{"outside focus"}));
+}
+
 TEST_F(ButtonTest, NativeClickFiresClickOnceEvenWhenItsHandlerRemovesTheButton) {
     ui::Button& a = AddButton("a", "A", 10);
     a.onClick = [&](ui::Control& sender) {

@@ -24,6 +24,7 @@
 #undef LoadMenu
 #include "startup/player.h"
 #include "support/messages.h"
+#include "support/queued_debug_output.h"
 #include "ui/application.h"
 
 namespace ambrevo::win32 {
@@ -40,7 +41,10 @@ FileVersionInfo OwnVersion(const std::string& programPath) {
 int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32FileSystem files;
     Win32ApplicationIcon icon(instance);
-    Win32DebugOutput debug;
+    // The debugger channel from a thread of its own: under Wine each line costs tens of
+    // microseconds, and a menu load writes one per picture. Sent in order, all by the end.
+    Win32DebugOutput debugChannel;
+    QueuedDebugOutput debug(debugChannel);
     Win32Clock clock;
     Win32SoundPlayer sound;
     Win32ProgramResources resources(instance);

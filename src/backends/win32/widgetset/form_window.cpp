@@ -95,8 +95,21 @@ NativeButton* FormWindow::ButtonOf(const ui::Control& control) const {
 }
 
 NativeButton* FormWindow::ButtonOf(HWND window) const {
+    if (!window) return nullptr;
     for (const auto& [control, button] : buttons_) {
         if (button->Handle() == window) return button.get();
+    }
+    return nullptr;
+}
+
+HWND FormWindow::MadeInFront(const ui::Control& control) const {
+    const auto& controls = form_.Controls();
+    auto at = std::find_if(controls.begin(), controls.end(),
+                           [&control](const auto& each) { return each.get() == &control; });
+    if (at == controls.end()) return nullptr;
+    for (++at; at != controls.end(); ++at) {
+        const NativeButton* button = ButtonOf(**at);
+        if (button && button->Handle()) return button->Handle();
     }
     return nullptr;
 }
@@ -106,7 +119,8 @@ ui::InputRouter& FormWindow::Input() {
     return mouse_.Router();
 }
 
-// A hidden button keeps its changes until it is shown or handed out: nobody sees it.
+// A hidden button keeps its changes until it is shown or handed out: nobody sees it. A
+// button not made yet is made here once it shows within the window.
 void FormWindow::ApplyPendingChanges() {
     for (const auto& [control, button] : buttons_) {
         if (control->Visible()) button->ApplyPendingChanges();
@@ -120,6 +134,8 @@ void FormWindow::BoundsChanged() {
     const BusyFlag applying(applyingBounds_);
     ::SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left,
                    outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A larger window may take in buttons not made yet.
+    if (::IsWindowVisible(Handle())) ApplyPendingChanges();
 }
 
 void FormWindow::VisibleChanged() { ::ShowWindow(Handle(), form_.Visible() ? SW_SHOW : SW_HIDE); }
@@ -149,7 +165,8 @@ void FormWindow::RegionChanged() {
 void FormWindow::ControlAdded(ui::Control& control) {
     if (control.Kind() == ui::ControlKind::Button) {
         buttons_[&control] = std::make_unique<NativeButton>(
-            Handle(), static_cast<ui::Button&>(control), context_.Fonts());
+            Handle(), static_cast<ui::Button&>(control), context_.Fonts(),
+            [this](const ui::Button& button) { return MadeInFront(button); });
     } else {
         Invalidate(control.Bounds());
     }
@@ -182,10 +199,7 @@ void FormWindow::ZOrderChanged(ui::Control& control) {
 }
 
 void FormWindow::FocusControl(ui::Button& button) {
-    if (NativeButton* native = ButtonOf(button)) {
-        native->ApplyPendingChanges();
-        ::SetFocus(native->Handle());
-    }
+    if (NativeButton* native = ButtonOf(button)) ::SetFocus(native->Window());
 }
 
 void FormWindow::FocusForm() {

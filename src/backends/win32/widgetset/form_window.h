@@ -39,6 +39,9 @@ public:
     // The native button of a model button; null when it has none.
     NativeButton* ButtonOf(const ui::Control& control) const;
     NativeButton* ButtonOf(HWND window) const;
+    // The window of the nearest button in front of control in the model's z-order whose
+    // window is made; null when there is none.
+    HWND MadeInFront(const ui::Control& control) const;
     // The form's input router, for the keyboard. It first applies the buttons' pending
     // changes, since what it decides goes to the keyboard focus.
     ui::InputRouter& Input();

@@ -30,48 +30,74 @@ constexpr ui::ControlChange kPendingOrder[] = {
 
 }  // namespace
 
-NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts)
-    : button_(button), fonts_(fonts) {
-    const ui::Rect& bounds = button.Bounds();
-    DWORD style = StyleOf(button);
-    // In a hidden form the window is made hidden, and shown with the form once set up.
-    if (!::IsWindowVisible(parent) && (style & WS_VISIBLE) != 0) {
-        style &= ~WS_VISIBLE;
-        pending_ = Bit(ui::ControlChange::Visible);
-    }
-    window_.Reset(::CreateWindowExW(0, L"BUTTON", Widen(button.Caption()).c_str(), style,
-                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
-                                    nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    if (!window_) {
-        const DWORD error = ::GetLastError();
-        throw AppError("Cannot create the button \"" + button.Name() + "\". " +
-                       SystemErrorMessage(error));
-    }
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button.Font())),
-                   FALSE);
-    ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeButton::SubclassProc)));
+NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts,
+                           MadeInFront madeInFront)
+    : parent_(parent), button_(button), fonts_(fonts), madeInFront_(std::move(madeInFront)) {
+    if (ShowsInForm()) Make();
 }
 
 NativeButton::~NativeButton() {
     *alive_ = false;
+    if (!window_) return;
     // The native procedure alone sees the window's last messages (losing the focus too).
     ::SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
 }
 
-bool NativeButton::Focusable() const {
-    return button_.Visible() && button_.TabStop() && ::IsWindowEnabled(Handle());
+HWND NativeButton::Window() {
+    if (!window_) Make();
+    ApplyPendingChanges();
+    return Handle();
+}
+
+bool NativeButton::ShowsInForm() const {
+    const ui::Rect& bounds = button_.Bounds();
+    const ui::Rect& form = button_.Owner().Bounds();
+    return button_.Visible() && bounds.width > 0 && bounds.height > 0 && bounds.left < form.width &&
+           bounds.top < form.height && bounds.left + bounds.width > 0 &&
+           bounds.top + bounds.height > 0;
+}
+
+// Made in the model's state, so nothing is pending but the showing, which waits for a
+// hidden form.
+void NativeButton::Make() {
+    const ui::Rect& bounds = button_.Bounds();
+    DWORD style = StyleOf(button_);
+    pending_ = 0;
+    if (!::IsWindowVisible(parent_) && (style & WS_VISIBLE) != 0) {
+        style &= ~WS_VISIBLE;
+        pending_ = Bit(ui::ControlChange::Visible);
+    }
+    window_.Reset(::CreateWindowExW(0, L"BUTTON", Widen(button_.Caption()).c_str(), style,
+                                    bounds.left, bounds.top, bounds.width, bounds.height, parent_,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    if (!window_) {
+        const DWORD error = ::GetLastError();
+        throw AppError("Cannot create the button \"" + button_.Name() + "\". " +
+                       SystemErrorMessage(error));
+    }
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
+                   FALSE);
+    const HWND inFront = madeInFront_(button_);
+    ::SetWindowPos(Handle(), inFront ? inFront : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeButton::SubclassProc)));
 }
 
 void NativeButton::Update(ui::ControlChange change) {
+    if (!window_) {
+        // Nothing to bring in step: the window, once made, takes the model's state.
+        if (::IsWindowVisible(parent_) && ShowsInForm()) Make();
+        return;
+    }
     const HWND window = Handle();
     // A hidden button cannot keep the focus: it goes to the form at once.
     if (change == ui::ControlChange::Visible && !button_.Visible() && ::GetFocus() == window) {
-        ::SetFocus(::GetParent(window));
+        ::SetFocus(parent_);
     }
-    if (!::IsWindowVisible(::GetParent(window))) {
+    if (!::IsWindowVisible(parent_)) {
         pending_ |= Bit(change);
         return;
     }
@@ -80,6 +106,10 @@ void NativeButton::Update(ui::ControlChange change) {
 }
 
 void NativeButton::ApplyPendingChanges() {
+    if (!window_) {
+        if (ShowsInForm()) Make();
+        if (!window_) return;
+    }
     if (pending_ == 0) return;
     const unsigned pending = std::exchange(pending_, 0);
     for (const ui::ControlChange change : kPendingOrder) {
@@ -127,6 +157,7 @@ void NativeButton::Apply(ui::ControlChange change) {
 }
 
 void NativeButton::ApplyZOrder(bool front) {
+    if (!window_) return;  // placed when made
     ::SetWindowPos(Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

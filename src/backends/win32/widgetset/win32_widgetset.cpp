@@ -36,9 +36,7 @@ HWND Win32Widgetset::WindowOf(const ui::Form& form) const {
 HWND Win32Widgetset::WindowOf(const ui::Button& button) const {
     const FormWindow* window = FormOf(button.Owner());
     NativeButton* native = window ? window->ButtonOf(button) : nullptr;
-    if (!native) return nullptr;
-    native->ApplyPendingChanges();  // the window is handed out in the model's state
-    return native->Handle();
+    return native ? native->Window() : nullptr;  // made now, in the model's state
 }
 
 std::size_t Win32Widgetset::CachedBitmapCount() const { return context_.Bitmaps().Size(); }
