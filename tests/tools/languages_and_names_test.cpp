@@ -136,5 +136,24 @@ name = "Back to the start"
                   "3 problems found\n");
 }
 
+// The directory's 100 entries leave no room for the table of languages beside 100 menus.
+TEST_F(LanguagesAndNamesTest, CheckRefusesATableThatFindsNoRoom) {
+    std::string menus;
+    for (int n = 1; n <= 100; ++n) {
+        const std::string file = "m" + std::to_string(n) + ".toml";
+        folder_.Write("full/" + file, "title = \"" + file + "\"\n");
+        menus += (n == 1 ? "\"" : ", \"") + file + "\"";
+    }
+    const auto package = folder_.Write("full/package.toml",
+                                       "menus = [" + menus + "]\n[languages]\nde = \"m2.toml\"\n");
+    EXPECT_EQ(RunCheck({package}, out_, err_), 1);
+    EXPECT_NE(err_.str().find(PathToUtf8(package) +
+                              ": a package holds at most 100 entries, and its 100 menus leave no "
+                              "room for the tables of item names and languages; leave out a "
+                              "menu\n"),
+              std::string::npos)
+        << err_.str();
+}
+
 }  // namespace
 }  // namespace ambrevo::pack
