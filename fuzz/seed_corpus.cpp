@@ -1,6 +1,7 @@
 // Writes small, valid packages into the folder given on the command line: one per
-// menu version, with items of every kind and a few pictures, so that the fuzzer starts
-// from inputs that reach the picture decoder.
+// menu version, with items of every kind and a few pictures, and the tables of item names
+// and languages, so that the fuzzer starts from inputs that reach the picture decoder and
+// those tables.
 
 #include <cstdio>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "pack/package/menu_body_writer.h"
+#include "pack/package/name_and_language_entries.h"
 #include "pack/package/package_writer.h"
 
 namespace {
@@ -39,6 +41,7 @@ MenuDefinition SeedMenu() {
         item.kind = kind;
         item.target = kind == 0 ? "second.mnu" : "$Hello";
         item.caption = "&Item";
+        if (kind == 0) item.name = "Next";
         menu.items.push_back(item);
         for (int frame = 0; frame < 3; ++frame) {
             menu.pictures.StorePicture(kind + 1, frame % 4, frame,
@@ -57,8 +60,15 @@ int main(int argc, char** argv) {
     }
     const std::vector<std::uint8_t> player = {'M', 'Z', 0, 0};
     for (int version : {pack::kRawPicturesVersion, pack::kLatestMenuVersion}) {
-        const auto body = pack::WriteMenuBody(SeedMenu(), version);
-        const std::vector<pack::PackageEntryData> entries{{"main.mnu", body}, {"second.mnu", body}};
+        const MenuDefinition menu = SeedMenu();
+        const auto body = pack::WriteMenuBody(menu, version);
+        std::vector<pack::PackageEntryData> entries{{"main.mnu", body}, {"second.mnu", body}};
+        // The tables beside the menus: the items' names and the first menu per language.
+        std::vector<ItemName> names;
+        pack::CollectItemNames("main.mnu", menu, names);
+        entries.push_back(*pack::ItemNameEntry(names));
+        const std::vector<LanguageMenu> languages = {{"de", "second.mnu"}};
+        entries.push_back(*pack::LanguageEntry(languages));
         const auto file = pack::WritePackage(player, entries);
         std::ofstream out(std::string(argv[1]) + "/seed-v" + std::to_string(version),
                           std::ios::binary);

@@ -57,9 +57,9 @@ if ! apt-cache showsrc libdeflate 2>/dev/null | grep -q '^Package: libdeflate$';
     need_update=1
 fi
 
-# The Wine tests run the player on machines of other code pages, which Wine takes from
-# the locale only where the host has that locale.
-wine_locales="en_US.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8"
+# The Wine tests run the player on machines of other code pages and display languages,
+# which Wine takes from the locale only where the host has that locale.
+wine_locales="en_US.UTF-8 ru_RU.UTF-8 ja_JP.UTF-8 de_DE.UTF-8"
 ensure_locales() {
     missing_locales=""
     for l in $wine_locales; do

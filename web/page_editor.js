@@ -427,7 +427,11 @@
             const title = document.createElement("h3");
             title.textContent = "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
             fields.append(title);
-            keyFields(item.keys, "", (key, value, field) =>
+            // A picture item is read out by its name, so the field is there even before
+            // the source has one.
+            const keys = item.kind === "picture" && !("name" in item.keys)
+                ? { ...item.keys, name: "" } : item.keys;
+            keyFields(keys, "", (key, value, field) =>
                 edit({ item: item.index, set: { [key]: value } }, field), fields);
         } else if (selected === 0) {
             const title = document.createElement("h3");

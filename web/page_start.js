@@ -49,9 +49,13 @@
     script.onerror = () => fail("The player cannot be loaded: ambrevo-web.js is missing.");
     script.onload = () => {
         const menu = sessionStorage.getItem(MENU_KEY);
+        // The browser's languages, most preferred first ("de-DE,en"): they choose the first
+        // menu of a package that names one per language.
+        const languages = navigator.languages && navigator.languages.length
+            ? navigator.languages : [navigator.language || ""];
         page.module = {
             host: page.host,
-            arguments: menu ? [menu] : [],
+            arguments: [menu || "", languages.join(",")],
             onRuntimeInitialized() { running = true; },
             onAbort: failed,
             instantiateWasm(imports, receiveInstance) {

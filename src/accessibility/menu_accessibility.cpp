@@ -61,6 +61,8 @@ std::string AccessibleNameOf(const MenuItem& item, int n) {
     if (IsTextItem(item)) {
         std::string caption = CaptionWithoutAccessKey(item.caption);
         if (!caption.empty()) return caption;
+    } else if (!item.name.empty()) {
+        return item.name;
     }
     if (!item.description.empty()) return item.description;
     std::string target = TargetName(item.target);

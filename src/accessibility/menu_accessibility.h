@@ -32,8 +32,9 @@ private:
 // A caption as it is read out: each "&" that marks an access key left out, "&&" read as "&".
 std::string CaptionWithoutAccessKey(const std::string& caption);
 
-// What an item is called for a screen reader: a push button's or text item's caption; its
-// description; the file name of its target (a web or mail target whole); "Item n".
+// What an item is called for a screen reader: a push button's or text item's caption, a
+// picture item's name; its description; the file name of its target (a web or mail target
+// whole); "Item n".
 std::string AccessibleNameOf(const MenuItem& item, int n);
 
 // The key that reaches item n: its access key ("Alt+R": a push button's caption letter,

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
@@ -43,7 +44,8 @@ void ApplyItems(ItemsRead& read, int version, MenuWindow& window, PictureLoad* p
 // the pictures' debug lines follow the items, and when the items' controls fail, the
 // pictures are given up.
 void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
-                      const MenuLoadServices& services, const MenuText& text, MenuWindow& window) {
+                      const MenuLoadServices& services, const MenuText& text,
+                      std::string_view entryName, MenuWindow& window) {
     MenuDefinition& def = window.Definition();
     const int version = header.version;
     for (const WindowField field : WindowFields(version)) {
@@ -51,6 +53,7 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
         window.ApplyWindowField(field);
     }
     ItemsRead items = ReadItems(reader, header.itemCount, version, text);
+    NameItems(services.package.ItemNames(), entryName, text, items.items);
     std::optional<PictureLoad> pictures;
     if (!items.error) {
         pictures.emplace(reader, services.debug, header.pictureCount, version, def.pictures);
@@ -127,8 +130,9 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     window.ClearMenu();
     window.Definition().header = *header;
     try {
-        const MenuText text{services.text, services.package.CodePages().Of(AsciiLower(name))};
-        ReadAndApplyBody(*header, services.package.Reader(), services, text, window);
+        const std::string entryName = AsciiLower(name);
+        const MenuText text{services.text, services.package.CodePages().Of(entryName)};
+        ReadAndApplyBody(*header, services.package.Reader(), services, text, entryName, window);
     } catch (...) {
         // A damaged picture, or a file that can no longer be read: the window shows what
         // was read before the error is reported.

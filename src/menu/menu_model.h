@@ -79,6 +79,9 @@ struct MenuItem {
     std::string viewerName;
     std::string viewerVersion;
     std::int32_t viewerVersionMode = 0;  // 1 = at least viewerVersion, else equal
+    // What screen readers call the item; empty for none. Not part of the body: it comes
+    // from the package's table of item names (package/item_name_table.h).
+    std::string name;
 };
 
 // The model of one menu file.

@@ -36,6 +36,14 @@ std::optional<MenuHeader> ReadMenuHeader(TaggedReader& reader, Dialogs& dialogs,
     return header;
 }
 
+void NameItems(const ItemNameTable& names, std::string_view entryName, const MenuText& text,
+               std::vector<MenuItem>& items) {
+    for (const ItemName* name : names.Of(entryName)) {
+        const auto index = static_cast<std::size_t>(name->item - 1);
+        if (index < items.size()) items[index].name = text(name->name);
+    }
+}
+
 ItemsRead ReadItems(TaggedReader& reader, int itemCount, int version, const MenuText& text) {
     ItemsRead read;
     read.items.reserve(static_cast<std::size_t>(std::clamp(itemCount, 0, kMaxItems)));

@@ -4,11 +4,13 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "menu/menu_model.h"
 #include "menu/menu_text.h"
 #include "menu/picture_table.h"
+#include "package/item_name_table.h"
 #include "package/tagged_reader.h"
 #include "services/debug_output.h"
 #include "services/dialogs.h"
@@ -33,6 +35,11 @@ struct ItemsRead {
     std::size_t fieldsOfLast = 0;  // fields read of the last of them
     std::exception_ptr error;      // what stopped the reading
 };
+
+// Gives the items of a menu (its lower-case entry name) the names the package holds for
+// them, through text as the body's texts; a name of an item the menu lacks is left out.
+void NameItems(const ItemNameTable& names, std::string_view entryName, const MenuText& text,
+               std::vector<MenuItem>& items);
 
 // Reads itemCount item blocks of a body of this version at the stream position; those
 // beyond kMaxItems are read to stay in step and dropped. Texts go through text.

@@ -83,6 +83,8 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
     header_ = {};
     directory_ = {};
     codePages_ = {};
+    itemNames_ = {};
+    languages_ = {};
     PackageStream stream(files_.OpenForReading(program_.folder + fileName));
     fileSize_ = stream.Size();
     TaggedReader reader(stream, loadError_);
@@ -124,9 +126,16 @@ void MenuPackage::OpenPackage(const std::string& fileName) {
             AsciiLower(TrimBlanksAndControls(std::string_view(name, sizeof name))),
             static_cast<std::int32_t>(static_cast<std::uint32_t>(dataPosition) - 1u)};
     }
-    codePages_ = {};
+    // The tables that older players never look up; each is read on its own, and a damaged
+    // one is as good as none.
     if (const PackageEntry* table = FindEntry(kCodePageEntryName)) {
         codePages_ = CodePageTable::Read(stream, table->dataOffset);
+    }
+    if (const PackageEntry* table = FindEntry(kItemNameEntryName)) {
+        itemNames_ = ItemNameTable::Read(stream, table->dataOffset);
+    }
+    if (const PackageEntry* table = FindEntry(kLanguageEntryName)) {
+        languages_ = LanguageTable::Read(stream, table->dataOffset);
     }
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "package/code_page_table.h"
+#include "package/item_name_table.h"
+#include "package/language_table.h"
 #include "package/load_error.h"
 #include "package/package_stream.h"
 #include "package/tagged_reader.h"
@@ -68,6 +70,10 @@ public:
     const PackageDirectory& Directory() const { return directory_; }
     // The code pages the package declares for its menus.
     const CodePageTable& CodePages() const { return codePages_; }
+    // The names the package gives items for screen readers.
+    const ItemNameTable& ItemNames() const { return itemNames_; }
+    // The first menu the package names per language.
+    const LanguageTable& Languages() const { return languages_; }
     const PackageHeader& Header() const { return header_; }
     LoadError& Errors() { return loadError_; }
 
@@ -81,6 +87,8 @@ private:
     PackageHeader header_;
     PackageDirectory directory_{};
     CodePageTable codePages_;
+    ItemNameTable itemNames_;
+    LanguageTable languages_;
     std::int64_t fileSize_ = -1;  // of the program file when its package was read
     std::unique_ptr<PackageStream> stream_;
     std::optional<TaggedReader> reader_;

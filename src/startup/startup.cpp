@@ -28,7 +28,8 @@ bool StartupSequence(Program& program, const StartupInputs& inputs, StartupWindo
 
     window.BuildWindowParts();
     ReadMessageSwitches(program.services.files, info.folder, program.switches);
-    window.LoadMenu(ChooseFirstMenuName(inputs.firstArgument, program.package.Directory()));
+    window.LoadMenu(ChooseFirstMenuName(inputs.firstArgument, program.package.Directory(),
+                                        program.package.Languages(), inputs.languageCodes));
     program.sounds.PlayStartSound();
     window.SeedRandom(program.services.clock.Seed());
     return true;

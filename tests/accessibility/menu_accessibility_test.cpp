@@ -38,21 +38,28 @@ TEST_F(MenuAccessibilityTest, ElementsTellNameRoleShortcutAndAction) {
     const auto kLabel = static_cast<std::int32_t>(ItemKind::LblBtn);
     const struct {
         std::int32_t kind;
-        std::string caption, description, target, shortcutKey;
+        std::string caption, description, target, shortcutKey, name;
         std::string wantName;
         ui::AccessibleRole role;
         std::string shortcut, action;
     } cases[] = {
-        {kPush, "&Run setup", "Installs", "setup.exe", "", "Run setup", kButton, "Alt+R", "Press"},
-        {kLabel, "Read && &learn", "", "a.txt", "x", "Read & learn", kText, "Alt+X", ""},
-        {kPicture, "ignored", "Installs", "setup.exe", "i", "Installs", kButton, "Alt+I", "Press"},
-        {kPicture, "", "", "http://example.com/a", "", "http://example.com/a", kButton, "4",
+        {kPush, "&Run setup", "Installs", "setup.exe", "", "", "Run setup", kButton, "Alt+R",
          "Press"},
-        {kPicture, "", "", "%\\docs\\guide.pdf", "", "guide.pdf", kButton, "5", "Press"},
-        {kPicture, "", "", "\"C:\\a b\\v.exe\"", "", "v.exe", kButton, "6", "Press"},
-        {kPicture, "", "", "$Hello", "", "Item 7", kButton, "7", "Press"},
-        {kPush, "", "", "next.mnu", "", "next.mnu", kButton, "8", "Press"},
-        {kPicture, "", "", "", "", "Item 9", kButton, "", "Press"},
+        {kLabel, "Read && &learn", "", "a.txt", "x", "", "Read & learn", kText, "Alt+X", ""},
+        {kPicture, "ignored", "Installs", "setup.exe", "i", "", "Installs", kButton, "Alt+I",
+         "Press"},
+        {kPicture, "", "", "http://example.com/a", "", "", "http://example.com/a", kButton, "4",
+         "Press"},
+        {kPicture, "", "", "%\\docs\\guide.pdf", "", "", "guide.pdf", kButton, "5", "Press"},
+        {kPicture, "", "", "\"C:\\a b\\v.exe\"", "", "", "v.exe", kButton, "6", "Press"},
+        {kPicture, "", "", "$Hello", "", "", "Item 7", kButton, "7", "Press"},
+        {kPush, "", "", "next.mnu", "", "", "next.mnu", kButton, "8", "Press"},
+        {kPicture, "", "", "", "", "", "Item 9", kButton, "", "Press"},
+        // A picture item's own name comes first; it travels beside the menu's body, in the
+        // menu's code page.
+        {kPicture, "", "Installs", "setup.exe", "", "Install \xE9", "Install \xC3\xA9", kButton, "",
+         "Press"},
+        {kPicture, "", "", "", "", "Start", "Start", kButton, "", "Press"},
     };
     MenuDefinition menu = testing::PictureMenu(static_cast<int>(std::size(cases)));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -62,6 +69,7 @@ TEST_F(MenuAccessibilityTest, ElementsTellNameRoleShortcutAndAction) {
         item.description = cases[i].description;
         item.target = cases[i].target;
         item.shortcutKey = cases[i].shortcutKey;
+        item.name = cases[i].name;
     }
     menu.items[1].target = "*";  // the text item does nothing
     Load(menu);
@@ -79,7 +87,7 @@ TEST_F(MenuAccessibilityTest, ElementsTellNameRoleShortcutAndAction) {
     }
     EXPECT_EQ(access_.Name(), "Menu") << "the title, not the scrolled caption";
     EXPECT_EQ(access_.Element(0), ui::AccessibleElement{});
-    EXPECT_EQ(access_.Element(10), ui::AccessibleElement{});
+    EXPECT_EQ(access_.Element(static_cast<int>(std::size(cases)) + 1), ui::AccessibleElement{});
 }
 
 TEST_F(MenuAccessibilityTest, FocusFollowsKeysAndPointerAndIsToldOncePerMove) {

@@ -27,13 +27,21 @@ CYRILLIC_TITLE = "Меню диска"
 CYRILLIC_CAPTION = "Выход"  # its access key is a Cyrillic letter
 
 
-def on_machine(code_page):
-    """Makes the programs started from here run on a machine of this ANSI code page."""
+def on_locale(locale):
+    """Makes the programs started from here run on a machine of this locale: its ANSI code
+    page and its display language."""
     # A server started under another locale keeps its own: each machine gets a fresh one.
     subprocess.run(wine("--server", "-k"), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                    timeout=30)
-    os.environ["LANG"] = os.environ["LC_ALL"] = LOCALES[code_page]
+    os.environ["LANG"] = os.environ["LC_ALL"] = locale
+    # LANGUAGE, where set, would name Wine's display language in place of the locale.
+    os.environ.pop("LANGUAGE", None)
     linger_wine_server()
+
+
+def on_machine(code_page):
+    """Makes the programs started from here run on a machine of this ANSI code page."""
+    on_locale(LOCALES[code_page])
 
 
 def build(player_exe, pack_exe, source, exe):

@@ -41,10 +41,14 @@ def missing_browser():
     return [path for path in (CHROMIUM, CHROMEDRIVER) if not os.path.exists(path)]
 
 
-def chromium(profile_folder):
-    """A headless Chromium with a 1024 x 768 window and a profile of its own."""
+def chromium(profile_folder, languages=None):
+    """A headless Chromium with a 1024 x 768 window and a profile of its own; languages
+    ("de-DE,de") are the user's languages it tells pages, when given."""
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    if languages:
+        options.add_argument("--lang=" + languages.split(",")[0])
+        options.add_experimental_option("prefs", {"intl.accept_languages": languages})
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                  "--no-first-run", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync",

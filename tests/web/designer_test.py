@@ -160,6 +160,25 @@ class DesignerTest(unittest.TestCase):
         self.wait_for(lambda: "Home page" in self.driver.execute_script(
             "return document.getElementById('texts').textContent"), "the new caption on show")
 
+    def field(self, key):
+        return self.driver.execute_script(
+            "return [...document.querySelectorAll('.editor-field')]"
+            ".find(f => f.firstChild.textContent === arguments[0])", key)
+
+    def test_a_picture_item_offers_its_name_and_a_push_button_does_not(self):
+        self.at(WEB_SITE_BUTTON).click().perform()
+        self.wait_for(lambda: self.field("caption") is not None, "the push button's keys")
+        self.assertIsNone(self.field("name"))
+        self.at(BROWSE_ITEM).click().perform()
+        self.wait_for(lambda: self.field("name") is not None, "the picture item's name field")
+        self.driver.execute_script(
+            "const input = arguments[0].querySelector('input'); input.value = 'Browse the disc';"
+            "input.dispatchEvent(new Event('change'))", self.field("name"))
+        self.wait_for(lambda: self.text().count(b'name = "Browse the disc"') == 1,
+                      "the name written into the item")
+        self.press("Undo")
+        self.wait_for_file(self.original)
+
     def test_an_item_added_and_deleted_leaves_the_file_as_it_was(self):
         self.press("Add push button")
         self.wait_for(lambda: self.text().count(b"[[item]]") == 7, "the added item")

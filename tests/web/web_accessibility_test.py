@@ -16,12 +16,11 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
 # The demo's first menu: role, name, description, shortcut, disabled (None for a text).
+# The second item has no name of its own: it is read by its description.
 DEMO_ITEMS = [
-    ("button", "Opens the read-me document of this disc.",
-     "Opens the read-me document of this disc.", "1", False),
+    ("button", "Read me", "Opens the read-me document of this disc.", "1", False),
     ("button", "Opens the disc's docs folder.", "Opens the disc's docs folder.", "2", False),
-    ("button", "Switches to the second menu of this disc.",
-     "Switches to the second menu of this disc.", "3", False),
+    ("button", "More menus", "Switches to the second menu of this disc.", "3", False),
     ("button", "Web site", "Opens a web page in the default browser.", "Alt+W", False),
     ("button", "Say hello", "Shows a message.", "5", False),
     ("button", "Exit", "Closes the menu.", "6", False),

@@ -404,6 +404,37 @@ class WebPlayerTest(unittest.TestCase):
         self.edit("main.toml", "[[item]\n", "[[item]]")
         self.wait_for(lambda: self.banner() == "", "the banner going away")
 
+    def test_the_page_opens_on_the_menu_of_the_browsers_language(self):
+        source = os.path.join(self.folder, "languages")
+        os.makedirs(source)
+        background = os.path.join(os.path.abspath(ARGS.demo), "pictures", "main-background.png")
+        menus = {"main.toml": "English", "main-de.toml": "Deutsch", "main-fr.toml": "Fran\u00e7ais"}
+        for name, title in menus.items():
+            with open(os.path.join(source, name), "w", encoding="utf-8") as file:
+                file.write("title = \"%s\"\nbackground = '%s'\n" % (title, background))
+        with open(os.path.join(source, "package.toml"), "w", encoding="utf-8") as file:
+            file.write('menus = ["main.toml", "main-de.toml", "main-fr.toml"]\n'
+                       '[languages]\nde = "main-de.toml"\nfr = "main-fr.toml"\n')
+        site = os.path.join(self.folder, "languages-site")
+        subprocess.run([ARGS.pack, "web", os.path.join(source, "package.toml"), "-o", site,
+                        "--site", ARGS.site], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        server = StaticSite(site)
+        self.addCleanup(server.stop)
+        german = chromium(os.path.join(self.folder, "profile-de"), "de-DE,de")
+        self.addCleanup(german.quit)
+        for driver, title in ((german, "Deutsch"), (self.driver, "English")):
+            with self.subTest(title=title):
+                driver.get(server.url.replace("index.html", "files.json"))
+                driver.execute_script("sessionStorage.clear()")
+                driver.get(server.url)
+                try:
+                    WebDriverWait(driver, 10, poll_frequency=0.05).until(
+                        lambda d: d.title == title)
+                except Exception:
+                    self.fail("the page shows %r, not %r (languages %r)" % (
+                        driver.title, title, driver.execute_script("return navigator.languages")))
+
     def test_the_static_page_plays_the_menu(self):
         site = os.path.join(self.folder, "static")
         subprocess.run([ARGS.pack, "web", os.path.join(ARGS.demo, "package.toml"), "-o", site,

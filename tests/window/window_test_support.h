@@ -17,6 +17,7 @@
 #include "fakes/fake_text_decoder.h"
 #include "fakes/headless_widgetset.h"
 #include "pack/package/menu_body_writer.h"
+#include "pack/package/name_and_language_entries.h"
 #include "pack/package/package_writer.h"
 #include "window/menu_window.h"
 
@@ -106,9 +107,12 @@ protected:
     void InstallMenus(const std::vector<std::pair<std::string, MenuDefinition>>& menus,
                       int version = pack::kLatestMenuVersion) {
         std::vector<pack::PackageEntryData> entries;
+        std::vector<ItemName> itemNames;
         for (const auto& [name, menu] : menus) {
             entries.push_back({name, pack::WriteMenuBody(menu, version)});
+            pack::CollectItemNames(name, menu, itemNames);
         }
+        if (auto table = pack::ItemNameEntry(itemNames)) entries.push_back(std::move(*table));
         InstallEntries(entries);
     }
     void InstallEntries(const std::vector<pack::PackageEntryData>& entries) {

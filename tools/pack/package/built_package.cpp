@@ -42,6 +42,12 @@ public:
     std::vector<std::string> messages;
 };
 
+// The entries that are tables beside the menus rather than menus.
+bool IsTable(const std::string& entryName) {
+    return entryName == kCodePageEntryName || entryName == kItemNameEntryName ||
+           entryName == kLanguageEntryName;
+}
+
 BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const PackageEntry& entry,
                     LoadError& loadError) {
     BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {}};
@@ -61,6 +67,7 @@ BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const Pac
         if (!ReadMenu(package.Reader(), dialogs, debug, kCaption, *menu)) {
             built.problem = "not a menu of format version 6 or later";
         } else {
+            NameItems(package.ItemNames(), entry.name, {}, menu->items);
             built.menu = menu;
             if (loadError.IsSet()) {
                 built.problem = "damaged: a value has the wrong type or the entry is cut short";
@@ -120,10 +127,10 @@ BuiltPackage ReadBuiltPackageBytes(const std::string& fileName,
     }
 
     const PackageHeader& head = package.Header();
-    BuiltPackage built{head.position, {head.text, head.byte}, {}};
+    BuiltPackage built{head.position, {head.text, head.byte}, {}, package.Languages().All()};
     for (int slot = 0; slot < head.entryCount; ++slot) {
         const PackageEntry& entry = package.Directory()[static_cast<std::size_t>(slot)];
-        if (entry.name == kCodePageEntryName) continue;
+        if (IsTable(entry.name)) continue;
         built.menus.push_back(ReadEntry(package, fileName, entry, loadError));
     }
     return built;

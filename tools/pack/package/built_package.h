@@ -9,6 +9,7 @@
 
 #include "menu/menu_model.h"
 #include "pack/package/package_writer.h"
+#include "package/language_table.h"
 
 namespace ambrevo::pack {
 
@@ -24,12 +25,14 @@ struct BuiltMenu {
 struct BuiltPackage {
     std::int64_t programSize = 0;  // bytes before the package: the bare player
     PackageHeaderValues header;
-    std::vector<BuiltMenu> menus;  // every entry but the table of code pages
+    std::vector<BuiltMenu> menus;         // every entry but the tables beside the menus
+    std::vector<LanguageMenu> languages;  // the first menu per language
 };
 
 // Reads the package appended to a program file with the player's own package and menu
-// readers, the menus' code pages from its table of code pages ("codepages.dat") as the
-// player reads them. Throws PackError when the file cannot be read or holds no readable
+// readers, the menus' code pages, their items' names and the first menu per language from
+// the tables beside them ("codepages.dat", "names.dat", "languages.dat") as the player
+// reads them. Throws PackError when the file cannot be read or holds no readable
 // package; a damaged menu is kept as an entry with its problem.
 BuiltPackage ReadBuiltPackage(const std::filesystem::path& file);
 // The same for program bytes held in memory; name stands for the file in messages.

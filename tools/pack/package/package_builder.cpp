@@ -5,6 +5,7 @@
 #include "pack/common/pack_error.h"
 #include "pack/package/code_page_entry.h"
 #include "pack/package/menu_body_writer.h"
+#include "pack/package/name_and_language_entries.h"
 #include "pack/source/text_encoding.h"
 
 namespace ambrevo::pack {
@@ -33,14 +34,22 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
         }
     }
     // After the menus: the player shows the first entry first, and older players, which
-    // never look the table up, find every menu where they would without it.
-    if (std::optional<PackageEntryData> table = CodePageEntry(codePages)) {
-        entries.push_back(std::move(*table));
+    // never look the tables up, find every menu where they would without them.
+    std::vector<ItemName> names;
+    for (const MenuSource& menu : source.menus) CollectItemNames(menu.entryName, menu.menu, names);
+    std::vector<LanguageMenu> languages;
+    for (const LanguageSource& language : source.languages) {
+        languages.push_back({language.code, language.entryName});
+    }
+    for (std::optional<PackageEntryData> table :
+         {CodePageEntry(codePages), ItemNameEntry(names), LanguageEntry(languages)}) {
+        if (table) entries.push_back(std::move(*table));
     }
     if (entries.size() > static_cast<std::size_t>(kMaxPackageEntries)) {
         throw PackError("a package holds at most " + std::to_string(kMaxPackageEntries) +
                         " entries: " + std::to_string(source.menus.size()) +
-                        " menus and the table of their code pages are " +
+                        " menus and the tables of their code pages, item names and "
+                        "languages are " +
                         std::to_string(entries.size()));
     }
     return WritePackage(player, entries, source.header);

@@ -103,6 +103,26 @@ void WritePictures(const std::filesystem::path& folder, const MenuSourceText& so
     }
 }
 
+// [languages] with each language's menu file; menuFiles are the files of package.menus.
+void WriteLanguages(const BuiltPackage& package, const std::vector<std::string>& menuFiles,
+                    TomlText& toml, std::ostream& warnings) {
+    if (package.languages.empty()) return;
+    toml.Table("languages");
+    for (const LanguageMenu& language : package.languages) {
+        const auto menu =
+            std::find_if(package.menus.begin(), package.menus.end(),
+                         [&](const BuiltMenu& built) { return built.name == language.entryName; });
+        if (menu == package.menus.end()) {
+            warnings << "the first menu of language " << language.code << ", \""
+                     << DisplayText(language.entryName, kSystemCodePage)
+                     << "\", is not in the package and is left out\n";
+            continue;
+        }
+        toml.Utf8Text(language.code,
+                      menuFiles[static_cast<std::size_t>(menu - package.menus.begin())]);
+    }
+}
+
 }  // namespace
 
 void ExtractPackage(const BuiltPackage& package, const std::filesystem::path& folder,
@@ -132,6 +152,7 @@ void ExtractPackage(const BuiltPackage& package, const std::filesystem::path& fo
     toml.Text("header_text", package.header.text);
     toml.Integer("header_byte", package.header.byte);
     toml.Utf8List("menus", menuFiles);
+    WriteLanguages(package, menuFiles, toml, warnings);
     WriteTextFile(folder / "package.toml", toml.Str());
 }
 

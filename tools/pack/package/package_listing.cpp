@@ -48,6 +48,7 @@ void ListItem(const MenuDefinition& menu, int n, const Texts& texts, std::ostrea
         << NameOrNumber(ItemKindNames(), item.kind) << std::right;
     if (item.kind != 0 && !item.caption.empty()) out << " " << texts.Quoted(item.caption);
     out << " -> " << (item.target.empty() ? "(no target)" : texts.Quoted(item.target));
+    if (!item.name.empty()) out << " named " << texts.Quoted(item.name);
     std::string pictures;
     for (int set = 0; set < kPictureSets; ++set) {
         const std::string summary = SetSummary(menu.pictures, n, set);
@@ -77,12 +78,34 @@ void ListMenu(const MenuDefinition& menu, std::uint32_t codePage, std::ostream& 
     for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, texts, out);
 }
 
+// A menu's entry name as its code page shows it.
+std::string MenuName(const BuiltPackage& package, const std::string& entryName) {
+    for (const BuiltMenu& menu : package.menus) {
+        if (menu.name == entryName) return DisplayText(entryName, menu.codePage);
+    }
+    return DisplayText(entryName, kSystemCodePage);
+}
+
+// "first menu by language: de main-de.mnu, fr main-fr.mnu; any other main.mnu".
+void ListLanguages(const BuiltPackage& package, std::ostream& out) {
+    if (package.languages.empty()) return;
+    out << "first menu by language:";
+    const char* separator = " ";
+    for (const LanguageMenu& language : package.languages) {
+        out << separator << language.code << " " << MenuName(package, language.entryName);
+        separator = ", ";
+    }
+    if (!package.menus.empty()) out << "; any other " << MenuName(package, package.menus[0].name);
+    out << "\n";
+}
+
 }  // namespace
 
 bool ListPackage(const BuiltPackage& package, std::ostream& out) {
     out << "player: " << package.programSize << " bytes; package header "
         << Texts(kSystemCodePage).Quoted(package.header.text) << ", byte "
         << static_cast<int>(package.header.byte) << "; " << package.menus.size() << " menus\n";
+    ListLanguages(package, out);
     bool allRead = true;
     for (std::size_t i = 0; i < package.menus.size(); ++i) {
         const BuiltMenu& built = package.menus[i];

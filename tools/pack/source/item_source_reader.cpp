@@ -149,6 +149,20 @@ void RefuseVersion7Fields(SourceTable& source) {
     }
 }
 
+// A picture item's name for screen readers. Push buttons and text items are read by their
+// captions, so a name there would never be heard.
+void ReadItemName(SourceTable& source, MenuItem& item) {
+    if (!source.Has("name")) return;
+    if (item.kind != static_cast<std::int32_t>(ItemKind::ImgBtn)) {
+        source.Value("name");
+        source.Report("name", "\"name\" is for picture items; a " +
+                                  std::string(*ItemKindNames().NameOf(item.kind)) +
+                                  " item is read by its caption");
+        return;
+    }
+    source.Text("name", item.name);
+}
+
 MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
     MenuItem item = DefaultItem(version);
     source.Named("kind", ItemKindNames(), item.kind);
@@ -162,6 +176,7 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
     }
     source.Text("parameters", item.parameters);
     source.Text("description", item.description);
+    ReadItemName(source, item);
     source.Text("caption", item.caption);
     source.Text("shortcut_key", item.shortcutKey);
     Point position{item.left, item.top};

@@ -88,6 +88,8 @@ void WriteItem(TomlText& toml, const MenuItem& item, int version) {
     toml.Text("target", item.target);
     toml.Text("parameters", item.parameters);
     toml.Text("description", item.description);
+    // Only picture items have a name, and most have none.
+    if (!item.name.empty()) toml.Text("name", item.name);
     toml.Text("caption", item.caption);
     toml.Text("shortcut_key", item.shortcutKey);
     toml.Pair("position", item.left, item.top);

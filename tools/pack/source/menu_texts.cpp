@@ -26,6 +26,7 @@ std::vector<MenuTextField> MenuTexts(const MenuDefinition& menu, int version) {
         texts.push_back({name + "description", &item.description});
         texts.push_back({name + "shortcut_key", &item.shortcutKey});
         texts.push_back({name + "caption", &item.caption});
+        texts.push_back({name + "name", &item.name});
         if (!version7) continue;
         texts.push_back({name + "font.name", &item.font.name});
         texts.push_back({name + "viewer_name", &item.viewerName});

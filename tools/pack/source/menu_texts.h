@@ -14,7 +14,8 @@ struct MenuTextField {
 };
 
 // Every text that a body of this version stores, all in the menu's code page, in body
-// order: the window's texts, then each item's.
+// order: the window's texts, then each item's; with each item's texts its name for screen
+// readers, which the package stores beside the body in the same code page.
 std::vector<MenuTextField> MenuTexts(const MenuDefinition& menu, int version);
 
 // True when none of them has a byte of 0x80 or above.

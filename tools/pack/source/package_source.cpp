@@ -12,6 +12,7 @@
 #include "pack/source/source_warnings.h"
 #include "pack/source/text_encoding.h"
 #include "support/ascii.h"
+#include "support/language_codes.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -95,7 +96,61 @@ bool ReadMenu(const std::filesystem::path& path, const toml::table* parsed,
     return true;
 }
 
-// Reads the menus a package file lists; false when one of them could not be read.
+// The menu files a package file lists, by their canonical paths.
+struct ListedMenus {
+    std::map<std::filesystem::path, std::int64_t> lines;     // where each was listed first
+    std::map<std::filesystem::path, std::size_t> readMenus;  // those read: their menu
+};
+
+// [languages]: each ISO 639-1 code with the menu file of "menus" shown first to its users.
+// A code that is no code is an error; a file that is not in the package is warned about
+// and left out, so that those users see the first menu.
+void ReadLanguages(const toml::node& node, const std::filesystem::path& path,
+                   const ListedMenus& listed, const SourceReading& reading,
+                   PackageSource& package) {
+    const SourceFile file{PathToUtf8(path), reading.diagnostics};
+    const toml::table* languages = node.as_table();
+    if (languages == nullptr) {
+        file.Report(LineOf(node),
+                    "\"languages\" must be a table of language codes and menu source files");
+        return;
+    }
+    for (const auto& [key, value] : *languages) {
+        const std::string code(key.str());
+        const std::int64_t line = LineOf(value);
+        if (!IsLanguageCode(code)) {
+            file.Report(line, "\"" + code +
+                                  "\" in \"languages\" is no language code: use the two "
+                                  "lower-case letters of ISO 639-1, such as \"de\"");
+            continue;
+        }
+        const std::string where = "\"languages." + code + "\"";
+        const auto* name = value.as_string();
+        if (name == nullptr || name->get().empty()) {
+            file.Report(line, where + " must name a menu source file of \"menus\"");
+            continue;
+        }
+        const std::filesystem::path menu = path.parent_path() / PathFromUtf8(name->get());
+        std::error_code error;
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(menu, error);
+        if (const auto read = listed.readMenus.find(canonical); read != listed.readMenus.end()) {
+            const std::string& entryName = package.menus[read->second].entryName;
+            if (!entryName.empty()) package.languages.push_back({code, entryName});
+            continue;
+        }
+        if (listed.lines.count(canonical) > 0) continue;  // listed, and reported as unreadable
+        const bool exists =
+            reading.TextOf(menu) != nullptr || std::filesystem::is_regular_file(menu, error);
+        file.Warn(line,
+                  where + ": \"" + name->get() +
+                      (exists ? "\" is not listed in \"menus\", so the package does not hold it"
+                              : "\" not found") +
+                      "; users of this language see the first menu");
+    }
+}
+
+// Reads the menus a package file lists, then its languages; false when one of the menus
+// could not be read.
 bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
                      const SourceReading& reading, PackageSource& package) {
     const SourceFile file{PathToUtf8(path), reading.diagnostics};
@@ -106,10 +161,11 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
         package.header.byte = static_cast<std::uint8_t>(headerByte);
     }
     const toml::array* menus = table.Array("menus");
+    const toml::node* languages = table.Value("languages");
     table.ReportUnknownKeys();
     if (menus == nullptr) return false;
     bool allRead = true;
-    std::map<std::filesystem::path, std::int64_t> listed;  // where each file was listed first
+    ListedMenus listed;
     for (const toml::node& node : *menus) {
         const auto* name = node.as_string();
         if (name == nullptr || name->get().empty()) {
@@ -124,8 +180,8 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
             allRead = false;
             continue;
         }
-        const auto [first, added] =
-            listed.emplace(std::filesystem::weakly_canonical(menu, error), LineOf(node));
+        const std::filesystem::path canonical = std::filesystem::weakly_canonical(menu, error);
+        const auto [first, added] = listed.lines.emplace(canonical, LineOf(node));
         if (!added) {
             file.Report(LineOf(node), "\"" + name->get() +
                                           "\" is listed in \"menus\" twice, "
@@ -133,8 +189,13 @@ bool ReadPackageFile(const std::filesystem::path& path, const toml::table& root,
                                           std::to_string(first->second));
             continue;
         }
-        allRead = ReadMenu(menu, nullptr, reading, package) && allRead;
+        if (ReadMenu(menu, nullptr, reading, package)) {
+            listed.readMenus.emplace(canonical, package.menus.size() - 1);
+        } else {
+            allRead = false;
+        }
     }
+    if (languages != nullptr) ReadLanguages(*languages, path, listed, reading, package);
     return allRead;
 }
 
@@ -157,6 +218,32 @@ void CheckRoomForCodePages(const PackageSource& package, Diagnostics& diagnostic
             " menus leave no room for the table of code pages this menu needs: " + why);
 }
 
+// The tables of item names and of languages need an entry each beside the menus (the
+// table of code pages has its own message).
+void CheckRoomForTables(const PackageSource& package, const std::string& file,
+                        Diagnostics& diagnostics) {
+    const auto has = [&](auto predicate) {
+        return std::any_of(package.menus.begin(), package.menus.end(), predicate) ? 1u : 0u;
+    };
+    const std::size_t codePages = has([](const MenuSource& menu) { return menu.codePage != 0; });
+    const std::size_t names = has([](const MenuSource& menu) {
+        return std::any_of(menu.menu.items.begin(), menu.menu.items.end(),
+                           [](const MenuItem& item) { return !item.name.empty(); });
+    });
+    const std::size_t languages = package.languages.empty() ? 0 : 1;
+    const std::size_t menus = package.menus.size();
+    if (names + languages == 0 || menus > static_cast<std::size_t>(kMaxPackageMenus) ||
+        menus + codePages > static_cast<std::size_t>(kMaxPackageEntries) ||
+        menus + codePages + names + languages <= static_cast<std::size_t>(kMaxPackageEntries)) {
+        return;
+    }
+    diagnostics.Report(file, 0,
+                       "a package holds at most " + std::to_string(kMaxPackageEntries) +
+                           " entries, and its " + std::to_string(menus) +
+                           " menus leave no room for the tables of item names and languages; "
+                           "leave out a menu");
+}
+
 // allRead: every source could be read as a menu, so every menu name is known. menuAlone:
 // the sources are one menu file read without the menus its targets may name.
 void CheckPackage(const PackageSource& package, const std::vector<std::filesystem::path>& sources,
@@ -170,6 +257,7 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
                                " menus, not " + std::to_string(package.menus.size()));
     }
     CheckRoomForCodePages(package, diagnostics);
+    CheckRoomForTables(package, PathToUtf8(sources.front()), diagnostics);
     std::map<std::string, const MenuSource*> byName;
     for (const MenuSource& menu : package.menus) {
         if (menu.entryName.empty()) continue;
@@ -186,7 +274,11 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
         std::none_of(package.menus.begin(), package.menus.end(),
                      [](const MenuSource& menu) { return menu.entryName.empty(); });
     if (!allRead || !allNamed) return;
-    WarnAboutUnreachableMenus(package.menus, diagnostics);
+    std::vector<std::string> firstMenus;
+    for (const LanguageSource& language : package.languages) {
+        firstMenus.push_back(language.entryName);
+    }
+    WarnAboutUnreachableMenus(package.menus, firstMenus, diagnostics);
     for (const MenuSource& menu : package.menus) {
         for (const MenuTargetUse& use : menu.menuTargets) {
             if (byName.count(AsciiLower(use.target)) > 0) continue;

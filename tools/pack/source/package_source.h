@@ -15,15 +15,24 @@ namespace ambrevo::pack {
 
 constexpr std::string_view kDefaultHeaderText = "Ambrevo";
 constexpr int kMaxPackageMenus = 100;
-// The player's directory holds 100 entries: the menus and, when a menu declares a code
-// page, the table of code pages.
+// The player's directory holds 100 entries: the menus and the tables that need one: of code
+// pages when a menu declares one, of item names when an item has one, of languages when
+// the package names a menu per language.
 constexpr int kMaxPackageEntries = 100;
 
-// The menus of a package in package order (the first is the menu the player shows first)
-// and its header values.
+// The first menu for users of one language, as a package file's [languages] names it.
+struct LanguageSource {
+    std::string code;       // ISO 639-1, "de"
+    std::string entryName;  // of a menu of the package
+};
+
+// The menus of a package in package order (the first is the menu the player shows first,
+// and to users of a language without a menu of its own), its header values and the first
+// menu per language.
 struct PackageSource {
     PackageHeaderValues header{std::string(kDefaultHeaderText), 0};
     std::vector<MenuSource> menus;
+    std::vector<LanguageSource> languages;
 };
 
 // What the sources are read for. A preview may read one menu file alone: its menu

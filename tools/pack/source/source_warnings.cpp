@@ -83,8 +83,10 @@ void WarnAboutEmptyMenu(const MenuDefinition& menu, const SourceFile& file) {
     }
 }
 
-void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus, Diagnostics& diagnostics) {
-    std::set<std::string> reached;
+void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus,
+                               const std::vector<std::string>& firstMenus,
+                               Diagnostics& diagnostics) {
+    std::set<std::string> reached(firstMenus.begin(), firstMenus.end());
     for (const MenuSource& menu : menus) {
         for (const MenuTargetUse& use : menu.menuTargets) {
             const std::string target = AsciiLower(use.target);

@@ -30,8 +30,11 @@ std::optional<std::string> SetSizeSlip(std::string_view set, const Bitmap& pictu
 // A menu that shows nothing: no background and no items.
 void WarnAboutEmptyMenu(const MenuDefinition& menu, const SourceFile& file);
 
-// Menus after the first that no other menu switches to.
-void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus, Diagnostics& diagnostics);
+// Menus after the first that no other menu switches to and that are not the first menu of
+// a language (firstMenus: their entry names).
+void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus,
+                               const std::vector<std::string>& firstMenus,
+                               Diagnostics& diagnostics);
 
 // The warning for a picture whose transparent pixels took the plain colour (0x00RRGGBB).
 std::string UncoveredPictureWarning(std::string_view picture, bool menuHasBackground,

@@ -19,6 +19,7 @@
 #include "backends/web/widgetset/web_widgetset.h"
 #include "package/package.h"
 #include "startup/player.h"
+#include "support/language_codes.h"
 #include "support/messages.h"
 #include "support/windows_1252.h"
 #include "ui/application.h"
@@ -67,9 +68,18 @@ bool PackageHolds(WebDisc& disc, std::string name) {
     return !name.empty() && !error.IsSet() && package.HasEntry(name);
 }
 
+// The browser's language tags, comma-separated ("de-DE,en"), as ISO 639-1 codes.
+std::vector<std::string> LanguageCodes(const std::string& tags) {
+    std::vector<std::string> split;
+    std::istringstream in(tags);
+    for (std::string tag; std::getline(in, tag, ',');) split.push_back(tag);
+    return LanguageCodesOf(split);
+}
+
 // Runs the player from start-up through the message loop to close-down, as the Windows
-// program does, with the browser's services. firstArgument: the menu the page kept (UTF-8).
-int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
+// program does, with the browser's services. firstArgument: the menu the page kept (UTF-8);
+// languages: the browser's language tags.
+int RunPlayer(Dialogs& dialogs, const std::string& firstArgument, const std::string& languages) {
     const std::unique_ptr<WebDisc> disc = LoadDisc(dialogs);
     if (!disc) return 1;
     WebApplicationIcon icon;
@@ -102,7 +112,8 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument) {
     };
     const std::string kept = Utf8ToWindows1252(firstArgument);
     const std::string first = PackageHolds(*disc, kept) ? kept : "";
-    const bool started = player.Start({WebDisc::kProgramPath, first}) && !app.Terminated();
+    const bool started =
+        player.Start({WebDisc::kProgramPath, first, LanguageCodes(languages)}) && !app.Terminated();
     if (started) app.Run();
     player.CloseDown();
     return started ? 0 : 1;
@@ -116,7 +127,7 @@ int main(int argc, char** argv) {
     web::WebDialogs dialogs;
     int status = 1;
     try {
-        status = web::RunPlayer(dialogs, argc > 1 ? argv[1] : "");
+        status = web::RunPlayer(dialogs, argc > 1 ? argv[1] : "", argc > 2 ? argv[2] : "");
     } catch (const std::exception& error) {
         ReportError(dialogs, kApplicationTitle, error.what());
     } catch (...) {

@@ -19,6 +19,7 @@
 #include "backends/win32/services/win32_viewer_lookups.h"
 #include "backends/win32/system/program_path.h"
 #include "backends/win32/system/system_libraries.h"
+#include "backends/win32/system/ui_languages.h"
 #include "backends/win32/widgetset/win32_widgetset.h"
 // <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
 #undef LoadMenu
@@ -66,7 +67,9 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Player player({files, dialogs, icon, debug, clock, files, sound, resources, text},
                   {shell, viewerLookups, versions}, app, OwnVersion(programPath));
     menuForm = &player.MenuForm();
-    const bool started = player.Start({programPath, FirstArgument()}) && !app.Terminated();
+    const bool started =
+        player.Start({programPath, FirstArgument(), UserInterfaceLanguageCodes()}) &&
+        !app.Terminated();
     if (started) app.Run();
     player.CloseDown();
     return started ? 0 : 1;

@@ -1,0 +1,140 @@
+#include "pack/package/name_and_language_entries.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "opened_package.h"
+#include "support/byte_builder.h"
+
+namespace ambrevo::pack {
+namespace {
+
+using ambrevo::testing::ByteBuilder;
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// A program whose package holds the menus (their bodies do not matter here) and the table.
+testing::OpenedPackage PackageWith(const PackageEntryData& table) {
+    const std::vector<PackageEntryData> entries = {
+        {"main.mnu", {'x'}}, {"main-de.mnu", {'x'}}, table};
+    return testing::OpenedPackage(WritePackage(std::vector<std::uint8_t>{'M', 'Z'}, entries));
+}
+
+TEST(LanguageEntryTest, HoldsTheCountThenCodeAndMenuOfEachLanguage) {
+    const std::vector<LanguageMenu> languages = {{"de", "main-de.mnu"}, {"fr", "main-fr.mnu"}};
+    const std::optional<PackageEntryData> entry = LanguageEntry(languages);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->name, "languages.dat");
+    ByteBuilder expected;
+    expected.Bytes({2}).Le32(2).Le32(2);
+    expected.Bytes({4}).Le32(2).Text("de").Bytes({4}).Le32(11).Text("main-de.mnu");
+    expected.Bytes({4}).Le32(2).Text("fr").Bytes({4}).Le32(11).Text("main-fr.mnu");
+    EXPECT_EQ(entry->data, Bytes(expected.Str()));
+    EXPECT_FALSE(LanguageEntry({}));
+
+    const testing::OpenedPackage opened = PackageWith(*entry);
+    ASSERT_FALSE(opened.loadError.IsSet());
+    ASSERT_EQ(opened.package.Languages().All().size(), 2u);
+    EXPECT_EQ(*opened.package.Languages().MenuFor("de"), "main-de.mnu");
+    EXPECT_EQ(*opened.package.Languages().MenuFor("fr"), "main-fr.mnu");
+    EXPECT_EQ(opened.package.Languages().MenuFor("en"), nullptr);
+}
+
+TEST(ItemNameEntryTest, HoldsEachNamedItemOfEachMenuAndThePlayerReadsThem) {
+    MenuDefinition main;
+    main.items.resize(3);
+    main.items[0].name = "Install";
+    main.items[2].name = "Read \xE9";
+    MenuDefinition second;
+    second.items.resize(1);
+    std::vector<ItemName> names;
+    CollectItemNames("main.mnu", main, names);
+    CollectItemNames("main-de.mnu", second, names);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_FALSE(ItemNameEntry({}));
+
+    const std::optional<PackageEntryData> entry = ItemNameEntry(names);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->name, "names.dat");
+    ByteBuilder expected;
+    expected.Bytes({2}).Le32(2).Le32(2);
+    expected.Bytes({4}).Le32(8).Text("main.mnu").Bytes({2}).Le32(2).Le32(1);
+    expected.Bytes({4}).Le32(7).Text("Install");
+    expected.Bytes({4}).Le32(8).Text("main.mnu").Bytes({2}).Le32(2).Le32(3);
+    expected.Bytes({4}).Le32(6).Text("Read \xE9");
+    EXPECT_EQ(entry->data, Bytes(expected.Str()));
+
+    const testing::OpenedPackage opened = PackageWith(*entry);
+    ASSERT_FALSE(opened.loadError.IsSet());
+    const std::vector<const ItemName*> read = opened.package.ItemNames().Of("main.mnu");
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0]->item, 1);
+    EXPECT_EQ(read[0]->name, "Install");
+    EXPECT_EQ(read[1]->item, 3);
+    EXPECT_EQ(read[1]->name, "Read \xE9");
+    EXPECT_TRUE(opened.package.ItemNames().Of("main-de.mnu").empty());
+}
+
+// Damaged tables name nothing, and the package still opens: its first menu shows.
+TEST(LanguageEntryTest, ADamagedTableNamesNothingAndThePackageStillOpens) {
+    const auto language = [](ByteBuilder& b, std::string_view code, std::string_view menu) {
+        b.Bytes({4}).Le32(static_cast<std::int32_t>(code.size())).Text(code);
+        b.Bytes({4}).Le32(static_cast<std::int32_t>(menu.size())).Text(menu);
+    };
+    ByteBuilder negative;
+    negative.Bytes({2}).Le32(2).Le32(-1);
+    ByteBuilder tooMany;
+    tooMany.Bytes({2}).Le32(2).Le32(101);
+    ByteBuilder cutShort;
+    cutShort.Bytes({2}).Le32(2).Le32(2);
+    language(cutShort, "de", "main-de.mnu");
+    ByteBuilder longerThanTheFile;
+    longerThanTheFile.Bytes({2}).Le32(2).Le32(1).Bytes({4}).Le32(0x7FFFFFFF).Text("de");
+    ByteBuilder wrongTag;
+    wrongTag.Bytes({3}).Le32(4).Le32(1);
+    language(wrongTag, "de", "main-de.mnu");
+    ByteBuilder notACode;
+    notACode.Bytes({2}).Le32(2).Le32(2);
+    language(notACode, "de", "main-de.mnu");
+    language(notACode, "DEU", "main-de.mnu");
+    ByteBuilder noMenu;
+    noMenu.Bytes({2}).Le32(2).Le32(1);
+    language(noMenu, "de", "");
+    ByteBuilder empty;
+    for (const ByteBuilder* damaged : {&negative, &tooMany, &cutShort, &longerThanTheFile,
+                                       &wrongTag, &notACode, &noMenu, &empty}) {
+        const testing::OpenedPackage opened = PackageWith({"languages.dat", Bytes(damaged->Str())});
+        EXPECT_FALSE(opened.loadError.IsSet());
+        EXPECT_TRUE(opened.package.Languages().All().empty()) << damaged->Str().size();
+        EXPECT_EQ(opened.package.Directory()[0].name, "main.mnu");
+    }
+}
+
+TEST(ItemNameEntryTest, ADamagedTableNamesNothing) {
+    const auto name = [](ByteBuilder& b, std::int32_t item) {
+        b.Bytes({4}).Le32(8).Text("main.mnu").Bytes({2}).Le32(2).Le32(item);
+        b.Bytes({4}).Le32(4).Text("Play");
+    };
+    ByteBuilder itemZero;
+    itemZero.Bytes({2}).Le32(2).Le32(2);
+    name(itemZero, 1);
+    name(itemZero, 0);
+    ByteBuilder itemBeyond;
+    itemBeyond.Bytes({2}).Le32(2).Le32(1);
+    name(itemBeyond, 101);
+    ByteBuilder tooMany;
+    tooMany.Bytes({2}).Le32(2).Le32(10001);
+    ByteBuilder cutShort;
+    cutShort.Bytes({2}).Le32(2).Le32(3);
+    name(cutShort, 1);
+    for (const ByteBuilder* damaged : {&itemZero, &itemBeyond, &tooMany, &cutShort}) {
+        const testing::OpenedPackage opened = PackageWith({"names.dat", Bytes(damaged->Str())});
+        EXPECT_FALSE(opened.loadError.IsSet());
+        EXPECT_TRUE(opened.package.ItemNames().All().empty()) << damaged->Str().size();
+    }
+}
+
+}  // namespace
+}  // namespace ambrevo::pack
