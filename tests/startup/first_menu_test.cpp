@@ -38,8 +38,9 @@ TEST(FirstMenuTest, TakesTheArgumentsFileNamePartOrElseSlotOne) {
 
 TEST(FirstMenuTest, TheFirstOfTheUsersLanguagesWithAMenuChoosesIt) {
     const PackageDirectory directory =
-        Directory({"main.mnu", "main-de.mnu", "main-fr.mnu", "languages.dat"});
+        Directory({"main.mnu", "main-de.mnu", "main-fr.mnu", "languages.dat", "names.dat"});
     const LanguageTable languages({{"de", "main-de.mnu"},
+                                   {"pt", "names.dat"},  // a damaged table: no menu
                                    {"fr", "main-fr.mnu"},
                                    {"it", "main-it.mnu"},  // not in the package
                                    {"en", "main.mnu"}});
@@ -55,6 +56,7 @@ TEST(FirstMenuTest, TheFirstOfTheUsersLanguagesWithAMenuChoosesIt) {
         {"", {}, "main.mnu"},
         {"", {"it"}, "main.mnu"},
         {"", {"it", "de"}, "main-de.mnu"},
+        {"", {"pt", "fr"}, "main-fr.mnu"},
         {"", {"DE", "d"}, "main.mnu"},  // codes come reduced; anything else matches nothing
         {"second.mnu", {"de"}, "second.mnu"},
     };

@@ -27,16 +27,17 @@
 namespace ambrevo::web {
 namespace {
 
+// The parts of a text between separators, as std::getline gives them (no empty last part).
 // Split by hand: a string stream would bring the C++ locales into the player, a quarter of
 // the wasm the page loads.
-std::vector<std::string> Lines(std::string_view text) {
-    std::vector<std::string> lines;
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        lines.emplace_back(text.substr(0, end));
+        const std::size_t end = std::min(text.find(separator), text.size());
+        parts.emplace_back(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
     }
-    return lines;
+    return parts;
 }
 
 // The disc from the page's fetches; nothing when the package could not be fetched, after
@@ -53,7 +54,7 @@ std::unique_ptr<WebDisc> LoadDisc(Dialogs& dialogs) {
     }
     std::vector<unsigned char> bytes(program, program + size);
     std::free(program);
-    return std::make_unique<WebDisc>(std::move(bytes), Lines(listed));
+    return std::make_unique<WebDisc>(std::move(bytes), Split(listed, '\n'));
 }
 
 // Whether the disc's package has an entry of that name; reads its directory without a word.
@@ -70,10 +71,7 @@ bool PackageHolds(WebDisc& disc, std::string name) {
 
 // The browser's language tags, comma-separated ("de-DE,en"), as ISO 639-1 codes.
 std::vector<std::string> LanguageCodes(const std::string& tags) {
-    std::vector<std::string> split;
-    std::istringstream in(tags);
-    for (std::string tag; std::getline(in, tag, ',');) split.push_back(tag);
-    return LanguageCodesOf(split);
+    return LanguageCodesOf(Split(tags, ','));
 }
 
 // Runs the player from start-up through the message loop to close-down, as the Windows
