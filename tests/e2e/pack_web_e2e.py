@@ -6,7 +6,6 @@ Usage: pack_web_e2e.py CASE PACK_EXE DEMO_FOLDER SITE_FOLDER OBJCOPY [DEFAULT_WI
 (CASE: web, edit or without_page; SITE_FOLDER: the web build's page, which the tool carries)
 """
 
-import json
 import os
 import re
 import shutil
@@ -14,9 +13,8 @@ import subprocess
 import sys
 import tempfile
 import time
-import urllib.error
-import urllib.request
 
+from edit_interface import changed_lines, post_edit, request
 from player_harness import wine
 from window_e2e import expect, windows_path
 
@@ -24,9 +22,7 @@ RUN_SECONDS = 30  # one run of the tool, start-up of Wine included
 PAGE = ["index.html", "page.css", "page_host.js", "page_start.js", "page_editor.js",
         "ambrevo-web.js", "ambrevo-web.wasm"]
 STALE = " (a tool built before the last web build carries the one before: build it again)"
-_SERVING = re.compile(r"Serving http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]+) ")
-# Straight to the tool: no proxy that the environment names.
-_OPENER = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+_SERVING = re.compile(r"Serving (http://127\.0\.0\.1:\d+/)\?token=([0-9a-f]+) ")
 
 
 class Tool:
@@ -113,15 +109,6 @@ def case_without_page(tool, site_folder, objcopy):
     expect_page(tool.path("page"), site_folder)
 
 
-def request(url, data=None, headers=None):
-    """The status and body of a request to the tool."""
-    try:
-        with _OPENER.open(urllib.request.Request(url, data, headers or {}), timeout=10) as reply:
-            return reply.status, reply.read()
-    except urllib.error.HTTPError as error:
-        return error.code, error.read()
-
-
 def wait_for_output(tool, process, pattern, what):
     deadline = time.monotonic() + RUN_SECONDS
     while time.monotonic() < deadline:
@@ -137,34 +124,25 @@ def wait_for_output(tool, process, pattern, what):
 def case_edit(tool, site_folder, objcopy):
     main_toml = os.path.join(tool.source, "main.toml")
     with open(main_toml, "rb") as f:
-        before = f.read().decode("utf-8").splitlines()
+        before = f.read().decode("utf-8")
     process = tool.start("edit", "edit", tool.package, "--port", "0")
     try:
         serving = wait_for_output(tool, process, _SERVING, "the server's address")
-        address = "http://127.0.0.1:%s" % serving.group(1)
+        base = serving.group(1)
 
-        status, body = request(address + "/")
+        status, body = request(base)
         expect(status == 200 and b"page_start.js" in body, "the page: %d" % status)
-        status, body = request(address + "/ambrevo-web.wasm")
+        status, body = request(base + "ambrevo-web.wasm")
         with open(os.path.join(site_folder, "ambrevo-web.wasm"), "rb") as f:
             expect(status == 200 and body == f.read(), "the player: %d%s" % (status, STALE))
 
-        status, body = request(address + "/model")
-        expect(status == 200, "GET /model: %d %r" % (status, body))
-        versions = {f["name"]: f["version"] for f in json.loads(body)["files"]}
-        edit = {"file": "main.toml", "version": versions["main.toml"], "item": 1,
-                "set": {"position": [46, 130]}}
-        status, body = request(address + "/edit", json.dumps(edit).encode(),
-                               {"X-Ambrevo-Token": serving.group(2),
-                                "Content-Type": "application/json"})
+        status, body = post_edit(base, serving.group(2), "main.toml",
+                                 {"item": 1, "set": {"position": [46, 130]}})
         expect(status == 200, "POST /edit: %d %r" % (status, body))
-
         with open(main_toml, "rb") as f:
-            after = f.read().decode("utf-8").splitlines()
-        changed = [(old, new) for old, new in zip(before, after) if old != new]
-        expect(len(after) == len(before) and len(changed) == 1, "one line changed: %r" % changed)
-        expect(changed[0][0].startswith("position = [") and
-               changed[0][1] == "position = [46, 130]", "the item's position: %r" % changed)
+            changed = changed_lines(before, f.read().decode("utf-8"))
+        expect(changed == [("position = [36, 130]", "position = [46, 130]")],
+               "only the item's position changed: %r" % changed)
         # The server sees its own edit and builds again.
         wait_for_output(tool, process, r"built: generation 2", "the build after the edit")
     finally:

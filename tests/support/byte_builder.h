@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ambrevo::testing {
 
@@ -35,5 +36,8 @@ private:
     }
     std::string bytes_;
 };
+
+// The bytes of a text, as the package and file functions take them.
+inline std::vector<std::uint8_t> AsBytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 }  // namespace ambrevo::testing

@@ -13,15 +13,15 @@
 #include "pack/package/package_writer.h"
 #include "player_image.h"
 #include "source_folder.h"
+#include "support/byte_builder.h"
 
 namespace ambrevo::pack {
 namespace {
 
+using ambrevo::testing::AsBytes;
 using testing::SourceFolder;
 
 const std::string kPlayer = testing::BarePlayerImage();
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 class CommandsTest : public ::testing::Test {
 protected:
@@ -151,7 +151,7 @@ TEST_F(CommandsTest, BuildingAnExtractGivesTheSameBytes) {
               0)
         << err_.str();
     EXPECT_EQ(err_.str(), "");
-    EXPECT_EQ(Read("bare.exe"), Bytes(kPlayer));
+    EXPECT_EQ(Read("bare.exe"), AsBytes(kPlayer));
 
     ASSERT_EQ(Build({folder_.Path("extract/package.toml")}, "second.exe", folder_.Path("bare.exe")),
               0)
@@ -236,7 +236,7 @@ TEST_F(CommandsTest, ExtractRefusesTextsNoSourceBuilds) {
     const std::vector<MenuCodePage> codePages = {{"jp.mnu", 932}};
     const std::vector<PackageEntryData> entries = {{"jp.mnu", WriteMenuBody(menu, 7)},
                                                    *CodePageEntry(codePages)};
-    WriteFileBytes(folder_.Path("cut.exe"), WritePackage(Bytes(kPlayer), entries));
+    WriteFileBytes(folder_.Path("cut.exe"), WritePackage(AsBytes(kPlayer), entries));
     EXPECT_EQ(RunExtract(folder_.Path("cut.exe"), folder_.Path("out"), std::nullopt, err_), 1);
     EXPECT_EQ(err_.str(),
               "error: the menu \"jp.mnu\" cannot be extracted: its title holds bytes "
@@ -315,7 +315,7 @@ TEST_F(CommandsTest, BadFilesGiveClearErrors) {
     EXPECT_EQ(Build({folder_.Path("src/help.toml")}, "player.exe", folder_.Path("player.exe")), 1);
     EXPECT_EQ(err_.str(),
               "error: the output would replace the player " + Quoted("player.exe") + "\n");
-    EXPECT_EQ(Read("player.exe"), Bytes(kPlayer));
+    EXPECT_EQ(Read("player.exe"), AsBytes(kPlayer));
 
     err_.str("");
     EXPECT_EQ(RunList(folder_.Path("player.exe"), out_, err_), 1);
@@ -419,7 +419,7 @@ TEST_F(CommandsTest, DamagedMenusAreNamedAndNotExtracted) {
         {"zlib.mnu", damagedZlib},
         {"kind.mnu", wrongKind},
     };
-    WriteFileBytes(folder_.Path("damaged.exe"), WritePackage(Bytes(kPlayer), entries));
+    WriteFileBytes(folder_.Path("damaged.exe"), WritePackage(AsBytes(kPlayer), entries));
 
     EXPECT_EQ(RunList(folder_.Path("damaged.exe"), out_, err_), 1);
     const std::string listing = out_.str();

@@ -16,12 +16,10 @@ namespace {
 
 using testing::SourceFolder;
 
-const std::string kPlayer = testing::BarePlayerImage();
-
 class LanguagesAndNamesTest : public ::testing::Test {
 protected:
     LanguagesAndNamesTest() {
-        folder_.Write("player.exe", kPlayer);
+        folder_.Write("player.exe", testing::BarePlayerImage());
         folder_.WritePng("src/b.png", 2, 2, 0xFF0000);
         folder_.Write("src/package.toml", R"(menus = ["main.toml", "main-de.toml", "main-fr.toml"]
 [languages]

@@ -11,9 +11,8 @@
 namespace ambrevo::pack {
 namespace {
 
+using ambrevo::testing::AsBytes;
 using ambrevo::testing::ByteBuilder;
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 // A program whose package holds the menus (their bodies do not matter here) and the table.
 testing::OpenedPackage PackageWith(const PackageEntryData& table) {
@@ -31,7 +30,7 @@ TEST(LanguageEntryTest, HoldsTheCountThenCodeAndMenuOfEachLanguage) {
     expected.Bytes({2}).Le32(2).Le32(2);
     expected.Bytes({4}).Le32(2).Text("de").Bytes({4}).Le32(11).Text("main-de.mnu");
     expected.Bytes({4}).Le32(2).Text("fr").Bytes({4}).Le32(11).Text("main-fr.mnu");
-    EXPECT_EQ(entry->data, Bytes(expected.Str()));
+    EXPECT_EQ(entry->data, AsBytes(expected.Str()));
     EXPECT_FALSE(LanguageEntry({}));
 
     const testing::OpenedPackage opened = PackageWith(*entry);
@@ -64,7 +63,7 @@ TEST(ItemNameEntryTest, HoldsEachNamedItemOfEachMenuAndThePlayerReadsThem) {
     expected.Bytes({4}).Le32(7).Text("Install");
     expected.Bytes({4}).Le32(8).Text("main.mnu").Bytes({2}).Le32(2).Le32(3);
     expected.Bytes({4}).Le32(6).Text("Read \xE9");
-    EXPECT_EQ(entry->data, Bytes(expected.Str()));
+    EXPECT_EQ(entry->data, AsBytes(expected.Str()));
 
     const testing::OpenedPackage opened = PackageWith(*entry);
     ASSERT_FALSE(opened.loadError.IsSet());
@@ -105,7 +104,7 @@ TEST(LanguageEntryTest, ADamagedTableNamesNothingAndThePackageStillOpens) {
     ByteBuilder empty;
     for (const ByteBuilder* damaged : {&negative, &tooMany, &cutShort, &longerThanTheFile,
                                        &wrongTag, &notACode, &noMenu, &empty}) {
-        const testing::OpenedPackage opened = PackageWith({"languages.dat", Bytes(damaged->Str())});
+        const testing::OpenedPackage opened = PackageWith({"languages.dat", AsBytes(damaged->Str())});
         EXPECT_FALSE(opened.loadError.IsSet());
         EXPECT_TRUE(opened.package.Languages().All().empty()) << damaged->Str().size();
         EXPECT_EQ(opened.package.Directory()[0].name, "main.mnu");
@@ -130,7 +129,7 @@ TEST(ItemNameEntryTest, ADamagedTableNamesNothing) {
     cutShort.Bytes({2}).Le32(2).Le32(3);
     name(cutShort, 1);
     for (const ByteBuilder* damaged : {&itemZero, &itemBeyond, &tooMany, &cutShort}) {
-        const testing::OpenedPackage opened = PackageWith({"names.dat", Bytes(damaged->Str())});
+        const testing::OpenedPackage opened = PackageWith({"names.dat", AsBytes(damaged->Str())});
         EXPECT_FALSE(opened.loadError.IsSet());
         EXPECT_TRUE(opened.package.ItemNames().All().empty()) << damaged->Str().size();
     }

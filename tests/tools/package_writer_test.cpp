@@ -12,17 +12,14 @@
 namespace ambrevo::pack {
 namespace {
 
+using ambrevo::testing::AsBytes;
 using ambrevo::testing::ByteBuilder;
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-const std::vector<std::uint8_t> kProgram = Bytes("MZprog");
+const std::vector<std::uint8_t> kProgram = AsBytes("MZprog");
 
 TEST(PackageWriterTest, WritesProgramDirectoryDataAndTrailerByteForByte) {
-    const std::vector<PackageEntryData> entries = {{"main.mnu", Bytes("AB")},
-                                                   {"help.mnu", Bytes("CDE")}};
+    const std::vector<PackageEntryData> entries = {{"main.mnu", AsBytes("AB")},
+                                                   {"help.mnu", AsBytes("CDE")}};
     ByteBuilder expected;
     expected.Text("MZprog").Text("FPAK").Bytes({2, 0, 0});
     expected.Bytes({4}).Le32(3).Text("Hdr").Bytes({1}).Le32(1).Bytes({9}).Bytes({2});
@@ -38,7 +35,7 @@ TEST(PackageWriterTest, WritesProgramDirectoryDataAndTrailerByteForByte) {
 TEST(PackageWriterTest, PlayerReaderFindsEveryEntry) {
     std::vector<PackageEntryData> entries;
     for (int n = 0; n < 100; ++n) {
-        entries.push_back({"menu" + std::to_string(n) + ".mnu", Bytes(std::to_string(n))});
+        entries.push_back({"menu" + std::to_string(n) + ".mnu", AsBytes(std::to_string(n))});
     }
     testing::OpenedPackage opened(WritePackage(kProgram, entries));
     const MenuPackage& package = opened.package;

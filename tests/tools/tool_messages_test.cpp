@@ -11,14 +11,14 @@
 #include "pack/source/package_source.h"
 #include "player_image.h"
 #include "source_folder.h"
+#include "support/byte_builder.h"
 #include "support/pe_image.h"
 
 namespace ambrevo::pack {
 namespace {
 
+using ambrevo::testing::AsBytes;
 using testing::SourceFolder;
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string BigEndian(std::uint32_t value) {
     return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
@@ -107,7 +107,7 @@ TEST_F(ToolMessagesTest, UnusablePicturesSayWhy) {
          "not a readable PNG (the first chunk is \"IDAT\", not the header \"IHDR\")"},
     };
     for (const auto& [png, reason] : cases) {
-        WriteFileBytes(folder_.Path("bad.png"), Bytes(png));
+        WriteFileBytes(folder_.Path("bad.png"), AsBytes(png));
         folder_.Write("main.toml", "background = \"bad.png\"\n");
         EXPECT_EQ(
             Problems({"main.toml"}),
@@ -118,8 +118,8 @@ TEST_F(ToolMessagesTest, UnusablePicturesSayWhy) {
 TEST_F(ToolMessagesTest, SoundPicturesKeepTheirLayoutAndSamples) {
     // An unknown ancillary chunk of plausible size is skipped, as PNG readers must.
     const std::string png = PngWith(Chunk("teSt", "abc", 3));
-    EXPECT_EQ(PngStructureFault(Bytes(png), 16384), std::nullopt);
-    WriteFileBytes(folder_.Path("fine.png"), Bytes(png));
+    EXPECT_EQ(PngStructureFault(AsBytes(png), 16384), std::nullopt);
+    WriteFileBytes(folder_.Path("fine.png"), AsBytes(png));
     folder_.Write("main.toml", "background = \"fine.png\"\n");
     EXPECT_EQ(Problems({"main.toml"}), std::vector<std::string>{});
 }

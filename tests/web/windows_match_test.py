@@ -11,7 +11,6 @@ it, else what scripts/windows-arch.sh chooses); WINEPREFIX defaults to
 builds/wineprefix-WINDOWS_ARCH. Without an X display it runs itself under xvfb-run.
 """
 import argparse
-import json
 import os
 import re
 import shutil
@@ -22,12 +21,12 @@ import tempfile
 import time
 import tomllib
 import unittest
-import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
+from edit_interface import changed_lines, post_edit  # noqa: E402
 from browser_session import (MENU_CANVAS, StaticSite, canvas_rgba, chromium,  # noqa: E402
                              missing_browser)
 from player_harness import _unescape, _xdotool  # noqa: E402
@@ -85,28 +84,20 @@ def edit_demo_copy(folder):
     SOURCE = shutil.copytree(ARGS.demo, os.path.join(folder, "source"))
     menu_file = os.path.join(SOURCE, "main.toml")
     with open(menu_file, encoding="utf-8") as before:
-        lines = before.read().splitlines(keepends=True)
+        text = before.read()
     editor = subprocess.Popen([ARGS.pack, "edit", os.path.join(SOURCE, "package.toml"),
                                "--port", "0", "--site", ARGS.site],
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     try:
         url = next(line.split()[1] for line in editor.stdout if line.startswith("Serving "))
-        base, token = url.split("?token=")
-        with urllib.request.urlopen(base + "model") as response:
-            version = next(f["version"] for f in json.load(response)["files"]
-                           if f["name"] == "main.toml")
-        request = urllib.request.Request(
-            base + "edit", data=json.dumps(dict(MOVE, file="main.toml", version=version)).encode(),
-            headers={"X-Ambrevo-Token": token, "Content-Type": "application/json"})
-        urllib.request.urlopen(request).close()
+        status, body = post_edit(*url.split("?token="), "main.toml", MOVE)
+        assert status == 200, (status, body)
     finally:
         editor.kill()
         editor.wait()
     with open(menu_file, encoding="utf-8") as after:
-        edited = after.read().splitlines(keepends=True)
-    changed = [(old, new) for old, new in zip(lines, edited) if old != new]
-    assert len(edited) == len(lines) and changed == [("position = [36, 130]\n",
-                                                      "position = [46, 130]\n")], changed
+        changed = changed_lines(text, after.read())
+    assert changed == [("position = [36, 130]", "position = [46, 130]")], changed
 
 
 def inside(x, y, area):
