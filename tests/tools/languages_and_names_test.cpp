@@ -108,7 +108,7 @@ EN = "main.toml"
 es = 5
 de = "text.toml"
 )");
-    const auto text = folder_.Write("src/text.toml", R"(title = "Text"
+    folder_.Write("src/text.toml", R"(title = "Text"
 [[item]]
 kind = "text"
 caption = "Back"
@@ -119,7 +119,7 @@ name = "Back to the start"
     const std::string file = PathToUtf8(package);
     // The menus are read before the package file's languages.
     EXPECT_EQ(err_.str(),
-              PathToUtf8(text) +
+              PathToUtf8(package.parent_path() / "text.toml") +  // as the package names it
                   ":6: \"name\" is for picture items; a text item is read by its caption\n" + file +
                   ":3: warning: \"languages.it\": \"menu-it.toml\" is not listed in \"menus\", "
                   "so the package does not hold it; users of this language see the first menu\n" +
