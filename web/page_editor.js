@@ -16,6 +16,7 @@
                                 JSON.parse(sessionStorage.getItem(STATE_KEY) || "{}"));
     const saveState = () => sessionStorage.setItem(STATE_KEY, JSON.stringify(state));
     let model = null;
+    let pictures = [];    // the source folder's PNG files: [{file, size}]
     let menu = null;      // the model's menu on show
     let overlay = null;   // over the menu's canvas
     let drag = null;
@@ -25,6 +26,8 @@
     async function loadModel() {
         const response = await fetch("model", { cache: "no-store" });
         model = await response.json();
+        const listing = await fetch("pictures", { cache: "no-store" });
+        pictures = listing.ok ? (await listing.json()).pictures : [];
         const shown = (sessionStorage.getItem("ambrevo.menu") || "").toLowerCase();
         menu = model.menus.find((m) => m.name.toLowerCase() === shown) || model.menus[0] || null;
         state.selected = state.selected.filter((n) => menu && n <= menu.items.length);
@@ -173,6 +176,7 @@
         overlay.focus();
         overlay.setPointerCapture(e.pointerId);
         const [x, y] = pointOf(e);
+        state.lastPoint = [x, y];
         const resize = Number(e.target.dataset.resize || 0);
         const n = resize || itemAt(x, y);
         if (!n) {
@@ -308,6 +312,17 @@
         if (reply) { state.selected = [reply.item]; saveState(); }
     }
 
+    // A picture item showing the file, where the author last clicked, moved in so that the
+    // picture lies within the window; its size is the picture's.
+    function addPicture(file) {
+        const size = pictures.find((p) => p.file === file).size;
+        const [x, y] = state.lastPoint || [10, 10];
+        const within = (at, length, room) => Math.max(0, Math.min(at, room - length));
+        add({ kind: "picture", target: "*",
+              position: [within(x, size[0], menu.size[0]), within(y, size[1], menu.size[1])],
+              "pictures.normal": file });
+    }
+
     // ---- The panel ----
 
     const panel = document.createElement("aside");
@@ -359,14 +374,65 @@
         return row;
     }
 
-    function keyFields(keys, prefix, send, into) {
+    // A drop-down of the source folder's pictures; the current value stays a choice even when
+    // it is not among them, and "none" (the key removed) where the key may be left out.
+    function pictureField(label, value, optional, send) {
+        const row = document.createElement("label");
+        row.className = "editor-field";
+        const message = document.createElement("small");
+        message.className = "editor-field-message";
+        const select = document.createElement("select");
+        const files = pictures.map((p) => p.file);
+        if (value && !files.includes(value)) files.unshift(value);
+        if (optional || !value) select.append(new Option("none", "", false, !value));
+        for (const file of files) select.append(new Option(file, file, false, file === value));
+        select.addEventListener("change", () => send(select.value || null, message));
+        row.append(label, select, message);
+        return row;
+    }
+
+    // The keys that name one picture: the menu's background, an item's still pictures.
+    const MENU_PICTURES = ["background"];
+    const ITEM_PICTURES = ["pictures.normal", "pictures.highlighted", "pictures.pressed",
+                           "pictures.description"];
+
+    // Every picture key of `names` as a field, null where the source leaves it out.
+    function withPictureKeys(keys, names) {
+        const all = structuredClone(keys);
+        for (const name of names) {
+            const path = name.split(".");
+            let table = all;
+            for (const part of path.slice(0, -1)) table = table[part] = table[part] || {};
+            if (!(path[path.length - 1] in table)) table[path[path.length - 1]] = null;
+        }
+        return all;
+    }
+
+    // required: the picture key that must not be "none".
+    function keyFields(keys, prefix, send, into, required = "") {
         for (const [key, value] of Object.entries(keys)) {
-            if (value !== null && typeof value === "object" && !Array.isArray(value)) {
-                keyFields(value, prefix + key + ".", send, into);
+            const name = prefix + key;
+            if ((MENU_PICTURES.includes(name) && !prefix) || ITEM_PICTURES.includes(name)) {
+                into.append(pictureField(name, value, name !== required,
+                                         (v, field) => send(name, v, field)));
+            } else if (value !== null && typeof value === "object" && !Array.isArray(value)) {
+                keyFields(value, prefix + key + ".", send, into, required);
             } else if (!Array.isArray(value) || value.every((v) => typeof v !== "object")) {
                 into.append(keyField(prefix + key, value, (v, field) => send(prefix + key, v, field)));
             }
         }
+    }
+
+    // "Picture item": a drop-down of the pictures; choosing one adds an item showing it.
+    function pictureItemChooser() {
+        const select = document.createElement("select");
+        select.setAttribute("aria-label", "Add picture item");
+        select.append(new Option("Add picture item\u2026", "", true, true));
+        select.options[0].disabled = true;
+        for (const p of pictures) select.append(new Option(p.file, p.file));
+        select.disabled = !menu || !pictures.length;
+        select.addEventListener("change", () => addPicture(select.value));
+        return select;
     }
 
     function renderPanel() {
@@ -400,6 +466,7 @@
             button("Undo", () => edit({ undo: true })), button("Redo", () => edit({ redo: true })),
             button("Add push button", () => add(NEW_ITEMS.button)),
             button("Add text", () => add(NEW_ITEMS.text)),
+            pictureItemChooser(),
             button("Duplicate", () => {
                 const item = itemOf(state.selected[0]);
                 add({ ...item.keys, position: [item.position[0] + 10, item.position[1] + 10] });
@@ -427,13 +494,16 @@
             const title = document.createElement("h3");
             title.textContent = "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
             fields.append(title);
-            keyFields(item.keys, "", (key, value, field) =>
-                edit({ item: item.index, set: { [key]: value } }, field), fields);
+            const isPicture = item.kind === "picture";
+            keyFields(isPicture ? withPictureKeys(item.keys, ITEM_PICTURES) : item.keys, "",
+                      (key, value, field) => edit({ item: item.index, set: { [key]: value } }, field),
+                      fields, isPicture ? "pictures.normal" : "");
         } else if (selected === 0) {
             const title = document.createElement("h3");
             title.textContent = "Menu " + menu.name + ", " + menu.file;
             fields.append(title);
-            keyFields(menu.keys, "", (key, value, field) => edit({ set: { [key]: value } }, field), fields);
+            keyFields(withPictureKeys(menu.keys, MENU_PICTURES), "",
+                      (key, value, field) => edit({ set: { [key]: value } }, field), fields);
         }
         panel.append(fields);
         if (model.problems.length) {

@@ -6,6 +6,7 @@
 
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
+#include "pack/editor/picture_files.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -109,6 +110,11 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          "\"item\" must be an item's number, 1 to 2"},
         {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
          "a number must be whole"},
+        {"a picture item added with its picture in a sub-table",
+         {{"add", {{"kind", "picture"}, {"position", {200, 100}}, {"pictures.normal", "item.png"}}}},
+         200, "size = [80, 24]\n",
+         "size = [80, 24]\n\n[[item]]\nkind = \"picture\"\nposition = [200, 100]\n"
+         "[item.pictures]\nnormal = \"item.png\"\n", ""},
         {"the tab order changed", {{"move", 2}, {"to", 1}}, 200,
          std::string(kPictureItem) + "\n" + std::string(kButtonItem),
          std::string(kButtonItem) + "\n" + std::string(kPictureItem), ""},
@@ -161,6 +167,25 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
     std::filesystem::remove(folder_.Path("../outside.toml"));
 }
 
+TEST_F(EditSessionTest, ThePictureListHoldsThePngFilesOfTheFolderAndNothingBeyondIt) {
+    folder_.WritePng("sub/deeper/Up.PNG", 8, 6, 0x102030);
+    folder_.Write("notes.png", "not a picture, whatever its name says");
+    folder_.WritePng(".git/cached.png", 4, 4, 0x102030);
+    const testing::SourceFolder outside;
+    outside.WritePng("far/away.png", 4, 4, 0x102030);
+    std::error_code unsupported;  // a system without links tests the rest
+    std::filesystem::create_directory_symlink(outside.Path("far"), folder_.Path("linked"),
+                                              unsupported);
+    std::filesystem::create_symlink(outside.Path("far/away.png"), folder_.Path("away.png"),
+                                    unsupported);
+    EXPECT_EQ(session_.Pictures(), nlohmann::json::parse(R"({"pictures": [
+        {"file": "back.png", "size": [320, 200]}, {"file": "item.png", "size": [40, 30]},
+        {"file": "sub/deeper/Up.PNG", "size": [8, 6]}], "more": false})"));
+    const nlohmann::json capped = PictureFiles(folder_.Path(""), 2);
+    EXPECT_EQ(capped["pictures"].size(), 2u);
+    EXPECT_EQ(capped["more"], true);
+}
+
 TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
     const EditRoutes routes(session_, "c0ffee");
     const std::string edit = R"({"file": "main.toml", "version": ")" + SourceVersion(kMenu) +
@@ -170,6 +195,8 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         int status;  // 0: not the editor's request
     } cases[] = {
         {"GET", "/model", "", "", 200},
+        {"GET", "/pictures", "", "", 200},
+        {"POST", "/pictures", "c0ffee", "", 405},
         {"GET", "/index.html", "", "", 0},
         {"POST", "/edit", "", edit, 403},
         {"POST", "/edit", "c0ffef", edit, 403},

@@ -169,6 +169,23 @@ class DesignerTest(unittest.TestCase):
         self.press("Delete")
         self.wait_for_file(self.original)
 
+    def test_a_picture_item_added_from_a_file_and_deleted_leaves_the_file_as_it_was(self):
+        self.at((150, 60)).click().perform()   # where the author wants the new item
+        self.driver.execute_script(
+            "const chooser = document.querySelector('#editor select[aria-label=\"Add picture item\"]');"
+            "chooser.value = 'pictures/back-normal.png';"
+            "chooser.dispatchEvent(new Event('change'))")
+        self.wait_for(lambda: b'normal = "pictures/back-normal.png"' in self.text(),
+                      "the added picture item")
+        self.wait_for_items(7)
+        added = self.driver.execute_script("return window.ambrevoPage.designer.item(7)")
+        self.assertEqual(added["position"], [150, 60])
+        with urllib.request.urlopen(self.base + "pictures") as response:
+            listed = {p["file"]: p["size"] for p in json.load(response)["pictures"]}
+        self.assertEqual(added["size"], listed["pictures/back-normal.png"])
+        self.press("Delete")
+        self.wait_for_file(self.original)
+
     def post(self, body, headers):
         request = urllib.request.Request(self.base + "edit", data=json.dumps(body).encode(),
                                          headers=headers, method="POST")

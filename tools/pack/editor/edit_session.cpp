@@ -11,6 +11,7 @@
 #include "pack/common/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/editor/picture_files.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
 #include "pack/source/package_source.h"
@@ -212,6 +213,8 @@ nlohmann::json EditSession::Model() const {
     return model;
 }
 
+nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
+
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
@@ -246,9 +249,21 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     } else if (request.contains("add")) {
         const nlohmann::json& keys = request["add"];
         if (!keys.is_object()) throw PackError("\"add\" must give the new item's keys");
+        // Keys of sub-tables ("pictures.normal") go into the new item's own sub-tables.
         std::vector<TomlKeyValue> values;
-        for (const auto& [key, value] : keys.items()) values.emplace_back(key, TomlValueText(value));
-        reply["item"] = edit.Add(kItems, values) + 1;
+        nlohmann::json subKeys = nlohmann::json::object();
+        for (const auto& [key, value] : keys.items()) {
+            if (key.find('.') != std::string::npos) {
+                subKeys[key] = value;
+            } else {
+                values.emplace_back(key, TomlValueText(value));
+            }
+        }
+        const int added = edit.Add(kItems, values);
+        if (!subKeys.empty()) {
+            SetKeys(edit, std::string(kItems) + "[" + std::to_string(added) + "]", subKeys);
+        }
+        reply["item"] = added + 1;
     } else if (request.contains("remove")) {
         edit.RemoveElement(kItems, ItemOf({{"item", request["remove"]}}, count) - 1);
     } else if (request.contains("move")) {

@@ -37,11 +37,13 @@ public:
     // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...]};
     // "keys" are the source's own keys of the menu (its items left out) or of the item.
     nlohmann::json Model() const;
+    // The PNG files of the source's folder and its sub-folders (PictureFiles).
+    nlohmann::json Pictures() const;
 
     // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
     // "add": {key: value}, "remove": n, "move": n with "to": m}; or {"undo": true} or
     // {"redo": true}. Items are numbered from 1 in file order; without "item" the keys are
-    // the menu's own; a key "a.b" is the key b of table a ("pictures.normal").
+    // the menu's own; a key "a.b" is the key b of table a ("pictures.normal"), in "add" too.
     EditReply Apply(const nlohmann::json& request);
 
 private:
