@@ -435,6 +435,56 @@
         return select;
     }
 
+    // "New menu": its file (a plain name.toml, new in the source folder), title and
+    // background; created beside the sources and listed last in the package's "menus".
+    function newMenuForm() {
+        const form = document.createElement("form");
+        form.className = "editor-new-menu";
+        const fileName = document.createElement("input");
+        fileName.placeholder = "help.toml";
+        const title = document.createElement("input");
+        const background = document.createElement("select");
+        background.append(new Option("none", ""));
+        for (const p of pictures) background.append(new Option(p.file, p.file));
+        const message = document.createElement("small");
+        message.className = "editor-field-message";
+        const labelled = (text, input) => {
+            const row = document.createElement("label");
+            row.className = "editor-field";
+            row.append(text, input);
+            return row;
+        };
+        const create = button("Create menu", () => {});
+        create.type = "submit";
+        form.append(labelled("file", fileName), labelled("title", title),
+                    labelled("background", background), message,
+                    create, button("Cancel", () => renderPanel()));
+        form.addEventListener("submit", async (e) => {
+            e.preventDefault();
+            const name = fileName.value.trim();
+            if (!/^[^\\/:.][^\\/:]*\.toml$/.test(name) || name.toLowerCase() === "package.toml") {
+                message.textContent = "a plain file name ending in .toml, as help.toml";
+                return;
+            }
+            if (model.files.some((f) => f.name.toLowerCase() === name.toLowerCase())) {
+                message.textContent = name + " is a file of the package already";
+                return;
+            }
+            const reply = await edit({ file: model.files[0].name, add_menu: {
+                file: name, title: title.value, background: background.value || null } }, message);
+            if (reply) {
+                // Shown once the page reloads on the new build: its entry name, as the tool
+                // names a menu without a "name" key.
+                const entry = name.slice(0, -5).replace(/[A-Z]/g, (c) => c.toLowerCase()) + ".mnu";
+                sessionStorage.setItem("ambrevo.menu", entry);
+                state.selected = [];
+                saveState();
+            }
+        });
+        panel.querySelector(".editor-tools").after(form);
+        fileName.focus();
+    }
+
     function renderPanel() {
         panel.replaceChildren();
         const heading = document.createElement("h2");
@@ -446,7 +496,9 @@
             const option = new Option(m.name + " (" + m.file + ")", m.name, false, m === menu);
             menus.append(option);
         }
+        menus.append(new Option("New menu\u2026", ""));
         menus.addEventListener("change", () => {
+            if (!menus.value) { newMenuForm(); return; }
             sessionStorage.setItem("ambrevo.menu", menus.value);
             state.selected = [];
             saveState();

@@ -46,16 +46,16 @@ protected:
         folder_.Write("main.toml", kMenu);
     }
 
-    std::string Text() const {
-        std::ifstream file(folder_.Path("main.toml"), std::ios::binary);
+    std::string Text(const std::string& name = "main.toml") const {
+        std::ifstream file(folder_.Path(name), std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
         return text.str();
     }
-    // An edit of main.toml made on its current version.
+    // An edit of main.toml, or of the file it names, made on the file's current version.
     EditReply Edit(nlohmann::json request) {
-        request["file"] = "main.toml";
-        request["version"] = SourceVersion(Text());
+        if (!request.contains("file")) request["file"] = "main.toml";
+        request["version"] = SourceVersion(Text(request["file"]));
         return session_.Apply(request);
     }
 
@@ -115,6 +115,19 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          200, "size = [80, 24]\n",
          "size = [80, 24]\n\n[[item]]\nkind = \"picture\"\nposition = [200, 100]\n"
          "[item.pictures]\nnormal = \"item.png\"\n", ""},
+        {"a new menu named with a folder",
+         {{"file", "package.toml"}, {"add_menu", {{"file", "../help.toml"}, {"title", "Help"}}}},
+         400, "", "", "a new menu's file must be a plain name ending in .toml"},
+        {"a new menu in a file that exists",
+         {{"file", "package.toml"}, {"add_menu", {{"file", "main.toml"}, {"title", "Help"}}}},
+         400, "", "", "\"main.toml\" exists already"},
+        {"a new menu in a menu's own file",
+         {{"add_menu", {{"file", "help.toml"}, {"title", "Help"}}}}, 400, "", "",
+         "a new menu is listed in the package file \"package.toml\""},
+        {"a new menu whose background is not there",
+         {{"file", "package.toml"},
+          {"add_menu", {{"file", "help.toml"}, {"title", "Help"}, {"background", "gone.png"}}}},
+         400, "", "", "help.toml:2: "},
         {"the tab order changed", {{"move", 2}, {"to", 1}}, 200,
          std::string(kPictureItem) + "\n" + std::string(kButtonItem),
          std::string(kButtonItem) + "\n" + std::string(kPictureItem), ""},
@@ -125,6 +138,8 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
         EXPECT_EQ(reply.status, c.status) << c.name << ": " << reply.body.dump();
         if (c.status != 200) {
             EXPECT_EQ(Text(), before) << c.name;
+            EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n") << c.name;
+            EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml"))) << c.name;
             EXPECT_TRUE(reply.body["error"].get<std::string>().starts_with(c.error))
                 << c.name << ": " << reply.body.dump();
             continue;
@@ -165,6 +180,34 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
          {"set", {{"title", "y"}}}});
     EXPECT_EQ(outside.status, 400);
     std::filesystem::remove(folder_.Path("../outside.toml"));
+}
+
+TEST_F(EditSessionTest, ANewMenuIsCreatedAndListedAndUndoTakesBothBack) {
+    const EditReply added = Edit({{"file", "package.toml"},
+                                  {"add_menu", {{"file", "help.toml"}, {"title", "Help"}}}});
+    ASSERT_EQ(added.status, 200) << added.body.dump();
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\", \"help.toml\"]\n");
+    EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
+    EXPECT_EQ(session_.Model()["menus"][1]["name"], "help.mnu");
+    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml")));
+    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 200);
+    EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
+    // The author writes in the new menu: undo unlists it and keeps the author's file.
+    folder_.Write("help.toml", "title = \"Help me\"\n");
+    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
+    EXPECT_EQ(Text("help.toml"), "title = \"Help me\"\n");
+    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 409);
+    EditSession oneMenu(folder_.Path("main.toml"));
+    const EditReply refused = oneMenu.Apply(
+        {{"file", "main.toml"}, {"version", SourceVersion(Text())},
+         {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
+    EXPECT_EQ(refused.status, 400);
+    EXPECT_TRUE(refused.body["error"].get<std::string>().starts_with(
+        "a new menu needs a package.toml"))
+        << refused.body.dump();
 }
 
 TEST_F(EditSessionTest, ThePictureListHoldsThePngFilesOfTheFolderAndNothingBeyondIt) {
