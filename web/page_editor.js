@@ -1,10 +1,11 @@
 // The designer: an editing layer over the running menu, when the authoring tool's edit
 // command serves the page (its address carries the token that edits need). A click selects
 // the item under the pointer, found from the menu's own geometry; a drag or the arrow keys
-// move the selection; handles resize push buttons and texts; a panel edits the selection's
-// keys, or the menu's. Every change is an edit of the author's TOML through POST /edit; the
-// tool rebuilds the menu and the page reloads on it, keeping what was selected. While
-// editing, items do not launch: "Try it" runs the menu as the disc does.
+// move the selection; handles resize the selection's push buttons and texts; a panel edits
+// the selection's keys, or the menu's, and adds items and menus. Every change is an edit of
+// the author's TOML through POST /edit; the tool rebuilds the menu and the page reloads on
+// it, keeping what was selected. While editing, items do not launch: "Try it" runs the menu
+// as the disc does.
 "use strict";
 
 (function (page) {
@@ -60,13 +61,8 @@
         return null;
     }
 
-    // Edits one after another, each on the version the one before left.
-    async function editAll(requests) {
-        for (const request of requests) {
-            if (!await edit(request)) return false;
-        }
-        return true;
-    }
+    // Keys of several items in one edit, which one undo takes back.
+    const editEach = (requests) => requests.length ? edit({ each: requests }) : null;
 
     // ---- Geometry ----
 
@@ -149,8 +145,7 @@
             box.className = "editor-item" + (state.selected.includes(item.index) ? " selected" : "");
             Object.assign(box.style, { left: r.x + "px", top: r.y + "px",
                                        width: r.w + "px", height: r.h + "px" });
-            if (state.selected.length === 1 && state.selected[0] === item.index &&
-                item.kind !== "picture") {
+            if (state.selected.includes(item.index) && item.kind !== "picture") {
                 const handle = document.createElement("div");
                 handle.className = "editor-handle";
                 handle.dataset.resize = item.index;
@@ -202,7 +197,10 @@
         drag.guides = [];
         const lead = drag.start.find((s) => s.n === (drag.resize || drag.start[0].n));
         if (drag.resize) {
-            itemOf(lead.n).size = [Math.max(1, lead.w + drag.dx), Math.max(1, lead.h + drag.dy)];
+            // Every selected push button and text by the same amount as the handle's item.
+            for (const s of resized(drag)) {
+                itemOf(s.n).size = [Math.max(1, s.w + drag.dx), Math.max(1, s.h + drag.dy)];
+            }
         } else {
             const moved = { ...lead, x: lead.x + drag.dx, y: lead.y + drag.dy };
             // Alt drags freely; an axis the pointer has not moved along stays as it was.
@@ -218,14 +216,18 @@
         render();
     }
 
+    // The items a handle's drag resizes: the selection's, but picture items, which take
+    // their pictures' size.
+    const resized = (d) => d.start.filter((s) => itemOf(s.n).kind !== "picture");
+
     async function released() {
         const done = drag;
         drag = null;
         if (!done || (!done.dx && !done.dy)) { render(); return; }
         if (done.resize) {
-            await edit({ item: done.resize, set: { size: itemOf(done.resize).size } });
+            await editEach(resized(done).map((s) => ({ item: s.n, set: { size: itemOf(s.n).size } })));
         } else {
-            await editAll(done.start.map((s) => ({ item: s.n, set: { position: itemOf(s.n).position } })));
+            await editEach(done.start.map((s) => ({ item: s.n, set: { position: itemOf(s.n).position } })));
         }
         render();
     }
@@ -246,7 +248,7 @@
                 return { item: n, set: { position: item.position } };
             });
             render();
-            editAll(requests);
+            editEach(requests);
         } else if (e.key === "Delete" && state.selected.length === 1) {
             removeSelected();
         }
@@ -277,7 +279,7 @@
             return { item: item.index, set: { position: item.position } };
         });
         render();
-        editAll(requests);
+        editEach(requests);
     }
 
     // The selection spaced evenly between its outermost items, along one axis.
@@ -299,7 +301,7 @@
             return { item: item.index, set: { position } };
         });
         render();
-        editAll(requests);
+        editEach(requests);
     }
 
     const NEW_ITEMS = {

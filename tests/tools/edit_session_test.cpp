@@ -131,6 +131,17 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
         {"the tab order changed", {{"move", 2}, {"to", 1}}, 200,
          std::string(kPictureItem) + "\n" + std::string(kButtonItem),
          std::string(kButtonItem) + "\n" + std::string(kPictureItem), ""},
+        {"two items' keys in one step",
+         {{"each", {{{"item", 1}, {"set", {{"size", {90, 30}}}}},
+                    {{"item", 2}, {"set", {{"position", {12, 20}}}}}}}},
+         200, std::string(kButtonItem) + "\n" + std::string(kPictureItem),
+         "[[item]]\nkind = \"button\"\ncaption = \"&Exit\"\ntarget = \"*\"\nposition = [110, 60]\n"
+         "size = [90, 30]\n\n[[item]]\nkind = \"picture\"\nposition = [12, 20]\n[item.pictures]\n"
+         "normal = \"back.png\"\n", ""},
+        {"several items' keys, one of an item that is not there",
+         {{"each", {{{"item", 1}, {"set", {{"position", {0, 0}}}}},
+                    {{"item", 4}, {"set", {{"size", {90, 30}}}}}}}},
+         400, "", "", "\"item\" must be an item's number, 1 to 3"},
     };
     for (const auto& c : cases) {
         const std::string before = Text();

@@ -17,11 +17,13 @@ import urllib.request
 
 from browser_session import chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
 BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
 WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
+MESSAGE_TEXT = (400, 266)     # item 5, a text item at [380, 258], 104 x 20
 
 
 class DesignerTest(unittest.TestCase):
@@ -184,6 +186,22 @@ class DesignerTest(unittest.TestCase):
             listed = {p["file"]: p["size"] for p in json.load(response)["pictures"]}
         self.assertEqual(added["size"], listed["pictures/back-normal.png"])
         self.press("Delete")
+        self.wait_for_file(self.original)
+
+    def test_a_handle_resizes_every_selected_item_and_one_undo_takes_it_back(self):
+        self.at(WEB_SITE_BUTTON).click().perform()
+        self.at(MESSAGE_TEXT).key_down(Keys.SHIFT).click().key_up(Keys.SHIFT).perform()
+        handle = self.driver.find_element("css selector", ".editor-handle[data-resize='4']")
+        ActionChains(self.driver).click_and_hold(handle).move_by_offset(4, 2) \
+            .move_by_offset(6, 4).release().perform()
+        self.driver.execute_script("window.beforeTheRebuild = true")
+        self.wait_for_file(self.original.replace(b"size = [96, 28]", b"size = [106, 34]")
+                           .replace(b"size = [104, 20]", b"size = [114, 26]"))
+        # Undo on the page reloaded on the resized menu.
+        self.wait_for(lambda: self.driver.execute_script(
+            "return !window.beforeTheRebuild && document.querySelectorAll("
+            "'.editor-layer .editor-item').length === 6"), "the page on the resized menu")
+        self.press("Undo")
         self.wait_for_file(self.original)
 
     def post(self, body, headers):

@@ -252,11 +252,18 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     if (request.contains("add_menu")) return AddMenu(file, before, request["add_menu"]);
     TomlSourceEdit edit(before);
     const int count = edit.Count(kItems);
-    const int item = ItemOf(request, count);
-    const std::string table = item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
+    const auto tableOf = [count](const nlohmann::json& request) {
+        const int item = ItemOf(request, count);
+        return item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
+    };
     nlohmann::json reply = {{"file", NameOf(file)}};
     if (request.contains("set")) {
-        SetKeys(edit, table, request["set"]);
+        SetKeys(edit, tableOf(request), request["set"]);
+    } else if (request.contains("each")) {
+        // Several items' keys in one step, undone together.
+        const nlohmann::json& each = request["each"];
+        if (!each.is_array() || each.empty()) throw PackError("\"each\" must list edits");
+        for (const nlohmann::json& one : each) SetKeys(edit, tableOf(one), one.at("set"));
     } else if (request.contains("add")) {
         const nlohmann::json& keys = request["add"];
         if (!keys.is_object()) throw PackError("\"add\" must give the new item's keys");
@@ -282,7 +289,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
         const int to = ItemOf({{"item", request.at("to")}}, count);
         edit.MoveElement(kItems, from - 1, to - 1);
     } else {
-        throw PackError("an edit must \"set\", \"add\", \"remove\" or \"move\"");
+        throw PackError("an edit must \"set\", \"add\", \"remove\", \"move\" or \"each\"");
     }
     return Commit({{file, before, edit.Text()}}, std::move(reply));
 }

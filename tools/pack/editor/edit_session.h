@@ -42,7 +42,8 @@ public:
     nlohmann::json Pictures() const;
 
     // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
-    // "add": {key: value}, "remove": n, "move": n with "to": m}; or {"undo": true} or
+    // "add": {key: value}, "remove": n, "move": n with "to": m, "each": [{"item"?, "set"}]
+    // (several sets in one step)}; or {"undo": true} or
     // {"redo": true}; or on the package file {"file", "version", "add_menu": {"file",
     // "title", "background"?}}, which creates the menu's file in the package's folder and
     // lists it last in "menus". Items are numbered from 1 in file order; without "item" the keys are
