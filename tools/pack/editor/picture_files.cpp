@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t kMaxEntries = 100000;
 
 bool IsPngName(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
+    std::string extension = PathToUtf8(path.extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension == ".png";
@@ -59,7 +59,7 @@ nlohmann::json PictureFiles(const std::filesystem::path& folder, std::size_t lim
         const std::filesystem::path name = entry.path().filename();
         if (entry.is_symlink(error)) continue;
         if (entry.is_directory(error)) {
-            if (name.string().starts_with(".")) walk.disable_recursion_pending();
+            if (PathToUtf8(name).starts_with(".")) walk.disable_recursion_pending();
             continue;
         }
         if (!entry.is_regular_file(error) || !IsPngName(name)) continue;
@@ -69,9 +69,10 @@ nlohmann::json PictureFiles(const std::filesystem::path& folder, std::size_t lim
             more = true;
             break;
         }
-        found.emplace_back(
-            PathToUtf8(entry.path().lexically_relative(folder).generic_string()),
-            nlohmann::json{size->first, size->second});
+        // UTF-8 with "/" on every system.
+        const std::u8string relative = entry.path().lexically_relative(folder).generic_u8string();
+        found.emplace_back(std::string(relative.begin(), relative.end()),
+                           nlohmann::json{size->first, size->second});
     }
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
