@@ -225,9 +225,11 @@
         drag = null;
         if (!done || (!done.dx && !done.dy)) { render(); return; }
         if (done.resize) {
-            await editEach(resized(done).map((s) => ({ item: s.n, set: { size: itemOf(s.n).size } })));
+            await editEach(resized(done).map((s) =>
+                ({ item: s.n, set: { size: itemOf(s.n).size } })));
         } else {
-            await editEach(done.start.map((s) => ({ item: s.n, set: { position: itemOf(s.n).position } })));
+            await editEach(done.start.map((s) =>
+                ({ item: s.n, set: { position: itemOf(s.n).position } })));
         }
         render();
     }
@@ -550,7 +552,8 @@
             fields.append(title);
             const isPicture = item.kind === "picture";
             keyFields(isPicture ? withPictureKeys(item.keys, ITEM_PICTURES) : item.keys, "",
-                      (key, value, field) => edit({ item: item.index, set: { [key]: value } }, field),
+                      (key, value, field) =>
+                          edit({ item: item.index, set: { [key]: value } }, field),
                       fields, isPicture ? "pictures.normal" : "");
         } else if (selected === 0) {
             const title = document.createElement("h3");

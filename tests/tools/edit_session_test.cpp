@@ -111,7 +111,8 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
         {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
          "a number must be whole"},
         {"a picture item added with its picture in a sub-table",
-         {{"add", {{"kind", "picture"}, {"position", {200, 100}}, {"pictures.normal", "item.png"}}}},
+         {{"add",
+           {{"kind", "picture"}, {"position", {200, 100}}, {"pictures.normal", "item.png"}}}},
          200, "size = [80, 24]\n",
          "size = [80, 24]\n\n[[item]]\nkind = \"picture\"\nposition = [200, 100]\n"
          "[item.pictures]\nnormal = \"item.png\"\n", ""},

@@ -174,7 +174,8 @@ class DesignerTest(unittest.TestCase):
     def test_a_picture_item_added_from_a_file_and_deleted_leaves_the_file_as_it_was(self):
         self.at((150, 60)).click().perform()   # where the author wants the new item
         self.driver.execute_script(
-            "const chooser = document.querySelector('#editor select[aria-label=\"Add picture item\"]');"
+            "const chooser = document.querySelector("
+            "'#editor select[aria-label=\"Add picture item\"]');"
             "chooser.value = 'pictures/back-normal.png';"
             "chooser.dispatchEvent(new Event('change'))")
         self.wait_for(lambda: b'normal = "pictures/back-normal.png"' in self.text(),

@@ -171,7 +171,9 @@ std::string EditSession::Problem(Diagnostic diagnostic) const {
 
 std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) const {
     std::vector<std::string> problems;
-    for (const Diagnostic& problem : diagnostics.ByFileAndLine()) problems.push_back(Problem(problem));
+    for (const Diagnostic& problem : diagnostics.ByFileAndLine()) {
+        problems.push_back(Problem(problem));
+    }
     return problems;
 }
 
@@ -305,12 +307,14 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
     try {
         root = toml::parse(before);
     } catch (const toml::parse_error& error) {
-        throw PackError("\"" + NameOf(package) + "\" is not TOML: " + std::string(error.description()));
+        throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
+                        std::string(error.description()));
     }
     const toml::array* menus = root["menus"].as_array();
     if (!menus) {
-        throw PackError("a new menu needs a package.toml that lists the menus: write one beside \"" +
-                        NameOf(source_) + "\" with menus = [\"" + NameOf(source_) +
+        const std::string name = NameOf(source_);
+        throw PackError("a new menu needs a package.toml that lists the menus: write one "
+                        "beside \"" + name + "\" with menus = [\"" + name +
                         "\"] and start the designer on it");
     }
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
@@ -350,9 +354,8 @@ EditReply EditSession::Commit(Step step, nlohmann::json reply) {
         const std::string problem = Problem(diagnostic);
         if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
         const std::string file = NameOf(PathFromUtf8(diagnostic.file));
-        if (diagnostic.warning && std::find(created.begin(), created.end(), file) != created.end()) {
-            continue;
-        }
+        const bool isCreated = std::find(created.begin(), created.end(), file) != created.end();
+        if (diagnostic.warning && isCreated) continue;
         added += (added.empty() ? "" : "\n") + problem;
     }
     if (!added.empty()) return Refused(400, added);

@@ -27,8 +27,8 @@ struct EditReply {
 // sources would then hold a problem they did not hold before (400, with the check's
 // messages), and is otherwise written in place (TomlSourceEdit), atomically. Undo and redo
 // go over every edit since the session began, each refused when its file changed since.
-// Only the TOML files the package reads are ever written. Requests may come from several
-// threads.
+// Only the TOML files the package reads are ever written, and a new menu's file, which
+// must not exist yet, is created. Requests may come from several threads.
 class EditSession {
 public:
     // source: a package.toml or one menu TOML file.
@@ -46,8 +46,9 @@ public:
     // (several sets in one step)}; or {"undo": true} or
     // {"redo": true}; or on the package file {"file", "version", "add_menu": {"file",
     // "title", "background"?}}, which creates the menu's file in the package's folder and
-    // lists it last in "menus". Items are numbered from 1 in file order; without "item" the keys are
-    // the menu's own; a key "a.b" is the key b of table a ("pictures.normal"), in "add" too.
+    // lists it last in "menus". Items are numbered from 1 in file order; without "item" the
+    // keys are the menu's own; a key "a.b" is the key b of table a ("pictures.normal"), in
+    // "add" too.
     EditReply Apply(const nlohmann::json& request);
 
 private:
