@@ -1,10 +1,11 @@
 // The designer: an editing layer over the running menu, when the authoring tool's edit
 // command serves the page (its address carries the token that edits need). A click selects
 // the item under the pointer, found from the menu's own geometry; a drag or the arrow keys
-// move the selection; handles resize push buttons and texts; a panel edits the selection's
-// keys, or the menu's. Every change is an edit of the author's TOML through POST /edit; the
-// tool rebuilds the menu and the page reloads on it, keeping what was selected. While
-// editing, items do not launch: "Try it" runs the menu as the disc does.
+// move the selection; handles resize the selection's push buttons and texts; a panel edits
+// the selection's keys, or the menu's, and adds items and menus. Every change is an edit of
+// the author's TOML through POST /edit; the tool rebuilds the menu and the page reloads on
+// it, keeping what was selected. While editing, items do not launch: "Try it" runs the menu
+// as the disc does.
 "use strict";
 
 (function (page) {
@@ -16,6 +17,7 @@
                                 JSON.parse(sessionStorage.getItem(STATE_KEY) || "{}"));
     const saveState = () => sessionStorage.setItem(STATE_KEY, JSON.stringify(state));
     let model = null;
+    let pictures = [];    // the source folder's PNG files: [{file, size}]
     let menu = null;      // the model's menu on show
     let overlay = null;   // over the menu's canvas
     let drag = null;
@@ -25,6 +27,8 @@
     async function loadModel() {
         const response = await fetch("model", { cache: "no-store" });
         model = await response.json();
+        const listing = await fetch("pictures", { cache: "no-store" });
+        pictures = listing.ok ? (await listing.json()).pictures : [];
         const shown = (sessionStorage.getItem("ambrevo.menu") || "").toLowerCase();
         menu = model.menus.find((m) => m.name.toLowerCase() === shown) || model.menus[0] || null;
         state.selected = state.selected.filter((n) => menu && n <= menu.items.length);
@@ -57,13 +61,8 @@
         return null;
     }
 
-    // Edits one after another, each on the version the one before left.
-    async function editAll(requests) {
-        for (const request of requests) {
-            if (!await edit(request)) return false;
-        }
-        return true;
-    }
+    // Keys of several items in one edit, which one undo takes back.
+    const editEach = (requests) => requests.length ? edit({ each: requests }) : null;
 
     // ---- Geometry ----
 
@@ -146,8 +145,7 @@
             box.className = "editor-item" + (state.selected.includes(item.index) ? " selected" : "");
             Object.assign(box.style, { left: r.x + "px", top: r.y + "px",
                                        width: r.w + "px", height: r.h + "px" });
-            if (state.selected.length === 1 && state.selected[0] === item.index &&
-                item.kind !== "picture") {
+            if (state.selected.includes(item.index) && item.kind !== "picture") {
                 const handle = document.createElement("div");
                 handle.className = "editor-handle";
                 handle.dataset.resize = item.index;
@@ -173,6 +171,7 @@
         overlay.focus();
         overlay.setPointerCapture(e.pointerId);
         const [x, y] = pointOf(e);
+        state.lastPoint = [x, y];
         const resize = Number(e.target.dataset.resize || 0);
         const n = resize || itemAt(x, y);
         if (!n) {
@@ -198,7 +197,10 @@
         drag.guides = [];
         const lead = drag.start.find((s) => s.n === (drag.resize || drag.start[0].n));
         if (drag.resize) {
-            itemOf(lead.n).size = [Math.max(1, lead.w + drag.dx), Math.max(1, lead.h + drag.dy)];
+            // Every selected push button and text by the same amount as the handle's item.
+            for (const s of resized(drag)) {
+                itemOf(s.n).size = [Math.max(1, s.w + drag.dx), Math.max(1, s.h + drag.dy)];
+            }
         } else {
             const moved = { ...lead, x: lead.x + drag.dx, y: lead.y + drag.dy };
             // Alt drags freely; an axis the pointer has not moved along stays as it was.
@@ -214,14 +216,20 @@
         render();
     }
 
+    // The items a handle's drag resizes: the selection's, but picture items, which take
+    // their pictures' size.
+    const resized = (d) => d.start.filter((s) => itemOf(s.n).kind !== "picture");
+
     async function released() {
         const done = drag;
         drag = null;
         if (!done || (!done.dx && !done.dy)) { render(); return; }
         if (done.resize) {
-            await edit({ item: done.resize, set: { size: itemOf(done.resize).size } });
+            await editEach(resized(done).map((s) =>
+                ({ item: s.n, set: { size: itemOf(s.n).size } })));
         } else {
-            await editAll(done.start.map((s) => ({ item: s.n, set: { position: itemOf(s.n).position } })));
+            await editEach(done.start.map((s) =>
+                ({ item: s.n, set: { position: itemOf(s.n).position } })));
         }
         render();
     }
@@ -242,7 +250,7 @@
                 return { item: n, set: { position: item.position } };
             });
             render();
-            editAll(requests);
+            editEach(requests);
         } else if (e.key === "Delete" && state.selected.length === 1) {
             removeSelected();
         }
@@ -273,7 +281,7 @@
             return { item: item.index, set: { position: item.position } };
         });
         render();
-        editAll(requests);
+        editEach(requests);
     }
 
     // The selection spaced evenly between its outermost items, along one axis.
@@ -295,7 +303,7 @@
             return { item: item.index, set: { position } };
         });
         render();
-        editAll(requests);
+        editEach(requests);
     }
 
     const NEW_ITEMS = {
@@ -306,6 +314,17 @@
     async function add(keys) {
         const reply = await edit({ add: keys });
         if (reply) { state.selected = [reply.item]; saveState(); }
+    }
+
+    // A picture item showing the file, where the author last clicked, moved in so that the
+    // picture lies within the window; its size is the picture's.
+    function addPicture(file) {
+        const size = pictures.find((p) => p.file === file).size;
+        const [x, y] = state.lastPoint || [10, 10];
+        const within = (at, length, room) => Math.max(0, Math.min(at, room - length));
+        add({ kind: "picture", target: "*",
+              position: [within(x, size[0], menu.size[0]), within(y, size[1], menu.size[1])],
+              "pictures.normal": file });
     }
 
     // ---- The panel ----
@@ -359,14 +378,115 @@
         return row;
     }
 
-    function keyFields(keys, prefix, send, into) {
+    // A drop-down of the source folder's pictures; the current value stays a choice even when
+    // it is not among them, and "none" (the key removed) where the key may be left out.
+    function pictureField(label, value, optional, send) {
+        const row = document.createElement("label");
+        row.className = "editor-field";
+        const message = document.createElement("small");
+        message.className = "editor-field-message";
+        const select = document.createElement("select");
+        const files = pictures.map((p) => p.file);
+        if (value && !files.includes(value)) files.unshift(value);
+        if (optional || !value) select.append(new Option("none", "", false, !value));
+        for (const file of files) select.append(new Option(file, file, false, file === value));
+        select.addEventListener("change", () => send(select.value || null, message));
+        row.append(label, select, message);
+        return row;
+    }
+
+    // The keys that name one picture: the menu's background, an item's still pictures.
+    const MENU_PICTURES = ["background"];
+    const ITEM_PICTURES = ["pictures.normal", "pictures.highlighted", "pictures.pressed",
+                           "pictures.description"];
+
+    // Every picture key of `names` as a field, null where the source leaves it out.
+    function withPictureKeys(keys, names) {
+        const all = structuredClone(keys);
+        for (const name of names) {
+            const path = name.split(".");
+            let table = all;
+            for (const part of path.slice(0, -1)) table = table[part] = table[part] || {};
+            if (!(path[path.length - 1] in table)) table[path[path.length - 1]] = null;
+        }
+        return all;
+    }
+
+    // required: the picture key that must not be "none".
+    function keyFields(keys, prefix, send, into, required = "") {
         for (const [key, value] of Object.entries(keys)) {
-            if (value !== null && typeof value === "object" && !Array.isArray(value)) {
-                keyFields(value, prefix + key + ".", send, into);
+            const name = prefix + key;
+            if ((MENU_PICTURES.includes(name) && !prefix) || ITEM_PICTURES.includes(name)) {
+                into.append(pictureField(name, value, name !== required,
+                                         (v, field) => send(name, v, field)));
+            } else if (value !== null && typeof value === "object" && !Array.isArray(value)) {
+                keyFields(value, prefix + key + ".", send, into, required);
             } else if (!Array.isArray(value) || value.every((v) => typeof v !== "object")) {
                 into.append(keyField(prefix + key, value, (v, field) => send(prefix + key, v, field)));
             }
         }
+    }
+
+    // "Picture item": a drop-down of the pictures; choosing one adds an item showing it.
+    function pictureItemChooser() {
+        const select = document.createElement("select");
+        select.setAttribute("aria-label", "Add picture item");
+        select.append(new Option("Add picture item\u2026", "", true, true));
+        select.options[0].disabled = true;
+        for (const p of pictures) select.append(new Option(p.file, p.file));
+        select.disabled = !menu || !pictures.length;
+        select.addEventListener("change", () => addPicture(select.value));
+        return select;
+    }
+
+    // "New menu": its file (a plain name.toml, new in the source folder), title and
+    // background; created beside the sources and listed last in the package's "menus".
+    function newMenuForm() {
+        const form = document.createElement("form");
+        form.className = "editor-new-menu";
+        const fileName = document.createElement("input");
+        fileName.placeholder = "help.toml";
+        const title = document.createElement("input");
+        const background = document.createElement("select");
+        background.append(new Option("none", ""));
+        for (const p of pictures) background.append(new Option(p.file, p.file));
+        const message = document.createElement("small");
+        message.className = "editor-field-message";
+        const labelled = (text, input) => {
+            const row = document.createElement("label");
+            row.className = "editor-field";
+            row.append(text, input);
+            return row;
+        };
+        const create = button("Create menu", () => {});
+        create.type = "submit";
+        form.append(labelled("file", fileName), labelled("title", title),
+                    labelled("background", background), message,
+                    create, button("Cancel", () => renderPanel()));
+        form.addEventListener("submit", async (e) => {
+            e.preventDefault();
+            const name = fileName.value.trim();
+            if (!/^[^\\/:.][^\\/:]*\.toml$/.test(name) || name.toLowerCase() === "package.toml") {
+                message.textContent = "a plain file name ending in .toml, as help.toml";
+                return;
+            }
+            if (model.files.some((f) => f.name.toLowerCase() === name.toLowerCase())) {
+                message.textContent = name + " is a file of the package already";
+                return;
+            }
+            const reply = await edit({ file: model.files[0].name, add_menu: {
+                file: name, title: title.value, background: background.value || null } }, message);
+            if (reply) {
+                // Shown once the page reloads on the new build: its entry name, as the tool
+                // names a menu without a "name" key.
+                const entry = name.slice(0, -5).replace(/[A-Z]/g, (c) => c.toLowerCase()) + ".mnu";
+                sessionStorage.setItem("ambrevo.menu", entry);
+                state.selected = [];
+                saveState();
+            }
+        });
+        panel.querySelector(".editor-tools").after(form);
+        fileName.focus();
     }
 
     function renderPanel() {
@@ -380,7 +500,9 @@
             const option = new Option(m.name + " (" + m.file + ")", m.name, false, m === menu);
             menus.append(option);
         }
+        menus.append(new Option("New menu\u2026", ""));
         menus.addEventListener("change", () => {
+            if (!menus.value) { newMenuForm(); return; }
             sessionStorage.setItem("ambrevo.menu", menus.value);
             state.selected = [];
             saveState();
@@ -400,6 +522,7 @@
             button("Undo", () => edit({ undo: true })), button("Redo", () => edit({ redo: true })),
             button("Add push button", () => add(NEW_ITEMS.button)),
             button("Add text", () => add(NEW_ITEMS.text)),
+            pictureItemChooser(),
             button("Duplicate", () => {
                 const item = itemOf(state.selected[0]);
                 add({ ...item.keys, position: [item.position[0] + 10, item.position[1] + 10] });
@@ -427,17 +550,20 @@
             const title = document.createElement("h3");
             title.textContent = "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
             fields.append(title);
-            // A picture item is read out by its name, so the field is there even before
-            // the source has one.
-            const keys = item.kind === "picture" && !("name" in item.keys)
-                ? { ...item.keys, name: "" } : item.keys;
-            keyFields(keys, "", (key, value, field) =>
-                edit({ item: item.index, set: { [key]: value } }, field), fields);
+            // A picture item is read out by its name and shows all its pictures, so those
+            // fields are there even before the source has them.
+            const isPicture = item.kind === "picture";
+            const keys = isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : item.keys;
+            keyFields(isPicture ? withPictureKeys(keys, ITEM_PICTURES) : keys, "",
+                      (key, value, field) =>
+                          edit({ item: item.index, set: { [key]: value } }, field),
+                      fields, isPicture ? "pictures.normal" : "");
         } else if (selected === 0) {
             const title = document.createElement("h3");
             title.textContent = "Menu " + menu.name + ", " + menu.file;
             fields.append(title);
-            keyFields(menu.keys, "", (key, value, field) => edit({ set: { [key]: value } }, field), fields);
+            keyFields(withPictureKeys(menu.keys, MENU_PICTURES), "",
+                      (key, value, field) => edit({ set: { [key]: value } }, field), fields);
         }
         panel.append(fields);
         if (model.problems.length) {

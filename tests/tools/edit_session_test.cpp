@@ -6,6 +6,7 @@
 
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
+#include "pack/editor/picture_files.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -45,16 +46,16 @@ protected:
         folder_.Write("main.toml", kMenu);
     }
 
-    std::string Text() const {
-        std::ifstream file(folder_.Path("main.toml"), std::ios::binary);
+    std::string Text(const std::string& name = "main.toml") const {
+        std::ifstream file(folder_.Path(name), std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
         return text.str();
     }
-    // An edit of main.toml made on its current version.
+    // An edit of main.toml, or of the file it names, made on the file's current version.
     EditReply Edit(nlohmann::json request) {
-        request["file"] = "main.toml";
-        request["version"] = SourceVersion(Text());
+        if (!request.contains("file")) request["file"] = "main.toml";
+        request["version"] = SourceVersion(Text(request["file"]));
         return session_.Apply(request);
     }
 
@@ -109,9 +110,39 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          "\"item\" must be an item's number, 1 to 2"},
         {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
          "a number must be whole"},
+        {"a picture item added with its picture in a sub-table",
+         {{"add",
+           {{"kind", "picture"}, {"position", {200, 100}}, {"pictures.normal", "item.png"}}}},
+         200, "size = [80, 24]\n",
+         "size = [80, 24]\n\n[[item]]\nkind = \"picture\"\nposition = [200, 100]\n"
+         "[item.pictures]\nnormal = \"item.png\"\n", ""},
+        {"a new menu named with a folder",
+         {{"file", "package.toml"}, {"add_menu", {{"file", "../help.toml"}, {"title", "Help"}}}},
+         400, "", "", "a new menu's file must be a plain name ending in .toml"},
+        {"a new menu in a file that exists",
+         {{"file", "package.toml"}, {"add_menu", {{"file", "main.toml"}, {"title", "Help"}}}},
+         400, "", "", "\"main.toml\" exists already"},
+        {"a new menu in a menu's own file",
+         {{"add_menu", {{"file", "help.toml"}, {"title", "Help"}}}}, 400, "", "",
+         "a new menu is listed in the package file \"package.toml\""},
+        {"a new menu whose background is not there",
+         {{"file", "package.toml"},
+          {"add_menu", {{"file", "help.toml"}, {"title", "Help"}, {"background", "gone.png"}}}},
+         400, "", "", "help.toml:2: "},
         {"the tab order changed", {{"move", 2}, {"to", 1}}, 200,
          std::string(kPictureItem) + "\n" + std::string(kButtonItem),
          std::string(kButtonItem) + "\n" + std::string(kPictureItem), ""},
+        {"two items' keys in one step",
+         {{"each", {{{"item", 1}, {"set", {{"size", {90, 30}}}}},
+                    {{"item", 2}, {"set", {{"position", {12, 20}}}}}}}},
+         200, std::string(kButtonItem) + "\n" + std::string(kPictureItem),
+         "[[item]]\nkind = \"button\"\ncaption = \"&Exit\"\ntarget = \"*\"\nposition = [110, 60]\n"
+         "size = [90, 30]\n\n[[item]]\nkind = \"picture\"\nposition = [12, 20]\n[item.pictures]\n"
+         "normal = \"back.png\"\n", ""},
+        {"several items' keys, one of an item that is not there",
+         {{"each", {{{"item", 1}, {"set", {{"position", {0, 0}}}}},
+                    {{"item", 4}, {"set", {{"size", {90, 30}}}}}}}},
+         400, "", "", "\"item\" must be an item's number, 1 to 3"},
     };
     for (const auto& c : cases) {
         const std::string before = Text();
@@ -119,6 +150,8 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
         EXPECT_EQ(reply.status, c.status) << c.name << ": " << reply.body.dump();
         if (c.status != 200) {
             EXPECT_EQ(Text(), before) << c.name;
+            EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n") << c.name;
+            EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml"))) << c.name;
             EXPECT_TRUE(reply.body["error"].get<std::string>().starts_with(c.error))
                 << c.name << ": " << reply.body.dump();
             continue;
@@ -161,6 +194,53 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
     std::filesystem::remove(folder_.Path("../outside.toml"));
 }
 
+TEST_F(EditSessionTest, ANewMenuIsCreatedAndListedAndUndoTakesBothBack) {
+    const EditReply added = Edit({{"file", "package.toml"},
+                                  {"add_menu", {{"file", "help.toml"}, {"title", "Help"}}}});
+    ASSERT_EQ(added.status, 200) << added.body.dump();
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\", \"help.toml\"]\n");
+    EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
+    EXPECT_EQ(session_.Model()["menus"][1]["name"], "help.mnu");
+    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml")));
+    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 200);
+    EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
+    // The author writes in the new menu: undo unlists it and keeps the author's file.
+    folder_.Write("help.toml", "title = \"Help me\"\n");
+    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
+    EXPECT_EQ(Text("help.toml"), "title = \"Help me\"\n");
+    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 409);
+    EditSession oneMenu(folder_.Path("main.toml"));
+    const EditReply refused = oneMenu.Apply(
+        {{"file", "main.toml"}, {"version", SourceVersion(Text())},
+         {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
+    EXPECT_EQ(refused.status, 400);
+    EXPECT_TRUE(refused.body["error"].get<std::string>().starts_with(
+        "a new menu needs a package.toml"))
+        << refused.body.dump();
+}
+
+TEST_F(EditSessionTest, ThePictureListHoldsThePngFilesOfTheFolderAndNothingBeyondIt) {
+    folder_.WritePng("sub/deeper/Up.PNG", 8, 6, 0x102030);
+    folder_.Write("notes.png", "not a picture, whatever its name says");
+    folder_.WritePng(".git/cached.png", 4, 4, 0x102030);
+    const testing::SourceFolder outside;
+    outside.WritePng("far/away.png", 4, 4, 0x102030);
+    std::error_code unsupported;  // a system without links tests the rest
+    std::filesystem::create_directory_symlink(outside.Path("far"), folder_.Path("linked"),
+                                              unsupported);
+    std::filesystem::create_symlink(outside.Path("far/away.png"), folder_.Path("away.png"),
+                                    unsupported);
+    EXPECT_EQ(session_.Pictures(), nlohmann::json::parse(R"({"pictures": [
+        {"file": "back.png", "size": [320, 200]}, {"file": "item.png", "size": [40, 30]},
+        {"file": "sub/deeper/Up.PNG", "size": [8, 6]}], "more": false})"));
+    const nlohmann::json capped = PictureFiles(folder_.Path(""), 2);
+    EXPECT_EQ(capped["pictures"].size(), 2u);
+    EXPECT_EQ(capped["more"], true);
+}
+
 TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
     const EditRoutes routes(session_, "c0ffee");
     const std::string edit = R"({"file": "main.toml", "version": ")" + SourceVersion(kMenu) +
@@ -170,6 +250,8 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         int status;  // 0: not the editor's request
     } cases[] = {
         {"GET", "/model", "", "", 200},
+        {"GET", "/pictures", "", "", 200},
+        {"POST", "/pictures", "c0ffee", "", 405},
         {"GET", "/index.html", "", "", 0},
         {"POST", "/edit", "", edit, 403},
         {"POST", "/edit", "c0ffef", edit, 403},

@@ -17,11 +17,13 @@ import urllib.request
 
 from browser_session import chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
 BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
 WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
+MESSAGE_TEXT = (400, 266)     # item 5, a text item at [380, 258], 104 x 20
 
 
 class DesignerTest(unittest.TestCase):
@@ -186,6 +188,40 @@ class DesignerTest(unittest.TestCase):
         self.assertEqual(self.driver.execute_script(
             "return window.ambrevoPage.designer.state.selected"), [7])
         self.press("Delete")
+        self.wait_for_file(self.original)
+
+    def test_a_picture_item_added_from_a_file_and_deleted_leaves_the_file_as_it_was(self):
+        self.at((150, 60)).click().perform()   # where the author wants the new item
+        self.driver.execute_script(
+            "const chooser = document.querySelector("
+            "'#editor select[aria-label=\"Add picture item\"]');"
+            "chooser.value = 'pictures/back-normal.png';"
+            "chooser.dispatchEvent(new Event('change'))")
+        self.wait_for(lambda: b'normal = "pictures/back-normal.png"' in self.text(),
+                      "the added picture item")
+        self.wait_for_items(7)
+        added = self.driver.execute_script("return window.ambrevoPage.designer.item(7)")
+        self.assertEqual(added["position"], [150, 60])
+        with urllib.request.urlopen(self.base + "pictures") as response:
+            listed = {p["file"]: p["size"] for p in json.load(response)["pictures"]}
+        self.assertEqual(added["size"], listed["pictures/back-normal.png"])
+        self.press("Delete")
+        self.wait_for_file(self.original)
+
+    def test_a_handle_resizes_every_selected_item_and_one_undo_takes_it_back(self):
+        self.at(WEB_SITE_BUTTON).click().perform()
+        self.at(MESSAGE_TEXT).key_down(Keys.SHIFT).click().key_up(Keys.SHIFT).perform()
+        handle = self.driver.find_element("css selector", ".editor-handle[data-resize='4']")
+        ActionChains(self.driver).click_and_hold(handle).move_by_offset(4, 2) \
+            .move_by_offset(6, 4).release().perform()
+        self.driver.execute_script("window.beforeTheRebuild = true")
+        self.wait_for_file(self.original.replace(b"size = [96, 28]", b"size = [106, 34]")
+                           .replace(b"size = [104, 20]", b"size = [114, 26]"))
+        # Undo on the page reloaded on the resized menu.
+        self.wait_for(lambda: self.driver.execute_script(
+            "return !window.beforeTheRebuild && document.querySelectorAll("
+            "'.editor-layer .editor-item').length === 6"), "the page on the resized menu")
+        self.press("Undo")
         self.wait_for_file(self.original)
 
     def post(self, body, headers):

@@ -40,6 +40,10 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
         if (request.method != "GET") return Json(405, {{"error", "GET /model"}});
         return Json(200, session_.Model());
     }
+    if (request.path == "/pictures") {
+        if (request.method != "GET") return Json(405, {{"error", "GET /pictures"}});
+        return Json(200, session_.Pictures());
+    }
     if (request.path != "/edit") return std::nullopt;
     if (request.method != "POST") return Json(405, {{"error", "POST /edit"}});
     if (!SameToken(request.header("X-Ambrevo-Token"), token_)) {

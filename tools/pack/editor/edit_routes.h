@@ -11,6 +11,7 @@ namespace ambrevo::pack {
 
 // The designer's edit interface, beside the page's own routes:
 // - GET /model: the session's model (JSON);
+// - GET /pictures: the PNG files of the source folder (PictureFiles), for choosing pictures;
 // - POST /edit: one edit (JSON), only with the header X-Ambrevo-Token carrying the token the
 //   edit command printed in the page's address; 403 without it. No cross-origin headers
 //   are sent, so no other site's page may read an answer.

@@ -11,6 +11,8 @@
 #include "pack/common/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/editor/new_menu_file.h"
+#include "pack/editor/picture_files.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
 #include "pack/source/package_source.h"
@@ -26,6 +28,13 @@ constexpr std::string_view kItems = "item";
 std::string ReadText(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
     return {bytes.begin(), bytes.end()};
+}
+
+// The file's text, or none when there is no such file.
+std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) return std::nullopt;
+    return ReadText(file);
 }
 
 EditReply Refused(int status, const std::string& message) {
@@ -155,11 +164,15 @@ PackageSource EditSession::Read(const SourceTexts& texts, Diagnostics& diagnosti
     return ReadPackageSource({source_}, pictures_, diagnostics, SourceUse::Build, &texts);
 }
 
+std::string EditSession::Problem(Diagnostic diagnostic) const {
+    diagnostic.file = NameOf(PathFromUtf8(diagnostic.file));  // as the designer names files
+    return FormatDiagnostic(diagnostic);
+}
+
 std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) const {
     std::vector<std::string> problems;
-    for (Diagnostic problem : diagnostics.ByFileAndLine()) {
-        problem.file = NameOf(PathFromUtf8(problem.file));  // as the designer names files
-        problems.push_back(FormatDiagnostic(problem));
+    for (const Diagnostic& problem : diagnostics.ByFileAndLine()) {
+        problems.push_back(Problem(problem));
     }
     return problems;
 }
@@ -212,6 +225,8 @@ nlohmann::json EditSession::Model() const {
     return model;
 }
 
+nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
+
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
@@ -236,19 +251,39 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
                            "the designer shows it as it is now"},
                  {"version", SourceVersion(before)}}};
     }
+    if (request.contains("add_menu")) return AddMenu(file, before, request["add_menu"]);
     TomlSourceEdit edit(before);
     const int count = edit.Count(kItems);
-    const int item = ItemOf(request, count);
-    const std::string table = item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
+    const auto tableOf = [count](const nlohmann::json& request) {
+        const int item = ItemOf(request, count);
+        return item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
+    };
     nlohmann::json reply = {{"file", NameOf(file)}};
     if (request.contains("set")) {
-        SetKeys(edit, table, request["set"]);
+        SetKeys(edit, tableOf(request), request["set"]);
+    } else if (request.contains("each")) {
+        // Several items' keys in one step, undone together.
+        const nlohmann::json& each = request["each"];
+        if (!each.is_array() || each.empty()) throw PackError("\"each\" must list edits");
+        for (const nlohmann::json& one : each) SetKeys(edit, tableOf(one), one.at("set"));
     } else if (request.contains("add")) {
         const nlohmann::json& keys = request["add"];
         if (!keys.is_object()) throw PackError("\"add\" must give the new item's keys");
+        // Keys of sub-tables ("pictures.normal") go into the new item's own sub-tables.
         std::vector<TomlKeyValue> values;
-        for (const auto& [key, value] : keys.items()) values.emplace_back(key, TomlValueText(value));
-        reply["item"] = edit.Add(kItems, values) + 1;
+        nlohmann::json subKeys = nlohmann::json::object();
+        for (const auto& [key, value] : keys.items()) {
+            if (key.find('.') != std::string::npos) {
+                subKeys[key] = value;
+            } else {
+                values.emplace_back(key, TomlValueText(value));
+            }
+        }
+        const int added = edit.Add(kItems, values);
+        if (!subKeys.empty()) {
+            SetKeys(edit, std::string(kItems) + "[" + std::to_string(added) + "]", subKeys);
+        }
+        reply["item"] = added + 1;
     } else if (request.contains("remove")) {
         edit.RemoveElement(kItems, ItemOf({{"item", request["remove"]}}, count) - 1);
     } else if (request.contains("move")) {
@@ -256,47 +291,115 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
         const int to = ItemOf({{"item", request.at("to")}}, count);
         edit.MoveElement(kItems, from - 1, to - 1);
     } else {
-        throw PackError("an edit must \"set\", \"add\", \"remove\" or \"move\"");
+        throw PackError("an edit must \"set\", \"add\", \"remove\", \"move\" or \"each\"");
     }
-    return Commit(file, before, edit.Text(), std::move(reply));
+    return Commit({{file, before, edit.Text()}}, std::move(reply));
 }
 
-// Writes the edit unless it brings a problem the sources did not have.
-EditReply EditSession::Commit(const std::filesystem::path& file, const std::string& before,
-                              const std::string& after, nlohmann::json reply) {
+// Creates the menu's file, then lists it last in the package's "menus" (the array's value
+// written anew, the rest of the file as it was).
+EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::string& before,
+                               const nlohmann::json& keys) {
+    if (package != source_) {
+        throw PackError("a new menu is listed in the package file \"" + NameOf(source_) + "\"");
+    }
+    toml::table root;
+    try {
+        root = toml::parse(before);
+    } catch (const toml::parse_error& error) {
+        throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
+                        std::string(error.description()));
+    }
+    const toml::array* menus = root["menus"].as_array();
+    if (!menus) {
+        const std::string name = NameOf(source_);
+        throw PackError("a new menu needs a package.toml that lists the menus: write one "
+                        "beside \"" + name + "\" with menus = [\"" + name +
+                        "\"] and start the designer on it");
+    }
+    if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
+    const std::string name = keys.at("file").get<std::string>();
+    CheckNewMenuFile(folder_, name);
+    nlohmann::json listed = nlohmann::json::array();
+    for (const toml::node& menu : *menus) {
+        if (!menu.is_string()) throw PackError("\"menus\" must list file names");
+        listed.push_back(menu.as_string()->get());
+    }
+    listed.push_back(name);
+    TomlSourceEdit edit(before);
+    edit.Set("", "menus", TomlValueText(listed));
+    // Joined as Files() joins the names listed.
+    const std::filesystem::path file = source_.parent_path() / PathFromUtf8(name);
+    return Commit({{file, std::nullopt, NewMenuText(keys)}, {package, before, edit.Text()}},
+                  {{"file", NameOf(package)}, {"menu", name}});
+}
+
+// Writes the step unless it brings a problem the sources did not have. A file the step
+// creates may warn (a new menu without items shows an empty window): the author goes on
+// from there.
+EditReply EditSession::Commit(Step step, nlohmann::json reply) {
+    SourceTexts texts;
+    std::vector<std::string> created;
+    for (const Change& change : step) {
+        texts[change.file] = change.after;
+        if (!change.before) created.push_back(NameOf(change.file));
+    }
     Diagnostics unedited;
     Read({}, unedited);
     Diagnostics edited;
-    Read({{file, after}}, edited);
+    Read(texts, edited);
     const std::vector<std::string> had = Problems(unedited);
     std::string added;
-    for (const std::string& problem : Problems(edited)) {
+    for (const Diagnostic& diagnostic : edited.ByFileAndLine()) {
+        const std::string problem = Problem(diagnostic);
         if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
+        const std::string file = NameOf(PathFromUtf8(diagnostic.file));
+        const bool isCreated = std::find(created.begin(), created.end(), file) != created.end();
+        if (diagnostic.warning && isCreated) continue;
         added += (added.empty() ? "" : "\n") + problem;
     }
     if (!added.empty()) return Refused(400, added);
-    WriteTextFile(file, after);
-    undo_.push_back({file, before, after});
+    for (const Change& change : step) WriteTextFile(change.file, change.after);
+    reply["version"] = SourceVersion(step.back().after);
+    undo_.push_back(std::move(step));
     redo_.clear();
-    reply["version"] = SourceVersion(after);
     return {200, std::move(reply)};
 }
 
-// Takes the last step of `from` back (undo) or again (redo) when its file is as the step
-// left it, and keeps it in `to`.
+// Takes the last step of `from` back (undo) or again (redo) when its files are as the step
+// left them (found them), and keeps it in `to`. A file the step created and the author
+// changed since is not taken away by undo; it stays, no longer listed.
 EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
     if (from.empty()) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
-    const Step step = from.back();
-    const std::string now = ReadText(step.file);
-    if (now != (undo ? step.after : step.before)) {
-        return Refused(409, "\"" + NameOf(step.file) + "\" has changed since: the designer shows "
-                                                       "it as it is now");
+    Step step = from.back();
+    for (const Change& change : step) {
+        const std::optional<std::string> expected =
+            undo ? std::optional<std::string>(change.after) : change.before;
+        if (TextIfAny(change.file) == expected || (undo && !change.before)) continue;
+        return Refused(409, "\"" + NameOf(change.file) + "\" has changed since: the designer "
+                                                         "shows it as it is now");
     }
-    const std::string& text = undo ? step.before : step.after;
-    WriteTextFile(step.file, text);
+    const auto replay = [undo](const Change& change) {
+        if (!undo) {
+            WriteTextFile(change.file, change.after);
+        } else if (change.before) {
+            WriteTextFile(change.file, *change.before);
+        } else if (TextIfAny(change.file) == change.after) {
+            std::filesystem::remove(change.file);
+        }
+    };
+    if (undo) {
+        std::for_each(step.rbegin(), step.rend(), replay);
+    } else {
+        std::for_each(step.begin(), step.end(), replay);
+    }
+    const Change& last = step.back();
+    nlohmann::json reply = {
+        {"file", NameOf(last.file)},
+        {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
     from.pop_back();
-    to.push_back(step);
-    return {200, {{"file", NameOf(step.file)}, {"version", SourceVersion(text)}}};
+    to.push_back(std::move(step));
+    return {200, std::move(reply)};
 }
 
 }  // namespace ambrevo::pack

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,8 @@ struct EditReply {
 // sources would then hold a problem they did not hold before (400, with the check's
 // messages), and is otherwise written in place (TomlSourceEdit), atomically. Undo and redo
 // go over every edit since the session began, each refused when its file changed since.
-// Only the TOML files the package reads are ever written. Requests may come from several
-// threads.
+// Only the TOML files the package reads are ever written, and a new menu's file, which
+// must not exist yet, is created. Requests may come from several threads.
 class EditSession {
 public:
     // source: a package.toml or one menu TOML file.
@@ -37,29 +38,39 @@ public:
     // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...]};
     // "keys" are the source's own keys of the menu (its items left out) or of the item.
     nlohmann::json Model() const;
+    // The PNG files of the source's folder and its sub-folders (PictureFiles).
+    nlohmann::json Pictures() const;
 
     // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
-    // "add": {key: value}, "remove": n, "move": n with "to": m}; or {"undo": true} or
-    // {"redo": true}. Items are numbered from 1 in file order; without "item" the keys are
-    // the menu's own; a key "a.b" is the key b of table a ("pictures.normal").
+    // "add": {key: value}, "remove": n, "move": n with "to": m, "each": [{"item"?, "set"}]
+    // (several sets in one step)}; or {"undo": true} or
+    // {"redo": true}; or on the package file {"file", "version", "add_menu": {"file",
+    // "title", "background"?}}, which creates the menu's file in the package's folder and
+    // lists it last in "menus". Items are numbered from 1 in file order; without "item" the
+    // keys are the menu's own; a key "a.b" is the key b of table a ("pictures.normal"), in
+    // "add" too.
     EditReply Apply(const nlohmann::json& request);
 
 private:
-    struct Step {
+    struct Change {
         std::filesystem::path file;
-        std::string before;
+        std::optional<std::string> before;  // none: the step created the file
         std::string after;
     };
+    // The changes of one edit, written in this order and undone in the reverse one.
+    using Step = std::vector<Change>;
     std::vector<std::filesystem::path> Files() const;
     std::filesystem::path FileNamed(const std::string& name) const;
     std::string NameOf(const std::filesystem::path& file) const;
     // Reads the sources, with the texts given in place of their files, through the
     // session's pictures, read again only when a picture file changed.
     PackageSource Read(const SourceTexts& texts, Diagnostics& diagnostics) const;
+    std::string Problem(Diagnostic diagnostic) const;
     std::vector<std::string> Problems(const Diagnostics& diagnostics) const;
     EditReply Edit(const nlohmann::json& request);
-    EditReply Commit(const std::filesystem::path& file, const std::string& before,
-                     const std::string& after, nlohmann::json reply);
+    EditReply AddMenu(const std::filesystem::path& package, const std::string& before,
+                      const nlohmann::json& keys);
+    EditReply Commit(Step step, nlohmann::json reply);
     EditReply Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo);
 
     std::filesystem::path source_;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <string>
+
+namespace ambrevo::pack {
+
+// Whether a menu the designer adds to a package may have the file `name`: it must be a
+// plain "name.toml" (no folder, not hidden, not "package.toml") that does not exist in
+// `folder`. Throws PackError saying what is wrong.
+void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& name);
+
+// The new menu's source: its "title" and, unless null or left out, its "background".
+// Throws PackError for other keys or values that are not text.
+std::string NewMenuText(const nlohmann::json& keys);
+
+}  // namespace ambrevo::pack
