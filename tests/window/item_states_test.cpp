@@ -5,11 +5,11 @@
 namespace ambrevo {
 namespace {
 
+using testing::kDescription;
+using testing::kHighlighted;
+using testing::kNormal;
+using testing::kPressed;
 using testing::PictureId;
-constexpr auto kNormal = PictureSet::Normal;
-constexpr auto kHighlighted = PictureSet::Highlighted;
-constexpr auto kPressed = PictureSet::Pressed;
-constexpr auto kDescription = PictureSet::Description;
 
 // Item 1: every set with frame 0 and a description picture. Item 2: no Highlighted frame
 // 0, but Highlighted frames 1-2, and no description text. Item 3: a push button.

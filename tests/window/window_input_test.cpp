@@ -10,9 +10,9 @@
 namespace ambrevo {
 namespace {
 
-constexpr auto kNormal = PictureSet::Normal;
-constexpr auto kHighlighted = PictureSet::Highlighted;
-constexpr auto kPressed = PictureSet::Pressed;
+using testing::kHighlighted;
+using testing::kNormal;
+using testing::kPressed;
 using Launches = std::vector<int>;
 
 // Records the items launched; an action given for an item runs inside its launch.

@@ -23,6 +23,11 @@
 
 namespace ambrevo::testing {
 
+constexpr auto kNormal = PictureSet::Normal;
+constexpr auto kHighlighted = PictureSet::Highlighted;
+constexpr auto kPressed = PictureSet::Pressed;
+constexpr auto kDescription = PictureSet::Description;
+
 // Every test picture is one colour that names its slot, so a test can tell which
 // picture a control shows.
 constexpr std::uint32_t PictureId(int record, PictureSet set, int frame) {

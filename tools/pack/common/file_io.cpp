@@ -10,8 +10,6 @@
 namespace ambrevo::pack {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
-
 std::string ReadFailure(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return "no such file";
@@ -35,14 +33,14 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::error_code error;
     if (!file || std::filesystem::is_directory(path, error)) {
-        throw PackError("cannot read " + Quoted(path) + ": " + ReadFailure(path));
+        throw PackError("cannot read " + QuotedPath(path) + ": " + ReadFailure(path));
     }
     std::vector<std::uint8_t> bytes;
     char buffer[64 * 1024];
     while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
         bytes.insert(bytes.end(), buffer, buffer + file.gcount());
     }
-    if (file.bad()) throw PackError("cannot read " + Quoted(path) + ": " + ReadFailure(path));
+    if (file.bad()) throw PackError("cannot read " + QuotedPath(path) + ": " + ReadFailure(path));
     return bytes;
 }
 
@@ -61,7 +59,7 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
             const std::string reason = errno != 0 ? std::strerror(errno) : "write error";
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            throw PackError("cannot write " + Quoted(path) + ": " + reason);
+            throw PackError("cannot write " + QuotedPath(path) + ": " + reason);
         }
     }
     // A file written again keeps its permissions: an author's source stays as they set it.
@@ -74,7 +72,7 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        throw PackError("cannot write " + Quoted(path) + ": " + error.message());
+        throw PackError("cannot write " + QuotedPath(path) + ": " + error.message());
     }
 }
 
@@ -93,6 +91,10 @@ FileStamp StampOf(const std::filesystem::path& file) {
         stamp.size = stamp.exists ? size : 0;
     }
     return stamp;
+}
+
+std::string QuotedPath(const std::filesystem::path& path) {
+    return "\"" + PathToUtf8(path) + "\"";
 }
 
 }  // namespace ambrevo::pack

@@ -12,6 +12,8 @@ namespace ambrevo::pack {
 // Paths are UTF-8 in sources, on the command line and in messages.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
+// The path in double quotes, as messages name files.
+std::string QuotedPath(const std::filesystem::path& path);
 
 // The whole file. Throws PackError "cannot read \"<path>\": <reason>".
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);

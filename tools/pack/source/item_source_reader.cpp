@@ -4,13 +4,12 @@
 #include <limits>
 #include <string>
 
+#include "pack/source/source_defaults.h"
 #include "pack/source/source_warnings.h"
 
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr int kMaxFrames = kPictureFrames - 1;
 
 // Keys that only a version 7 menu can hold.

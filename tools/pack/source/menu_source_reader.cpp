@@ -4,6 +4,7 @@
 #include <string>
 
 #include "menu/menu_rules.h"
+#include "pack/source/source_defaults.h"
 #include "pack/common/file_io.h"
 #include "pack/common/silent_debug_output.h"
 #include "pack/pictures/picture_composer.h"
@@ -19,7 +20,6 @@
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMaxShadowOffset = 1000;
 constexpr std::size_t kMaxEntryName = 256;
 constexpr std::string_view kMenuSuffix = ".mnu";

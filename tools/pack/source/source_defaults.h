@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "menu/menu_model.h"
 #include "pack/package/menu_body_writer.h"
@@ -15,6 +16,10 @@ constexpr std::int32_t kDefaultShapeColorIndex = 13;   // magenta
 constexpr std::int32_t kDefaultViewerVersionMode = 1;  // at least the version asked for
 constexpr std::int32_t kDefaultItemWidth = 97;
 constexpr std::int32_t kDefaultItemHeight = 25;
+
+// The range of the menu format's 32-bit numbers, as a source's integers are checked.
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 // The font sizes a source may give, in points; a preview of a built menu draws its texts
 // at sizes within them too. 0 asks Windows for its default size (a zero font height), which

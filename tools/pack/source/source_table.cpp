@@ -9,8 +9,6 @@
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 

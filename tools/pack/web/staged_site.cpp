@@ -12,12 +12,10 @@
 namespace ambrevo::pack {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
-
 std::filesystem::path ResolvedFolder(const std::filesystem::path& folder) {
     const std::filesystem::path resolved = ResolvedPath(folder);
     if (!resolved.has_filename()) {
-        throw PackError("the output folder " + Quoted(folder) + " is no folder of its own");
+        throw PackError("the output folder " + QuotedPath(folder) + " is no folder of its own");
     }
     return resolved;
 }
@@ -38,10 +36,10 @@ void CheckReplaceable(const std::filesystem::path& given, const std::filesystem:
     const std::filesystem::file_status status = std::filesystem::status(target, error);
     if (status.type() == std::filesystem::file_type::not_found) return;
     if (error) {
-        throw PackError("cannot check the output folder " + Quoted(given) + ": " + error.message());
+        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " + error.message());
     }
     if (!std::filesystem::is_directory(status)) {
-        throw PackError("the output folder " + Quoted(given) + " is a file; give a folder");
+        throw PackError("the output folder " + QuotedPath(given) + " is a file; give a folder");
     }
     const std::optional<std::set<std::string>> marked = MarkedFiles(target);
     std::filesystem::recursive_directory_iterator walk(target, error);
@@ -55,18 +53,18 @@ void CheckReplaceable(const std::filesystem::path& given, const std::filesystem:
         const std::string name(relative.begin(), relative.end());
         if (name == StagedSite::kMarkerName) continue;
         if (!marked) {
-            throw PackError("the output folder " + Quoted(given) +
+            throw PackError("the output folder " + QuotedPath(given) +
                             " is not empty, and no earlier export wrote it; give a new or "
                             "empty folder");
         }
         if (!marked->contains(name)) {
-            throw PackError("the output folder " + Quoted(given) + " holds \"" + name +
+            throw PackError("the output folder " + QuotedPath(given) + " holds \"" + name +
                             "\", which the earlier export did not write; move it out or give "
                             "another folder");
         }
     }
     if (error) {
-        throw PackError("cannot check the output folder " + Quoted(given) + ": " + error.message());
+        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " + error.message());
     }
 }
 
@@ -81,13 +79,13 @@ std::filesystem::path FreeSibling(const std::filesystem::path& target, std::stri
             return candidate;
         }
     }
-    throw PackError("cannot find a free name beside " + Quoted(target));
+    throw PackError("cannot find a free name beside " + QuotedPath(target));
 }
 
 void MakeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw PackError("cannot make the folder " + Quoted(folder) + ": " + error.message());
+    if (error) throw PackError("cannot make the folder " + QuotedPath(folder) + ": " + error.message());
 }
 
 }  // namespace
@@ -97,7 +95,7 @@ std::filesystem::path ResolvedPath(const std::filesystem::path& path) {
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     std::filesystem::path resolved;
     if (!error) resolved = std::filesystem::weakly_canonical(absolute, error);
-    if (error) throw PackError("cannot check the folder " + Quoted(path) + ": " + error.message());
+    if (error) throw PackError("cannot check the folder " + QuotedPath(path) + ": " + error.message());
     // "out/" is the folder "out".
     if (!resolved.has_filename() && resolved.has_relative_path()) return resolved.parent_path();
     return resolved;
@@ -110,7 +108,7 @@ StagedSite::StagedSite(const std::filesystem::path& folder)
     staging_ = FreeSibling(target_, ".part");
     std::error_code error;
     if (!std::filesystem::create_directory(staging_, error)) {
-        throw PackError("cannot make the folder " + Quoted(staging_) + ": " +
+        throw PackError("cannot make the folder " + QuotedPath(staging_) + ": " +
                         (error ? error.message() : "it is there already"));
     }
 }
@@ -144,7 +142,7 @@ void StagedSite::Commit() {
         if (replacing && !std::filesystem::exists(target_, ignored)) {
             std::filesystem::rename(earlier, target_, ignored);
         }
-        throw PackError("cannot put the page in place of " + Quoted(given_) + ": " +
+        throw PackError("cannot put the page in place of " + QuotedPath(given_) + ": " +
                         error.message());
     }
     committed_ = true;

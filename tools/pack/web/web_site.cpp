@@ -18,7 +18,6 @@ namespace {
 constexpr std::string_view kNotBuilt =
     "the browser player is not built: run \"make web\" (needs Debian's emscripten)";
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
 
 std::filesystem::path Checked(const std::filesystem::path& site) {
     std::error_code error;
@@ -84,10 +83,10 @@ std::filesystem::path NewPrivateFolder(const std::filesystem::path& folder) {
         if (std::filesystem::create_directory(candidate, error)) return candidate;
         if (error) {
             throw PackError("cannot unpack the browser player's page into " +
-                            Quoted(folder.parent_path()) + ": " + error.message());
+                            QuotedPath(folder.parent_path()) + ": " + error.message());
         }
     }
-    throw PackError("cannot find a free name beside " + Quoted(folder));
+    throw PackError("cannot find a free name beside " + QuotedPath(folder));
 }
 
 // Removes the private folder, unless it was put in place.
@@ -141,7 +140,7 @@ std::filesystem::path UnpackSite(std::span<const SiteFile> files,
     std::error_code error;
     std::filesystem::create_directories(parent, error);
     if (error) {
-        throw PackError("cannot unpack the browser player's page into " + Quoted(parent) + ": " +
+        throw PackError("cannot unpack the browser player's page into " + QuotedPath(parent) + ": " +
                         error.message());
     }
     const PrivateFolder unpacked(NewPrivateFolder(folder));
@@ -157,7 +156,7 @@ std::filesystem::path UnpackSite(std::span<const SiteFile> files,
     std::filesystem::remove_all(folder, error);
     if (!error) std::filesystem::rename(unpacked.Path(), folder, error);
     if (error) {
-        throw PackError("cannot unpack the browser player's page into " + Quoted(folder) + ": " +
+        throw PackError("cannot unpack the browser player's page into " + QuotedPath(folder) + ": " +
                         error.message());
     }
     return folder;
