@@ -1,8 +1,6 @@
 # Third-party code comes from Debian packages only; nothing is downloaded.
-if(WIN32)
-    set(ZLIB_USE_STATIC_LIBS ON)  # the player is one self-contained executable
-endif()
-if(EMSCRIPTEN)
+# The players' zlib is compiled from Debian's source, without what they never use.
+if(EMSCRIPTEN OR WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/zlib_source.cmake)
 else()
     find_package(ZLIB REQUIRED)
