@@ -76,62 +76,58 @@ TEST(ItemNameEntryTest, HoldsEachNamedItemOfEachMenuAndThePlayerReadsThem) {
     EXPECT_TRUE(opened.package.ItemNames().Of("main-de.mnu").empty());
 }
 
-// Damaged tables name nothing, and the package still opens: its first menu shows.
-TEST(LanguageEntryTest, ADamagedTableNamesNothingAndThePackageStillOpens) {
+// Damaged tables of either kind name nothing, and the package still opens: its first menu
+// shows. Each case is the table's name and its bytes.
+TEST(EntryTablesTest, ADamagedTableNamesNothingAndThePackageStillOpens) {
     const auto language = [](ByteBuilder& b, std::string_view code, std::string_view menu) {
         b.Bytes({4}).Le32(static_cast<std::int32_t>(code.size())).Text(code);
         b.Bytes({4}).Le32(static_cast<std::int32_t>(menu.size())).Text(menu);
     };
-    ByteBuilder negative;
-    negative.Bytes({2}).Le32(2).Le32(-1);
-    ByteBuilder tooMany;
-    tooMany.Bytes({2}).Le32(2).Le32(101);
-    ByteBuilder cutShort;
-    cutShort.Bytes({2}).Le32(2).Le32(2);
-    language(cutShort, "de", "main-de.mnu");
-    ByteBuilder longerThanTheFile;
-    longerThanTheFile.Bytes({2}).Le32(2).Le32(1).Bytes({4}).Le32(0x7FFFFFFF).Text("de");
-    ByteBuilder wrongTag;
-    wrongTag.Bytes({3}).Le32(4).Le32(1);
-    language(wrongTag, "de", "main-de.mnu");
-    ByteBuilder notACode;
-    notACode.Bytes({2}).Le32(2).Le32(2);
-    language(notACode, "de", "main-de.mnu");
-    language(notACode, "DEU", "main-de.mnu");
-    ByteBuilder noMenu;
-    noMenu.Bytes({2}).Le32(2).Le32(1);
-    language(noMenu, "de", "");
-    ByteBuilder empty;
-    for (const ByteBuilder* damaged : {&negative, &tooMany, &cutShort, &longerThanTheFile,
-                                       &wrongTag, &notACode, &noMenu, &empty}) {
-        const testing::OpenedPackage opened = PackageWith({"languages.dat", AsBytes(damaged->Str())});
-        EXPECT_FALSE(opened.loadError.IsSet());
-        EXPECT_TRUE(opened.package.Languages().All().empty()) << damaged->Str().size();
-        EXPECT_EQ(opened.package.Directory()[0].name, "main.mnu");
-    }
-}
-
-TEST(ItemNameEntryTest, ADamagedTableNamesNothing) {
     const auto name = [](ByteBuilder& b, std::int32_t item) {
         b.Bytes({4}).Le32(8).Text("main.mnu").Bytes({2}).Le32(2).Le32(item);
         b.Bytes({4}).Le32(4).Text("Play");
     };
-    ByteBuilder itemZero;
-    itemZero.Bytes({2}).Le32(2).Le32(2);
+    const auto count = [](std::int32_t n) {
+        ByteBuilder b;
+        b.Bytes({2}).Le32(2).Le32(n);
+        return b;
+    };
+    ByteBuilder cutShort = count(2);
+    language(cutShort, "de", "main-de.mnu");
+    ByteBuilder longerThanTheFile = count(1);
+    longerThanTheFile.Bytes({4}).Le32(0x7FFFFFFF).Text("de");
+    ByteBuilder wrongTag;
+    wrongTag.Bytes({3}).Le32(4).Le32(1);
+    language(wrongTag, "de", "main-de.mnu");
+    ByteBuilder notACode = count(2);
+    language(notACode, "de", "main-de.mnu");
+    language(notACode, "DEU", "main-de.mnu");
+    ByteBuilder noMenu = count(1);
+    language(noMenu, "de", "");
+    ByteBuilder itemZero = count(2);
     name(itemZero, 1);
     name(itemZero, 0);
-    ByteBuilder itemBeyond;
-    itemBeyond.Bytes({2}).Le32(2).Le32(1);
+    ByteBuilder itemBeyond = count(1);
     name(itemBeyond, 101);
-    ByteBuilder tooMany;
-    tooMany.Bytes({2}).Le32(2).Le32(10001);
-    ByteBuilder cutShort;
-    cutShort.Bytes({2}).Le32(2).Le32(3);
-    name(cutShort, 1);
-    for (const ByteBuilder* damaged : {&itemZero, &itemBeyond, &tooMany, &cutShort}) {
-        const testing::OpenedPackage opened = PackageWith({"names.dat", AsBytes(damaged->Str())});
-        EXPECT_FALSE(opened.loadError.IsSet());
-        EXPECT_TRUE(opened.package.ItemNames().All().empty()) << damaged->Str().size();
+    ByteBuilder namesCutShort = count(3);
+    name(namesCutShort, 1);
+    const struct {
+        const char* table;
+        ByteBuilder bytes;
+    } cases[] = {
+        {"languages.dat", count(-1)},      {"languages.dat", count(101)},
+        {"languages.dat", cutShort},       {"languages.dat", longerThanTheFile},
+        {"languages.dat", wrongTag},       {"languages.dat", notACode},
+        {"languages.dat", noMenu},         {"languages.dat", ByteBuilder()},
+        {"names.dat", itemZero},           {"names.dat", itemBeyond},
+        {"names.dat", count(10001)},       {"names.dat", namesCutShort},
+    };
+    for (const auto& c : cases) {
+        const testing::OpenedPackage opened = PackageWith({c.table, AsBytes(c.bytes.Str())});
+        EXPECT_FALSE(opened.loadError.IsSet()) << c.table << " " << c.bytes.Str().size();
+        EXPECT_TRUE(opened.package.Languages().All().empty()) << c.bytes.Str().size();
+        EXPECT_TRUE(opened.package.ItemNames().All().empty()) << c.bytes.Str().size();
+        EXPECT_EQ(opened.package.Directory()[0].name, "main.mnu");
     }
 }
 
