@@ -3,8 +3,8 @@
 // the item under the pointer, found from the menu's own geometry; a drag or the arrow keys
 // move the selection; handles resize the selection's push buttons and texts; a panel edits
 // the selection's keys, or the menu's, and adds items and menus. Every change is an edit of
-// the author's TOML through POST /edit; the tool rebuilds the menu and the page reloads on
-// it, keeping what was selected. While editing, items do not launch: "Try it" runs the menu
+// the author's TOML through POST /edit; the tool rebuilds the menu and the running player
+// shows the new build (see page_live_reload.js), keeping what was selected. While editing, items do not launch: "Try it" runs the menu
 // as the disc does.
 "use strict";
 
@@ -29,7 +29,7 @@
         model = await response.json();
         const listing = await fetch("pictures", { cache: "no-store" });
         pictures = listing.ok ? (await listing.json()).pictures : [];
-        const shown = (sessionStorage.getItem("ambrevo.menu") || "").toLowerCase();
+        const shown = (sessionStorage.getItem(page.menuKey) || "").toLowerCase();
         menu = model.menus.find((m) => m.name.toLowerCase() === shown) || model.menus[0] || null;
         state.selected = state.selected.filter((n) => menu && n <= menu.items.length);
         render();
@@ -480,7 +480,7 @@
                 // Shown once the page reloads on the new build: its entry name, as the tool
                 // names a menu without a "name" key.
                 const entry = name.slice(0, -5).replace(/[A-Z]/g, (c) => c.toLowerCase()) + ".mnu";
-                sessionStorage.setItem("ambrevo.menu", entry);
+                sessionStorage.setItem(page.menuKey, entry);
                 state.selected = [];
                 saveState();
             }
@@ -503,7 +503,7 @@
         menus.append(new Option("New menu\u2026", ""));
         menus.addEventListener("change", () => {
             if (!menus.value) { newMenuForm(); return; }
-            sessionStorage.setItem("ambrevo.menu", menus.value);
+            sessionStorage.setItem(page.menuKey, menus.value);
             state.selected = [];
             saveState();
             location.reload();

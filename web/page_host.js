@@ -9,6 +9,7 @@ window.ambrevoPage = {
     forms: new Map(),   // by id: { element, canvas, ctx, texts painted }
     activeForm: 0,      // the form the keys go to
     modal: null,        // the open message box or popup menu
+    menuKey: "ambrevo.menu",   // in sessionStorage: the menu on show, kept across reloads
 };
 
 (function (page) {

@@ -1,8 +1,10 @@
 // Live reload under the authoring tool's serve command: its status.json tells of each new
-// build of the menu, which reloads the page, and of a failed one, shown in the banner. A
-// static site has no status.json, and the page then stops asking. While the server does
-// not answer the page asks less and less often; when it answers again it may have been
-// restarted on changed sources, so the page reloads.
+// build of the menu, and of a failed one, shown in the banner. A new build is shown by the
+// running player itself, which fetches the package again and decodes only the pictures
+// that changed; when it cannot (it has ended, waits on a message box, or finds no
+// package), the page reloads. A static site has no status.json, and the page then stops
+// asking. While the server does not answer the page asks less and less often; when it
+// answers again it may have been restarted on changed sources, so the page reloads.
 "use strict";
 
 (function (page) {
@@ -10,11 +12,37 @@
     const SLOWEST_MS = 2000;
     const EXPECTING_MS = 15;          // while a build of the page's own edit is awaited
     const EXPECT_FOR_MS = 3000;
+    const RELOAD_TAKEN_WITHIN_MS = 500;   // else the player is not in its loop: reload the page
     let generation = null;
     let delay = QUICKEST_MS;
     let lost = false;   // the last request found no server
     let timer = null;
     let expectingUntil = 0;
+    let reloadWanted = null;   // the fallback timer while the player has not taken the wish
+
+    function showRebuilt() {
+        if (reloadWanted !== null) return;
+        reloadWanted = setTimeout(() => location.reload(), RELOAD_TAKEN_WITHIN_MS);
+    }
+
+    Object.assign(page.host, {
+        // The player asks between rounds of its loop whether to show a rebuilt package.
+        takeReload() {
+            if (reloadWanted === null) return 0;
+            clearTimeout(reloadWanted);
+            reloadWanted = null;
+            return page.memory.newText(sessionStorage.getItem(page.menuKey) || "");
+        },
+        reloaded(shown) {
+            if (!shown) {
+                location.reload();
+                return;
+            }
+            // The new build's first frame is painted: the designer's benchmark reads this.
+            window.ambrevo.rebuiltFrame = performance.now();
+            if (page.designer) page.designer.reload();
+        },
+    });
 
     function showStatus(status) {
         const banner = document.getElementById("banner");
@@ -29,10 +57,11 @@
             if (!response.ok) throw new Error(response.status);
             const status = await response.json();
             showStatus(status);
-            if (generation !== null && (lost || status.generation !== generation)) {
+            if (generation !== null && lost) {
                 location.reload();
                 return;
             }
+            if (generation !== null && status.generation !== generation) showRebuilt();
             generation = status.generation;
             lost = false;
             delay = QUICKEST_MS;

@@ -56,7 +56,8 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
     NameItems(services.package.ItemNames(), entryName, text, items.items);
     std::optional<PictureLoad> pictures;
     if (!items.error) {
-        pictures.emplace(reader, services.debug, header.pictureCount, version, def.pictures);
+        pictures.emplace(reader, services.debug, header.pictureCount, version, def.pictures,
+                         services.reuse);
     }
     try {
         ApplyItems(items, version, window, pictures ? &*pictures : nullptr);
@@ -129,6 +130,7 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
 
     window.ClearMenu();
     window.Definition().header = *header;
+    if (services.reuse) services.reuse->BeginLoad();
     try {
         const std::string entryName = AsciiLower(name);
         const MenuText text{services.text, services.package.CodePages().Of(entryName)};
@@ -136,10 +138,12 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     } catch (...) {
         // A damaged picture, or a file that can no longer be read: the window shows what
         // was read before the error is reported.
+        if (services.reuse) services.reuse->EndLoad();
         services.package.ClosePackageStream();
         ShowWindow(window);
         throw;
     }
+    if (services.reuse) services.reuse->EndLoad();
     services.package.ClosePackageStream();
 
     if (services.package.Errors().IsSet()) {

@@ -13,6 +13,8 @@
 
 namespace ambrevo {
 
+class PictureReuse;
+
 inline constexpr char kMenuNotReadMessage[] = "Menu could not be read.";
 inline constexpr char kBinaryDataMessage[] = "Error loading binary menu data.";
 inline constexpr char kExpiryCaption[] = "Expiration Information";
@@ -65,6 +67,9 @@ struct MenuLoadServices {
     Clock& clock;
     // Decodes the menus' texts into UTF-8; null keeps the stored bytes.
     TextDecoder* text = nullptr;
+    // Keeps the pictures of the menu on show for a load of it from a rebuilt package; null
+    // decodes every picture.
+    PictureReuse* reuse = nullptr;
 };
 
 // Replaces the menu on show with the package entry name (matched lower-cased). Damaged

@@ -8,12 +8,13 @@
 namespace ambrevo {
 
 PictureLoad::PictureLoad(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
-                         PictureTable& table)
+                         PictureTable& table, PictureReuse* reuse)
     : reader_(reader),
       debug_(debug),
       pictureCount_(pictureCount),
       version_(version),
       table_(table),
+      decoder_(reuse),
       limit_(decoder_.Limit()),
       loadErrorBefore_(reader.Errors().IsSet()) {}
 

@@ -21,9 +21,10 @@ namespace ambrevo {
 // lines of the pictures it stores wait for Finish, so that they follow that work.
 class PictureLoad {
 public:
-    // Reads nothing yet.
+    // Reads nothing yet. reuse, when not null, gives pictures of the load before whose
+    // streams are unchanged and keeps this load's.
     PictureLoad(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
-                PictureTable& table);
+                PictureTable& table, PictureReuse* reuse = nullptr);
 
     // Stores the pictures decoded so far and reads further records, as far ahead as the
     // decoder allows, without waiting for anything and writing no line.

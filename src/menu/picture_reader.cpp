@@ -1,6 +1,7 @@
 #include "menu/picture_reader.h"
 
 #include <new>
+#include <utility>
 
 #include "menu/picture_inflater.h"
 #include "menu/picture_messages.h"
@@ -21,7 +22,30 @@ std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
 
 }  // namespace
 
-PictureDecoder::PictureDecoder() = default;
+PictureReuse::Key PictureReuse::KeyOf(std::span<const unsigned char> zlibStream,
+                                      std::uint32_t rawSize, std::int32_t width,
+                                      std::int32_t height) {
+    return {DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(zlibStream.data()),
+                               zlibStream.size())),
+            rawSize, width, height};
+}
+
+void PictureReuse::BeginLoad() {
+    offered_ = reuseNext_ ? std::move(kept_) : decltype(kept_){};
+    kept_.clear();
+    reuseNext_ = false;
+}
+
+std::shared_ptr<Bitmap> PictureReuse::Find(const Key& key) const {
+    const auto found = offered_.find(key);
+    return found == offered_.end() ? nullptr : found->second;
+}
+
+void PictureReuse::Keep(const Key& key, std::shared_ptr<Bitmap> picture) {
+    kept_.insert_or_assign(key, std::move(picture));
+}
+
+PictureDecoder::PictureDecoder(PictureReuse* reuse) : reuse_(reuse) {}
 PictureDecoder::~PictureDecoder() = default;
 
 PictureRecord PictureDecoder::ReadPicture(TaggedReader& reader, int version) {
@@ -52,6 +76,7 @@ PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
         workers_->Wait(*job);
         if (job->error) std::rethrow_exception(job->error);
         pending.record.picture = std::move(job->picture);
+        if (reuse_ && pending.reuseKey) reuse_->Keep(*pending.reuseKey, pending.record.picture);
     }
     return std::move(pending.record);
 }
@@ -122,10 +147,8 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reade
     const std::int64_t zlibLength = blockLength - 4;
     const bool fillable = PictureBytes(width, height) <= kMaxInflateRatio * zlibLength;
     if (handOff && kept && fillable && zlibLength <= kHandOffLimit) {
-        handOff->job =
-            HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height);
-        handOff->blockBytes = zlibLength;
-        return nullptr;
+        return HandOff(reader, zlibLength, static_cast<std::uint32_t>(rawSize), width, height,
+                       *handOff);
     }
     std::shared_ptr<Bitmap> bitmap = kept && fillable ? NewBitmap(width, height) : nullptr;
     if (!inflater_) inflater_ = std::make_unique<PictureInflater>();
@@ -140,24 +163,35 @@ std::shared_ptr<Bitmap> PictureDecoder::ReadCompressedPixels(TaggedReader& reade
     return std::make_shared<Bitmap>();
 }
 
-std::shared_ptr<InflateJob> PictureDecoder::HandOff(TaggedReader& reader, std::int64_t zlibLength,
-                                                    std::uint32_t rawSize, std::int32_t width,
-                                                    std::int32_t height) {
+std::shared_ptr<Bitmap> PictureDecoder::HandOff(TaggedReader& reader, std::int64_t zlibLength,
+                                                std::uint32_t rawSize, std::int32_t width,
+                                                std::int32_t height, PendingPicture& handOff) {
     auto job = std::make_shared<InflateJob>();
     try {
-        job->zlibStream.resize(static_cast<std::size_t>(zlibLength));
+        job->zlibLength = static_cast<std::size_t>(zlibLength);
+        job->zlibStream.reset(new unsigned char[job->zlibLength]);
     } catch (const std::bad_alloc&) {
         throw AppError("Out of memory");
     }
-    if (!reader.Stream().Read(job->zlibStream.data(), job->zlibStream.size())) {
+    if (!reader.Stream().Read(job->zlibStream.get(), job->zlibLength)) {
         throw AppError(kShortPictureMessage);
+    }
+    if (reuse_) {
+        // The same stream decodes to the same picture, which the load before checked.
+        handOff.reuseKey = PictureReuse::KeyOf(job->Block(), rawSize, width, height);
+        if (std::shared_ptr<Bitmap> reused = reuse_->Find(*handOff.reuseKey)) {
+            reuse_->Keep(*handOff.reuseKey, reused);
+            return reused;
+        }
     }
     job->rawSize = rawSize;
     job->width = width;
     job->height = height;
     if (!workers_) workers_ = std::make_unique<PictureWorkers>();
     workers_->Submit(job);
-    return job;
+    handOff.job = std::move(job);
+    handOff.blockBytes = zlibLength;
+    return nullptr;
 }
 
 void PictureDecoder::SkipExternalPicture(TaggedReader& reader) {

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "package/tagged_reader.h"
+#include "support/content_digest.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo {
@@ -38,12 +43,50 @@ struct PictureRecord {
     std::shared_ptr<Bitmap> picture;
 };
 
+// The pictures of the menu on show by their compressed streams, so that the same menu
+// loaded again from a rebuilt package (the designer's live reload in the browser) decodes
+// only the pictures whose streams changed. Between loads it holds only pictures that the
+// menu on show holds too; a load of another menu lets them go before it reads anything.
+class PictureReuse {
+public:
+    // What a picture is made from: its zlib stream, its raw size and its width and height.
+    struct Key {
+        ContentDigest stream;
+        std::uint32_t rawSize = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+
+        auto operator<=>(const Key&) const = default;
+    };
+    static Key KeyOf(std::span<const unsigned char> zlibStream, std::uint32_t rawSize,
+                     std::int32_t width, std::int32_t height);
+
+    // The next load is the menu on show again: its pictures may be reused.
+    void ReuseForNextLoad() { reuseNext_ = true; }
+
+    // Around one menu load: the pictures kept by the load before are offered to this one
+    // only when it was asked for; after it, only what this load kept stays.
+    void BeginLoad();
+    void EndLoad() { offered_.clear(); }
+
+    // A decoded picture of the load before made from the same stream, or null.
+    std::shared_ptr<Bitmap> Find(const Key& key) const;
+    // A picture this load decoded or reused, for the next load of the same menu.
+    void Keep(const Key& key, std::shared_ptr<Bitmap> picture);
+
+private:
+    std::map<Key, std::shared_ptr<Bitmap>> kept_;     // by this load, or the last one
+    std::map<Key, std::shared_ptr<Bitmap>> offered_;  // by the load before, during a load
+    bool reuseNext_ = false;
+};
+
 // A record read whose picture may still be decoding on a worker thread.
 struct PendingPicture {
     PictureRecord record;
     std::shared_ptr<InflateJob> job;  // while a worker decodes the picture
     std::int64_t blockBytes = 0;      // the block held for the worker
     std::int64_t pictureBytes = 0;    // the pixels of its picture, decoded or to be decoded
+    std::optional<PictureReuse::Key> reuseKey;  // kept for a later load once decoded
 };
 
 // How far a menu load may read ahead of the oldest picture it has not yet taken: in
@@ -60,7 +103,9 @@ struct ReadAheadLimit {
 // bitmaps themselves; make one per menu load and read every record through it.
 class PictureDecoder {
 public:
-    PictureDecoder();
+    // reuse, when not null, gives pictures decoded by the load before from the same
+    // streams, and keeps this load's for the next.
+    explicit PictureDecoder(PictureReuse* reuse = nullptr);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder&) = delete;
     PictureDecoder& operator=(const PictureDecoder&) = delete;
@@ -85,7 +130,7 @@ public:
 
     // Reads one record as ReadPicture does, except that a compressed block of at most
     // kHandOffLimit bytes for a picture that is kept is read whole and decoded on a
-    // worker thread while the caller reads on. Throws what reading the record throws;
+    // worker thread while the caller reads on, unless the reuse has its picture already. Throws what reading the record throws;
     // FinishPicture gives the picture, or throws what decoding it threw.
     PendingPicture StartPicture(TaggedReader& reader, int version);
     // Waits until the pending picture is decoded, without taking it.
@@ -104,11 +149,14 @@ private:
     std::shared_ptr<Bitmap> ReadCompressedPixels(TaggedReader& reader, std::int32_t width,
                                                  std::int32_t height, bool kept,
                                                  PendingPicture* handOff);
-    std::shared_ptr<InflateJob> HandOff(TaggedReader& reader, std::int64_t zlibLength,
-                                        std::uint32_t rawSize, std::int32_t width,
-                                        std::int32_t height);
+    // The picture of a block read whole: one the reuse has, or null with the block handed
+    // to a worker.
+    std::shared_ptr<Bitmap> HandOff(TaggedReader& reader, std::int64_t zlibLength,
+                                    std::uint32_t rawSize, std::int32_t width,
+                                    std::int32_t height, PendingPicture& handOff);
     void SkipExternalPicture(TaggedReader& reader);
 
+    PictureReuse* reuse_;
     std::unique_ptr<PictureInflater> inflater_;
     std::unique_ptr<PictureWorkers> workers_;  // with the first block handed off
 };

@@ -16,14 +16,14 @@ constexpr unsigned kMostThreads = 4;
 void Decode(PictureInflater& inflater, InflateJob& job) {
     try {
         auto picture = NewBitmap(job.width, job.height);
-        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*picture),
+        inflater.InflateLoaded(job.Block(), job.rawSize, PixelData(*picture),
                                PixelBytes(*picture));
         PixelsFromLittleEndian(*picture);
         job.picture = std::move(picture);
     } catch (...) {
         job.error = std::current_exception();
     }
-    job.zlibStream = {};  // read: its memory goes back now, not when the picture is taken
+    job.zlibStream.reset();  // read: its memory goes back now, not when the picture is taken
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ PictureWorkers::~PictureWorkers() {
 }
 
 void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
-    if (threads_.empty()) StartThreads();
+    if (!threadsStarted_) StartThreads();
     if (threads_.empty()) {  // the system gave no thread: decoded here instead
         Decode(OwnInflater(), *job);
         job->done = true;
@@ -63,6 +63,7 @@ void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
 // Started with the first job, not in the constructor, so a menu without compressed
 // pictures costs no threads. Those that start serve; one that cannot is done without.
 void PictureWorkers::StartThreads() {
+    threadsStarted_ = true;  // asked once: a system without threads fails every time
     try {
         while (threads_.size() < threadCount_) threads_.emplace_back(&PictureWorkers::Work, this);
     } catch (const std::system_error&) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -24,7 +26,10 @@ constexpr std::int64_t kHandOffLimit = 4 * 1024 * 1024;
 // processor's cache when the pixels are written). The worker fills picture, or error
 // with what decoding threw.
 struct InflateJob {
-    std::vector<unsigned char> zlibStream;
+    // Not zeroed when made: the block is read over it at once.
+    std::unique_ptr<unsigned char[]> zlibStream;
+    std::size_t zlibLength = 0;
+    std::span<unsigned char> Block() const { return {zlibStream.get(), zlibLength}; }
     std::uint32_t rawSize = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -81,6 +86,7 @@ private:
     unsigned idleThreads_ = 0;             // threads waiting for a job
     const InflateJob* awaited_ = nullptr;  // the job the reader waits for
     bool stopping_ = false;
+    bool threadsStarted_ = false;
     std::unique_ptr<PictureInflater> ownInflater_;  // the reader's, made when first needed
 };
 

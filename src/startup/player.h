@@ -4,6 +4,7 @@
 #include "actions/action_dispatch.h"
 #include "actions/missing_target_search.h"
 #include "actions/viewer_detection.h"
+#include "menu/picture_reader.h"
 #include "services/shell_launcher.h"
 #include "services/version_info.h"
 #include "services/viewer_lookups.h"
@@ -25,9 +26,10 @@ struct ActionPlatform {
 // close-down around the message loop.
 class Player : private StartupWindow {
 public:
-    // version: the program's own version texts, for the About window.
+    // version: the program's own version texts, for the About window. reuse, when not
+    // null, keeps the pictures of the menu on show for Reload.
     Player(const PlatformServices& platform, const ActionPlatform& actions, ui::Application& app,
-           FileVersionInfo version);
+           FileVersionInfo version, PictureReuse* reuse = nullptr);
 
     // The start-up sequence; false when the program must end at once.
     bool Start(const StartupInputs& inputs);
@@ -35,6 +37,11 @@ public:
     // messages run and plays the exit sound to its end.
     void CloseDown();
     const ui::Form& MenuForm() { return window_.Form(); }
+    // Reads the package again, as the program file now holds it, and shows the menu named
+    // (else the first, chosen as at start), decoding only the pictures that changed: for a
+    // package rebuilt while the player runs. Runs as an event: an error is reported and
+    // the loop goes on. False, with nothing changed, when the package cannot be read.
+    bool Reload(std::string menu, std::span<const std::string> languageCodes);
     // The package entry on show; empty before the first menu.
     const std::string& CurrentMenuName() const { return window_.CurrentMenuName(); }
 
@@ -51,6 +58,7 @@ private:
     ViewerDetection viewer_;
     ActionDispatch dispatch_;  // what the window's items do
     FileVersionInfo version_;
+    PictureReuse* reuse_;
 };
 
 }  // namespace ambrevo

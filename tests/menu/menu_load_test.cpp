@@ -12,6 +12,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "pack/package/menu_body_writer.h"
+#include "menu/picture_reader.h"
 #include "pack/package/package_writer.h"
 #include "support/app_error.h"
 
@@ -190,6 +191,38 @@ TEST_F(MenuLoadTest, DamagedPictureShowsWhatWasReadThenUnwinds) {
 
     Load("good.mnu");  // the stream was closed: the next load reads normally
     EXPECT_EQ(window_.log.back(), "present");
+}
+
+// The same menu loaded again from a rebuilt package takes the pictures whose streams did
+// not change from the load before and decodes the rest; a load of another menu decodes
+// everything and lets go of every picture of the menu before.
+TEST_F(MenuLoadTest, ReloadedMenuDecodesOnlyTheChangedPictures) {
+    PictureReuse reuse;
+    services_.reuse = &reuse;
+    MenuDefinition menu = Menu(1);
+    SetEntries({{"main.mnu", Body(menu)}, {"other.mnu", Body(Menu(1))}});
+    Load("main.mnu");
+    const auto background = [&] { return window_.def.pictures.Picture(0, 0, 0); };
+    const auto frame = [&](int n) { return window_.def.pictures.Picture(1, 0, n); };
+    std::shared_ptr<const Bitmap> oldFrame = frame(2);
+    const std::weak_ptr<const Bitmap> oldBackground = background();
+
+    menu.pictures.StorePicture(0, 0, 0, Picture(4, 0x405060));
+    SetEntries({{"main.mnu", Body(menu)}, {"other.mnu", Body(Menu(1))}});
+    reuse.ReuseForNextLoad();
+    Load("main.mnu");
+    EXPECT_EQ(frame(2), oldFrame) << "an unchanged stream is not decoded again";
+    ASSERT_NE(background(), nullptr);
+    EXPECT_EQ(background()->pixels.front(), 0x405060u) << "a changed one is";
+    EXPECT_TRUE(oldBackground.expired()) << "the replaced picture is let go";
+
+    Load("other.mnu");
+    EXPECT_NE(frame(2), oldFrame) << "another menu decodes its own, equal or not";
+    EXPECT_EQ(frame(2)->pixels, oldFrame->pixels);
+    const std::weak_ptr<const Bitmap> mainFrame = oldFrame;
+    oldFrame.reset();
+    EXPECT_TRUE(mainFrame.expired()) << "nothing of the menu before is kept";
+    EXPECT_TRUE(dialogs_.shown.empty());
 }
 
 // The items are read before their controls are made, and the pictures decode meanwhile;

@@ -138,6 +138,7 @@ class DesignerTest(unittest.TestCase):
     def test_drag_moves_only_the_item_and_undo_restores_the_file(self):
         # The middle of the picture, which no transparency lets the background through.
         looks = self.pixels(56, 194, 160, 24)
+        page_start = self.driver.execute_script("return performance.timeOrigin")
         self.at(BROWSE_ITEM).click().perform()
         self.assertEqual(self.driver.execute_script(
             "return window.ambrevoPage.designer.state.selected"), [2])
@@ -145,8 +146,13 @@ class DesignerTest(unittest.TestCase):
             .release().perform()
         moved = self.replaced(b"position = [36, 184]", b"position = [46, 184]")
         self.wait_for_file(moved)
-        # The page rebuilt on the new source shows the item where it was dropped.
+        # The running player shows the rebuilt menu with the item where it was dropped, and
+        # the designer follows, without the page reloading.
         self.wait_for(lambda: self.pixels(66, 194, 160, 24) == looks, "the item at its new place")
+        self.wait_for(lambda: self.driver.execute_script(
+            "return window.ambrevoPage.designer.item(2).position") == [46, 184],
+            "the designer on the rebuilt menu")
+        self.assertEqual(self.driver.execute_script("return performance.timeOrigin"), page_start)
         self.press("Undo")
         self.wait_for_file(self.original)
 
@@ -214,12 +220,12 @@ class DesignerTest(unittest.TestCase):
         handle = self.driver.find_element("css selector", ".editor-handle[data-resize='4']")
         ActionChains(self.driver).click_and_hold(handle).move_by_offset(4, 2) \
             .move_by_offset(6, 4).release().perform()
-        self.driver.execute_script("window.beforeTheRebuild = true")
+        self.driver.execute_script("window.ambrevo.rebuiltFrame = null")
         self.wait_for_file(self.original.replace(b"size = [96, 28]", b"size = [106, 34]")
                            .replace(b"size = [104, 20]", b"size = [114, 26]"))
-        # Undo on the page reloaded on the resized menu.
+        # Undo once the page shows the resized menu.
         self.wait_for(lambda: self.driver.execute_script(
-            "return !window.beforeTheRebuild && document.querySelectorAll("
+            "return window.ambrevo.rebuiltFrame !== null && document.querySelectorAll("
             "'.editor-layer .editor-item').length === 6"), "the page on the resized menu")
         self.press("Undo")
         self.wait_for_file(self.original)

@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "pack/common/content_digest.h"
+#include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/new_menu_file.h"

@@ -174,19 +174,20 @@ void WritePictureRecord(TaggedWriter& out, int version, int record, int set, int
     out.RawInt32(frame);
     out.RawInt32(picture.width);
     out.RawInt32(picture.height);
-    const std::vector<std::uint8_t> pixels = PixelBytes(picture);
     if (version < kLatestMenuVersion) {
+        const std::vector<std::uint8_t> pixels = PixelBytes(picture);
         out.RawBytes(pixels.data(), pixels.size());
         return;
     }
+    const auto compress = [&] { return Compress(PixelBytes(picture)); };
     std::vector<std::uint8_t> compressed;
     const std::vector<std::uint8_t>& packed =
-        streams != nullptr ? streams->Stream(pixels, Compress) : (compressed = Compress(pixels));
+        streams != nullptr ? streams->Stream(picture, compress) : (compressed = compress());
     if (packed.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 4)) {
         throw PackError("a compressed picture is too large to store");
     }
     out.RawInt32(static_cast<std::int32_t>(packed.size() + 4));
-    out.RawInt32(static_cast<std::int32_t>(pixels.size()));
+    out.RawInt32(static_cast<std::int32_t>(picture.pixels.size() * 4));
     out.RawBytes(packed.data(), packed.size());
 }
 

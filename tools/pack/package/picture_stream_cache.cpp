@@ -1,12 +1,16 @@
 #include "pack/package/picture_stream_cache.h"
 
+#include <span>
+
 namespace ambrevo::pack {
 
-const std::vector<std::uint8_t>& PictureStreamCache::Stream(std::span<const std::uint8_t> pixels,
+const std::vector<std::uint8_t>& PictureStreamCache::Stream(const Bitmap& picture,
                                                             const Compress& compress) {
-    const ContentDigest digest = DigestOf(pixels);
+    const ContentDigest digest =
+        DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(picture.pixels.data()),
+                           picture.pixels.size() * sizeof(std::uint32_t)));
     auto found = streams_.find(digest);
-    if (found == streams_.end()) found = streams_.emplace(digest, Kept{compress(pixels)}).first;
+    if (found == streams_.end()) found = streams_.emplace(digest, Kept{compress()}).first;
     found->second.used = true;
     return found->second.stream;
 }

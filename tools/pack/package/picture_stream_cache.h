@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <span>
 #include <vector>
 
-#include "pack/common/content_digest.h"
+#include "support/content_digest.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo::pack {
 
@@ -16,12 +16,12 @@ namespace ambrevo::pack {
 // the last finished build did not use are dropped, so it holds one build's streams.
 class PictureStreamCache {
 public:
-    using Compress = std::function<std::vector<std::uint8_t>(std::span<const std::uint8_t>)>;
+    using Compress = std::function<std::vector<std::uint8_t>()>;
 
-    // The stream of a picture's stored bytes: the one kept for the same bytes, else
-    // compress(pixels), kept from now on.
-    const std::vector<std::uint8_t>& Stream(std::span<const std::uint8_t> pixels,
-                                            const Compress& compress);
+    // The stream of a picture: the one kept for the same pixels, else compress(), kept
+    // from now on. The pixels are told apart as they are in memory, so nothing is copied
+    // for a picture seen before.
+    const std::vector<std::uint8_t>& Stream(const Bitmap& picture, const Compress& compress);
     // A build has finished: the streams it did not ask for are dropped.
     void BuildFinished();
 

@@ -1,7 +1,5 @@
 #include "pack/web/live_package.h"
 
-#include <algorithm>
-
 #include "pack/web/web_build.h"
 
 namespace ambrevo::pack {
@@ -9,14 +7,14 @@ namespace ambrevo::pack {
 LivePackage::LivePackage(std::filesystem::path source) : source_(std::move(source)) {}
 
 bool LivePackage::Build() {
-    // Stamped before reading, so that a file changed during the build is built again.
-    SourceStamps stamps = StampFiles(filesRead_);
+    // Stamped before reading, so that a file changed during the build is built again; a
+    // file read for the first time is stamped after.
+    const SourceStamps before = StampFiles(filesRead_);
     WebBuild build = BuildWebPackage(source_, caches_);
-    for (const auto& [file, stamp] : StampFiles(build.filesRead)) stamps.emplace(file, stamp);
-    std::erase_if(stamps, [&](const auto& entry) {
-        return std::find(build.filesRead.begin(), build.filesRead.end(), entry.first) ==
-               build.filesRead.end();
-    });
+    SourceStamps stamps = StampFiles(build.filesRead);
+    for (auto& [file, stamp] : stamps) {
+        if (const auto found = before.find(file); found != before.end()) stamp = found->second;
+    }
     filesRead_ = std::move(build.filesRead);
     watch_.Built(std::move(stamps));
 

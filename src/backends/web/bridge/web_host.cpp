@@ -87,6 +87,8 @@ EM_JS(int, ambrevo_host_menu_choice, (), { return Module.host.menuChoice(); });
 EM_JS(void, ambrevo_host_launch_shown, (const char* request, std::size_t length),
       { Module.host.launchShown(JSON.parse(Module.host.text(request, length))); });
 EM_JS(void, ambrevo_host_menu_ended, (), { Module.host.menuEnded(); });
+EM_JS(char*, ambrevo_host_take_reload, (), { return Module.host.takeReload(); });
+EM_JS(void, ambrevo_host_reloaded, (int shown), { Module.host.reloaded(shown); });
 EM_JS(void, ambrevo_host_menu_shown, (const char* name, std::size_t length),
       { Module.host.menuShown(Module.host.text(name, length)); });
 

@@ -61,6 +61,11 @@ void ambrevo_host_launch_shown(const char* request, std::size_t length);
 void ambrevo_host_menu_ended();
 // The package entry now on show, its bytes read as Windows-1252; the page keeps it across
 // its reloads and gives it back as the player's first argument.
+// The menu the page keeps, once the page wants the rebuilt package shown (malloc'd UTF-8,
+// freed by the caller); null while it does not.
+char* ambrevo_host_take_reload();
+// Whether the rebuilt package shows; the page reloads itself when it does not.
+void ambrevo_host_reloaded(int shown);
 void ambrevo_host_menu_shown(const char* name, std::size_t length);
 
 void ambrevo_host_sound_clip(const void* clip, std::size_t size);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string_view>
 
 #include "backends/web/bridge/web_host.h"
@@ -40,21 +41,30 @@ std::vector<std::string> Split(std::string_view text, char separator) {
     return parts;
 }
 
-// The disc from the page's fetches; nothing when the package could not be fetched, after
-// a message that says why.
-std::unique_ptr<WebDisc> LoadDisc(Dialogs& dialogs) {
+// The disc from the page's fetches; nothing when the package could not be fetched, with
+// failure saying why.
+std::unique_ptr<WebDisc> FetchDisc(std::string& failure) {
     std::size_t size = 0;
     char* files = nullptr;
     unsigned char* program = ambrevo_host_load_site(&size, &files);
     const std::string listed = files ? files : "";
     std::free(files);
     if (!program) {
-        ReportError(dialogs, kApplicationTitle, listed);
+        failure = listed;
         return nullptr;
     }
     std::vector<unsigned char> bytes(program, program + size);
     std::free(program);
     return std::make_unique<WebDisc>(std::move(bytes), Split(listed, '\n'));
+}
+
+// The menu the page keeps and wants shown from a rebuilt package, if it wants one now.
+std::optional<std::string> ReloadWanted() {
+    char* menu = ambrevo_host_take_reload();
+    if (!menu) return std::nullopt;
+    std::string name = Utf8ToWindows1252(menu);
+    std::free(menu);
+    return name;
 }
 
 // Whether the disc's package has an entry of that name; reads its directory without a word.
@@ -78,8 +88,12 @@ std::vector<std::string> LanguageCodes(const std::string& tags) {
 // program does, with the browser's services. firstArgument: the menu the page kept (UTF-8);
 // languages: the browser's language tags.
 int RunPlayer(Dialogs& dialogs, const std::string& firstArgument, const std::string& languages) {
-    const std::unique_ptr<WebDisc> disc = LoadDisc(dialogs);
-    if (!disc) return 1;
+    std::string failure;
+    const std::unique_ptr<WebDisc> disc = FetchDisc(failure);
+    if (!disc) {
+        ReportError(dialogs, kApplicationTitle, failure);
+        return 1;
+    }
     WebApplicationIcon icon;
     WebDebugOutput debug;
     WebClock clock;
@@ -94,24 +108,38 @@ int RunPlayer(Dialogs& dialogs, const std::string& firstArgument, const std::str
     WebViewerLookups viewerLookups;
     WebVersionInfoReader versions;
 
+    PictureReuse reuse;
     Player player({*disc, dialogs, icon, debug, clock, *disc, sound, resources, text},
                   {shell, viewerLookups, versions}, app,
-                  FileVersionInfo{kApplicationTitle, "", "", "", {}});
+                  FileVersionInfo{kApplicationTitle, "", "", "", {}}, &reuse);
     // The page keeps the menu on show across its reloads, which may bring a package
     // without it: then the package's first menu shows. A menu's name is bytes, as the
     // package stores it; it crosses to the page and back in Windows-1252, which holds every
     // byte.
     std::string shown;
     widgets.afterPump = [&] {
+        debug.Flush();
         if (player.CurrentMenuName() == shown) return;
         shown = player.CurrentMenuName();
         const std::string text = Windows1252ToUtf8(shown);
         ambrevo_host_menu_shown(text.data(), text.size());
     };
+    // The authoring tool rebuilt the package: the disc takes the new one in place and the
+    // player shows the kept menu from it, without the page reloading. A package that cannot
+    // be fetched or read leaves the page to reload itself.
+    const std::vector<std::string> languageCodes = LanguageCodes(languages);
+    widgets.whenIdle = [&] {
+        const std::optional<std::string> menu = ReloadWanted();
+        if (!menu) return;
+        std::string unused;
+        std::unique_ptr<WebDisc> rebuilt = FetchDisc(unused);
+        if (rebuilt) *disc = std::move(*rebuilt);
+        ambrevo_host_reloaded(rebuilt && player.Reload(*menu, languageCodes));
+    };
     const std::string kept = Utf8ToWindows1252(firstArgument);
     const std::string first = PackageHolds(*disc, kept) ? kept : "";
     const bool started =
-        player.Start({WebDisc::kProgramPath, first, LanguageCodes(languages)}) && !app.Terminated();
+        player.Start({WebDisc::kProgramPath, first, languageCodes}) && !app.Terminated();
     if (started) app.Run();
     player.CloseDown();
     return started ? 0 : 1;

@@ -5,7 +5,15 @@
 namespace ambrevo::web {
 
 void WebDebugOutput::Write(const std::string& text) {
-    ambrevo_host_debug(text.data(), text.size());
+    pending_ += text;
+    pending_ += '\n';
+}
+
+void WebDebugOutput::Flush() {
+    if (pending_.empty()) return;
+    pending_.pop_back();  // the console ends the message itself
+    ambrevo_host_debug(pending_.data(), pending_.size());
+    pending_.clear();
 }
 
 }  // namespace ambrevo::web

@@ -101,6 +101,7 @@ void WebWidgetset::ProcessMessages() {
 void WebWidgetset::RunMessageLoop() {
     while (!quit_) {
         Pump();
+        if (whenIdle && !quit_) whenIdle();
         if (quit_) break;
         YieldToBrowser(MillisecondsToNextTimer(kIdleSleepMilliseconds));
         lastYield_ = ambrevo_host_now();

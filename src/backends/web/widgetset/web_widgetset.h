@@ -28,6 +28,9 @@ public:
     void Attach(ui::Application& application) { application_ = &application; }
     // Runs after each round of events, ticks and paints.
     std::function<void()> afterPump;
+    // Runs after each round of the message loop itself, never inside an event's own
+    // waiting (a message box, a sound): where the whole menu may be replaced.
+    std::function<void()> whenIdle;
     ui::Application& App() { return *application_; }
 
     // The id under which the page knows a picture, uploading it the first time.

@@ -1,9 +1,9 @@
-#include "pack/common/content_digest.h"
+#include "support/content_digest.h"
 
 #include <bit>
 #include <cstring>
 
-namespace ambrevo::pack {
+namespace ambrevo {
 namespace {
 
 // The finishing mix of MurmurHash3: every input bit reaches every output bit.
@@ -40,4 +40,4 @@ ContentDigest DigestOf(std::string_view bytes) {
     return DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
-}  // namespace ambrevo::pack
+}  // namespace ambrevo

@@ -5,11 +5,11 @@
 #include <span>
 #include <string_view>
 
-namespace ambrevo::pack {
+namespace ambrevo {
 
 // A 128-bit digest that tells contents apart: two independent 64-bit mixes over eight bytes
-// at a time, and the length. Not cryptographic: for caches and versions of the author's own
-// files, where only accidental likeness matters.
+// at a time, and the length. Not cryptographic: for caches, for versions of the author's own
+// files and for telling a picture stream seen before, where only accidental likeness matters.
 struct ContentDigest {
     std::uint64_t first = 0;
     std::uint64_t second = 0;
@@ -21,4 +21,4 @@ struct ContentDigest {
 ContentDigest DigestOf(std::span<const std::uint8_t> bytes);
 ContentDigest DigestOf(std::string_view bytes);
 
-}  // namespace ambrevo::pack
+}  // namespace ambrevo
