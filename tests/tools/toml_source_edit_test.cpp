@@ -100,6 +100,35 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
     }
 }
 
+TEST(TomlSourceEditTest, AppendingFollowsTheArraysOwnLayout) {
+    const struct {
+        const char* name;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"one line", "menus = [\"a.toml\", 'b.toml'] # all\n",
+         "menus = [\"a.toml\", 'b.toml', \"c.toml\"] # all\n"},
+        {"empty", "menus = []\n", "menus = [\"c.toml\"]\n"},
+        {"missing", "title = \"x\"\n", "title = \"x\"\nmenus = [\"c.toml\"]\n"},
+        {"a line each, trailing comma, comments with ] and \"",
+         "menus = [\n    \"a.toml\",  # first \"]\n    \"b.toml\", # ] last\n]\n[languages]\n",
+         "menus = [\n    \"a.toml\",  # first \"]\n    \"b.toml\", # ] last\n    \"c.toml\",\n]\n"
+         "[languages]\n"},
+        {"a line each, no trailing comma, CRLF",
+         "menus = [\r\n  \"a.toml\"\r\n]\r\n", "menus = [\r\n  \"a.toml\",\r\n  \"c.toml\"\r\n]\r\n"},
+        {"the bracket after the last value",
+         "menus = [\"a.toml\",\n\t\"b.toml\"]\n", "menus = [\"a.toml\",\n\t\"b.toml\",\n\t\"c.toml\"]\n"},
+    };
+    for (const auto& c : cases) {
+        TomlSourceEdit edit(c.before);
+        edit.Append("", "menus", "\"c.toml\"");
+        EXPECT_EQ(edit.Text(), c.after) << c.name;
+        EXPECT_NO_THROW(toml::parse(edit.Text())) << c.name;
+    }
+    TomlSourceEdit notAnArray("menus = \"a.toml\"\n");
+    EXPECT_THROW(notAnArray.Append("", "menus", "\"c.toml\""), PackError);
+}
+
 TEST(TomlSourceEditTest, AddingAndRemovingOrMovingBackLeavesTheTextAsItWas) {
     for (const std::string& source : {std::string(kSource), std::string("title = \"x\"\r\n")}) {
         TomlSourceEdit edit{source};

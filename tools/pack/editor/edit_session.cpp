@@ -296,8 +296,8 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     return Commit({{file, before, edit.Text()}}, std::move(reply));
 }
 
-// Creates the menu's file, then lists it last in the package's "menus" (the array's value
-// written anew, the rest of the file as it was).
+// Creates the menu's file, then lists it last in the package's "menus", the rest of the
+// file as it was.
 EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::string& before,
                                const nlohmann::json& keys) {
     if (package != source_) {
@@ -320,14 +320,11 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
     const std::string name = keys.at("file").get<std::string>();
     CheckNewMenuFile(folder_, name);
-    nlohmann::json listed = nlohmann::json::array();
     for (const toml::node& menu : *menus) {
         if (!menu.is_string()) throw PackError("\"menus\" must list file names");
-        listed.push_back(menu.as_string()->get());
     }
-    listed.push_back(name);
     TomlSourceEdit edit(before);
-    edit.Set("", "menus", TomlValueText(listed));
+    edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
     // Joined as Files() joins the names listed.
     const std::filesystem::path file = source_.parent_path() / PathFromUtf8(name);
     return Commit({{file, std::nullopt, NewMenuText(keys)}, {package, before, edit.Text()}},

@@ -43,7 +43,7 @@ ElementTable SplitTable(std::string_view table) {
 // it leaves the values' meaning to the TOML parser.
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : text_(text) {}
+    explicit Scanner(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
 
     bool AtEnd() const { return pos_ >= text_.size(); }
     std::size_t Pos() const { return pos_; }
@@ -118,6 +118,33 @@ public:
                 ++pos_;
             }
         }
+    }
+
+    // Where an array's last value ends, the comma after it, and its ']'.
+    struct ArrayShape {
+        std::size_t lastEnd = std::string_view::npos;  // npos: an empty array
+        std::size_t comma = std::string_view::npos;    // npos: none after the last value
+        std::size_t close = 0;
+    };
+    // Moves past the array that begins here, telling its shape.
+    ArrayShape Shape() {
+        ArrayShape shape;
+        Expect('[');
+        for (;;) {
+            SkipBlank();
+            if (Peek() == ']') break;
+            Value();
+            shape.lastEnd = pos_;
+            shape.comma = std::string_view::npos;
+            SkipBlank();
+            if (Peek() == ',') {
+                shape.comma = pos_++;
+            } else if (Peek() != ']') {
+                Fail("expected ',' or ']'");
+            }
+        }
+        shape.close = pos_++;
+        return shape;
     }
 
     [[noreturn]] void Fail(const std::string& what) const {
@@ -379,6 +406,47 @@ void TomlSourceEdit::Set(std::string_view table, std::string_view key, std::stri
     const Statement& last = section->keys.back();
     const std::size_t indent = text_.find_first_not_of(" \t", last.begin) - last.begin;
     text_.insert(last.end, text_.substr(last.begin, indent) + line);
+}
+
+void TomlSourceEdit::Append(std::string_view table, std::string_view key, std::string_view value) {
+    const Index index = Scan();
+    const Section* section = index.Find(table);
+    const Statement* statement = nullptr;
+    for (std::size_t k = 0; section && k < section->keys.size(); ++k) {
+        if (section->keys[k].name == key) statement = &section->keys[k];
+    }
+    if (!statement) {
+        Set(table, key, "[" + std::string(value) + "]");
+        return;
+    }
+    if (text_[statement->valueBegin] != '[') {
+        throw PackError("\"" + std::string(key) + "\" is not an array");
+    }
+    const Scanner::ArrayShape shape = Scanner(text_, statement->valueBegin).Shape();
+    const std::string element(value);
+    if (shape.lastEnd == std::string::npos) {
+        Replace(shape.close, shape.close, element);
+        return;
+    }
+    if (text_.find('\n', statement->valueBegin) > shape.close) {  // all on one line
+        Replace(shape.lastEnd, shape.lastEnd, ", " + element);
+        return;
+    }
+    // One value a line: the new one on a line of its own after the last, indented as it is
+    // and ending as it does, the last one's comment staying on its line.
+    const std::string& br = index.lineBreak;
+    const std::size_t lineBegin = text_.rfind('\n', shape.lastEnd) + 1;
+    const std::string indent =
+        text_.substr(lineBegin, text_.find_first_not_of(" \t", lineBegin) - lineBegin);
+    std::size_t lineEnd = text_.find('\n', shape.lastEnd);
+    if (lineEnd > shape.close) {  // the ']' follows the last value on its line
+        Replace(shape.lastEnd, shape.lastEnd, "," + br + indent + element);
+        return;
+    }
+    if (lineEnd > 0 && text_[lineEnd - 1] == '\r') --lineEnd;
+    const bool trailingComma = shape.comma != std::string::npos;
+    Replace(lineEnd, lineEnd, br + indent + element + (trailingComma ? "," : ""));
+    if (!trailingComma) Replace(shape.lastEnd, shape.lastEnd, ",");
 }
 
 void TomlSourceEdit::Remove(std::string_view table, std::string_view key) {

@@ -30,6 +30,10 @@ public:
     // Sets the key, in place when it is there, else on a line after the table's last key
     // (the table added where it is missing).
     void Set(std::string_view table, std::string_view key, std::string_view value);
+    // Adds a value at the end of the key's array, in the array's own layout (on its line,
+    // or on a line of its own indented as the last); the key is set to an array of that
+    // one value when it is missing.
+    void Append(std::string_view table, std::string_view key, std::string_view value);
     // Removes the key's lines; nothing when it is not there.
     void Remove(std::string_view table, std::string_view key);
     // The number of elements of an array of tables.
