@@ -72,7 +72,7 @@ protected:
         RecordingWindow window;
         sound_.played.clear();
         sound_.window = &window;
-        const bool started = RunStartup(program_, {kProgramPath, firstArgument}, window);
+        const bool started = RunStartup(program_, {kProgramPath, firstArgument, {}}, window);
         sound_.window = nullptr;
         if (!started) return std::nullopt;
         return window.steps;
