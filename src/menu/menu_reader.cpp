@@ -70,7 +70,7 @@ void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, in
 }
 
 bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
-              const std::string& messageCaption, MenuDefinition& def, PictureReuse* reuse) {
+              const std::string& messageCaption, MenuDefinition& def) {
     const std::optional<MenuHeader> header = ReadMenuHeader(reader, dialogs, messageCaption);
     if (!header) return false;
 
@@ -83,7 +83,7 @@ bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
     ItemsRead items = ReadItems(reader, header->itemCount, version);
     if (items.error) std::rethrow_exception(items.error);
     menu.items = std::move(items.items);
-    PictureLoad(reader, debug, header->pictureCount, version, menu.pictures, reuse).Finish();
+    ReadPictures(reader, debug, header->pictureCount, version, menu.pictures);
     CountFrames(menu);
     def = std::move(menu);
     return true;

@@ -9,7 +9,6 @@
 
 #include "menu/menu_model.h"
 #include "menu/menu_text.h"
-#include "menu/picture_reader.h"
 #include "menu/picture_table.h"
 #include "package/item_name_table.h"
 #include "package/tagged_reader.h"
@@ -59,9 +58,7 @@ void ReadPictures(TaggedReader& reader, DebugOutput& debug, int pictureCount, in
 // and dropped), the pictures, then CountFrames. True when def now holds the menu (a wrong
 // tag on the way only sets the LoadError, as in the menu load). A failed header check
 // gives false, and an AppError from a damaged picture unwinds; def is then untouched.
-// reuse, when not null, is used and filled as by the menu load.
 bool ReadMenu(TaggedReader& reader, Dialogs& dialogs, DebugOutput& debug,
-              const std::string& messageCaption, MenuDefinition& def,
-              PictureReuse* reuse = nullptr);
+              const std::string& messageCaption, MenuDefinition& def);
 
 }  // namespace ambrevo

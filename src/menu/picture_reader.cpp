@@ -42,13 +42,7 @@ std::shared_ptr<Bitmap> PictureReuse::Find(const Key& key) const {
 }
 
 void PictureReuse::Keep(const Key& key, std::shared_ptr<Bitmap> picture) {
-    if (keeping_) kept_.insert_or_assign(key, std::move(picture));
-}
-
-void PictureReuse::TakeKept(PictureReuse& other) {
-    kept_ = std::move(other.kept_);
-    other.kept_.clear();
-    reuseNext_ = true;
+    kept_.insert_or_assign(key, std::move(picture));
 }
 
 PictureDecoder::PictureDecoder(PictureReuse* reuse) : reuse_(reuse) {}
@@ -182,7 +176,7 @@ std::shared_ptr<Bitmap> PictureDecoder::HandOff(TaggedReader& reader, std::int64
     if (!reader.Stream().Read(job->zlibStream.get(), job->zlibLength)) {
         throw AppError(kShortPictureMessage);
     }
-    if (reuse_ && reuse_->Wanted()) {
+    if (reuse_) {
         // The same stream decodes to the same picture, which the load before checked.
         handOff.reuseKey = PictureReuse::KeyOf(job->Block(), rawSize, width, height);
         if (std::shared_ptr<Bitmap> reused = reuse_->Find(*handOff.reuseKey)) {

@@ -43,19 +43,12 @@ struct PictureRecord {
     std::shared_ptr<Bitmap> picture;
 };
 
-// Decoded pictures by their compressed streams, offered to a menu load so that it decodes
-// only the streams it has not been given: the pictures of the menu on show, when the same
-// menu loads again from a rebuilt package (the designer's live reload in the browser), or
-// those of the first menu decoded while the program started. Between loads it holds only
-// pictures that the menu on show holds too; a load of another menu lets them go before it
-// reads anything.
+// The pictures of the menu on show by their compressed streams, so that the same menu
+// loaded again from a rebuilt package (the designer's live reload in the browser) decodes
+// only the pictures whose streams changed. Between loads it holds only pictures that the
+// menu on show holds too; a load of another menu lets them go before it reads anything.
 class PictureReuse {
 public:
-    // keeping: each load keeps its pictures for a load of the same menu after it; without,
-    // only pictures taken from another PictureReuse are offered, and once they are used
-    // loads hash no stream.
-    explicit PictureReuse(bool keeping = true) : keeping_(keeping) {}
-
     // What a picture is made from: its zlib stream, its raw size and its width and height.
     struct Key {
         ContentDigest stream;
@@ -70,12 +63,6 @@ public:
 
     // The next load is the menu on show again: its pictures may be reused.
     void ReuseForNextLoad() { reuseNext_ = true; }
-    // The pictures the other kept become this one's for its next load.
-    void TakeKept(PictureReuse& other);
-    // Whether a load has any use for the streams' keys.
-    bool Wanted() const { return keeping_ || !offered_.empty(); }
-    // The pictures held for the next load.
-    std::size_t HeldCount() const { return kept_.size(); }
 
     // Around one menu load: the pictures kept by the load before are offered to this one
     // only when it was asked for; after it, only what this load kept stays.
@@ -90,7 +77,6 @@ public:
 private:
     std::map<Key, std::shared_ptr<Bitmap>> kept_;     // by this load, or the last one
     std::map<Key, std::shared_ptr<Bitmap>> offered_;  // by the load before, during a load
-    bool keeping_;
     bool reuseNext_ = false;
 };
 

@@ -29,16 +29,7 @@ Player::Player(const PlatformServices& platform, const ActionPlatform& actions,
     window_.SetItemLauncher(&dispatch_);
 }
 
-bool Player::Start(const StartupInputs& inputs, PicturePrefetch* prefetch) {
-    prefetch_ = prefetch;
-    return RunStartup(program_, inputs, *this);
-}
-
-void Player::LoadMenu(const std::string& name) {
-    if (prefetch_ && reuse_) prefetch_->HandTo(*reuse_);
-    prefetch_ = nullptr;
-    window_.LoadMenu(name);
-}
+bool Player::Start(const StartupInputs& inputs) { return RunStartup(program_, inputs, *this); }
 
 bool Player::Reload(std::string menu, std::span<const std::string> languageCodes) {
     MenuPackage& package = program_.package;

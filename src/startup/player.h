@@ -8,7 +8,6 @@
 #include "services/shell_launcher.h"
 #include "services/version_info.h"
 #include "services/viewer_lookups.h"
-#include "startup/picture_prefetch.h"
 #include "startup/program.h"
 #include "startup/startup.h"
 #include "ui/application.h"
@@ -32,9 +31,8 @@ public:
     Player(const PlatformServices& platform, const ActionPlatform& actions, ui::Application& app,
            FileVersionInfo version, PictureReuse* reuse = nullptr);
 
-    // The start-up sequence; false when the program must end at once. prefetch, when not
-    // null, hands its pictures to the first menu load.
-    bool Start(const StartupInputs& inputs, PicturePrefetch* prefetch = nullptr);
+    // The start-up sequence; false when the program must end at once.
+    bool Start(const StartupInputs& inputs);
     // Runs when the menu window goes away: releases the window shape, lets the waiting
     // messages run and plays the exit sound to its end.
     void CloseDown();
@@ -49,7 +47,7 @@ public:
 
 private:
     void BuildWindowParts() override { window_.BuildWindowParts(); }
-    void LoadMenu(const std::string& name) override;
+    void LoadMenu(const std::string& name) override { window_.LoadMenu(name); }
     void SeedRandom(std::uint32_t seed) override { window_.SeedRandom(seed); }
 
     ui::Application& app_;
@@ -61,7 +59,6 @@ private:
     ActionDispatch dispatch_;  // what the window's items do
     FileVersionInfo version_;
     PictureReuse* reuse_;
-    PicturePrefetch* prefetch_ = nullptr;  // until the first menu load
 };
 
 }  // namespace ambrevo

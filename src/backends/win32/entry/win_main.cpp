@@ -37,14 +37,9 @@ FileVersionInfo OwnVersion(const std::string& programPath) {
     return reader.Read(programPath).value_or(FileVersionInfo{kApplicationTitle, "", "", "", {}});
 }
 
-// What the program was started with; may throw AppError.
-StartupInputs StartedWith() {
-    return {ProgramPath(), FirstArgument(), UserInterfaceLanguageCodes()};
-}
-
 // Runs the player from start-up through the message loop to close-down. Exit code 1
-// tells a calling script that no menu could be shown. prefetch: the first menu's pictures.
-int RunPlayer(HINSTANCE instance, Dialogs& dialogs, PicturePrefetch& prefetch) {
+// tells a calling script that no menu could be shown.
+int RunPlayer(HINSTANCE instance, Dialogs& dialogs) {
     Win32FileSystem files;
     Win32ApplicationIcon icon(instance);
     // The debugger channel from a thread of its own: under Wine each line costs tens of
@@ -66,15 +61,15 @@ int RunPlayer(HINSTANCE instance, Dialogs& dialogs, PicturePrefetch& prefetch) {
     Win32ViewerLookups viewerLookups;
     Win32VersionInfoReader versions;
 
-    const StartupInputs inputs = StartedWith();
-    RequireUsableProgramPath(inputs.programPath);
+    const std::string programPath = ProgramPath();
+    RequireUsableProgramPath(programPath);
     Win32TextDecoder text;
-    // Takes the prefetched pictures for the first menu load, and keeps none after it.
-    PictureReuse reuse(false);
     Player player({files, dialogs, icon, debug, clock, files, sound, resources, text},
-                  {shell, viewerLookups, versions}, app, OwnVersion(inputs.programPath), &reuse);
+                  {shell, viewerLookups, versions}, app, OwnVersion(programPath));
     menuForm = &player.MenuForm();
-    const bool started = player.Start(inputs, &prefetch) && !app.Terminated();
+    const bool started =
+        player.Start({programPath, FirstArgument(), UserInterfaceLanguageCodes()}) &&
+        !app.Terminated();
     if (started) app.Run();
     player.CloseDown();
     return started ? 0 : 1;
@@ -87,16 +82,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace ambrevo;
     win32::RestrictDllSearch();
     win32::ReportCriticalErrorsAsFailures();
-    // The first menu's pictures decode from here on, while COM, the window and the rest of
-    // start-up are made (the first window may wait for the desktop).
-    win32::Win32FileSystem prefetchFiles;
-    PicturePrefetch prefetch(prefetchFiles, win32::StartedWith);
     // Before the first launch, and until the last message box has gone.
     const win32::ComApartment com;
     win32::Win32Dialogs dialogs;
     // The boundary: nothing thrown may leave the program unreported.
     try {
-        return win32::RunPlayer(instance, dialogs, prefetch);
+        return win32::RunPlayer(instance, dialogs);
     } catch (const std::exception& error) {
         ReportError(dialogs, kApplicationTitle, error.what());
     } catch (...) {
