@@ -1,6 +1,6 @@
-// Starts the player, after the page's other scripts: loads ambrevo-web.js and runs it with
-// the page's host, on the menu that was on show before a reload; then watches for changes
-// of the menu's source. A player that cannot be loaded, or that stops on an error, leaves a
+// Starts the player, after the page's other scripts: runs ambrevo-web.js with the page's
+// host, on the menu that was on show before a reload; then watches for changes of the
+// menu's source. A player that cannot be loaded, or that stops on an error, leaves a
 // message in the page rather than a page that no longer answers. window.ambrevo is what the
 // browser tests read of the running page.
 "use strict";
@@ -44,10 +44,13 @@
     const compiled = compileStreaming();
     compiled.catch(() => {});  // reported when the runtime asks for it
 
-    const script = document.createElement("script");
-    script.src = "ambrevo-web.js";
-    script.onerror = () => fail("The player cannot be loaded: ambrevo-web.js is missing.");
-    script.onload = () => {
+    // ambrevo-web.js loads with the page, deferred: it has run, or failed to load, by the
+    // time the document is ready.
+    document.addEventListener("DOMContentLoaded", () => {
+        if (typeof createAmbrevoPlayer !== "function") {
+            fail("The player cannot be loaded: ambrevo-web.js is missing.");
+            return;
+        }
         const menu = sessionStorage.getItem(MENU_KEY);
         // The browser's languages, most preferred first ("de-DE,en"): they choose the first
         // menu of a package that names one per language.
@@ -67,7 +70,6 @@
         };
         window.ambrevo = { host: page.host, started, module: page.module, firstFrame: null, frames: 0 };
         createAmbrevoPlayer(page.module).catch(failed);
-    };
-    document.head.append(script);
+    });
     page.watchForChanges();
 })(window.ambrevoPage);
