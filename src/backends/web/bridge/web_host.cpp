@@ -96,7 +96,7 @@ EM_JS(void, ambrevo_host_sound_file, (const char* path, std::size_t length),
       { Module.host.soundFile(Module.host.text(path, length)); });
 EM_JS(int, ambrevo_host_sound_busy, (), { return Module.host.soundBusy(); });
 EM_JS(void, ambrevo_host_debug, (const char* text, std::size_t length),
-      { console.debug(Module.host.text(text, length)); });
+      { Module.host.debug(Module.host.text(text, length)); });
 EM_JS(char*, ambrevo_host_time_text, (),
       { return Module.host.clockText(new Date().toLocaleTimeString()); });
 EM_JS(char*, ambrevo_host_date_text, (),
