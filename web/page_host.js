@@ -40,9 +40,7 @@ window.ambrevoPage = {
         },
         setWord(pointer, value) { page.module.HEAPU32[pointer >> 2] = value; },
         setInts(pointer, values) { page.module.HEAP32.set(values, pointer >> 2); },
-        words(pointer, count) {
-            return page.module.HEAPU32.subarray(pointer >> 2, (pointer >> 2) + count);
-        },
+        bytes(pointer, length) { return page.module.HEAPU8.subarray(pointer, pointer + length); },
     };
 
     Object.assign(page.host, {

@@ -31,8 +31,8 @@ EM_JS(void, ambrevo_host_form_accessible, (int form, const char* json, std::size
 EM_JS(void, ambrevo_host_form_accessible_focus, (int form, int element),
       { Module.host.formAccessibleFocus(form, element); });
 
-EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* pixels, int width, int height),
-      { Module.host.bitmapUpload(bitmap, pixels, width, height); });
+EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* rgba, int width, int height),
+      { Module.host.bitmapUpload(bitmap, rgba, width, height); });
 EM_JS(void, ambrevo_host_bitmap_release, (int bitmap), { Module.host.bitmapRelease(bitmap); });
 EM_JS(void, ambrevo_host_paint_begin, (int form, int width, int height),
       { Module.host.paintBegin(form, width, height); });
