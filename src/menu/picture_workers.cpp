@@ -43,7 +43,7 @@ PictureWorkers::~PictureWorkers() {
 }
 
 void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
-    if (threads_.empty()) StartThreads();
+    if (!threadsAsked_) StartThreads();
     if (threads_.empty()) {  // the system gave no thread: decoded here instead
         Decode(OwnInflater(), *job);
         job->done = true;
@@ -61,8 +61,11 @@ void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
 }
 
 // Started with the first job, not in the constructor, so a menu without compressed
-// pictures costs no threads. Those that start serve; one that cannot is done without.
+// pictures costs no threads. Those that start serve; one that cannot is done without, and
+// is not asked for again: where the system has no threads at all (the browser player) each
+// refusal is an exception, which costs more than decoding a small picture.
 void PictureWorkers::StartThreads() {
+    threadsAsked_ = true;
     try {
         while (threads_.size() < threadCount_) threads_.emplace_back(&PictureWorkers::Work, this);
     } catch (const std::system_error&) {

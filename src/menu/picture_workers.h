@@ -74,6 +74,7 @@ private:
 
     const unsigned threadCount_;
     std::vector<std::thread> threads_;
+    bool threadsAsked_ = false;  // StartThreads has run: it is not tried again
     std::mutex lock_;
     std::condition_variable jobQueued_;
     std::condition_variable jobDone_;
