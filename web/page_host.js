@@ -14,6 +14,15 @@ window.ambrevoPage = {
 
 (function (page) {
     const decoder = new TextDecoder();   // the player's texts are UTF-8
+    let trace = [];                      // the player's debug lines not yet written
+    const whenIdle = window.requestIdleCallback
+        ? (task) => requestIdleCallback(task, { timeout: 500 }) : (task) => setTimeout(task, 0);
+
+    function writeTrace() {
+        const lines = trace;
+        trace = [];
+        for (const line of lines) console.debug(line);
+    }
 
     // The player's memory, only through the names its build exports (EXPORTED_FUNCTIONS and
     // EXPORTED_RUNTIME_METHODS in src/backends/web/CMakeLists.txt). The views are looked up
@@ -32,14 +41,19 @@ window.ambrevoPage = {
         },
         setWord(pointer, value) { page.module.HEAPU32[pointer >> 2] = value; },
         setInts(pointer, values) { page.module.HEAP32.set(values, pointer >> 2); },
-        words(pointer, count) {
-            return page.module.HEAPU32.subarray(pointer >> 2, (pointer >> 2) + count);
-        },
+        bytes(pointer, length) { return page.module.HEAPU8.subarray(pointer, pointer + length); },
     };
 
     Object.assign(page.host, {
         text: page.memory.text,
         // The clock's texts with plain spaces, as Windows writes its times and dates.
         clockText(text) { return page.memory.newText(text.replace(/[\u00a0\u202f]/g, " ")); },
+        // The player's debug trace (OutputDebugString on Windows), written to the console in
+        // order once the browser is idle: while developer tools listen, each console line
+        // costs more than the player's work around it, and the first frame would wait.
+        debug(text) {
+            if (!trace.length) whenIdle(writeTrace);
+            trace.push(text);
+        },
     });
 })(window.ambrevoPage);

@@ -70,15 +70,7 @@
             canvas.height = height;
             const ctx = canvas.getContext("2d");
             const image = ctx.createImageData(width, height);
-            const source = page.memory.words(pointer, width * height);
-            const target = image.data;
-            for (let i = 0, j = 0; i < source.length; ++i, j += 4) {
-                const pixel = source[i];
-                target[j] = (pixel >> 16) & 255;
-                target[j + 1] = (pixel >> 8) & 255;
-                target[j + 2] = pixel & 255;
-                target[j + 3] = 255;
-            }
+            image.data.set(page.memory.bytes(pointer, width * height * 4));
             ctx.putImageData(image, 0, 0);
             bitmaps.set(id, canvas);
         },

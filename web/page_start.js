@@ -1,15 +1,14 @@
-// Starts the player, after the page's other scripts: loads ambrevo-web.js and runs it with
-// the page's host, on the menu that was on show before a reload; then watches for changes
-// of the menu's source. A player that cannot be loaded, or that stops on an error, leaves a
+// Starts the player, after the page's other scripts: runs ambrevo-web.js with the page's
+// host, on the menu that was on show before a reload; then watches for changes of the
+// menu's source. A player that cannot be loaded, or that stops on an error, leaves a
 // message in the page rather than a page that no longer answers. window.ambrevo is what the
 // browser tests read of the running page.
 "use strict";
 
 (function (page) {
-    const MENU_KEY = "ambrevo.menu";   // the menu on show, kept across the page's reloads
     let running = false;               // the player's runtime has started
 
-    page.host.menuShown = function (name) { sessionStorage.setItem(MENU_KEY, name); };
+    page.host.menuShown = function (name) { sessionStorage.setItem(page.menuKey, name); };
 
     // Only the first failure is shown: an abort is often reported twice.
     function fail(text) {
@@ -44,11 +43,14 @@
     const compiled = compileStreaming();
     compiled.catch(() => {});  // reported when the runtime asks for it
 
-    const script = document.createElement("script");
-    script.src = "ambrevo-web.js";
-    script.onerror = () => fail("The player cannot be loaded: ambrevo-web.js is missing.");
-    script.onload = () => {
-        const menu = sessionStorage.getItem(MENU_KEY);
+    // ambrevo-web.js loads with the page, deferred: it has run, or failed to load, by the
+    // time the document is ready.
+    document.addEventListener("DOMContentLoaded", () => {
+        if (typeof createAmbrevoPlayer !== "function") {
+            fail("The player cannot be loaded: ambrevo-web.js is missing.");
+            return;
+        }
+        const menu = sessionStorage.getItem(page.menuKey);
         // The browser's languages, most preferred first ("de-DE,en"): they choose the first
         // menu of a package that names one per language.
         const languages = navigator.languages && navigator.languages.length
@@ -67,7 +69,6 @@
         };
         window.ambrevo = { host: page.host, started, module: page.module, firstFrame: null, frames: 0 };
         createAmbrevoPlayer(page.module).catch(failed);
-    };
-    document.head.append(script);
+    });
     page.watchForChanges();
 })(window.ambrevoPage);

@@ -16,14 +16,14 @@ constexpr unsigned kMostThreads = 4;
 void Decode(PictureInflater& inflater, InflateJob& job) {
     try {
         auto picture = NewBitmap(job.width, job.height);
-        inflater.InflateLoaded(job.Block(), job.rawSize, PixelData(*picture),
+        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*picture),
                                PixelBytes(*picture));
         PixelsFromLittleEndian(*picture);
         job.picture = std::move(picture);
     } catch (...) {
         job.error = std::current_exception();
     }
-    job.zlibStream.reset();  // read: its memory goes back now, not when the picture is taken
+    job.zlibStream = {};  // read: its memory goes back now, not when the picture is taken
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ PictureWorkers::~PictureWorkers() {
 }
 
 void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
-    if (!threadsStarted_) StartThreads();
+    if (!threadsAsked_) StartThreads();
     if (threads_.empty()) {  // the system gave no thread: decoded here instead
         Decode(OwnInflater(), *job);
         job->done = true;
@@ -61,9 +61,11 @@ void PictureWorkers::Submit(std::shared_ptr<InflateJob> job) {
 }
 
 // Started with the first job, not in the constructor, so a menu without compressed
-// pictures costs no threads. Those that start serve; one that cannot is done without.
+// pictures costs no threads. Those that start serve; one that cannot is done without, and
+// is not asked for again: where the system has no threads at all (the browser player) each
+// refusal is an exception, which costs more than decoding a small picture.
 void PictureWorkers::StartThreads() {
-    threadsStarted_ = true;  // asked once: a system without threads fails every time
+    threadsAsked_ = true;
     try {
         while (threads_.size() < threadCount_) threads_.emplace_back(&PictureWorkers::Work, this);
     } catch (const std::system_error&) {

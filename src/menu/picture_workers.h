@@ -79,6 +79,7 @@ private:
 
     const unsigned threadCount_;
     std::vector<std::thread> threads_;
+    bool threadsAsked_ = false;  // StartThreads has run: it is not tried again
     std::mutex lock_;
     std::condition_variable jobQueued_;
     std::condition_variable jobDone_;
@@ -86,7 +87,6 @@ private:
     unsigned idleThreads_ = 0;             // threads waiting for a job
     const InflateJob* awaited_ = nullptr;  // the job the reader waits for
     bool stopping_ = false;
-    bool threadsStarted_ = false;
     std::unique_ptr<PictureInflater> ownInflater_;  // the reader's, made when first needed
 };
 

@@ -19,8 +19,7 @@ from player_harness import wine
 from window_e2e import expect, windows_path
 
 RUN_SECONDS = 30  # one run of the tool, start-up of Wine included
-PAGE = ["index.html", "page.css", "page_host.js", "page_start.js", "page_editor.js",
-        "ambrevo-web.js", "ambrevo-web.wasm"]
+PAGE = ["index.html", "page.css", "page.js", "ambrevo-web.js", "ambrevo-web.wasm"]
 STALE = " (a tool built before the last web build carries the one before: build it again)"
 _SERVING = re.compile(r"Serving (http://127\.0\.0\.1:\d+/)\?token=([0-9a-f]+) ")
 
@@ -131,7 +130,7 @@ def case_edit(tool, site_folder, objcopy):
         base = serving.group(1)
 
         status, body = request(base)
-        expect(status == 200 and b"page_start.js" in body, "the page: %d" % status)
+        expect(status == 200 and b"page.js" in body, "the page: %d" % status)
         status, body = request(base + "ambrevo-web.wasm")
         with open(os.path.join(site_folder, "ambrevo-web.wasm"), "rb") as f:
             expect(status == 200 and body == f.read(), "the player: %d%s" % (status, STALE))

@@ -188,11 +188,11 @@ TEST_F(WebExportTest, RunWeb_AFailedExportLeavesTheEarlierSiteWhole) {
     ASSERT_EQ(Export("page"), 0);
     const auto before = FolderContents(folder_.Path("page"));
     folder_.Write("src/disc/readme.txt", "changed");
-    std::filesystem::remove(folder_.Path("site/page_paint.js"));  // the page is incomplete
+    std::filesystem::remove(folder_.Path("site/page.js"));  // the page is incomplete
 
     std::string message;
     EXPECT_EQ(Export("page", &message), 1);
-    EXPECT_EQ(message, "error: cannot read the page's file page_paint.js\n");
+    EXPECT_EQ(message, "error: cannot read the page's file page.js\n");
     EXPECT_EQ(FolderContents(folder_.Path("page")), before);
     EXPECT_TRUE(LeftBeside("page").empty());
 }

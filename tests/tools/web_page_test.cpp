@@ -39,7 +39,7 @@ TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
     const std::vector<Case> cases = {
         {"/", 200, "text/html; charset=utf-8", "site index.html"},
         {"/index.html", 200, "text/html; charset=utf-8", "site index.html"},
-        {"/page_start.js", 200, "text/javascript; charset=utf-8", "site page_start.js"},
+        {"/page.js", 200, "text/javascript; charset=utf-8", "site page.js"},
         {"/page.css", 200, "text/css; charset=utf-8", "site page.css"},
         {"/ambrevo-web.js", 200, "text/javascript; charset=utf-8", "site ambrevo-web.js"},
         {"/ambrevo-web.wasm", 200, "application/wasm", "site ambrevo-web.wasm"},
@@ -57,6 +57,7 @@ TEST_F(WebPageTest, Respond_ServesThePageAndRefusesEverythingElse) {
         {"/disc/..\\main.toml", 403, "text/plain", ""},
         {"/disc/out.txt", 403, "text/plain", ""},
         {"/main.toml", 404, "text/plain", ""},
+        {"/page_start.js", 404, "text/plain", ""},  // joined into page.js by the build
         {"/bg.png", 404, "text/plain", ""},
         {"/../secret.txt", 404, "text/plain", ""},
         {"/index.html/", 404, "text/plain", ""},

@@ -18,10 +18,7 @@ constexpr std::string_view kWebMenu = "title = \"Disc\"\nbackground = \"bg.png\"
 // The browser player's page, as the web build leaves it; the fixture writes "site <name>"
 // into each.
 constexpr auto kPageFiles = std::to_array<std::string_view>(
-    {"index.html", "page.css", "page_host.js", "page_text.js", "page_fetch.js", "page_input.js",
-     "page_paint.js", "page_forms.js", "page_access.js", "page_dialogs.js", "page_sounds.js",
-     "page_live_reload.js", "page_start.js", "page_editor.js", "ambrevo-web.js",
-     "ambrevo-web.wasm"});
+    {"index.html", "page.css", "page.js", "ambrevo-web.js", "ambrevo-web.wasm"});
 
 // A menu source src/main.toml with its picture, a disc folder src/disc beside it with a
 // link leading out of it, and a stand-in for the browser player's page in site/.

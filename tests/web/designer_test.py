@@ -121,9 +121,12 @@ class DesignerTest(unittest.TestCase):
             self.layer(), point[0] - size["width"] // 2, point[1] - size["height"] // 2)
 
     def press(self, label):
-        self.driver.execute_script(
-            "[...document.querySelectorAll('#editor button')]"
-            ".find(b => b.textContent === arguments[0]).click()", label)
+        """Clicks the panel's button, once it is there: after an edit the page may be
+        reloading on the new build."""
+        self.wait_for(lambda: self.driver.execute_script(
+            "const b = [...document.querySelectorAll('#editor button')]"
+            ".find(b => b.textContent === arguments[0]); if (b) b.click(); return !!b", label),
+            "the button " + label)
 
     def pixels(self, x, y, width, height):
         return self.driver.execute_script(

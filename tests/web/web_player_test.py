@@ -309,12 +309,31 @@ class WebPlayerTest(unittest.TestCase):
         self.wait_for_text("The caf\u00e9\u2019s menu.")
 
     def test_a_page_without_its_player_says_so(self):
-        site = os.path.join(self.folder, "no-player")
-        shutil.copytree(ARGS.site, site, ignore=shutil.ignore_patterns("ambrevo-web.wasm"))
-        server = StaticSite(site)
-        self.addCleanup(server.stop)
-        self.driver.get(server.url)
-        self.wait_for(lambda: "ambrevo-web.wasm" in self.failure(), "the message of no player")
+        for missing, message in [
+                ("ambrevo-web.wasm", "The player cannot be loaded: ambrevo-web.wasm is missing or "
+                                     "damaged (ambrevo-web.wasm: 404 File not found)."),
+                ("ambrevo-web.js", "The player cannot be loaded: ambrevo-web.js is missing.")]:
+            with self.subTest(missing=missing):
+                site = os.path.join(self.folder, "no-" + missing)
+                shutil.copytree(ARGS.site, site, ignore=shutil.ignore_patterns(missing))
+                server = StaticSite(site)
+                self.addCleanup(server.stop)
+                self.driver.get(server.url)
+                self.wait_for(lambda: self.failure() == message, "the message " + message)
+
+    def test_the_debug_trace_reaches_the_console_whole_and_in_order(self):
+        # Each console.debug of the page is kept, from before its scripts run.
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "window.traced = []; console.debug = (line) => window.traced.push(line);"})
+        self.addCleanup(self.driver.execute_cdp_cmd, "Page.removeScriptToEvaluateOnNewDocument",
+                        script)
+        self.open(self.url)
+        # One line a picture of the demo's first menu, which has 25.
+        expected = ["**** Getting Image %d **** " % n for n in range(1, 26)]
+        # The player gathers the lines of a round of its loop into one message.
+        traced = lambda: [line for message in self.driver.execute_script("return window.traced")
+                          for line in message.split("\n") if "Getting Image" in line]
+        self.wait_for(lambda: traced() == expected, "the trace of the pictures loaded")
 
     def edit(self, name, old, new):
         path = os.path.join(self.demo, name)

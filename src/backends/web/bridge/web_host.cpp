@@ -31,8 +31,8 @@ EM_JS(void, ambrevo_host_form_accessible, (int form, const char* json, std::size
 EM_JS(void, ambrevo_host_form_accessible_focus, (int form, int element),
       { Module.host.formAccessibleFocus(form, element); });
 
-EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* pixels, int width, int height),
-      { Module.host.bitmapUpload(bitmap, pixels, width, height); });
+EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* rgba, int width, int height),
+      { Module.host.bitmapUpload(bitmap, rgba, width, height); });
 EM_JS(void, ambrevo_host_bitmap_release, (int bitmap), { Module.host.bitmapRelease(bitmap); });
 EM_JS(void, ambrevo_host_paint_begin, (int form, int width, int height),
       { Module.host.paintBegin(form, width, height); });
@@ -98,7 +98,7 @@ EM_JS(void, ambrevo_host_sound_file, (const char* path, std::size_t length),
       { Module.host.soundFile(Module.host.text(path, length)); });
 EM_JS(int, ambrevo_host_sound_busy, (), { return Module.host.soundBusy(); });
 EM_JS(void, ambrevo_host_debug, (const char* text, std::size_t length),
-      { console.debug(Module.host.text(text, length)); });
+      { Module.host.debug(Module.host.text(text, length)); });
 EM_JS(char*, ambrevo_host_time_text, (),
       { return Module.host.clockText(new Date().toLocaleTimeString()); });
 EM_JS(char*, ambrevo_host_date_text, (),

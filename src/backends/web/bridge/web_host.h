@@ -31,7 +31,8 @@ void ambrevo_host_form_cursor(int form, int cursor);
 void ambrevo_host_form_accessible(int form, const char* json, std::size_t length);
 void ambrevo_host_form_accessible_focus(int form, int element);
 
-void ambrevo_host_bitmap_upload(int bitmap, const void* pixels, int width, int height);
+// rgba: width x height pixels, each the bytes red, green, blue and 255, as canvases take them.
+void ambrevo_host_bitmap_upload(int bitmap, const void* rgba, int width, int height);
 void ambrevo_host_bitmap_release(int bitmap);
 void ambrevo_host_paint_begin(int form, int width, int height);
 void ambrevo_host_paint_picture(int form, int bitmap, int x, int y, int width, int height);
