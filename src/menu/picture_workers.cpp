@@ -16,14 +16,14 @@ constexpr unsigned kMostThreads = 4;
 void Decode(PictureInflater& inflater, InflateJob& job) {
     try {
         auto picture = NewBitmap(job.width, job.height);
-        inflater.InflateLoaded(job.zlibStream, job.rawSize, PixelData(*picture),
+        inflater.InflateLoaded(job.Block(), job.rawSize, PixelData(*picture),
                                PixelBytes(*picture));
         PixelsFromLittleEndian(*picture);
         job.picture = std::move(picture);
     } catch (...) {
         job.error = std::current_exception();
     }
-    job.zlibStream = {};  // read: its memory goes back now, not when the picture is taken
+    job.zlibStream.reset();  // read: its memory goes back now, not when the picture is taken
 }
 
 }  // namespace
