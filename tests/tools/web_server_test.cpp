@@ -68,6 +68,10 @@ TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, c.status);
         EXPECT_EQ(result->get_header_value("Cache-Control"), "no-store");
+        EXPECT_EQ(result->get_header_value("X-Content-Type-Options"), "nosniff");
+        const std::string policy = result->get_header_value("Content-Security-Policy");
+        EXPECT_NE(policy.find("script-src 'self' 'wasm-unsafe-eval';"), std::string::npos);
+        EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos);
     }
     EXPECT_EQ(client.Get("/status.json")->body, R"({"generation": 1, "error": null})");
 

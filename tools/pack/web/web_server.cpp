@@ -17,6 +17,13 @@
 namespace ambrevo::pack {
 namespace {
 
+// The page's scripts and the player's wasm come from this server; it draws on canvases,
+// plays sounds from fetched bytes and asks nothing of any other site.
+constexpr char kContentSecurityPolicy[] =
+    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+    "img-src 'self' data: blob:; media-src 'self' data: blob:; connect-src 'self'; "
+    "object-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
+
 constexpr const char* kLoopback = "127.0.0.1";
 
 // The library's default also sets SO_REUSEPORT, which lets a second server bind a port
@@ -67,8 +74,13 @@ void SendFile(httplib::Response& response, const WebResponse& answer) {
 void Send(httplib::Response& response, const WebResponse& answer) {
     // Left unset for a success, the library answers a byte range with 206.
     if (answer.status != 200) response.status = answer.status;
-    // The page reloads itself after each build: nothing may come from a cache.
+    // The page shows each build: nothing may come from a cache.
     response.set_header("Cache-Control", "no-store");
+    // Only this server's own scripts run, no other site may frame the page (whose address
+    // carries the designer's token) or be told it, and no answer is taken for another type.
+    response.set_header("Content-Security-Policy", kContentSecurityPolicy);
+    response.set_header("X-Content-Type-Options", "nosniff");
+    response.set_header("Referrer-Policy", "no-referrer");
     if (answer.body) {
         SendMemory(response, answer);
     } else {
