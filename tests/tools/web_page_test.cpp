@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "pack/common/file_io.h"
+#include "pack/editor/edit_session.h"
 #include "pack/package/built_package.h"
 #include "pack/web/live_package.h"
 #include "pack/web/source_watch.h"
@@ -160,6 +162,37 @@ TEST_F(WebPageTest, LivePackage_ReadersAlwaysGetAWholePackageWhileItIsRebuilt) {
     reader.join();
     EXPECT_EQ(package.Current().generation, 21u);
     EXPECT_EQ(broken, 0);
+}
+
+// The designer's session and the live build share one picture cache from their threads:
+// each reads whole pictures while the other drops changed ones, and both see the last.
+TEST_F(WebPageTest, LivePackage_SharesItsPicturesWithTheDesignersSession) {
+    const auto pictures = std::make_shared<PictureCache>();
+    LivePackage package(source_, pictures);
+    const EditSession session(source_, pictures);
+    ASSERT_TRUE(package.Build());
+    std::atomic<bool> done = false;
+    std::atomic<int> failed = 0;
+    std::thread designer([&] {
+        while (!done) {
+            try {
+                session.Model();
+            } catch (const std::exception&) {
+                ++failed;
+            }
+        }
+    });
+    for (int width = 5; width < 15; ++width) {
+        folder_.WritePng("src/bg.png", width, 3, 0x204060);
+        package.Poll();
+        package.Poll();
+    }
+    done = true;
+    designer.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(package.Current().generation, 11u);
+    EXPECT_EQ(session.Model()["menus"][0]["size"], nlohmann::json::array({14, 3}));
+    EXPECT_EQ(pictures->Files().size(), 1u) << "one picture, decoded for both";
 }
 
 TEST(ChangeWatchTest, Settled_BuildsOnlyChangesTwoPollsSawAlike) {

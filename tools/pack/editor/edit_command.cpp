@@ -16,7 +16,9 @@ int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& ou
             throw PackError("edit changes a menu's TOML sources: give its package.toml or a "
                             "menu's TOML file");
         }
-        EditSession session(options.source);
+        // Each picture decoded once, for the model and checks and for the builds.
+        const auto pictures = std::make_shared<PictureCache>();
+        EditSession session(options.source, pictures);
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
@@ -27,6 +29,7 @@ int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& ou
         };
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
+        extras.pictures = pictures;
         return ServePage(options, port, std::move(extras), out);
     });
 }

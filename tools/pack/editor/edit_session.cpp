@@ -114,9 +114,10 @@ std::string SourceVersion(std::string_view bytes) {
     return text;
 }
 
-EditSession::EditSession(std::filesystem::path source)
+EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCache> pictures)
     : source_(std::move(source)),
-      folder_(source_.has_parent_path() ? source_.parent_path() : std::filesystem::path(".")) {}
+      folder_(source_.has_parent_path() ? source_.parent_path() : std::filesystem::path(".")),
+      pictures_(std::move(pictures)) {}
 
 // The source, and where it is a package file the menu files it lists.
 std::vector<std::filesystem::path> EditSession::Files() const {
@@ -160,8 +161,8 @@ std::filesystem::path EditSession::FileNamed(const std::string& name) const {
 }
 
 PackageSource EditSession::Read(const SourceTexts& texts, Diagnostics& diagnostics) const {
-    pictures_.ForgetChanged();
-    return ReadPackageSource({source_}, pictures_, diagnostics, SourceUse::Build, &texts);
+    pictures_->ForgetChanged();
+    return ReadPackageSource({source_}, *pictures_, diagnostics, SourceUse::Build, &texts);
 }
 
 std::string EditSession::Problem(Diagnostic diagnostic) const {

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -31,8 +32,10 @@ struct EditReply {
 // must not exist yet, is created. Requests may come from several threads.
 class EditSession {
 public:
-    // source: a package.toml or one menu TOML file.
-    explicit EditSession(std::filesystem::path source);
+    // source: a package.toml or one menu TOML file. pictures: the decoded pictures, shared
+    // with the live build so that each is decoded once.
+    explicit EditSession(std::filesystem::path source,
+                         std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>());
 
     // {"files": [{"name", "version"}], "menus": [{"file", "name", "size", "keys", "items":
     // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...]};
@@ -76,7 +79,7 @@ private:
     std::filesystem::path source_;
     std::filesystem::path folder_;
     mutable std::mutex mutex_;
-    mutable PictureCache pictures_;
+    std::shared_ptr<PictureCache> pictures_;
     std::vector<Step> undo_;
     std::vector<Step> redo_;
 };

@@ -10,6 +10,7 @@ namespace ambrevo::pack {
 
 PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
     const std::filesystem::path key = path.lexically_normal();
+    const std::lock_guard lock(mutex_);
     if (const auto found = loaded_.find(key); found != loaded_.end()) return found->second.result;
 
     const FileStamp stamp = StampOf(key);
@@ -35,10 +36,12 @@ PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
 }
 
 void PictureCache::ForgetChanged() {
+    const std::lock_guard lock(mutex_);
     std::erase_if(loaded_, [](const auto& entry) { return StampOf(entry.first) != entry.second.stamp; });
 }
 
 std::vector<std::filesystem::path> PictureCache::Files() const {
+    const std::lock_guard lock(mutex_);
     std::vector<std::filesystem::path> files;
     for (const auto& [path, result] : loaded_) files.push_back(path);
     return files;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <variant>
 #include <vector>
@@ -14,6 +15,7 @@ namespace ambrevo::pack {
 
 // Loads the PNG pictures of sources, each file once however often menus use it. Kept from
 // one read of the sources to the next (serve, edit), it decodes again only what changed.
+// The designer's session and the live build share one from their own threads.
 class PictureCache {
 public:
     // The picture, or why it cannot be used: "not found" or "cannot be used: <reason>".
@@ -29,6 +31,7 @@ private:
         FileStamp stamp;  // taken before reading, so a write during the read is seen later
         Result result;
     };
+    mutable std::mutex mutex_;
     std::map<std::filesystem::path, Loaded> loaded_;
 };
 

@@ -4,7 +4,10 @@
 
 namespace ambrevo::pack {
 
-LivePackage::LivePackage(std::filesystem::path source) : source_(std::move(source)) {}
+LivePackage::LivePackage(std::filesystem::path source, std::shared_ptr<PictureCache> pictures)
+    : source_(std::move(source)) {
+    if (pictures) caches_.pictures = std::move(pictures);
+}
 
 bool LivePackage::Build() {
     // Stamped before reading, so that a file changed during the build is built again; a

@@ -24,7 +24,9 @@ struct PackageSnapshot {
 // the files it read change, the last good one kept while the sources have a problem.
 class LivePackage {
 public:
-    explicit LivePackage(std::filesystem::path source);
+    // pictures: a cache shared with others (the designer's session); null for its own.
+    explicit LivePackage(std::filesystem::path source,
+                         std::shared_ptr<PictureCache> pictures = nullptr);
 
     // Builds now; true when the build was good.
     bool Build();

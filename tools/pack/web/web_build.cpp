@@ -40,10 +40,10 @@ std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source
 }
 
 WebBuild BuildFromSources(const std::filesystem::path& source, BuildCaches& caches) {
-    caches.pictures.ForgetChanged();
+    caches.pictures->ForgetChanged();
     Diagnostics diagnostics;
-    const PackageSource package = ReadPackageSource({source}, caches.pictures, diagnostics);
-    WebBuild build{nullptr, {}, FilesRead(source, package, caches.pictures, diagnostics)};
+    const PackageSource package = ReadPackageSource({source}, *caches.pictures, diagnostics);
+    WebBuild build{nullptr, {}, FilesRead(source, package, *caches.pictures, diagnostics)};
     if (!diagnostics.Empty()) {
         build.error = FormatDiagnostic(diagnostics.ByFileAndLine().front());
         return build;

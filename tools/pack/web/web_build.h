@@ -25,7 +25,7 @@ struct WebBuild {
 // What one build of sources keeps for the next: the decoded pictures and their compressed
 // streams, so that a rebuild does again only what the changed files need.
 struct BuildCaches {
-    PictureCache pictures;
+    std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>();
     PictureStreamCache streams;
 };
 

@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "pack/pictures/picture_cache.h"
 #include "pack/web/web_routes.h"
 
 namespace ambrevo::pack {
@@ -31,6 +33,7 @@ struct ServeExtras {
     ExtraRoutes routes;
     std::string query;
     std::atomic<bool>* buildNow = nullptr;
+    std::shared_ptr<PictureCache> pictures;  // shared with the routes; null: the build's own
 };
 
 // What RunServe does, with the extras. Throws PackError on a failure to start.

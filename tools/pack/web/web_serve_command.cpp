@@ -48,7 +48,7 @@ int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras ex
     const std::filesystem::path site = FindWebSite(options.site);
     const std::optional<std::filesystem::path> disc =
         DiscFolderFor(options.source, options.disc);
-    LivePackage package(options.source);
+    LivePackage package(options.source, extras.pictures);
     package.Build();
     ReportBuild(package, out);
     ReportDisc(options, disc, out);
