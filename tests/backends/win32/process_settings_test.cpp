@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/win32/entry/com_apartment.h"
+#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/entry/error_mode.h"
 
 namespace ambrevo::win32 {
@@ -18,10 +18,17 @@ TEST(ProcessSettingsTest, CriticalErrorsFailQuietlyAndEarlierModesStay) {
                                      SEM_NOOPENFILEERRORBOX));
 }
 
-TEST(ProcessSettingsTest, TheApartmentIsSingleThreadedUntilItEnds) {
+TEST(ProcessSettingsTest, TheApartmentIsEnteredOnFirstNeedAndIsSingleThreadedUntilItEnds) {
+    EXPECT_FALSE(ComApartment::Enter()) << "no apartment object: nothing to enter";
     {
         const ComApartment apartment;
-        ASSERT_TRUE(apartment.Initialised());
+        // Not entered yet: the thread may still choose its kind.
+        const HRESULT chosen = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        ASSERT_EQ(chosen, S_OK);
+        ::CoUninitialize();
+
+        ASSERT_TRUE(ComApartment::Enter());
+        ASSERT_TRUE(ComApartment::Enter()) << "a second need enters nothing more";
         // A thread's apartment kind cannot change while it is initialised.
         EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
     }

@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "backends/win32/entry/com_apartment.h"
+#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/entry/error_mode.h"
 #include "backends/win32/services/win32_application_icon.h"
 #include "backends/win32/services/win32_clock.h"
@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace ambrevo;
     win32::RestrictDllSearch();
     win32::ReportCriticalErrorsAsFailures();
-    // Before the first launch, and until the last message box has gone.
+    // The thread's COM, entered at the first launch and left after the last message box.
     const win32::ComApartment com;
     win32::Win32Dialogs dialogs;
     // The boundary: nothing thrown may leave the program unreported.

@@ -1,7 +1,7 @@
 #include "backends/win32/services/win32_shell_launcher.h"
 
-#include <shellapi.h>
-
+#include "backends/win32/system/com_apartment.h"
+#include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/unique_handle.h"
 #include "backends/win32/system/wide_text.h"
 
@@ -21,6 +21,8 @@ private:
 }  // namespace
 
 ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
+    const ShellFunctions& shell = ShellLibrary();
+    ComApartment::Enter();
     const std::wstring verb = Widen(request.verb);
     const std::wstring file = Widen(request.file);
     const std::wstring parameters = Widen(request.parameters);
@@ -37,7 +39,7 @@ ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
     info.nShow = request.showCommand;
 
     ShellResult result;
-    result.succeeded = ::ShellExecuteExW(&info) != FALSE;
+    result.succeeded = shell.shellExecuteEx(&info) != FALSE;
     // hInstApp carries the shell's error code, a small number, in a handle's clothes. A
     // security prompt the user cancelled is told by the thread's last error alone.
     if (!result.succeeded) {

@@ -1,12 +1,10 @@
 #include "backends/win32/services/win32_viewer_lookups.h"
 
-#include <windows.h>
-// After <windows.h>, which it needs.
-#include <shellapi.h>
-
 #include <cstdint>
 #include <cwchar>
 
+#include "backends/win32/system/com_apartment.h"
+#include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/unique_handle.h"
 #include "backends/win32/system/wide_text.h"
 
@@ -25,9 +23,11 @@ std::string TextOf(const wchar_t (&buffer)[kLookupBuffer]) {
 
 std::string Win32ViewerLookups::ExecutableFor(const std::string& document,
                                               const std::string& folder) {
+    const ShellFunctions& shell = ShellLibrary();
+    ComApartment::Enter();
     wchar_t program[kLookupBuffer] = {};
     const HINSTANCE result =
-        FindExecutableW(Widen(document).c_str(), Widen(folder).c_str(), program);
+        shell.findExecutable(Widen(document).c_str(), Widen(folder).c_str(), program);
     // 32 or less is an error code: no program.
     if (reinterpret_cast<std::intptr_t>(result) <= 32) return {};
     return TextOf(program);

@@ -110,4 +110,28 @@ const AccessibilityFunctions& AccessibilityLibrary() {
     return functions;
 }
 
+const ShellFunctions& ShellLibrary() {
+    static const ShellFunctions functions = [] {
+        constexpr char kName[] = "shell32.dll";
+        const HMODULE library = LoadSystemLibrary(kName);
+        return ShellFunctions{Typed<decltype(ShellFunctions::shellExecuteEx)>(
+                                  LibraryFunction(library, kName, "ShellExecuteExW")),
+                              Typed<decltype(ShellFunctions::findExecutable)>(
+                                  LibraryFunction(library, kName, "FindExecutableW"))};
+    }();
+    return functions;
+}
+
+const ComFunctions& ComLibrary() {
+    static const ComFunctions functions = [] {
+        constexpr char kName[] = "ole32.dll";
+        const HMODULE library = LoadSystemLibrary(kName);
+        return ComFunctions{
+            Typed<decltype(ComFunctions::initialize)>(LibraryFunction(library, kName, "CoInitializeEx")),
+            Typed<decltype(ComFunctions::uninitialize)>(
+                LibraryFunction(library, kName, "CoUninitialize"))};
+    }();
+    return functions;
+}
+
 }  // namespace ambrevo::win32

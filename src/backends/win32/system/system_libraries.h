@@ -3,7 +3,9 @@
 #include <windows.h>
 // After <windows.h>, which they need.
 #include <mmsystem.h>
+#include <objbase.h>
 #include <oleacc.h>
+#include <shellapi.h>
 #include <winver.h>
 
 namespace ambrevo::win32 {
@@ -45,5 +47,22 @@ struct AccessibilityFunctions {
     decltype(&::SysAllocString) sysAllocString;
 };
 const AccessibilityFunctions& AccessibilityLibrary();
+
+// The shell's functions, resolved on first use from the system folder's shell32.dll: only a
+// launch or a viewer check loads the shell, which otherwise costs every start a dozen
+// libraries. Throws AppError when the library or a function is missing.
+struct ShellFunctions {
+    decltype(&::ShellExecuteExW) shellExecuteEx;
+    decltype(&::FindExecutableW) findExecutable;
+};
+const ShellFunctions& ShellLibrary();
+
+// COM's start and end for a thread, resolved on first use from the system folder's
+// ole32.dll. Throws AppError when the library or a function is missing.
+struct ComFunctions {
+    decltype(&::CoInitializeEx) initialize;
+    decltype(&::CoUninitialize) uninitialize;
+};
+const ComFunctions& ComLibrary();
 
 }  // namespace ambrevo::win32

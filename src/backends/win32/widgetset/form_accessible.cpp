@@ -1,5 +1,6 @@
 #include "backends/win32/widgetset/form_accessible.h"
 
+#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/wide_text.h"
 
@@ -347,6 +348,7 @@ std::optional<LRESULT> FormAccessibility::Answer(WPARAM wParam) {
     if (!form_.Accessible()) return std::nullopt;
     try {
         const AccessibilityFunctions& functions = AccessibilityLibrary();
+        ComApartment::Enter();  // the answer marshals the object through COM
         if (!object_) object_ = new FormAccessible(window_, form_, generation_);
         return functions.lresultFromObject(__uuidof(IAccessible), wParam, object_);
     } catch (...) {
