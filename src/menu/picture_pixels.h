@@ -8,8 +8,9 @@
 
 namespace ambrevo {
 
-// A width x height picture, all 0; an empty picture stays 0 x 0. A picture too big for
-// the process's memory throws AppError("Out of memory") instead of crashing.
+// A width x height picture whose pixels are unset, for a decoder to write every one; an
+// empty picture stays 0 x 0. A picture too big for the process's memory throws
+// AppError("Out of memory") instead of crashing.
 std::shared_ptr<Bitmap> NewBitmap(std::int32_t width, std::int32_t height);
 
 // The picture's pixels as the bytes a record stores them in.

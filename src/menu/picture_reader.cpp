@@ -1,6 +1,7 @@
 #include "menu/picture_reader.h"
 
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "menu/picture_inflater.h"
@@ -167,14 +168,18 @@ std::shared_ptr<Bitmap> PictureDecoder::HandOff(TaggedReader& reader, std::int64
                                                 std::uint32_t rawSize, std::int32_t width,
                                                 std::int32_t height, PendingPicture& handOff) {
     auto job = std::make_shared<InflateJob>();
-    try {
-        job->zlibLength = static_cast<std::size_t>(zlibLength);
-        job->zlibStream.reset(new unsigned char[job->zlibLength]);
-    } catch (const std::bad_alloc&) {
-        throw AppError("Out of memory");
-    }
-    if (!reader.Stream().Read(job->zlibStream.get(), job->zlibLength)) {
-        throw AppError(kShortPictureMessage);
+    const auto length = static_cast<std::size_t>(zlibLength);
+    if (std::optional<BytesInMemory> inPlace = reader.Stream().TakeInMemory(length)) {
+        job->block = std::move(*inPlace);
+    } else {
+        std::shared_ptr<unsigned char[]> copy;
+        try {
+            copy.reset(new unsigned char[length]);  // not zeroed: the block is read over it
+        } catch (const std::bad_alloc&) {
+            throw AppError("Out of memory");
+        }
+        if (!reader.Stream().Read(copy.get(), length)) throw AppError(kShortPictureMessage);
+        job->block = {copy, std::span<const unsigned char>(copy.get(), length)};
     }
     if (reuse_) {
         // The same stream decodes to the same picture, which the load before checked.

@@ -23,7 +23,7 @@ void Decode(PictureInflater& inflater, InflateJob& job) {
     } catch (...) {
         job.error = std::current_exception();
     }
-    job.zlibStream.reset();  // read: its memory goes back now, not when the picture is taken
+    job.block = {};  // read: its memory goes back now, not when the picture is taken
 }
 
 }  // namespace

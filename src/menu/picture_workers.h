@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "services/file_system.h"
 #include "ui/bitmap.h"
 
 namespace ambrevo {
@@ -26,10 +27,10 @@ constexpr std::int64_t kHandOffLimit = 4 * 1024 * 1024;
 // processor's cache when the pixels are written). The worker fills picture, or error
 // with what decoding threw.
 struct InflateJob {
-    // Not zeroed when made: the block is read over it at once.
-    std::unique_ptr<unsigned char[]> zlibStream;
-    std::size_t zlibLength = 0;
-    std::span<unsigned char> Block() const { return {zlibStream.get(), zlibLength}; }
+    // The block's zlib stream: in place where the package lies in memory, else a copy
+    // read for the job. Both go once the job is decoded.
+    BytesInMemory block;
+    std::span<const unsigned char> Block() const { return block.bytes; }
     std::uint32_t rawSize = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;

@@ -12,7 +12,10 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 }  // namespace
 
 PackageStream::PackageStream(std::unique_ptr<ReadOnlyFile> file)
-    : file_(std::move(file)), size_(std::max<std::int64_t>(file_->Size(), 0)) {}
+    : file_(std::move(file)),
+      memory_(file_->InMemory()),
+      size_(memory_ ? static_cast<std::int64_t>(memory_->bytes.size())
+                    : std::max<std::int64_t>(file_->Size(), 0)) {}
 
 bool PackageStream::Seek(std::int64_t position) {
     if (position < 0 || position > size_) return false;
@@ -37,7 +40,10 @@ bool PackageStream::Read(void* buffer, std::size_t count) {
     std::size_t copied = 0;
 
     const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
-    if (available > 0 && position_ >= bufferStart_ && position_ + available <= bufferEnd) {
+    if (available > 0 && memory_) {  // no window to fill: the bytes are at hand
+        std::memcpy(out, memory_->bytes.data() + position_, static_cast<std::size_t>(available));
+        copied = static_cast<std::size_t>(available);
+    } else if (available > 0 && position_ >= bufferStart_ && position_ + available <= bufferEnd) {
         std::memcpy(out, buffer_.data() + (position_ - bufferStart_),
                     static_cast<std::size_t>(available));
         copied = static_cast<std::size_t>(available);
@@ -59,6 +65,14 @@ bool PackageStream::Read(void* buffer, std::size_t count) {
         return false;
     }
     return true;
+}
+
+std::optional<BytesInMemory> PackageStream::TakeInMemory(std::size_t count) {
+    if (!memory_ || count > static_cast<std::uint64_t>(Remaining())) return std::nullopt;
+    BytesInMemory part{memory_->owner,
+                       memory_->bytes.subspan(static_cast<std::size_t>(position_), count)};
+    position_ += static_cast<std::int64_t>(count);
+    return part;
 }
 
 }  // namespace ambrevo

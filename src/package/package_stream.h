@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "services/file_system.h"
@@ -28,9 +29,13 @@ public:
 
     // Skips count bytes; false (stopping at the end) when fewer remain.
     bool Skip(std::int64_t count);
+    // The next count bytes in place, moving past them, where the file lies in memory;
+    // nothing (and no move) for a file that is read, or when fewer than count remain.
+    std::optional<BytesInMemory> TakeInMemory(std::size_t count);
 
 private:
     std::unique_ptr<ReadOnlyFile> file_;
+    std::optional<BytesInMemory> memory_;  // the whole file, where it lies in memory
     std::int64_t size_;
     std::int64_t position_ = 0;
     std::vector<unsigned char> buffer_;

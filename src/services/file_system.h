@@ -3,9 +3,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace ambrevo {
+
+// Bytes that lie in memory, kept there as long as owner lives.
+struct BytesInMemory {
+    std::shared_ptr<const void> owner;
+    std::span<const unsigned char> bytes;
+};
 
 // A file opened for reading at any offset.
 class ReadOnlyFile {
@@ -15,6 +23,10 @@ public:
     // Copies up to count bytes from offset into buffer; returns how many were copied
     // (fewer at the end of the file, 0 for an offset outside it).
     virtual std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) = 0;
+    // The whole file where it lies in memory already (the browser's package, the authoring
+    // tool's builds): readers may then take parts of it without copying. Nothing for a file
+    // that is read from a disc.
+    virtual std::optional<BytesInMemory> InMemory() const { return std::nullopt; }
 };
 
 // The files beside the program.

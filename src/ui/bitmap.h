@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "ui/pixels.h"
 
 namespace ambrevo {
 
@@ -9,7 +10,7 @@ namespace ambrevo {
 struct Bitmap {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint32_t> pixels;  // width * height values
+    Pixels pixels;  // width * height values
 
     bool Empty() const { return width <= 0 || height <= 0; }
     std::uint32_t At(std::int32_t x, std::int32_t y) const {

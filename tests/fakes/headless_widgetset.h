@@ -115,7 +115,7 @@ private:
     ui::Size screen_{1024, 768};
     int controlsUntilRefusal_ = 0;  // 0 = none refused
     std::shared_ptr<const Bitmap> icon_ =
-        std::make_shared<Bitmap>(Bitmap{32, 32, std::vector<std::uint32_t>(32 * 32, 0x3366CC)});
+        std::make_shared<Bitmap>(Bitmap{32, 32, Pixels(32 * 32, 0x3366CC)});
 };
 
 }  // namespace ambrevo

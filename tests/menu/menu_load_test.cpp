@@ -62,7 +62,7 @@ public:
 
 std::shared_ptr<const Bitmap> Picture(int size, std::uint32_t colour) {
     return std::make_shared<Bitmap>(Bitmap{
-        size, size, std::vector<std::uint32_t>(static_cast<std::size_t>(size * size), colour)});
+        size, size, Pixels(static_cast<std::size_t>(size * size), colour)});
 }
 
 // A menu with a background, itemCount items, and two animation frames for item 1.

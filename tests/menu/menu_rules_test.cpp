@@ -17,7 +17,7 @@ std::shared_ptr<const Bitmap> Picture(std::int32_t width = 1, std::int32_t heigh
     auto bitmap = std::make_shared<Bitmap>();
     bitmap->width = width;
     bitmap->height = height;
-    if (width > 0 && height > 0) bitmap->pixels.resize(static_cast<std::size_t>(width * height));
+    if (width > 0 && height > 0) bitmap->pixels.resize(static_cast<std::size_t>(width * height), 0);
     return bitmap;
 }
 

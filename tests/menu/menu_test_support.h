@@ -8,18 +8,26 @@
 #include <string>
 #include <vector>
 
+#include "fakes/file_on_disc.h"
 #include "package/memory_file.h"
 #include "package/package_stream.h"
 #include "package/tagged_reader.h"
 #include "support/byte_builder.h"
+#include "ui/bitmap.h"
 
 namespace ambrevo::testing {
 
 // A TaggedReader over bytes in memory, with its LoadError.
+// How a stream under test reaches its bytes: in place, or a copy at a time.
+enum class FileKind { InMemory, OnDisc };
+
 class StreamUnderTest {
 public:
-    explicit StreamUnderTest(const std::string& bytes)
-        : stream_(std::make_unique<MemoryFile>(bytes)), reader_(stream_, error_) {}
+    explicit StreamUnderTest(const std::string& bytes, FileKind kind = FileKind::InMemory)
+        : stream_(kind == FileKind::InMemory
+                      ? std::unique_ptr<ReadOnlyFile>(std::make_unique<MemoryFile>(bytes))
+                      : std::make_unique<FileOnDisc>(bytes)),
+          reader_(stream_, error_) {}
     explicit StreamUnderTest(const std::vector<std::uint8_t>& bytes)
         : StreamUnderTest(std::string(bytes.begin(), bytes.end())) {}
 
@@ -35,8 +43,8 @@ private:
 };
 
 // count distinct 0x00RRGGBB values (a fourth byte of 0, as the authoring tool writes).
-inline std::vector<std::uint32_t> PixelPattern(std::size_t count, std::uint32_t seed = 1) {
-    std::vector<std::uint32_t> pixels(count);
+inline Pixels PixelPattern(std::size_t count, std::uint32_t seed = 1) {
+    Pixels pixels(count);
     std::uint32_t x = seed;
     for (auto& p : pixels) {
         x = x * 1103515245u + 12345u;
@@ -46,7 +54,7 @@ inline std::vector<std::uint32_t> PixelPattern(std::size_t count, std::uint32_t 
 }
 
 // Pixel values as stored: four bytes each, little-endian (blue, green, red, 0).
-inline std::string PixelBytes(const std::vector<std::uint32_t>& pixels) {
+inline std::string PixelBytes(const Pixels& pixels) {
     ByteBuilder bytes;
     for (std::uint32_t p : pixels) bytes.Le32(static_cast<std::int32_t>(p));
     return bytes.Str();
@@ -93,7 +101,7 @@ inline std::string CompressedRecord(int record, int set, std::int32_t frame, std
 
 // A well-formed version 7 record of these pixels: U = 4 * pixels, L = 4 + stream length.
 inline std::string CompressedRecord(int record, int set, std::int32_t frame, std::int32_t width,
-                                    std::int32_t height, const std::vector<std::uint32_t>& pixels,
+                                    std::int32_t height, const Pixels& pixels,
                                     int level = 9) {
     const std::string raw = PixelBytes(pixels);
     const std::string stream = Zlib(raw, level);
@@ -104,7 +112,7 @@ inline std::string CompressedRecord(int record, int set, std::int32_t frame, std
 
 // A picture record of this version for a w x h picture of the given pixels.
 inline std::string Record(int version, int record, int set, std::int32_t frame, std::int32_t width,
-                          std::int32_t height, const std::vector<std::uint32_t>& pixels) {
+                          std::int32_t height, const Pixels& pixels) {
     return version >= 7 ? CompressedRecord(record, set, frame, width, height, pixels)
                         : RawRecord(record, set, frame, width, height, PixelBytes(pixels));
 }

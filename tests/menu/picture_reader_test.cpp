@@ -314,7 +314,7 @@ TEST(PictureReaderTest, RawSizeBelowPicture_LeavesTheRestZero) {
         CompressedRecord(0, 0, 0, 2, 2, static_cast<std::int32_t>(4 + stream.size()), 8, stream) +
         "after");
     const PictureRecord read = ReadPicture(in.Reader(), 7);
-    EXPECT_EQ(read.picture->pixels, (std::vector<std::uint32_t>{pixels[0], pixels[1], 0, 0}));
+    EXPECT_EQ(read.picture->pixels, (Pixels{pixels[0], pixels[1], 0, 0}));
     EXPECT_EQ(in.Stream().Remaining(), 5);
     EXPECT_FALSE(in.Error().IsSet());
 }
@@ -328,7 +328,7 @@ TEST(PictureReaderTest, RawSizeAbovePicture_IsInflatedCheckedAndDropped) {
 
     StreamUnderTest in(CompressedRecord(0, 0, 0, 2, 3, length, rawSize, stream) + "after");
     const PictureRecord read = ReadPicture(in.Reader(), 7);
-    EXPECT_EQ(read.picture->pixels, std::vector<std::uint32_t>(pixels.begin(), pixels.begin() + 6));
+    EXPECT_EQ(read.picture->pixels, Pixels(pixels.begin(), pixels.begin() + 6));
     EXPECT_EQ(in.Stream().Remaining(), 5);
 
     // A stream that ends before U is still found out, and so is damage past the picture.
@@ -377,7 +377,7 @@ TEST(PictureReaderTest, ExternalPictureNameBeyondTheStream_SetsLoadError) {
 
 TEST(PictureReaderTest, OneDecoderReadsManyRecordsOfMixedSizes) {
     std::string bytes;
-    std::vector<std::vector<std::uint32_t>> expected;
+    std::vector<Pixels> expected;
     for (int n = 0; n < 20; ++n) {
         const int width = 1 + (n * 37) % 200, height = 1 + (n * 11) % 50;
         expected.push_back(PixelPattern(static_cast<std::size_t>(width * height), n + 1u));

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "fakes/file_on_disc.h"
 #include "package/memory_file.h"
 
 namespace ambrevo {
@@ -16,23 +18,57 @@ std::string Counting(std::size_t size) {
     return bytes;
 }
 
-TEST(PackageStreamTest, Read_DeliversSameBytesThroughBufferAndDirectPaths) {
-    const std::string file = Counting(200 * 1024);
-    PackageStream stream(std::make_unique<MemoryFile>(file));
-    std::string seen;
-    // Small reads go through the window, large ones straight through; mix both.
-    for (std::size_t chunk : {1u, 3u, 70000u, 5u, 100000u, 4u}) {
-        std::string part(chunk, '\0');
-        ASSERT_TRUE(stream.Read(part.data(), chunk));
-        seen += part;
-    }
-    EXPECT_EQ(seen, file.substr(0, seen.size()));
-    EXPECT_EQ(stream.Position(), static_cast<std::int64_t>(seen.size()));
+std::unique_ptr<ReadOnlyFile> OnDisc(const std::string& bytes) {
+    return std::make_unique<testing::FileOnDisc>(bytes);
+}
+std::unique_ptr<ReadOnlyFile> InMemory(const std::string& bytes) {
+    return std::make_unique<MemoryFile>(bytes);
+}
 
-    ASSERT_TRUE(stream.Seek(10));
-    char byte = 0;
-    ASSERT_TRUE(stream.Read(&byte, 1));
-    EXPECT_EQ(byte, file[10]);
+TEST(PackageStreamTest, Read_DeliversTheSameBytesFromADiscAndFromMemory) {
+    const std::string file = Counting(200 * 1024);
+    for (const auto open : {OnDisc, InMemory}) {
+        PackageStream stream(open(file));
+        std::string seen;
+        // From a disc, small reads go through the window and large ones straight through.
+        for (std::size_t chunk : {1u, 3u, 70000u, 5u, 100000u, 4u}) {
+            std::string part(chunk, '\0');
+            ASSERT_TRUE(stream.Read(part.data(), chunk));
+            seen += part;
+        }
+        EXPECT_EQ(seen, file.substr(0, seen.size()));
+        EXPECT_EQ(stream.Position(), static_cast<std::int64_t>(seen.size()));
+
+        ASSERT_TRUE(stream.Seek(10));
+        char byte = 0;
+        ASSERT_TRUE(stream.Read(&byte, 1));
+        EXPECT_EQ(byte, file[10]);
+    }
+}
+
+TEST(PackageStreamTest, TakeInMemory_GivesBytesInPlaceThatOutliveTheStream) {
+    const std::string file = Counting(1000);
+    std::optional<BytesInMemory> taken;
+    {
+        PackageStream stream(InMemory(file));
+        ASSERT_TRUE(stream.Skip(10));
+        taken = stream.TakeInMemory(100);
+        ASSERT_TRUE(taken);
+        EXPECT_EQ(stream.Position(), 110);
+        char next = 0;
+        ASSERT_TRUE(stream.Read(&next, 1));
+        EXPECT_EQ(next, file[110]) << "a read goes on after the bytes taken";
+
+        EXPECT_FALSE(stream.TakeInMemory(890)) << "one byte more than remains";
+        EXPECT_EQ(stream.Position(), 111);
+        EXPECT_TRUE(stream.TakeInMemory(889));
+        EXPECT_TRUE(stream.TakeInMemory(0));
+    }
+    EXPECT_EQ(std::string(taken->bytes.begin(), taken->bytes.end()), file.substr(10, 100));
+
+    PackageStream fromDisc(OnDisc(file));
+    EXPECT_FALSE(fromDisc.TakeInMemory(1));
+    EXPECT_EQ(fromDisc.Position(), 0);
 }
 
 TEST(PackageStreamTest, ShortRead_ZeroFillsAndStopsAtTheEnd) {

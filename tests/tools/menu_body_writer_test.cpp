@@ -52,8 +52,9 @@ std::shared_ptr<const Bitmap> Picture(std::int32_t width, std::int32_t height,
     auto picture = std::make_shared<Bitmap>();
     picture->width = width;
     picture->height = height;
+    picture->pixels.resize(static_cast<std::size_t>(std::max(width * height, 0)));
     for (std::int32_t i = 0; i < width * height; ++i) {
-        picture->pixels.push_back(firstPixel + static_cast<std::uint32_t>(i) * 0x010101);
+        picture->pixels[static_cast<std::size_t>(i)] = firstPixel + static_cast<std::uint32_t>(i) * 0x010101;
     }
     return picture;
 }
@@ -328,7 +329,7 @@ TEST(MenuBodyWriterTest, RefusesWhatTheFormatCannotHold) {
     auto picture = std::make_shared<Bitmap>();
     picture->width = 2;
     picture->height = 2;
-    picture->pixels.resize(3);  // fewer pixels than width x height
+    picture->pixels.resize(3, 0);  // fewer pixels than width x height
     badPicture.pictures.StorePicture(0, 0, 0, picture);
     EXPECT_THROW(WriteMenuBody(badPicture, 7), PackError);
 }

@@ -165,9 +165,9 @@ font = { color = 2147483656 }
     EXPECT_EQ(ItemFields(source.menu.items[1]), ItemFields(second));
 
     const PictureTable& pictures = source.menu.pictures;
-    EXPECT_EQ(pictures.Picture(0, 0, 0)->pixels, std::vector<std::uint32_t>(6, 0x102030));
-    EXPECT_EQ(pictures.Picture(1, 0, 0)->pixels, std::vector<std::uint32_t>(2, 0x0000FF));
-    EXPECT_EQ(pictures.Picture(1, 0, 1)->pixels, std::vector<std::uint32_t>(2, 0x00FF00));
+    EXPECT_EQ(pictures.Picture(0, 0, 0)->pixels, Pixels(6, 0x102030));
+    EXPECT_EQ(pictures.Picture(1, 0, 0)->pixels, Pixels(2, 0x0000FF));
+    EXPECT_EQ(pictures.Picture(1, 0, 1)->pixels, Pixels(2, 0x00FF00));
     EXPECT_FALSE(pictures.HasPicture(1, 0, 2));
     EXPECT_TRUE(pictures.HasPicture(1, 0, 3));
     EXPECT_TRUE(pictures.HasPicture(1, 3, 1));

@@ -36,7 +36,7 @@ TEST(PictureComposerTest, BlendsEachPixelOverWhatLiesBeneathItInTheWindow) {
         std::vector<std::uint8_t> alpha;
         Point at;
         bool withBackground;
-        std::vector<std::uint32_t> pixels;
+        Pixels pixels;
         bool uncovered;
     };
     const std::vector<Case> cases = {

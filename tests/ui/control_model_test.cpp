@@ -62,7 +62,7 @@ TEST_F(ControlModelTest, ZOrderIsTheControlListAndTabOrderTheCreationOrder) {
 TEST_F(ControlModelTest, OnlyRealChangesReachTheWidgetset) {
     Picture& picture = form_.AddPicture("ImgBtn001");
     Label& label = form_.AddLabel("LblBtn001");
-    const auto image = std::make_shared<const Bitmap>(Bitmap{3, 2, std::vector<std::uint32_t>(6)});
+    const auto image = std::make_shared<const Bitmap>(Bitmap{3, 2, Pixels(6, 0)});
     auto& record = widgets_.Record(form_);
 
     picture.SetAutoSize(true);

@@ -93,7 +93,7 @@ TEST_F(PaintingTest, TransparentLabelKeepsWhatLiesBelowAroundItsLetters) {
 alignas(Bitmap) unsigned char sameAddress[sizeof(Bitmap)];
 
 std::shared_ptr<const Bitmap> SolidAtSameAddress(std::uint32_t rgb) {
-    const Bitmap* bitmap = new (sameAddress) Bitmap{10, 10, std::vector<std::uint32_t>(100, rgb)};
+    const Bitmap* bitmap = new (sameAddress) Bitmap{10, 10, Pixels(100, rgb)};
     return std::shared_ptr<const Bitmap>(bitmap, [](const Bitmap* gone) { gone->~Bitmap(); });
 }
 

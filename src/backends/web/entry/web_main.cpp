@@ -53,9 +53,7 @@ std::unique_ptr<WebDisc> FetchDisc(std::string& failure) {
         failure = listed;
         return nullptr;
     }
-    std::vector<unsigned char> bytes(program, program + size);
-    std::free(program);
-    return std::make_unique<WebDisc>(std::move(bytes), Split(listed, '\n'));
+    return std::make_unique<WebDisc>(AdoptHostBytes(program, size), Split(listed, '\n'));
 }
 
 // The menu the page keeps and wants shown from a rebuilt package, if it wants one now.

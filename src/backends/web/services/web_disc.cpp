@@ -6,6 +6,7 @@
 #include <set>
 
 #include "backends/web/bridge/web_host.h"
+#include "package/memory_file.h"
 #include "support/app_error.h"
 #include "support/ascii.h"
 #include "support/name_pattern.h"
@@ -37,23 +38,6 @@ std::string CaseKey(std::string_view text) {
     return key;
 }
 
-class MemoryFile : public ReadOnlyFile {
-public:
-    explicit MemoryFile(std::shared_ptr<const std::vector<unsigned char>> bytes)
-        : bytes_(std::move(bytes)) {}
-    std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_->size()); }
-    std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) override {
-        if (offset < 0 || offset >= Size()) return 0;
-        const std::size_t at = static_cast<std::size_t>(offset);
-        const std::size_t n = std::min(count, bytes_->size() - at);
-        std::memcpy(buffer, bytes_->data() + at, n);
-        return n;
-    }
-
-private:
-    std::shared_ptr<const std::vector<unsigned char>> bytes_;
-};
-
 AppError NotFound(const std::string& path) {
     return AppError("Cannot open file \"" + path +
                     "\". The system cannot find the file specified.");
@@ -61,8 +45,13 @@ AppError NotFound(const std::string& path) {
 
 }  // namespace
 
-WebDisc::WebDisc(std::vector<unsigned char> program, const std::vector<std::string>& files)
-    : program_(std::make_shared<const std::vector<unsigned char>>(std::move(program))) {
+BytesInMemory AdoptHostBytes(unsigned char* bytes, std::size_t size) {
+    return {std::shared_ptr<unsigned char>(bytes, [](unsigned char* gone) { std::free(gone); }),
+            std::span<const unsigned char>(bytes, size)};
+}
+
+WebDisc::WebDisc(BytesInMemory program, const std::vector<std::string>& files)
+    : program_(std::move(program)) {
     for (const std::string& file : files) {
         const std::string name = Slashed(file);
         if (!name.empty()) files_.push_back({CaseKey(name), name});
@@ -112,16 +101,17 @@ bool WebDisc::IsFolder(const std::string& key) const {
 }
 
 std::unique_ptr<ReadOnlyFile> WebDisc::OpenForReading(const std::string& path) {
-    if (EqualsIgnoringAsciiCase(path, kProgramPath)) return std::make_unique<MemoryFile>(program_);
+    if (EqualsIgnoringAsciiCase(path, kProgramPath)) {
+        return std::make_unique<MemoryFile>(program_.owner, program_.bytes);
+    }
     const Entry* entry = Find(path);
     if (!entry) throw NotFound(path);
     std::size_t size = 0;
     unsigned char* bytes =
         ambrevo_host_fetch_disc_file(entry->name.data(), entry->name.size(), &size);
     if (!bytes) throw NotFound(path);
-    auto owned = std::make_shared<std::vector<unsigned char>>(bytes, bytes + size);
-    std::free(bytes);
-    return std::make_unique<MemoryFile>(std::move(owned));
+    BytesInMemory file = AdoptHostBytes(bytes, size);
+    return std::make_unique<MemoryFile>(std::move(file.owner), file.bytes);
 }
 
 bool WebDisc::FileExists(const std::string& path) {

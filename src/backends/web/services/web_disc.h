@@ -9,14 +9,19 @@
 
 namespace ambrevo::web {
 
+// Bytes the page wrote into memory it took from the player's malloc, owned from here on
+// and freed when the last file over them goes.
+BytesInMemory AdoptHostBytes(unsigned char* bytes, std::size_t size);
+
 // The disc as the browser player sees it: drive D: holds the program file (the package the
 // page fetched) and the files the page's files.json lists, which are fetched on demand.
 class WebDisc : public FileSystem, public FileFinder {
 public:
     static constexpr char kProgramPath[] = "D:\\setup.exe";
 
-    // files: UTF-8 paths relative to the disc, with "/" or "\" between folders.
-    WebDisc(std::vector<unsigned char> program, const std::vector<std::string>& files);
+    // program: the package's bytes; files: UTF-8 paths relative to the disc, with "/" or
+    // "\" between folders.
+    WebDisc(BytesInMemory program, const std::vector<std::string>& files);
 
     // The listed file a path names, as files.json spells it, whatever the case of its
     // letters (as Windows finds it); nothing when the disc has no such file.
@@ -40,7 +45,7 @@ private:
     const Entry* Find(const std::string& path) const;
     bool IsFolder(const std::string& key) const;
 
-    std::shared_ptr<const std::vector<unsigned char>> program_;
+    BytesInMemory program_;
     std::vector<Entry> files_;
 };
 
