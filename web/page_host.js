@@ -33,9 +33,13 @@ window.ambrevoPage = {
         },
         // UTF-8 allocated with malloc, which the player frees.
         newText(text) { return page.module.allocateUTF8(text); },
+        // length bytes allocated with malloc, unset, which the player frees; 0 when there
+        // is no memory for them. free gives back one that does not reach the player.
+        newBlock(length) { return page.module._malloc(Math.max(1, length)); },
+        free(pointer) { page.module._free(pointer); },
         // A copy allocated with malloc, which the player frees.
         newBytes(bytes) {
-            const pointer = page.module._malloc(Math.max(1, bytes.length));
+            const pointer = page.memory.newBlock(bytes.length);
             if (pointer) page.module.HEAPU8.set(bytes, pointer);
             return pointer;
         },

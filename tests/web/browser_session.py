@@ -5,6 +5,7 @@ python3-selenium."""
 import argparse
 import base64
 import functools
+import gzip
 import http.server
 import os
 import sys
@@ -63,11 +64,38 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-class StaticSite:
-    """A folder served on 127.0.0.1 until stop(); url is its index.html."""
+class Unsized(Quiet):
+    """Answers without a Content-Length: each ends as its connection closes."""
 
-    def __init__(self, folder):
-        handler = functools.partial(Quiet, directory=folder)
+    def send_header(self, keyword, value):
+        if keyword.lower() != "content-length":
+            super().send_header(keyword, value)
+
+
+class Gzipped(Quiet):
+    """Sends package.bin gzip-encoded, with the Content-Length of the encoded bytes, as
+    many web hosts do."""
+
+    def do_GET(self):
+        if self.path.split("?")[0] != "/package.bin":
+            return super().do_GET()
+        with open(os.path.join(self.directory, "package.bin"), "rb") as package:
+            body = gzip.compress(package.read(), 1)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+        return None
+
+
+class StaticSite:
+    """A folder served on 127.0.0.1 until stop(), by Quiet or another of its kind; url is
+    its index.html."""
+
+    def __init__(self, folder, kind=Quiet):
+        handler = functools.partial(kind, directory=folder)
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.url = "http://127.0.0.1:%d/index.html" % self.server.server_address[1]

@@ -12,7 +12,8 @@ import time
 import unittest
 import urllib.parse
 
-from browser_session import MENU_CANVAS, StaticSite, chromium, run_page_tests
+from browser_session import (MENU_CANVAS, Gzipped, Quiet, StaticSite, Unsized, chromium,
+                             run_page_tests)
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -460,13 +461,16 @@ class WebPlayerTest(unittest.TestCase):
                         "--site", ARGS.site], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         self.assertFalse(os.path.exists(os.path.join(site, "status.json")))
-        server = StaticSite(site)
-        try:
-            self.open(server.url)
-            self.click_at(MORE_ITEM)
-            self.wait_for_text("A disc can carry many menus; items switch between them.")
-        finally:
-            server.stop()
+        # The package reaches the player as it arrives, whatever length its answer gives.
+        for kind in (Quiet, Unsized, Gzipped):
+            with self.subTest(server=kind.__name__):
+                server = StaticSite(site, kind)
+                try:
+                    self.open(server.url)
+                    self.click_at(MORE_ITEM)
+                    self.wait_for_text("A disc can carry many menus; items switch between them.")
+                finally:
+                    server.stop()
 
 
 def main():
