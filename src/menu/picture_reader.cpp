@@ -23,27 +23,29 @@ std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
 
 }  // namespace
 
-PictureReuse::Key PictureReuse::KeyOf(std::span<const unsigned char> zlibStream,
-                                      std::uint32_t rawSize, std::int32_t width,
-                                      std::int32_t height) {
-    return {DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(zlibStream.data()),
-                               zlibStream.size())),
-            rawSize, width, height};
+PictureReuse::Key PictureReuse::KeyOf(const Source& source) {
+    const std::span<const unsigned char> stream = source.stream.bytes;
+    return {DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(stream.data()), stream.size())),
+            source.rawSize, source.width, source.height};
 }
 
 void PictureReuse::BeginLoad() {
-    offered_ = reuseNext_ ? std::move(kept_) : decltype(kept_){};
+    offered_.clear();
+    if (reuseNext_) {
+        for (auto& [source, picture] : kept_) offered_.insert_or_assign(KeyOf(source), picture);
+    }
     kept_.clear();
     reuseNext_ = false;
 }
 
-std::shared_ptr<Bitmap> PictureReuse::Find(const Key& key) const {
-    const auto found = offered_.find(key);
+std::shared_ptr<Bitmap> PictureReuse::Find(const Source& source) const {
+    if (offered_.empty()) return nullptr;
+    const auto found = offered_.find(KeyOf(source));
     return found == offered_.end() ? nullptr : found->second;
 }
 
-void PictureReuse::Keep(const Key& key, std::shared_ptr<Bitmap> picture) {
-    kept_.insert_or_assign(key, std::move(picture));
+void PictureReuse::Keep(Source source, std::shared_ptr<Bitmap> picture) {
+    kept_.emplace_back(std::move(source), std::move(picture));
 }
 
 PictureDecoder::PictureDecoder(PictureReuse* reuse) : reuse_(reuse) {}
@@ -77,7 +79,9 @@ PictureRecord PictureDecoder::FinishPicture(PendingPicture& pending) {
         workers_->Wait(*job);
         if (job->error) std::rethrow_exception(job->error);
         pending.record.picture = std::move(job->picture);
-        if (reuse_ && pending.reuseKey) reuse_->Keep(*pending.reuseKey, pending.record.picture);
+        if (reuse_ && pending.reuseSource) {
+            reuse_->Keep(std::move(*pending.reuseSource), pending.record.picture);
+        }
     }
     return std::move(pending.record);
 }
@@ -183,11 +187,12 @@ std::shared_ptr<Bitmap> PictureDecoder::HandOff(TaggedReader& reader, std::int64
     }
     if (reuse_) {
         // The same stream decodes to the same picture, which the load before checked.
-        handOff.reuseKey = PictureReuse::KeyOf(job->Block(), rawSize, width, height);
-        if (std::shared_ptr<Bitmap> reused = reuse_->Find(*handOff.reuseKey)) {
-            reuse_->Keep(*handOff.reuseKey, reused);
+        PictureReuse::Source source{job->block, rawSize, width, height};
+        if (std::shared_ptr<Bitmap> reused = reuse_->Find(source)) {
+            reuse_->Keep(std::move(source), reused);
             return reused;
         }
+        handOff.reuseSource = std::move(source);
     }
     job->rawSize = rawSize;
     job->width = width;

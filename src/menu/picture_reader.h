@@ -6,8 +6,11 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "package/tagged_reader.h"
+#include "services/file_system.h"
 #include "support/content_digest.h"
 #include "ui/bitmap.h"
 
@@ -46,20 +49,18 @@ struct PictureRecord {
 // The pictures of the menu on show by their compressed streams, so that the same menu
 // loaded again from a rebuilt package (the designer's live reload in the browser) decodes
 // only the pictures whose streams changed. Between loads it holds only pictures that the
-// menu on show holds too; a load of another menu lets them go before it reads anything.
+// menu on show holds too, with their streams (in place where the package lies in memory);
+// a load of another menu lets them go before it reads anything. Streams are digested only
+// when a load may reuse pictures, so a page that never reloads never digests one.
 class PictureReuse {
 public:
     // What a picture is made from: its zlib stream, its raw size and its width and height.
-    struct Key {
-        ContentDigest stream;
+    struct Source {
+        BytesInMemory stream;
         std::uint32_t rawSize = 0;
         std::int32_t width = 0;
         std::int32_t height = 0;
-
-        auto operator<=>(const Key&) const = default;
     };
-    static Key KeyOf(std::span<const unsigned char> zlibStream, std::uint32_t rawSize,
-                     std::int32_t width, std::int32_t height);
 
     // The next load is the menu on show again: its pictures may be reused.
     void ReuseForNextLoad() { reuseNext_ = true; }
@@ -70,12 +71,22 @@ public:
     void EndLoad() { offered_.clear(); }
 
     // A decoded picture of the load before made from the same stream, or null.
-    std::shared_ptr<Bitmap> Find(const Key& key) const;
+    std::shared_ptr<Bitmap> Find(const Source& source) const;
     // A picture this load decoded or reused, for the next load of the same menu.
-    void Keep(const Key& key, std::shared_ptr<Bitmap> picture);
+    void Keep(Source source, std::shared_ptr<Bitmap> picture);
 
 private:
-    std::map<Key, std::shared_ptr<Bitmap>> kept_;     // by this load, or the last one
+    struct Key {
+        ContentDigest stream;
+        std::uint32_t rawSize = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+
+        auto operator<=>(const Key&) const = default;
+    };
+    static Key KeyOf(const Source& source);
+
+    std::vector<std::pair<Source, std::shared_ptr<Bitmap>>> kept_;  // by this load, or the last
     std::map<Key, std::shared_ptr<Bitmap>> offered_;  // by the load before, during a load
     bool reuseNext_ = false;
 };
@@ -86,7 +97,7 @@ struct PendingPicture {
     std::shared_ptr<InflateJob> job;  // while a worker decodes the picture
     std::int64_t blockBytes = 0;      // the block held for the worker
     std::int64_t pictureBytes = 0;    // the pixels of its picture, decoded or to be decoded
-    std::optional<PictureReuse::Key> reuseKey;  // kept for a later load once decoded
+    std::optional<PictureReuse::Source> reuseSource;  // kept for a later load once decoded
 };
 
 // How far a menu load may read ahead of the oldest picture it has not yet taken: in
