@@ -11,7 +11,7 @@ namespace {
 constexpr std::uint8_t kOpaqueFrom = 128;
 
 std::string FourDigits(int value) {
-    char buffer[8];
+    char buffer[12];  // any int, sign included
     std::snprintf(buffer, sizeof buffer, "%04d", value);
     return buffer;
 }
