@@ -69,67 +69,76 @@ FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* fu
     return address;
 }
 
+namespace {
+
+// A library of the system folder, loaded for the whole run; Function gives the address of
+// one of its functions, which converts to the function pointer type it initialises.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const char* name) : name_(name), library_(LoadSystemLibrary(name)) {}
+
+    class Address {
+    public:
+        explicit Address(FARPROC address) : address_(address) {}
+        template <typename Function>
+        operator Function() const {  // NOLINT(google-explicit-constructor): the point of it
+            return Typed<Function>(address_);
+        }
+
+    private:
+        FARPROC address_;
+    };
+    Address Function(const char* functionName) const {
+        return Address(LibraryFunction(library_, name_, functionName));
+    }
+
+private:
+    const char* name_;
+    HMODULE library_;
+};
+
+}  // namespace
+
 const VersionFunctions& VersionLibrary() {
     static const VersionFunctions functions = [] {
-        constexpr char kName[] = "version.dll";
-        const HMODULE library = LoadSystemLibrary(kName);
-        return VersionFunctions{Typed<decltype(VersionFunctions::getFileVersionInfoSize)>(
-                                    LibraryFunction(library, kName, "GetFileVersionInfoSizeW")),
-                                Typed<decltype(VersionFunctions::getFileVersionInfo)>(
-                                    LibraryFunction(library, kName, "GetFileVersionInfoW")),
-                                Typed<decltype(VersionFunctions::verQueryValue)>(
-                                    LibraryFunction(library, kName, "VerQueryValueW"))};
+        const SystemLibrary version("version.dll");
+        return VersionFunctions{version.Function("GetFileVersionInfoSizeW"),
+                                version.Function("GetFileVersionInfoW"),
+                                version.Function("VerQueryValueW")};
     }();
     return functions;
 }
 
 const SoundFunctions& SoundLibrary() {
     static const SoundFunctions functions = [] {
-        constexpr char kName[] = "winmm.dll";
-        const HMODULE library = LoadSystemLibrary(kName);
-        return SoundFunctions{Typed<decltype(SoundFunctions::playSound)>(
-            LibraryFunction(library, kName, "PlaySoundW"))};
+        return SoundFunctions{SystemLibrary("winmm.dll").Function("PlaySoundW")};
     }();
     return functions;
 }
 
 const AccessibilityFunctions& AccessibilityLibrary() {
     static const AccessibilityFunctions functions = [] {
-        constexpr char kAccessibility[] = "oleacc.dll";
-        constexpr char kAutomation[] = "oleaut32.dll";
-        const HMODULE accessibility = LoadSystemLibrary(kAccessibility);
-        const HMODULE automation = LoadSystemLibrary(kAutomation);
-        return AccessibilityFunctions{
-            Typed<decltype(AccessibilityFunctions::lresultFromObject)>(
-                LibraryFunction(accessibility, kAccessibility, "LresultFromObject")),
-            Typed<decltype(AccessibilityFunctions::createStdAccessibleObject)>(
-                LibraryFunction(accessibility, kAccessibility, "CreateStdAccessibleObject")),
-            Typed<decltype(AccessibilityFunctions::sysAllocString)>(
-                LibraryFunction(automation, kAutomation, "SysAllocString"))};
+        const SystemLibrary accessibility("oleacc.dll");
+        const SystemLibrary automation("oleaut32.dll");
+        return AccessibilityFunctions{accessibility.Function("LresultFromObject"),
+                                      accessibility.Function("CreateStdAccessibleObject"),
+                                      automation.Function("SysAllocString")};
     }();
     return functions;
 }
 
 const ShellFunctions& ShellLibrary() {
     static const ShellFunctions functions = [] {
-        constexpr char kName[] = "shell32.dll";
-        const HMODULE library = LoadSystemLibrary(kName);
-        return ShellFunctions{Typed<decltype(ShellFunctions::shellExecuteEx)>(
-                                  LibraryFunction(library, kName, "ShellExecuteExW")),
-                              Typed<decltype(ShellFunctions::findExecutable)>(
-                                  LibraryFunction(library, kName, "FindExecutableW"))};
+        const SystemLibrary shell("shell32.dll");
+        return ShellFunctions{shell.Function("ShellExecuteExW"), shell.Function("FindExecutableW")};
     }();
     return functions;
 }
 
 const ComFunctions& ComLibrary() {
     static const ComFunctions functions = [] {
-        constexpr char kName[] = "ole32.dll";
-        const HMODULE library = LoadSystemLibrary(kName);
-        return ComFunctions{
-            Typed<decltype(ComFunctions::initialize)>(LibraryFunction(library, kName, "CoInitializeEx")),
-            Typed<decltype(ComFunctions::uninitialize)>(
-                LibraryFunction(library, kName, "CoUninitialize"))};
+        const SystemLibrary com("ole32.dll");
+        return ComFunctions{com.Function("CoInitializeEx"), com.Function("CoUninitialize")};
     }();
     return functions;
 }
