@@ -51,8 +51,7 @@ public:
 
 std::shared_ptr<const Bitmap> Picture(int width, int height, std::uint32_t color) {
     return std::make_shared<Bitmap>(
-        Bitmap{width, height,
-               Pixels(static_cast<std::size_t>(width) * height, color)});
+        Bitmap{width, height, Pixels(static_cast<std::size_t>(width) * height, color)});
 }
 
 // items picture items in a 10 x 10 grid, each looping through frames 0..kLastFrame.

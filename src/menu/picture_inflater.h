@@ -31,8 +31,8 @@ public:
     // Inflates the zlib stream in the next compressedSize bytes of stream (which the
     // caller has checked are there) and takes exactly rawSize bytes of output: the first
     // `capacity` of them into out (which may be null when capacity is 0), the rest
-    // checked and dropped; out beyond rawSize is set to 0. Consumes the whole compressedSize bytes unless it throws;
-    // throws as ZlibBlockInflater::Inflate does.
+    // checked and dropped; out beyond rawSize is set to 0. Consumes the whole
+    // compressedSize bytes unless it throws; throws as ZlibBlockInflater::Inflate does.
     void Inflate(PackageStream& stream, std::int64_t compressedSize, std::uint32_t rawSize,
                  unsigned char* out, std::size_t capacity);
     // The same for a zlib stream that lies whole in memory.

@@ -25,8 +25,9 @@ std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
 
 PictureReuse::Key PictureReuse::KeyOf(const Source& source) {
     const std::span<const unsigned char> stream = source.stream.bytes;
-    return {DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(stream.data()), stream.size())),
-            source.rawSize, source.width, source.height};
+    return {
+        DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(stream.data()), stream.size())),
+        source.rawSize, source.width, source.height};
 }
 
 void PictureReuse::BeginLoad() {

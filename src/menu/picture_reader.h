@@ -141,8 +141,9 @@ public:
 
     // Reads one record as ReadPicture does, except that a compressed block of at most
     // kHandOffLimit bytes for a picture that is kept is read whole and decoded on a
-    // worker thread while the caller reads on, unless the reuse has its picture already. Throws what reading the record throws;
-    // FinishPicture gives the picture, or throws what decoding it threw.
+    // worker thread while the caller reads on, unless the reuse has its picture already. Throws
+    // what reading the record throws; FinishPicture gives the picture, or throws what decoding it
+    // threw.
     PendingPicture StartPicture(TaggedReader& reader, int version);
     // Waits until the pending picture is decoded, without taking it.
     void AwaitPicture(const PendingPicture& pending);
@@ -163,8 +164,8 @@ private:
     // The picture of a block read whole: one the reuse has, or null with the block handed
     // to a worker.
     std::shared_ptr<Bitmap> HandOff(TaggedReader& reader, std::int64_t zlibLength,
-                                    std::uint32_t rawSize, std::int32_t width,
-                                    std::int32_t height, PendingPicture& handOff);
+                                    std::uint32_t rawSize, std::int32_t width, std::int32_t height,
+                                    PendingPicture& handOff);
     void SkipExternalPicture(TaggedReader& reader);
 
     PictureReuse* reuse_;

@@ -16,8 +16,7 @@ constexpr unsigned kMostThreads = 4;
 void Decode(PictureInflater& inflater, InflateJob& job) {
     try {
         auto picture = NewBitmap(job.width, job.height);
-        inflater.InflateLoaded(job.Block(), job.rawSize, PixelData(*picture),
-                               PixelBytes(*picture));
+        inflater.InflateLoaded(job.Block(), job.rawSize, PixelData(*picture), PixelBytes(*picture));
         PixelsFromLittleEndian(*picture);
         job.picture = std::move(picture);
     } catch (...) {

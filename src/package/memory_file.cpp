@@ -6,7 +6,8 @@
 namespace ambrevo {
 
 MemoryFile::MemoryFile(std::shared_ptr<const std::string> bytes)
-    : memory_{bytes, std::span(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size())} {}
+    : memory_{bytes,
+              std::span(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size())} {}
 
 std::size_t MemoryFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) {
     if (offset < 0 || offset >= Size()) return 0;

@@ -11,8 +11,8 @@
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
-#include "pack/package/menu_body_writer.h"
 #include "menu/picture_reader.h"
+#include "pack/package/menu_body_writer.h"
 #include "pack/package/package_writer.h"
 #include "support/app_error.h"
 
@@ -61,8 +61,8 @@ public:
 };
 
 std::shared_ptr<const Bitmap> Picture(int size, std::uint32_t colour) {
-    return std::make_shared<Bitmap>(Bitmap{
-        size, size, Pixels(static_cast<std::size_t>(size * size), colour)});
+    return std::make_shared<Bitmap>(
+        Bitmap{size, size, Pixels(static_cast<std::size_t>(size * size), colour)});
 }
 
 // A menu with a background, itemCount items, and two animation frames for item 1.

@@ -101,8 +101,7 @@ inline std::string CompressedRecord(int record, int set, std::int32_t frame, std
 
 // A well-formed version 7 record of these pixels: U = 4 * pixels, L = 4 + stream length.
 inline std::string CompressedRecord(int record, int set, std::int32_t frame, std::int32_t width,
-                                    std::int32_t height, const Pixels& pixels,
-                                    int level = 9) {
+                                    std::int32_t height, const Pixels& pixels, int level = 9) {
     const std::string raw = PixelBytes(pixels);
     const std::string stream = Zlib(raw, level);
     return CompressedRecord(record, set, frame, width, height,

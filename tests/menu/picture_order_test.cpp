@@ -20,8 +20,8 @@ namespace ambrevo {
 namespace {
 
 using testing::CompressedRecord;
-using testing::FileKind;
 using testing::FakeDebugOutput;
+using testing::FileKind;
 using testing::PixelPattern;
 using testing::StreamUnderTest;
 

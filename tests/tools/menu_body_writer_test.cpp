@@ -54,7 +54,8 @@ std::shared_ptr<const Bitmap> Picture(std::int32_t width, std::int32_t height,
     picture->height = height;
     picture->pixels.resize(static_cast<std::size_t>(std::max(width * height, 0)));
     for (std::int32_t i = 0; i < width * height; ++i) {
-        picture->pixels[static_cast<std::size_t>(i)] = firstPixel + static_cast<std::uint32_t>(i) * 0x010101;
+        picture->pixels[static_cast<std::size_t>(i)] =
+            firstPixel + static_cast<std::uint32_t>(i) * 0x010101;
     }
     return picture;
 }

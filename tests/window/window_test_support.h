@@ -36,8 +36,7 @@ constexpr std::uint32_t PictureId(int record, PictureSet set, int frame) {
 
 inline std::shared_ptr<const Bitmap> Solid(int width, int height, std::uint32_t color) {
     return std::make_shared<Bitmap>(
-        Bitmap{width, height,
-               Pixels(static_cast<std::size_t>(width) * height, color)});
+        Bitmap{width, height, Pixels(static_cast<std::size_t>(width) * height, color)});
 }
 
 // The slot id of the picture a control shows; 0 for none.

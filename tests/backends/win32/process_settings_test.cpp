@@ -1,11 +1,10 @@
 #include <windows.h>
 // After <windows.h>, which it needs.
+#include <gtest/gtest.h>
 #include <objbase.h>
 
-#include <gtest/gtest.h>
-
-#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/entry/error_mode.h"
+#include "backends/win32/system/com_apartment.h"
 
 namespace ambrevo::win32 {
 namespace {

@@ -96,8 +96,7 @@ protected:
 
     static std::shared_ptr<const Bitmap> Solid(int width, int height, std::uint32_t rgb) {
         return std::make_shared<const Bitmap>(
-            Bitmap{width, height,
-                   Pixels(static_cast<std::size_t>(width * height), rgb)});
+            Bitmap{width, height, Pixels(static_cast<std::size_t>(width * height), rgb)});
     }
 
     static std::uint32_t FormColor() {

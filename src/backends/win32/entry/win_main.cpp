@@ -4,7 +4,6 @@
 
 #include <exception>
 
-#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/entry/error_mode.h"
 #include "backends/win32/services/win32_application_icon.h"
 #include "backends/win32/services/win32_clock.h"
@@ -17,6 +16,7 @@
 #include "backends/win32/services/win32_text_decoder.h"
 #include "backends/win32/services/win32_version_info.h"
 #include "backends/win32/services/win32_viewer_lookups.h"
+#include "backends/win32/system/com_apartment.h"
 #include "backends/win32/system/program_path.h"
 #include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/ui_languages.h"

@@ -23,8 +23,8 @@ bool ComApartment::Enter() {
     if (!apartment->tried_) {
         apartment->tried_ = true;
         try {
-            apartment->entered_ = SUCCEEDED(
-                ComLibrary().initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+            apartment->entered_ = SUCCEEDED(ComLibrary().initialize(
+                nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
         } catch (...) {
             apartment->entered_ = false;  // no ole32: the shell is called without COM
         }

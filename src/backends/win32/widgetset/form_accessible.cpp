@@ -15,8 +15,7 @@ void SetChild(VARIANT* variant, long child) {
 }
 
 long RoleOf(ui::AccessibleRole role) {
-    return role == ui::AccessibleRole::PushButton ? ROLE_SYSTEM_PUSHBUTTON
-                                                  : ROLE_SYSTEM_STATICTEXT;
+    return role == ui::AccessibleRole::PushButton ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_STATICTEXT;
 }
 
 long StateOf(const ui::AccessibleElement& element, bool windowActive) {
