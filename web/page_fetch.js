@@ -38,7 +38,7 @@
         const parts = [];
         let length = response.headers.get("Content-Encoding")
             ? NaN : parseInt(response.headers.get("Content-Length"), 10);
-        let gathered = !(length >= 0);
+        const gathered = !(length >= 0);
         if (gathered) {
             for (let read = await response.nextRead(); !read.done; read = await response.nextRead()) {
                 parts.push(read.value);
