@@ -24,10 +24,7 @@ std::int64_t PictureBytes(std::int32_t width, std::int32_t height) {
 }  // namespace
 
 PictureReuse::Key PictureReuse::KeyOf(const Source& source) {
-    const std::span<const unsigned char> stream = source.stream.bytes;
-    return {
-        DigestOf(std::span(reinterpret_cast<const std::uint8_t*>(stream.data()), stream.size())),
-        source.rawSize, source.width, source.height};
+    return {DigestOf(source.stream.bytes), source.shape};
 }
 
 void PictureReuse::BeginLoad() {
@@ -188,7 +185,7 @@ std::shared_ptr<Bitmap> PictureDecoder::HandOff(TaggedReader& reader, std::int64
     }
     if (reuse_) {
         // The same stream decodes to the same picture, which the load before checked.
-        PictureReuse::Source source{job->block, rawSize, width, height};
+        PictureReuse::Source source{job->block, {rawSize, width, height}};
         if (std::shared_ptr<Bitmap> reused = reuse_->Find(source)) {
             reuse_->Keep(std::move(source), reused);
             return reused;

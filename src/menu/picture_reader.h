@@ -54,12 +54,18 @@ struct PictureRecord {
 // when a load may reuse pictures, so a page that never reloads never digests one.
 class PictureReuse {
 public:
-    // What a picture is made from: its zlib stream, its raw size and its width and height.
-    struct Source {
-        BytesInMemory stream;
+    // What a picture's stream is to give: its raw size, width and height.
+    struct Shape {
         std::uint32_t rawSize = 0;
         std::int32_t width = 0;
         std::int32_t height = 0;
+
+        auto operator<=>(const Shape&) const = default;
+    };
+    // What a picture is made from: its zlib stream and its shape.
+    struct Source {
+        BytesInMemory stream;
+        Shape shape;
     };
 
     // The next load is the menu on show again: its pictures may be reused.
@@ -78,9 +84,7 @@ public:
 private:
     struct Key {
         ContentDigest stream;
-        std::uint32_t rawSize = 0;
-        std::int32_t width = 0;
-        std::int32_t height = 0;
+        Shape shape;
 
         auto operator<=>(const Key&) const = default;
     };

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "services/file_system.h"
@@ -15,9 +15,7 @@ namespace ambrevo {
 // may take parts of them in place.
 class MemoryFile : public ReadOnlyFile {
 public:
-    // bytes, which live as long as owner.
-    MemoryFile(std::shared_ptr<const void> owner, std::span<const unsigned char> bytes)
-        : memory_{std::move(owner), bytes} {}
+    explicit MemoryFile(BytesInMemory bytes) : memory_(std::move(bytes)) {}
     explicit MemoryFile(std::shared_ptr<const std::string> bytes);
     explicit MemoryFile(std::string bytes)
         : MemoryFile(std::make_shared<const std::string>(std::move(bytes))) {}

@@ -101,17 +101,14 @@ bool WebDisc::IsFolder(const std::string& key) const {
 }
 
 std::unique_ptr<ReadOnlyFile> WebDisc::OpenForReading(const std::string& path) {
-    if (EqualsIgnoringAsciiCase(path, kProgramPath)) {
-        return std::make_unique<MemoryFile>(program_.owner, program_.bytes);
-    }
+    if (EqualsIgnoringAsciiCase(path, kProgramPath)) return std::make_unique<MemoryFile>(program_);
     const Entry* entry = Find(path);
     if (!entry) throw NotFound(path);
     std::size_t size = 0;
     unsigned char* bytes =
         ambrevo_host_fetch_disc_file(entry->name.data(), entry->name.size(), &size);
     if (!bytes) throw NotFound(path);
-    BytesInMemory file = AdoptHostBytes(bytes, size);
-    return std::make_unique<MemoryFile>(std::move(file.owner), file.bytes);
+    return std::make_unique<MemoryFile>(AdoptHostBytes(bytes, size));
 }
 
 bool WebDisc::FileExists(const std::string& path) {

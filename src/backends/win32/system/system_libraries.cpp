@@ -97,22 +97,23 @@ private:
     HMODULE library_;
 };
 
+// The functions of one library, in the order their struct lists them.
+template <typename Functions, typename... Names>
+Functions FunctionsOf(const char* libraryName, Names... functionNames) {
+    const SystemLibrary library(libraryName);
+    return Functions{library.Function(functionNames)...};
+}
+
 }  // namespace
 
 const VersionFunctions& VersionLibrary() {
-    static const VersionFunctions functions = [] {
-        const SystemLibrary version("version.dll");
-        return VersionFunctions{version.Function("GetFileVersionInfoSizeW"),
-                                version.Function("GetFileVersionInfoW"),
-                                version.Function("VerQueryValueW")};
-    }();
+    static const auto functions = FunctionsOf<VersionFunctions>(
+        "version.dll", "GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW");
     return functions;
 }
 
 const SoundFunctions& SoundLibrary() {
-    static const SoundFunctions functions = [] {
-        return SoundFunctions{SystemLibrary("winmm.dll").Function("PlaySoundW")};
-    }();
+    static const auto functions = FunctionsOf<SoundFunctions>("winmm.dll", "PlaySoundW");
     return functions;
 }
 
@@ -128,18 +129,14 @@ const AccessibilityFunctions& AccessibilityLibrary() {
 }
 
 const ShellFunctions& ShellLibrary() {
-    static const ShellFunctions functions = [] {
-        const SystemLibrary shell("shell32.dll");
-        return ShellFunctions{shell.Function("ShellExecuteExW"), shell.Function("FindExecutableW")};
-    }();
+    static const auto functions =
+        FunctionsOf<ShellFunctions>("shell32.dll", "ShellExecuteExW", "FindExecutableW");
     return functions;
 }
 
 const ComFunctions& ComLibrary() {
-    static const ComFunctions functions = [] {
-        const SystemLibrary com("ole32.dll");
-        return ComFunctions{com.Function("CoInitializeEx"), com.Function("CoUninitialize")};
-    }();
+    static const auto functions =
+        FunctionsOf<ComFunctions>("ole32.dll", "CoInitializeEx", "CoUninitialize");
     return functions;
 }
 
