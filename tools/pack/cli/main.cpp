@@ -1,8 +1,11 @@
-// ambrevo-pack: builds a player with its menu package from TOML and PNG sources, lists and
-// extracts built packages, and checks sources.
+// ambrevo-pack: builds a player with its menu package from TOML and PNG sources (build),
+// reports the sources' problems (check), lists and extracts built packages (list,
+// extract), draws a menu as a picture (preview), shows it in a browser (serve), designs it
+// there (edit) and writes its browser page as static files (web).
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,7 +18,12 @@
 
 namespace {
 
+using namespace ambrevo::pack;
+
 constexpr int kUsageError = 2;
+
+// What runs the command the arguments chose, once they are parsed.
+using Command = std::function<int()>;
 
 // A first argument that is no option and names no command: CLI11 would only say that it
 // was not expected.
@@ -28,7 +36,7 @@ std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, char** 
         names.push_back(command->get_name());
     }
     std::string message = "unknown command '" + given + "'";
-    if (const std::optional<std::string> meant = ambrevo::pack::ClosestName(given, names)) {
+    if (const std::optional<std::string> meant = ClosestName(given, names)) {
         message += "; did you mean '" + *meant + "'?";
     }
     return message;
@@ -45,6 +53,190 @@ std::optional<std::filesystem::path> OptionalPath(const std::string& text) {
     return std::filesystem::path(text);
 }
 
+// The options of the commands that show the page: serve, edit and web.
+struct PageArguments {
+    std::string source;
+    std::string disc;
+    std::string site;
+    int port = 0;
+    CLI::Option* portOption = nullptr;  // only for the commands that serve
+
+    WebOptions Options() const { return {source, OptionalPath(disc), OptionalPath(site)}; }
+    std::optional<int> Port() const {
+        return portOption && portOption->count() > 0 ? std::optional<int>(port) : std::nullopt;
+    }
+};
+
+void AddPageOptions(CLI::App& command, PageArguments& page, const std::string& sourceHelp,
+                    bool serves) {
+    command.add_option("source", page.source, sourceHelp)->required();
+    if (serves) {
+        page.portOption = command.add_option(
+            "--port", page.port,
+            "The port (default: 8080, or a free one when it is taken; 0: a free one)");
+    }
+    command.add_option("--disc", page.disc, "The folder of the files beside the menu");
+    command.add_option("--site", page.site, "The folder of the browser player's page");
+}
+
+Command AddBuild(CLI::App& app) {
+    struct Arguments {
+        std::vector<std::string> sources;
+        std::string player;
+        std::string output;
+        bool quiet = false;
+        bool strict = false;
+        std::string autorunLabel;
+        std::string autorunAction;
+        CLI::Option* autorun = nullptr;
+        CLI::Option* action = nullptr;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* build = app.add_subcommand(
+        "build",
+        "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
+        "of the bare player");
+    build->add_option("sources", arguments->sources,
+                      "Menu TOML files in package order, or package.toml")
+        ->required();
+    build->add_option("--player", arguments->player, "The bare player program")->required();
+    build->add_option("-o,--output", arguments->output, "The program file to write")->required();
+    build->add_flag("-q,--quiet", arguments->quiet, "No progress lines");
+    build->add_flag("--strict", arguments->strict, "Treat warnings as errors");
+    arguments->autorun = build->add_option(
+        "--autorun", arguments->autorunLabel,
+        "Also write autorun.inf beside the output, naming the disc LABEL (Windows runs it "
+        "from CDs and DVDs only)");
+    arguments->action =
+        build->add_option("--autorun-action", arguments->autorunAction,
+                          "The AutoPlay text for running the disc (default: \"Run LABEL\")");
+    arguments->action->needs(arguments->autorun);
+    return [arguments] {
+        const Arguments& given = *arguments;
+        std::optional<AutorunTexts> autorun;
+        if (given.autorun->count() > 0) {
+            autorun = AutorunTexts{given.autorunLabel, std::nullopt};
+            if (given.action->count() > 0) autorun->action = given.autorunAction;
+        }
+        return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
+                         given.strict},
+                        std::cerr);
+    };
+}
+
+Command AddCheck(CLI::App& app) {
+    struct Arguments {
+        std::vector<std::string> sources;
+        bool strict = false;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
+    check->add_option("sources", arguments->sources, "Menu TOML files, or package.toml")
+        ->required();
+    check->add_flag("--strict", arguments->strict, "Treat warnings as errors");
+    return [arguments] {
+        return RunCheck(Paths(arguments->sources), std::cout, std::cerr, arguments->strict);
+    };
+}
+
+Command AddList(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* list = app.add_subcommand("list", "Show the package of a built program");
+    list->add_option("file", *file, "A program built by ambrevo-pack")->required();
+    return [file] { return RunList(*file, std::cout, std::cerr); };
+}
+
+Command AddExtract(CLI::App& app) {
+    struct Arguments {
+        std::string file;
+        std::string folder;
+        std::string playerCopy;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* extract = app.add_subcommand(
+        "extract", "Write the package of a built program back as TOML and PNG sources");
+    extract->add_option("file", arguments->file, "A program built by ambrevo-pack")->required();
+    extract->add_option("-o,--output", arguments->folder, "A new or empty folder for the sources")
+        ->required();
+    extract->add_option("--player-out,--player", arguments->playerCopy,
+                        "Also save the bare player to this file");
+    return [arguments] {
+        return RunExtract(arguments->file, arguments->folder, OptionalPath(arguments->playerCopy),
+                          std::cerr);
+    };
+}
+
+Command AddPreview(CLI::App& app) {
+    struct Arguments {
+        std::string source;
+        std::string output;
+        std::string menu;
+        int highlight = 0;
+        CLI::Option* menuOption = nullptr;
+        CLI::Option* highlightOption = nullptr;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* preview = app.add_subcommand(
+        "preview",
+        "Draw a menu as the player shows it when it opens, as a PNG with the window's "
+        "shape transparent. Texts are drawn with a free font of about the size asked for, "
+        "so their look is approximate");
+    preview
+        ->add_option("source", arguments->source,
+                     "package.toml, a menu TOML file or a built program")
+        ->required();
+    preview->add_option("-o,--output", arguments->output, "The PNG file to write")->required();
+    arguments->menuOption = preview->add_option("--menu", arguments->menu,
+                                                "The menu to draw (default: the first)");
+    arguments->highlightOption =
+        preview->add_option("--highlight", arguments->highlight,
+                            "Draw item N highlighted (default: the menu's initial item)");
+    return [arguments] {
+        const Arguments& given = *arguments;
+        PreviewOptions options{given.source, given.output, {}, {}};
+        if (given.menuOption->count() > 0) options.menu = given.menu;
+        if (given.highlightOption->count() > 0) options.highlight = given.highlight;
+        return RunPreview(options, std::cerr);
+    };
+}
+
+Command AddServe(CLI::App& app) {
+    auto page = std::make_shared<PageArguments>();
+    CLI::App* serve = app.add_subcommand(
+        "serve",
+        "Show the menu in a browser at http://127.0.0.1:PORT/, building it again and "
+        "reloading the page whenever a source file or picture changes");
+    AddPageOptions(*serve, *page, "package.toml, a menu TOML file or a built program", true);
+    return [page] { return RunServe(page->Options(), page->Port(), std::cout, std::cerr); };
+}
+
+Command AddEdit(CLI::App& app) {
+    auto page = std::make_shared<PageArguments>();
+    CLI::App* edit = app.add_subcommand(
+        "edit",
+        "Design the menu in a browser: the page of serve, where items are selected, dragged, "
+        "resized and edited in a panel, each change written to the TOML sources in place");
+    AddPageOptions(*edit, *page, "package.toml or a menu TOML file", true);
+    return [page] { return RunEdit(page->Options(), page->Port(), std::cout, std::cerr); };
+}
+
+Command AddWeb(CLI::App& app) {
+    struct Arguments {
+        PageArguments page;
+        std::string output;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* web = app.add_subcommand(
+        "web", "Write the menu's browser page as static files, to put on any web server");
+    AddPageOptions(*web, arguments->page, "package.toml, a menu TOML file or a built program",
+                   false);
+    web->add_option("-o,--output", arguments->output, "The folder to write the page into")
+        ->required();
+    return [arguments] {
+        return RunWeb(arguments->page.Options(), arguments->output, std::cerr);
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,111 +246,15 @@ int main(int argc, char** argv) {
         "ambrevo-pack"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("ambrevo-pack ") + AMBREVO_VERSION);
-
-    std::vector<std::string> sources;
-    std::string player;
-    std::string output;
-    bool quiet = false;
-    CLI::App* build = app.add_subcommand(
-        "build",
-        "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
-        "of the bare player");
-    build->add_option("sources", sources, "Menu TOML files in package order, or package.toml")
-        ->required();
-    build->add_option("--player", player, "The bare player program")->required();
-    build->add_option("-o,--output", output, "The program file to write")->required();
-    build->add_flag("-q,--quiet", quiet, "No progress lines");
-    bool buildStrict = false;
-    build->add_flag("--strict", buildStrict, "Treat warnings as errors");
-    std::string autorunLabel;
-    std::string autorunAction;
-    CLI::Option* autorun = build->add_option(
-        "--autorun", autorunLabel,
-        "Also write autorun.inf beside the output, naming the disc LABEL (Windows runs it "
-        "from CDs and DVDs only)");
-    CLI::Option* action =
-        build->add_option("--autorun-action", autorunAction,
-                          "The AutoPlay text for running the disc (default: \"Run LABEL\")");
-    action->needs(autorun);
-
-    std::vector<std::string> checkSources;
-    CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
-    check->add_option("sources", checkSources, "Menu TOML files, or package.toml")->required();
-    bool checkStrict = false;
-    check->add_flag("--strict", checkStrict, "Treat warnings as errors");
-
-    std::string listFile;
-    CLI::App* list = app.add_subcommand("list", "Show the package of a built program");
-    list->add_option("file", listFile, "A program built by ambrevo-pack")->required();
-
-    std::string extractFile;
-    std::string folder;
-    std::string playerCopy;
-    CLI::App* extract = app.add_subcommand(
-        "extract", "Write the package of a built program back as TOML and PNG sources");
-    extract->add_option("file", extractFile, "A program built by ambrevo-pack")->required();
-    extract->add_option("-o,--output", folder, "A new or empty folder for the sources")->required();
-    extract->add_option("--player-out,--player", playerCopy,
-                        "Also save the bare player to this file");
-
-    std::string previewSource;
-    std::string previewOutput;
-    std::string previewMenu;
-    int highlight = 0;
-    CLI::App* preview = app.add_subcommand(
-        "preview",
-        "Draw a menu as the player shows it when it opens, as a PNG with the window's "
-        "shape transparent. Texts are drawn with a free font of about the size asked for, "
-        "so their look is approximate");
-    preview
-        ->add_option("source", previewSource, "package.toml, a menu TOML file or a built program")
-        ->required();
-    preview->add_option("-o,--output", previewOutput, "The PNG file to write")->required();
-    CLI::Option* previewMenuOption =
-        preview->add_option("--menu", previewMenu, "The menu to draw (default: the first)");
-    CLI::Option* highlightOption = preview->add_option(
-        "--highlight", highlight, "Draw item N highlighted (default: the menu's initial item)");
-
-    std::string serveSource;
-    int port = 0;
-    std::string serveDisc;
-    std::string serveSite;
-    CLI::App* serve = app.add_subcommand(
-        "serve",
-        "Show the menu in a browser at http://127.0.0.1:PORT/, building it again and "
-        "reloading the page whenever a source file or picture changes");
-    serve->add_option("source", serveSource, "package.toml, a menu TOML file or a built program")
-        ->required();
-    CLI::Option* portOption = serve->add_option(
-        "--port", port, "The port (default: 8080, or a free one when it is taken; 0: a free one)");
-    serve->add_option("--disc", serveDisc, "The folder of the files beside the menu");
-    serve->add_option("--site", serveSite, "The folder of the browser player's page");
-
-    std::string editSource;
-    int editPort = 0;
-    std::string editDisc;
-    std::string editSite;
-    CLI::App* edit = app.add_subcommand(
-        "edit",
-        "Design the menu in a browser: the page of serve, where items are selected, dragged, "
-        "resized and edited in a panel, each change written to the TOML sources in place");
-    edit->add_option("source", editSource, "package.toml or a menu TOML file")->required();
-    CLI::Option* editPortOption = edit->add_option(
-        "--port", editPort, "The port (default: 8080, or a free one when it is taken; 0: a free one)");
-    edit->add_option("--disc", editDisc, "The folder of the files beside the menu");
-    edit->add_option("--site", editSite, "The folder of the browser player's page");
-
-    std::string webSource;
-    std::string webOutput;
-    std::string webDisc;
-    std::string webSite;
-    CLI::App* web = app.add_subcommand(
-        "web", "Write the menu's browser page as static files, to put on any web server");
-    web->add_option("source", webSource, "package.toml, a menu TOML file or a built program")
-        ->required();
-    web->add_option("-o,--output", webOutput, "The folder to write the page into")->required();
-    web->add_option("--disc", webDisc, "The folder of the files beside the menu");
-    web->add_option("--site", webSite, "The folder of the browser player's page");
+    const std::vector<std::pair<const CLI::App*, Command>> commands = [&app] {
+        std::vector<std::pair<const CLI::App*, Command>> added;
+        for (Command (*add)(CLI::App&) :
+             {AddBuild, AddCheck, AddList, AddExtract, AddPreview, AddServe, AddEdit, AddWeb}) {
+            Command run = add(app);
+            added.emplace_back(app.get_subcommands({}).back(), std::move(run));
+        }
+        return added;
+    }();
 
     if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
         std::cerr << "ambrevo-pack: " << *unknown << "\n"
@@ -170,45 +266,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : kUsageError;
     }
-
-    if (*build) {
-        std::optional<ambrevo::pack::AutorunTexts> autorunTexts;
-        if (autorun->count() > 0) {
-            autorunTexts = ambrevo::pack::AutorunTexts{autorunLabel, std::nullopt};
-            if (action->count() > 0) autorunTexts->action = autorunAction;
-        }
-        return ambrevo::pack::RunBuild(
-            {Paths(sources), player, output, quiet, autorunTexts, buildStrict}, std::cerr);
+    for (const auto& [command, run] : commands) {
+        if (command->parsed()) return run();
     }
-    if (*check) {
-        return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr, checkStrict);
-    }
-    if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);
-    if (*preview) {
-        ambrevo::pack::PreviewOptions options{previewSource, previewOutput, {}, {}};
-        if (previewMenuOption->count() > 0) options.menu = previewMenu;
-        if (highlightOption->count() > 0) options.highlight = highlight;
-        return ambrevo::pack::RunPreview(options, std::cerr);
-    }
-    if (*serve) {
-        const std::optional<int> chosenPort =
-            portOption->count() > 0 ? std::optional<int>(port) : std::nullopt;
-        return ambrevo::pack::RunServe(
-            {serveSource, OptionalPath(serveDisc), OptionalPath(serveSite)}, chosenPort, std::cout,
-            std::cerr);
-    }
-    if (*edit) {
-        const std::optional<int> chosenPort =
-            editPortOption->count() > 0 ? std::optional<int>(editPort) : std::nullopt;
-        return ambrevo::pack::RunEdit(
-            {editSource, OptionalPath(editDisc), OptionalPath(editSite)}, chosenPort, std::cout,
-            std::cerr);
-    }
-    if (*web) {
-        return ambrevo::pack::RunWeb({webSource, OptionalPath(webDisc), OptionalPath(webSite)},
-                                     webOutput, std::cerr);
-    }
-    std::optional<std::filesystem::path> copy;
-    if (!playerCopy.empty()) copy = playerCopy;
-    return ambrevo::pack::RunExtract(extractFile, folder, copy, std::cerr);
+    return kUsageError;  // require_subcommand(1) lets no parse end here
 }
