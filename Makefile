@@ -3,7 +3,8 @@
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
-# Missing packages are installed before anything else, since the choice below depends on
+# Missing packages are installed before anything else (once: a stamp in build/ then says
+# they are in, until the package list changes), since the choice below depends on
 # whether Wine's 32-bit side could be installed.
 ifeq ($(filter clean,$(MAKECMDGOALS)),)
 $(shell ./scripts/install-deps.sh >&2)
@@ -27,33 +28,33 @@ CTEST_WINDOWS := ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 .PHONY: all deps native win32 win64 windows player32 sanitize tsan fuzz-build wineprefix demo \
         web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window \
-        bench-web bench-designer clean
+        bench-web bench-designer format format-check tidy clean
 
 all: native windows web
 
 deps:
 	@./scripts/install-deps.sh
 
-native: deps
+native:
 	cmake --preset native >/dev/null
 	cmake --build build/native -j$(JOBS)
 
 # The Windows tool carries the browser player's page (tools/pack/CMakeLists.txt), so the
 # web build comes first.
-win32 win64: deps web
+win32 win64: web
 	cmake --preset $@ >/dev/null
 	cmake --build build/$@ -j$(JOBS)
 
 # The 32-bit player is the one shipped: always built, and checked without Wine even where
 # its tests run through the 64-bit build.
-player32: deps
+player32:
 	cmake --preset win32 >/dev/null
 	cmake --build build/win32 -j$(JOBS) --target ambrevo
 
 windows: $(WINDOWS_ARCH) player32
 
 # The browser player (build/web/site), where Debian's emscripten is installed.
-web: deps
+web:
 	@if command -v em++ >/dev/null; then \
 		NODE_PATH=/usr/share/nodejs cmake --preset web >/dev/null && \
 		NODE_PATH=/usr/share/nodejs cmake --build build/web -j$(JOBS); \
@@ -61,21 +62,21 @@ web: deps
 		echo "em++ not found: the browser player is not built (needs Debian's emscripten)"; \
 	fi
 
-sanitize: deps
+sanitize:
 	cmake --preset sanitize >/dev/null
 	cmake --build build/sanitize -j$(JOBS)
 
 # Only the menu tests (the picture decoding) and the authoring tool's page tests (the server,
 # its snapshots and rebuilds) run threads, so only they are built here.
-tsan: deps
+tsan:
 	cmake --preset tsan >/dev/null
 	cmake --build build/tsan -j$(JOBS) --target menu_test pack_web_tests
 
-fuzz-build: deps
+fuzz-build:
 	cmake --preset fuzz >/dev/null
 	cmake --build build/fuzz -j$(JOBS) --target package_reader_fuzzer fuzz_seed_corpus
 
-wineprefix: deps
+wineprefix:
 	@./scripts/wine-prefix.sh
 
 demo: native windows wineprefix
@@ -119,7 +120,7 @@ endif
 
 WINE64_SMOKE_ENV := WINDOWS_ARCH=win64 WINEPREFIX=$(CURDIR)/build/wineprefix-win64
 .PHONY: test-wine64-smoke
-test-wine64-smoke: deps web
+test-wine64-smoke: web
 	cmake --preset win64 >/dev/null
 	cmake --build build/win64 -j$(JOBS) --target ambrevo ambrevo-pack
 	$(WINE64_SMOKE_ENV) ./scripts/wine-prefix.sh
@@ -155,6 +156,21 @@ bench-designer: native web windows
 	$(XVFB) /usr/bin/python3 bench/designer_drag.py --pack build/native/ambrevo-pack \
 		--site build/web/site --demo examples/demo --disc-maker build/native/bench/rich_menu_disc \
 		--player $(WINDOWS_BUILD)/ambrevo.exe
+
+# The checked-in .clang-format over every C and C++ file git tracks: format-check fails on
+# the first file that differs, format rewrites them.
+FORMATTED := git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0
+format-check:
+	@$(FORMATTED) clang-format --dry-run --Werror
+format:
+	@$(FORMATTED) clang-format -i
+
+# The checked-in .clang-tidy over the player's and the tool's sources, from a build of its
+# own that lists every file's compile command (the others join files into unity sources).
+tidy:
+	cmake --preset tidy >/dev/null
+	cmake --build build/tidy -j$(JOBS)
+	run-clang-tidy -quiet -p build/tidy -j $(JOBS) '/(src|tools)/'
 
 clean:
 	rm -rf build

@@ -11,7 +11,7 @@ set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev nlohmann-json3-dev pkgconf \
-fonts-dejavu-core osslsigncode openssl \
+fonts-dejavu-core osslsigncode openssl clang-format clang-tidy \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \
 clang libclang-rt-14-dev libdeflate-dev dpkg-dev \
@@ -20,6 +20,19 @@ emscripten nodejs chromium chromium-driver python3-selenium"
 wine32_packages="wine wine32:i386"
 scripts=$(cd "$(dirname "$0")" && pwd)
 wine32_unavailable="$scripts/../build/wine32-unavailable"
+
+# Once every package is in, a stamp keyed on this script (its package lists) and on the
+# host's choice of Wine says so: later runs cost nothing until the list changes or
+# `make clean` removes build/.
+stamp="$scripts/../build/deps-installed"
+stamp_key() {
+    echo "$(cat "$0" "$wine32_unavailable" 2>/dev/null | cksum | cut -d' ' -f1)-$("$scripts/windows-arch.sh" --host)"
+}
+[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(stamp_key)" ] && exit 0
+mark_installed() {
+    mkdir -p "$(dirname "$stamp")"
+    stamp_key >"$stamp"
+}
 
 missing_of() {
     for p in "$@"; do
@@ -76,6 +89,7 @@ ensure_locales() {
 
 if [ -z "$missing$missing32$need_update" ]; then
     ensure_locales
+    mark_installed
     exit 0
 fi
 
@@ -100,3 +114,4 @@ if [ -n "$missing32" ]; then
         echo "Wine's 32-bit side could not be installed; the Wine tests use the 64-bit build" >&2
     fi
 fi
+mark_installed
