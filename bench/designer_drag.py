@@ -64,7 +64,7 @@ def drag_times(driver, url, runs):
     times = []
     for run in range(runs):
         item = driver.execute_script(
-            "const m = window.ambrevoPage.designer; return m.item(1)")
+            "const m = window.ambrevo.designer; return m.item(1)")
         layer = driver.find_element("css selector", ".editor-layer")
         size = layer.size
         x = item["position"][0] + min(item["size"][0], 20) // 2
