@@ -36,6 +36,7 @@ export function startDesigner(page, live, token) {
         busy: 0,             // changes not yet answered
         queue: Promise.resolve(),   // the changes asked, answered one after the other
         stale: false,        // a new build came while a change was under way
+        message: "",         // why the last change was refused
     };
     const view = {
         overlay: createOverlay({ pointerdown: pressed, pointermove: moved, pointerup: released,
@@ -71,7 +72,8 @@ export function startDesigner(page, live, token) {
     // or the selection changed, the boxes always.
     function update(changes = {}) {
         Object.assign(d, changes);
-        sessionStorage.setItem(SAVED_KEY, JSON.stringify({ selected: d.selected, trying: d.trying }));
+        const saved = { selected: d.selected, trying: d.trying };
+        sessionStorage.setItem(SAVED_KEY, JSON.stringify(saved));
         view.panel.show(d);
         showBoxes();
     }
@@ -91,7 +93,8 @@ export function startDesigner(page, live, token) {
     async function load() {
         const [model, pictures] = await Promise.all([d.client.model(), d.client.pictures()]);
         const shown = (sessionStorage.getItem(page.menuKey) || "").toLowerCase();
-        const menu = model.menus.find((m) => m.name.toLowerCase() === shown) || model.menus[0] || null;
+        const menu = model.menus.find((m) => m.name.toLowerCase() === shown) ||
+                     model.menus[0] || null;
         update({ model, pictures, menu,
                  selected: d.selected.filter((n) => menu && n <= menu.items.length) });
     }
@@ -123,15 +126,18 @@ export function startDesigner(page, live, token) {
 
     async function send(request, field) {
         const file = request.file || (d.menu && d.menu.file);
-        const answer = await d.client.edit(request.undo || request.redo ? request : { ...request, file });
+        const answer =
+            await d.client.edit(request.undo || request.redo ? request : { ...request, file });
         if (answer.ok) live.expectChange();
         if (answer.ok || answer.status === 409 || d.stale) {
             d.stale = false;
             await load().catch(() => {});
         }
         --d.busy;
-        update(d.busy ? {} : { pending: null });
-        view.panel.message(answer.message, field);
+        // The message stays in the panel, across its builds, until the next change's answer.
+        const atField = field && field.isConnected;
+        update({ message: atField ? "" : answer.message, ...(d.busy ? {} : { pending: null }) });
+        if (atField) view.panel.message(answer.message, field);
         return answer.ok ? answer.reply : null;
     }
 
@@ -217,7 +223,8 @@ export function startDesigner(page, live, token) {
             drag.each = resizedBy(drag.from, drag.lead, dx, dy);
             drag.guides = [];
         } else {
-            ({ each: drag.each, guides: drag.guides } = dragged(drag.from, drag.lead, dx, dy, e.altKey));
+            ({ each: drag.each, guides: drag.guides } =
+                dragged(drag.from, drag.lead, dx, dy, e.altKey));
         }
         drag.menu = applied(drag.from, drag.each);
         showBoxes();
@@ -229,7 +236,8 @@ export function startDesigner(page, live, token) {
         d.drag = null;
         const each = drag.each.filter((part) => {
             const item = drag.from.items[part.item - 1];
-            return Object.entries(part.set).some(([key, value]) => String(value) !== String(item[key]));
+            return Object.entries(part.set)
+                .some(([key, value]) => String(value) !== String(item[key]));
         });
         if (each.length) {
             changeEach(each);
@@ -266,7 +274,7 @@ export function startDesigner(page, live, token) {
     }
 
     live.rebuilt(() => reload().catch(() => {}));
-    reload().catch((error) => view.panel.message("The model cannot be read: " + error.message));
+    reload().catch((error) => update({ message: "The model cannot be read: " + error.message }));
     return {
         state: d,
         item: (n) => d.menu.items[n - 1],

@@ -8,7 +8,9 @@ export function createClient(token) {
 
     async function read(path) {
         const response = await fetch(path, { cache: "no-store", headers });
-        if (!response.ok) throw new Error(path + ": " + response.status + " " + response.statusText);
+        if (!response.ok) {
+            throw new Error(path + ": " + response.status + " " + response.statusText);
+        }
         return response.json();
     }
 
@@ -39,7 +41,8 @@ export function createClient(token) {
                     body: JSON.stringify(body),
                 });
             } catch (error) {
-                return { ok: false, status: 0, reply: {}, message: "the designer's tool does not answer" };
+                return { ok: false, status: 0, reply: {},
+                         message: "the designer's tool does not answer" };
             }
             const reply = await response.json().catch(() => ({}));
             if (reply.version && (response.ok || response.status === 409)) {

@@ -117,7 +117,8 @@ export function aligned(menu, selected, how) {
 export function spaced(menu, selected, axis) {
     if (selected.length < 3) return [];
     const [pos, len, at] = axis === "x" ? ["x", "w", 0] : ["y", "h", 1];
-    const items = selected.map((n) => itemOf(menu, n)).sort((a, b) => a.position[at] - b.position[at]);
+    const items = selected.map((n) => itemOf(menu, n))
+        .sort((a, b) => a.position[at] - b.position[at]);
     const rects = items.map(rectOf);
     const last = rects[rects.length - 1];
     const total = rects.reduce((sum, r) => sum + r[len], 0);

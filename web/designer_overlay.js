@@ -10,12 +10,15 @@ export function createOverlay(listeners) {
     const layer = document.createElement("div");
     layer.className = "editor-layer";
     layer.tabIndex = 0;
-    for (const [kind, listener] of Object.entries(listeners)) layer.addEventListener(kind, listener);
+    for (const [kind, listener] of Object.entries(listeners)) {
+        layer.addEventListener(kind, listener);
+    }
     const boxes = [];    // by item, in file order
     const guides = [];
 
     function place(element, r) {
-        Object.assign(element.style, { left: px(r.x), top: px(r.y), width: px(r.w), height: px(r.h) });
+        Object.assign(element.style,
+                      { left: px(r.x), top: px(r.y), width: px(r.w), height: px(r.h) });
     }
 
     function showBox(box, item, selected) {

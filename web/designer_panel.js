@@ -33,7 +33,8 @@ function keyField(label, value, send) {
     const values = Array.isArray(value) ? value : [value];
     const inputs = values.map((v) => {
         const input = document.createElement("input");
-        input.type = typeof v === "boolean" ? "checkbox" : typeof v === "number" ? "number" : "text";
+        input.type = typeof v === "boolean" ? "checkbox"
+                   : typeof v === "number" ? "number" : "text";
         if (typeof v === "boolean") input.checked = v; else input.value = v;
         row.append(input);
         return input;
@@ -136,8 +137,7 @@ function newMenuForm(pictures, create, cancel) {
     return { form, focus: () => fileName.focus() };
 }
 
-// The panel in the page; show(d) builds it for the designer's state d when what it shows
-// changed, and answers whether it did.
+// The panel in the page, for the designer's state d.
 export function createPanel(actions) {
     const panel = document.createElement("aside");
     panel.id = "editor";
@@ -149,7 +149,9 @@ export function createPanel(actions) {
         const { model, menu, selected } = d;
         const count = selected.length;
         const menus = document.createElement("select");
-        for (const m of model.menus) menus.append(new Option(m.name + " (" + m.file + ")", m.name, false, m === menu));
+        for (const m of model.menus) {
+            menus.append(new Option(m.name + " (" + m.file + ")", m.name, false, m === menu));
+        }
         menus.append(new Option("New menu\u2026", ""));
         menus.addEventListener("change", () => {
             if (menus.value) {
@@ -176,7 +178,8 @@ export function createPanel(actions) {
             pictureItemChooser(d.pictures, !!menu, actions.addPicture),
             button("Duplicate", actions.duplicate, count === 1),
             button("Delete", actions.remove, count === 1),
-            button("Earlier in tab order", () => actions.moveTo(first - 1), count === 1 && first > 1),
+            button("Earlier in tab order", () => actions.moveTo(first - 1),
+                   count === 1 && first > 1),
             button("Later in tab order", () => actions.moveTo(first + 1),
                    count === 1 && !!menu && first < menu.items.length),
             button("Align left", () => actions.align("left"), count > 1),
@@ -195,13 +198,16 @@ export function createPanel(actions) {
         into.append(title);
         if (selected.length === 1) {
             const item = menu.items[selected[0] - 1];
-            title.textContent = "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
+            title.textContent =
+                "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
             // A picture item is read out by its name and shows all its pictures, so those
             // fields are there even before the source has them.
             const isPicture = item.kind === "picture";
-            const keys = isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : item.keys;
+            const keys =
+                isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : item.keys;
             keyFields(isPicture ? withPictureKeys(keys, ITEM_PICTURES) : keys, "", d.pictures,
-                      (key, value, field) => actions.edit({ item: item.index, set: { [key]: value } }, field),
+                      (key, value, field) =>
+                          actions.edit({ item: item.index, set: { [key]: value } }, field),
                       into, isPicture ? "pictures.normal" : "");
         } else if (!selected.length) {
             title.textContent = "Menu " + menu.name + ", " + menu.file;
@@ -216,14 +222,14 @@ export function createPanel(actions) {
     function build(d) {
         const heading = document.createElement("h2");
         heading.textContent = "Designer";
-        panel.replaceChildren(heading);
-        if (!d.model) return;
         const message = document.createElement("p");
         message.className = "editor-message";
         message.setAttribute("role", "status");
-        panel.append(tools(d), message);
+        panel.replaceChildren(heading);
+        if (d.model) panel.append(tools(d));
+        panel.append(message);
         if (d.menu) panel.append(fields(d));
-        if (d.model.problems.length) {
+        if (d.model && d.model.problems.length) {
             const problems = document.createElement("pre");
             problems.className = "editor-problems";
             problems.textContent = d.model.problems.join("\n");
@@ -233,20 +239,18 @@ export function createPanel(actions) {
 
     return {
         element: panel,
+        // Builds the panel when the model, the menu or the selection changed; shows d.message.
         show(d) {
             const now = { model: d.model, menu: d.menu, selected: d.selected.join(",") };
-            if (shown && now.model === shown.model && now.menu === shown.menu &&
-                now.selected === shown.selected) {
-                return false;
+            if (!shown || now.model !== shown.model || now.menu !== shown.menu ||
+                now.selected !== shown.selected) {
+                shown = now;
+                build(d);
             }
-            shown = now;
-            build(d);
-            return true;
+            const status = panel.querySelector(".editor-message");
+            if (status.textContent !== d.message) status.textContent = d.message;
         },
-        // A refusal's message beside the field it concerns, or in the panel's status.
-        message(text, field) {
-            const target = field && field.isConnected ? field : panel.querySelector(".editor-message");
-            if (target) target.textContent = text;
-        },
+        // A refusal's message under the field it concerns.
+        message(text, field) { field.textContent = text; },
     };
 }

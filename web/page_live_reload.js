@@ -83,5 +83,6 @@ export function createLiveReload(page) {
         timer = setTimeout(pollStatus, 0);
     }
 
-    return { calls, watch: pollStatus, expectChange, rebuilt: (listener) => listeners.push(listener) };
+    const rebuilt = (listener) => listeners.push(listener);
+    return { calls, watch: pollStatus, expectChange, rebuilt };
 }

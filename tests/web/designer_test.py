@@ -266,7 +266,7 @@ class DesignerTest(unittest.TestCase):
         self.assertEqual(self.driver.execute_script(
             "return window.ambrevo.designer.item(2).position"), [36, 184])
         self.assertEqual(self.text(), saved)
-        self.assertEqual(self.pixels(56, 194, 160, 24), looks)
+        self.wait_for(lambda: self.pixels(56, 194, 160, 24) == looks, "the item where it was")
 
     def test_a_caption_edited_in_the_panel_is_written_and_shown(self):
         self.at(WEB_SITE_BUTTON).click().perform()
