@@ -78,11 +78,18 @@ export function startDesigner(page, live, token) {
         showBoxes();
     }
 
+    let awaitingForm = false;   // showBoxes is asked again at the next frame
     function showBoxes() {
         if (!d.menu) return;
         const form = menuForm();
         if (!form) {   // the player has not shown the menu yet
-            requestAnimationFrame(showBoxes);
+            if (!awaitingForm) {
+                awaitingForm = true;
+                requestAnimationFrame(() => {
+                    awaitingForm = false;
+                    showBoxes();
+                });
+            }
             return;
         }
         const menu = d.drag ? d.drag.menu : current();

@@ -15,7 +15,7 @@ import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import chromium, run_page_tests
+from browser_session import StaticSite, chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -218,14 +218,17 @@ class DesignerTest(unittest.TestCase):
             ("a new item moved inside the window", "placedInside",
              [[190, 95], [50, 20], [200, 100]], [150, 80]),
         ]
-        with open(GEOMETRY, encoding="utf-8") as file:
-            source = file.read()
+        # The module as the page's folder holds it, served on its own: the tool's page
+        # allows no scripts but its own.
+        site = StaticSite(os.path.dirname(GEOMETRY))
+        self.addCleanup(site.stop)
+        self.driver.get(site.url.rsplit("/", 1)[0] + "/")
         answers = self.driver.execute_async_script(
-            "const [source, cases, done] = arguments;"
-            "import(URL.createObjectURL(new Blob([source], {type: 'text/javascript'})))"
+            "const [cases, done] = arguments;"
+            "import('./designer_geometry.js')"
             "  .then((g) => done(cases.map(([f, args]) => g[f](...args))),"
             "        (error) => done(String(error)))",
-            source, [[call, args] for _, call, args, _ in cases])
+            [[call, args] for _, call, args, _ in cases])
         self.assertIsInstance(answers, list, answers)
         for (name, _, _, expected), answer in zip(cases, answers):
             with self.subTest(name):
@@ -239,27 +242,41 @@ class DesignerTest(unittest.TestCase):
     def test_a_drag_moves_the_boxes_without_building_the_panel_again(self):
         self.at(BROWSE_ITEM).click().perform()
         self.wait_for(lambda: self.field("name") is not None, "the picture item's keys")
+        # After the designer's own handling of each pointer event: where item 2's box is,
+        # and how often the panel changed so far.
         self.driver.execute_script(
-            "window.panelBuilds = 0; new MutationObserver(() => ++window.panelBuilds)"
-            ".observe(document.getElementById('editor'), {childList: true, subtree: true})")
+            "window.panelBuilds = 0; window.seen = [];"
+            "new MutationObserver(() => ++window.panelBuilds)"
+            ".observe(document.getElementById('editor'), {childList: true, subtree: true});"
+            "for (const kind of ['pointermove', 'pointerup']) document.addEventListener(kind,"
+            " () => seen.push([kind, document.querySelectorAll('.editor-item')[1].style.left,"
+            " window.panelBuilds]))")
         drag = self.at(BROWSE_ITEM).click_and_hold()
         for _ in range(5):
             drag.move_by_offset(2, 0)
-        drag.perform()
-        self.assertEqual(self.box_left(2), "46px")
-        self.assertEqual(self.driver.execute_script("return window.panelBuilds"), 0)
-        ActionChains(self.driver).move_by_offset(-10, 0).release().perform()
-        self.assertEqual(self.box_left(2), "36px")
+        drag.move_by_offset(-10, 0).release().perform()
+        seen = self.driver.execute_script("return window.seen")
+        self.assertIn(["pointermove", "46px", 0], seen)
+        self.assertEqual(seen[-1], ["pointerup", "36px", 0])
         self.assertEqual(self.text(), self.original)
 
     def test_a_drag_refused_puts_the_item_back_and_says_why(self):
         looks = self.pixels(56, 194, 160, 24)
-        self.at(BROWSE_ITEM).click_and_hold().move_by_offset(4, 0).perform()
-        # The author saves the file in a text editor during the drag: the tool refuses the
-        # edit, made on the version before.
+        # The page's edits wait until the test lets them go.
+        self.driver.execute_script(
+            "const send = window.fetch; let go; const gate = new Promise((r) => { go = r; });"
+            "window.letEditsGo = go; window.fetch = (url, options) => url === 'edit'"
+            " ? gate.then(() => send(url, options)) : send(url, options)")
+        built = self.generation()
+        self.at(BROWSE_ITEM).click_and_hold().move_by_offset(4, 0).move_by_offset(6, 0) \
+            .release().perform()
+        self.assertEqual(self.box_left(2), "46px")   # shown at once
+        # The author saves the file in a text editor meanwhile: the tool refuses the edit,
+        # made on the version before, even once the page has seen the new build.
         saved = self.original + b"# saved by hand\n"
         self.write(saved)
-        ActionChains(self.driver).move_by_offset(6, 0).release().perform()
+        self.wait_for(lambda: self.generation() != built, "the tool's build of the saved file")
+        self.driver.execute_script("window.letEditsGo()")
         self.wait_for(lambda: "has changed since" in self.driver.execute_script(
             "return document.querySelector('.editor-message').textContent"), "the refusal shown")
         self.assertEqual(self.box_left(2), "36px")
