@@ -7,11 +7,11 @@
 // the player through page_input.js. A click on an element, which only assistive technology
 // or a script can give since the pointer passes through, presses the item as Enter does;
 // the focus that assistive technology moves to an element moves the player's focus too.
-"use strict";
+import { EVENT } from "./page_events.js";
 
-(function (page) {
-    // The kinds of EventKind in web_form.h.
-    const EVENT = { focus: 10, press: 11 };
+// The host's calls that describe forms' items to assistive technology; forget(id) drops a
+// form that went.
+export function createAccess(page, input) {
     const layers = new Map();   // by form id: { layer, generation, elements }
     let focusing = false;       // the page itself is moving the focus
 
@@ -33,10 +33,10 @@
     function newElement(id, found, index) {
         const element = document.createElement("div");
         element.addEventListener("click", () => {
-            page.postEvent(EVENT.press, id, found.generation, 0, index + 1, 0);
+            input.post(EVENT.accessiblePress, id, found.generation, 0, index + 1, 0);
         });
         element.addEventListener("focus", () => {
-            if (!focusing) page.postEvent(EVENT.focus, id, found.generation, 0, index + 1, 0);
+            if (!focusing) input.post(EVENT.accessibleFocus, id, found.generation, 0, index + 1, 0);
         });
         return element;
     }
@@ -85,7 +85,7 @@
         }
     }
 
-    Object.assign(page.host, {
+    const calls = {
         // The elements are changed in place, so that the focused one keeps the focus. A new
         // generation (another menu) has no focused item until the player tells of one: a
         // focus on an item moves to the layer, which is read with the new menu's title.
@@ -115,11 +115,6 @@
             const target = found && found.elements[element - 1];
             if (target && focusIsFree()) moveFocus(target);
         },
-    });
-
-    const formDestroyed = page.host.formDestroyed;
-    page.host.formDestroyed = (id) => {
-        layers.delete(id);
-        formDestroyed(id);
     };
-})(window.ambrevoPage);
+    return { calls, forget: (id) => layers.delete(id) };
+}

@@ -1,8 +1,9 @@
 // The player's dialogs on the page: message boxes and popup menus, modal while they are
 // open, and the panel that shows what Windows would have been asked to launch.
-"use strict";
+import { withoutMnemonics } from "./page_text.js";
 
-(function (page) {
+// The host's calls for dialogs; the launch panel's close button is wired once they are made.
+export function dialogCalls(page) {
     let menuChoice = -2;
     let launches = 0;   // since the launch panel was last closed
     let focusBefore = null;   // what had the page's focus when the dialog opened
@@ -21,7 +22,7 @@
         focusBefore = null;
     }
 
-    Object.assign(page.host, {
+    const calls = {
         messageBox(text, title, kind) {
             const box = document.createElement("div");
             box.className = "modal";
@@ -50,7 +51,7 @@
             popup.style.top = (box.top + y) + "px";
             captions.forEach((caption, index) => {
                 const entry = document.createElement("div");
-                entry.textContent = page.withoutMnemonics(caption);
+                entry.textContent = withoutMnemonics(caption);
                 entry.addEventListener("click", (e) => {
                     e.stopPropagation();
                     menuChoice = index;
@@ -77,10 +78,11 @@
             document.getElementById("launch-count").textContent = String(++launches);
             document.getElementById("launch").hidden = false;
         },
-    });
+    };
 
     document.getElementById("launch-close").addEventListener("click", () => {
         document.getElementById("launch").hidden = true;
         launches = 0;
     });
-})(window.ambrevoPage);
+    return calls;
+}

@@ -1,9 +1,14 @@
 // What the player reads from the server of the page: the menu package with the list of
 // the disc's files, and the disc's files themselves, each copied into the player's memory.
-"use strict";
 
-(function (page) {
-    const { host, memory } = page;
+// The disc's file at a path (with "/"), as the server of the page answers it.
+export function discUrl(path) {
+    return "disc/" + path.split("/").map(encodeURIComponent).join("/");
+}
+
+// The host's calls that load the package and the disc's files. The package is asked for as
+// soon as they are made, while the player itself still loads.
+export function fetchCalls(memory) {
 
     function bytesToHeap(bytes, sizePointer) {
         memory.setWord(sizePointer, bytes.length);
@@ -86,11 +91,7 @@
         return value;
     }
 
-    page.discUrl = function (path) {
-        return "disc/" + path.split("/").map(encodeURIComponent).join("/");
-    };
-
-    Object.assign(host, {
+    return {
         async loadSite(sizePointer, filesPointer) {
             const site = early || fetchSite();
             early = null;
@@ -114,12 +115,12 @@
         },
         async fetchDiscFile(pointer, length, sizePointer) {
             try {
-                const response = await fetch(page.discUrl(host.text(pointer, length)));
+                const response = await fetch(discUrl(memory.text(pointer, length)));
                 if (!response.ok) return 0;
                 return bytesToHeap(new Uint8Array(await response.arrayBuffer()), sizePointer);
             } catch (error) {
                 return 0;
             }
         },
-    });
-})(window.ambrevoPage);
+    };
+}

@@ -2,14 +2,15 @@
 // painted on, under a caption with a close button when the form has a frame, and is
 // placed, shown and removed as the player asks. When the menu ends the desktop gives way
 // to a closing note.
-"use strict";
+const CURSORS = ["default", "pointer", "move"];
 
-(function (page) {
-    const CURSORS = ["default", "pointer", "move"];
+// The host's calls for forms; input follows them (page_input.js), the painter lists their
+// texts (page_paint.js), and forgotten(id) is told of each form that goes.
+export function formCalls(page, input, painter, forgotten) {
     const desktop = document.getElementById("desktop");
     const forms = page.forms;
 
-    Object.assign(page.host, {
+    return {
         formCreated(id, style) {
             const element = document.createElement("div");
             element.className = "form" + (style ? " framed" : "");
@@ -30,14 +31,15 @@
             desktop.append(element);
             const form = { element, canvas, ctx: canvas.getContext("2d"), texts: [] };
             forms.set(id, form);
-            page.listenToForm(id, form);
+            input.listenToForm(id, form);
         },
         formDestroyed(id) {
             const form = forms.get(id);
             if (form) form.element.remove();
             forms.delete(id);
-            page.deactivate(id);
-            page.showTexts();
+            forgotten(id);
+            input.deactivate(id);
+            painter.showTexts();
         },
         formCaption(id, text) {
             const caption = forms.get(id).element.querySelector(".caption span");
@@ -54,11 +56,11 @@
             const form = forms.get(id);
             form.element.hidden = !visible;
             if (visible) {
-                page.activate(id);
+                input.activate(id);
             } else {
-                page.deactivate(id);
+                input.deactivate(id);
             }
-            page.showTexts();
+            painter.showTexts();
         },
         formCursor(id, cursor) { forms.get(id).canvas.style.cursor = CURSORS[cursor] || "default"; },
 
@@ -69,5 +71,5 @@
             document.getElementById("ended").hidden = false;
             document.getElementById("texts").replaceChildren();
         },
-    });
-})(window.ambrevoPage);
+    };
+}

@@ -3,15 +3,17 @@
 // between its own steps. While a message box or popup menu is open none is queued. The
 // keys go to the active form: the one last clicked or shown, and when that hides or goes,
 // the one shown that was active before it.
-"use strict";
+import { EVENT, MODIFIER } from "./page_events.js";
 
-(function (page) {
-    // The kinds of EventKind in web_form.h.
-    const EVENT = { mouseDown: 1, mouseMove: 2, mouseUp: 3, wheel: 4, keyDown: 5, keyPress: 6,
-                    close: 7, keyUp: 8, pointerCancel: 9 };
-    // The bits of an event's modifiers in web_form.h.
-    const modifiersOf = (e) => (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0) |
-                               (e.repeat ? 8 : 0);
+function modifiersOf(e) {
+    return (e.shiftKey ? MODIFIER.shift : 0) | (e.ctrlKey ? MODIFIER.control : 0) |
+           (e.altKey ? MODIFIER.alt : 0) | (e.repeat ? MODIFIER.repeated : 0);
+}
+
+// The page's input: post queues an event (also for the requests of assistive technology),
+// activate and deactivate follow the forms shown, listenToForm is called once for each new
+// form; calls are the host's.
+export function createInput(page) {
     const queue = [];
     const activated = [];   // form ids by their last activation, the latest last
 
@@ -19,29 +21,27 @@
         if (page.modal) return;
         queue.push([kind, form, x, y, code, modifiers]);
     }
-    // For the requests of assistive technology (page_access.js).
-    page.postEvent = post;
 
     function forget(id) {
         const at = activated.indexOf(id);
         if (at >= 0) activated.splice(at, 1);
     }
 
-    page.activate = function (id) {
+    function activate(id) {
         forget(id);
         activated.push(id);
         page.activeForm = id;
-    };
+    }
 
     // The form hid or went: if it was the active one, the keys go to the form on show that
     // was active last before it, as Windows activates another window of the program.
-    page.deactivate = function (id) {
+    function deactivate(id) {
         forget(id);
         if (id !== page.activeForm) return;
         const shown = activated.filter((other) => page.forms.has(other) &&
                                                   !page.forms.get(other).element.hidden);
         page.activeForm = shown.length > 0 ? shown[shown.length - 1] : 0;
-    };
+    }
 
     function keysGoSomewhere() {
         const form = page.forms.get(page.activeForm);
@@ -49,7 +49,7 @@
     }
 
     // Called once for each new form, with its canvas and any caption in the page.
-    page.listenToForm = function (id, form) {
+    function listenToForm(id, form) {
         const close = form.element.querySelector(".caption button");
         if (close) close.addEventListener("click", () => post(EVENT.close, id, 0, 0, 0, 0));
         const canvas = form.canvas;
@@ -58,7 +58,7 @@
             return [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)];
         };
         canvas.addEventListener("pointerdown", (e) => {
-            page.activate(id);
+            activate(id);
             canvas.setPointerCapture(e.pointerId);
             post(EVENT.mouseDown, id, ...at(e), e.button, 0);
             e.preventDefault();
@@ -74,7 +74,7 @@
             post(EVENT.wheel, id, 0, 0, e.deltaY < 0 ? 1 : -1, 0);
             e.preventDefault();
         }, { passive: false });
-    };
+    }
 
     document.addEventListener("keydown", (e) => {
         if (!keysGoSomewhere()) return;
@@ -100,10 +100,12 @@
         post(EVENT.keyUp, page.activeForm, 0, 0, e.keyCode, modifiersOf(e));
     });
 
-    page.host.nextEvent = function (pointer) {
+    function nextEvent(pointer) {
         const event = queue.shift();
         if (!event) return 0;
         page.memory.setInts(pointer, event);
         return 1;
-    };
-})(window.ambrevoPage);
+    }
+
+    return { post, activate, deactivate, listenToForm, calls: { nextEvent } };
+}

@@ -5,14 +5,16 @@
 // package), the page reloads. A static site has no status.json, and the page then stops
 // asking. While the server does not answer the page asks less and less often; when it
 // answers again it may have been restarted on changed sources, so the page reloads.
-"use strict";
+const QUICKEST_MS = 250;
+const SLOWEST_MS = 2000;
+const EXPECTING_MS = 15;          // while a build of the page's own edit is awaited
+const EXPECT_FOR_MS = 3000;
+const RELOAD_TAKEN_WITHIN_MS = 500;   // else the player is not in its loop: reload the page
 
-(function (page) {
-    const QUICKEST_MS = 250;
-    const SLOWEST_MS = 2000;
-    const EXPECTING_MS = 15;          // while a build of the page's own edit is awaited
-    const EXPECT_FOR_MS = 3000;
-    const RELOAD_TAKEN_WITHIN_MS = 500;   // else the player is not in its loop: reload the page
+// watch starts asking; expectChange asks at once and often for a while; rebuilt(listener)
+// tells listener of each new build on show; calls are the host's.
+export function createLiveReload(page) {
+    const listeners = [];
     let generation = null;
     let delay = QUICKEST_MS;
     let lost = false;   // the last request found no server
@@ -25,7 +27,7 @@
         reloadWanted = setTimeout(() => location.reload(), RELOAD_TAKEN_WITHIN_MS);
     }
 
-    Object.assign(page.host, {
+    const calls = {
         // The player asks between rounds of its loop whether to show a rebuilt package.
         takeReload() {
             if (reloadWanted === null) return 0;
@@ -39,10 +41,10 @@
                 return;
             }
             // The new build's first frame is painted: the designer's benchmark reads this.
-            window.ambrevo.rebuiltFrame = performance.now();
-            if (page.designer) page.designer.reload();
+            page.probe.rebuiltFrame = performance.now();
+            for (const listener of listeners) listener();
         },
-    });
+    };
 
     function showStatus(status) {
         const banner = document.getElementById("banner");
@@ -72,13 +74,15 @@
         timer = setTimeout(pollStatus, performance.now() < expectingUntil ? EXPECTING_MS : delay);
     }
 
-    page.watchForChanges = pollStatus;
     // The page has just changed a source (the designer): ask at once and often for a while,
     // so that the new build shows without waiting for the next ordinary poll.
-    page.expectChange = function () {
+    function expectChange() {
         if (timer === null) return;   // not polling: a static site
         expectingUntil = performance.now() + EXPECT_FOR_MS;
         clearTimeout(timer);
         timer = setTimeout(pollStatus, 0);
-    };
-})(window.ambrevoPage);
+    }
+
+    const rebuilt = (listener) => listeners.push(listener);
+    return { calls, watch: pollStatus, expectChange, rebuilt };
+}

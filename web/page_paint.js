@@ -1,18 +1,57 @@
 // Painting the player's forms on their canvases: each paint starts from the button face
 // and draws pictures, labels and push buttons as Windows draws them. The texts painted in
 // the forms on show are also listed in the page, for screen readers.
-"use strict";
+import { fontCss, lineHeightOf, linesOf, mnemonicIndex, withoutMnemonics } from "./page_text.js";
 
-(function (page) {
-    const { fontCss, lineHeightOf, withoutMnemonics, mnemonicIndex, linesOf } = page;
-    const BUTTON_FACE = "#d4d0c8";
+const BUTTON_FACE = "#d4d0c8";
+
+function colourOf(ref) {
+    return "rgb(" + (ref & 255) + "," + ((ref >> 8) & 255) + "," + ((ref >> 16) & 255) + ")";
+}
+
+function drawEdges(ctx, x, y, w, h, topLeft, bottomRight) {
+    ctx.fillStyle = topLeft;
+    ctx.fillRect(x, y, w - 1, 1);
+    ctx.fillRect(x, y, 1, h - 1);
+    ctx.fillStyle = bottomRight;
+    ctx.fillRect(x, y + h - 1, w, 1);
+    ctx.fillRect(x + w - 1, y, 1, h);
+}
+
+function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, wrap) {
+    ctx.font = fontCss(face, size, style);
+    ctx.fillStyle = colour;
+    ctx.textBaseline = "top";
+    ctx.textAlign = ["left", "right", "center"][alignment];
+    const left = [x, x + w, x + w / 2][alignment];
+    const height = lineHeightOf(size);
+    const shown = withoutMnemonics(text);
+    const mnemonic = mnemonicIndex(text);
+    let searchFrom = 0;
+    linesOf(ctx, text, wrap ? w : 0).forEach((line, n) => {
+        const top = y + n * height;
+        ctx.fillText(line, left, top);
+        const width = ctx.measureText(line).width;
+        const start = [left, left - width, left - width / 2][alignment];
+        if (style & 4) ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
+        // The access key's letter underlined, as Windows draws it.
+        const lineStart = shown.indexOf(line, searchFrom);
+        searchFrom = lineStart + line.length;
+        const at = mnemonic - lineStart;
+        if (lineStart >= 0 && at >= 0 && at < line.length) {
+            const before = ctx.measureText(line.slice(0, at)).width;
+            const letter = ctx.measureText(String.fromCodePoint(line.codePointAt(at))).width;
+            ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
+        }
+    });
+}
+
+// The painter of the page's forms: showTexts lists the texts of the forms on show; calls
+// are the host's.
+export function createPainter(page) {
     const bitmaps = new Map();
 
-    function colourOf(ref) {
-        return "rgb(" + (ref & 255) + "," + ((ref >> 8) & 255) + "," + ((ref >> 16) & 255) + ")";
-    }
-
-    page.showTexts = function () {
+    function showTexts() {
         const list = document.getElementById("texts");
         list.replaceChildren();
         for (const [id, form] of page.forms) {
@@ -24,46 +63,9 @@
                 list.append(item);
             }
         }
-    };
-
-    function drawEdges(ctx, x, y, w, h, topLeft, bottomRight) {
-        ctx.fillStyle = topLeft;
-        ctx.fillRect(x, y, w - 1, 1);
-        ctx.fillRect(x, y, 1, h - 1);
-        ctx.fillStyle = bottomRight;
-        ctx.fillRect(x, y + h - 1, w, 1);
-        ctx.fillRect(x + w - 1, y, 1, h);
     }
 
-    function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, wrap) {
-        ctx.font = fontCss(face, size, style);
-        ctx.fillStyle = colour;
-        ctx.textBaseline = "top";
-        ctx.textAlign = ["left", "right", "center"][alignment];
-        const left = [x, x + w, x + w / 2][alignment];
-        const height = lineHeightOf(size);
-        const shown = withoutMnemonics(text);
-        const mnemonic = mnemonicIndex(text);
-        let searchFrom = 0;
-        linesOf(ctx, text, wrap ? w : 0).forEach((line, n) => {
-            const top = y + n * height;
-            ctx.fillText(line, left, top);
-            const width = ctx.measureText(line).width;
-            const start = [left, left - width, left - width / 2][alignment];
-            if (style & 4) ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
-            // The access key's letter underlined, as Windows draws it.
-            const lineStart = shown.indexOf(line, searchFrom);
-            searchFrom = lineStart + line.length;
-            const at = mnemonic - lineStart;
-            if (lineStart >= 0 && at >= 0 && at < line.length) {
-                const before = ctx.measureText(line.slice(0, at)).width;
-                const letter = ctx.measureText(String.fromCodePoint(line.codePointAt(at))).width;
-                ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
-            }
-        });
-    }
-
-    Object.assign(page.host, {
+    const calls = {
         bitmapUpload(id, pointer, width, height) {
             const canvas = document.createElement("canvas");
             canvas.width = width;
@@ -151,9 +153,10 @@
         // The page's clock of painting: the first frame's time and a count of frames.
         paintEnd() {
             const now = performance.now();
-            if (window.ambrevo.firstFrame === null) window.ambrevo.firstFrame = now;
-            ++window.ambrevo.frames;
-            page.showTexts();
+            if (page.probe.firstFrame === null) page.probe.firstFrame = now;
+            ++page.probe.frames;
+            showTexts();
         },
-    });
-})(window.ambrevoPage);
+    };
+    return { showTexts, calls };
+}

@@ -1,8 +1,9 @@
 // The player's sounds: a clip from its memory or a file of the disc, one at a time, played
 // with Web Audio. The player waits for a sound's end by asking whether one is busy.
-"use strict";
+import { discUrl } from "./page_fetch.js";
 
-(function (page) {
+// The host's calls for sounds.
+export function soundCalls() {
     let audio = null;
     let soundDeadline = 0;
     let soundSource = null;
@@ -29,15 +30,15 @@
         }
     }
 
-    Object.assign(page.host, {
+    return {
         soundClip(bytes) { playBuffer(bytes); },
         soundFile(path) {
             // Not on the disc: Windows would sound its default, which a page does not have.
             if (!path) { soundDeadline = 0; return; }
             soundDeadline = performance.now() + 2000;
-            fetch(page.discUrl(path)).then((r) => (r.ok ? r.arrayBuffer() : Promise.reject()))
+            fetch(discUrl(path)).then((r) => (r.ok ? r.arrayBuffer() : Promise.reject()))
                 .then((buffer) => playBuffer(new Uint8Array(buffer)), () => { soundDeadline = 0; });
         },
         soundBusy() { return performance.now() < soundDeadline ? 1 : 0; },
-    });
-})(window.ambrevoPage);
+    };
+}

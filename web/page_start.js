@@ -1,14 +1,44 @@
-// Starts the player, after the page's other scripts: runs ambrevo-web.js with the page's
-// host, on the menu that was on show before a reload; then watches for changes of the
-// menu's source. A player that cannot be loaded, or that stops on an error, leaves a
+// The page's entry: creates the page's state, gathers the host's calls from the other
+// scripts, runs ambrevo-web.js with that host on the menu that was on show before a reload,
+// then watches for changes of the menu's source; with a token in its address, the designer
+// edits the menu. A player that cannot be loaded, or that stops on an error, leaves a
 // message in the page rather than a page that no longer answers. window.ambrevo is what the
-// browser tests read of the running page.
-"use strict";
+// browser tests and benchmarks read of the running page.
+import { createAccess } from "./page_access.js";
+import { dialogCalls } from "./page_dialogs.js";
+import { discUrl, fetchCalls } from "./page_fetch.js";
+import { formCalls } from "./page_forms.js";
+import { createPage, textAndTraceCalls } from "./page_host.js";
+import { createInput } from "./page_input.js";
+import { createLiveReload } from "./page_live_reload.js";
+import { createPainter } from "./page_paint.js";
+import { soundCalls } from "./page_sounds.js";
+import { measureCalls } from "./page_text.js";
+import { startDesigner } from "./designer.js";
 
-(function (page) {
+function startPage() {
+    const page = createPage();
+    // The package is asked for first, while the player itself still loads.
+    Object.assign(page.host, fetchCalls(page.memory), textAndTraceCalls(page.memory));
+    const input = createInput(page);
+    const painter = createPainter(page);
+    const access = createAccess(page, input);
+    const live = createLiveReload(page);
+    Object.assign(page.host, measureCalls(), input.calls, painter.calls, access.calls,
+                  formCalls(page, input, painter, access.forget), dialogCalls(page),
+                  soundCalls(), live.calls, {
+                      menuShown(name) { sessionStorage.setItem(page.menuKey, name); },
+                  });
+    Object.assign(page.probe, { postEvent: input.post, discUrl });
+    window.ambrevo = page.probe;
+    startPlayer(page);
+    live.watch();
+    const token = new URLSearchParams(location.search).get("token");
+    if (token) page.probe.designer = startDesigner(page, live, token);
+}
+
+function startPlayer(page) {
     let running = false;               // the player's runtime has started
-
-    page.host.menuShown = function (name) { sessionStorage.setItem(page.menuKey, name); };
 
     // Only the first failure is shown: an abort is often reported twice.
     function fail(text) {
@@ -27,7 +57,6 @@
     window.addEventListener("error", (e) => failed(e.error || e.message));
     window.addEventListener("unhandledrejection", (e) => failed(e.reason));
 
-    const started = performance.now();
     // The player's code is fetched and compiled while its script and the package load;
     // the runtime then only instantiates it. A compile that fails is reported as the
     // runtime's own failure would be.
@@ -67,8 +96,9 @@
                 return {};
             },
         };
-        window.ambrevo = { host: page.host, started, module: page.module, firstFrame: null, frames: 0 };
+        page.probe.module = page.module;
         createAmbrevoPlayer(page.module).catch(failed);
     });
-    page.watchForChanges();
-})(window.ambrevoPage);
+}
+
+startPage();

@@ -15,7 +15,7 @@ import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import chromium, run_page_tests
+from browser_session import StaticSite, chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -24,6 +24,25 @@ ARGS = None
 BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
 WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
 MESSAGE_TEXT = (400, 266)     # item 5, a text item at [380, 258], 104 x 20
+GEOMETRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web",
+                        "designer_geometry.js")
+
+# A menu of the tool's model for the geometry: a 200 x 100 window; item 2, a push button,
+# lies above item 4, a picture later in the file that overlaps it.
+GEOMETRY_MENU = {
+    "size": [200, 100],
+    "stacking": [1, 3, 4, 2],
+    "items": [
+        {"index": 1, "kind": "picture", "position": [10, 10], "size": [50, 20]},
+        {"index": 2, "kind": "button", "position": [100, 10], "size": [40, 20]},
+        {"index": 3, "kind": "text", "position": [10, 33], "size": [30, 10]},
+        {"index": 4, "kind": "picture", "position": [110, 15], "size": [20, 20]},
+    ],
+}
+
+
+def moves(*positions):
+    return [{"item": n, "set": {"position": position}} for n, position in positions]
 
 
 class DesignerTest(unittest.TestCase):
@@ -144,7 +163,7 @@ class DesignerTest(unittest.TestCase):
         page_start = self.driver.execute_script("return performance.timeOrigin")
         self.at(BROWSE_ITEM).click().perform()
         self.assertEqual(self.driver.execute_script(
-            "return window.ambrevoPage.designer.state.selected"), [2])
+            "return window.ambrevo.designer.state.selected"), [2])
         self.at(BROWSE_ITEM).click_and_hold().move_by_offset(4, 0).move_by_offset(6, 0) \
             .release().perform()
         moved = self.replaced(b"position = [36, 184]", b"position = [46, 184]")
@@ -153,11 +172,118 @@ class DesignerTest(unittest.TestCase):
         # the designer follows, without the page reloading.
         self.wait_for(lambda: self.pixels(66, 194, 160, 24) == looks, "the item at its new place")
         self.wait_for(lambda: self.driver.execute_script(
-            "return window.ambrevoPage.designer.item(2).position") == [46, 184],
+            "return window.ambrevo.designer.item(2).position") == [46, 184],
             "the designer on the rebuilt menu")
         self.assertEqual(self.driver.execute_script("return performance.timeOrigin"), page_start)
         self.press("Undo")
         self.wait_for_file(self.original)
+
+    def test_geometry_of_clicks_drags_keys_align_and_space(self):
+        m = GEOMETRY_MENU
+        cases = [
+            ("a push button lies above a later picture", "itemAt", [m, 115, 20], 2),
+            ("a point on one item", "itemAt", [m, 12, 12], 1),
+            ("a point on none", "itemAt", [m, 5, 5], 0),
+            # Item 3's left edge comes 3 pixels from item 1's right edge; its top, 3 from
+            # item 1's bottom, stays, since the pointer moved only across.
+            ("an edge snaps onto an edge", "dragged", [m, [3], 47, 0, False],
+             {"each": moves((3, [60, 33])), "guides": [{"axis": "x", "line": 60}]}),
+            ("the nearest wins: a centre onto the window's", "dragged", [m, [3], 73, 0, False],
+             {"each": moves((3, [85, 33])), "guides": [{"axis": "x", "line": 100}]}),
+            ("both axes snap, each to its nearest", "dragged", [m, [3], 47, 1, False],
+             {"each": moves((3, [60, 35])),
+              "guides": [{"axis": "x", "line": 60}, {"axis": "y", "line": 35}]}),
+            ("Alt drags without snapping", "dragged", [m, [3], 47, 1, True],
+             {"each": moves((3, [57, 34])), "guides": []}),
+            ("the selection moves with the first selected, snapping to the others only",
+             "dragged", [m, [3, 1], 88, 0, False],
+             {"each": moves((3, [100, 33]), (1, [100, 10])),
+              "guides": [{"axis": "x", "line": 100}]}),
+            ("left edges on the first selected", "aligned", [m, [2, 1, 3], "left"],
+             moves((1, [100, 10]), (3, [100, 33]))),
+            ("centres down on the first selected", "aligned", [m, [1, 3], "centre-y"],
+             moves((3, [10, 15]))),
+            ("centres across on the first selected", "aligned", [m, [1, 4], "centre-x"],
+             moves((4, [25, 15]))),
+            ("three spaced evenly across", "spaced", [m, [4, 1, 2], "x"],
+             moves((1, [10, 10]), (2, [65, 10]), (4, [110, 15]))),
+            ("two are not spaced", "spaced", [m, [1, 2], "x"], []),
+            ("an arrow key moves by 1", "arrowMoved", [m, [1, 3], "ArrowDown", False],
+             moves((1, [10, 11]), (3, [10, 34]))),
+            ("with Shift by 10", "arrowMoved", [m, [1], "ArrowLeft", True], moves((1, [0, 10]))),
+            ("other keys move nothing", "arrowMoved", [m, [1], "a", False], None),
+            ("a handle resizes the push buttons and texts, not the pictures", "resizedBy",
+             [m, [2, 1, 3], 10, -15],
+             [{"item": 2, "set": {"size": [50, 5]}}, {"item": 3, "set": {"size": [40, 1]}}]),
+            ("a new item moved inside the window", "placedInside",
+             [[190, 95], [50, 20], [200, 100]], [150, 80]),
+        ]
+        # The module as the page's folder holds it, served on its own: the tool's page
+        # allows no scripts but its own.
+        site = StaticSite(os.path.dirname(GEOMETRY))
+        self.addCleanup(site.stop)
+        self.driver.get(site.url.rsplit("/", 1)[0] + "/")
+        answers = self.driver.execute_async_script(
+            "const [cases, done] = arguments;"
+            "import('./designer_geometry.js')"
+            "  .then((g) => done(cases.map(([f, args]) => g[f](...args))),"
+            "        (error) => done(String(error)))",
+            [[call, args] for _, call, args, _ in cases])
+        self.assertIsInstance(answers, list, answers)
+        for (name, _, _, expected), answer in zip(cases, answers):
+            with self.subTest(name):
+                self.assertEqual(answer, expected)
+
+    def box_left(self, n):
+        return self.driver.execute_script(
+            "return document.querySelectorAll('.editor-layer .editor-item')[arguments[0] - 1]"
+            ".style.left", n)
+
+    def test_a_drag_moves_the_boxes_without_building_the_panel_again(self):
+        self.at(BROWSE_ITEM).click().perform()
+        self.wait_for(lambda: self.field("name") is not None, "the picture item's keys")
+        # After the designer's own handling of each pointer event: where item 2's box is,
+        # and how often the panel changed so far.
+        self.driver.execute_script(
+            "window.panelBuilds = 0; window.seen = [];"
+            "new MutationObserver(() => ++window.panelBuilds)"
+            ".observe(document.getElementById('editor'), {childList: true, subtree: true});"
+            "for (const kind of ['pointermove', 'pointerup']) document.addEventListener(kind,"
+            " () => seen.push([kind, document.querySelectorAll('.editor-item')[1].style.left,"
+            " window.panelBuilds]))")
+        drag = self.at(BROWSE_ITEM).click_and_hold()
+        for _ in range(5):
+            drag.move_by_offset(2, 0)
+        drag.move_by_offset(-10, 0).release().perform()
+        seen = self.driver.execute_script("return window.seen")
+        self.assertIn(["pointermove", "46px", 0], seen)
+        self.assertEqual(seen[-1], ["pointerup", "36px", 0])
+        self.assertEqual(self.text(), self.original)
+
+    def test_a_drag_refused_puts_the_item_back_and_says_why(self):
+        looks = self.pixels(56, 194, 160, 24)
+        # The page's edits wait until the test lets them go.
+        self.driver.execute_script(
+            "const send = window.fetch; let go; const gate = new Promise((r) => { go = r; });"
+            "window.letEditsGo = go; window.fetch = (url, options) => url === 'edit'"
+            " ? gate.then(() => send(url, options)) : send(url, options)")
+        built = self.generation()
+        self.at(BROWSE_ITEM).click_and_hold().move_by_offset(4, 0).move_by_offset(6, 0) \
+            .release().perform()
+        self.assertEqual(self.box_left(2), "46px")   # shown at once
+        # The author saves the file in a text editor meanwhile: the tool refuses the edit,
+        # made on the version before, even once the page has seen the new build.
+        saved = self.original + b"# saved by hand\n"
+        self.write(saved)
+        self.wait_for(lambda: self.generation() != built, "the tool's build of the saved file")
+        self.driver.execute_script("window.letEditsGo()")
+        self.wait_for(lambda: "has changed since" in self.driver.execute_script(
+            "return document.querySelector('.editor-message').textContent"), "the refusal shown")
+        self.assertEqual(self.box_left(2), "36px")
+        self.assertEqual(self.driver.execute_script(
+            "return window.ambrevo.designer.item(2).position"), [36, 184])
+        self.assertEqual(self.text(), saved)
+        self.wait_for(lambda: self.pixels(56, 194, 160, 24) == looks, "the item where it was")
 
     def test_a_caption_edited_in_the_panel_is_written_and_shown(self):
         self.at(WEB_SITE_BUTTON).click().perform()
@@ -195,7 +321,7 @@ class DesignerTest(unittest.TestCase):
         self.wait_for(lambda: self.text().count(b"[[item]]") == 7, "the added item")
         self.wait_for_items(7)
         self.assertEqual(self.driver.execute_script(
-            "return window.ambrevoPage.designer.state.selected"), [7])
+            "return window.ambrevo.designer.state.selected"), [7])
         self.press("Delete")
         self.wait_for_file(self.original)
 
@@ -209,7 +335,7 @@ class DesignerTest(unittest.TestCase):
         self.wait_for(lambda: b'normal = "pictures/back-normal.png"' in self.text(),
                       "the added picture item")
         self.wait_for_items(7)
-        added = self.driver.execute_script("return window.ambrevoPage.designer.item(7)")
+        added = self.driver.execute_script("return window.ambrevo.designer.item(7)")
         self.assertEqual(added["position"], [150, 60])
         with urllib.request.urlopen(self.base + "pictures") as response:
             listed = {p["file"]: p["size"] for p in json.load(response)["pictures"]}

@@ -179,7 +179,7 @@ class WebAccessibilityTest(unittest.TestCase):
         self.driver.execute_script(
             "const id = +document.querySelector('.access-layer').parentNode"
             "    .querySelector('canvas').id.slice(5);"
-            "window.ambrevoPage.postEvent(11, id, 1, 0, 1, 0);")
+            "window.ambrevo.postEvent(11, id, 1, 0, 1, 0);")
         time.sleep(0.5)
         self.assertEqual("Ambrevo Demo - More", self.menu()[0])
 

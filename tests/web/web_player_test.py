@@ -290,7 +290,7 @@ class WebPlayerTest(unittest.TestCase):
         self.addCleanup(stop, serve)
         self.open(url, "Pick one.")
         self.driver.execute_script(
-            "window.sounds = []; const host = window.ambrevoPage.host, play = host.soundFile;"
+            "window.sounds = []; const host = window.ambrevo.host, play = host.soundFile;"
             "host.soundFile = (path) => { window.sounds.push(path); play(path); };")
         ActionChains(self.driver).send_keys("r").perform()
         self.launch_panel()
@@ -300,7 +300,7 @@ class WebPlayerTest(unittest.TestCase):
         # The click sound by the name the disc lists, which the server has.
         self.assertEqual(["Click.WAV"], self.driver.execute_script("return window.sounds"))
         status = self.driver.execute_async_script(
-            "fetch(window.ambrevoPage.discUrl(arguments[0])).then(r => arguments[1](r.status))",
+            "fetch(window.ambrevo.discUrl(arguments[0])).then(r => arguments[1](r.status))",
             "Click.WAV")
         self.assertEqual(200, status)
         # The page keeps the menu on show across its reloads, by its name's bytes.

@@ -11,6 +11,7 @@
 #include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/editor/item_stacking.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
 #include "pack/editor/toml_source_edit.h"
@@ -221,7 +222,8 @@ nlohmann::json EditSession::Model() const {
              {"name", DisplayText(source.entryName, source.codePage)},
              {"size", background ? Pair(background->width, background->height) : Pair(0, 0)},
              {"keys", keys.menu},
-             {"items", items}});
+             {"items", items},
+             {"stacking", StackingOrder(menu)}});
     }
     return model;
 }

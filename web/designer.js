@@ -1,0 +1,291 @@
+// The designer: an editing layer over the running menu, when the authoring tool's edit
+// command serves the page (its address carries the token that edits need). A click selects
+// the item under the pointer, a drag or the arrow keys move the selection, handles resize
+// it, the panel edits keys and adds items and menus. Every change of the author's TOML goes
+// through change(): the boxes show it at once, the tool is asked, and then the model the
+// tool answers is the truth, or, when it refuses, the menu as it was with the tool's
+// message. The tool rebuilds the menu and the running player shows the new build (see
+// page_live_reload.js). While editing, items do not launch: "Try it" runs the menu as the
+// disc does.
+import { createClient } from "./designer_client.js";
+import { aligned, applied, arrowMoved, dragged, itemAt, movedBy, placedInside, resizedBy,
+         spaced } from "./designer_geometry.js";
+import { createOverlay } from "./designer_overlay.js";
+import { createPanel } from "./designer_panel.js";
+
+const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
+
+const NEW_ITEMS = {
+    button: { kind: "button", caption: "&New", target: "*", position: [10, 10], size: [96, 28] },
+    text: { kind: "text", caption: "New text", target: "*", position: [10, 10], size: [96, 16] },
+};
+
+// Starts the designer on the page; answers what the browser tests read of it.
+export function startDesigner(page, live, token) {
+    const saved = JSON.parse(sessionStorage.getItem(SAVED_KEY) || "{}");
+    const d = {
+        client: createClient(token),
+        model: null,
+        menu: null,          // the model's menu on show
+        pictures: [],        // the source folder's PNG files: [{file, size}]
+        selected: Array.isArray(saved.selected) ? saved.selected : [],
+        trying: saved.trying === true,
+        lastPoint: null,     // where the author last pressed on the menu
+        drag: null,
+        pending: null,       // the menu as a change not yet answered leaves it
+        busy: 0,             // changes not yet answered
+        queue: Promise.resolve(),   // the changes asked, answered one after the other
+        stale: false,        // a new build came while a change was under way
+        message: "",         // why the last change was refused
+    };
+    const view = {
+        overlay: createOverlay({ pointerdown: pressed, pointermove: moved, pointerup: released,
+                                 lostpointercapture: released }),
+        panel: createPanel({
+            edit: (request, field) => change(request, { field }),
+            undo: () => change({ undo: true }),
+            redo: () => change({ redo: true }),
+            add: (kind) => add(NEW_ITEMS[kind]),
+            addPicture,
+            duplicate,
+            remove,
+            moveTo: (to) => change({ move: d.selected[0], to }),
+            align: (how) => changeEach(aligned(current(), d.selected, how)),
+            space: (axis) => changeEach(spaced(current(), d.selected, axis)),
+            tryIt: (trying) => update({ trying }),
+            showMenu,
+            newMenu,
+        }),
+    };
+
+    // ---- The state and what shows it ----
+
+    function menuForm() {
+        for (const form of page.forms.values()) {
+            if (!form.element.hidden && form.canvas.width === d.menu.size[0] &&
+                form.canvas.height === d.menu.size[1]) return form;
+        }
+        return null;
+    }
+
+    // The one place that keeps and shows the state: the panel only when the model, the menu
+    // or the selection changed, the boxes always.
+    function update(changes = {}) {
+        Object.assign(d, changes);
+        const saved = { selected: d.selected, trying: d.trying };
+        sessionStorage.setItem(SAVED_KEY, JSON.stringify(saved));
+        view.panel.show(d);
+        showBoxes();
+    }
+
+    let awaitingForm = false;   // showBoxes is asked again at the next frame
+    function showBoxes() {
+        if (!d.menu) return;
+        const form = menuForm();
+        if (!form) {   // the player has not shown the menu yet
+            if (!awaitingForm) {
+                awaitingForm = true;
+                requestAnimationFrame(() => {
+                    awaitingForm = false;
+                    showBoxes();
+                });
+            }
+            return;
+        }
+        const menu = d.drag ? d.drag.menu : current();
+        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying);
+    }
+
+    // The model and the pictures as the tool has them now.
+    async function load() {
+        const [model, pictures] = await Promise.all([d.client.model(), d.client.pictures()]);
+        const shown = (sessionStorage.getItem(page.menuKey) || "").toLowerCase();
+        const menu = model.menus.find((m) => m.name.toLowerCase() === shown) ||
+                     model.menus[0] || null;
+        update({ model, pictures, menu,
+                 selected: d.selected.filter((n) => menu && n <= menu.items.length) });
+    }
+
+    // A new build is on show: the model is read again, once the changes under way and the
+    // drag have ended.
+    function reload() {
+        if (d.busy || d.drag) {
+            d.stale = true;
+            return Promise.resolve();
+        }
+        d.stale = false;
+        return load();
+    }
+
+    // ---- The one path of every change ----
+
+    // Asks the tool for the change, after those asked before it; `preview`, the menu as the
+    // change leaves it, shows at once. Then the model as the tool has it, or, refused, the
+    // menu as it was and the tool's message beside `field` (or in the panel). Answers the
+    // tool's reply, or null when refused.
+    function change(request, { field = null, preview = null } = {}) {
+        ++d.busy;
+        if (preview) update({ pending: preview });
+        const answered = d.queue.then(() => send(request, field));
+        d.queue = answered.catch(() => {});
+        return answered;
+    }
+
+    async function send(request, field) {
+        const file = request.file || (d.menu && d.menu.file);
+        const answer =
+            await d.client.edit(request.undo || request.redo ? request : { ...request, file });
+        if (answer.ok) live.expectChange();
+        if (answer.ok || answer.status === 409 || d.stale) {
+            d.stale = false;
+            await load().catch(() => {});
+        }
+        --d.busy;
+        // The message stays in the panel, across its builds, until the next change's answer.
+        const atField = field && field.isConnected;
+        update({ message: atField ? "" : answer.message, ...(d.busy ? {} : { pending: null }) });
+        if (atField) view.panel.message(answer.message, field);
+        return answer.ok ? answer.reply : null;
+    }
+
+    // What the next change starts from: the menu as the changes not yet answered leave it.
+    const current = () => d.pending || d.menu;
+
+    // Keys of several items in one edit, which one undo takes back.
+    function changeEach(each) {
+        if (!each.length) return null;
+        return change({ each }, { preview: applied(current(), each) });
+    }
+
+    async function add(keys) {
+        const reply = await change({ add: keys });
+        if (reply) update({ selected: [reply.item] });
+    }
+
+    // A picture item showing the file, where the author last pressed, moved in so that the
+    // picture lies within the window; its size is the picture's.
+    function addPicture(file) {
+        const picture = d.pictures.find((p) => p.file === file);
+        const position = placedInside(d.lastPoint || [10, 10], picture.size, d.menu.size);
+        add({ kind: "picture", target: "*", position, "pictures.normal": file });
+    }
+
+    function duplicate() {
+        const item = d.menu.items[d.selected[0] - 1];
+        add({ ...item.keys, position: movedBy(d.menu, [item.index], 10, 10)[0].set.position });
+    }
+
+    async function remove() {
+        if (await change({ remove: d.selected[0] })) update({ selected: [] });
+    }
+
+    function showMenu(name) {
+        sessionStorage.setItem(page.menuKey, name);
+        update({ selected: [] });
+        location.reload();
+    }
+
+    // The new menu is shown once the player takes up the new build.
+    async function newMenu(keys, field) {
+        const reply = await change({ file: d.model.files[0].name, add_menu: keys }, { field });
+        const created = reply && d.model.menus.find((m) => m.file === reply.menu);
+        if (created) {
+            sessionStorage.setItem(page.menuKey, created.name);
+            update({ selected: [] });
+        }
+    }
+
+    // ---- The pointer and the keys ----
+
+    function pressed(e) {
+        if (e.button !== 0 || !d.menu) return;
+        const layer = view.overlay.layer;
+        layer.focus();
+        layer.setPointerCapture(e.pointerId);
+        const [x, y] = view.overlay.pointOf(e);
+        const resize = Number(e.target.dataset.resize || 0);
+        const n = resize || itemAt(current(), x, y);
+        let selected = d.selected;
+        if (!n) {
+            if (!e.shiftKey) selected = [];
+        } else if (e.shiftKey) {
+            selected = selected.includes(n) ? selected.filter((s) => s !== n) : [...selected, n];
+        } else if (!selected.includes(n)) {
+            selected = [n];
+        }
+        // A handle's item leads the resize; the first selected leads a move.
+        const lead = resize ? [resize, ...selected.filter((s) => s !== resize)] : selected;
+        d.drag = { x, y, resize, lead, from: current(), menu: current(), each: [], guides: [] };
+        update({ selected, lastPoint: [x, y] });
+        e.preventDefault();
+    }
+
+    // Only the boxes and guides are drawn again while the pointer moves.
+    function moved(e) {
+        const drag = d.drag;
+        if (!drag || !drag.lead.length) return;
+        const [x, y] = view.overlay.pointOf(e);
+        const [dx, dy] = [x - drag.x, y - drag.y];
+        if (drag.resize) {
+            drag.each = resizedBy(drag.from, drag.lead, dx, dy);
+            drag.guides = [];
+        } else {
+            ({ each: drag.each, guides: drag.guides } =
+                dragged(drag.from, drag.lead, dx, dy, e.altKey));
+        }
+        drag.menu = applied(drag.from, drag.each);
+        showBoxes();
+    }
+
+    function released() {
+        const drag = d.drag;
+        if (!drag) return;
+        d.drag = null;
+        const each = drag.each.filter((part) => {
+            const item = drag.from.items[part.item - 1];
+            return Object.entries(part.set)
+                .some(([key, value]) => String(value) !== String(item[key]));
+        });
+        if (each.length) {
+            changeEach(each);
+        } else {
+            showBoxes();
+            if (d.stale) reload();
+        }
+    }
+
+    // Keys move or delete the selection; none reaches the menu while editing.
+    function keyed(e) {
+        if (e.ctrlKey || e.metaKey) {
+            if (e.key === "z") change({ undo: true });
+            if (e.key === "y") change({ redo: true });
+            return;
+        }
+        const each = d.menu && arrowMoved(current(), d.selected, e.key, e.shiftKey);
+        if (each) {
+            changeEach(each);
+        } else if (e.key === "Delete" && d.selected.length === 1) {
+            remove();
+        }
+    }
+
+    // The panel's own keys never reach the menu; the others reach it only in "Try it".
+    for (const kind of ["keydown", "keyup"]) {
+        view.panel.element.addEventListener(kind, (e) => e.stopPropagation());
+        window.addEventListener(kind, (e) => {
+            if (d.trying || view.panel.element.contains(e.target)) return;
+            e.stopPropagation();
+            e.preventDefault();
+            if (kind === "keydown") keyed(e);
+        }, true);
+    }
+
+    live.rebuilt(() => reload().catch(() => {}));
+    reload().catch((error) => update({ message: "The model cannot be read: " + error.message }));
+    return {
+        state: d,
+        item: (n) => d.menu.items[n - 1],
+        itemAt: (x, y) => itemAt(d.menu, x, y),
+        reload,
+    };
+}

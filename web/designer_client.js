@@ -1,0 +1,55 @@
+// The designer's client of the tool's edit interface (docs/designer.md): reads the model
+// and the pictures, sends edits made on the version of the file it knows, and keeps each
+// file's version from the answers, a refusal's (409) as well. Every request carries the
+// token.
+export function createClient(token) {
+    const versions = new Map();   // file name: the version the page knows
+    const headers = { "X-Ambrevo-Token": token };
+
+    async function read(path) {
+        const response = await fetch(path, { cache: "no-store", headers });
+        if (!response.ok) {
+            throw new Error(path + ": " + response.status + " " + response.statusText);
+        }
+        return response.json();
+    }
+
+    return {
+        async model() {
+            const model = await read("model");
+            versions.clear();
+            for (const file of model.files) versions.set(file.name, file.version);
+            return model;
+        },
+        // The source folder's PNG files, [{file, size}]; none when they cannot be listed.
+        async pictures() {
+            try {
+                return (await read("pictures")).pictures;
+            } catch (error) {
+                return [];
+            }
+        },
+        // One edit; answers {ok, reply, status, message}, message saying why it was refused.
+        async edit(request) {
+            const body = request.undo || request.redo
+                ? request : { ...request, version: versions.get(request.file) };
+            let response;
+            try {
+                response = await fetch("edit", {
+                    method: "POST",
+                    headers: { ...headers, "Content-Type": "application/json" },
+                    body: JSON.stringify(body),
+                });
+            } catch (error) {
+                return { ok: false, status: 0, reply: {},
+                         message: "the designer's tool does not answer" };
+            }
+            const reply = await response.json().catch(() => ({}));
+            if (reply.version && (response.ok || response.status === 409)) {
+                versions.set(response.ok ? reply.file : request.file, reply.version);
+            }
+            return { ok: response.ok, status: response.status, reply,
+                     message: response.ok ? "" : reply.error || "refused: " + response.status };
+        },
+    };
+}
