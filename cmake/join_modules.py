@@ -14,7 +14,7 @@ import os
 import re
 import sys
 
-IMPORT = re.compile(r'^import\s*\{([^}]*)\}\s*from\s*"(\./[\w.-]+\.js)";[ \t]*\n', re.M)
+IMPORT = re.compile(r'^import\s*\{([^}]*)\}\s*from\s*"(\.\.?/[\w./-]+\.js)";[ \t]*\n', re.M)
 ANY_IMPORT = re.compile(r"^import\b", re.M)
 EXPORT = re.compile(r"^export\s+(?=(?:async\s+)?function\b|const\b|let\b|class\b)", re.M)
 ANY_EXPORT = re.compile(r"^export\b", re.M)
@@ -38,7 +38,8 @@ class Module:
             for name in listed:
                 if not re.fullmatch(r"[A-Za-z_$][\w$]*", name):
                     raise JoinError("%s: import \"%s\" by its own name" % (path, name))
-            self.imports.append((listed, os.path.join(os.path.dirname(path), source)))
+            self.imports.append(
+                (listed, os.path.normpath(os.path.join(os.path.dirname(path), source))))
         body = IMPORT.sub("", self.text)
         if ANY_IMPORT.search(body):
             raise JoinError("%s: only `import { names } from \"./file.js\";` is joined" % path)

@@ -14,7 +14,7 @@ import { createLiveReload } from "./page_live_reload.js";
 import { createPainter } from "./page_paint.js";
 import { soundCalls } from "./page_sounds.js";
 import { measureCalls } from "./page_text.js";
-import { startDesigner } from "./designer.js";
+import { startDesigner } from "./designer/designer.js";
 
 function startPage() {
     const page = createPage();

@@ -25,7 +25,7 @@ BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
 WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
 MESSAGE_TEXT = (400, 266)     # item 5, a text item at [380, 258], 104 x 20
 GEOMETRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web",
-                        "designer_geometry.js")
+                        "designer", "geometry.js")
 
 # A menu of the tool's model for the geometry: a 200 x 100 window; item 2, a push button,
 # lies above item 4, a picture later in the file that overlaps it.
@@ -225,7 +225,7 @@ class DesignerTest(unittest.TestCase):
         self.driver.get(site.url.rsplit("/", 1)[0] + "/")
         answers = self.driver.execute_async_script(
             "const [cases, done] = arguments;"
-            "import('./designer_geometry.js')"
+            "import('./geometry.js')"
             "  .then((g) => done(cases.map(([f, args]) => g[f](...args))),"
             "        (error) => done(String(error)))",
             [[call, args] for _, call, args, _ in cases])

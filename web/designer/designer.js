@@ -7,11 +7,11 @@
 // message. The tool rebuilds the menu and the running player shows the new build (see
 // page_live_reload.js). While editing, items do not launch: "Try it" runs the menu as the
 // disc does.
-import { createClient } from "./designer_client.js";
+import { createClient } from "./client.js";
 import { aligned, applied, arrowMoved, dragged, itemAt, movedBy, placedInside, resizedBy,
-         spaced } from "./designer_geometry.js";
-import { createOverlay } from "./designer_overlay.js";
-import { createPanel } from "./designer_panel.js";
+         spaced } from "./geometry.js";
+import { createOverlay } from "./overlay.js";
+import { createPanel } from "./panel.js";
 
 const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
 

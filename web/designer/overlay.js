@@ -2,7 +2,7 @@
 // marked, a resize handle on each selected push button and text, and the snapping guides.
 // show() changes the elements in place, so that a drag redraws only what moved; the
 // pointer's events go to the listeners given.
-import { rectOf } from "./designer_geometry.js";
+import { rectOf } from "./geometry.js";
 
 const px = (value) => value + "px";
 
