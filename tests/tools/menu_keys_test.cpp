@@ -1,7 +1,6 @@
 #include "pack/source/menu_keys.h"
 
 #include <gtest/gtest.h>
-
 #include <toml++/toml.h>
 
 #include <map>
@@ -33,8 +32,8 @@ std::string SourceOf(const std::map<std::string, std::string>& values) {
         if (value == values.end()) continue;
         const std::string table = TableOf(key.path);
         if (!lines.contains(table)) tables.push_back(table);
-        lines[table] += std::string(key.path.substr(table.empty() ? 0 : table.size() + 1)) +
-                        " = " + value->second + "\n";
+        lines[table] += std::string(key.path.substr(table.empty() ? 0 : table.size() + 1)) + " = " +
+                        value->second + "\n";
     }
     std::string text = lines[""];
     for (const std::string& table : tables) {
@@ -98,8 +97,8 @@ TEST_F(MenuKeysTest, TheReadersTakeExactlyTheCatalogueKeys) {
         const MenuKey* key = FindMenuKey(path);
         const MenuKey* font = FindMenuKey(TableOf(path));
         const bool fontKey =
-            font != nullptr && std::ranges::count(FontKeys(font->type),
-                                                  path.substr(TableOf(path).size() + 1)) > 0;
+            font != nullptr &&
+            std::ranges::count(FontKeys(font->type), path.substr(TableOf(path).size() + 1)) > 0;
         const bool table = std::ranges::any_of(
             catalogue, [&](const std::string& known) { return known.starts_with(path + "."); });
         EXPECT_TRUE(key != nullptr || fontKey || table)

@@ -332,11 +332,15 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
         {"[[item]]\ntarget = \"%docs\\manual.pdf\"\n",
          {"2: a \"\\\" inside \"...\" starts an escape such as \\n; write \\\\ for a backslash, or "
           "put the text in single quotes: 'C:\\folder'"}},
+        {"[[item]]\n[item.pictures]\ntarget = \"play.exe\"\n",
+         {"3: unknown key \"pictures.target\": Opens (\"target\") belongs above [item.pictures]; "
+          "write it before that line"}},
         {"[clock]\nshow_time = true\n[clock]\n",
          {"3: this table is written twice; write its header once, with all its keys below it"}},
         {"title = \"a\"\ntitle = \"b\"\n",
          {"2: this key is given twice in its table; keep one of them"}},
-        {"when = 1979-05-27T25:00:00\n", {"1: PARSER"}},
+        {"when = 1979-05-27T25:00:00\n",
+         {"1: Error while parsing time: expected hour between 0 to 59 (inclusive), saw 25"}},
     };
     for (const ProblemCase& problem : cases) {
         diagnostics_ = Diagnostics{};

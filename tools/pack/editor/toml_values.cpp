@@ -47,15 +47,16 @@ public:
 private:
     ValueName Within(std::string place) const {
         ValueName within;
-        within.key_ = Subject();
+        within.key_ = Named();
         within.place_ = std::move(place);
         return within;
     }
     ValueName() = default;
-    std::string Subject() const {
-        if (place_.empty()) return key_.empty() ? "a value" : key_;
-        return key_.empty() || key_ == "a value" ? place_ : key_ + ": " + place_;
+    std::string Named() const {
+        if (place_.empty() || key_.empty()) return key_ + place_;
+        return key_ + ": " + place_;
     }
+    std::string Subject() const { return Named().empty() ? "a value" : Named(); }
 
     std::string key_;
     std::vector<std::string_view> parts_;
@@ -83,9 +84,8 @@ std::string ValueText(const nlohmann::json& value, const ValueName& name) {
             std::string text = "{";
             for (const auto& [key, element] : value.items()) {
                 if (key.empty()) throw PackError("a key must not be empty");
-                text += (text.size() > 1 ? ", " : " ") +
-                        (IsBareKey(key) ? key : TomlString(key)) + " = " +
-                        ValueText(element, name.Member(key));
+                text += (text.size() > 1 ? ", " : " ") + (IsBareKey(key) ? key : TomlString(key)) +
+                        " = " + ValueText(element, name.Member(key));
             }
             return text + (text.size() > 1 ? " }" : "}");
         }

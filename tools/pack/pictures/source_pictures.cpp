@@ -6,8 +6,7 @@
 
 namespace ambrevo::pack {
 
-std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node,
-                                                       std::string_view key,
+std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node, std::string_view key,
                                                        const SourceFile* file) {
     const SourceFile& where = file != nullptr ? *file : file_;
     const auto line = static_cast<std::int64_t>(node.source().begin.line);

@@ -168,7 +168,8 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
     if (source.Text("target", item.target)) {
         const std::string text = source.Value("target")->as_string()->get();
         if (IsMenuTarget(text)) {
-            menu.menuTargets.push_back({item.target, text, source.Line("target"), source.File().item});
+            menu.menuTargets.push_back(
+                {item.target, text, source.Line("target"), source.File().item});
         }
     }
     source.Text("parameters", item.parameters);

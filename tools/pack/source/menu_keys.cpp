@@ -208,20 +208,34 @@ std::vector<MenuKey> BuildMenuKeys() {
 
 std::string_view TypeName(KeyType type) {
     switch (type) {
-        case KeyType::Text: return "text";
-        case KeyType::Number: return "number";
-        case KeyType::Switch: return "switch";
-        case KeyType::Choice: return "choice";
-        case KeyType::Colour: return "colour";
-        case KeyType::Font: return "font";
-        case KeyType::ColouredFont: return "font";
-        case KeyType::Position: return "position";
-        case KeyType::Size: return "size";
-        case KeyType::Bounds: return "bounds";
-        case KeyType::Picture: return "picture";
-        case KeyType::PictureList: return "picture_list";
-        case KeyType::Target: return "target";
-        case KeyType::CodePage: return "code_page";
+        case KeyType::Text:
+            return "text";
+        case KeyType::Number:
+            return "number";
+        case KeyType::Switch:
+            return "switch";
+        case KeyType::Choice:
+            return "choice";
+        case KeyType::Colour:
+            return "colour";
+        case KeyType::Font:
+            return "font";
+        case KeyType::ColouredFont:
+            return "font";
+        case KeyType::Position:
+            return "position";
+        case KeyType::Size:
+            return "size";
+        case KeyType::Bounds:
+            return "bounds";
+        case KeyType::Picture:
+            return "picture";
+        case KeyType::PictureList:
+            return "picture_list";
+        case KeyType::Target:
+            return "target";
+        case KeyType::CodePage:
+            return "code_page";
     }
     return "text";
 }
@@ -257,8 +271,8 @@ const std::vector<MenuKey>& MenuKeys() {
 
 const MenuKey* FindMenuKey(std::string_view path) {
     const std::vector<MenuKey>& keys = MenuKeys();
-    const auto found =
-        std::find_if(keys.begin(), keys.end(), [&](const MenuKey& key) { return key.path == path; });
+    const auto found = std::find_if(keys.begin(), keys.end(),
+                                    [&](const MenuKey& key) { return key.path == path; });
     return found != keys.end() ? &*found : nullptr;
 }
 
@@ -275,10 +289,14 @@ std::string KeyInMessage(std::string_view path, std::string_view written) {
 
 std::vector<std::string_view> PartLabels(KeyType type) {
     switch (type) {
-        case KeyType::Position: return {"Left", "Top"};
-        case KeyType::Size: return {"Width", "Height"};
-        case KeyType::Bounds: return {"Left", "Top", "Width", "Height"};
-        default: return {};
+        case KeyType::Position:
+            return {"Left", "Top"};
+        case KeyType::Size:
+            return {"Width", "Height"};
+        case KeyType::Bounds:
+            return {"Left", "Top", "Width", "Height"};
+        default:
+            return {};
     }
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,13 +41,14 @@ enum ItemKinds : std::uint8_t {
 // "description.font", "item.position" (a key of each [[item]]), "item.pictures.normal".
 struct MenuKey {
     std::string_view path = {};
-    std::string_view group = {};  // the panel's heading: "Window", "Clock", "Action", "Pictures" ...
+    std::string_view group =
+        {};  // the panel's heading: "Window", "Clock", "Action", "Pictures" ...
     std::string_view label = {};  // plain words: "Opens", "Ends the menu after the launch"
     std::string_view help = {};   // one line
     KeyType type = KeyType::Text;
     std::string_view defaultValue = {};  // as TOML writes it; empty: none (the key is left out)
-    std::int64_t lowest = 0;        // Number
-    std::int64_t highest = 0;       // Number
+    std::int64_t lowest = 0;             // Number
+    std::int64_t highest = 0;            // Number
     const NameTable& (*choices)() = nullptr;  // Choice
     std::uint8_t kinds = kNoKind;             // item keys: ItemKinds
     bool version7Only = false;

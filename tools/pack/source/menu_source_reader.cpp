@@ -4,7 +4,6 @@
 #include <string>
 
 #include "menu/menu_rules.h"
-#include "pack/source/source_defaults.h"
 #include "pack/common/file_io.h"
 #include "pack/common/silent_debug_output.h"
 #include "pack/pictures/picture_composer.h"
@@ -12,6 +11,7 @@
 #include "pack/pictures/source_pictures.h"
 #include "pack/source/item_source_reader.h"
 #include "pack/source/menu_texts.h"
+#include "pack/source/source_defaults.h"
 #include "pack/source/source_table.h"
 #include "pack/source/source_warnings.h"
 #include "pack/source/text_encoding.h"

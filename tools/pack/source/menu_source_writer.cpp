@@ -30,7 +30,7 @@ std::string SlotText(int record, int set, int frame) {
 
 void WriteWindow(TomlText& toml, const MenuDefinition& menu) {
     toml.Text("title", menu.title);
-    toml.Choice("placement", PlacementNames(), menu.placement);
+    toml.Named("placement", PlacementNames(), menu.placement);
     toml.Integer("initial_item", menu.initialItem);
     toml.Integer("animation_interval", menu.animationInterval);
     toml.Flag("scroll_title", menu.scrollTitle);
@@ -42,7 +42,7 @@ void WriteDescription(TomlText& toml, const MenuDefinition& menu) {
     toml.Font("font", menu.descriptionFont);
     toml.Color("color", menu.descriptionColor);
     toml.Bounds("bounds", menu.descriptionBounds);
-    toml.Choice("alignment", AlignmentNames(), menu.descriptionAlignment);
+    toml.Named("alignment", AlignmentNames(), menu.descriptionAlignment);
     toml.Pair("picture_position", menu.descriptionPicturePosition.left,
               menu.descriptionPicturePosition.top);
     toml.Integer("shadow_offset", menu.shadowOffset);
@@ -65,7 +65,7 @@ void WriteShape(TomlText& toml, const MenuDefinition& menu) {
     if (menu.shapeColor == -1) {
         if (menu.windowShape.empty()) return;
         toml.Table("shape");
-        toml.Choice("cut", ShapeCutNames(), kCutNone);
+        toml.Named("cut", ShapeCutNames(), kCutNone);
     } else {
         const std::int32_t index = ShapeColorIndex(menu.shapeColor);
         toml.Table("shape");
@@ -84,7 +84,7 @@ void WriteExpiry(TomlText& toml, const MenuDefinition& menu) {
 
 void WriteItem(TomlText& toml, const MenuItem& item, int version) {
     toml.ArrayTable("item");
-    toml.Choice("kind", ItemKindNames(), item.kind);
+    toml.Named("kind", ItemKindNames(), item.kind);
     toml.Text("target", item.target);
     toml.Text("parameters", item.parameters);
     toml.Text("description", item.description);
@@ -94,18 +94,18 @@ void WriteItem(TomlText& toml, const MenuItem& item, int version) {
     toml.Text("shortcut_key", item.shortcutKey);
     toml.Pair("position", item.left, item.top);
     toml.Pair("size", item.width, item.height);
-    toml.Choice("show", ShowModeNames(), item.showMode);
+    toml.Named("show", ShowModeNames(), item.showMode);
     toml.Flag("minimize_after_launch", item.minimizeAfterLaunch);
     toml.Flag("exit_after_launch", item.exitAfterLaunch);
     toml.Flag("auto_restore", item.autoRestore);
-    toml.Choice("animation", AnimationNames(), item.animationMode);
+    toml.Named("animation", AnimationNames(), item.animationMode);
     if (version < kLatestMenuVersion) return;
     toml.Font("font", item.font, &item.fontColor);
-    toml.Choice("alignment", AlignmentNames(), item.alignment);
+    toml.Named("alignment", AlignmentNames(), item.alignment);
     toml.Flag("check_viewer", item.checkViewer == 1);
     toml.Text("viewer_name", item.viewerName);
     toml.Text("viewer_version", item.viewerVersion);
-    toml.Choice("viewer_match", ViewerMatchNames(), item.viewerVersionMode == 1 ? 1 : 0);
+    toml.Named("viewer_match", ViewerMatchNames(), item.viewerVersionMode == 1 ? 1 : 0);
 }
 
 void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, const std::string& stem,

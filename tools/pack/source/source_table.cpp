@@ -10,7 +10,6 @@
 namespace ambrevo::pack {
 namespace {
 
-
 constexpr std::string_view kTextExpected = "a text in double quotes: \"...\"";
 constexpr std::string_view kColourExpected = "a colour \"#RRGGBB\" such as \"#FF0000\" for red";
 
@@ -38,7 +37,8 @@ std::int64_t LineOf(const toml::node& node) {
 }
 
 std::string Version7Needed(std::string_view key) {
-    return std::string(key) + " needs version 7; this menu is version 6: set version = 7, or remove it";
+    return std::string(key) +
+           " needs version 7; this menu is version 6: set version = 7, or remove it";
 }
 
 SourceTable::SourceTable(const toml::table& table, const SourceFile& file, std::string prefix)
@@ -114,8 +114,8 @@ bool SourceTable::Integer(std::string_view key, std::int32_t& out, std::int64_t 
     if (number == nullptr || number->get() < lowest || number->get() > highest) {
         const std::string range = lowest == kInt32Min && highest == kInt32Max
                                       ? "a whole number"
-                                      : "a whole number from " + std::to_string(lowest) +
-                                            " to " + std::to_string(highest);
+                                      : "a whole number from " + std::to_string(lowest) + " to " +
+                                            std::to_string(highest);
         std::string given;
         if (number != nullptr) given = ", not " + std::to_string(number->get());
         if (node->is_string()) given = ", written without quotes";
@@ -195,8 +195,7 @@ std::optional<std::vector<std::int32_t>> SourceTable::Integers(std::string_view 
 }
 
 bool SourceTable::Position(std::string_view key, Point& out) {
-    const auto values =
-        Integers(key, 2, kInt32Min, "[x, y]: two whole numbers in square brackets");
+    const auto values = Integers(key, 2, kInt32Min, "[x, y]: two whole numbers in square brackets");
     if (!values) return false;
     out = {(*values)[0], (*values)[1]};
     return true;
@@ -226,7 +225,7 @@ bool SourceTable::Rectangle(std::string_view key, Bounds& out) {
 }
 
 bool SourceTable::Choice(std::string_view key, const NameTable& names, std::int32_t& out,
-                        std::int64_t lowest, std::int64_t highest) {
+                         std::int64_t lowest, std::int64_t highest) {
     const toml::node* node = Take(key);
     if (node == nullptr) return false;
     if (const auto* number = node->as_integer()) {
@@ -243,8 +242,8 @@ bool SourceTable::Choice(std::string_view key, const NameTable& names, std::int3
     std::string given;
     if (const auto* text = node->as_string()) given = ", not " + Quoted(text->get());
     if (const auto* number = node->as_integer()) given = ", not " + std::to_string(number->get());
-    ReportType(key, "one of " + names.List() + " (or its number " + std::to_string(lowest) +
-                        ".." + std::to_string(highest) + ")" + given);
+    ReportType(key, "one of " + names.List() + " (or its number " + std::to_string(lowest) + ".." +
+                        std::to_string(highest) + ")" + given);
     return false;
 }
 
@@ -289,7 +288,13 @@ void SourceTable::ReportUnknownKeys() const {
     for (auto&& [key, node] : table_) {
         if (known_.count(key.str()) > 0) continue;
         std::string message = "unknown key " + Quoted(Qualified(key.str()));
-        if (const std::optional<std::string> meant = ClosestName(key.str(), known)) {
+        const std::string above = scope_ + std::string(key.str());
+        if (!prefix_.empty() && FindMenuKey(above) != nullptr) {
+            // A key written after a table's header belongs to that table.
+            const std::string table = scope_ + prefix_.substr(0, prefix_.size() - 1);
+            message += ": " + KeyInMessage(above, key.str()) + " belongs above [" + table +
+                       "]; write it before that line";
+        } else if (const std::optional<std::string> meant = ClosestName(key.str(), known)) {
             message += "; did you mean " + Named(*meant) + "?";
         } else {
             message += ": no setting has this name here; check its spelling, or remove it";

@@ -44,7 +44,9 @@ public:
     // The key's path in the key catalogue (menu_keys.h): "item.pictures.normal".
     std::string Path(std::string_view key) const { return scope_ + Qualified(key); }
     // The key as messages name it for authors: its plain label and the key.
-    std::string Named(std::string_view key) const { return KeyInMessage(Path(key), Qualified(key)); }
+    std::string Named(std::string_view key) const {
+        return KeyInMessage(Path(key), Qualified(key));
+    }
     void Report(std::string_view key, std::string message) const;
 
     // UTF-8 in the file, bytes of the code page in the menu.

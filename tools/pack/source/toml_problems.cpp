@@ -31,8 +31,7 @@ constexpr std::array<KnownProblem, 20> kKnownProblems = {{
      "this table is written twice; write its header once, with all its keys below it"},
     {"dotted key-value pair",
      "a key here is also written as a table (\"a = ...\" and \"a.b = ...\"); keep one of them"},
-    {"cannot redefine existing",
-     "this key is given twice in its table; keep one of them"},
+    {"cannot redefine existing", "this key is given twice in its table; keep one of them"},
     {"dangling comma", "a table in { } must not end with a comma before the }"},
     {"parsing inline table",
      "a table in { } must be on one line, its keys separated by commas: "
