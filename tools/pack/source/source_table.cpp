@@ -76,7 +76,7 @@ std::optional<std::string> SourceTable::TextOf(const toml::node& node,
                                                std::string_view what) const {
     const auto* text = node.as_string();
     if (text == nullptr) {
-        file_.Report(LineOf(node), std::string(what) + " must be " + kTextExpected);
+        file_.Report(LineOf(node), std::string(what) + " must be " + std::string(kTextExpected));
         return std::nullopt;
     }
     EncodedText converted = EncodeText(text->get(), codePage_);
