@@ -14,12 +14,15 @@
 #include "pack/editor/item_stacking.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
+#include "pack/editor/problem_list.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
+#include "pack/source/menu_keys.h"
 #include "pack/source/package_source.h"
 #include "pack/source/source_names.h"
 #include "pack/source/source_table.h"
 #include "pack/source/text_encoding.h"
+#include "pack/source/toml_problems.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -101,7 +104,7 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
         if (value.is_null()) {
             edit.Remove(within, name);
         } else {
-            edit.Set(within, name, TomlValueText(value));
+            edit.Set(within, name, TomlValueText(value, (table.empty() ? "" : "item.") + key));
         }
     }
 }
@@ -185,7 +188,11 @@ nlohmann::json EditSession::Model() const {
     const PackageSource package = Read({}, diagnostics);
     nlohmann::json model = {{"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
-                            {"problems", Problems(diagnostics)}};
+                            {"problems", Problems(diagnostics)},
+                            {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
+                                 return NameOf(PathFromUtf8(f));
+                             })},
+                            {"keys", MenuKeysJson()}};
     std::map<std::string, SourceKeys> sourceKeys;
     for (const std::filesystem::path& file : Files()) {
         try {
@@ -279,7 +286,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
             if (key.find('.') != std::string::npos) {
                 subKeys[key] = value;
             } else {
-                values.emplace_back(key, TomlValueText(value));
+                values.emplace_back(key, TomlValueText(value, std::string(kItems) + "." + key));
             }
         }
         const int added = edit.Add(kItems, values);
@@ -311,7 +318,7 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
         root = toml::parse(before);
     } catch (const toml::parse_error& error) {
         throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
-                        std::string(error.description()));
+                        TomlProblem(error.description()));
     }
     const toml::array* menus = root["menus"].as_array();
     if (!menus) {

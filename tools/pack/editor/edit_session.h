@@ -38,8 +38,12 @@ public:
                          std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>());
 
     // {"files": [{"name", "version"}], "menus": [{"file", "name", "size", "keys", "items":
-    // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...]};
-    // "keys" are the source's own keys of the menu (its items left out) or of the item.
+    // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...],
+    // "problem_list": [...], "keys": [...]}; a menu's and an item's "keys" are the source's
+    // own keys of the menu (its items left out) or of the item. "problems" are the errors as
+    // the command line prints them; "problem_list" the errors and warnings as objects, with
+    // the item each concerns (ProblemList); the top-level "keys" the key catalogue
+    // (MenuKeysJson).
     nlohmann::json Model() const;
     // The PNG files of the source's folder and its sub-folders (PictureFiles).
     nlohmann::json Pictures() const;

@@ -20,6 +20,7 @@ struct MenuTargetUse {
     std::string target;  // in the menu's code page, as stored: compared with entry names
     std::string text;    // UTF-8, as written: for messages
     std::int64_t line = 0;
+    int item = 0;  // the item's number, from 1
 };
 
 // One menu source read into the model, with what the package-wide checks need.
