@@ -13,16 +13,16 @@
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::string_view kPackage = "menus = [\"main.toml\"]\n";
-constexpr std::string_view kMenu = "title = \"Main\"\nbackground = \"back.png\"\n";
-constexpr std::string_view kSaved = "title = \"Saved by hand\"\nbackground = \"back.png\"\n";
+constexpr std::string_view kPackageText = "menus = [\"main.toml\"]\n";
+constexpr std::string_view kMenuText = "title = \"Main\"\nbackground = \"back.png\"\n";
+constexpr std::string_view kSavedMenu = "title = \"Saved by hand\"\nbackground = \"back.png\"\n";
 
 class EditSessionSafetyTest : public ::testing::Test {
 protected:
     EditSessionSafetyTest() {
         folder_.WritePng("back.png", 32, 20, 0x102030);
-        folder_.Write("package.toml", kPackage);
-        folder_.Write("main.toml", kMenu);
+        folder_.Write("package.toml", kPackageText);
+        folder_.Write("main.toml", kMenuText);
     }
 
     std::string Text(const std::string& name) const {
@@ -73,12 +73,12 @@ TEST_F(EditSessionSafetyTest, ASaveBetweenTheCheckAndTheWriteIsKeptAndTheEditRef
         {"a new menu", [](EditSession&) {}, [&] { return AddMenu(); }, "package.toml"},
     };
     for (const auto& c : cases) {
-        folder_.Write("package.toml", kPackage);
-        folder_.Write("main.toml", kMenu);
+        folder_.Write("package.toml", kPackageText);
+        folder_.Write("main.toml", kMenuText);
         EditSession session(folder_.Path("package.toml"));
         c.before(session);
-        const std::string saved =
-            c.saved == "main.toml" ? std::string(kSaved) : std::string(kPackage) + "# saved\n";
+        const std::string saved = c.saved == "main.toml" ? std::string(kSavedMenu)
+                                                         : std::string(kPackageText) + "# saved\n";
         bool once = false;
         session.SetBeforeFinalCheck([&] {
             if (!std::exchange(once, true)) folder_.Write(c.saved, saved);
@@ -102,12 +102,12 @@ TEST_F(EditSessionSafetyTest, FilesTheToolMustNotReplaceAreRefusedWithNothingWri
     EXPECT_EQ(menu.body["error"], cannot + "the file is read-only");
     // Both files or neither: the menu's file made first is gone again.
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml")));
-    EXPECT_EQ(Text("package.toml"), kPackage);
+    EXPECT_EQ(Text("package.toml"), kPackageText);
     std::filesystem::permissions(package, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
 
     // A menu file linked to another in the folder stays a link to it.
-    folder_.Write("real.toml", kMenu);
+    folder_.Write("real.toml", kMenuText);
     std::error_code unsupported;  // Windows lets only administrators link files
     std::filesystem::remove(folder_.Path("main.toml"));
     std::filesystem::create_symlink("real.toml", folder_.Path("main.toml"), unsupported);
@@ -118,7 +118,7 @@ TEST_F(EditSessionSafetyTest, FilesTheToolMustNotReplaceAreRefusedWithNothingWri
                                         ": it is a link (to \"real.toml\"); the tool writes "
                                         "only plain files");
     EXPECT_TRUE(std::filesystem::is_symlink(folder_.Path("main.toml")));
-    EXPECT_EQ(Text("real.toml"), kMenu);
+    EXPECT_EQ(Text("real.toml"), kMenuText);
 }
 
 TEST_F(EditSessionSafetyTest, AnEditThatPushesOutTheOldestStepsSaysHowMany) {

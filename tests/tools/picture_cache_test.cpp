@@ -11,7 +11,7 @@
 namespace ambrevo::pack {
 namespace {
 
-using Picture = std::shared_ptr<const PngPicture>;
+using DecodedPicture = std::shared_ptr<const PngPicture>;
 
 // 10 x 10 pixels: 400 bytes of colours and 100 of alpha.
 constexpr std::size_t kPictureBytes = 500;
@@ -23,17 +23,17 @@ TEST(PictureCacheTest, DecodedPixelsStayWithinTheBoundTheLeastRecentlyUsedDroppe
     }
     PictureCache cache(3 * kPictureBytes);
     const auto load = [&](const char* name) {
-        return std::get<Picture>(cache.Load(folder.Path(name)));
+        return std::get<DecodedPicture>(cache.Load(folder.Path(name)));
     };
-    const Picture a = load("a.png");
-    const Picture b = load("b.png");
+    const DecodedPicture a = load("a.png");
+    const DecodedPicture b = load("b.png");
     load("c.png");
     EXPECT_EQ(cache.PixelBytes(), 3 * kPictureBytes);
     EXPECT_EQ(load("a.png"), a);  // kept, and now the most recently used
     load("d.png");
     EXPECT_EQ(cache.PixelBytes(), 3 * kPictureBytes);
     EXPECT_EQ(load("a.png"), a);
-    const Picture again = load("b.png");  // dropped for d, so decoded again
+    const DecodedPicture again = load("b.png");  // dropped for d, so decoded again
     EXPECT_NE(again, b);
     EXPECT_EQ(again->alpha, b->alpha);
     EXPECT_EQ(cache.PixelBytes(), 3 * kPictureBytes);
@@ -43,7 +43,7 @@ TEST(PictureCacheTest, DecodedPixelsStayWithinTheBoundTheLeastRecentlyUsedDroppe
     EXPECT_EQ(cache.PixelBytes(), 3 * kPictureBytes);
 
     PictureCache tiny(kPictureBytes - 1);
-    EXPECT_EQ(std::get<Picture>(tiny.Load(folder.Path("a.png")))->alpha.size(), 100u);
+    EXPECT_EQ(std::get<DecodedPicture>(tiny.Load(folder.Path("a.png")))->alpha.size(), 100u);
     EXPECT_EQ(tiny.PixelBytes(), 0u);
 }
 

@@ -16,7 +16,7 @@ namespace {
 constexpr int kNoFile = -1;
 constexpr int kCreateTries = 8;  // fresh names that happen to exist already, in a row
 
-ReplaceFault Fault(int error) { return ReplaceFault(std::strerror(error)); }
+ReplaceFault SystemFault(int error) { return ReplaceFault(std::strerror(error)); }
 
 // The mask new files get; read from the kernel's status, as setting it to read it would
 // race with other threads creating files. Linux has given it there since 4.7.
@@ -69,7 +69,7 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
         path_ = TemporaryNameFor(target);
         handle_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (handle_ == kNoFile && (errno != EEXIST || tries + 1 == kCreateTries))
-            throw Fault(errno);
+            throw SystemFault(errno);
     }
 }
 
@@ -83,23 +83,23 @@ void TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t written = write(descriptor, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) throw Fault(written < 0 ? errno : EIO);
+        if (written <= 0) throw SystemFault(written < 0 ? errno : EIO);
         bytes = bytes.subspan(static_cast<std::size_t>(written));
     }
     // The target's permissions and, where the user may give it, its owner; a new file
     // gets what a file created by the user would.
     struct stat earlier {};
     if (stat(target_.c_str(), &earlier) == 0) {
-        if (fchmod(descriptor, earlier.st_mode & 07777) != 0) throw Fault(errno);
+        if (fchmod(descriptor, earlier.st_mode & 07777) != 0) throw SystemFault(errno);
         if (fchown(descriptor, earlier.st_uid, earlier.st_gid) != 0 && errno != EPERM) {
-            throw Fault(errno);
+            throw SystemFault(errno);
         }
     } else if (fchmod(descriptor, 0666 & ~CreationMask()) != 0) {
-        throw Fault(errno);
+        throw SystemFault(errno);
     }
-    if (fsync(descriptor) != 0) throw Fault(errno);
+    if (fsync(descriptor) != 0) throw SystemFault(errno);
     handle_ = kNoFile;
-    if (close(descriptor) != 0) throw Fault(errno);
+    if (close(descriptor) != 0) throw SystemFault(errno);
 }
 
 void TemporaryFile::PutInPlace(bool createOnly) {
@@ -112,10 +112,10 @@ void TemporaryFile::PutInPlace(bool createOnly) {
             if (errno == EEXIST) throw ReplaceFault("it exists already");
             struct stat existing {};
             if (lstat(target_.c_str(), &existing) == 0) throw ReplaceFault("it exists already");
-            if (rename(path_.c_str(), target_.c_str()) != 0) throw Fault(errno);
+            if (rename(path_.c_str(), target_.c_str()) != 0) throw SystemFault(errno);
         }
     } else if (rename(path_.c_str(), target_.c_str()) != 0) {
-        throw Fault(errno);
+        throw SystemFault(errno);
     }
     placed_ = true;
     FlushFolder(target_.parent_path());

@@ -14,7 +14,7 @@ constexpr int kCreateTries = 8;  // fresh names that happen to exist already, in
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-ReplaceFault Fault(DWORD error) {
+ReplaceFault SystemFault(DWORD error) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -38,7 +38,7 @@ std::optional<std::string> ReplaceRefusal(const std::filesystem::path& target) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        return Fault(error).what();
+        return SystemFault(error).what();
     }
     // Symbolic links and junctions alike.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -59,7 +59,7 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
             path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (handle_ != kNoFile) break;
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS || tries + 1 == kCreateTries) throw Fault(error);
+        if (error != ERROR_FILE_EXISTS || tries + 1 == kCreateTries) throw SystemFault(error);
     }
 }
 
@@ -73,19 +73,19 @@ void TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) throw Fault(GetLastError());
-        if (written == 0) throw Fault(ERROR_WRITE_FAULT);
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) throw SystemFault(GetLastError());
+        if (written == 0) throw SystemFault(ERROR_WRITE_FAULT);
         bytes = bytes.subspan(written);
     }
-    if (!FlushFileBuffers(file)) throw Fault(GetLastError());
+    if (!FlushFileBuffers(file)) throw SystemFault(GetLastError());
     handle_ = kNoFile;
-    if (!CloseHandle(file)) throw Fault(GetLastError());
+    if (!CloseHandle(file)) throw SystemFault(GetLastError());
     // Windows keeps no permissions but read-only, which is refused; the file's folder
     // gives the new file its access rights.
     const DWORD earlier = GetFileAttributesW(target_.c_str());
     if (earlier != INVALID_FILE_ATTRIBUTES && (earlier & kKeptAttributes) != 0 &&
         !SetFileAttributesW(path_.c_str(), earlier & kKeptAttributes)) {
-        throw Fault(GetLastError());
+        throw SystemFault(GetLastError());
     }
 }
 
@@ -96,7 +96,7 @@ void TemporaryFile::PutInPlace(bool createOnly) {
         if (createOnly && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) {
             throw ReplaceFault("it exists already");
         }
-        throw Fault(error);
+        throw SystemFault(error);
     }
     placed_ = true;
 }
