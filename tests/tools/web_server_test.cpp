@@ -111,6 +111,7 @@ protected:
 
 TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc) {
     folder_.Write("disc/page.html", "<script>fetch('/files.json')</script>");
+    folder_.Write("disc/empty.txt", "");
     WebServer server(routes_);
     const int port = Started(server);
 
@@ -123,6 +124,7 @@ TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc
         {"/", 200},
         {"/disc/readme.txt", 200},
         {"/disc/page.html", 200},
+        {"/disc/empty.txt", 200},
         {"/disc/%72eadme.txt", 200},
         {"/disc/%2e%2e/main.toml", 403},
         {"/disc/%2E%2E%2Fmain.toml", 403},
@@ -286,7 +288,7 @@ TEST_F(WebServerTest, RefusesRequestsOverTheirLimitsWithoutHoldingTheirBodies) {
         {"other transfer coding", post + "Transfer-Encoding: gzip, chunked\r\n\r\n", 10, false, "501"},
         {"length not a number", post + "Content-Length: 1e9\r\n\r\n", 0, false, "400"},
         {"both lengths", post + "Content-Length: 5\r\n" + chunked, 5, true, "400"},
-        {"to a path without posts", "POST /files.json HTTP/1.1\r\n" + host + length(kHuge),
+        {"to a path without posts", "POST /files.json HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge),
          kHuge, false, "405"},
         {"another method", "PUT /echo HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge),
          kHuge, false, "405"},

@@ -51,6 +51,7 @@ void ExclusivePort(socket_t socket) {
 void SendMemory(httplib::Response& response, const WebResponse& answer) {
     // The body is shared, not copied: the snapshot stays whole until it is sent.
     const std::shared_ptr<const std::string> body = answer.body;
+    if (body->empty()) return response.set_content("", answer.type);  // see SendFile
     response.set_content_provider(
         body->size(), answer.type,
         [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
@@ -67,6 +68,9 @@ void SendFile(httplib::Response& response, const WebResponse& answer) {
         response.set_content("not found\n", "text/plain");
         return;
     }
+    // The library takes a provider of no bytes for one of unknown length, and the answer
+    // would end only with the connection.
+    if (chunks->Size() == 0) return response.set_content("", answer.type);
     response.set_content_provider(
         chunks->Size(), answer.type,
         [chunks](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
