@@ -94,11 +94,17 @@ TEST_F(EditAccessTest, AnEditNeedsTheTokenHeaderAndIsRefusedWhenItNestsTooDeeply
         std::string error;
     };
     const std::vector<Case> cases = {
-        {"the cookie alone", {{"Cookie", cookie.substr(0, cookie.find(';'))}}, "{}", 403,
+        {"the cookie alone",
+         {{"Cookie", cookie.substr(0, cookie.find(';'))}},
+         "{}",
+         403,
          "an edit needs the token of the page's address"},
         {"nested deep", {{"X-Ambrevo-Token", "c0ffee"}}, deep, 400, "the edit nests too deeply"},
-        {"nested deep in an object", {{"X-Ambrevo-Token", "c0ffee"}},
-         R"({"set": {"title": )" + deep + "}}", 400, "the edit nests too deeply"},
+        {"nested deep in an object",
+         {{"X-Ambrevo-Token", "c0ffee"}},
+         R"({"set": {"title": )" + deep + "}}",
+         400,
+         "the edit nests too deeply"},
         {"not JSON", {{"X-Ambrevo-Token", "c0ffee"}}, "{not json", 400, "an edit must be JSON"},
     };
     for (const Case& c : cases) {

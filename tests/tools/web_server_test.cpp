@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -144,7 +143,8 @@ TEST_F(WebServerTest, AnswersOnTheLoopbackAddressOnlyAndRefusesPathsOutOfTheDisc
         EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos);
         // A disc page runs in an origin of its own; the page's files do not.
         const auto [first, end] = result->headers.equal_range("Content-Security-Policy");
-        const bool sandboxed = std::any_of(first, end, [](const auto& h) { return h.second == "sandbox"; });
+        const bool sandboxed =
+            std::any_of(first, end, [](const auto& h) { return h.second == "sandbox"; });
         EXPECT_EQ(sandboxed, c.status == 200 && c.target.starts_with("/disc/"));
     }
     EXPECT_EQ(client.Get("/status.json")->body, R"({"generation": 1, "error": null})");
@@ -193,16 +193,11 @@ TEST(LoopbackHostTest, IsLoopbackHost_LeavesOutThePortOnlyForPort80) {
         bool loopback;
     };
     const std::vector<Case> cases = {
-        {"127.0.0.1", 80, true},
-        {"127.0.0.1:80", 80, true},
-        {"127.0.0.1:8080", 8080, true},
-        {"localhost", 80, false},
-        {"[::1]:8080", 8080, false},
-        {"127.0.0.1", 8080, false},
-        {"127.0.0.1:", 8080, false},
-        {"127.0.0.1:08080", 8080, false},
-        {"127.0.0.10:8080", 8080, false},
-        {"", 80, false},
+        {"127.0.0.1", 80, true},          {"127.0.0.1:80", 80, true},
+        {"127.0.0.1:8080", 8080, true},   {"localhost", 80, false},
+        {"[::1]:8080", 8080, false},      {"127.0.0.1", 8080, false},
+        {"127.0.0.1:", 8080, false},      {"127.0.0.1:08080", 8080, false},
+        {"127.0.0.10:8080", 8080, false}, {"", 80, false},
         {":8080", 8080, false},
     };
     for (const Case& c : cases) {
@@ -285,16 +280,18 @@ TEST_F(WebServerTest, RefusesRequestsOverTheirLimitsWithoutHoldingTheirBodies) {
         {"without the key", "POST /echo HTTP/1.1\r\n" + host + length(kHuge), kHuge, false, "403"},
         {"gzip", post + "Content-Encoding: gzip\r\n" + length(10), 10, false, "415"},
         {"brotli", post + "Content-Encoding: br\r\n" + length(10), 10, false, "415"},
-        {"other transfer coding", post + "Transfer-Encoding: gzip, chunked\r\n\r\n", 10, false, "501"},
+        {"other transfer coding", post + "Transfer-Encoding: gzip, chunked\r\n\r\n", 10, false,
+         "501"},
         {"length not a number", post + "Content-Length: 1e9\r\n\r\n", 0, false, "400"},
         {"both lengths", post + "Content-Length: 5\r\n" + chunked, 5, true, "400"},
-        {"to a path without posts", "POST /files.json HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge),
-         kHuge, false, "405"},
-        {"another method", "PUT /echo HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge),
-         kHuge, false, "405"},
+        {"to a path without posts",
+         "POST /files.json HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge), kHuge, false,
+         "405"},
+        {"another method", "PUT /echo HTTP/1.1\r\n" + host + "X-Key: k\r\n" + length(kHuge), kHuge,
+         false, "405"},
         {"too many fields", post + manyFields + length(10), 10, false, "431"},
-        {"a field too long", post + "X-Big: " + std::string(40000, 'a') + "\r\n" + length(10),
-         10, false, "431"},
+        {"a field too long", post + "X-Big: " + std::string(40000, 'a') + "\r\n" + length(10), 10,
+         false, "431"},
         {"within the limit", post + length(kLimit), kLimit, false, "200"},
         {"chunked within the limit", post + chunked, 1024 * 1024, true, "200"},
     };

@@ -11,7 +11,8 @@ namespace ambrevo::pack {
 namespace {
 
 WebResponse Json(int status, const nlohmann::json& body) {
-    return {status, "application/json; charset=utf-8",
+    return {status,
+            "application/json; charset=utf-8",
             std::make_shared<const std::string>(
                 body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
             {},
@@ -78,8 +79,9 @@ std::optional<WebResponse> EditRoutes::Refusal(const WebRequest& request) const 
         return Json(403, {{"error", "an edit needs the token of the page's address"}});
     }
     if (CookieHolds(request.header("Cookie"), CookieName(request), readKey_)) return std::nullopt;
-    return Json(403, {{"error", "open the address that the edit command printed, with its "
-                                "token"}});
+    return Json(403, {{"error",
+                       "open the address that the edit command printed, with its "
+                       "token"}});
 }
 
 Admission EditRoutes::Admit(const WebRequest& head) const {

@@ -41,7 +41,8 @@ bool Ready(socket_t socket, bool writing, std::chrono::milliseconds timeout) {
 }
 
 int Receive(socket_t socket, char* into, std::size_t size) {
-    return static_cast<int>(recv(socket, into, static_cast<int>(std::min<std::size_t>(size, INT_MAX)), 0));
+    return static_cast<int>(
+        recv(socket, into, static_cast<int>(std::min<std::size_t>(size, INT_MAX)), 0));
 }
 
 void AddressOf(socket_t socket, bool peer, std::string& ip, int& port) {
@@ -148,8 +149,7 @@ ssize_t LimitedStream::Take(char* ptr, size_t size) {
         }
     } else if (taken_ > limits_.bodyBytes) {
         Refuse(413, "Content Too Large",
-               "a request's body may hold at most " + std::to_string(limits_.bodyBytes) +
-                   " bytes");
+               "a request's body may hold at most " + std::to_string(limits_.bodyBytes) + " bytes");
         return -1;
     }
     std::copy(from, from + count, ptr);
@@ -163,8 +163,8 @@ ssize_t LimitedStream::read(char* ptr, size_t size) { return Take(ptr, size); }
 ssize_t LimitedStream::write(const char* ptr, size_t size) {
     if (ended_) return -1;
     if (WaitFor(true, Clock::now() + limits_.write) != Wait::kReady) return -1;
-    const auto sent = send(socket_, ptr, static_cast<int>(std::min<std::size_t>(size, INT_MAX)),
-                           kSendFlags);
+    const auto sent =
+        send(socket_, ptr, static_cast<int>(std::min<std::size_t>(size, INT_MAX)), kSendFlags);
     if (sent < 0) return -1;
     written_ += static_cast<std::size_t>(sent);
     return static_cast<ssize_t>(sent);

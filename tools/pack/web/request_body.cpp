@@ -34,8 +34,8 @@ std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit
     if (!AnnouncesBody(head)) return std::nullopt;
     const std::string encoding = AsciiLower(head.header("Content-Encoding"));
     if (!encoding.empty() && encoding != "identity") {
-        return Refusal(415, "a request's body must not be compressed (Content-Encoding: " +
-                                encoding + ")");
+        return Refusal(
+            415, "a request's body must not be compressed (Content-Encoding: " + encoding + ")");
     }
     const std::string transfer = head.header("Transfer-Encoding");
     const std::string length = head.header("Content-Length");
@@ -44,8 +44,9 @@ std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit
             return Refusal(501, "a request's body may come chunked or whole, not as " + transfer);
         }
         if (!length.empty()) {
-            return Refusal(400, "a request's body comes chunked or with a Content-Length, "
-                                "not both");
+            return Refusal(400,
+                           "a request's body comes chunked or with a Content-Length, "
+                           "not both");
         }
         return std::nullopt;
     }
@@ -56,8 +57,8 @@ std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit
 }
 
 WebResponse BodyTooLarge(std::size_t limit) {
-    return Refusal(413, "a request's body here may hold at most " + std::to_string(limit) +
-                            " bytes");
+    return Refusal(413,
+                   "a request's body here may hold at most " + std::to_string(limit) + " bytes");
 }
 
 }  // namespace ambrevo::pack

@@ -63,7 +63,8 @@ std::string StatusJson(const PackageSnapshot& snapshot) {
 }  // namespace
 
 WebResponse TextResponse(int status, std::string_view type, std::string body) {
-    return {status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}, {}};
+    return {
+        status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}, {}};
 }
 
 WebResponse WebRoutes::Respond(std::string_view path) const {

@@ -31,7 +31,7 @@ WebResponse TextResponse(int status, std::string_view type, std::string body);
 struct WebRequest {
     std::string_view method;  // "GET", "POST"
     std::string_view path;    // percent-decoded, without its query
-    std::string_view body;  // empty while only the request's head has been read
+    std::string_view body;    // empty while only the request's head has been read
     std::function<std::string(const char* name)> header;     // "" when absent
     std::function<std::string(const char* name)> parameter;  // of the query; "" when absent
 };

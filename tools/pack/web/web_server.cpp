@@ -208,20 +208,21 @@ WebServer::WebServer(const WebRoutes& routes, ExtraRoutes extra)
     Running& running = *running_;
     running.extra = std::move(extra);
     std::size_t largestBody = 0;
-    for (const auto& [path, limit] : running.extra.posts) largestBody = std::max(largestBody, limit);
+    for (const auto& [path, limit] : running.extra.posts)
+        largestBody = std::max(largestBody, limit);
     RequestLimits limits;
     // Room for a chunked body's framing; the route's own limit counts the body itself.
     limits.bodyBytes = largestBody * 2 + 64 * 1024;
     running.server.SetLimits(limits);
     running.server.set_socket_options(ExclusivePort);
-    running.server.set_pre_routing_handler([&running](const httplib::Request& request,
-                                                      httplib::Response& response) {
-        if (std::optional<WebResponse> refusal = running.Admit(request, response)) {
-            Send(response, *refusal);
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+    running.server.set_pre_routing_handler(
+        [&running](const httplib::Request& request, httplib::Response& response) {
+            if (std::optional<WebResponse> refusal = running.Admit(request, response)) {
+                Send(response, *refusal);
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
     running.server.Get(
         ".*", [&routes, &running](const httplib::Request& request, httplib::Response& response) {
             if (running.extra.answer) {
