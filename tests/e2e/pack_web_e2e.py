@@ -135,6 +135,8 @@ def case_edit(tool, site_folder, objcopy):
         with open(os.path.join(site_folder, "ambrevo-web.wasm"), "rb") as f:
             expect(status == 200 and body == f.read(), "the player: %d%s" % (status, STALE))
 
+        status, body = request(base + "model")
+        expect(status == 403, "GET /model without the token: %d" % status)
         status, body = post_edit(base, serving.group(2), "main.toml",
                                  {"item": 1, "set": {"position": [46, 130]}})
         expect(status == 200, "POST /edit: %d %r" % (status, body))

@@ -271,8 +271,10 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         std::string method, path, token, body;
         int status;  // 0: not the editor's request
     } cases[] = {
-        {"GET", "/model", "", "", 200},
-        {"GET", "/pictures", "", "", 200},
+        {"GET", "/model", "", "", 403},
+        {"GET", "/model", "c0ffee", "", 200},
+        {"GET", "/pictures", "", "", 403},
+        {"GET", "/pictures", "c0ffee", "", 200},
         {"POST", "/pictures", "c0ffee", "", 405},
         {"GET", "/index.html", "", "", 0},
         {"POST", "/edit", "", edit, 403},
@@ -286,7 +288,8 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         const WebRequest request{c.method, c.path, c.body,
                                  [&c](const char* name) {
                                      return std::string(name) == "X-Ambrevo-Token" ? c.token : "";
-                                 }};
+                                 },
+                                 {}};
         const std::optional<WebResponse> answer = routes.Answer(request);
         EXPECT_EQ(answer ? answer->status : 0, c.status)
             << c.method << " " << c.path << " " << c.token;
