@@ -52,10 +52,12 @@ bool IsLink(const std::filesystem::path& path) {
         return false;
     }
     // The reparse tag tells a link (a junction, a symbolic link) from a file that only
-    // stores its data elsewhere (a cloud placeholder, a deduplicated file).
+    // stores its data elsewhere (a cloud placeholder, a deduplicated file). A tag that
+    // cannot be read, or the reserved tag 0 (Wine gives it for a Unix link), counts as a
+    // link: the entry is then left alone rather than followed.
     WIN32_FIND_DATAW found;
     const win32::UniqueFind find(FindFirstFileW(path.c_str(), &found));
-    return !find || IsReparseTagNameSurrogate(found.dwReserved0);
+    return !find || found.dwReserved0 == 0 || IsReparseTagNameSurrogate(found.dwReserved0);
 }
 
 }  // namespace ambrevo::pack
