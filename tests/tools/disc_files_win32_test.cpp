@@ -1,10 +1,9 @@
 // The disc folder on Windows, where std::filesystem of MinGW sees neither junctions nor
 // short names: the system's own answers keep both from leading where the rule forbids.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
-
-#include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstring>
@@ -34,11 +33,9 @@ std::wstring ShortName(const std::filesystem::path& path) {
 // Makes link a junction to target, as "mklink /J" does; false when the system cannot.
 bool MakeJunction(const std::filesystem::path& link, const std::filesystem::path& target) {
     if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
-    const win32::UniqueFile folder(CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr,
-                                               OPEN_EXISTING,
-                                               FILE_FLAG_BACKUP_SEMANTICS |
-                                                   FILE_FLAG_OPEN_REPARSE_POINT,
-                                               nullptr));
+    const win32::UniqueFile folder(
+        CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder) return false;
     // The mount point buffer: tag, data length, reserved, then the substitute name
     // ("\??\C:\...") and an empty print name, each ending in a null.
@@ -53,15 +50,14 @@ bool MakeJunction(const std::filesystem::path& link, const std::filesystem::path
     const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
     std::memcpy(buffer.data(), &tag, sizeof tag);
     put16(4, dataBytes);
-    put16(8, 0);                               // substitute name offset
-    put16(10, nameBytes);                      // substitute name length
-    put16(12, nameBytes + sizeof(wchar_t));    // print name offset
-    put16(14, 0);                              // print name length
+    put16(8, 0);                             // substitute name offset
+    put16(10, nameBytes);                    // substitute name length
+    put16(12, nameBytes + sizeof(wchar_t));  // print name offset
+    put16(14, 0);                            // print name length
     std::memcpy(buffer.data() + 16, substitute.data(), nameBytes);
     DWORD returned = 0;
     return DeviceIoControl(folder.Get(), FSCTL_SET_REPARSE_POINT, buffer.data(),
-                           static_cast<DWORD>(buffer.size()), nullptr, 0, &returned,
-                           nullptr) != 0;
+                           static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr) != 0;
 }
 
 TEST(DiscFilesWin32Test, FindDiscFile_JudgesAShortNameByItsLongName) {

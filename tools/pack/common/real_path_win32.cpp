@@ -25,11 +25,9 @@ std::wstring WithoutVerbatimPrefix(std::wstring path) {
 
 std::optional<std::filesystem::path> RealPath(const std::filesystem::path& path) {
     // Backup semantics open folders as well; no access right is needed to ask for the name.
-    const win32::UniqueFile file(CreateFileW(path.c_str(), 0,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                 FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                             nullptr));
+    const win32::UniqueFile file(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return std::nullopt;
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {

@@ -61,9 +61,9 @@ nlohmann::json PictureFiles(const std::filesystem::path& folder, std::size_t lim
         const std::filesystem::path name = entry.path().filename();
         // A link is neither listed nor entered; on Windows the walk itself would enter a
         // junction.
-        const bool offered = CheckPublishedName(PathToUtf8(name)).verdict ==
-                                 NameVerdict::kPublished &&
-                             !IsLink(entry.path());
+        const bool offered =
+            CheckPublishedName(PathToUtf8(name)).verdict == NameVerdict::kPublished &&
+            !IsLink(entry.path());
         if (entry.is_directory(error)) {
             if (!offered) walk.disable_recursion_pending();
             continue;
