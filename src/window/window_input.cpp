@@ -112,7 +112,7 @@ void TfrmMenuCls::cmdButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
 // tick only replaces the item.
 void TfrmMenuCls::cmdButton_Click(ui::Control& sender) {
     pendingClickItem_ = ItemNumberOf(sender);
-    timer5_.SetInterval(10);
+    clickTimer_.SetInterval(10);
 }
 
 void TfrmMenuCls::cmdButton_GotFocus(ui::Control& sender) {

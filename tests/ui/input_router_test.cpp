@@ -1,3 +1,5 @@
+#include "ui/input_router.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/headless_widgetset.h"
 #include "ui/application.h"
-#include "ui/input_router.h"
 
 namespace ambrevo::ui {
 namespace {
@@ -90,24 +91,30 @@ TEST_P(InputRouterTest, MouseGoesToTheTopmostControlAndStaysWithTheOneThatGotThe
          {},
          {"capture", "lbl:down 10,10", "release", "lbl:up 11,12", "lbl:click"}},
         {"released off the control: no click, the captured control hears it",
-         {{Down, MouseButton::Left, {10, 10}}, {Move, MouseButton::Left, {150, 90}},
+         {{Down, MouseButton::Left, {10, 10}},
+          {Move, MouseButton::Left, {150, 90}},
           {Up, MouseButton::Left, {150, 90}}},
          {},
          {"capture", "pic:down 10,10", "pic:move 150,90", "release", "pic:up 150,90"}},
         {"a second button keeps the capture until both are up",
-         {{Down, MouseButton::Left, {10, 10}}, {Down, MouseButton::Right, {50, 50}},
-          {UpStillHeld, MouseButton::Right, {50, 50}}, {Up, MouseButton::Left, {5, 5}}},
+         {{Down, MouseButton::Left, {10, 10}},
+          {Down, MouseButton::Right, {50, 50}},
+          {UpStillHeld, MouseButton::Right, {50, 50}},
+          {Up, MouseButton::Left, {5, 5}}},
          {},
          {"capture", "pic:down 10,10", "pic:down 50,50", "pic:up 50,50", "menu labelMenu 50,50",
           "release", "pic:up 5,5", "pic:click"}},
         {"right release: the menu of the control there, else the form's, none off the form",
-         {{Up, MouseButton::Right, {45, 45}}, {Up, MouseButton::Right, {10, 90}},
+         {{Up, MouseButton::Right, {45, 45}},
+          {Up, MouseButton::Right, {10, 90}},
           {Up, MouseButton::Right, {300, 10}}},
          {},
          {"lbl:up 5,5", "menu labelMenu 45,45", "menu formMenu 10,90"}},
         {"push buttons: routed, focused by the left press; a disabled one takes nothing",
-         {{Down, MouseButton::Left, {125, 15}}, {Up, MouseButton::Left, {125, 15}},
-          {Down, MouseButton::Left, {125, 45}}, {Up, MouseButton::Left, {125, 45}}},
+         {{Down, MouseButton::Left, {125, 15}},
+          {Up, MouseButton::Left, {125, 15}},
+          {Down, MouseButton::Left, {125, 45}},
+          {Up, MouseButton::Left, {125, 45}}},
          {"capture", "focus ok", "ok:down 5,5", "release", "ok:up 5,5", "ok:click"},
          {}},
     };
@@ -158,8 +165,13 @@ TEST_P(InputRouterTest, TabFollowsCreationOrderAndAccessKeysTakeTheFirstCreated)
         KeyModifiers held;
         std::string focus;
     } tabs[] = {
-        {{}, "ok"},           {{}, "second"},       {{}, "third"},  {{}, "ok"},
-        {{true}, "third"},    {{true}, "second"},   {{false, true}, "not taken second"},
+        {{}, "ok"},
+        {{}, "second"},
+        {{}, "third"},
+        {{}, "ok"},
+        {{true}, "third"},
+        {{true}, "second"},
+        {{false, true}, "not taken second"},
         {{false, false, true}, "not taken second"},
     };
     for (const auto& t : tabs) EXPECT_EQ(focusAfter(t.held), t.focus);
@@ -168,8 +180,8 @@ TEST_P(InputRouterTest, TabFollowsCreationOrderAndAccessKeysTakeTheFirstCreated)
         std::uint32_t typed;
         const Button* button;
     } keys[] = {
-        {U'в', &second}, {U'В', &second}, {'o', &ok_}, {'h', nullptr}, {' ', nullptr},
-        {'\r', nullptr}, {'x', nullptr},
+        {U'в', &second}, {U'В', &second}, {'o', &ok_},    {'h', nullptr},
+        {' ', nullptr},  {'\r', nullptr}, {'x', nullptr},
     };
     for (const auto& k : keys) EXPECT_EQ(router_.ButtonWithAccessKey(k.typed), k.button) << k.typed;
     second.SetEnabled(false);
@@ -213,9 +225,15 @@ TEST_P(InputRouterTest, EnterReachesTheFocusedButtonAsKeysAndSpaceClicksOnceWhen
              ok_.SetFocus();
          },
          {"key 32"}},
-        {"non-ASCII characters never reach the key handlers",
-         [&] { router_.Character(U'Ё'); },
-         {}},
+        {"non-ASCII characters never reach the key handlers", [&] { router_.Character(U'Ё'); }, {}},
+        {"a native button's characters: ASCII only",
+         [&] {
+             router_.KeyPress(ok_, U'é');
+             router_.KeyPress(ok_, 0x80);
+             router_.KeyPress(ok_, 0x131);  // would read as '1' cut to a byte
+             router_.KeyPress(ok_, 'x');
+         },
+         {"char 120"}},
     };
     for (const auto& c : cases) {
         log_.clear();
@@ -235,6 +253,44 @@ TEST_P(InputRouterTest, TheKeyboardMenuOpensBelowTheFocusedButtonOrAtTheCorner) 
     router_.KeyboardMenu();
     EXPECT_EQ(log_, (Log{"menu formMenu 0,0", "menu formMenu 120,30", "menu buttonMenu 120,30",
                          "menu buttonMenu 0,0"}));
+}
+
+TEST_P(InputRouterTest, ShiftF10PressedAndTheMenuKeyReleasedOpenTheMenuAndAreTakenWhole) {
+    ok_.onKeyDown = [this](Control&, int key) { log_.push_back("key " + std::to_string(key)); };
+    ok_.SetFocus();
+    const Log opened{"menu formMenu 120,30"};
+    const struct {
+        const char* name;
+        int key;
+        bool pressed;
+        KeyModifiers held;
+        bool taken;
+        Log log;
+    } cases[] = {
+        {"Shift+F10 pressed", kKeyF10, true, {true}, true, opened},
+        {"Shift+F10 released", kKeyF10, false, {true}, false, {}},
+        {"F10 alone", kKeyF10, true, {}, false, {}},
+        {"Control+Shift+F10", kKeyF10, true, {true, true}, false, {}},
+        {"Alt+Shift+F10", kKeyF10, true, {true, false, true}, false, {}},
+        {"menu key pressed: taken, nothing yet", kKeyContextMenu, true, {}, true, {}},
+        {"menu key released", kKeyContextMenu, false, {}, true, opened},
+        {"menu key released with Shift", kKeyContextMenu, false, {true}, true, opened},
+        {"another key with Shift", kKeyEnter, true, {true}, false, {}},
+    };
+    for (const auto& c : cases) {
+        log_.clear();
+        EXPECT_EQ(router_.ContextMenuKey(c.key, c.pressed, c.held), c.taken) << c.name;
+        EXPECT_EQ(log_, c.log) << c.name;
+    }
+
+    // The routed keys: a taken key never reaches the focused button.
+    log_.clear();
+    router_.KeyDown(kKeyContextMenu, {}, false);
+    router_.KeyUp(kKeyContextMenu);
+    router_.KeyDown(kKeyF10, {true}, false);
+    router_.KeyUp(kKeyF10);
+    router_.KeyDown(kKeyF10, {}, false);
+    EXPECT_EQ(log_, (Log{"menu formMenu 120,30", "menu formMenu 120,30", "key 121"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, InputRouterTest, ::testing::Values(Mode::Native, Mode::Routed),
