@@ -108,8 +108,8 @@ void TfrmMenuCls::cmdButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
     SelectAndHighlight(ItemNumberOf(sender));
 }
 
-// The action runs from Timer5, once the click has been handled; a second click before the
-// tick only replaces the item.
+// The action runs from the click timer, once the click has been handled; a second click
+// before the tick only replaces the item.
 void TfrmMenuCls::cmdButton_Click(ui::Control& sender) {
     pendingClickItem_ = ItemNumberOf(sender);
     clickTimer_.SetInterval(10);
