@@ -80,12 +80,31 @@ int main(int argc, char** argv) {
         build->add_option("--autorun-action", autorunAction,
                           "The AutoPlay text for running the disc (default: \"Run LABEL\")");
     action->needs(autorun);
+    std::string buildDisc;
+    build->add_option("--disc", buildDisc,
+                      "The folder of the files beside the menu, whose programs are checked");
+    std::string certificate;
+    std::string timestamp;
+    bool signDisc = false;
+    CLI::Option* sign = build->add_option(
+        "--sign", certificate,
+        "Sign the program with this code-signing certificate (a .pfx file); its password "
+        "comes from AMBREVO_SIGN_PASSWORD or is asked for");
+    build->add_option("--timestamp", timestamp, "Time-stamp the signature at this RFC 3161 URL")
+        ->needs(sign);
+    build
+        ->add_flag("--sign-disc", signDisc,
+                   "Also sign the unsigned programs of the disc folder that you own")
+        ->needs(sign);
 
     std::vector<std::string> checkSources;
     CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
     check->add_option("sources", checkSources, "Menu TOML files, or package.toml")->required();
     bool checkStrict = false;
     check->add_flag("--strict", checkStrict, "Treat warnings as errors");
+    std::string checkDisc;
+    check->add_option("--disc", checkDisc,
+                      "The folder of the files beside the menu, whose programs are checked");
 
     std::string listFile;
     CLI::App* list = app.add_subcommand("list", "Show the package of a built program");
@@ -143,8 +162,9 @@ int main(int argc, char** argv) {
         "Design the menu in a browser: the page of serve, where items are selected, dragged, "
         "resized and edited in a panel, each change written to the TOML sources in place");
     edit->add_option("source", editSource, "package.toml or a menu TOML file")->required();
-    CLI::Option* editPortOption = edit->add_option(
-        "--port", editPort, "The port (default: 8080, or a free one when it is taken; 0: a free one)");
+    CLI::Option* editPortOption =
+        edit->add_option("--port", editPort,
+                         "The port (default: 8080, or a free one when it is taken; 0: a free one)");
     edit->add_option("--disc", editDisc, "The folder of the files beside the menu");
     edit->add_option("--site", editSite, "The folder of the browser player's page");
 
@@ -178,10 +198,14 @@ int main(int argc, char** argv) {
             if (action->count() > 0) autorunTexts->action = autorunAction;
         }
         return ambrevo::pack::RunBuild(
-            {Paths(sources), player, output, quiet, autorunTexts, buildStrict}, std::cerr);
+            {Paths(sources), player, output, quiet, autorunTexts, buildStrict,
+             OptionalPath(buildDisc), OptionalPath(certificate),
+             timestamp.empty() ? std::nullopt : std::optional<std::string>(timestamp), signDisc},
+            std::cerr);
     }
     if (*check) {
-        return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr, checkStrict);
+        return ambrevo::pack::RunCheck(Paths(checkSources), std::cout, std::cerr, checkStrict,
+                                       OptionalPath(checkDisc));
     }
     if (*list) return ambrevo::pack::RunList(listFile, std::cout, std::cerr);
     if (*preview) {
@@ -200,9 +224,8 @@ int main(int argc, char** argv) {
     if (*edit) {
         const std::optional<int> chosenPort =
             editPortOption->count() > 0 ? std::optional<int>(editPort) : std::nullopt;
-        return ambrevo::pack::RunEdit(
-            {editSource, OptionalPath(editDisc), OptionalPath(editSite)}, chosenPort, std::cout,
-            std::cerr);
+        return ambrevo::pack::RunEdit({editSource, OptionalPath(editDisc), OptionalPath(editSite)},
+                                      chosenPort, std::cout, std::cerr);
     }
     if (*web) {
         return ambrevo::pack::RunWeb({webSource, OptionalPath(webDisc), OptionalPath(webSite)},

@@ -171,6 +171,8 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
         const std::string text = source.Value("target")->as_string()->get();
         if (IsMenuTarget(text)) {
             menu.menuTargets.push_back({item.target, text, source.Line("target")});
+        } else {
+            menu.shellTargets.push_back({text, source.Line("target")});
         }
     }
     source.Text("parameters", item.parameters);
