@@ -170,6 +170,8 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
         if (IsMenuTarget(text)) {
             menu.menuTargets.push_back(
                 {item.target, text, source.Line("target"), source.File().item});
+        } else {
+            menu.shellTargets.push_back({text, source.Line("target")});
         }
     }
     source.Text("parameters", item.parameters);
