@@ -18,10 +18,6 @@ std::optional<std::size_t> DeclaredLength(const std::string& text) {
     return static_cast<std::size_t>(std::stoull(text));
 }
 
-WebResponse Refusal(int status, const std::string& message) {
-    return TextResponse(status, "text/plain", message + "\n");
-}
-
 }  // namespace
 
 bool AnnouncesBody(const WebRequest& head) {

@@ -67,6 +67,10 @@ WebResponse TextResponse(int status, std::string_view type, std::string body) {
         status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}, {}};
 }
 
+WebResponse Refusal(int status, const std::string& message) {
+    return TextResponse(status, "text/plain", message + "\n");
+}
+
 WebResponse WebRoutes::Respond(std::string_view path) const {
     if (path == "/") path = "/index.html";
     if (path == "/package.bin") {

@@ -26,6 +26,8 @@ struct WebResponse {
 
 // An answer of text held in memory.
 WebResponse TextResponse(int status, std::string_view type, std::string body);
+// A refusal: the message as a line of plain text.
+WebResponse Refusal(int status, const std::string& message);
 
 // A request as routes beside the page's own see it.
 struct WebRequest {

@@ -104,10 +104,6 @@ WebRequest RequestOf(const httplib::Request& request, std::string_view body = {}
             [&request](const char* name) { return request.get_param_value(name); }};
 }
 
-WebResponse Refusal(int status, const std::string& message) {
-    return TextResponse(status, "text/plain", message + "\n");
-}
-
 // Reads a request's body, refusing it once it is longer than limit: the body, or the
 // refusal.
 std::variant<std::string, WebResponse> BodyOf(const httplib::ContentReader& reader,
