@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "pack/cli/command_guard.h"
+#include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/package/bare_player.h"
@@ -16,8 +16,8 @@
 #include "pack/signing/disc_program_audit.h"
 #include "pack/signing/disc_signing.h"
 #include "pack/source/package_source.h"
-#include "pack/source/text_encoding.h"
-#include "pack/web/web_build.h"
+#include "pack/text/text_encoding.h"
+#include "pack/page/web_build.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "pack/editor/json_depth.h"
-#include "pack/web/web_site.h"
+#include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
 namespace {
