@@ -25,6 +25,12 @@ namespace {
 
 using testing::SourceFolder;
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // The most memory this process has held since the peak was last reset, in bytes.
 std::size_t PeakMemory() {
     std::ifstream status("/proc/self/status");
@@ -302,7 +308,9 @@ TEST_F(WebServerTest, RefusesRequestsOverTheirLimitsWithoutHoldingTheirBodies) {
         const std::string answer = Exchange(port, c.head, c.bodyBytes, c.chunked);
         EXPECT_TRUE(answer.starts_with("HTTP/1.1 " + c.status + " ")) << answer.substr(0, 200);
     }
-    EXPECT_LT(PeakMemory() - before, 48u * 1024 * 1024);
+    // Under AddressSanitizer freed buffers stay in its quarantine, so the process's memory
+    // then measures the sanitizer; the plain build's run holds the server to the bound.
+    if (!kAddressSanitizer) EXPECT_LT(PeakMemory() - before, 48u * 1024 * 1024);
     const std::string within = Exchange(port, post + length(kLimit), kLimit, false);
     EXPECT_TRUE(within.ends_with("\r\n\r\n" + std::to_string(kLimit))) << within.substr(0, 300);
 }
