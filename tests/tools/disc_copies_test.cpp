@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <functional>
-#include <cstdio>
 #include <set>
 #include <sstream>
 #include <string>
@@ -60,8 +60,9 @@ protected:
         folder_.Write("disc/photos/Landscape at Dawn.jpg", "jpeg");
         folder_.Write("disc/.git/config", "kept back");
         folder_.Write("disc/setup.exe", "an earlier build");
-        folder_.Write("main.toml", "title = \"Main\"\n[[item]]\nkind = \"button\"\n"
-                                   "target = \"%readme.txt\"\n");
+        folder_.Write("main.toml",
+                      "title = \"Main\"\n[[item]]\nkind = \"button\"\n"
+                      "target = \"%readme.txt\"\n");
     }
 
     BuildOptions Options() const {
@@ -88,8 +89,9 @@ TEST_F(DiscCopiesTest, IsoImageHoldsTheDiscUnderJolietNamesAndItsLabel) {
     const std::string iso = Quoted(*options.iso);
     EXPECT_EQ(Output("xorriso -indev " + iso + " -joliet on -find / -type f"),
               "'/autorun.inf'\n'/photos/Landscape at Dawn.jpg'\n'/readme.txt'\n'/setup.exe'\n");
-    EXPECT_NE(Output("xorriso -indev " + iso + " -pvd_info").find("Volume Id    : MY_HOLIDAY_DISC_2026"),
-              std::string::npos);
+    EXPECT_NE(
+        Output("xorriso -indev " + iso + " -pvd_info").find("Volume Id    : MY_HOLIDAY_DISC_2026"),
+        std::string::npos);
     const std::filesystem::path back = folder_.Path("back");
     Output("xorriso -osirrox on -indev " + iso + " -joliet on -extract / " + Quoted(back));
     EXPECT_EQ(Text(ReadFileBytes(back / "autorun.inf")),
@@ -117,9 +119,9 @@ TEST_F(DiscCopiesTest, TwoBuildsGiveTheSameImageWithNoDateOfTheirOwn) {
     options.iso = folder_.Path("first.iso");
     ASSERT_EQ(Build(options), 0) << err_.str();
     // The disc's files change their times, not their bytes.
-    std::filesystem::last_write_time(folder_.Path("disc/readme.txt"),
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::hours(50));
+    std::filesystem::last_write_time(
+        folder_.Path("disc/readme.txt"),
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(50));
     options.iso = folder_.Path("second.iso");
     ASSERT_EQ(Build(options), 0) << err_.str();
     const std::vector<std::uint8_t> first = ReadFileBytes(folder_.Path("first.iso"));
@@ -152,19 +154,20 @@ TEST_F(DiscCopiesTest, CopiesThatCannotBeMadeStopTheBuildBeforeItWrites) {
         std::string error;
     };
     const std::vector<Case> cases = {
-        {"no label", [](BuildOptions& o) {
+        {"no label",
+         [](BuildOptions& o) {
              o.autorun.reset();
              o.iso = "x.iso";
          },
          "error: --iso needs the disc's name: give --autorun LABEL or --label LABEL\n"},
-        {"two labels", [](BuildOptions& o) {
+        {"two labels",
+         [](BuildOptions& o) {
              o.label = "Other";
              o.usb = "stick";
          },
          "error: --label names a disc without autorun.inf; with --autorun, its label names the "
          "disc\n"},
-        {"stick in the disc folder",
-         [&](BuildOptions& o) { o.usb = folder_.Path("disc/stick"); },
+        {"stick in the disc folder", [&](BuildOptions& o) { o.usb = folder_.Path("disc/stick"); },
          "error: the USB folder " + QuotedPath(folder_.Path("disc/stick")) +
              " lies in the disc folder " + QuotedPath(folder_.Path("disc")) +
              ", whose files it copies; choose a folder outside it\n"},

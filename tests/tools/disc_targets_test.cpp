@@ -69,8 +69,9 @@ TEST(DiscTargetsTest, BuildWarnsAndStillBuildsUnlessStrict) {
     testing::SourceFolder folder;
     folder.Write("player.exe", testing::BarePlayerImage());
     folder.Write("disc/readme.txt", "hello");
-    folder.Write("main.toml", "title = \"Main\"\n[[item]]\nkind = \"button\"\n"
-                              "target = \"%missing.txt\"\n");
+    folder.Write("main.toml",
+                 "title = \"Main\"\n[[item]]\nkind = \"button\"\n"
+                 "target = \"%missing.txt\"\n");
     for (const bool strict : {false, true}) {
         SCOPED_TRACE(strict);
         std::filesystem::remove(folder.Path("disc/setup.exe"));

@@ -125,8 +125,9 @@ void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
 // The disc's name for its image and USB copy; throws when one of them is asked for without.
 std::optional<std::string> DiscLabel(const BuildOptions& options) {
     if (options.autorun && options.label) {
-        throw PackError("--label names a disc without autorun.inf; with --autorun, its label "
-                        "names the disc");
+        throw PackError(
+            "--label names a disc without autorun.inf; with --autorun, its label "
+            "names the disc");
     }
     if (options.autorun) return options.autorun->label;
     if (options.label) return options.label;
@@ -139,7 +140,8 @@ std::optional<std::string> DiscLabel(const BuildOptions& options) {
 
 // Refuses copies of the disc that would land in the disc folder or replace what the build
 // reads or writes, before anything is built.
-void CheckCopyPlaces(const BuildOptions& options, const std::optional<std::filesystem::path>& disc) {
+void CheckCopyPlaces(const BuildOptions& options,
+                     const std::optional<std::filesystem::path>& disc) {
     for (const auto& place : {options.iso, options.usb}) {
         if (!place) continue;
         if (SameFile(*place, options.player) || SameFile(*place, options.output)) {
@@ -168,8 +170,8 @@ void WriteDiscCopies(const BuildOptions& options, const std::string& label,
     if (options.iso) leftOut.push_back(*options.iso);
     if (options.iso) {
         const std::vector<DiscImageFile> files = DiscCopyFiles(
-            {PathToUtf8(options.output.filename()), options.output, autorun, options.output},
-            disc, leftOut, warnings);
+            {PathToUtf8(options.output.filename()), options.output, autorun, options.output}, disc,
+            leftOut, warnings);
         const std::size_t size = WriteIsoFile(*options.iso, files, label);
         if (!options.quiet) {
             err << "wrote " << PathToUtf8(*options.iso) << ": " << size << " bytes, "
@@ -178,9 +180,9 @@ void WriteDiscCopies(const BuildOptions& options, const std::string& label,
     }
     if (options.usb) {
         const std::string program = UsbProgramName(label);
-        const std::vector<DiscImageFile> files =
-            DiscCopyFiles({program, options.output, DriveAutorunInf(program, label), options.output},
-                          disc, leftOut, warnings);
+        const std::vector<DiscImageFile> files = DiscCopyFiles(
+            {program, options.output, DriveAutorunInf(program, label), options.output}, disc,
+            leftOut, warnings);
         WriteUsbFolder(*options.usb, files, warnings);
         if (!options.quiet) {
             err << "wrote " << PathToUtf8(*options.usb) << ": \"" << program << "\" and "

@@ -154,9 +154,8 @@ Command AddBuild(CLI::App& app) {
         }
         return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
                          given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
-                         OptionalText(given.timestamp),
-                         given.signDisc, OptionalText(given.label), OptionalPath(given.iso),
-                         OptionalPath(given.usb)},
+                         OptionalText(given.timestamp), given.signDisc, OptionalText(given.label),
+                         OptionalPath(given.iso), OptionalPath(given.usb)},
                         std::cerr);
     };
 }

@@ -19,7 +19,8 @@ constexpr std::uintmax_t kFatFileLimit = std::uintmax_t{4} << 30;  // FAT32 size
 void MakeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw PackError("cannot make the folder " + QuotedPath(folder) + ": " + error.message());
+    if (error)
+        throw PackError("cannot make the folder " + QuotedPath(folder) + ": " + error.message());
 }
 
 bool IsOneOf(const std::filesystem::path& file, const std::vector<std::filesystem::path>& others) {
@@ -72,8 +73,9 @@ std::string UsbProgramName(const std::string& label) {
 std::optional<std::string> FatProblem(const DiscImageFile& file, std::uintmax_t size) {
     const std::string shown = "warning: USB file \"" + file.name + "\" ";
     if (size >= kFatFileLimit) {
-        return shown + "is 4 GiB or larger, which a FAT32 stick cannot hold: format the stick "
-                       "as exFAT or NTFS";
+        return shown +
+               "is 4 GiB or larger, which a FAT32 stick cannot hold: format the stick "
+               "as exFAT or NTFS";
     }
     std::size_t start = 0;
     for (;;) {

@@ -93,8 +93,8 @@ IsoVolumeNames IsoVolumeNamesFor(std::string_view label) {
     IsoVolumeNames names;
     for (std::size_t i = 0; i < label.size() && names.iso.size() < kIsoIdLength;) {
         const std::uint32_t c = NextCodePoint(label, i);
-        const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                          (c >= '0' && c <= '9') || c == '_';
+        const bool kept =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
         names.iso += kept ? AsciiUpper(static_cast<char>(c)) : '_';
     }
     const std::u16string units = Utf8ToUtf16(label);
@@ -111,8 +111,7 @@ void FixIsoImageFields(std::vector<std::uint8_t>& image, std::u16string_view jol
     std::size_t descriptor = kFirstDescriptor * kSector;
     for (;; descriptor += kSector) {
         if (descriptor + kSector > image.size()) NotAnImage("its volume descriptors end early");
-        if (std::string_view(reinterpret_cast<const char*>(&image[descriptor + 1]), 5) !=
-            "CD001") {
+        if (std::string_view(reinterpret_cast<const char*>(&image[descriptor + 1]), 5) != "CD001") {
             NotAnImage("a volume descriptor lacks its mark");
         }
         const std::uint8_t type = image[descriptor];
@@ -123,7 +122,8 @@ void FixIsoImageFields(std::vector<std::uint8_t>& image, std::u16string_view jol
             image[descriptor + date + 16] = 0;
         }
         const std::size_t root = descriptor + kRootRecord;
-        std::copy(std::begin(kRecordTime), std::end(kRecordTime), image.begin() + root + kRecordDate);
+        std::copy(std::begin(kRecordTime), std::end(kRecordTime),
+                  image.begin() + root + kRecordDate);
         FixDirectory(image, Little32(image, root + kExtent), Little32(image, root + kLength), 0,
                      seen);
         if (type == 2 && IsJoliet(image, descriptor)) SetJolietId(image, descriptor, joliet);

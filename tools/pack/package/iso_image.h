@@ -29,8 +29,7 @@ IsoVolumeNames IsoVolumeNamesFor(std::string_view label);
 // An ISO 9660 image with Joliet names of the files (sorted by the image's own rule), every
 // date and time a fixed one, so that the same files and label give the same bytes.
 // Throws PackError when it cannot be made, or where this tool writes no images.
-std::vector<std::uint8_t> IsoImage(const std::vector<DiscImageFile>& files,
-                                   std::string_view label);
+std::vector<std::uint8_t> IsoImage(const std::vector<DiscImageFile>& files, std::string_view label);
 
 // Sets every date of an ISO 9660 image (its volume descriptors, directory records and the
 // writer's note of when it ran) to the fixed time, and the Joliet volume id to joliet.

@@ -46,9 +46,8 @@ void WriteEntry(archive* image, const std::string& name, bool folder,
     archive_entry_set_ctime(entry.get(), kFixedTime, 0);
     archive_entry_set_birthtime(entry.get(), kFixedTime, 0);
     Check(image, archive_write_header(image, entry.get()));
-    if (!bytes.empty() &&
-        archive_write_data(image, bytes.data(), bytes.size()) !=
-            static_cast<la_ssize_t>(bytes.size())) {
+    if (!bytes.empty() && archive_write_data(image, bytes.data(), bytes.size()) !=
+                              static_cast<la_ssize_t>(bytes.size())) {
         Failed(image);
     }
 }
@@ -66,8 +65,8 @@ std::vector<std::uint8_t> IsoImage(const std::vector<DiscImageFile>& files,
     // Rock Ridge is left out: its entries carry times of their own, and Windows reads Joliet.
     Check(image.get(),
           archive_write_set_format_option(image.get(), "iso9660", "rockridge", nullptr));
-    Check(image.get(), archive_write_set_format_option(image.get(), "iso9660", "volume-id",
-                                                       names.iso.c_str()));
+    Check(image.get(),
+          archive_write_set_format_option(image.get(), "iso9660", "volume-id", names.iso.c_str()));
     Check(image.get(), archive_write_set_bytes_in_last_block(image.get(), 1));
     Check(image.get(), archive_write_open(image.get(), &out, nullptr, Append, nullptr));
     std::set<std::string> folders;
