@@ -1,6 +1,7 @@
 #include "pack/cli/commands.h"
 
 #include <algorithm>
+#include <span>
 #include <system_error>
 
 #include "pack/common/command_guard.h"
@@ -14,6 +15,7 @@
 #include "pack/package/package_builder.h"
 #include "pack/package/package_extractor.h"
 #include "pack/package/package_listing.h"
+#include "pack/package/player_version.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/preview/menu_preview.h"
 #include "pack/signing/disc_program_audit.h"
@@ -194,6 +196,13 @@ void WriteDiscCopies(const BuildOptions& options, const std::string& label,
     for (const std::string& warning : warnings) err << warning << "\n";
 }
 
+// The line that names the player's version, where its version resource gives one.
+void SayPlayerVersion(std::span<const std::uint8_t> player, std::ostream& out) {
+    if (const std::optional<std::string> version = PlayerVersionOf(player)) {
+        out << "player: version " << *version << "\n";
+    }
+}
+
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
@@ -253,6 +262,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
             WriteFileBytes(options.output, file);
         }
         if (!options.quiet) {
+            SayPlayerVersion(player, err);
             err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
                 << source->menus.size() << " menus" << (signing ? ", signed\n" : "\n");
         }
@@ -280,10 +290,14 @@ int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& ou
 
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
-        if (IsBarePlayer(ReadFileBytes(file))) {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+        if (IsBarePlayer(bytes)) {
             throw PackError(PathToUtf8(file) + ": no menu package: this is a bare player");
         }
-        if (ListPackage(ReadBuiltPackage(file), out)) return kSuccess;
+        const BuiltPackage package = ReadBuiltPackageBytes(PathToUtf8(file), bytes);
+        const auto playerSize = std::min(static_cast<std::size_t>(package.programSize), bytes.size());
+        SayPlayerVersion(std::span(bytes).first(playerSize), out);
+        if (ListPackage(package, out)) return kSuccess;
         err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";
         return kFailure;
     });
