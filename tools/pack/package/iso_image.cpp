@@ -1,5 +1,6 @@
 #include "pack/package/iso_image.h"
 
+#include <algorithm>
 #include <set>
 
 #include "pack/common/pack_error.h"
