@@ -25,6 +25,14 @@ struct TextBox {
     int points = 8;  // drawn as kMinFontPoints below it and kMaxFontPoints above it
     bool bold = false;
     bool underline = false;
+    // Underlines the character after the first "&", the access key, as Windows does.
+    bool underlineMnemonic = false;
+};
+
+// The room a text takes in whole pixels: its widest line, and its lines' height.
+struct TextExtent {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
 };
 
 // Texts drawn with a free TrueType font in place of the menu's own fonts, so their size
@@ -35,9 +43,6 @@ public:
     // regular face is used). No painter for bytes that are no usable font.
     static std::unique_ptr<PreviewTextPainter> FromFonts(std::vector<std::uint8_t> regular,
                                                          std::vector<std::uint8_t> bold);
-    // The first free font found on this system (DejaVu Sans on Linux, Arial on Windows),
-    // or null when there is none.
-    static std::unique_ptr<PreviewTextPainter> FromSystemFonts();
 
     ~PreviewTextPainter();
     PreviewTextPainter(const PreviewTextPainter&) = delete;
@@ -48,9 +53,12 @@ public:
     // lacks are drawn as its missing-character box.
     void Draw(Bitmap& picture, const std::string& utf8Text, const TextBox& box,
               std::uint32_t rgb) const;
+    // The room Draw gives the text at the box's size and weight, without wrapping.
+    TextExtent Measure(const std::string& utf8Text, const TextBox& box) const;
 
 private:
     struct Face;
+    const Face& FaceOf(const TextBox& box) const;
     PreviewTextPainter(std::unique_ptr<Face> regular, std::unique_ptr<Face> bold);
     std::unique_ptr<Face> regular_;
     std::unique_ptr<Face> bold_;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "pack/source/button_style_reader.h"
 #include "pack/source/source_defaults.h"
 #include "pack/source/source_warnings.h"
 
@@ -57,9 +58,10 @@ public:
         }
         ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, place_.backdrop);
         if (composed.uncovered) {
-            file_.Warn(LineOf(node), UncoveredPictureWarning(node.as_string()->get(),
-                                                             place_.backdrop.background != nullptr,
-                                                             place_.backdrop.color));
+            file_.Warn(LineOf(node),
+                       UncoveredPictureWarning("picture \"" + node.as_string()->get() + "\"",
+                                               place_.backdrop.background != nullptr,
+                                               place_.backdrop.color));
         }
         table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
     }
@@ -220,6 +222,7 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
         const int number = static_cast<int>(menu.menu.items.size());
         ReadItemPictures(source, pictures, backdrop, menu.menu, number);
+        ReadButtonStyle(source, backdrop, menu.menu, number);
         source.ReportUnknownKeys();
         WarnAboutItem(menu.menu, number, LineOf(node), root.File());
     }

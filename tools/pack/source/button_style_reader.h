@@ -1,0 +1,18 @@
+#pragma once
+
+#include "menu/menu_model.h"
+#include "pack/pictures/picture_composer.h"
+#include "pack/source/source_table.h"
+
+namespace ambrevo::pack {
+
+// Reads the "style" of item `record` (1..), a picture item whose normal, highlighted and
+// pressed pictures the tool draws from its caption: a ready style's name (`style =
+// "blue"`) or a table of look keys with per-state tables. Stores the three pictures,
+// composed over the backdrop at the item's place. Without "size" the item takes the
+// caption's size plus padding; without "shortcut_key" and "name" it takes the caption's
+// access key and text. An item without "style" is left alone.
+void ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
+                     int record);
+
+}  // namespace ambrevo::pack
