@@ -12,6 +12,7 @@
 #include "pack/pictures/button_painter.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/preview/carried_fonts.h"
+#include "pack/source/source_names.h"
 #include "player_image.h"
 #include "source_reading_test.h"
 
@@ -19,6 +20,18 @@ namespace ambrevo::pack {
 namespace {
 
 const std::filesystem::path kReference = AMBREVO_STYLED_BUTTONS_DIR;
+
+ButtonLook Look(std::uint32_t top, std::uint32_t bottom, int radius,
+                std::optional<std::uint32_t> border, std::uint32_t text, bool bold = false) {
+    ButtonLook look;
+    look.fillTop = top;
+    look.fillBottom = bottom;
+    look.radius = radius;
+    look.border = border;
+    look.text = text;
+    look.bold = bold;
+    return look;
+}
 
 class ButtonStyleTest : public testing::SourceReadingTest {
 protected:
@@ -49,7 +62,7 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
         {"caption = \"Go\"\n[item.style]\nhighlighted = { fill = \"#ff0000\", glow = 1 }\n",
          {"5: unknown key \"style.highlighted.glow\""}},
         {"caption = \"A caption far too long\"\nsize = [100, 30]\nstyle = \"blue\"\n",
-         {"3: the caption \"A caption far too long\" at 12 points is 177 pixels wide; the item's "
+         {"3: the caption \"A caption far too long\" at 12 points is 197 pixels wide; the item's "
           "width of 100 leaves 68 between its paddings of 16: make the item larger or the "
           "caption shorter"}},
         {"caption = \"Go\"\nsize = [100, 12]\nstyle = \"blue\"\n",
@@ -114,10 +127,10 @@ TEST_F(ButtonStyleTest, DrawsTheNormalHighlightedAndPressedPictures) {
     // Sized to its caption: the paddings on both sides, and room above and below.
     const auto fitted = pictures.Picture(2, 0, 0);
     ASSERT_NE(fitted, nullptr);
-    const TextExtent extent =
-        CarriedTextPainter().Measure("Fits &me", CaptionBox(ButtonLook{.bold = true}, 0, 0));
+    const TextExtent extent = CarriedTextPainter().Measure(
+        "Fits &me", CaptionBox(Look(0, 0, 0, std::nullopt, 0, true), 0, 0));
     EXPECT_EQ(fitted->width, extent.width + 2 * kButtonPadding);
-    EXPECT_EQ(fitted->height, 32);
+    EXPECT_EQ(fitted->height, std::max<std::int64_t>(32, extent.height + 16));
     EXPECT_EQ(menu.menu.items[1].width, fitted->width);
     EXPECT_EQ(menu.menu.items[1].shortcutKey, "m");
 }
@@ -134,12 +147,8 @@ TEST_F(ButtonStyleTest, PaintsAClearCorneredShapeWithTheCaptionInside) {
         ButtonLook look;
         std::string caption;
     };
-    ButtonLook bordered{.fillTop = 0x102030,
-                        .fillBottom = 0x405060,
-                        .radius = 10,
-                        .border = 0xFFFFFF,
-                        .text = 0xFFFF00};
-    ButtonLook square{.fillTop = 0x800000, .fillBottom = 0x800000, .text = 0xFFFFFF};
+    const ButtonLook bordered = Look(0x102030, 0x405060, 10, 0xFFFFFF, 0xFFFF00);
+    const ButtonLook square = Look(0x800000, 0x800000, 0, std::nullopt, 0xFFFFFF);
     ButtonLook right = square;
     right.radius = 30;  // more than half the height: drawn as half
     right.alignment = static_cast<std::int32_t>(TextAlignment::RightJustify);
@@ -166,8 +175,14 @@ TEST_F(ButtonStyleTest, PaintsAClearCorneredShapeWithTheCaptionInside) {
         EXPECT_EQ(alpha(0, kHeight / 2), 255);
         if (c.look.border) {
             EXPECT_EQ(drawn.bitmap->At(kWidth / 2, 0), *c.look.border);
-            EXPECT_EQ(drawn.bitmap->At(kWidth / 2, 1), c.look.fillTop);
-            EXPECT_EQ(drawn.bitmap->At(kWidth / 2, kHeight - 2), c.look.fillBottom);
+            EXPECT_NE(drawn.bitmap->At(kWidth / 2, 1), *c.look.border);
+        } else {
+            EXPECT_EQ(drawn.bitmap->At(kWidth / 2, 0), c.look.fillTop);
+            EXPECT_EQ(drawn.bitmap->At(kWidth / 2, kHeight - 1), c.look.fillBottom);
+        }
+        if (c.look.fillTop != c.look.fillBottom) {
+            EXPECT_NE(drawn.bitmap->At(kWidth / 2, 1), drawn.bitmap->At(kWidth / 2, kHeight - 2))
+                << "a gradient";
         }
         Ink ink;
         for (int y = 0; y < kHeight; ++y) {
@@ -228,8 +243,8 @@ TEST_F(ButtonStyleTest, BuildListAndExtractCarryTheDrawnPictures) {
     };
     ASSERT_EQ(build(kReference / "main.toml", "first.exe"), 0) << err.str();
     ASSERT_EQ(RunList(folder_.Path("first.exe"), out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("\"&Install\" -> \"%setup.exe\" named \"Install\": normal 1, "
-                             "highlighted 1, pressed 1"),
+    EXPECT_NE(out.str().find("-> \"%setup.exe\" named \"Install\"  [normal 1, highlighted 1, "
+                             "pressed 1]"),
               std::string::npos)
         << out.str();
     ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("out"), std::nullopt, err), 0)
