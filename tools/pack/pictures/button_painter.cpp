@@ -9,7 +9,7 @@ constexpr int kGrid = 8;  // samples per pixel along each axis
 constexpr int kSamples = kGrid * kGrid;
 constexpr std::int64_t kScale = 2 * kGrid;  // sample centres fall on odd multiples
 
-std::uint32_t Channel(std::uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
+std::uint32_t ChannelOf(std::uint32_t rgb, int shift) { return (rgb >> shift) & 0xFF; }
 
 // A rectangle with rounded corners, in sample units.
 struct RoundedBox {
@@ -60,8 +60,8 @@ std::uint32_t FillOfRow(const ButtonLook& look, int row, int height) {
     const auto at = static_cast<std::uint32_t>(row);
     std::uint32_t rgb = 0;
     for (int shift : {16, 8, 0}) {
-        const std::uint32_t mixed = (Channel(look.fillTop, shift) * (span - at) +
-                                     Channel(look.fillBottom, shift) * at + span / 2) /
+        const std::uint32_t mixed = (ChannelOf(look.fillTop, shift) * (span - at) +
+                                     ChannelOf(look.fillBottom, shift) * at + span / 2) /
                                     span;
         rgb |= mixed << shift;
     }
@@ -74,7 +74,7 @@ std::uint32_t Mix(std::uint32_t over, std::uint32_t a, std::uint32_t under, std:
     if (total == 0) return 0;
     std::uint32_t rgb = 0;
     for (int shift : {16, 8, 0}) {
-        rgb |= ((Channel(over, shift) * a + Channel(under, shift) * b + total / 2) / total)
+        rgb |= ((ChannelOf(over, shift) * a + ChannelOf(under, shift) * b + total / 2) / total)
                << shift;
     }
     return rgb;

@@ -60,14 +60,14 @@ const std::vector<ReadyStyle>& ReadyStyles() {
     return styles;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string InQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::string ReadyStyleList() {
     std::string list;
     const auto& styles = ReadyStyles();
     for (std::size_t i = 0; i < styles.size(); ++i) {
         if (i > 0) list += i + 1 == styles.size() ? " or " : ", ";
-        list += Quoted(styles[i].name);
+        list += InQuotes(styles[i].name);
     }
     return list;
 }
@@ -80,9 +80,9 @@ std::optional<ButtonLook> FindReadyStyle(const toml::node& node, std::string_vie
             if (style.name == text->get()) return style.look;
         }
     }
-    std::string message = Quoted(key) + " must name a ready style, " + ReadyStyleList();
+    std::string message = InQuotes(key) + " must name a ready style, " + ReadyStyleList();
     if (text != nullptr) {
-        message += ", not " + Quoted(text->get());
+        message += ", not " + InQuotes(text->get());
         std::vector<std::string> names;
         for (const ReadyStyle& style : ReadyStyles()) names.emplace_back(style.name);
         if (auto meant = ClosestName(text->get(), names))
@@ -93,7 +93,7 @@ std::optional<ButtonLook> FindReadyStyle(const toml::node& node, std::string_vie
 }
 
 // COLORREF 0x00BBGGRR, as the source reader gives colours, to 0x00RRGGBB.
-std::uint32_t RgbOf(ColorRef color) {
+std::uint32_t RgbOfColorRef(ColorRef color) {
     return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
@@ -126,10 +126,10 @@ void ReadFill(SourceTable& table, ButtonLook& look) {
         const auto* text = colour->as_string();
         const std::optional<ColorRef> parsed =
             text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
-        if (parsed) read.push_back(RgbOf(*parsed));
+        if (parsed) read.push_back(RgbOfColorRef(*parsed));
     }
     if (colours.empty() || colours.size() > 2 || read.size() != colours.size()) {
-        table.Report("fill", Quoted(table.Qualified("fill")) +
+        table.Report("fill", InQuotes(table.Qualified("fill")) +
                                  " must be a colour \"#RRGGBB\", or a list of two (top and "
                                  "bottom of a gradient)");
         return;
@@ -150,11 +150,11 @@ void ReadBorder(SourceTable& table, ButtonLook& look) {
     const std::optional<ColorRef> colour =
         text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
     if (!colour) {
-        table.Report("border", Quoted(table.Qualified("border")) +
+        table.Report("border", InQuotes(table.Qualified("border")) +
                                    " must be a colour \"#RRGGBB\" or \"none\"");
         return;
     }
-    look.border = RgbOf(*colour);
+    look.border = RgbOfColorRef(*colour);
 }
 
 // font = { name = "DejaVu Sans", size = 12, bold = true }: the tool draws with the font
@@ -165,7 +165,7 @@ void ReadFont(SourceTable& table, ButtonLook& look) {
     if (const toml::node* name = font->Value("name")) {
         const auto* text = name->as_string();
         if (text == nullptr || !EqualsIgnoringAsciiCase(text->get(), kCarriedFontName)) {
-            font->Report("name", Quoted(font->Qualified("name")) +
+            font->Report("name", InQuotes(font->Qualified("name")) +
                                      " must be \"DejaVu Sans\": buttons are drawn with the font "
                                      "the tool carries (or leave it out)");
         }
@@ -183,13 +183,13 @@ void ReadLookKeys(SourceTable& table, ButtonLook& look) {
     if (table.Integer("radius", radius, 0, kMaxRadius)) look.radius = radius;
     ReadBorder(table, look);
     ColorRef text = 0;
-    if (table.Color("text", text)) look.text = RgbOf(text);
+    if (table.Color("text", text)) look.text = RgbOfColorRef(text);
     ReadFont(table, look);
     table.Named("align", AlignmentNames(), look.alignment);
     Point offset = look.offset;
     if (table.Position("offset", offset)) {
         if (std::abs(offset.left) > kMaxOffset || std::abs(offset.top) > kMaxOffset) {
-            table.Report("offset", Quoted(table.Qualified("offset")) + " must be [x, y] within " +
+            table.Report("offset", InQuotes(table.Qualified("offset")) + " must be [x, y] within " +
                                        std::to_string(-kMaxOffset) + ".." +
                                        std::to_string(kMaxOffset));
         } else {
@@ -326,7 +326,7 @@ bool SizeToCaption(SourceTable& item, const Looks& looks, const std::string& cap
                    std::to_string(owner.height);
         }
         if (slip.empty()) continue;
-        item.Report("caption", "the caption " + Quoted(caption) + " at " +
+        item.Report("caption", "the caption " + InQuotes(caption) + " at " +
                                    std::to_string(look.points) + " points is " + slip +
                                    ": make the item larger or the caption shorter");
         return false;
