@@ -136,8 +136,7 @@ TEST_F(ToolMessagesTest, ProblemsAreReportedWhereTheyAreWithoutKnockOnErrors) {
     folder_.Write("p2/package.toml", "");
     folder_.Write("p3/package.toml", "header_text = \"x\"\n");
     folder_.Write("p4/package.toml", "menus = []\n");
-    const std::string missingValue =
-        "help.toml:1: Error while parsing key-value pair: expected value, saw '\\n'";
+    const std::string missingValue = "help.toml:1: the value after \"=\" is missing";
     struct Case {
         std::vector<std::string> sources;
         std::vector<std::string> problems;

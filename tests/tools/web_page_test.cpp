@@ -18,6 +18,7 @@
 #include "pack/web/web_build.h"
 #include "pack/web/web_commands.h"
 #include "pack/web/web_routes.h"
+#include "source_folder.h"
 #include "web_sources.h"
 
 namespace ambrevo::pack {
@@ -26,6 +27,7 @@ namespace {
 using testing::AnswerBytes;
 using testing::kPageFiles;
 using testing::kWebMenu;
+using testing::SourceFolder;
 
 using WebPageTest = testing::WebSources;
 

@@ -22,11 +22,7 @@ int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& ou
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
-        extras.routes = [&](const WebRequest& request) {
-            std::optional<WebResponse> answer = routes.Answer(request);
-            if (answer && answer->status == 200 && request.method == "POST") edited = true;
-            return answer;
-        };
+        extras.routes = routes.Served(edited);
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;

@@ -6,20 +6,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/item_stacking.h"
+#include "pack/editor/edit_step_writer.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
+#include "pack/editor/problem_list.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
+#include "pack/source/menu_keys.h"
 #include "pack/source/package_source.h"
 #include "pack/source/source_names.h"
 #include "pack/source/source_table.h"
 #include "pack/source/text_encoding.h"
+#include "pack/source/toml_problems.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -29,13 +34,6 @@ constexpr std::string_view kItems = "item";
 std::string ReadText(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
     return {bytes.begin(), bytes.end()};
-}
-
-// The file's text, or none when there is no such file.
-std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) return std::nullopt;
-    return ReadText(file);
 }
 
 EditReply Refused(int status, const std::string& message) {
@@ -101,7 +99,7 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
         if (value.is_null()) {
             edit.Remove(within, name);
         } else {
-            edit.Set(within, name, TomlValueText(value));
+            edit.Set(within, name, TomlValueText(value, (table.empty() ? "" : "item.") + key));
         }
     }
 }
@@ -115,10 +113,17 @@ std::string SourceVersion(std::string_view bytes) {
     return text;
 }
 
-EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCache> pictures)
+EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCache> pictures,
+                         HistoryBounds bounds)
     : source_(std::move(source)),
       folder_(source_.has_parent_path() ? source_.parent_path() : std::filesystem::path(".")),
-      pictures_(std::move(pictures)) {}
+      pictures_(std::move(pictures)),
+      history_(bounds) {}
+
+void EditSession::SetBeforeFinalCheck(std::function<void()> hook) {
+    const std::lock_guard lock(mutex_);
+    beforeFinalCheck_ = std::move(hook);
+}
 
 // The source, and where it is a package file the menu files it lists.
 std::vector<std::filesystem::path> EditSession::Files() const {
@@ -179,21 +184,35 @@ std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) c
     return problems;
 }
 
+// The texts are taken under the edit lock, so that they are those of one moment between
+// edits; they are read and checked outside it, so that edits need not wait for that.
 nlohmann::json EditSession::Model() const {
-    const std::lock_guard lock(mutex_);
+    SourceTexts texts;
+    std::vector<std::filesystem::path> files;
+    {
+        const std::lock_guard lock(mutex_);
+        for (const std::filesystem::path& file : Files()) {
+            try {
+                texts[file] = ReadText(file);
+                files.push_back(file);
+            } catch (const PackError&) {
+            }
+        }
+    }
     Diagnostics diagnostics;
-    const PackageSource package = Read({}, diagnostics);
+    const PackageSource package = Read(texts, diagnostics);
     nlohmann::json model = {{"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
-                            {"problems", Problems(diagnostics)}};
+                            {"problems", Problems(diagnostics)},
+                            {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
+                                 return NameOf(PathFromUtf8(f));
+                             })},
+                            {"keys", MenuKeysJson()}};
     std::map<std::string, SourceKeys> sourceKeys;
-    for (const std::filesystem::path& file : Files()) {
-        try {
-            const std::string text = ReadText(file);
-            model["files"].push_back({{"name", NameOf(file)}, {"version", SourceVersion(text)}});
-            sourceKeys[PathToUtf8(file)] = KeysOf(text);
-        } catch (const PackError&) {
-        }
+    for (const std::filesystem::path& file : files) {
+        const std::string& text = texts[file];
+        model["files"].push_back({{"name", NameOf(file)}, {"version", SourceVersion(text)}});
+        sourceKeys[PathToUtf8(file)] = KeysOf(text);
     }
     for (const MenuSource& source : package.menus) {
         const MenuDefinition& menu = source.menu;
@@ -234,9 +253,12 @@ EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
         if (!request.is_object()) throw PackError("an edit must be a JSON object");
-        if (request.value("undo", false)) return Replay(undo_, redo_, true);
-        if (request.value("redo", false)) return Replay(redo_, undo_, false);
+        if (request.value("undo", false)) return Replayed(Replay::Undo);
+        if (request.value("redo", false)) return Replayed(Replay::Redo);
         return Edit(request);
+    } catch (const FileChanged& changed) {
+        return Refused(409, "\"" + NameOf(changed.File()) +
+                                "\" has changed since: the designer shows it as it is now");
     } catch (const PackError& error) {
         return Refused(400, error.what());
     } catch (const nlohmann::json::exception& error) {
@@ -248,12 +270,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     const std::filesystem::path file = FileNamed(request.at("file").get<std::string>());
     const std::string before = ReadText(file);
     const std::string version = request.at("version").get<std::string>();
-    if (SourceVersion(before) != version) {
-        return {409,
-                {{"error", "\"" + NameOf(file) + "\" has changed since this edit was made: "
-                           "the designer shows it as it is now"},
-                 {"version", SourceVersion(before)}}};
-    }
+    if (SourceVersion(before) != version) return Stale(file, file);
     if (request.contains("add_menu")) return AddMenu(file, before, request["add_menu"]);
     TomlSourceEdit edit(before);
     const int count = edit.Count(kItems);
@@ -279,7 +296,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
             if (key.find('.') != std::string::npos) {
                 subKeys[key] = value;
             } else {
-                values.emplace_back(key, TomlValueText(value));
+                values.emplace_back(key, TomlValueText(value, std::string(kItems) + "." + key));
             }
         }
         const int added = edit.Add(kItems, values);
@@ -311,7 +328,7 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
         root = toml::parse(before);
     } catch (const toml::parse_error& error) {
         throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
-                        std::string(error.description()));
+                        TomlProblem(error.description()));
     }
     const toml::array* menus = root["menus"].as_array();
     if (!menus) {
@@ -334,13 +351,27 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
                   {{"file", NameOf(package)}, {"menu", name}});
 }
 
+// Refuses an edit that found `changed` other than it was made on; the reply has the
+// version of the edited file as it is now.
+EditReply EditSession::Stale(const std::filesystem::path& changed,
+                             const std::filesystem::path& edited) const {
+    EditReply reply = Refused(409, "\"" + NameOf(changed) +
+                                       "\" has changed since this edit was made: the designer "
+                                       "shows it as it is now");
+    try {
+        reply.body["version"] = SourceVersion(ReadText(edited));
+    } catch (const PackError&) {
+    }
+    return reply;
+}
+
 // Writes the step unless it brings a problem the sources did not have. A file the step
 // creates may warn (a new menu without items shows an empty window): the author goes on
 // from there.
-EditReply EditSession::Commit(Step step, nlohmann::json reply) {
+EditReply EditSession::Commit(EditStep step, nlohmann::json reply) {
     SourceTexts texts;
     std::vector<std::string> created;
-    for (const Change& change : step) {
+    for (const FileChange& change : step) {
         texts[change.file] = change.after;
         if (!change.before) created.push_back(NameOf(change.file));
     }
@@ -359,46 +390,29 @@ EditReply EditSession::Commit(Step step, nlohmann::json reply) {
         added += (added.empty() ? "" : "\n") + problem;
     }
     if (!added.empty()) return Refused(400, added);
-    for (const Change& change : step) WriteTextFile(change.file, change.after);
+    try {
+        WriteStep(step, StepWay::Make, beforeFinalCheck_);
+    } catch (const FileChanged& changed) {
+        return Stale(changed.File(), step.back().file);
+    }
     reply["version"] = SourceVersion(step.back().after);
-    undo_.push_back(std::move(step));
-    redo_.clear();
+    if (const std::size_t dropped = history_.Add(std::move(step))) reply["undo_dropped"] = dropped;
     return {200, std::move(reply)};
 }
 
-// Takes the last step of `from` back (undo) or again (redo) when its files are as the step
-// left them (found them), and keeps it in `to`. A file the step created and the author
+// Takes the newest step back (undo) or the step last taken back again (redo) when its
+// files are as the step left them (found them). A file the step created and the author
 // changed since is not taken away by undo; it stays, no longer listed.
-EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
-    if (from.empty()) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
-    Step step = from.back();
-    for (const Change& change : step) {
-        const std::optional<std::string> expected =
-            undo ? std::optional<std::string>(change.after) : change.before;
-        if (TextIfAny(change.file) == expected || (undo && !change.before)) continue;
-        return Refused(409, "\"" + NameOf(change.file) + "\" has changed since: the designer "
-                                                         "shows it as it is now");
-    }
-    const auto replay = [undo](const Change& change) {
-        if (!undo) {
-            WriteTextFile(change.file, change.after);
-        } else if (change.before) {
-            WriteTextFile(change.file, *change.before);
-        } else if (TextIfAny(change.file) == change.after) {
-            std::filesystem::remove(change.file);
-        }
-    };
-    if (undo) {
-        std::for_each(step.rbegin(), step.rend(), replay);
-    } else {
-        std::for_each(step.begin(), step.end(), replay);
-    }
-    const Change& last = step.back();
+EditReply EditSession::Replayed(Replay replay) {
+    const bool undo = replay == Replay::Undo;
+    const EditStep* next = history_.Next(replay);
+    if (!next) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
+    WriteStep(*next, undo ? StepWay::TakeBack : StepWay::Make, beforeFinalCheck_);
+    const FileChange& last = next->back();
     nlohmann::json reply = {
         {"file", NameOf(last.file)},
         {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
-    from.pop_back();
-    to.push_back(std::move(step));
+    history_.Replayed(replay);
     return {200, std::move(reply)};
 }
 

@@ -41,6 +41,12 @@ std::string NameTable::List() const {
     return list;
 }
 
+std::vector<std::string> NameTable::Names() const {
+    std::vector<std::string> names;
+    for (const Entry& entry : entries_) names.emplace_back(entry.name);
+    return names;
+}
+
 const NameTable& PlacementNames() {
     static const NameTable table = {
         {"center", 0},

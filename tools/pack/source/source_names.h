@@ -24,6 +24,8 @@ public:
     std::int32_t Highest() const;
     // "a", "b" or "c" (quoted, for messages).
     std::string List() const;
+    // The names in the table's order.
+    std::vector<std::string> Names() const;
 
 private:
     std::vector<Entry> entries_;

@@ -4,14 +4,12 @@
 #include <system_error>
 
 #include "pack/common/file_io.h"
+#include "pack/common/file_names.h"
+#include "pack/common/real_path.h"
 #include "support/json_string.h"
-#include "support/utf8.h"
 
 namespace ambrevo::pack {
 namespace {
-
-// Characters Windows allows in no file name, besides the control characters.
-constexpr std::string_view kWindowsForbidden = "\\/:*?\"<>|";
 
 std::string Utf8Name(const std::filesystem::path& path) {
     const std::u8string name = path.generic_u8string();
@@ -36,53 +34,35 @@ bool PublishedInside(const std::filesystem::path& root, const std::filesystem::p
     const std::filesystem::path relative = canonical.lexically_relative(root);
     if (relative.empty()) return false;
     for (const std::filesystem::path& part : relative) {
-        if (CheckDiscName(Utf8Name(part)).verdict != DiscName::kPublished) return false;
+        if (CheckPublishedName(Utf8Name(part)).verdict != NameVerdict::kPublished) return false;
     }
     return true;
 }
 
 }  // namespace
 
-DiscNameCheck CheckDiscName(std::string_view name) {
-    const std::string_view onDisc = ", which no file name on a Windows disc holds";
-    if (name.empty()) return {DiscName::kUnservable, "its name is empty"};
-    if (name.front() == '.') return {DiscName::kHidden, {}};
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            return {DiscName::kUnservable,
-                    "its name holds a control character" + std::string(onDisc)};
-        }
-        if (kWindowsForbidden.find(c) != std::string_view::npos) {
-            return {DiscName::kUnservable,
-                    "its name holds \"" + std::string(1, c) + "\"" + std::string(onDisc)};
-        }
-    }
-    for (std::size_t i = 0; i < name.size();) {
-        if (NextCodePoint(name, i) == kInvalidUtf8) {
-            return {DiscName::kUnservable,
-                    "its name is not UTF-8 text, which the page cannot ask for"};
-        }
-    }
-    return {};
-}
-
 DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc) {
     DiscListing listing;
     if (!disc) return listing;
-    std::error_code error;
-    const std::filesystem::path root = std::filesystem::canonical(*disc, error);
-    if (error) return listing;
+    const std::optional<std::filesystem::path> real = RealPath(*disc);
+    if (!real) return listing;
+    const std::filesystem::path& root = *real;
     std::vector<std::pair<std::string, std::string>> leftOut;  // by name, to sort them
+    std::error_code error;
     std::filesystem::recursive_directory_iterator walk(
         root, std::filesystem::directory_options::skip_permission_denied, error);
     for (; !error && walk != std::filesystem::recursive_directory_iterator();
          walk.increment(error)) {
         std::error_code fileError;
         const bool folder = walk->is_directory(fileError);
-        const DiscNameCheck name = CheckDiscName(Utf8Name(walk->path().filename()));
-        if (name.verdict != DiscName::kPublished) {
-            if (folder) walk.disable_recursion_pending();
-            if (name.verdict == DiscName::kUnservable) {
+        const NameCheck name = CheckPublishedName(Utf8Name(walk->path().filename()));
+        // A linked folder is not entered: the walk of MinGW's std::filesystem would follow
+        // a junction out of the folder.
+        if (folder && (name.verdict != NameVerdict::kPublished || IsLink(walk->path()))) {
+            walk.disable_recursion_pending();
+        }
+        if (name.verdict != NameVerdict::kPublished) {
+            if (name.verdict == NameVerdict::kUnservable) {
                 const std::string relative = Utf8Name(walk->path().lexically_relative(root));
                 leftOut.emplace_back(
                     relative, "warning: disc " + std::string(folder ? "folder" : "file") + " \"" +
@@ -92,8 +72,8 @@ DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc) {
             continue;
         }
         if (!walk->is_regular_file(fileError)) continue;
-        const std::filesystem::path target = std::filesystem::canonical(walk->path(), fileError);
-        if (fileError || !PublishedInside(root, target)) continue;
+        const std::optional<std::filesystem::path> target = RealPath(walk->path());
+        if (!target || !PublishedInside(root, *target)) continue;
         listing.files.push_back(Utf8Name(walk->path().lexically_relative(root)));
     }
     std::sort(listing.files.begin(), listing.files.end());
@@ -104,18 +84,20 @@ DiscListing ListDiscFiles(const std::optional<std::filesystem::path>& disc) {
 
 DiscFile FindDiscFile(const std::optional<std::filesystem::path>& disc, std::string_view relative) {
     for (const std::string_view part : PathParts(relative)) {
-        if (CheckDiscName(part).verdict != DiscName::kPublished) return {DiscLookup::kRefused, {}};
+        if (CheckPublishedName(part).verdict != NameVerdict::kPublished) {
+            return {DiscLookup::kRefused, {}};
+        }
     }
     if (!disc) return {DiscLookup::kMissing, {}};
+    const std::optional<std::filesystem::path> root = RealPath(*disc);
+    if (!root) return {DiscLookup::kMissing, {}};
+    // Resolved, the path has its long names (not "GIT~1" for ".git") for the rule.
+    const std::optional<std::filesystem::path> target = RealPath(*root / PathFromUtf8(relative));
+    if (!target) return {DiscLookup::kMissing, {}};
+    if (!PublishedInside(*root, *target)) return {DiscLookup::kRefused, {}};
     std::error_code error;
-    const std::filesystem::path root = std::filesystem::canonical(*disc, error);
-    if (error) return {DiscLookup::kMissing, {}};
-    const std::filesystem::path file = root / PathFromUtf8(relative);
-    const std::filesystem::path target = std::filesystem::weakly_canonical(file, error);
-    if (error) return {DiscLookup::kMissing, {}};
-    if (!PublishedInside(root, target)) return {DiscLookup::kRefused, {}};
-    if (!std::filesystem::is_regular_file(target, error)) return {DiscLookup::kMissing, {}};
-    return {DiscLookup::kFound, target};
+    if (!std::filesystem::is_regular_file(*target, error)) return {DiscLookup::kMissing, {}};
+    return {DiscLookup::kFound, *target};
 }
 
 std::string FilesJson(const std::vector<std::string>& files) {

@@ -8,20 +8,10 @@
 
 namespace ambrevo::pack {
 
-// The one rule for what of the disc folder is published, applied to each name of a path:
-// names beginning with a dot (.env, .git, "." and "..") are never published, and a name a
-// Windows disc cannot carry or the page cannot ask for is left out with a reason.
-enum class DiscName { kPublished, kHidden, kUnservable };
-struct DiscNameCheck {
-    DiscName verdict = DiscName::kPublished;
-    std::string reason;  // for kUnservable: why, to follow "left out: "
-};
-DiscNameCheck CheckDiscName(std::string_view name);
-
 // What the disc folder publishes: its regular files and those of its subfolders that the
-// name rule lets through and no link places outside the folder or under a name the rule
-// keeps back, as relative paths with forward slashes, sorted; and a warning line for each
-// file or folder left out by name.
+// name rule (CheckPublishedName) lets through and no link places outside the folder or
+// under a name the rule keeps back, as relative paths with forward slashes, sorted; and a
+// warning line for each file or folder left out by name. Linked folders are not entered.
 struct DiscListing {
     std::vector<std::string> files;
     std::vector<std::string> warnings;

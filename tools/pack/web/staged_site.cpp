@@ -8,6 +8,7 @@
 
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/common/real_path.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -97,8 +98,17 @@ std::filesystem::path ResolvedPath(const std::filesystem::path& path) {
     if (!error) resolved = std::filesystem::weakly_canonical(absolute, error);
     if (error) throw PackError("cannot check the folder " + QuotedPath(path) + ": " + error.message());
     // "out/" is the folder "out".
-    if (!resolved.has_filename() && resolved.has_relative_path()) return resolved.parent_path();
-    return resolved;
+    if (!resolved.has_filename() && resolved.has_relative_path()) resolved = resolved.parent_path();
+    // The part that exists as the system resolves it: on Windows weakly_canonical leaves
+    // junctions and short names as they are.
+    std::filesystem::path rest;
+    for (std::filesystem::path existing = resolved;; existing = existing.parent_path()) {
+        if (const std::optional<std::filesystem::path> real = RealPath(existing)) {
+            return rest.empty() ? *real : *real / rest;
+        }
+        if (existing == existing.parent_path()) return resolved;
+        rest = rest.empty() ? existing.filename() : existing.filename() / rest;
+    }
 }
 
 StagedSite::StagedSite(const std::filesystem::path& folder)

@@ -7,8 +7,8 @@
 
 namespace ambrevo::pack {
 
-// A path as it lies on disk: absolute, with links, "." and ".." resolved as far as it
-// exists. Throws PackError when that cannot be worked out, so that a check of the path
+// A path as it lies on disk: absolute, with links (junctions on Windows too), short names,
+// "." and ".." resolved as far as it exists. Throws PackError when that cannot be worked out, so that a check of the path
 // fails closed.
 std::filesystem::path ResolvedPath(const std::filesystem::path& path);
 

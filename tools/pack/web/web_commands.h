@@ -19,7 +19,7 @@ struct WebOptions {
     std::optional<std::filesystem::path> site;  // the browser player's page; see FindWebSite
 };
 
-// Serves the page on 127.0.0.1, to requests naming it by a loopback host, and builds again
+// Serves the page on 127.0.0.1, to requests naming it so (IsLoopbackHost), and builds again
 // whenever a source changes, until the process is stopped. port: nullopt tries 8080 and
 // else any free port; 0 any free port. Returns only on a failure to start.
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,

@@ -44,18 +44,14 @@ std::string_view ContentType(std::string_view name) {
     return "application/octet-stream";
 }
 
-WebResponse Text(int status, std::string_view type, std::string body) {
-    return {status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}};
-}
-
 WebResponse Refused(int status) {
-    return Text(status, "text/plain", status == 403 ? "forbidden\n" : "not found\n");
+    return TextResponse(status, "text/plain", status == 403 ? "forbidden\n" : "not found\n");
 }
 
 WebResponse FileResponse(const std::filesystem::path& file, std::string_view name) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return Refused(404);
-    return {200, std::string(ContentType(name)), nullptr, file};
+    return {200, std::string(ContentType(name)), nullptr, file, {}};
 }
 
 std::string StatusJson(const PackageSnapshot& snapshot) {
@@ -66,24 +62,33 @@ std::string StatusJson(const PackageSnapshot& snapshot) {
 
 }  // namespace
 
+WebResponse TextResponse(int status, std::string_view type, std::string body) {
+    return {
+        status, std::string(type), std::make_shared<const std::string>(std::move(body)), {}, {}};
+}
+
 WebResponse WebRoutes::Respond(std::string_view path) const {
     if (path == "/") path = "/index.html";
     if (path == "/package.bin") {
         const PackageSnapshot snapshot = package->Current();
-        if (!snapshot.program) return Text(503, "text/plain", "no good build yet\n");
-        return {200, "application/octet-stream", snapshot.program, {}};
+        if (!snapshot.program) return TextResponse(503, "text/plain", "no good build yet\n");
+        return {200, "application/octet-stream", snapshot.program, {}, {}};
     }
     if (path == "/files.json") {
-        return Text(200, "application/json", FilesJson(ListDiscFiles(disc).files));
+        return TextResponse(200, "application/json", FilesJson(ListDiscFiles(disc).files));
     }
     if (path == "/status.json" && live) {
-        return Text(200, "application/json", StatusJson(package->Current()));
+        return TextResponse(200, "application/json", StatusJson(package->Current()));
     }
     if (path.starts_with(kDiscPrefix)) {
         const DiscFile found = FindDiscFile(disc, path.substr(kDiscPrefix.size()));
         if (found.lookup == DiscLookup::kRefused) return Refused(403);
         if (found.lookup == DiscLookup::kMissing) return Refused(404);
-        return FileResponse(found.file, path);
+        WebResponse response = FileResponse(found.file, path);
+        // A page of the disc opened from here runs in an origin of its own, and so can
+        // neither read the designer's routes nor script the page.
+        response.headers.emplace_back("Content-Security-Policy", "sandbox");
+        return response;
     }
     const std::string_view name = path.substr(path.empty() ? 0 : 1);
     if (std::find(kSiteFiles.begin(), kSiteFiles.end(), name) != kSiteFiles.end()) {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "pack/web/live_package.h"
 
@@ -18,19 +20,38 @@ struct WebResponse {
     // when body is null), read a piece at a time by whoever sends or copies them.
     std::shared_ptr<const std::string> body;
     std::filesystem::path file;
+    // Sent besides the server's own headers.
+    std::vector<std::pair<std::string, std::string>> headers;
 };
+
+// An answer of text held in memory.
+WebResponse TextResponse(int status, std::string_view type, std::string body);
 
 // A request as routes beside the page's own see it.
 struct WebRequest {
     std::string_view method;  // "GET", "POST"
     std::string_view path;    // percent-decoded, without its query
-    std::string_view body;
-    std::function<std::string(const char* name)> header;  // "" when absent
+    std::string_view body;    // empty while only the request's head has been read
+    std::function<std::string(const char* name)> header;     // "" when absent
+    std::function<std::string(const char* name)> parameter;  // of the query; "" when absent
 };
 
-// Routes answered before the page's own (the designer's edit interface); nullopt leaves a
-// request to the page's routes.
-using ExtraRoutes = std::function<std::optional<WebResponse>(const WebRequest& request)>;
+// What a request is granted from its head, before any of its body is read.
+struct Admission {
+    std::optional<WebResponse> refusal;  // answered at once; the body is never read
+    std::vector<std::pair<std::string, std::string>> headers;  // else added to the answer
+};
+
+// Routes answered before the page's own (the designer's edit interface).
+struct ExtraRoutes {
+    // Asked about every request, the page's own too; null admits all.
+    std::function<Admission(const WebRequest& head)> admit;
+    // A GET, or a POST with its body read; nullopt leaves the request to the page's routes.
+    std::function<std::optional<WebResponse>(const WebRequest& request)> answer;
+    // The paths that take a POST, each with the largest body it takes; a POST to any other
+    // path is refused before its body is read.
+    std::vector<std::pair<std::string, std::size_t>> posts;
+};
 
 // What the page's server answers, and nothing more: the page's own files from the site
 // folder, the package, the list of the disc folder's files, the build status, and the

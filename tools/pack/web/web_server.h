@@ -8,11 +8,13 @@
 namespace ambrevo::pack {
 
 // Serves routes over HTTP on the loopback address only, from a thread of its own, and
-// answers only requests whose Host names it by a loopback name (see IsLoopbackHost).
+// answers only requests whose Host names it so (see IsLoopbackHost). Every request is
+// bounded (RequestLimits) and admitted from its head before any of its body is read: only
+// the POST routes of the extra routes take a body, of no more than each one's limit, and
+// none compressed (see BodyRefusal).
 class WebServer {
 public:
-    // extra: routes answered first, for GET and POST requests; without them the server
-    // answers GET only.
+    // extra: routes answered first; without them the server answers GET only.
     explicit WebServer(const WebRoutes& routes, ExtraRoutes extra = {});
     ~WebServer();
     WebServer(const WebServer&) = delete;
