@@ -58,9 +58,10 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
     };
     const std::vector<Case> cases = {
         {"caption = \"Go\"\nsize = [100, 30]\n[item.style]\nfil = \"#ff0000\"\n",
-         {"6: unknown key \"style.fil\"; did you mean style.fill?"}},
+         {"6: unknown key \"style.fil\"; did you mean Button style (\"style.fill\")?"}},
         {"caption = \"Go\"\n[item.style]\nhighlighted = { fill = \"#ff0000\", glow = 1 }\n",
-         {"5: unknown key \"style.highlighted.glow\""}},
+         {"5: unknown key \"style.highlighted.glow\": no setting has this name here; check its "
+          "spelling, or remove it"}},
         {"caption = \"A caption far too long\"\nsize = [100, 30]\nstyle = \"blue\"\n",
          {"3: the caption \"A caption far too long\" at 12 points is 197 pixels wide; the item's "
           "width of 100 leaves 68 between its paddings of 16: make the item larger or the "
@@ -69,29 +70,35 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
          {"3: the caption \"Go\" at 12 points is 19 pixels tall; the item is 12: make the item "
           "larger or the caption shorter"}},
         {"caption = \"Go\"\nstyle = \"blu\"\n",
-         {"4: \"style\" must name a ready style, \"blue\", \"green\", \"red\", \"grey\" or "
+         {"4: Button style (\"style\") must name a ready style, \"blue\", \"green\", \"red\", "
+          "\"grey\" or "
           "\"dark\", not \"blu\"; did you mean blue?"}},
         {"caption = \"Go\"\n[item.style]\npreset = \"pink\"\n",
-         {"5: \"style.preset\" must name a ready style, \"blue\", \"green\", \"red\", \"grey\" "
+         {"5: Button style (\"style.preset\") must name a ready style, \"blue\", \"green\", "
+          "\"red\", \"grey\" "
           "or \"dark\", not \"pink\""}},
         {"kind = \"button\"\ncaption = \"Go\"\nstyle = \"blue\"\n",
-         {"5: \"style\" is for picture items; a button item is drawn by Windows"}},
+         {"5: Button style (\"style\") is for picture items; a button item is drawn by Windows"}},
         {"caption = \"Go\"\nstyle = \"blue\"\n[item.pictures]\nhighlighted = \"bg.png\"\n",
-         {"6: \"pictures.highlighted\" is drawn by the item's style; leave it out, or the "
+         {"6: Highlighted picture (\"pictures.highlighted\") is drawn by the item's style; leave "
+          "it out, or the "
           "style"}},
         {"caption = \"Go\"\n[item.style]\nfill = [\"#ff0000\", \"#00ff00\", \"#0000ff\"]\n",
-         {"5: \"style.fill\" must be a colour \"#RRGGBB\", or a list of two (top and bottom of a "
+         {"5: Button style (\"style.fill\") must be a colour \"#RRGGBB\", or a list of two (top "
+          "and bottom of a "
           "gradient)"}},
         {"caption = \"Go\"\n[item.style]\nborder = \"white\"\n",
-         {"5: \"style.border\" must be a colour \"#RRGGBB\" or \"none\""}},
+         {"5: Button style (\"style.border\") must be a colour \"#RRGGBB\" or \"none\""}},
         {"caption = \"Go\"\n[item.style]\nfont = { name = \"Arial\" }\n",
-         {"5: \"style.font.name\" must be \"DejaVu Sans\": buttons are drawn with the font the "
+         {"5: \"style.font.name\" must be \"DejaVu Sans\": buttons are drawn with "
+          "the font the "
           "tool carries (or leave it out)"}},
         {"caption = \"Go\"\n[item.style]\npressed = { offset = [0, 17] }\n",
          {"5: \"style.pressed.offset\" must be [x, y] within -16..16"}},
         {"caption = \"Go\"\nsize = [0, 30]\nstyle = \"blue\"\n",
-         {"4: a picture item with a style is drawn at its \"size\", which must be from 1 x 1 to "
-          "16384 x 16384 pixels"}},
+         {"4: a picture item with a style is drawn at its Size (\"size\"), which must be from 1 x "
+          "1 to "
+          "4096 x 4096 pixels"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ProblemsOf(c.keys), c.problems) << c.keys;

@@ -9,6 +9,7 @@
 #include "pack/pictures/button_painter.h"
 #include "pack/preview/carried_fonts.h"
 #include "pack/source/close_names.h"
+#include "pack/source/menu_keys.h"
 #include "pack/source/source_warnings.h"
 #include "pack/source/text_encoding.h"
 #include "support/ascii.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr int kMaxCaptionPoints = 200;
 constexpr int kMaxRadius = 1000;
+// Larger than any screen, and small enough that drawing one takes little time and memory.
+constexpr int kMaxButtonSide = 4096;
 // The caption moves at most into the padding, so that it stays inside the button.
 constexpr int kMaxOffset = kButtonPadding;
 // A button sized to its caption keeps this much room above and below it, and is at least
@@ -28,11 +31,6 @@ constexpr int kFittedMinHeight = 32;
 constexpr std::string_view kCarriedFontName = "DejaVu Sans";
 constexpr std::array<PictureSet, 3> kDrawnSets = {PictureSet::Normal, PictureSet::Highlighted,
                                                   PictureSet::Pressed};
-
-struct ReadyStyle {
-    std::string_view name;
-    ButtonLook look;
-};
 
 ButtonLook ReadyLook(std::uint32_t top, std::uint32_t bottom, std::optional<std::uint32_t> border,
                      std::uint32_t text) {
@@ -48,47 +46,36 @@ ButtonLook ReadyLook(std::uint32_t top, std::uint32_t bottom, std::optional<std:
     return look;
 }
 
-// The first is the look of a style table without "preset".
-const std::vector<ReadyStyle>& ReadyStyles() {
-    static const std::vector<ReadyStyle> styles = {
-        {"blue", ReadyLook(0x2A6F97, 0x1B4965, std::nullopt, 0xFFFFFF)},
-        {"green", ReadyLook(0x43A047, 0x2E7D32, std::nullopt, 0xFFFFFF)},
-        {"red", ReadyLook(0xD9534F, 0xB52B27, std::nullopt, 0xFFFFFF)},
-        {"grey", ReadyLook(0xFAFAFA, 0xDDDDDD, 0x9E9E9E, 0x202020)},
-        {"dark", ReadyLook(0x484848, 0x262626, 0x6A6A6A, 0xFFFFFF)},
+// The ready styles' looks in the order of ReadyStyleNames; the first is the look of a
+// style table without "preset".
+const std::vector<ButtonLook>& ReadyLooks() {
+    static const std::vector<ButtonLook> looks = {
+        ReadyLook(0x2A6F97, 0x1B4965, std::nullopt, 0xFFFFFF),
+        ReadyLook(0x43A047, 0x2E7D32, std::nullopt, 0xFFFFFF),
+        ReadyLook(0xD9534F, 0xB52B27, std::nullopt, 0xFFFFFF),
+        ReadyLook(0xFAFAFA, 0xDDDDDD, 0x9E9E9E, 0x202020),
+        ReadyLook(0x484848, 0x262626, 0x6A6A6A, 0xFFFFFF),
     };
-    return styles;
+    return looks;
 }
 
 std::string InQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::string ReadyStyleList() {
-    std::string list;
-    const auto& styles = ReadyStyles();
-    for (std::size_t i = 0; i < styles.size(); ++i) {
-        if (i > 0) list += i + 1 == styles.size() ? " or " : ", ";
-        list += InQuotes(styles[i].name);
-    }
-    return list;
-}
-
-std::optional<ButtonLook> FindReadyStyle(const toml::node& node, std::string_view key,
-                                         const SourceFile& file) {
+std::optional<ButtonLook> FindReadyStyle(const SourceTable& table, std::string_view key,
+                                         const toml::node& node) {
     const auto* text = node.as_string();
-    if (text != nullptr) {
-        for (const ReadyStyle& style : ReadyStyles()) {
-            if (style.name == text->get()) return style.look;
-        }
-    }
-    std::string message = InQuotes(key) + " must name a ready style, " + ReadyStyleList();
+    const std::optional<std::int32_t> found =
+        text != nullptr ? ReadyStyleNames().Find(text->get()) : std::nullopt;
+    if (found) return ReadyLooks().at(static_cast<std::size_t>(*found));
+    std::string message =
+        table.Named(key) + " must name a ready style, " + ReadyStyleNames().List();
     if (text != nullptr) {
         message += ", not " + InQuotes(text->get());
-        std::vector<std::string> names;
-        for (const ReadyStyle& style : ReadyStyles()) names.emplace_back(style.name);
-        if (auto meant = ClosestName(text->get(), names))
+        if (auto meant = ClosestName(text->get(), ReadyStyleNames().Names())) {
             message += "; did you mean " + *meant + "?";
+        }
     }
-    file.Report(LineOf(node), message);
+    table.Report(key, message);
     return std::nullopt;
 }
 
@@ -129,7 +116,7 @@ void ReadFill(SourceTable& table, ButtonLook& look) {
         if (parsed) read.push_back(RgbOfColorRef(*parsed));
     }
     if (colours.empty() || colours.size() > 2 || read.size() != colours.size()) {
-        table.Report("fill", InQuotes(table.Qualified("fill")) +
+        table.Report("fill", table.Named("fill") +
                                  " must be a colour \"#RRGGBB\", or a list of two (top and "
                                  "bottom of a gradient)");
         return;
@@ -150,8 +137,7 @@ void ReadBorder(SourceTable& table, ButtonLook& look) {
     const std::optional<ColorRef> colour =
         text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
     if (!colour) {
-        table.Report("border", InQuotes(table.Qualified("border")) +
-                                   " must be a colour \"#RRGGBB\" or \"none\"");
+        table.Report("border", table.Named("border") + " must be a colour \"#RRGGBB\" or \"none\"");
         return;
     }
     look.border = RgbOfColorRef(*colour);
@@ -165,7 +151,7 @@ void ReadFont(SourceTable& table, ButtonLook& look) {
     if (const toml::node* name = font->Value("name")) {
         const auto* text = name->as_string();
         if (text == nullptr || !EqualsIgnoringAsciiCase(text->get(), kCarriedFontName)) {
-            font->Report("name", InQuotes(font->Qualified("name")) +
+            font->Report("name", font->Named("name") +
                                      " must be \"DejaVu Sans\": buttons are drawn with the font "
                                      "the tool carries (or leave it out)");
         }
@@ -185,11 +171,11 @@ void ReadLookKeys(SourceTable& table, ButtonLook& look) {
     ColorRef text = 0;
     if (table.Color("text", text)) look.text = RgbOfColorRef(text);
     ReadFont(table, look);
-    table.Named("align", AlignmentNames(), look.alignment);
+    table.Choice("align", AlignmentNames(), look.alignment);
     Point offset = look.offset;
     if (table.Position("offset", offset)) {
         if (std::abs(offset.left) > kMaxOffset || std::abs(offset.top) > kMaxOffset) {
-            table.Report("offset", InQuotes(table.Qualified("offset")) + " must be [x, y] within " +
+            table.Report("offset", table.Named("offset") + " must be [x, y] within " +
                                        std::to_string(-kMaxOffset) + ".." +
                                        std::to_string(kMaxOffset));
         } else {
@@ -218,7 +204,7 @@ using Looks = std::array<ButtonLook, kDrawnSets.size()>;
 std::optional<Looks> ReadLooks(SourceTable& item, const toml::node& style) {
     Looks looks;
     if (style.is_string()) {
-        const std::optional<ButtonLook> ready = FindReadyStyle(style, "style", item.File());
+        const std::optional<ButtonLook> ready = FindReadyStyle(item, "style", style);
         if (!ready) return std::nullopt;
         for (std::size_t i = 0; i < kDrawnSets.size(); ++i) {
             looks[i] = DerivedLook(*ready, kDrawnSets[i]);
@@ -227,9 +213,9 @@ std::optional<Looks> ReadLooks(SourceTable& item, const toml::node& style) {
     }
     std::optional<SourceTable> table = item.Table("style");
     if (!table) return std::nullopt;
-    ButtonLook base = ReadyStyles().front().look;
+    ButtonLook base = ReadyLooks().front();
     if (const toml::node* preset = table->Value("preset")) {
-        if (auto ready = FindReadyStyle(*preset, table->Qualified("preset"), item.File())) {
+        if (auto ready = FindReadyStyle(*table, "preset", *preset)) {
             base = *ready;
         }
     }
@@ -257,8 +243,8 @@ bool RefuseOwnPictures(SourceTable& item) {
         for (const std::string& named : {key, key + "_frames"}) {
             if (const toml::node* node = table->get(named)) {
                 item.File().Report(LineOf(*node),
-                                   "\"pictures." + named +
-                                       "\" is drawn by the item's style; leave it out, or the "
+                                   KeyInMessage("item.pictures." + named, "pictures." + named) +
+                                       " is drawn by the item's style; leave it out, or the "
                                        "style");
                 return false;
             }
@@ -300,17 +286,15 @@ bool SizeToCaption(SourceTable& item, const Looks& looks, const std::string& cap
             width = std::max(width, extent.width + 2 * kButtonPadding);
             height = std::max(height, extent.height + 2 * kFittedVerticalRoom);
         }
-        owner.width = static_cast<std::int32_t>(std::min<std::int64_t>(width, kMaxPngSide));
+        owner.width = static_cast<std::int32_t>(std::min<std::int64_t>(width, kMaxButtonSide));
         owner.height = static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(height, kFittedMinHeight, kMaxPngSide));
+            std::clamp<std::int64_t>(height, kFittedMinHeight, kMaxButtonSide));
     }
-    if (owner.width <= 0 || owner.height <= 0 || owner.width > kMaxPngSide ||
-        owner.height > kMaxPngSide) {
-        item.Report("size",
-                    "a picture item with a style is drawn at its \"size\", which must be "
-                    "from 1 x 1 to " +
-                        std::to_string(kMaxPngSide) + " x " + std::to_string(kMaxPngSide) +
-                        " pixels");
+    if (owner.width <= 0 || owner.height <= 0 || owner.width > kMaxButtonSide ||
+        owner.height > kMaxButtonSide) {
+        item.Report("size", "a picture item with a style is drawn at its " + item.Named("size") +
+                                ", which must be from 1 x 1 to " + std::to_string(kMaxButtonSide) +
+                                " x " + std::to_string(kMaxButtonSide) + " pixels");
         return false;
     }
     for (const ButtonLook& look : looks) {
@@ -352,13 +336,20 @@ void TakeCaptionTexts(const SourceTable& item, const CaptionParts& parts, MenuIt
 
 }  // namespace
 
+const NameTable& ReadyStyleNames() {
+    static const NameTable names = {
+        {"blue", 0}, {"green", 1}, {"red", 2}, {"grey", 3}, {"dark", 4},
+    };
+    return names;
+}
+
 void ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
                      int record) {
     const toml::node* style = item.Value("style");
     if (style == nullptr) return;
     MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
     if (owner.kind != static_cast<std::int32_t>(ItemKind::ImgBtn)) {
-        item.Report("style", "\"style\" is for picture items; a " +
+        item.Report("style", item.Named("style") + " is for picture items; a " +
                                  std::string(*ItemKindNames().NameOf(owner.kind)) +
                                  " item is drawn by Windows");
         return;

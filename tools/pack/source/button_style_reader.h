@@ -2,6 +2,7 @@
 
 #include "menu/menu_model.h"
 #include "pack/pictures/picture_composer.h"
+#include "pack/source/source_names.h"
 #include "pack/source/source_table.h"
 
 namespace ambrevo::pack {
@@ -12,6 +13,9 @@ namespace ambrevo::pack {
 // composed over the backdrop at the item's place. Without "size" the item takes the
 // caption's size plus padding; without "shortcut_key" and "name" it takes the caption's
 // access key and text. An item without "style" is left alone.
+// The ready styles by name: "blue", "green", "red", "grey", "dark".
+const NameTable& ReadyStyleNames();
+
 void ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
                      int record);
 
