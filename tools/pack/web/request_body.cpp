@@ -18,11 +18,11 @@ std::optional<std::size_t> DeclaredLength(const std::string& text) {
     return static_cast<std::size_t>(std::stoull(text));
 }
 
-WebResponse Refusal(int status, const std::string& message) {
+}  // namespace
+
+WebResponse PlainRefusal(int status, const std::string& message) {
     return TextResponse(status, "text/plain", message + "\n");
 }
-
-}  // namespace
 
 bool AnnouncesBody(const WebRequest& head) {
     const std::string length = head.header("Content-Length");
@@ -34,31 +34,32 @@ std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit
     if (!AnnouncesBody(head)) return std::nullopt;
     const std::string encoding = AsciiLower(head.header("Content-Encoding"));
     if (!encoding.empty() && encoding != "identity") {
-        return Refusal(
+        return PlainRefusal(
             415, "a request's body must not be compressed (Content-Encoding: " + encoding + ")");
     }
     const std::string transfer = head.header("Transfer-Encoding");
     const std::string length = head.header("Content-Length");
     if (!transfer.empty()) {
         if (AsciiLower(transfer) != "chunked") {
-            return Refusal(501, "a request's body may come chunked or whole, not as " + transfer);
+            return PlainRefusal(501,
+                                "a request's body may come chunked or whole, not as " + transfer);
         }
         if (!length.empty()) {
-            return Refusal(400,
-                           "a request's body comes chunked or with a Content-Length, "
-                           "not both");
+            return PlainRefusal(400,
+                                "a request's body comes chunked or with a Content-Length, "
+                                "not both");
         }
         return std::nullopt;
     }
     const std::optional<std::size_t> declared = DeclaredLength(length);
-    if (!declared) return Refusal(400, "Content-Length must be a number, not " + length);
+    if (!declared) return PlainRefusal(400, "Content-Length must be a number, not " + length);
     if (*declared > limit) return BodyTooLarge(limit);
     return std::nullopt;
 }
 
 WebResponse BodyTooLarge(std::size_t limit) {
-    return Refusal(413,
-                   "a request's body here may hold at most " + std::to_string(limit) + " bytes");
+    return PlainRefusal(
+        413, "a request's body here may hold at most " + std::to_string(limit) + " bytes");
 }
 
 }  // namespace ambrevo::pack

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 
 #include "pack/web/web_routes.h"
 
@@ -17,6 +18,9 @@ bool AnnouncesBody(const WebRequest& head);
 // chunked (501), with a Content-Length that is not a number or beside a Transfer-Encoding
 // (400), or longer than limit (413).
 std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit);
+
+// A refusal as plain text: the message and a line end.
+WebResponse PlainRefusal(int status, const std::string& message);
 
 // The answer to a body found longer than limit while it is read.
 WebResponse BodyTooLarge(std::size_t limit);

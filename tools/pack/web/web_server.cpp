@@ -104,10 +104,6 @@ WebRequest RequestOf(const httplib::Request& request, std::string_view body = {}
             [&request](const char* name) { return request.get_param_value(name); }};
 }
 
-WebResponse Refusal(int status, const std::string& message) {
-    return TextResponse(status, "text/plain", message + "\n");
-}
-
 // Reads a request's body, refusing it once it is longer than limit: the body, or the
 // refusal.
 std::variant<std::string, WebResponse> BodyOf(const httplib::ContentReader& reader,
@@ -120,7 +116,7 @@ std::variant<std::string, WebResponse> BodyOf(const httplib::ContentReader& read
         return !tooLarge;
     });
     if (tooLarge) return BodyTooLarge(limit);
-    if (!read) return Refusal(400, "the request's body could not be read");
+    if (!read) return PlainRefusal(400, "the request's body could not be read");
     return body;
 }
 
@@ -182,12 +178,12 @@ struct WebServer::Running {
     std::optional<WebResponse> Admit(const httplib::Request& request,
                                      httplib::Response& response) const {
         if (!IsLoopbackHost(request.get_header_value("Host"), port)) {
-            return Refusal(403, "forbidden: this server answers only at http://127.0.0.1:" +
-                                    std::to_string(port) + "/");
+            return PlainRefusal(403, "forbidden: this server answers only at http://127.0.0.1:" +
+                                         std::to_string(port) + "/");
         }
         const bool posting = request.method == "POST";
         if (!posting && request.method != "GET" && request.method != "HEAD") {
-            return Refusal(405, "this server answers GET and POST only");
+            return PlainRefusal(405, "this server answers GET and POST only");
         }
         const WebRequest head = RequestOf(request);
         if (extra.admit) {
@@ -196,7 +192,7 @@ struct WebServer::Running {
             for (const auto& [name, value] : admission.headers) response.set_header(name, value);
         }
         const std::optional<std::size_t> limit = posting ? PostLimit(request.path) : 0;
-        if (!limit) return Refusal(405, "nothing here takes a POST");
+        if (!limit) return PlainRefusal(405, "nothing here takes a POST");
         if (std::optional<WebResponse> refusal = BodyRefusal(head, *limit)) return refusal;
         if (AnnouncesBody(head)) response.set_header("Connection", "close");
         return std::nullopt;
@@ -246,7 +242,7 @@ WebServer::WebServer(const WebRoutes& routes, ExtraRoutes extra)
         }
         const std::optional<WebResponse> answer =
             running.extra.answer ? running.extra.answer(RequestOf(request, body)) : std::nullopt;
-        Send(response, answer ? *answer : Refusal(404, "not found"));
+        Send(response, answer ? *answer : PlainRefusal(404, "not found"));
     });
 }
 
