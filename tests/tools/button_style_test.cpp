@@ -37,13 +37,18 @@ class ButtonStyleTest : public testing::SourceReadingTest {
 protected:
     ButtonStyleTest() { folder_.WritePng("bg.png", 300, 200, 0x204060); }
 
-    // The menu's item 1 with the given item keys; its problems as "LINE: message".
+    // The menu's item 1 with the given item keys; its problems and warnings as "LINE:
+    // message".
     std::vector<std::string> ProblemsOf(const std::string& itemKeys) {
         diagnostics_ = Diagnostics();
         ReadOne("background = \"bg.png\"\n[[item]]\n" + itemKeys);
         std::vector<std::string> problems;
         const std::string prefix = File("main.toml") + ":";
-        for (std::string problem : Problems()) {
+        std::vector<std::string> all = Problems();
+        for (const Diagnostic& warning : diagnostics_.Warnings()) {
+            all.push_back(FormatDiagnostic(warning));  // a refused style warns of nothing more
+        }
+        for (std::string problem : all) {
             if (problem.rfind(prefix, 0) == 0) problem.erase(0, prefix.size());
             problems.push_back(problem);
         }

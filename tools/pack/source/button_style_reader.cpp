@@ -343,24 +343,24 @@ const NameTable& ReadyStyleNames() {
     return names;
 }
 
-void ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
+bool ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
                      int record) {
     const toml::node* style = item.Value("style");
-    if (style == nullptr) return;
+    if (style == nullptr) return false;
     MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
     if (owner.kind != static_cast<std::int32_t>(ItemKind::ImgBtn)) {
         item.Report("style", item.Named("style") + " is for picture items; a " +
                                  std::string(*ItemKindNames().NameOf(owner.kind)) +
                                  " item is drawn by Windows");
-        return;
+        return true;
     }
     const std::optional<Looks> looks = ReadLooks(item, *style);
-    if (!looks || !RefuseOwnPictures(item)) return;
+    if (!looks || !RefuseOwnPictures(item)) return true;
     const toml::node* captionNode = item.Value("caption");
     const std::string caption = captionNode != nullptr && captionNode->is_string()
                                     ? captionNode->as_string()->get()
                                     : std::string();
-    if (!SizeToCaption(item, *looks, caption, owner)) return;
+    if (!SizeToCaption(item, *looks, caption, owner)) return true;
     TakeCaptionTexts(item, PartsOf(caption), owner);
     bool uncovered = false;
     for (std::size_t i = 0; i < kDrawnSets.size(); ++i) {
@@ -376,6 +376,7 @@ void ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDef
                          UncoveredPictureWarning("the button its style draws",
                                                  backdrop.background != nullptr, backdrop.color));
     }
+    return true;
 }
 
 }  // namespace ambrevo::pack

@@ -223,9 +223,12 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
         SourceTable source = root.Item(*table, number);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
         ReadItemPictures(source, pictures, backdrop, menu.menu, number);
-        ReadButtonStyle(source, backdrop, menu.menu, number);
+        const bool styled = ReadButtonStyle(source, backdrop, menu.menu, number);
         source.ReportUnknownKeys();
-        WarnAboutItem(menu.menu, number, LineOf(node), source.File());
+        // A style that could not be drawn has been reported; its missing picture is no news.
+        if (!styled || menu.menu.pictures.HasPicture(number, 0, 0)) {
+            WarnAboutItem(menu.menu, number, LineOf(node), source.File());
+        }
     }
 }
 
