@@ -18,7 +18,7 @@
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_viewer_lookups.h"
 #include "fakes/headless_widgetset.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 
 namespace ambrevo::testing {
 namespace {

@@ -11,8 +11,8 @@
 #include "pack/common/file_io.h"
 #include "pack/pictures/button_painter.h"
 #include "pack/pictures/png_codec.h"
-#include "pack/preview/carried_fonts.h"
-#include "pack/source/source_names.h"
+#include "pack/pictures/carried_fonts.h"
+#include "pack/text/source_names.h"
 #include "player_image.h"
 #include "source_reading_test.h"
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pack/common/file_io.h"
-#include "pack/package/code_page_entry.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/code_page_entry.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "player_image.h"
 #include "source_folder.h"
 #include "support/byte_builder.h"

@@ -1,4 +1,4 @@
-#include "pack/web/disc_files.h"
+#include "pack/common/disc_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

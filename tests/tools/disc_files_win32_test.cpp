@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "backends/win32/system/unique_handle.h"
-#include "pack/web/disc_files.h"
+#include "pack/common/disc_files.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {

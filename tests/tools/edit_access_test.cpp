@@ -11,7 +11,7 @@
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/json_depth.h"
 #include "pack/editor/picture_upload.h"
-#include "pack/web/web_server.h"
+#include "pack/page/web_server.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {

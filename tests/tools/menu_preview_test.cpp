@@ -12,7 +12,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/pictures/png_codec.h"
-#include "pack/preview/carried_fonts.h"
+#include "pack/pictures/carried_fonts.h"
 #include "player_image.h"
 #include "source_folder.h"
 

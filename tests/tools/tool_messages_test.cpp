@@ -7,7 +7,7 @@
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
 #include "pack/pictures/png_structure.h"
-#include "pack/source/close_names.h"
+#include "pack/text/close_names.h"
 #include "pack/source/package_source.h"
 #include "player_image.h"
 #include "source_folder.h"

@@ -1,4 +1,4 @@
-#include "pack/web/web_server.h"
+#include "pack/page/web_server.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "pack/common/pack_error.h"
-#include "pack/web/file_chunks.h"
-#include "pack/web/loopback_host.h"
+#include "pack/page/file_chunks.h"
+#include "pack/page/loopback_host.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "pack/cli/command_guard.h"
+#include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/package/bare_player.h"
@@ -12,13 +12,13 @@
 #include "pack/package/package_extractor.h"
 #include "pack/package/package_listing.h"
 #include "pack/pictures/png_codec.h"
-#include "pack/preview/carried_fonts.h"
+#include "pack/pictures/carried_fonts.h"
 #include "pack/preview/menu_preview.h"
 #include "pack/signing/disc_program_audit.h"
 #include "pack/signing/disc_signing.h"
 #include "pack/source/package_source.h"
-#include "pack/source/text_encoding.h"
-#include "pack/web/web_build.h"
+#include "pack/text/text_encoding.h"
+#include "pack/page/web_build.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

@@ -13,8 +13,8 @@
 
 #include "pack/cli/commands.h"
 #include "pack/editor/edit_command.h"
-#include "pack/source/close_names.h"
-#include "pack/web/web_commands.h"
+#include "pack/text/close_names.h"
+#include "pack/page/web_commands.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "pack/cli/command_guard.h"
+#include "pack/common/command_guard.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"

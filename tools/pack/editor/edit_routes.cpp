@@ -7,7 +7,7 @@
 #include "pack/common/pack_error.h"
 #include "pack/editor/json_depth.h"
 #include "pack/editor/picture_upload.h"
-#include "pack/web/web_site.h"
+#include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "pack/editor/edit_session.h"
-#include "pack/web/web_routes.h"
+#include "pack/page/web_routes.h"
 
 namespace ambrevo::pack {
 

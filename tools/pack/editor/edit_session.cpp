@@ -21,11 +21,10 @@
 #include "pack/editor/toml_values.h"
 #include "pack/source/menu_keys.h"
 #include "pack/source/package_source.h"
-#include "pack/source/source_names.h"
+#include "pack/text/source_names.h"
 #include "pack/source/source_table.h"
-#include "pack/source/text_encoding.h"
-#include "pack/source/toml_problems.h"
-#include "support/content_digest.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_problems.h"
 
 namespace ambrevo::pack {
 namespace {

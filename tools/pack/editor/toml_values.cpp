@@ -5,7 +5,7 @@
 
 #include "pack/common/pack_error.h"
 #include "pack/source/menu_keys.h"
-#include "pack/source/toml_text.h"
+#include "pack/text/toml_text.h"
 
 namespace ambrevo::pack {
 namespace {

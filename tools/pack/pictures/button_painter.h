@@ -6,7 +6,7 @@
 
 #include "menu/menu_model.h"
 #include "pack/pictures/png_codec.h"
-#include "pack/preview/preview_text.h"
+#include "pack/pictures/preview_text.h"
 
 namespace ambrevo::pack {
 

@@ -8,7 +8,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/signing/program_signature.h"
-#include "pack/web/disc_files.h"
+#include "pack/common/disc_files.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

@@ -4,7 +4,7 @@
 #include "pack/common/pack_error.h"
 #include "pack/package/built_package.h"
 #include "pack/signing/program_signature.h"
-#include "pack/web/disc_files.h"
+#include "pack/common/disc_files.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "pack/pictures/button_painter.h"
-#include "pack/preview/carried_fonts.h"
-#include "pack/source/close_names.h"
+#include "pack/pictures/carried_fonts.h"
+#include "pack/text/close_names.h"
 #include "pack/source/menu_keys.h"
 #include "pack/source/source_warnings.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "support/ascii.h"
 #include "support/utf8.h"
 

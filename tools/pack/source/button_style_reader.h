@@ -2,7 +2,7 @@
 
 #include "menu/menu_model.h"
 #include "pack/pictures/picture_composer.h"
-#include "pack/source/source_names.h"
+#include "pack/text/source_names.h"
 #include "pack/source/source_table.h"
 
 namespace ambrevo::pack {

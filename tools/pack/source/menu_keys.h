@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pack/source/source_names.h"
+#include "pack/text/source_names.h"
 
 namespace ambrevo::pack {
 

@@ -14,7 +14,7 @@
 #include "pack/source/source_defaults.h"
 #include "pack/source/source_table.h"
 #include "pack/source/source_warnings.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

@@ -10,8 +10,8 @@
 #include "pack/common/pack_error.h"
 #include "pack/source/source_table.h"
 #include "pack/source/source_warnings.h"
-#include "pack/source/text_encoding.h"
-#include "pack/source/toml_problems.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_problems.h"
 #include "support/ascii.h"
 #include "support/language_codes.h"
 

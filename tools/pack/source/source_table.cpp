@@ -3,9 +3,9 @@
 #include <limits>
 #include <stdexcept>
 
-#include "pack/source/close_names.h"
+#include "pack/text/close_names.h"
 #include "pack/source/source_defaults.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -12,7 +12,7 @@
 #include "menu/menu_model.h"
 #include "pack/common/diagnostics.h"
 #include "pack/source/menu_keys.h"
-#include "pack/source/source_names.h"
+#include "pack/text/source_names.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {
