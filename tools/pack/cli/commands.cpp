@@ -17,6 +17,7 @@
 #include "pack/package/package_listing.h"
 #include "pack/package/player_version.h"
 #include "pack/pictures/png_codec.h"
+#include "pack/pictures/carried_fonts.h"
 #include "pack/preview/menu_preview.h"
 #include "pack/signing/disc_program_audit.h"
 #include "pack/signing/disc_signing.h"
@@ -317,11 +318,9 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
             throw PackError(DisplayText(entry->name, entry->codePage) +
                             " cannot be read: " + entry->problem);
         }
-        const auto text = PreviewTextPainter::FromSystemFonts();
-        if (!text) err << "warning: no font found (DejaVu Sans or Arial); texts are not drawn\n";
         const MenuPreview preview =
             RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
-                              text.get(), entry->codePage);
+                              &CarriedTextPainter(), entry->codePage);
         MakeFolderFor(options.output);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;

@@ -9,13 +9,13 @@
 #include <optional>
 #include <sstream>
 
-#include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
-#include "pack/editor/item_stacking.h"
 #include "pack/editor/edit_step_writer.h"
+#include "pack/editor/item_stacking.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
+#include "pack/editor/picture_upload.h"
 #include "pack/editor/problem_list.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
@@ -36,9 +36,7 @@ std::string ReadText(const std::filesystem::path& file) {
     return {bytes.begin(), bytes.end()};
 }
 
-EditReply Refused(int status, const std::string& message) {
-    return {status, {{"error", message}}};
-}
+EditReply Refused(int status, const std::string& message) { return {status, {{"error", message}}}; }
 
 nlohmann::json Pair(std::int64_t first, std::int64_t second) { return {first, second}; }
 
@@ -204,9 +202,10 @@ nlohmann::json EditSession::Model() const {
     nlohmann::json model = {{"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
                             {"problems", Problems(diagnostics)},
-                            {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
-                                 return NameOf(PathFromUtf8(f));
-                             })},
+                            {"problem_list", ProblemList(diagnostics,
+                                                         [this](const std::string& f) {
+                                                             return NameOf(PathFromUtf8(f));
+                                                         })},
                             {"keys", MenuKeysJson()}};
     std::map<std::string, SourceKeys> sourceKeys;
     for (const std::filesystem::path& file : files) {
@@ -225,16 +224,18 @@ nlohmann::json EditSession::Model() const {
             const int n = static_cast<int>(i) + 1;
             nlohmann::json size = Pair(item.width, item.height);
             if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
-                const auto normal = menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+                const auto normal =
+                    menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
                 size = normal ? Pair(normal->width, normal->height) : Pair(0, 0);
             }
-            items.push_back({{"index", n},
-                             {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
-                             {"position", Pair(item.left, item.top)},
-                             {"size", size},
-                             {"file", file},
-                             {"line", i < keys.lines.size() ? keys.lines[i] : 0},
-                             {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
+            items.push_back(
+                {{"index", n},
+                 {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
+                 {"position", Pair(item.left, item.top)},
+                 {"size", size},
+                 {"file", file},
+                 {"line", i < keys.lines.size() ? keys.lines[i] : 0},
+                 {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
         }
         model["menus"].push_back(
             {{"file", file},
@@ -248,6 +249,12 @@ nlohmann::json EditSession::Model() const {
 }
 
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
+
+nlohmann::json EditSession::AddPicture(std::string_view name,
+                                       std::span<const std::uint8_t> bytes) const {
+    const StoredPicture stored = StoreDroppedPicture(folder_, name, bytes);
+    return {{"file", stored.file}, {"size", {stored.width, stored.height}}};
+}
 
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
@@ -327,15 +334,16 @@ EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::
     try {
         root = toml::parse(before);
     } catch (const toml::parse_error& error) {
-        throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
-                        TomlProblem(error.description()));
+        throw PackError("\"" + NameOf(package) +
+                        "\" is not TOML: " + TomlProblem(error.description()));
     }
     const toml::array* menus = root["menus"].as_array();
     if (!menus) {
         const std::string name = NameOf(source_);
-        throw PackError("a new menu needs a package.toml that lists the menus: write one "
-                        "beside \"" + name + "\" with menus = [\"" + name +
-                        "\"] and start the designer on it");
+        throw PackError(
+            "a new menu needs a package.toml that lists the menus: write one "
+            "beside \"" +
+            name + "\" with menus = [\"" + name + "\"] and start the designer on it");
     }
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
     const std::string name = keys.at("file").get<std::string>();

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +50,9 @@ public:
     nlohmann::json Model() const;
     // The PNG files of the source's folder and its sub-folders (PictureFiles).
     nlohmann::json Pictures() const;
+    // Adds a picture the page sends to the source's folder (StoreDroppedPicture): its
+    // {"file", "size": [w, h]}. Throws PackError with the reason it was refused.
+    nlohmann::json AddPicture(std::string_view name, std::span<const std::uint8_t> bytes) const;
 
     // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
     // "add": {key: value}, "remove": n, "move": n with "to": m, "each": [{"item"?, "set"}]
