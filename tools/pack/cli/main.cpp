@@ -96,8 +96,9 @@ Command AddBuild(CLI::App& app) {
         "build",
         "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
         "of the bare player");
-    build->add_option("sources", arguments->sources,
-                      "Menu TOML files in package order, or package.toml")
+    build
+        ->add_option("sources", arguments->sources,
+                     "Menu TOML files in package order, or package.toml")
         ->required();
     build->add_option("--player", arguments->player, "The bare player program")->required();
     build->add_option("-o,--output", arguments->output, "The program file to write")->required();
@@ -118,9 +119,9 @@ Command AddBuild(CLI::App& app) {
             autorun = AutorunTexts{given.autorunLabel, std::nullopt};
             if (given.action->count() > 0) autorun->action = given.autorunAction;
         }
-        return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
-                         given.strict},
-                        std::cerr);
+        return RunBuild(
+            {Paths(given.sources), given.player, given.output, given.quiet, autorun, given.strict},
+            std::cerr);
     };
 }
 
@@ -186,8 +187,8 @@ Command AddPreview(CLI::App& app) {
                      "package.toml, a menu TOML file or a built program")
         ->required();
     preview->add_option("-o,--output", arguments->output, "The PNG file to write")->required();
-    arguments->menuOption = preview->add_option("--menu", arguments->menu,
-                                                "The menu to draw (default: the first)");
+    arguments->menuOption =
+        preview->add_option("--menu", arguments->menu, "The menu to draw (default: the first)");
     arguments->highlightOption =
         preview->add_option("--highlight", arguments->highlight,
                             "Draw item N highlighted (default: the menu's initial item)");
@@ -216,7 +217,10 @@ Command AddEdit(CLI::App& app) {
         "edit",
         "Design the menu in a browser: the page of serve, where items are selected, dragged, "
         "resized and edited in a panel, each change written to the TOML sources in place");
-    AddPageOptions(*edit, *page, "package.toml or a menu TOML file", true);
+    AddPageOptions(*edit, *page,
+                   "package.toml (written when it is not there yet), a menu TOML file or a "
+                   "folder (its package.toml)",
+                   true);
     return [page] { return RunEdit(page->Options(), page->Port(), std::cout, std::cerr); };
 }
 
@@ -232,9 +236,7 @@ Command AddWeb(CLI::App& app) {
                    false);
     web->add_option("-o,--output", arguments->output, "The folder to write the page into")
         ->required();
-    return [arguments] {
-        return RunWeb(arguments->page.Options(), arguments->output, std::cerr);
-    };
+    return [arguments] { return RunWeb(arguments->page.Options(), arguments->output, std::cerr); };
 }
 
 }  // namespace

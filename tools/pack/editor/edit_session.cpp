@@ -8,7 +8,6 @@
 #include <map>
 #include <sstream>
 
-#include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/item_stacking.h"
@@ -16,15 +15,19 @@
 #include "pack/editor/picture_files.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
+#include "pack/source/listed_menu_files.h"
 #include "pack/source/package_source.h"
 #include "pack/source/source_names.h"
 #include "pack/source/source_table.h"
 #include "pack/source/text_encoding.h"
+#include "support/ascii.h"
+#include "support/content_digest.h"
 
 namespace ambrevo::pack {
 namespace {
 
 constexpr std::string_view kItems = "item";
+constexpr std::size_t kMaxLabel = 200;  // characters of a step's label kept
 
 std::string ReadText(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
@@ -38,9 +41,7 @@ std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
     return ReadText(file);
 }
 
-EditReply Refused(int status, const std::string& message) {
-    return {status, {{"error", message}}};
-}
+EditReply Refused(int status, const std::string& message) { return {status, {{"error", message}}}; }
 
 nlohmann::json Pair(std::int64_t first, std::int64_t second) { return {first, second}; }
 
@@ -106,6 +107,36 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
     }
 }
 
+// What a step did, in the author's words: the page's own label, or one made from the edit.
+std::string LabelOf(const nlohmann::json& request) {
+    if (request.contains("label") && request["label"].is_string() &&
+        !request["label"].get<std::string>().empty()) {
+        return request["label"].get<std::string>().substr(0, kMaxLabel);
+    }
+    const auto item = [](const nlohmann::json& n) { return "item " + n.dump(); };
+    if (request.contains("add_menu")) {
+        return "new menu " + request["add_menu"].value("file", std::string());
+    }
+    if (request.contains("add")) return "add " + request["add"].value("kind", std::string("item"));
+    if (request.contains("remove")) return "delete " + item(request["remove"]);
+    if (request.contains("move")) return "reorder " + item(request["move"]);
+    if (request.contains("duplicate")) return "duplicate " + item(request["duplicate"]);
+    const nlohmann::json each =
+        request.contains("each") ? request["each"] : nlohmann::json::array({request});
+    std::string keys;
+    for (const nlohmann::json& part : each) {
+        const nlohmann::json set = part.value("set", nlohmann::json::object());
+        for (const auto& [key, value] : set.items()) {
+            if (keys.find(key) == std::string::npos) keys += (keys.empty() ? "" : ", ") + key;
+        }
+    }
+    const std::string what = keys == "position" ? "move"
+                             : keys == "size"   ? "resize"
+                                                : "change " + keys;
+    if (each.size() > 1) return what + " of " + std::to_string(each.size()) + " items";
+    return each[0].contains("item") ? what + " of " + item(each[0]["item"]) : what + " of the menu";
+}
+
 }  // namespace
 
 std::string SourceVersion(std::string_view bytes) {
@@ -123,20 +154,7 @@ EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCa
 // The source, and where it is a package file the menu files it lists.
 std::vector<std::filesystem::path> EditSession::Files() const {
     std::vector<std::filesystem::path> files{source_};
-    try {
-        const toml::table root = toml::parse(ReadText(source_));
-        if (const toml::array* menus = root["menus"].as_array()) {
-            for (const toml::node& menu : *menus) {
-                if (const auto* name = menu.as_string()) {
-                    // Joined as the package reader joins them, so that an edit's text is read
-                    // in place of the very file.
-                    files.push_back(source_.parent_path() / PathFromUtf8(name->get()));
-                }
-            }
-        }
-    } catch (const toml::parse_error&) {
-    } catch (const PackError&) {
-    }
+    for (std::filesystem::path& menu : ListedMenuFiles(source_)) files.push_back(std::move(menu));
     return files;
 }
 
@@ -181,11 +199,16 @@ std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) c
 
 nlohmann::json EditSession::Model() const {
     const std::lock_guard lock(mutex_);
+    // A package file not written yet is no problem: the designer offers to make it.
+    const bool exists = TextIfAny(source_).has_value();
     Diagnostics diagnostics;
-    const PackageSource package = Read({}, diagnostics);
-    nlohmann::json model = {{"files", nlohmann::json::array()},
+    const PackageSource package = exists ? Read({}, diagnostics) : PackageSource{};
+    nlohmann::json model = {{"source", {{"name", NameOf(source_)}, {"exists", exists}}},
+                            {"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
-                            {"problems", Problems(diagnostics)}};
+                            {"problems", Problems(diagnostics)},
+                            {"undo", History(undo_)},
+                            {"redo", History(redo_)}};
     std::map<std::string, SourceKeys> sourceKeys;
     for (const std::filesystem::path& file : Files()) {
         try {
@@ -206,16 +229,18 @@ nlohmann::json EditSession::Model() const {
             const int n = static_cast<int>(i) + 1;
             nlohmann::json size = Pair(item.width, item.height);
             if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
-                const auto normal = menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+                const auto normal =
+                    menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
                 size = normal ? Pair(normal->width, normal->height) : Pair(0, 0);
             }
-            items.push_back({{"index", n},
-                             {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
-                             {"position", Pair(item.left, item.top)},
-                             {"size", size},
-                             {"file", file},
-                             {"line", i < keys.lines.size() ? keys.lines[i] : 0},
-                             {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
+            items.push_back(
+                {{"index", n},
+                 {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
+                 {"position", Pair(item.left, item.top)},
+                 {"size", size},
+                 {"file", file},
+                 {"line", i < keys.lines.size() ? keys.lines[i] : 0},
+                 {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
         }
         model["menus"].push_back(
             {{"file", file},
@@ -228,14 +253,24 @@ nlohmann::json EditSession::Model() const {
     return model;
 }
 
+nlohmann::json EditSession::History(const std::vector<Step>& steps) const {
+    nlohmann::json history = nlohmann::json::array();
+    for (const Step& step : steps) {
+        nlohmann::json files = nlohmann::json::array();
+        for (const Change& change : step.changes) files.push_back(NameOf(change.file));
+        history.push_back({{"label", step.label}, {"files", files}});
+    }
+    return history;
+}
+
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
 
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
         if (!request.is_object()) throw PackError("an edit must be a JSON object");
-        if (request.value("undo", false)) return Replay(undo_, redo_, true);
-        if (request.value("redo", false)) return Replay(redo_, undo_, false);
+        if (request.value("undo", false)) return Replay(undo_, redo_, true, request);
+        if (request.value("redo", false)) return Replay(redo_, undo_, false, request);
         return Edit(request);
     } catch (const PackError& error) {
         return Refused(400, error.what());
@@ -246,23 +281,47 @@ EditReply EditSession::Apply(const nlohmann::json& request) {
 
 EditReply EditSession::Edit(const nlohmann::json& request) {
     const std::filesystem::path file = FileNamed(request.at("file").get<std::string>());
-    const std::string before = ReadText(file);
-    const std::string version = request.at("version").get<std::string>();
-    if (SourceVersion(before) != version) {
+    // A file not written yet has no version: an edit made knowing none.
+    const std::optional<std::string> text = TextIfAny(file);
+    const std::string version =
+        request.contains("version") ? request["version"].get<std::string>() : "";
+    if (text ? SourceVersion(*text) != version : !version.empty()) {
         return {409,
-                {{"error", "\"" + NameOf(file) + "\" has changed since this edit was made: "
-                           "the designer shows it as it is now"},
-                 {"version", SourceVersion(before)}}};
+                {{"error", "\"" + NameOf(file) +
+                               "\" has changed since this edit was made: "
+                               "the designer shows it as it is now"},
+                 {"version", text ? SourceVersion(*text) : ""}}};
     }
-    if (request.contains("add_menu")) return AddMenu(file, before, request["add_menu"]);
+    Diagnostics unedited;
+    const PackageSource package = text ? Read({}, unedited) : PackageSource{};
+    if (request.contains("menu")) {
+        const std::optional<EditReply> refused =
+            NotShown(request["menu"].get<std::string>(), file, package, unedited);
+        if (refused) return *refused;
+    }
+    nlohmann::json reply = {{"file", NameOf(file)}};
+    if (request.contains("add_menu")) {
+        Step step = AddMenu(file, text, request["add_menu"], reply);
+        step.label = LabelOf(request);
+        return Commit(std::move(step), std::move(reply), unedited);
+    }
+    if (!text) throw PackError("\"" + NameOf(file) + "\" does not exist yet");
+    const std::string& before = *text;
     TomlSourceEdit edit(before);
     const int count = edit.Count(kItems);
     const auto tableOf = [count](const nlohmann::json& request) {
         const int item = ItemOf(request, count);
         return item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
     };
-    nlohmann::json reply = {{"file", NameOf(file)}};
-    if (request.contains("set")) {
+    if (request.contains("duplicate")) {
+        // The copy, as written, after the item; "set" gives the copy's own keys.
+        const int copy =
+            edit.DuplicateElement(kItems, ItemOf({{"item", request["duplicate"]}}, count) - 1);
+        if (request.contains("set")) {
+            SetKeys(edit, std::string(kItems) + "[" + std::to_string(copy) + "]", request["set"]);
+        }
+        reply["item"] = copy + 1;
+    } else if (request.contains("set")) {
         SetKeys(edit, tableOf(request), request["set"]);
     } else if (request.contains("each")) {
         // Several items' keys in one step, undone together.
@@ -294,58 +353,114 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
         const int to = ItemOf({{"item", request.at("to")}}, count);
         edit.MoveElement(kItems, from - 1, to - 1);
     } else {
-        throw PackError("an edit must \"set\", \"add\", \"remove\", \"move\" or \"each\"");
+        throw PackError(
+            "an edit must \"set\", \"add\", \"remove\", \"move\", \"duplicate\" or \"each\"");
     }
-    return Commit({{file, before, edit.Text()}}, std::move(reply));
+    return Commit({LabelOf(request), {{file, before, edit.Text()}}}, std::move(reply), unedited);
 }
 
-// Creates the menu's file, then lists it last in the package's "menus", the rest of the
-// file as it was.
-EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::string& before,
-                               const nlohmann::json& keys) {
+// Why an edit made on `menu` cannot be written, when the page does not show that menu as
+// built from the sources now: they do not build (the page keeps an older build), the
+// package has no such menu now, or the file is not the menu's source.
+std::optional<EditReply> EditSession::NotShown(const std::string& menu,
+                                               const std::filesystem::path& file,
+                                               const PackageSource& package,
+                                               const Diagnostics& problems) const {
+    if (!problems.Empty()) {
+        return Refused(409, "the sources do not build (" +
+                                Problem(problems.ByFileAndLine().front()) +
+                                "), so the page shows an older build of the menu: mend the "
+                                "source first, then edit");
+    }
+    for (const MenuSource& source : package.menus) {
+        if (AsciiLower(DisplayText(source.entryName, source.codePage)) != AsciiLower(menu)) {
+            continue;
+        }
+        const std::string built = NameOf(PathFromUtf8(source.fileName));
+        if (built == NameOf(file)) return std::nullopt;
+        return Refused(409, "the menu \"" + menu + "\" is built from \"" + built +
+                                "\", not from \"" + NameOf(file) +
+                                "\": the designer shows the menus as they are now");
+    }
+    return Refused(409, "the package has no menu \"" + menu +
+                            "\" now: the designer shows the menus as they are now");
+}
+
+// The step that creates the menu's file (and its plain background, when asked), then
+// lists it last in the package's "menus", the rest of the file as it was; a package file
+// not written yet is created listing it.
+EditSession::Step EditSession::AddMenu(const std::filesystem::path& package,
+                                       const std::optional<std::string>& before,
+                                       const nlohmann::json& keys, nlohmann::json& reply) const {
     if (package != source_) {
         throw PackError("a new menu is listed in the package file \"" + NameOf(source_) + "\"");
     }
-    toml::table root;
-    try {
-        root = toml::parse(before);
-    } catch (const toml::parse_error& error) {
-        throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
-                        std::string(error.description()));
-    }
-    const toml::array* menus = root["menus"].as_array();
-    if (!menus) {
-        const std::string name = NameOf(source_);
-        throw PackError("a new menu needs a package.toml that lists the menus: write one "
-                        "beside \"" + name + "\" with menus = [\"" + name +
-                        "\"] and start the designer on it");
-    }
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
     const std::string name = keys.at("file").get<std::string>();
-    CheckNewMenuFile(folder_, name);
-    for (const toml::node& menu : *menus) {
-        if (!menu.is_string()) throw PackError("\"menus\" must list file names");
+    Step step;
+    std::string listed = "menus = [" + TomlValueText(nlohmann::json(name)) + "]\n";
+    if (before) {
+        toml::table root;
+        try {
+            root = toml::parse(*before);
+        } catch (const toml::parse_error& error) {
+            throw PackError("\"" + NameOf(package) +
+                            "\" is not TOML: " + std::string(error.description()));
+        }
+        const toml::array* menus = root["menus"].as_array();
+        if (!menus) {
+            const std::string source = NameOf(source_);
+            throw PackError(
+                "a new menu needs a package.toml that lists the menus: write one "
+                "beside \"" +
+                source + "\" with menus = [\"" + source + "\"] and start the designer on it");
+        }
+        for (const toml::node& menu : *menus) {
+            if (!menu.is_string()) throw PackError("\"menus\" must list file names");
+        }
+        TomlSourceEdit edit(*before);
+        edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
+        listed = edit.Text();
     }
-    TomlSourceEdit edit(before);
-    edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
+    CheckNewMenuFile(folder_, name);
+    nlohmann::json menuKeys = keys;
+    if (keys.contains("background") && keys["background"].is_object()) {
+        const std::string picture = PlainBackgroundName(name);
+        std::error_code error;
+        if (std::filesystem::exists(folder_ / PathFromUtf8(picture), error)) {
+            throw PackError("\"" + picture + "\" exists already: choose it as the background");
+        }
+        step.changes.push_back(
+            {folder_ / PathFromUtf8(picture), std::nullopt, PlainBackground(keys["background"])});
+        menuKeys["background"] = picture;
+    }
     // Joined as Files() joins the names listed.
-    const std::filesystem::path file = source_.parent_path() / PathFromUtf8(name);
-    return Commit({{file, std::nullopt, NewMenuText(keys)}, {package, before, edit.Text()}},
-                  {{"file", NameOf(package)}, {"menu", name}});
+    step.changes.push_back(
+        {source_.parent_path() / PathFromUtf8(name), std::nullopt, NewMenuText(menuKeys)});
+    step.changes.push_back({package, before, listed});
+    reply["menu"] = name;
+    return step;
 }
 
 // Writes the step unless it brings a problem the sources did not have. A file the step
 // creates may warn (a new menu without items shows an empty window): the author goes on
 // from there.
-EditReply EditSession::Commit(Step step, nlohmann::json reply) {
+EditReply EditSession::Commit(Step step, nlohmann::json reply, const Diagnostics& unedited) {
     SourceTexts texts;
     std::vector<std::string> created;
-    for (const Change& change : step) {
-        texts[change.file] = change.after;
+    // A picture the step creates is read by the check from its file: written first, and
+    // taken away again when the step is refused.
+    std::vector<std::filesystem::path> pictures;
+    for (const Change& change : step.changes) {
         if (!change.before) created.push_back(NameOf(change.file));
+        if (change.file.extension() == ".toml") {
+            texts[change.file] = change.after;
+            continue;
+        }
+        std::filesystem::create_directories(change.file.parent_path());
+        WriteTextFile(change.file, change.after);
+        pictures.push_back(change.file);
     }
-    Diagnostics unedited;
-    Read({}, unedited);
     Diagnostics edited;
     Read(texts, edited);
     const std::vector<std::string> had = Problems(unedited);
@@ -358,29 +473,50 @@ EditReply EditSession::Commit(Step step, nlohmann::json reply) {
         if (diagnostic.warning && isCreated) continue;
         added += (added.empty() ? "" : "\n") + problem;
     }
-    if (!added.empty()) return Refused(400, added);
-    for (const Change& change : step) WriteTextFile(change.file, change.after);
-    reply["version"] = SourceVersion(step.back().after);
+    if (!added.empty()) {
+        std::error_code error;
+        for (const std::filesystem::path& picture : pictures)
+            std::filesystem::remove(picture, error);
+        return Refused(400, added);
+    }
+    for (const Change& change : step.changes) WriteTextFile(change.file, change.after);
+    reply["version"] = SourceVersion(step.changes.back().after);
     undo_.push_back(std::move(step));
     redo_.clear();
     return {200, std::move(reply)};
 }
 
-// Takes the last step of `from` back (undo) or again (redo) when its files are as the step
-// left them (found them), and keeps it in `to`. A file the step created and the author
-// changed since is not taken away by undo; it stays, no longer listed.
-EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
-    if (from.empty()) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
-    Step step = from.back();
-    for (const Change& change : step) {
+// Takes the newest step of `from` (the newest touching the request's "file", when it names
+// one) back (undo) or again (redo) when its files are as the step left them (found them),
+// and keeps it in `to`. A file the step created and the author changed since is not taken
+// away by undo; it stays, no longer listed.
+EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo,
+                              const nlohmann::json& request) {
+    const std::string what = undo ? "undo" : "redo";
+    auto found = from.rbegin();
+    if (request.contains("file")) {
+        const std::string file = request["file"].get<std::string>();
+        found = std::find_if(from.rbegin(), from.rend(), [&](const Step& step) {
+            return std::any_of(step.changes.begin(), step.changes.end(),
+                               [&](const Change& change) { return NameOf(change.file) == file; });
+        });
+        if (found == from.rend())
+            return Refused(409, "nothing to " + what + " in \"" + file + "\"");
+    } else if (from.empty()) {
+        return Refused(409, "nothing to " + what);
+    }
+    Step step = *found;
+    for (const Change& change : step.changes) {
         const std::optional<std::string> expected =
             undo ? std::optional<std::string>(change.after) : change.before;
         if (TextIfAny(change.file) == expected || (undo && !change.before)) continue;
-        return Refused(409, "\"" + NameOf(change.file) + "\" has changed since: the designer "
-                                                         "shows it as it is now");
+        return Refused(409, "\"" + NameOf(change.file) +
+                                "\" has changed since: the designer "
+                                "shows it as it is now");
     }
     const auto replay = [undo](const Change& change) {
         if (!undo) {
+            if (!change.before) std::filesystem::create_directories(change.file.parent_path());
             WriteTextFile(change.file, change.after);
         } else if (change.before) {
             WriteTextFile(change.file, *change.before);
@@ -389,15 +525,16 @@ EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bo
         }
     };
     if (undo) {
-        std::for_each(step.rbegin(), step.rend(), replay);
+        std::for_each(step.changes.rbegin(), step.changes.rend(), replay);
     } else {
-        std::for_each(step.begin(), step.end(), replay);
+        std::for_each(step.changes.begin(), step.changes.end(), replay);
     }
-    const Change& last = step.back();
+    const Change& last = step.changes.back();
     nlohmann::json reply = {
         {"file", NameOf(last.file)},
+        {"label", step.label},
         {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
-    from.pop_back();
+    from.erase(std::next(found).base());
     to.push_back(std::move(step));
     return {200, std::move(reply)};
 }

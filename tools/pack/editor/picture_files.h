@@ -1,9 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <cstddef>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 namespace ambrevo::pack {
 
