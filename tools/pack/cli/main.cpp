@@ -96,9 +96,8 @@ Command AddBuild(CLI::App& app) {
         "build",
         "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
         "of the bare player");
-    build
-        ->add_option("sources", arguments->sources,
-                     "Menu TOML files in package order, or package.toml")
+    build->add_option("sources", arguments->sources,
+                      "Menu TOML files in package order, or package.toml")
         ->required();
     build->add_option("--player", arguments->player, "The bare player program")->required();
     build->add_option("-o,--output", arguments->output, "The program file to write")->required();
@@ -119,9 +118,9 @@ Command AddBuild(CLI::App& app) {
             autorun = AutorunTexts{given.autorunLabel, std::nullopt};
             if (given.action->count() > 0) autorun->action = given.autorunAction;
         }
-        return RunBuild(
-            {Paths(given.sources), given.player, given.output, given.quiet, autorun, given.strict},
-            std::cerr);
+        return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
+                         given.strict},
+                        std::cerr);
     };
 }
 
@@ -187,8 +186,8 @@ Command AddPreview(CLI::App& app) {
                      "package.toml, a menu TOML file or a built program")
         ->required();
     preview->add_option("-o,--output", arguments->output, "The PNG file to write")->required();
-    arguments->menuOption =
-        preview->add_option("--menu", arguments->menu, "The menu to draw (default: the first)");
+    arguments->menuOption = preview->add_option("--menu", arguments->menu,
+                                                "The menu to draw (default: the first)");
     arguments->highlightOption =
         preview->add_option("--highlight", arguments->highlight,
                             "Draw item N highlighted (default: the menu's initial item)");
@@ -236,7 +235,9 @@ Command AddWeb(CLI::App& app) {
                    false);
     web->add_option("-o,--output", arguments->output, "The folder to write the page into")
         ->required();
-    return [arguments] { return RunWeb(arguments->page.Options(), arguments->output, std::cerr); };
+    return [arguments] {
+        return RunWeb(arguments->page.Options(), arguments->output, std::cerr);
+    };
 }
 
 }  // namespace

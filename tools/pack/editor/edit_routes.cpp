@@ -7,8 +7,7 @@ namespace ambrevo::pack {
 namespace {
 
 WebResponse Json(int status, const nlohmann::json& body) {
-    return {status,
-            "application/json; charset=utf-8",
+    return {status, "application/json; charset=utf-8",
             std::make_shared<const std::string>(
                 body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
             {}};

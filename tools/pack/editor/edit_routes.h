@@ -18,8 +18,7 @@ namespace ambrevo::pack {
 // Other requests are not the editor's (nullopt).
 class EditRoutes {
 public:
-    EditRoutes(EditSession& session, std::string token)
-        : session_(session), token_(std::move(token)) {}
+    EditRoutes(EditSession& session, std::string token) : session_(session), token_(std::move(token)) {}
 
     const std::string& Token() const { return token_; }
     std::optional<WebResponse> Answer(const WebRequest& request) const;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
 #include <string>
 
 namespace ambrevo::pack {

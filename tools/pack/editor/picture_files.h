@@ -1,8 +1,9 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <cstddef>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 namespace ambrevo::pack {
 

@@ -37,8 +37,8 @@ std::string TomlValueText(const nlohmann::json& value) {
             std::string text = "{";
             for (const auto& [key, element] : value.items()) {
                 if (key.empty()) throw PackError("a key must not be empty");
-                text += (text.size() > 1 ? ", " : " ") + (IsBareKey(key) ? key : TomlString(key)) +
-                        " = " + TomlValueText(element);
+                text += (text.size() > 1 ? ", " : " ") +
+                        (IsBareKey(key) ? key : TomlString(key)) + " = " + TomlValueText(element);
             }
             return text + (text.size() > 1 ? " }" : "}");
         }
