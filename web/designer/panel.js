@@ -2,6 +2,7 @@
 // item selected, or of the menu with none selected, each a field that edits its key. It is
 // built again only when the model, the menu on show or the selection changed; a message
 // (a refusal) is shown without building it again. Commands go to the actions given.
+import { itemName, kindName, menuName } from "./names.js";
 
 // The keys that name one picture: the menu's background, an item's still pictures.
 const MENU_PICTURES = ["background"];
@@ -113,28 +114,83 @@ function labelled(text, input) {
     return row;
 }
 
+function input(type, value, label) {
+    const element = document.createElement("input");
+    element.type = type;
+    element.value = value;
+    element.setAttribute("aria-label", label);
+    return element;
+}
+
 // "New menu": its file, title and background, sent as typed: the tool checks the name and
-// its refusal is shown under the form.
-function newMenuForm(pictures, create, cancel) {
+// its refusal is shown under the form. The background is one of the folder's pictures, none,
+// or a plain one of a size and colour that the tool draws (a window takes its background's
+// size). The first menu of a folder is made the same way.
+function newMenuForm(pictures, create, cancel, first = false) {
     const form = document.createElement("form");
     form.className = "editor-new-menu";
-    const fileName = document.createElement("input");
+    const fileName = input("text", first ? "main.toml" : "", "file");
     fileName.placeholder = "help.toml";
-    const title = document.createElement("input");
+    const title = input("text", "", "title");
     const background = document.createElement("select");
-    background.append(new Option("none", ""));
+    background.setAttribute("aria-label", "background");
+    background.append(new Option("A plain background\u2026", "plain", true, true));
+    if (!first) background.append(new Option("none", ""));
     for (const p of pictures) background.append(new Option(p.file, p.file));
+    const width = input("number", 640, "width");
+    const height = input("number", 480, "height");
+    const colour = input("color", "#203040", "colour");
+    const plain = document.createElement("div");
+    plain.append(labelled("width", width), labelled("height", height),
+                 labelled("colour", colour));
+    background.addEventListener("change", () => { plain.hidden = background.value !== "plain"; });
     const message = fieldMessage();
-    const submit = button("Create menu", () => {});
+    const submit = button(first ? "Make the menu" : "Create menu", () => {});
     submit.type = "submit";
     form.append(labelled("file", fileName), labelled("title", title),
-                labelled("background", background), message, submit, button("Cancel", cancel));
+                labelled("background", background), plain, message, submit);
+    if (cancel) form.append(button("Cancel", cancel));
     form.addEventListener("submit", (e) => {
         e.preventDefault();
-        create({ file: fileName.value, title: title.value, background: background.value || null },
-               message);
+        const chosen = background.value === "plain"
+            ? { size: [Number(width.value), Number(height.value)], color: colour.value }
+            : background.value || null;
+        create({ file: fileName.value, title: title.value, background: chosen }, message);
     });
-    return { form, focus: () => fileName.focus() };
+    return { form, focus: () => title.focus() };
+}
+
+// The menu's items in tab order, each by kind and caption or name: a click selects it (items
+// under others are reached here), a drag to another place, or the buttons, change the order.
+function itemList(menu, selected, actions) {
+    const list = document.createElement("ol");
+    list.className = "editor-items";
+    list.setAttribute("aria-label", "Items in tab order");
+    for (const item of menu.items) {
+        const entry = document.createElement("li");
+        entry.textContent = item.index + ". " + kindName(item.kind) + " " + itemName(item);
+        entry.dataset.item = item.index;
+        entry.draggable = true;
+        entry.classList.toggle("selected", selected.includes(item.index));
+        entry.addEventListener("click", () => actions.select(item.index));
+        entry.addEventListener("dragstart", (e) => {
+            actions.select(item.index);
+            e.dataTransfer.setData("text/plain", String(item.index));
+        });
+        entry.addEventListener("dragover", (e) => {
+            e.preventDefault();
+            entry.classList.add("dragged-over");
+        });
+        entry.addEventListener("dragleave", () => entry.classList.remove("dragged-over"));
+        entry.addEventListener("drop", (e) => {
+            e.preventDefault();
+            if (Number(e.dataTransfer.getData("text/plain")) !== item.index) {
+                actions.moveTo(item.index);
+            }
+        });
+        list.append(entry);
+    }
+    return list;
 }
 
 // The panel in the page, for the designer's state d.
@@ -149,8 +205,10 @@ export function createPanel(actions) {
         const { model, menu, selected } = d;
         const count = selected.length;
         const menus = document.createElement("select");
+        menus.setAttribute("aria-label", "Menu");
+        if (!menu) menus.append(new Option("(the menu on show is not in the sources)", "", true, true));
         for (const m of model.menus) {
-            menus.append(new Option(m.name + " (" + m.file + ")", m.name, false, m === menu));
+            menus.append(new Option(menuName(m), m.name, false, m === menu));
         }
         menus.append(new Option("New menu\u2026", ""));
         menus.addEventListener("change", () => {
@@ -169,10 +227,13 @@ export function createPanel(actions) {
         tryIt.addEventListener("change", () => actions.tryIt(tryIt.checked));
         trying.append(tryIt, " Try it");
         const first = selected[0];
+        const undo = actions.history("undo");
+        const redo = actions.history("redo");
         const row = document.createElement("div");
         row.className = "editor-tools";
         row.append(
-            menus, trying, button("Undo", actions.undo), button("Redo", actions.redo),
+            menus, trying, button(undo ? "Undo: " + undo.label : "Undo", actions.undo, !!undo),
+            button(redo ? "Redo: " + redo.label : "Redo", actions.redo, !!redo),
             button("Add push button", () => actions.add("button"), !!menu),
             button("Add text", () => actions.add("text"), !!menu),
             pictureItemChooser(d.pictures, !!menu, actions.addPicture),
@@ -210,7 +271,7 @@ export function createPanel(actions) {
                           actions.edit({ item: item.index, set: { [key]: value } }, field),
                       into, isPicture ? "pictures.normal" : "");
         } else if (!selected.length) {
-            title.textContent = "Menu " + menu.name + ", " + menu.file;
+            title.textContent = "Menu " + menuName(menu);
             keyFields(withPictureKeys(menu.keys, MENU_PICTURES), "", d.pictures,
                       (key, value, field) => actions.edit({ set: { [key]: value } }, field), into);
         } else {
@@ -226,9 +287,31 @@ export function createPanel(actions) {
         message.className = "editor-message";
         message.setAttribute("role", "status");
         panel.replaceChildren(heading);
+        if (d.model && !d.model.menus.length) {
+            // Nothing to show yet: the first menu, made here.
+            const intro = document.createElement("p");
+            intro.textContent = "There is no menu here yet. Make the first one: its title and " +
+                "its background, a picture of this folder or a plain one the designer draws " +
+                "(the window takes the background's size).";
+            const { form } = newMenuForm(d.pictures, actions.newMenu, null, true);
+            panel.append(intro, form, message);
+            return;
+        }
         if (d.model) panel.append(tools(d));
         panel.append(message);
-        if (d.menu) panel.append(fields(d));
+        const notice = d.buildError
+            ? "The sources do not build (" + d.buildError + "): the menu shown is the last good " +
+              "build, and edits wait until the source is mended."
+            : d.model && !d.menu ? "The menu on show is not in the sources as they are now: " +
+              "mend the source, or choose a menu above." : "";
+        if (notice) {
+            const p = document.createElement("p");
+            p.className = "editor-notice";
+            p.setAttribute("role", "alert");
+            p.textContent = notice;
+            panel.append(p);
+        }
+        if (d.menu) panel.append(itemList(d.menu, d.selected, actions), fields(d));
         if (d.model && d.model.problems.length) {
             const problems = document.createElement("pre");
             problems.className = "editor-problems";
@@ -241,9 +324,10 @@ export function createPanel(actions) {
         element: panel,
         // Builds the panel when the model, the menu or the selection changed; shows d.message.
         show(d) {
-            const now = { model: d.model, menu: d.menu, selected: d.selected.join(",") };
+            const now = { model: d.model, menu: d.menu, selected: d.selected.join(","),
+                          buildError: d.buildError };
             if (!shown || now.model !== shown.model || now.menu !== shown.menu ||
-                now.selected !== shown.selected) {
+                now.selected !== shown.selected || now.buildError !== shown.buildError) {
                 shown = now;
                 build(d);
             }
