@@ -6,6 +6,7 @@ import { itemName, kindName, menuName } from "./names.js";
 
 // The keys that name one picture: the menu's background, an item's still pictures.
 const MENU_PICTURES = ["background"];
+const ITEM_SWITCHES = ["minimize_after_launch", "exit_after_launch", "auto_restore"];
 const ITEM_PICTURES = ["pictures.normal", "pictures.highlighted", "pictures.pressed",
                        "pictures.description"];
 
@@ -265,7 +266,10 @@ export function createPanel(actions) {
             // fields are there even before the source has them.
             const isPicture = item.kind === "picture";
             const keys =
-                isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : item.keys;
+                isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : { ...item.keys };
+            // The switches are offered unset too: an exit button is an empty target with
+            // exit_after_launch.
+            for (const name of ITEM_SWITCHES) if (!(name in keys)) keys[name] = false;
             keyFields(isPicture ? withPictureKeys(keys, ITEM_PICTURES) : keys, "", d.pictures,
                       (key, value, field) =>
                           actions.edit({ item: item.index, set: { [key]: value } }, field),
