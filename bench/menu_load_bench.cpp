@@ -18,8 +18,8 @@
 #include "fakes/fake_file_system.h"
 #include "heavy_menu.h"
 #include "menu/menu_reader.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "package/memory_file.h"
 #include "package/package.h"
 

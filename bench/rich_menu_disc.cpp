@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "heavy_menu.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 
 namespace {
 

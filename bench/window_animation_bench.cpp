@@ -18,8 +18,8 @@
 #include "fakes/fake_sound_player.h"
 #include "fakes/headless_widgetset.h"
 #include "heap_counter.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "package/memory_file.h"
 #include "window/menu_window.h"
 

@@ -1,5 +1,5 @@
 # Writes the resource script that builds the browser player's page into the Windows tool:
-#   cmake -DSITE=<the web build's site folder> -DLIST=<tools/pack/web/web_site.h>
+#   cmake -DSITE=<the web build's site folder> -DLIST=<tools/pack/page/web_site.h>
 #         -DOUTPUT=<the .rc file> -P embed_web_site.cmake
 # The files are those that kSiteFiles in LIST names, each an RCDATA resource named as
 # SiteResourceName names it: the file's name in capitals, "_" for any other character than

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/name_and_language_entries.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/name_and_language_entries.h"
+#include "pack/writer/package_writer.h"
 
 namespace {
 

@@ -22,6 +22,25 @@ export function dialogCalls(page) {
         focusBefore = null;
     }
 
+    // A popup menu's keys, as on Windows: the arrows move among the entries, wrapping,
+    // Enter or Space chooses the focused one and Escape dismisses the menu. True when taken.
+    function menuKey(popup, e) {
+        const entries = [...popup.children];
+        const at = entries.indexOf(document.activeElement);
+        if (e.key === "ArrowDown" || e.key === "ArrowUp") {
+            const step = e.key === "ArrowDown" ? 1 : entries.length - 1;
+            entries[at < 0 ? 0 : (at + step) % entries.length].focus();
+        } else if (e.key === "Enter" || e.key === " ") {
+            if (at >= 0) entries[at].click();
+        } else if (e.key === "Escape") {
+            menuChoice = -1;
+            closeModal();
+        } else {
+            return false;
+        }
+        return true;
+    }
+
     const calls = {
         messageBox(text, title, kind) {
             const box = document.createElement("div");
@@ -47,11 +66,14 @@ export function dialogCalls(page) {
             cover.className = "modal popup-cover";
             const popup = document.createElement("div");
             popup.className = "popup";
+            popup.setAttribute("role", "menu");
             popup.style.left = (box.left + x) + "px";
             popup.style.top = (box.top + y) + "px";
             captions.forEach((caption, index) => {
                 const entry = document.createElement("div");
                 entry.textContent = withoutMnemonics(caption);
+                entry.setAttribute("role", "menuitem");
+                entry.tabIndex = -1;
                 entry.addEventListener("click", (e) => {
                     e.stopPropagation();
                     menuChoice = index;
@@ -64,8 +86,12 @@ export function dialogCalls(page) {
             cover.addEventListener("pointerdown", (e) => {
                 if (e.target === cover) { menuChoice = -1; closeModal(); }
             });
+            popup.addEventListener("keydown", (e) => {
+                if (menuKey(popup, e)) { e.preventDefault(); e.stopPropagation(); }
+            });
             menuChoice = -2;
             openModal(cover);
+            popup.firstChild.focus();
         },
         menuChoice() { return menuChoice; },
         // The latest request, and how many came since the panel opened.

@@ -43,6 +43,10 @@ export function createInput(page) {
         page.activeForm = shown.length > 0 ? shown[shown.length - 1] : 0;
     }
 
+    // The keyboard's way to the player's context menu, which the player opens: the browser
+    // must not open its own as well.
+    const isMenuKey = (e) => e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey);
+
     function keysGoSomewhere() {
         const form = page.forms.get(page.activeForm);
         return !page.modal && form && !form.element.hidden;
@@ -90,14 +94,15 @@ export function createInput(page) {
         if (typed > 0 && !e.ctrlKey && !e.repeat) {
             post(EVENT.keyPress, page.activeForm, 0, 0, typed, modifiers);
         }
-        if (["Tab", " ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter"]
-            .includes(e.key)) e.preventDefault();
+        if (isMenuKey(e) || ["Tab", " ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight",
+                             "Enter"].includes(e.key)) e.preventDefault();
     });
 
     // A push button clicks when Space comes up.
     document.addEventListener("keyup", (e) => {
         if (!keysGoSomewhere()) return;
         post(EVENT.keyUp, page.activeForm, 0, 0, e.keyCode, modifiersOf(e));
+        if (isMenuKey(e)) e.preventDefault();
     });
 
     function nextEvent(pointer) {

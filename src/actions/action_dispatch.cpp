@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "actions/missing_target_search.h"
+#include "actions/policy_refusal.h"
 #include "actions/target_paths.h"
 #include "actions/viewer_detection.h"
 #include "support/ascii.h"
@@ -163,6 +164,11 @@ void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch, cons
         ReleaseBusy();
         return;
     }
+    if (!result.succeeded && ReportPolicyRefusal(result, launch.file)) {
+        window_.SetEnabled(true);
+        ReleaseBusy();
+        return;
+    }
     if (!result.succeeded && result.errorCode == kShellFileNotFound) {
         if (services_.switches.showFileNotFoundMessage) {
             const std::string& caption = services_.program.messageCaption;
@@ -181,6 +187,18 @@ void ActionDispatch::CallShell(int n, const MenuItem& item, Launch& launch, cons
     // here, with the result.
     if (item.autoRestore && launch.watchProcess) window_.WatchProcess(std::move(result.process));
     FinishLaunch(item);
+}
+
+bool ActionDispatch::ReportPolicyRefusal(const ShellResult& result, const std::string& file) {
+    const std::optional<std::string_view> name = PolicyRefusalName(result.systemError);
+    if (!name) return false;
+    DebugTrace(services_.debug, "Windows refused to run " + file + ": error " +
+                                    std::to_string(result.systemError) + " (" + std::string(*name) +
+                                    "), shell error " + std::to_string(result.errorCode));
+    const std::string& caption = services_.program.messageCaption;
+    ShowMessage(services_.dialogs, caption + kRefusedByPolicyMessage + "\r\r" + file,
+                MessageKind::Warning, caption);
+    return true;
 }
 
 // A disc can carry a menu per document type, shown when such a document cannot be opened.

@@ -7,6 +7,7 @@
 #include "actions/item_launcher.h"
 #include "menu/menu_model.h"
 #include "package/package.h"
+#include "services/debug_output.h"
 #include "services/dialogs.h"
 #include "services/file_finder.h"
 #include "services/shell_launcher.h"
@@ -24,6 +25,8 @@ inline constexpr char kMenuNotFoundMessage[] = "Could not find menu:";
 inline constexpr char kFileNotFoundMessage[] = " cannot find the specified file:";
 inline constexpr char kNoViewerMessage[] =
     "You do not appear to have a suitable viewer (or version) able to open the file:";
+inline constexpr char kRefusedByPolicyMessage[] =
+    " could not open the file: Windows' security settings refused to run it:";
 
 // The process-wide services the actions use.
 struct ActionServices {
@@ -34,6 +37,7 @@ struct ActionServices {
     const MenuPackage& package;
     SoundEffects& sounds;
     ShellLauncher& shell;
+    DebugOutput& debug;
     FileFinder& files;
     MissingTargetSearch& search;
     ViewerDetection& viewer;
@@ -69,6 +73,8 @@ private:
     // Runs the shell request and what follows it, for shell launches and hidden runs.
     void CallShell(int n, const MenuItem& item, Launch& launch, const std::string& verb,
                    int showCommand);
+    // Tells the user that Windows refused to run file, when the failure was such a refusal.
+    bool ReportPolicyRefusal(const ShellResult& result, const std::string& file);
     void OpenFallbackMenu(const MenuItem& item, const std::string& file);
     void FinishLaunch(const MenuItem& item);
     // Every menu switch of the actions goes through here, so that they can be counted.

@@ -38,7 +38,8 @@ struct ShellRequest {
 
 struct ShellResult {
     bool succeeded = false;
-    int errorCode = 0;  // the shell's code when it failed
+    int errorCode = 0;    // the shell's code when it failed
+    int systemError = 0;  // the system's error code (the thread's last error) when it failed
     // The user cancelled a prompt of the system (a security or elevation prompt): nothing
     // was started.
     bool cancelled = false;

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "startup/first_menu.h"
-
 #include "window/about_window.h"
 
 namespace ambrevo {
@@ -20,7 +19,7 @@ Player::Player(const PlatformServices& platform, const ActionPlatform& actions,
       search_(platform.finder, app, program_.info),
       viewer_(actions.viewerLookups, platform.finder, actions.versions, program_.info),
       dispatch_({app, platform.dialogs, program_.info, program_.switches, program_.package,
-                 program_.sounds, actions.shell, platform.finder, search_, viewer_},
+                 program_.sounds, actions.shell, platform.debug, platform.finder, search_, viewer_},
                 window_),
       version_(std::move(version)),
       reuse_(reuse) {

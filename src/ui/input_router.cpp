@@ -5,6 +5,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
+#include "ui/stacking_order.h"
 
 namespace ambrevo::ui {
 namespace {
@@ -32,16 +33,12 @@ bool InputRouter::Routes(const Control& control) const {
     return buttons_ == ButtonInput::Routed && static_cast<const Button&>(control).Enabled();
 }
 
-// Push buttons lie above the other controls, as native windows lie above a window's own
-// drawing; within each kind the last in z-order is on top.
+// Native push buttons take their own mouse: the pointer over one never reaches the form.
 Control* InputRouter::HitTest(Point at) const {
-    const auto& controls = form_.Controls();
-    for (const bool buttons : {true, false}) {
-        if (buttons && buttons_ == ButtonInput::Native) continue;
-        for (auto control = controls.rbegin(); control != controls.rend(); ++control) {
-            if (IsButton(**control) != buttons || !(*control)->Visible()) continue;
-            if ((*control)->Bounds().Contains(at.x, at.y)) return control->get();
-        }
+    const std::vector<Control*> stacked = ControlsBackToFront(form_);
+    for (auto control = stacked.rbegin(); control != stacked.rend(); ++control) {
+        if (buttons_ == ButtonInput::Native && IsButton(**control)) continue;
+        if ((*control)->Visible() && (*control)->Bounds().Contains(at.x, at.y)) return *control;
     }
     return nullptr;
 }
@@ -83,7 +80,8 @@ void InputRouter::MouseUp(MouseButton button, Point at, bool stillHeld) {
     Control* target = MouseTarget(at);
     if (target && !Routes(*target)) target = nullptr;
     const bool left = button == MouseButton::Left;
-    const bool click = left && target && target == pressed_ && target->Bounds().Contains(at.x, at.y);
+    const bool click =
+        left && target && target == pressed_ && target->Bounds().Contains(at.x, at.y);
     if (left) pressed_ = nullptr;
     if (!stillHeld && captured_) {
         captured_ = nullptr;
@@ -141,6 +139,20 @@ void InputRouter::KeyboardMenu() {
     Dispatch([&] { surface_.ShowMenu(*menu, at); });
 }
 
+bool InputRouter::ContextMenuKey(int key, bool pressed, KeyModifiers modifiers) {
+    bool open = false;
+    if (key == kKeyContextMenu) {
+        open = !pressed;
+    } else if (key == kKeyF10 && pressed && modifiers.shift && !modifiers.control &&
+               !modifiers.alt) {
+        open = true;
+    } else {
+        return false;
+    }
+    if (open) KeyboardMenu();
+    return true;
+}
+
 std::vector<Button*> InputRouter::TabOrder() const {
     std::vector<Button*> order;
     for (const auto& control : form_.Controls()) {
@@ -196,6 +208,7 @@ bool InputRouter::AccessKey(std::uint32_t character) {
 }
 
 void InputRouter::KeyDown(int key, KeyModifiers modifiers, bool repeat) {
+    if (ContextMenuKey(key, true, modifiers)) return;
     if (key == kKeyTab && Tab(modifiers)) return;
     Button* focused = form_.FocusedButton();
     if (!focused) return;
@@ -204,6 +217,7 @@ void InputRouter::KeyDown(int key, KeyModifiers modifiers, bool repeat) {
 }
 
 void InputRouter::KeyUp(int key) {
+    if (ContextMenuKey(key, false, {})) return;
     if (key != kKeySpace || !spaced_) return;
     Button* button = spaced_;
     spaced_ = nullptr;
@@ -213,11 +227,13 @@ void InputRouter::KeyUp(int key) {
 
 void InputRouter::Character(std::uint32_t character) {
     if (AccessKey(character)) return;
-    // The model's key handlers take 8-bit characters: only ASCII reaches them, so that no
-    // other character is cut to a byte that reads as a digit or a letter.
-    Button* focused = form_.FocusedButton();
-    if (!focused || character >= 0x80) return;
-    Dispatch([&] { focused->KeyPress(static_cast<char>(character)); });
+    if (Button* focused = form_.FocusedButton()) KeyPress(*focused, character);
+}
+
+// The model's key handlers take 8-bit characters.
+void InputRouter::KeyPress(Button& button, std::uint32_t character) {
+    if (character >= 0x80) return;
+    Dispatch([&] { button.KeyPress(static_cast<char>(character)); });
 }
 
 }  // namespace ambrevo::ui

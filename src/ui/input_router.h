@@ -16,6 +16,8 @@ class PopupMenu;
 constexpr int kKeyTab = 9;
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;
+constexpr int kKeyContextMenu = 93;
+constexpr int kKeyF10 = 121;
 
 // Modifier keys held with a key.
 struct KeyModifiers {
@@ -45,16 +47,18 @@ public:
 //   no button is held), and a left press and release on the same control, released over
 //   it, clicks it after its release handler;
 // - the right button's release opens the context menu of the control under the pointer,
-//   else the form's; the context-menu key opens the focused button's, else the form's;
+//   else the form's; Shift+F10 when pressed (without Control or Alt) and the context-menu
+//   key when released open the focused button's, else the form's; both keys are taken
+//   whole, so that neither a button nor the system acts on them as well;
 // - Tab and Shift+Tab move the focus among the visible, enabled tab-stop buttons in
 //   creation order, whatever the z-order, wrapping at the ends;
 // - a typed character that is the access key of a visible, enabled button focuses and
 //   clicks the first such button in creation order;
-// - other keys and characters reach the focused button; Space clicks it when released,
-//   as a push button does, and Enter does not click it.
+// - other keys and characters reach the focused button, characters only when ASCII; Space
+//   clicks it when released, as a push button does, and Enter does not click it.
 // Where push buttons are native windows that take their own mouse and keys (Windows), the
 // router leaves buttons out of the mouse routing and the widgetset uses only its tab order,
-// access keys and menus.
+// access keys, menu keys and the buttons' characters.
 //
 // Events are dispatched through the form's application, last: a handler may destroy the
 // form, so a caller must not use the router or the form after an event method returns.
@@ -88,6 +92,9 @@ public:
     // The context menu asked for from the keyboard: the focused button's menu below it, else
     // the form's at the client area's corner.
     void KeyboardMenu();
+    // A key pressed or released that may open the keyboard's context menu (Shift+F10, the
+    // context-menu key); true when the key is taken, opened or not.
+    bool ContextMenuKey(int key, bool pressed, KeyModifiers modifiers);
 
     // The tab order: visible, enabled tab-stop buttons by creation index.
     std::vector<Button*> TabOrder() const;
@@ -103,8 +110,11 @@ public:
     // was held down already.
     void KeyDown(int key, KeyModifiers modifiers, bool repeat);
     void KeyUp(int key);
-    // character: a Unicode code point.
+    // character: a Unicode code point, an access key or else the focused button's.
     void Character(std::uint32_t character);
+    // A character typed on the button: its key press when ASCII, else nothing, so that no
+    // other character is cut to a byte that reads as a digit or a letter.
+    void KeyPress(Button& button, std::uint32_t character);
 
 private:
     bool Routes(const Control& control) const;

@@ -8,17 +8,17 @@ TfrmMenuCls::TfrmMenuCls(ui::Application& app, const MenuLoadServices& services,
       services_(services),
       sounds_(sounds),
       form_(app.CreateForm("frmMenu", ui::FormStyle::Borderless)),
-      popupMenu1_(form_.AddPopupMenu("PopupMenu1")),
-      tmrARstr_(app, "tmrARstr"),
-      timer1_(app, "Timer1"),
-      timer2_(app, "Timer2"),
-      timer3_(app, "Timer3"),
-      timer4_(app, "Timer4"),
-      timer5_(app, "Timer5") {
+      contextMenu_(form_.AddPopupMenu("PopupMenu1")),
+      processWatchTimer_(app, "tmrARstr"),
+      clockTimer_(app, "Timer1"),
+      exitTimer_(app, "Timer2"),
+      animationTimer_(app, "Timer3"),
+      titleTimer_(app, "Timer4"),
+      clickTimer_(app, "Timer5") {
     form_.SetFont(ui::Font{"Tahoma", 8});
     form_.SetBounds({0, 0, 235, 135});
-    popupMenu1_.AddEntry("About1", "About", [this] { About1Click(); });
-    form_.SetContextMenu(&popupMenu1_);
+    contextMenu_.AddEntry("About1", "About", [this] { About1Click(); });
+    form_.SetContextMenu(&contextMenu_);
     BindTimers();
     BindWheel();
 }
@@ -29,7 +29,7 @@ void TfrmMenuCls::BuildWindowParts() {
     ui::Picture& background = form_.AddPicture("MenBck");
     background.SetAutoSize(true);
     background.SetBounds({0, 0, 1, 1});
-    background.SetContextMenu(&popupMenu1_);
+    background.SetContextMenu(&contextMenu_);
     background.onMouseDown = Handler(&TfrmMenuCls::MenBckMouseDown);
     background.onMouseMove = Handler(&TfrmMenuCls::MenBckMouseMove);
     background.onMouseUp = Handler(&TfrmMenuCls::MenBckMouseUp);
@@ -64,7 +64,7 @@ void TfrmMenuCls::BuildWindowParts() {
 
     parts_ = {&background, &descriptionPicture, &shadow, &description, &time, &date};
     ShowClockTexts();
-    timer1_.SetInterval(1000);
+    clockTimer_.SetInterval(1000);
     def_.shapeColor = -1;
     def_.animationInterval = 100;
 }
@@ -95,8 +95,8 @@ void TfrmMenuCls::ClearMenu() {
 
 void TfrmMenuCls::ShowMenu() {
     form_.SetVisible(true);
-    timer3_.SetInterval(def_.animationInterval);
-    timer4_.SetInterval(def_.scrollTitle ? 160 : 0);
+    animationTimer_.SetInterval(def_.animationInterval);
+    titleTimer_.SetInterval(def_.scrollTitle ? 160 : 0);
 }
 
 void TfrmMenuCls::PresentMenu() {

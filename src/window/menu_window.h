@@ -103,10 +103,10 @@ public:
     const WindowParts& Parts() const { return parts_; }
     int MarqueePosition() const { return marqueePosition_; }
     const std::string& MarqueeText() const { return marqueeText_; }
-    const ui::Timer& ClockTimer() const { return timer1_; }
-    const ui::Timer& AnimationTimer() const { return timer3_; }
-    const ui::Timer& TitleTimer() const { return timer4_; }
-    const ui::Timer& ClickTimer() const { return timer5_; }
+    const ui::Timer& ClockTimer() const { return clockTimer_; }
+    const ui::Timer& AnimationTimer() const { return animationTimer_; }
+    const ui::Timer& TitleTimer() const { return titleTimer_; }
+    const ui::Timer& ClickTimer() const { return clickTimer_; }
 
     // MenuWindow
     MenuDefinition& Definition() override { return def_; }
@@ -205,13 +205,14 @@ private:
     MenuLoadServices services_;
     SoundEffects& sounds_;
     ui::Form& form_;
-    ui::PopupMenu& popupMenu1_;
-    ui::Timer tmrARstr_;
-    ui::Timer timer1_;  // clock
-    ui::Timer timer2_;
-    ui::Timer timer3_;  // frame animation
-    ui::Timer timer4_;  // scrolling title
-    ui::Timer timer5_;
+    // The controls are named as the window resources name them ("PopupMenu1", "Timer1", ...).
+    ui::PopupMenu& contextMenu_;
+    ui::Timer processWatchTimer_;  // brings the menu back once a launched program ends
+    ui::Timer clockTimer_;
+    ui::Timer exitTimer_;  // ends the program shortly after a launch that exits
+    ui::Timer animationTimer_;
+    ui::Timer titleTimer_;  // scrolls the title
+    ui::Timer clickTimer_;  // launches a clicked item after a short delay
     WindowParts parts_;
 
     MenuDefinition def_;
@@ -238,7 +239,7 @@ private:
     ui::Point dragOrigin_;         // where in the window the drag was pressed
     ui::Point lastMousePosition_;  // on the screen, as the background's moves last saw it
 
-    std::unique_ptr<LaunchedProcess> launchedProcess_;  // watched by tmrARstr
+    std::unique_ptr<LaunchedProcess> launchedProcess_;  // watched by the process watch timer
 
     std::string marqueeText_;
     int marqueePosition_ = 0;

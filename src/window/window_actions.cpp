@@ -11,12 +11,12 @@ void TfrmMenuCls::Hide() { form_.SetVisible(false); }
 
 void TfrmMenuCls::SetEnabled(bool enabled) { form_.SetEnabled(enabled); }
 
-void TfrmMenuCls::StartExitTimer() { timer2_.SetInterval(200); }
+void TfrmMenuCls::StartExitTimer() { exitTimer_.SetInterval(200); }
 
 // A newer watch replaces the older, whose handle is released; the timer keeps its pace.
 void TfrmMenuCls::WatchProcess(std::unique_ptr<LaunchedProcess> process) {
     launchedProcess_ = std::move(process);
-    tmrARstr_.SetInterval(300);
+    processWatchTimer_.SetInterval(300);
 }
 
 void TfrmMenuCls::Timer2Timer(ui::Timer&) {
@@ -30,7 +30,7 @@ void TfrmMenuCls::tmrARstr_Timer(ui::Timer&) {
     if (launchedProcess_ && launchedProcess_->Running()) return;
     launchedProcess_.reset();
     app_.Restore();
-    tmrARstr_.SetInterval(0);
+    processWatchTimer_.SetInterval(0);
     form_.SetFocus();
 }
 

@@ -108,11 +108,11 @@ void TfrmMenuCls::cmdButton_MouseMove(ui::Control& sender, const ui::MouseEvent&
     SelectAndHighlight(ItemNumberOf(sender));
 }
 
-// The action runs from Timer5, once the click has been handled; a second click before the
-// tick only replaces the item.
+// The action runs from the click timer, once the click has been handled; a second click
+// before the tick only replaces the item.
 void TfrmMenuCls::cmdButton_Click(ui::Control& sender) {
     pendingClickItem_ = ItemNumberOf(sender);
-    timer5_.SetInterval(10);
+    clickTimer_.SetInterval(10);
 }
 
 void TfrmMenuCls::cmdButton_GotFocus(ui::Control& sender) {

@@ -5,12 +5,12 @@
 
 namespace ambrevo {
 void TfrmMenuCls::BindTimers() {
-    timer1_.onTick = Handler(&TfrmMenuCls::Timer1_Timer);
-    timer3_.onTick = Handler(&TfrmMenuCls::Timer3_Timer);
-    timer4_.onTick = Handler(&TfrmMenuCls::Timer4_Timer);
-    timer5_.onTick = Handler(&TfrmMenuCls::Timer5Timer);
-    timer2_.onTick = Handler(&TfrmMenuCls::Timer2Timer);
-    tmrARstr_.onTick = Handler(&TfrmMenuCls::tmrARstr_Timer);
+    clockTimer_.onTick = Handler(&TfrmMenuCls::Timer1_Timer);
+    animationTimer_.onTick = Handler(&TfrmMenuCls::Timer3_Timer);
+    titleTimer_.onTick = Handler(&TfrmMenuCls::Timer4_Timer);
+    clickTimer_.onTick = Handler(&TfrmMenuCls::Timer5Timer);
+    exitTimer_.onTick = Handler(&TfrmMenuCls::Timer2Timer);
+    processWatchTimer_.onTick = Handler(&TfrmMenuCls::tmrARstr_Timer);
 }
 
 // The labels change whether or not the menu shows them.
@@ -40,7 +40,7 @@ void TfrmMenuCls::Timer4_Timer(ui::Timer&) {
 // One shot: stopped before the launch, so that a launch that fails, or runs messages in
 // which this timer would fall due again, launches the item once.
 void TfrmMenuCls::Timer5Timer(ui::Timer&) {
-    timer5_.SetInterval(0);
+    clickTimer_.SetInterval(0);
     LaunchItem(pendingClickItem_);
 }
 

@@ -10,6 +10,7 @@
 
 #include "actions/missing_target_search.h"
 #include "actions/viewer_detection.h"
+#include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_shell_launcher.h"
@@ -17,7 +18,7 @@
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_viewer_lookups.h"
 #include "fakes/headless_widgetset.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 
 namespace ambrevo::testing {
 namespace {
@@ -98,14 +99,15 @@ protected:
     FakeProgramResources resources_;
     SoundEffects effects_{sounds_, files_, program_, [this] { app_.ProcessMessages(); }};
     FakeShellLauncher shell_;
+    FakeDebugOutput debug_;
     MissingTargetSearch search_{files_, app_, program_};
     FakeViewerLookups lookups_{files_};
     FakeVersionInfoReader versions_;
     ViewerDetection viewer_{lookups_, files_, versions_, program_};
     RecordingWindow window_;
-    ActionDispatch dispatch_{
-        {app_, dialogs_, program_, switches_, package_, effects_, shell_, files_, search_, viewer_},
-        window_};
+    ActionDispatch dispatch_{{app_, dialogs_, program_, switches_, package_, effects_, shell_,
+                              debug_, files_, search_, viewer_},
+                             window_};
 };
 
 TEST_F(ActionDispatchTest, ShellLaunchesTakeTheTargetConventions) {
@@ -254,6 +256,69 @@ TEST_F(ActionDispatchTest, ShellFailuresGiveTheirMessageOrFallbackMenu) {
         EXPECT_FALSE(dispatch_.Busy());
     }
     EXPECT_EQ(*shell_.aliveProcesses, 0);
+}
+
+TEST_F(ActionDispatchTest, ALaunchRefusedByPolicyNamesTheFileAndTheSecuritySettings) {
+    struct Case {
+        int shellError;
+        int systemError;
+        std::vector<FakeDialogs::Shown> boxes;
+        std::vector<std::string> trace;
+        int minimized;  // the after-launch steps run only for failures that are no refusal
+    };
+    const std::string refused =
+        "Ambrevo could not open the file: Windows' security settings refused to run "
+        "it:\r\rE:\\menu\\readme.txt";
+    const auto trace = [](const std::string& what) {
+        return std::vector<std::string>{
+            "**** Windows refused to run E:\\menu\\readme.txt: " + what + " **** "};
+    };
+    const std::vector<Case> cases = {
+        {5,
+         4551,
+         {{refused, MessageKind::Warning, "Ambrevo"}},
+         trace("error 4551 (ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION), shell error 5"),
+         0},
+        {5,
+         1260,
+         {{refused, MessageKind::Warning, "Ambrevo"}},
+         trace("error 1260 (ERROR_ACCESS_DISABLED_BY_POLICY), shell error 5"),
+         0},
+        {5,
+         786,
+         {{refused, MessageKind::Warning, "Ambrevo"}},
+         trace("error 786 (ERROR_ACCESS_DISABLED_NO_SAFER_UI_BY_POLICY), shell error 5"),
+         0},
+        // A refusal is never told as a missing file, whatever the shell's own code.
+        {kShellFileNotFound,
+         4551,
+         {{refused, MessageKind::Warning, "Ambrevo"}},
+         trace("error 4551 (ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION), shell error 2"),
+         0},
+        // 1265 is no refusal by policy (a downgrade detected by authentication).
+        {5, 1265, {}, {}, 1},
+        {kShellFileNotFound,
+         2,
+         {{"Ambrevo cannot find the specified file:\r\r%readme.txt", MessageKind::Information,
+           "Ambrevo"}},
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("system error " + std::to_string(c.systemError));
+        dialogs_.shown.clear();
+        debug_.lines.clear();
+        window_.enabledChanges.clear();
+        const int minimizedBefore = widgets_.MinimizeCalls();
+        shell_.errorCode = c.shellError;
+        shell_.systemError = c.systemError;
+        Launch("%readme.txt", "", [](MenuItem& item) { item.minimizeAfterLaunch = true; });
+        EXPECT_EQ(dialogs_.shown, c.boxes);
+        EXPECT_EQ(debug_.lines, c.trace);
+        EXPECT_EQ(widgets_.MinimizeCalls() - minimizedBefore, c.minimized);
+        if (c.minimized == 0) EXPECT_EQ(window_.enabledChanges, std::vector<bool>{true});
+        EXPECT_FALSE(dispatch_.Busy());
+    }
 }
 
 TEST_F(ActionDispatchTest, ACancelledSecurityPromptLeavesTheMenuAsItWas) {

@@ -21,7 +21,7 @@ from player_harness import _unescape, _xdotool, case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, click, key, mouse_to, wait_until
 
-TRACE = "+debugstr,trace+win,trace+exec"
+TRACE = "+debugstr,trace+win,trace+exec,trace+winmm"
 MAIN_TITLE = "Actions Test"
 MAIN_SIZE = (320, 300)
 ITEM_SIZE = (220, 18)
@@ -30,8 +30,11 @@ SW_HIDE, SW_SHOWNORMAL, SW_SHOWMAXIMIZED = 0, 1, 3
 _SHELL_REQUEST = re.compile(
     r'trace:exec:SHELL_execute mask=0x00000440 .*verb=L"(.*?)" file=L"(.*?)" '
     r'parm=L"(.*?)" dir=L"(.*?)" show=0x([0-9a-f]+)')
-# Logged once per program the shell starts, when starting it is done.
-_PROGRAM_STARTED = re.compile(r"^(\w+):trace:exec:SHELL_ExecuteW returning")
+# Logged after each try of the shell to start a program, with its result: above 32 when
+# started. A document is first tried as a program (error 193), then opened by its program.
+_SHELL_TRIED = re.compile(r"^(\w+):trace:exec:SHELL_ExecuteW returning (\d+)")
+# Every PlaySound call, on the thread that makes it.
+_SOUND_ASKED = re.compile(r"^(\w+):trace:winmm:MULTIMEDIA_PlaySound ")
 _SHOWN = re.compile(r"trace:win:show_window hwnd=(\w+), cmd=(\d+)")
 
 
@@ -197,16 +200,24 @@ class Play:
                 for m in map(_SHELL_REQUEST.search, self.trace()) if m]
 
     def settle(self):
-        """Waits until every program the player asked for has been started and its action
-        has ended: a choice made while an action runs is dropped."""
-        def started():
-            lines = self.trace()
-            threads = {line.split(":")[0] for line in lines if _SHELL_REQUEST.search(line)}
-            calls = sum(1 for line in lines if _SHELL_REQUEST.search(line))
-            done = [m for m in map(_PROGRAM_STARTED.search, lines) if m and m.group(1) in threads]
-            return len(done) >= calls
-        wait_until(started, 20, "the programs to start")
-        time.sleep(0.3)
+        """Waits until the action of every shell request has launched its program: a choice
+        made while an action runs is dropped. The shell has started the program (a try that
+        failed, as a document's direct start, does not count), and the action has then
+        played its click sound, its last step before it ends in a few rounds of messages."""
+        def settled():
+            waiting = {}  # thread: what its latest request still waits for
+            for line in self.trace():
+                thread = line.split(":")[0]
+                tried, sound = _SHELL_TRIED.search(line), _SOUND_ASKED.search(line)
+                if _SHELL_REQUEST.search(line):
+                    waiting[thread] = "start"
+                elif tried and waiting.get(thread) == "start" and int(tried.group(2)) > 32:
+                    waiting[thread] = "click sound"
+                elif sound and waiting.get(thread) == "click sound":
+                    del waiting[thread]
+            return not waiting
+        wait_until(settled, 20, "the launches to end")
+        time.sleep(0.3)  # the action's last rounds of messages, which show nothing outside
 
     def window(self, size=MAIN_SIZE):
         return menu_window(self.session, size)

@@ -19,7 +19,7 @@ def request(url, data=None, headers=None):
 
 def post_edit(base, token, file, edit):
     """The status and body of `edit` made on `file` (base: the page's address, ending in /)."""
-    status, body = request(base + "model")
+    status, body = request(base + "model", headers={"X-Ambrevo-Token": token})
     if status != 200:
         return status, body
     version = next(f["version"] for f in json.loads(body)["files"] if f["name"] == file)

@@ -3,9 +3,10 @@ written by `web` and served by `edit`, and an edit made through the designer's i
 lands in the menu's TOML. Needs no display.
 
 Usage: pack_web_e2e.py CASE PACK_EXE DEMO_FOLDER SITE_FOLDER OBJCOPY [DEFAULT_WINEPREFIX]
-(CASE: web, edit or without_page; SITE_FOLDER: the web build's page, which the tool carries)
+(CASE: web, edit, disc_names or without_page; SITE_FOLDER: the web build's page, which the tool carries)
 """
 
+import json
 import os
 import re
 import shutil
@@ -91,6 +92,30 @@ def case_web(tool, site_folder, objcopy):
            "web says what it wrote: " + messages)
 
 
+def case_disc_names(tool, site_folder, objcopy):
+    # Wine shows a Unix link as a reparse point, as Windows shows a junction: neither a
+    # linked folder nor a linked file that leads out of the disc folder is published, nor
+    # the shell's files and editor backups; a device name is left out with a warning.
+    disc = os.path.join(tool.source, "disc")
+    os.makedirs(tool.path("private"))
+    with open(tool.path("private", "secret.txt"), "w") as f:
+        f.write("secret")
+    os.symlink(tool.path("private"), os.path.join(disc, "linked"))
+    os.symlink(tool.path("private", "secret.txt"), os.path.join(disc, "secret.txt"))
+    for name in ["Thumbs.db", "desktop.ini", "notes.txt~", "#notes.txt#", "CON.txt"]:
+        with open(os.path.join(disc, name), "w") as f:
+            f.write(name)
+    status, messages = tool.run("web", "web", tool.package, "-o", windows_path(tool.path("page")))
+    expect(status == 0, "web writes the page: " + messages)
+    published = sorted(os.path.relpath(os.path.join(folder, name), tool.path("page", "disc"))
+                       for folder, _, names in os.walk(tool.path("page", "disc"))
+                       for name in names)
+    expect(published == ["docs/guide.txt", "readme.txt"],
+           "only the demo's own disc files are published: %r %s" % (published, messages))
+    expect('warning: disc file "CON.txt" left out: its name is kept by Windows for a device'
+           in messages, "a device name is left out with a warning: " + messages)
+
+
 def case_without_page(tool, site_folder, objcopy):
     # The tool as built before the web build: the same program without its resources.
     bare = tool.path("ambrevo-pack.exe")
@@ -135,6 +160,8 @@ def case_edit(tool, site_folder, objcopy):
         with open(os.path.join(site_folder, "ambrevo-web.wasm"), "rb") as f:
             expect(status == 200 and body == f.read(), "the player: %d%s" % (status, STALE))
 
+        status, body = request(base + "model")
+        expect(status == 403, "GET /model without the token: %d" % status)
         status, body = post_edit(base, serving.group(2), "main.toml",
                                  {"item": 1, "set": {"position": [46, 130]}})
         expect(status == 200, "POST /edit: %d %r" % (status, body))
@@ -144,13 +171,22 @@ def case_edit(tool, site_folder, objcopy):
                "only the item's position changed: %r" % changed)
         # The server sees its own edit and builds again.
         wait_for_output(tool, process, r"built: generation 2", "the build after the edit")
+
+        # A device name, which Windows would open as the device, is no new menu's file.
+        status, body = post_edit(base, serving.group(2), "package.toml",
+                                 {"add_menu": {"file": "CON.toml", "title": "Console"}})
+        expect(status == 400 and json.loads(body)["error"] ==
+               '"CON.toml" is kept by Windows for a device; choose another name',
+               "a new menu named CON.toml: %d %r" % (status, body))
+        expect(not os.path.exists(os.path.join(tool.source, "CON.toml")), "no CON.toml made")
     finally:
         process.kill()  # only the process this test started
         process.wait()
 
 
 def main():
-    cases = {"web": case_web, "edit": case_edit, "without_page": case_without_page}
+    cases = {"web": case_web, "edit": case_edit, "without_page": case_without_page,
+             "disc_names": case_disc_names}
     if len(sys.argv) not in (6, 7) or sys.argv[1] not in cases:
         sys.exit("usage: %s {%s} PACK_EXE DEMO_FOLDER SITE_FOLDER OBJCOPY [DEFAULT_WINEPREFIX]"
                  % (os.path.basename(sys.argv[0]), ",".join(cases)))

@@ -33,6 +33,7 @@ public:
         ShellResult result;
         result.succeeded = errorCode == 0 && !cancelled;
         result.errorCode = errorCode;
+        result.systemError = systemError;
         result.cancelled = cancelled;
         if (startsProcess)
             result.process = std::make_unique<FakeProcess>(processRunning, aliveProcesses);
@@ -41,6 +42,7 @@ public:
 
     // What the next launches answer.
     int errorCode = 0;
+    int systemError = 0;     // the system's code beside a shell error
     bool cancelled = false;  // the user cancels a security prompt
     bool startsProcess = true;
     std::shared_ptr<bool> processRunning = std::make_shared<bool>(true);

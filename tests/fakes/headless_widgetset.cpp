@@ -160,8 +160,9 @@ void HeadlessWidgetset::KeyDown(ui::Button& button, int key) {
     Dispatch([&] { button.KeyDown(key); });
 }
 
+// As a native button's characters, through the router's rule for them.
 void HeadlessWidgetset::KeyPress(ui::Button& button, char character) {
-    Dispatch([&] { button.KeyPress(character); });
+    Input(button.Owner()).KeyPress(button, static_cast<unsigned char>(character));
 }
 
 bool HeadlessWidgetset::Wheel(ui::Form& form, int delta) {

@@ -61,7 +61,8 @@ public:
                  ui::MouseButton button = ui::MouseButton::Left);
     // A push button's native click.
     void Click(ui::Control& control);
-    // The form's router: Tab, access keys and the keyboard's context menu.
+    // The form's router: Tab, access keys and the keyboard's context menu (Shift+F10 and the
+    // context-menu key through ContextMenuKey).
     ui::InputRouter& Input(const ui::Form& form);
     // The menus the router showed, last one last, and the entry the next one chooses
     // (none: dismissed).

@@ -12,8 +12,8 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "menu/picture_reader.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "support/app_error.h"
 
 namespace ambrevo {

@@ -9,7 +9,7 @@
 #include "fakes/fake_dialogs.h"
 #include "menu/menu_fields.h"
 #include "menu_test_support.h"
-#include "pack/package/tagged_writer.h"
+#include "pack/writer/tagged_writer.h"
 #include "support/app_error.h"
 
 namespace ambrevo {

@@ -1,16 +1,20 @@
 #!/usr/bin/env python3
-"""Checks the include structure of src/ and the size of the folders of src/ and tools/pack/.
+"""Checks the include structure of src/ and tools/pack/ and the size of their folders and of
+the page's scripts (web/).
 
 Usage: layer_check.py PROJECT_ROOT [--dot]
-  PROJECT_ROOT  the folder that holds src/ and tools/pack/
-  --dot         print the folder include graph of src/ in Graphviz dot instead of checking,
-                e.g. layer_check.py . --dot | dot -Tsvg -o layers.svg
+  PROJECT_ROOT  the folder that holds src/, tools/pack/ and web/
+  --dot         print the folder include graph of src/ and tools/pack/ in Graphviz dot
+                instead of checking, e.g. layer_check.py . --dot | dot -Tsvg -o layers.svg
 
-Every file under src/ is a node and every #include "..." an arrow; includes are written
-relative to src/. The check fails, naming file, line and arrow, when an arrow runs from a
-folder to a higher folder or to a sibling of its own layer, when one backend includes the
-other, when files or folders include each other in a circle, when a platform header is
-included outside its backend, or when a folder holds more than MAX_MODULES modules.
+Every file under src/ and tools/pack/ is a node and every #include "..." an arrow; includes
+are written relative to src/, or to tools/ for the tool's own ("pack/common/file_io.h"). The
+check fails, naming file, line and arrow, when an arrow runs from a folder to a higher folder
+or to a sibling of its own layer, when one backend includes the other or the tool includes
+a backend (but for the tool's Windows files, which may use the Windows system helpers),
+when files or folders include each other in a circle, when a platform header is
+included outside its backend (in the tool: outside a file the Windows build alone compiles,
+named *_win32), or when a folder holds more than MAX_MODULES modules.
 """
 
 import os
@@ -20,7 +24,7 @@ from dataclasses import dataclass
 
 # Folders of src/, bottom layer first. A folder includes its own files and the folders of
 # lower layers only; the folders within one layer do not include each other.
-LAYERS = [
+SRC_LAYERS = [
     ["services"],
     ["support"],
     ["ui"],
@@ -35,7 +39,33 @@ LAYERS = [
      "backends/web/services", "backends/web/widgetset"],
     ["backends/win32/entry", "backends/web/entry"],
 ]
-LAYER_OF = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
+
+# Folders of the authoring tool, bottom layer first; the tool stands above src/'s core.
+TOOL_LAYERS = [
+    ["common"],
+    ["pictures"],
+    ["writer"],
+    ["text"],
+    ["source"],
+    ["package", "preview"],
+    ["signing", "page"],
+    ["editor"],
+    ["cli"],
+]
+
+
+@dataclass(frozen=True)
+class Tree:
+    root: str    # relative to the project
+    prefix: str  # what its own includes begin with
+    layers: list
+
+    def rank(self):
+        return {folder: rank for rank, folders in enumerate(self.layers) for folder in folders}
+
+
+SRC = Tree("src", "", SRC_LAYERS)
+TOOL = Tree("tools/pack", "pack/", TOOL_LAYERS)
 
 # The one backend allowed to include each platform's headers.
 PLATFORM_BACKENDS = {"Windows": "backends/win32", "emscripten": "backends/web"}
@@ -43,25 +73,26 @@ WINDOWS_HEADERS = frozenset("""
     windows.h windowsx.h windef.h winbase.h winuser.h wingdi.h winnls.h winreg.h winver.h
     winerror.h winnt.h winsock2.h ws2tcpip.h shellapi.h shlobj.h shlwapi.h shobjidl.h
     objbase.h ole2.h oleauto.h combaseapi.h commctrl.h commdlg.h mmsystem.h mmreg.h
-    dwmapi.h uxtheme.h psapi.h tlhelp32.h tchar.h oleacc.h
+    dwmapi.h uxtheme.h psapi.h tlhelp32.h tchar.h oleacc.h wincrypt.h wintrust.h mssip.h
 """.split())
 
 MAX_MODULES = 15
 SOURCE_SUFFIXES = (".cpp", ".h", ".c")
-SIZED_TREES = ("src", "tools/pack")
+SIZED_TREES = (("src", SOURCE_SUFFIXES), ("tools/pack", SOURCE_SUFFIXES), ("web", (".js",)))
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
 @dataclass(frozen=True)
 class Include:
-    source: str  # the including file, relative to src/
+    tree: str    # the root of the including file's tree
+    source: str  # the including file, relative to its tree
     line: int
     target: str  # as written between the quotes or angle brackets
     angle: bool
 
     def __str__(self):
-        return f"src/{self.source}:{self.line}: {self.source} -> {self.target}"
+        return f"{self.tree}/{self.source}:{self.line}: {self.source} -> {self.target}"
 
 
 def folder_of(path):
@@ -73,20 +104,21 @@ def backend_of(folder):
     return "/".join(parts[:2]) if parts[0] == "backends" else None
 
 
-def source_files(root):
-    """Paths under root, relative to it, of the C and C++ files."""
+def source_files(root, suffixes=SOURCE_SUFFIXES):
+    """Paths under root, relative to it, of the files with these suffixes."""
     for directory, _, names in os.walk(root):
         for name in names:
-            if name.endswith(SOURCE_SUFFIXES):
+            if name.endswith(suffixes):
                 yield os.path.relpath(os.path.join(directory, name), root).replace(os.sep, "/")
 
 
-def read_includes(src):
+def read_includes(root, tree):
     includes = {}
-    for path in source_files(src):
-        with open(os.path.join(src, path), encoding="utf-8", errors="replace") as file:
+    base = os.path.join(root, tree.root)
+    for path in source_files(base):
+        with open(os.path.join(base, path), encoding="utf-8", errors="replace") as file:
             includes[path] = [
-                Include(path, number, match.group(2), match.group(1) == "<")
+                Include(tree.root, path, number, match.group(2), match.group(1) == "<")
                 for number, text in enumerate(file, 1)
                 if (match := INCLUDE.match(text))
             ]
@@ -101,29 +133,60 @@ def platform_of_header(name):
     return None
 
 
-def arrow_errors(includes):
-    """Back arrows, arrows to unknown files or folders, and arrows between the backends."""
-    errors = [f"src/{folder}: folder is not in the layer order of layer_check.py"
-              for folder in sorted({folder_of(path) for path in includes} - LAYER_OF.keys())]
+def own_target(tree, inc):
+    """The file an include names in its own tree, relative to it, or None for another tree."""
+    if tree.prefix and not inc.target.startswith(tree.prefix):
+        return None
+    return inc.target[len(tree.prefix):]
+
+
+def arrow_errors(tree, includes, src_files):
+    """Back arrows, arrows to unknown files or folders, and arrows between the backends; the
+    tool may include src/'s core only."""
+    rank = tree.rank()
+    errors = [f"{tree.root}/{folder}: folder is not in the layer order of layer_check.py"
+              for folder in sorted({folder_of(path) for path in includes} - rank.keys())]
     for inc in (inc for found in includes.values() for inc in found if not inc.angle):
-        source, target = folder_of(inc.source), folder_of(inc.target)
-        if inc.target not in includes:
-            errors.append(f"{inc}: no such file under src/")
-        elif source == target or source not in LAYER_OF or target not in LAYER_OF:
+        source, target = folder_of(inc.source), own_target(tree, inc)
+        if target is None:
+            if inc.target not in src_files:
+                errors.append(f"{inc}: no such file under {tree.root}/ or src/")
+            elif backend_of(folder_of(inc.target)) and not (
+                    is_windows_file(inc.source) and
+                    folder_of(inc.target) == "backends/win32/system"):
+                errors.append(f"{inc}: the tool may not include a backend of the player, "
+                              "but for its Windows files (*_win32) the Windows system helpers")
             continue
-        elif backend_of(source) and backend_of(target) and backend_of(source) != backend_of(target):
+        if target not in includes:
+            errors.append(f"{inc}: no such file under {tree.root}/")
+            continue
+        target = folder_of(target)
+        if source == target or source not in rank or target not in rank:
+            continue
+        if backend_of(source) and backend_of(target) and backend_of(source) != backend_of(target):
             errors.append(f"{inc}: {backend_of(source)} may not include another backend")
-        elif LAYER_OF[target] >= LAYER_OF[source]:
+        elif rank[target] >= rank[source]:
             errors.append(f"{inc}: {source} may not include {target}, "
                           "which is above it or beside it")
     return errors
 
 
-def platform_errors(includes):
+def is_windows_file(path):
+    """A file of the tool that only its Windows build compiles."""
+    return os.path.splitext(os.path.basename(path))[0].endswith("_win32")
+
+
+def platform_errors(tree, includes):
     errors = []
     for inc in (inc for found in includes.values() for inc in found if inc.angle):
         platform = platform_of_header(inc.target)
-        if platform and backend_of(folder_of(inc.source)) != PLATFORM_BACKENDS[platform]:
+        if not platform:
+            continue
+        if tree is TOOL:
+            if platform != "Windows" or not is_windows_file(inc.source):
+                errors.append(f"{inc}: {platform} headers belong in the tool's files that "
+                              "only the Windows build compiles (named *_win32)")
+        elif backend_of(folder_of(inc.source)) != PLATFORM_BACKENDS[platform]:
             errors.append(f"{inc}: {platform} headers belong in "
                           f"src/{PLATFORM_BACKENDS[platform]}/ only")
     return errors
@@ -153,14 +216,14 @@ def find_cycles(graph):
     return cycles
 
 
-def cycle_errors(includes):
+def cycle_errors(tree, includes):
     files, folders = {}, {}
-    for inc in (inc for found in includes.values() for inc in found):
-        if not inc.angle and inc.target in includes:
-            files.setdefault(inc.source, {})[inc.target] = inc
-            if folder_of(inc.source) != folder_of(inc.target):
-                folders.setdefault(folder_of(inc.source), {}).setdefault(
-                    folder_of(inc.target), inc)
+    for inc in (inc for found in includes.values() for inc in found if not inc.angle):
+        target = own_target(tree, inc)
+        if target in includes:
+            files.setdefault(inc.source, {})[target] = inc
+            if folder_of(inc.source) != folder_of(target):
+                folders.setdefault(folder_of(inc.source), {}).setdefault(folder_of(target), inc)
     return ([f"include cycle between files: {'; '.join(map(str, cycle))}"
              for cycle in find_cycles(files)] +
             [f"include cycle between folders: {'; '.join(map(str, cycle))}"
@@ -169,9 +232,9 @@ def cycle_errors(includes):
 
 def folder_size_errors(root):
     errors = []
-    for tree in SIZED_TREES:
+    for tree, suffixes in SIZED_TREES:
         modules = {}
-        for path in source_files(os.path.join(root, tree)):
+        for path in source_files(os.path.join(root, tree), suffixes):
             stem = os.path.splitext(path)[0]
             modules.setdefault(folder_of(path), set()).add(stem)
         for folder, stems in sorted(modules.items()):
@@ -183,20 +246,27 @@ def folder_size_errors(root):
 
 
 def check(root):
-    includes = read_includes(os.path.join(root, "src"))
-    return (arrow_errors(includes) + cycle_errors(includes) + platform_errors(includes) +
-            folder_size_errors(root))
+    errors = []
+    src_files = set(source_files(os.path.join(root, "src")))
+    for tree in (SRC, TOOL):
+        includes = read_includes(root, tree)
+        errors += (arrow_errors(tree, includes, src_files) + cycle_errors(tree, includes) +
+                   platform_errors(tree, includes))
+    return errors + folder_size_errors(root)
 
 
 def dot_graph(root):
-    includes = read_includes(os.path.join(root, "src"))
-    arrows = sorted({(folder_of(inc.source), folder_of(inc.target))
-                     for found in includes.values() for inc in found
-                     if not inc.angle and folder_of(inc.source) != folder_of(inc.target)})
     lines = ["digraph layers {", "  node [shape=box];"]
-    lines += ["  { rank=same; " + " ".join(f'"{f}";' for f in folders) + " }"
-              for folders in LAYERS]
-    lines += [f'  "{source}" -> "{target}";' for source, target in arrows]
+    for tree in (SRC, TOOL):
+        includes = read_includes(root, tree)
+        name = lambda folder: f'"{tree.root}/{folder}"'  # noqa: E731
+        arrows = sorted({(folder_of(inc.source), folder_of(own_target(tree, inc)))
+                         for found in includes.values() for inc in found
+                         if not inc.angle and own_target(tree, inc) is not None and
+                         folder_of(inc.source) != folder_of(own_target(tree, inc))})
+        lines += ["  { rank=same; " + " ".join(f"{name(f)};" for f in folders) + " }"
+                  for folders in tree.layers]
+        lines += [f"  {name(source)} -> {name(target)};" for source, target in arrows]
     return "\n".join(lines + ["}"])
 
 

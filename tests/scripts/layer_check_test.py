@@ -20,6 +20,11 @@ CLEAN = {
     "src/backends/web/bridge/host.cpp": "#include <emscripten/html5.h>\n",
     "src/backends/web/entry/main.cpp": '#include "backends/web/bridge/host.cpp"\n',
     **{f"tools/pack/source/part{n}.{suffix}": "" for n in range(15) for suffix in ("h", "cpp")},
+    "tools/pack/common/file_io.h": '#include "support/ascii.h"\n',
+    "tools/pack/page/server.cpp": '#include "pack/source/part1.h"\n#include "ui/form.h"\n',
+    "tools/pack/page/site_win32.cpp":
+        '#include <windows.h>\n#include "backends/win32/system/handle.h"\n',
+    **{f"web/page_{n}.js": "" for n in range(15)},
 }
 
 # Files added to (or replacing those of) the clean tree, and the report expected.
@@ -59,6 +64,22 @@ FAULTS = [
     ("emscripten header in the Windows backend",
      {"src/backends/win32/system/handle.h": "#include <emscripten.h>\n"},
      "handle.h -> emscripten.h: emscripten headers belong in src/backends/web/ only"),
+    ("tool folder includes a higher one",
+     {"tools/pack/common/file_io.h": '#include "pack/page/server.h"\n',
+      "tools/pack/page/server.h": ""},
+     "tools/pack/common/file_io.h:1: common/file_io.h -> pack/page/server.h: "
+     "common may not include page"),
+    ("tool includes a backend of the player",
+     {"tools/pack/page/server.cpp": '#include "backends/win32/system/handle.h"\n'},
+     "page/server.cpp -> backends/win32/system/handle.h: the tool may not include a backend"),
+    ("tool includes a missing file",
+     {"tools/pack/page/server.cpp": '#include "pack/source/gone.h"\n'},
+     "page/server.cpp -> pack/source/gone.h: no such file under tools/pack/"),
+    ("Windows header in a tool file every build compiles",
+     {"tools/pack/page/server.cpp": "#include <windows.h>\n"},
+     "page/server.cpp -> windows.h: Windows headers belong in the tool's files that only the "
+     "Windows build compiles"),
+    ("sixteen page scripts", {"web/page_15.js": ""}, "web: 16 modules, more than 15"),
 ]
 
 

@@ -1,4 +1,4 @@
-#include "pack/package/code_page_entry.h"
+#include "pack/writer/code_page_entry.h"
 
 #include <gtest/gtest.h>
 

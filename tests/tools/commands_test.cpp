@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pack/common/file_io.h"
-#include "pack/package/code_page_entry.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/code_page_entry.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "player_image.h"
 #include "source_folder.h"
 #include "support/byte_builder.h"
@@ -282,7 +282,7 @@ TEST_F(CommandsTest, CheckReportsProblemsAndRefusesToBuild) {
     const auto bad = folder_.Write("src/bad.toml", "title = 1\n[[item]]\ntarget = \"gone.mnu\"\n");
     EXPECT_EQ(RunCheck({bad}, out_, err_), 1);
     const std::string file = PathToUtf8(bad);
-    EXPECT_EQ(err_.str(), file + ":1: \"title\" must be a text\n" + file +
+    EXPECT_EQ(err_.str(), file + ":1: Window title (\"title\") must be a text in double quotes: \"...\"\n" + file +
                               ":2: warning: item 1 is a picture item without a normal picture: "
                               "it shows nothing\n" +
                               file +

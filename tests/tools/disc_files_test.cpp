@@ -1,4 +1,4 @@
-#include "pack/web/disc_files.h"
+#include "pack/common/disc_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,6 +30,20 @@ TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotSe
         {".git/config", false, ""},
         {"docs/.DS_Store", false, ""},
         {"docs/.cache/page.txt", false, ""},
+        {"notes.txt~", false, ""},
+        {"docs/#notes.txt#", false, ""},
+        {"Thumbs.db", false, ""},
+        {"docs/Desktop.INI", false, ""},
+        {"$RECYCLE.BIN/S-1-5-21/readme.txt", false, ""},
+        {"CON.txt", false,
+         "warning: disc file \"CON.txt\" left out: its name is kept by Windows for a device"},
+        {"docs/lpt1", false,
+         "warning: disc file \"docs/lpt1\" left out: its name is kept by Windows for a device"},
+        {"notes.", false,
+         "warning: disc file \"notes.\" left out: its name ends in a dot, which Windows drops"},
+        {"aux /readme.txt", false,
+         "warning: disc folder \"aux \" left out with its files: its name is kept by Windows "
+         "for a device"},
         {"Track 1: Intro.mp3", false,
          "warning: disc file \"Track 1: Intro.mp3\" left out: its name holds \":\"" + onDisc},
         {"docs/back\\slash.txt", false,
@@ -47,9 +61,13 @@ TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotSe
     };
     SourceFolder folder;
     for (const Case& c : cases) folder.Write("disc/" + c.file, c.file);
-    // A link publishes nothing that its target's own name would not.
+    // A link publishes nothing that its target's own name would not, nor anything outside.
     std::filesystem::create_symlink(folder.Path("disc/.env"), folder.Path("disc/env.txt"));
     std::filesystem::create_symlink(folder.Path("disc/.git"), folder.Path("disc/git"));
+    folder.Write("private/secret.txt", "secret");
+    std::filesystem::create_directory_symlink(folder.Path("private"), folder.Path("disc/out"));
+    std::filesystem::create_symlink(folder.Path("private/secret.txt"),
+                                    folder.Path("disc/secret.txt"));
     const DiscListing listing = ListDiscFiles(folder.Path("disc"));
 
     std::vector<std::string> warnings;
@@ -63,7 +81,7 @@ TEST(DiscFilesTest, ListAndFind_PublishTheSameNamesAndWarnOfThoseThePageCannotSe
         if (!c.warning.empty()) warnings.push_back(c.warning);
     }
     EXPECT_THAT(listing.warnings, ::testing::UnorderedElementsAreArray(warnings));
-    for (const std::string link : {"env.txt", "git/config"}) {
+    for (const std::string link : {"env.txt", "git/config", "out/secret.txt", "secret.txt"}) {
         SCOPED_TRACE(link);
         EXPECT_EQ(std::count(listing.files.begin(), listing.files.end(), link), 0);
         EXPECT_EQ(FindDiscFile(folder.Path("disc"), link).lookup, DiscLookup::kRefused);

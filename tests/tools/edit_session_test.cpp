@@ -9,6 +9,7 @@
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/picture_files.h"
 #include "pack/pictures/png_codec.h"
+#include "pack/source/menu_keys.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -85,6 +86,20 @@ TEST_F(EditSessionTest, TheModelNamesFilesVersionsAndWhereEachItemIs) {
     EXPECT_EQ(model["problems"], nlohmann::json::array());
 }
 
+TEST_F(EditSessionTest, TheModelListsProblemsWithTheItemTheyConcern) {
+    folder_.Write("main.toml", std::string(kMenu) + "\n[[item]]\nkind = \"text\"\n"
+                                                    "position = [300, 10]\nsizes = [1, 2]\n");
+    const nlohmann::json model = session_.Model();
+    EXPECT_EQ(model["problem_list"], nlohmann::json::parse(R"([
+        {"file": "main.toml", "line": 18, "item": 3, "warning": true,
+         "message": "item 3 (97 x 25 at 300, 10) lies partly outside the 320 x 200 window"},
+        {"file": "main.toml", "line": 21, "item": 3, "warning": false,
+         "message": "unknown key \"sizes\"; did you mean Size (\"size\")?"}])"));
+    EXPECT_EQ(model["problems"], nlohmann::json::array(
+        {"main.toml:21: unknown key \"sizes\"; did you mean Size (\"size\")?"}));
+    EXPECT_EQ(model["keys"], MenuKeysJson());
+}
+
 TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
     // As the system holds them: Windows keeps only whether a file is read-only.
     std::filesystem::permissions(folder_.Path("main.toml"), std::filesystem::perms(0640));
@@ -127,12 +142,15 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          "",
          "",
          "\"item\" must be an item's number, 1 to 2"},
-        {"a fraction",
-         {{"item", 1}, {"set", {{"position", {1.5, 2}}}}},
-         400,
-         "",
-         "",
-         "a number must be whole"},
+        {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
+         "Position (\"position\"): \"Left\" needs a whole number, not 1.5"},
+        {"a place of a list left empty",
+         {{"set", {{"description.bounds", {0, 0, nullptr, 40}}}}}, 400, "", "",
+         "Description area (\"description.bounds\"): \"Width\" needs a number"},
+        {"a font's key left empty", {{"item", 2}, {"set", {{"font", {{"size", nullptr}}}}}},
+         400, "", "",
+         "Caption font (\"font\"): \"size\" needs a value: a text, a number, true or false, a "
+         "list or a table"},
         {"a picture item added with its picture in a sub-table",
          {{"add",
            {{"kind", "picture"}, {"position", {200, 100}}, {"pictures.normal", "item.png"}}}},
@@ -432,8 +450,10 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         std::string method, path, token, body;
         int status;  // 0: not the editor's request
     } cases[] = {
-        {"GET", "/model", "", "", 200},
-        {"GET", "/pictures", "", "", 200},
+        {"GET", "/model", "", "", 403},
+        {"GET", "/model", "c0ffee", "", 200},
+        {"GET", "/pictures", "", "", 403},
+        {"GET", "/pictures", "c0ffee", "", 200},
         {"POST", "/pictures", "c0ffee", "", 405},
         {"GET", "/index.html", "", "", 0},
         {"POST", "/edit", "", edit, 403},
@@ -446,7 +466,8 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
     for (const auto& c : cases) {
         const WebRequest request{c.method, c.path, c.body, [&c](const char* name) {
                                      return std::string(name) == "X-Ambrevo-Token" ? c.token : "";
-                                 }};
+                                 },
+                                 {}};
         const std::optional<WebResponse> answer = routes.Answer(request);
         EXPECT_EQ(answer ? answer->status : 0, c.status)
             << c.method << " " << c.path << " " << c.token;

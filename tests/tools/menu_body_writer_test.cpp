@@ -1,4 +1,4 @@
-#include "pack/package/menu_body_writer.h"
+#include "pack/writer/menu_body_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -259,23 +259,36 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
     }();
     const std::vector<ProblemCase> cases = {
         {"titel = \"x\"\n[clock]\nshow = true\n",
-         {"1: unknown key \"titel\"; did you mean title?", "3: unknown key \"clock.show\""}},
+         {"1: unknown key \"titel\"; did you mean Window title (\"title\")?",
+          "3: unknown key \"clock.show\": no setting has this name here; check its spelling, or "
+          "remove it"}},
         {"title = 5\nscroll_title = \"yes\"\n",
-         {"1: \"title\" must be a text", "2: \"scroll_title\" must be true or false"}},
+         {"1: Window title (\"title\") must be a text in double quotes: \"...\"",
+          "2: Scrolling title (\"scroll_title\") must be true or false, written without quotes"}},
+        {"animation_interval = \"40\"\ninitial_item = 1.5\n",
+         {"1: Time between animation frames (\"animation_interval\") must be a whole number from "
+          "0 to 2147483647, written without quotes",
+          "2: Item highlighted at the start (\"initial_item\") must be a whole number from 0 to "
+          "100"}},
         {"placement = 11\n",
-         {"1: \"placement\" must be \"center\", \"top-left\", \"top-right\", \"bottom-left\", "
+         {"1: Where the window opens (\"placement\") must be one of \"center\", \"top-left\", "
+          "\"top-right\", \"bottom-left\", "
           "\"bottom-right\", \"top-left-quarter\", \"top-right-quarter\", "
           "\"bottom-left-quarter\", \"bottom-right-quarter\", \"upper-third\" or "
-          "\"upper-three-fifths\" (or an integer 0..10), not 11"}},
+          "\"upper-three-fifths\" (or its number 0..10), not 11"}},
         {"[description]\ncolor = \"#12345\"\nshadow_color = 3\n",
-         {"2: \"description.color\" must be a colour \"#RRGGBB\", not \"#12345\"",
-          "3: \"description.shadow_color\" must be a colour \"#RRGGBB\""}},
+         {"2: Description colour (\"description.color\") must be a colour \"#RRGGBB\" such as "
+          "\"#FF0000\" for red, not \"#12345\"",
+          "3: Shadow colour (\"description.shadow_color\") must be a colour \"#RRGGBB\" such as "
+          "\"#FF0000\" for red"}},
         {"version = 8\ninitial_item = 3\n[[item]]\n",
-         {"1: \"version\" must be between 6 and 7, not 8",
+         {"1: Menu format (\"version\") must be a whole number from 6 to 7, not 8",
           "2: \"initial_item\" is 3, but the menu has 1 items"}},
         {"[description]\nfont = { size = -1, weight = 2 }\n",
-         {"2: \"description.font.size\" must be between 0 and 1000, not -1",
-          "2: unknown key \"description.font.weight\""}},
+         {"2: Description font (\"description.font.size\") must be a whole number from 0 to 1000, "
+          "not -1",
+          "2: unknown key \"description.font.weight\": no setting has this name here; check its "
+          "spelling, or remove it"}},
         {"background = \"missing.png\"\n[[item]]\npictures = { normal = \"broken.png\" }\n",
          {"1: picture \"missing.png\" not found",
           "3: picture \"broken.png\" cannot be used: not a readable PNG (the file does not "
@@ -285,15 +298,16 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
         {items101, {"101: a menu holds at most 100 items, this one has 101"}},
         {frames101, {"2: \"pictures.normal_frames\" holds 101 frames; a set has at most 100"}},
         {"title = \"\u4e2d\"\n",
-         {"1: \"title\" holds the character U+4E2D, which menu text (Windows-1252) cannot "
+         {"1: Window title (\"title\") holds the character U+4E2D, which menu text (Windows-1252) cannot "
           "hold"}},
         {"version = 6\n[expiry]\nyear = 1\n[[item]]\nviewer_name = \"x\"\n",
-         {"2: \"expiry\" needs version 7; this menu is version 6",
-          "5: \"viewer_name\" needs version 7; this menu is version 6"}},
+         {"2: \"expiry\" needs version 7; this menu is version 6: set version = 7, or remove it",
+          "5: Viewer (\"viewer_name\") needs version 7; this menu is version 6: set version = 7, "
+          "or remove it"}},
         {"[shape]\ncut = \"color\"\n",
          {"2: cut = \"color\" needs \"color\", the index of the colour to cut"}},
         {"[shape]\ncolor = 16\nruns = \"0003000X\"\n",
-         {"2: \"shape.color\" must be between 0 and 15, not 16",
+         {"2: Colour cut away (\"shape.color\") must be a whole number from 0 to 15, not 16",
           "3: \"runs\" is no run list: four-digit width and height, then four-digit x1 and x2 "
           "per run, \"Y\" and a four-digit row before a new row"}},
         {"[shape]\n", {"1: a shape is cut from the background picture, and there is none"}},
@@ -301,16 +315,32 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
          {"1: \"name\" must end in \".mnu\", hold at most 256 bytes, no \"/\" or \"\\\" and no "
           "blanks at either end"}},
         {"[[item]]\nposition = [1]\nsize = [1, -2]\nshow = \"minimized\"\n",
-         {"2: \"position\" must be [x, y] with two integers",
-          "3: \"size\" must be [width, height] with two integers, not negative",
-          "4: \"show\" must be \"normal\", \"maximized\" or \"hidden\" (or an integer "
-          "-2147483648..2147483647), not \"minimized\""}},
+         {"2: Position (\"position\") must be [x, y]: two whole numbers in square brackets",
+          "3: Size (\"size\") must be [width, height]: two whole numbers, not negative, in "
+          "square brackets",
+          "4: Window of a launched program (\"show\") must be one of \"normal\", \"maximized\" or "
+          "\"hidden\" (or its number -2147483648..2147483647), not \"minimized\""}},
         {"[[item]]\ntarget = \"other.mnu\"\n[[item]]\ntarget = \"sub/other.mnu\"\n"
          "[[item]]\ntarget = \"MAIN.MNU\"\n[[item]]\ntarget = \"$see other.mnu\"\n",
          {"2: the menu target \"other.mnu\" names no menu of the package"}},
         {"title = \"ok\"\n\ntitle2 = \"x\n",
-         {"3: Error while parsing string: unescaped control characters other than TAB (U+0009) "
-          "are explicitly prohibited"}},
+         {"3: a text here holds a line break or control character; end the text with its quote "
+          "on the same line, or write a line break as \\n inside \"...\""}},
+        {"title = My menu\n",
+         {"1: this value is not understood: write a text in double quotes (\"My menu\"), a switch "
+          "as true or false, a number in digits"}},
+        {"[[item]]\ntarget = \"%docs\\manual.pdf\"\n",
+         {"2: a \"\\\" inside \"...\" starts an escape such as \\n; write \\\\ for a backslash, or "
+          "put the text in single quotes: 'C:\\folder'"}},
+        {"[[item]]\n[item.pictures]\ntarget = \"play.exe\"\n",
+         {"3: unknown key \"pictures.target\": Opens (\"target\") belongs above [item.pictures]; "
+          "write it before that line"}},
+        {"[clock]\nshow_time = true\n[clock]\n",
+         {"3: this table is written twice; write its header once, with all its keys below it"}},
+        {"title = \"a\"\ntitle = \"b\"\n",
+         {"2: this key is given twice in its table; keep one of them"}},
+        {"when = 1979-05-27T25:00:00\n",
+         {"1: Error while parsing time: expected hour between 0 to 59 (inclusive), saw 25"}},
     };
     for (const ProblemCase& problem : cases) {
         diagnostics_ = Diagnostics{};

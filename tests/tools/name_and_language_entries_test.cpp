@@ -1,4 +1,4 @@
-#include "pack/package/name_and_language_entries.h"
+#include "pack/writer/name_and_language_entries.h"
 
 #include <gtest/gtest.h>
 

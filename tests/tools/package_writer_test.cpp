@@ -1,4 +1,4 @@
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/package_writer.h"
 #include "source_folder.h"
 #include "support/pe_image.h"
 

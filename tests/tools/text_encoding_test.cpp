@@ -1,9 +1,9 @@
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include "pack/common/pack_error.h"
-#include "pack/source/toml_text.h"
+#include "pack/text/toml_text.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {

@@ -7,7 +7,7 @@
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
 #include "pack/pictures/png_structure.h"
-#include "pack/source/close_names.h"
+#include "pack/text/close_names.h"
 #include "pack/source/package_source.h"
 #include "player_image.h"
 #include "source_folder.h"
@@ -136,8 +136,7 @@ TEST_F(ToolMessagesTest, ProblemsAreReportedWhereTheyAreWithoutKnockOnErrors) {
     folder_.Write("p2/package.toml", "");
     folder_.Write("p3/package.toml", "header_text = \"x\"\n");
     folder_.Write("p4/package.toml", "menus = []\n");
-    const std::string missingValue =
-        "help.toml:1: Error while parsing key-value pair: expected value, saw '\\n'";
+    const std::string missingValue = "help.toml:1: the value after \"=\" is missing";
     struct Case {
         std::vector<std::string> sources;
         std::vector<std::string> problems;

@@ -7,9 +7,9 @@
 
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
-#include "pack/web/staged_site.h"
-#include "pack/web/web_build.h"
-#include "pack/web/web_commands.h"
+#include "pack/page/staged_site.h"
+#include "pack/page/web_build.h"
+#include "pack/page/web_commands.h"
 #include "player_image.h"
 #include "web_sources.h"
 

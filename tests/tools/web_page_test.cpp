@@ -13,11 +13,12 @@
 #include "pack/common/file_io.h"
 #include "pack/editor/edit_session.h"
 #include "pack/package/built_package.h"
-#include "pack/web/live_package.h"
-#include "pack/web/source_watch.h"
-#include "pack/web/web_build.h"
-#include "pack/web/web_commands.h"
-#include "pack/web/web_routes.h"
+#include "pack/page/live_package.h"
+#include "pack/page/source_watch.h"
+#include "pack/page/web_build.h"
+#include "pack/page/web_commands.h"
+#include "pack/page/web_routes.h"
+#include "source_folder.h"
 #include "web_sources.h"
 
 namespace ambrevo::pack {
@@ -26,6 +27,7 @@ namespace {
 using testing::AnswerBytes;
 using testing::kPageFiles;
 using testing::kWebMenu;
+using testing::SourceFolder;
 
 using WebPageTest = testing::WebSources;
 

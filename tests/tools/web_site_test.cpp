@@ -1,4 +1,4 @@
-#include "pack/web/web_site.h"
+#include "pack/page/web_site.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "pack/web/web_routes.h"
+#include "pack/page/web_routes.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack::testing {

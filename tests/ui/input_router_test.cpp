@@ -216,6 +216,14 @@ TEST_P(InputRouterTest, EnterReachesTheFocusedButtonAsKeysAndSpaceClicksOnceWhen
         {"non-ASCII characters never reach the key handlers",
          [&] { router_.Character(U'Ё'); },
          {}},
+        {"a native button's characters: ASCII only",
+         [&] {
+             router_.KeyPress(ok_, U'é');
+             router_.KeyPress(ok_, 0x80);
+             router_.KeyPress(ok_, 0x131);  // would read as '1' cut to a byte
+             router_.KeyPress(ok_, 'x');
+         },
+         {"char 120"}},
     };
     for (const auto& c : cases) {
         log_.clear();
@@ -235,6 +243,44 @@ TEST_P(InputRouterTest, TheKeyboardMenuOpensBelowTheFocusedButtonOrAtTheCorner) 
     router_.KeyboardMenu();
     EXPECT_EQ(log_, (Log{"menu formMenu 0,0", "menu formMenu 120,30", "menu buttonMenu 120,30",
                          "menu buttonMenu 0,0"}));
+}
+
+TEST_P(InputRouterTest, ShiftF10PressedAndTheMenuKeyReleasedOpenTheMenuAndAreTakenWhole) {
+    ok_.onKeyDown = [this](Control&, int key) { log_.push_back("key " + std::to_string(key)); };
+    ok_.SetFocus();
+    const Log opened{"menu formMenu 120,30"};
+    const struct {
+        const char* name;
+        int key;
+        bool pressed;
+        KeyModifiers held;
+        bool taken;
+        Log log;
+    } cases[] = {
+        {"Shift+F10 pressed", kKeyF10, true, {true}, true, opened},
+        {"Shift+F10 released", kKeyF10, false, {true}, false, {}},
+        {"F10 alone", kKeyF10, true, {}, false, {}},
+        {"Control+Shift+F10", kKeyF10, true, {true, true}, false, {}},
+        {"Alt+Shift+F10", kKeyF10, true, {true, false, true}, false, {}},
+        {"menu key pressed: taken, nothing yet", kKeyContextMenu, true, {}, true, {}},
+        {"menu key released", kKeyContextMenu, false, {}, true, opened},
+        {"menu key released with Shift", kKeyContextMenu, false, {true}, true, opened},
+        {"another key with Shift", kKeyEnter, true, {true}, false, {}},
+    };
+    for (const auto& c : cases) {
+        log_.clear();
+        EXPECT_EQ(router_.ContextMenuKey(c.key, c.pressed, c.held), c.taken) << c.name;
+        EXPECT_EQ(log_, c.log) << c.name;
+    }
+
+    // The routed keys: a taken key never reaches the focused button.
+    log_.clear();
+    router_.KeyDown(kKeyContextMenu, {}, false);
+    router_.KeyUp(kKeyContextMenu);
+    router_.KeyDown(kKeyF10, {true}, false);
+    router_.KeyUp(kKeyF10);
+    router_.KeyDown(kKeyF10, {}, false);
+    EXPECT_EQ(log_, (Log{"menu formMenu 120,30", "menu formMenu 120,30", "key 121"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, InputRouterTest, ::testing::Values(Mode::Native, Mode::Routed),

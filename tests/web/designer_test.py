@@ -81,9 +81,15 @@ class DesignerTest(unittest.TestCase):
         cls.process.stdout.close()
         shutil.rmtree(cls.folder, ignore_errors=True)
 
+    def read(self, path):
+        """The JSON of one of the designer's reads, which need the token."""
+        request = urllib.request.Request(self.base + path,
+                                         headers={"X-Ambrevo-Token": self.url.split("token=")[1]})
+        with urllib.request.urlopen(request) as response:
+            return json.load(response)
+
     def generation(self):
-        with urllib.request.urlopen(self.base + "status.json") as response:
-            return json.load(response)["generation"]
+        return self.read("status.json")["generation"]
 
     def setUp(self):
         # The sources as the demo has them, and the page on the menu built from them (a
@@ -346,8 +352,7 @@ class DesignerTest(unittest.TestCase):
         self.wait_for_items(7)
         added = self.driver.execute_script("return window.ambrevo.designer.item(7)")
         self.assertEqual(added["position"], [150, 60])
-        with urllib.request.urlopen(self.base + "pictures") as response:
-            listed = {p["file"]: p["size"] for p in json.load(response)["pictures"]}
+        listed = {p["file"]: p["size"] for p in self.read("pictures")["pictures"]}
         self.assertEqual(added["size"], listed["pictures/back-normal.png"])
         self.press("Delete")
         self.wait_for_file(self.original)
@@ -455,8 +460,7 @@ class DesignerTest(unittest.TestCase):
 
     def test_edits_without_the_token_from_elsewhere_or_on_an_old_version_change_nothing(self):
         token = self.url.split("token=")[1]
-        with urllib.request.urlopen(self.base + "model") as response:
-            version = json.load(response)["files"][1]["version"]
+        version = self.read("model")["files"][1]["version"]
         edit = {"file": "main.toml", "version": version, "item": 1,
                 "set": {"position": [0, 0]}}
         port = self.base.split(":")[2].strip("/")

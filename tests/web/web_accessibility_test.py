@@ -111,6 +111,22 @@ class WebAccessibilityTest(unittest.TestCase):
                 "type": kind, "key": "Tab", "code": "Tab", "windowsVirtualKeyCode": 9,
                 "modifiers": 8 if backwards else 0})
 
+    def key(self, key, code, virtual_key, modifiers=0):
+        """A key pressed and released, as the keyboard gives it (modifiers: 8 is Shift)."""
+        for kind in ("keyDown", "keyUp"):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+                "type": kind, "key": key, "code": code, "windowsVirtualKeyCode": virtual_key,
+                "modifiers": modifiers})
+
+    def menu_items(self):
+        """(name, focused) of each entry of the open popup menu, through the tree."""
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        value = lambda node, field: node.get(field, {}).get("value")
+        return [(value(node, "name"),
+                 any(p["name"] == "focused" and p["value"].get("value")
+                     for p in node.get("properties", [])))
+                for node in nodes if value(node, "role") == "menuitem" and not node.get("ignored")]
+
     def press(self, name):
         """A click on the element of that name, found through the tree, as a screen
         reader's default action gives it."""
@@ -182,6 +198,23 @@ class WebAccessibilityTest(unittest.TestCase):
             "window.ambrevo.postEvent(11, id, 1, 0, 1, 0);")
         time.sleep(0.5)
         self.assertEqual("Ambrevo Demo - More", self.menu()[0])
+
+    def test_the_keyboard_opens_the_context_menu_and_reaches_about(self):
+        # Shift+F10 (on its press) and the context-menu key (on its release) open the
+        # player's menu with its entry focused; Escape dismisses it, Enter chooses the entry.
+        self.open()
+        shift_f10 = ("F10", "F10", 121, 8)
+        for keys in (shift_f10, ("ContextMenu", "ContextMenu", 93)):
+            self.key(*keys)
+            self.wait_for(lambda: self.menu_items() == [("About", True)], "the context menu")
+            self.key("Escape", "Escape", 27)
+            self.wait_for(lambda: self.menu_items() == [], "the menu dismissed")
+        self.key(*shift_f10)
+        self.wait_for(lambda: self.menu_items() == [("About", True)], "the menu again")
+        self.key("Enter", "Enter", 13)
+        self.wait_for(lambda: "About Ambrevo" in [
+            e.text for e in self.driver.find_elements(By.CSS_SELECTOR, ".caption span")],
+            "the About window")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pack/package/tagged_writer.h"
+#include "pack/writer/tagged_writer.h"
 #include "window_test_support.h"
 
 namespace ambrevo {

@@ -85,9 +85,9 @@ protected:
     FakeViewerLookups lookups_{files_};
     FakeVersionInfoReader versions_;
     ViewerDetection viewer_{lookups_, files_, versions_, program_};
-    ActionDispatch dispatch_{
-        {app_, dialogs_, program_, switches_, package_, sounds_, shell_, files_, search_, viewer_},
-        window_};
+    ActionDispatch dispatch_{{app_, dialogs_, program_, switches_, package_, sounds_, shell_,
+                              debug_, files_, search_, viewer_},
+                             window_};
 };
 
 // A switch to a menu whose last picture is damaged shows what was read of it and reports

@@ -39,6 +39,10 @@ TEST_F(WindowFieldsTest, BeforeAnyMenuTheWindowHasItsFixedParts) {
     window_.onAbout = [&] { ++aboutCalls; };
     Form().ContextMenu()->Choose(0);
     EXPECT_EQ(aboutCalls, 1);
+    // From the keyboard too: Shift+F10 opens the same menu.
+    widgets_.ChooseInNextMenu(0);
+    EXPECT_TRUE(widgets_.Input(Form()).ContextMenuKey(ui::kKeyF10, true, {.shift = true}));
+    EXPECT_EQ(aboutCalls, 2);
 }
 
 TEST_F(WindowFieldsTest, MenuFieldsSetTheTitleDescriptionAreaClockAndBackground) {

@@ -16,9 +16,9 @@
 #include "fakes/fake_sound_player.h"
 #include "fakes/fake_text_decoder.h"
 #include "fakes/headless_widgetset.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/name_and_language_entries.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/name_and_language_entries.h"
+#include "pack/writer/package_writer.h"
 #include "window/menu_window.h"
 
 namespace ambrevo::testing {

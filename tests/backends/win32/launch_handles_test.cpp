@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "actions/action_dispatch.h"
 #include "actions/missing_target_search.h"
 #include "actions/viewer_detection.h"
+#include "backends/win32/services/win32_shell_launcher.h"
+#include "fakes/fake_debug_output.h"
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_viewer_lookups.h"
-#include "backends/win32/services/win32_shell_launcher.h"
 #include "real_menu_window.h"
-#include "actions/action_dispatch.h"
 #include "window/window_test_support.h"
 
 namespace ambrevo::win32 {
@@ -58,12 +59,13 @@ TEST(LaunchHandlesTest, FiveHundredLaunchesWithAutoRestoreKeepTheHandleCountLeve
 
     Win32ShellLauncher shell([&] { return menuWindow; });
     MessageSwitches switches;
+    testing::FakeDebugOutput debug;
     MissingTargetSearch search(real.files, real.app, real.program);
     testing::FakeViewerLookups lookups(real.files);
     testing::FakeVersionInfoReader versions;
     ViewerDetection viewer(lookups, real.files, versions, real.program);
     ActionDispatch dispatch({real.app, real.dialogs, real.program, switches, real.package,
-                             real.sounds, shell, real.files, search, viewer},
+                             real.sounds, shell, debug, real.files, search, viewer},
                             real.window);
 
     // Launches count times; every tenth launch waits until the menu is back, the others

@@ -12,7 +12,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_sound_player.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 #include "ui/application.h"
 // <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
 #undef LoadMenu

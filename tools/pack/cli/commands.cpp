@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "pack/cli/command_guard.h"
+#include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/package/bare_player.h"
@@ -13,8 +13,11 @@
 #include "pack/package/package_listing.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/preview/menu_preview.h"
+#include "pack/signing/disc_program_audit.h"
+#include "pack/signing/disc_signing.h"
 #include "pack/source/package_source.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
+#include "pack/page/web_build.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {
@@ -23,14 +26,34 @@ namespace {
 constexpr int kSuccess = kCommandSuccess;
 constexpr int kFailure = kCommandFailure;
 
-// Reads and checks the sources; reports every problem and warning, and gives nullopt if
-// there was a problem. strict: warnings count as problems.
-std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesystem::path>& sources,
-                                                std::ostream& err, bool strict = false,
-                                                SourceUse use = SourceUse::Build) {
-    PictureCache pictures;
+// Sources read, with every problem and warning found in them.
+struct ReadSources {
+    PackageSource package;
     Diagnostics diagnostics;
-    PackageSource package = ReadPackageSource(sources, pictures, diagnostics, use);
+};
+
+ReadSources ReadAllSources(const std::vector<std::filesystem::path>& sources, SourceUse use) {
+    PictureCache pictures;
+    ReadSources read;
+    read.package = ReadPackageSource(sources, pictures, read.diagnostics, use);
+    return read;
+}
+
+// Where the files beside the menu lie, for the check of the programs that items run.
+std::optional<std::filesystem::path> DiscOf(const std::vector<std::filesystem::path>& sources,
+                                            const std::optional<std::filesystem::path>& chosen) {
+    if (sources.empty()) return chosen;
+    return DiscFolderFor(sources.front(), chosen);
+}
+
+void AuditDisc(ReadSources& read, const std::optional<std::filesystem::path>& disc) {
+    if (disc) WarnAboutDiscPrograms(ProgramsRunFromDisc(read.package, *disc), read.diagnostics);
+}
+
+// Reports every problem and warning, and gives nullopt if there was a problem. strict:
+// warnings count as problems.
+std::optional<PackageSource> Reported(ReadSources read, std::ostream& err, bool strict) {
+    const Diagnostics& diagnostics = read.diagnostics;
     std::vector<Diagnostic> all = diagnostics.All();
     for (Diagnostic warning : diagnostics.Warnings()) {
         warning.warning = !strict;
@@ -41,9 +64,19 @@ std::optional<PackageSource> ReadCheckedSources(const std::vector<std::filesyste
     }
     const std::size_t problems =
         diagnostics.All().size() + (strict ? diagnostics.Warnings().size() : 0);
-    if (problems == 0) return package;
+    if (problems == 0) return std::move(read.package);
     err << problems << (problems == 1 ? " problem" : " problems") << " found\n";
     return std::nullopt;
+}
+
+// Reads and checks the sources, and the programs of the disc folder when there is one.
+std::optional<PackageSource> ReadCheckedSources(
+    const std::vector<std::filesystem::path>& sources, std::ostream& err, bool strict = false,
+    SourceUse use = SourceUse::Build,
+    const std::optional<std::filesystem::path>& disc = std::nullopt) {
+    ReadSources read = ReadAllSources(sources, use);
+    AuditDisc(read, disc);
+    return Reported(std::move(read), err, strict);
 }
 
 // The package of a built program, or of sources built in memory for a stand-in player.
@@ -75,6 +108,14 @@ void MakeFolderFor(const std::filesystem::path& file) {
     }
 }
 
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    if (error) {
+        throw PackError("cannot write \"" + PathToUtf8(to) + "\": " + error.message());
+    }
+}
+
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
@@ -93,8 +134,21 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         if (options.autorun) {
             autorun = AutorunInf(PathToUtf8(options.output.filename()), *options.autorun);
         }
-        const std::optional<PackageSource> source =
-            ReadCheckedSources(options.sources, err, options.strict);
+        std::optional<SigningOptions> signing;
+        if (options.signCertificate) {
+            signing =
+                SigningOptions{*options.signCertificate, SigningPassword(*options.signCertificate),
+                               options.timestampUrl};
+        }
+        const std::optional<std::filesystem::path> disc = DiscOf(options.sources, options.disc);
+        ReadSources read = ReadAllSources(options.sources, SourceUse::Build);
+        // The disc's programs are signed only for sources that build, and before their
+        // check, which then tells what remains.
+        if (signing && options.signDisc && disc && read.diagnostics.Empty()) {
+            SignDiscPrograms(*signing, *disc, err, options.quiet);
+        }
+        AuditDisc(read, disc);
+        const std::optional<PackageSource> source = Reported(std::move(read), err, options.strict);
         if (!source) {
             err << "nothing built\n";
             return kFailure;
@@ -102,10 +156,24 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         const std::vector<std::uint8_t> file =
             BuildPackage(*source, player, options.quiet ? nullptr : &err);
         MakeFolderFor(options.output);
-        WriteFileBytes(options.output, file);
+        if (signing) {
+            // Signed beside the output, which only a program that verifies replaces.
+            const std::filesystem::path unsigned_ = options.output.string() + ".unsigned";
+            WriteFileBytes(unsigned_, file);
+            try {
+                SignBuiltProgram(*signing, unsigned_);
+            } catch (const PackError&) {
+                std::error_code ignored;
+                std::filesystem::remove(unsigned_, ignored);
+                throw;
+            }
+            ReplaceFile(unsigned_, options.output);
+        } else {
+            WriteFileBytes(options.output, file);
+        }
         if (!options.quiet) {
             err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
-                << source->menus.size() << " menus\n";
+                << source->menus.size() << " menus" << (signing ? ", signed\n" : "\n");
         }
         if (autorun) {
             const std::filesystem::path autorunPath = options.output.parent_path() / "autorun.inf";
@@ -117,9 +185,10 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
 }
 
 int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& out,
-             std::ostream& err, bool strict) {
+             std::ostream& err, bool strict, const std::optional<std::filesystem::path>& disc) {
     return Guarded(err, [&] {
-        const std::optional<PackageSource> source = ReadCheckedSources(sources, err, strict);
+        const std::optional<PackageSource> source =
+            ReadCheckedSources(sources, err, strict, SourceUse::Build, DiscOf(sources, disc));
         if (!source) return kFailure;
         out << "no problems: " << source->menus.size()
             << (source->menus.size() == 1 ? " menu\n" : " menus\n");

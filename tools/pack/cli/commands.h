@@ -17,15 +17,22 @@ struct BuildOptions {
     std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
     std::filesystem::path player;                // the bare player program
     std::filesystem::path output;
-    bool quiet = false;                     // no progress lines
-    std::optional<AutorunTexts> autorun{};  // also write autorun.inf beside the output
-    bool strict = false;                    // warnings stop the build like errors
+    bool quiet = false;                           // no progress lines
+    std::optional<AutorunTexts> autorun{};        // also write autorun.inf beside the output
+    bool strict = false;                          // warnings stop the build like errors
+    std::optional<std::filesystem::path> disc{};  // the files beside the menu; see DiscFolderFor
+    // Sign the written program with this PKCS#12 certificate (password: SigningPassword).
+    std::optional<std::filesystem::path> signCertificate{};
+    std::optional<std::string> timestampUrl{};
+    bool signDisc = false;  // with a certificate: also the disc's unsigned programs of the user
 };
 int RunBuild(const BuildOptions& options, std::ostream& err);
 
-// strict: warnings count as problems.
+// strict: warnings count as problems. disc: the files beside the menu (see DiscFolderFor),
+// whose programs that items run are checked for signatures.
 int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& out,
-             std::ostream& err, bool strict = false);
+             std::ostream& err, bool strict = false,
+             const std::optional<std::filesystem::path>& disc = std::nullopt);
 
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
 

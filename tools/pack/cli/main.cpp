@@ -13,8 +13,8 @@
 
 #include "pack/cli/commands.h"
 #include "pack/editor/edit_command.h"
-#include "pack/source/close_names.h"
-#include "pack/web/web_commands.h"
+#include "pack/text/close_names.h"
+#include "pack/page/web_commands.h"
 
 namespace {
 
@@ -90,6 +90,10 @@ Command AddBuild(CLI::App& app) {
         std::string autorunAction;
         CLI::Option* autorun = nullptr;
         CLI::Option* action = nullptr;
+        std::string disc;
+        std::string certificate;
+        std::string timestamp;
+        bool signDisc = false;
     };
     auto arguments = std::make_shared<Arguments>();
     CLI::App* build = app.add_subcommand(
@@ -111,6 +115,19 @@ Command AddBuild(CLI::App& app) {
         build->add_option("--autorun-action", arguments->autorunAction,
                           "The AutoPlay text for running the disc (default: \"Run LABEL\")");
     arguments->action->needs(arguments->autorun);
+    build->add_option("--disc", arguments->disc,
+                      "The folder of the files beside the menu, whose programs are checked");
+    CLI::Option* sign = build->add_option(
+        "--sign", arguments->certificate,
+        "Sign the program with this code-signing certificate (a .pfx file); its password "
+        "comes from AMBREVO_SIGN_PASSWORD or is asked for");
+    build->add_option("--timestamp", arguments->timestamp,
+                      "Time-stamp the signature at this RFC 3161 URL")
+        ->needs(sign);
+    build
+        ->add_flag("--sign-disc", arguments->signDisc,
+                   "Also sign the unsigned programs of the disc folder that you own")
+        ->needs(sign);
     return [arguments] {
         const Arguments& given = *arguments;
         std::optional<AutorunTexts> autorun;
@@ -119,7 +136,10 @@ Command AddBuild(CLI::App& app) {
             if (given.action->count() > 0) autorun->action = given.autorunAction;
         }
         return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
-                         given.strict},
+                         given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
+                         given.timestamp.empty() ? std::nullopt
+                                                 : std::optional<std::string>(given.timestamp),
+                         given.signDisc},
                         std::cerr);
     };
 }
@@ -128,14 +148,18 @@ Command AddCheck(CLI::App& app) {
     struct Arguments {
         std::vector<std::string> sources;
         bool strict = false;
+        std::string disc;
     };
     auto arguments = std::make_shared<Arguments>();
     CLI::App* check = app.add_subcommand("check", "Report every problem of the sources");
     check->add_option("sources", arguments->sources, "Menu TOML files, or package.toml")
         ->required();
     check->add_flag("--strict", arguments->strict, "Treat warnings as errors");
+    check->add_option("--disc", arguments->disc,
+                      "The folder of the files beside the menu, whose programs are checked");
     return [arguments] {
-        return RunCheck(Paths(arguments->sources), std::cout, std::cerr, arguments->strict);
+        return RunCheck(Paths(arguments->sources), std::cout, std::cerr, arguments->strict,
+                        OptionalPath(arguments->disc));
     };
 }
 

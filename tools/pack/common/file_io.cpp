@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <system_error>
 
+#include "pack/common/file_replace.h"
 #include "pack/common/pack_error.h"
 
 namespace ambrevo::pack {
@@ -44,41 +46,35 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::filesystem::path temporary = path;
-    temporary += ".part";
-    errno = 0;
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (file) {
-            file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
-            file.close();
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::random_device random;
+    std::uint64_t bits = (std::uint64_t{random()} << 32) | random();
+    std::string suffix;
+    for (int digit = 0; digit < 16; ++digit, bits >>= 4) suffix += kDigits[bits & 15];
+    return target.parent_path() /
+           PathFromUtf8("." + PathToUtf8(target.filename()) + ".part-" + suffix);
+}
+
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    const WriteChecks& checks) {
+    try {
+        if (const std::optional<std::string> refusal = ReplaceRefusal(path)) {
+            throw ReplaceFault(*refusal);
         }
-        if (!file) {
-            const std::string reason = errno != 0 ? std::strerror(errno) : "write error";
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw PackError("cannot write " + QuotedPath(path) + ": " + reason);
-        }
-    }
-    // A file written again keeps its permissions: an author's source stays as they set it.
-    std::error_code error;
-    const std::filesystem::file_status earlier = std::filesystem::status(path, error);
-    if (!error && std::filesystem::exists(earlier)) {
-        std::filesystem::permissions(temporary, earlier.permissions(), error);
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw PackError("cannot write " + QuotedPath(path) + ": " + error.message());
+        TemporaryFile temporary(path);
+        temporary.Write(bytes);
+        if (checks.beforeReplacing) checks.beforeReplacing();
+        temporary.PutInPlace(checks.createOnly);
+    } catch (const ReplaceFault& fault) {
+        throw PackError("cannot write " + QuotedPath(path) + ": " + fault.what());
     }
 }
 
-void WriteTextFile(const std::filesystem::path& path, std::string_view text) {
-    WriteFileBytes(path,
-                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+void WriteTextFile(const std::filesystem::path& path, std::string_view text,
+                   const WriteChecks& checks) {
+    WriteFileBytes(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                   checks);
 }
 
 FileStamp StampOf(const std::filesystem::path& file) {
@@ -93,8 +89,6 @@ FileStamp StampOf(const std::filesystem::path& file) {
     return stamp;
 }
 
-std::string QuotedPath(const std::filesystem::path& path) {
-    return "\"" + PathToUtf8(path) + "\"";
-}
+std::string QuotedPath(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
 
 }  // namespace ambrevo::pack

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,10 +19,24 @@ std::string QuotedPath(const std::filesystem::path& path);
 // The whole file. Throws PackError "cannot read \"<path>\": <reason>".
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 
-// Writes the whole file through a temporary file beside it, so that a failure leaves any
-// earlier file of that name as it was; a file written again keeps its permissions. Throws PackError "cannot write \"<path>\": <reason>".
-void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-void WriteTextFile(const std::filesystem::path& path, std::string_view text);
+// What a write checks at its last moment.
+struct WriteChecks {
+    // Called once the new bytes are on the disk, right before they take the file's place;
+    // whatever it throws leaves the file as it was and passes on.
+    std::function<void()> beforeReplacing;
+    // The file must not exist: it is created, and never replaces one made meanwhile.
+    bool createOnly = false;
+};
+
+// Writes the whole file safely: the bytes go to a new temporary file of a fresh name in
+// the same folder (never through a link), are flushed to the disk, get the permissions of
+// the file they replace and are renamed over it. A failure leaves any earlier file as it
+// was and no temporary file. A link, a folder or a read-only file is refused, not
+// replaced. Throws PackError "cannot write \"<path>\": <reason>".
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    const WriteChecks& checks = {});
+void WriteTextFile(const std::filesystem::path& path, std::string_view text,
+                   const WriteChecks& checks = {});
 
 // What a look at a file sees: whether it exists, its size and modification time.
 struct FileStamp {

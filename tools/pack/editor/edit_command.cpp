@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "pack/cli/command_guard.h"
+#include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
@@ -51,11 +51,7 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
-        extras.routes = [&](const WebRequest& request) {
-            std::optional<WebResponse> answer = routes.Answer(request);
-            if (answer && answer->status == 200 && request.method == "POST") edited = true;
-            return answer;
-        };
+        extras.routes = routes.Served(edited);
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <ostream>
 
-#include "pack/web/web_commands.h"
+#include "pack/page/web_commands.h"
 
 namespace ambrevo::pack {
 

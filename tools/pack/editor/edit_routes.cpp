@@ -1,19 +1,57 @@
 #include "pack/editor/edit_routes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
+
+#include "pack/editor/json_depth.h"
+#include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
 namespace {
 
 WebResponse Json(int status, const nlohmann::json& body) {
-    return {status, "application/json; charset=utf-8",
+    return {status,
+            "application/json; charset=utf-8",
             std::make_shared<const std::string>(
                 body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
+            {},
             {}};
 }
 
+// The page and the files it loads, which show a stranger no more than the page itself.
+bool IsPageShell(std::string_view path) {
+    return path == "/" || (path.starts_with('/') && std::find(kSiteFiles.begin(), kSiteFiles.end(),
+                                                              path.substr(1)) != kSiteFiles.end());
+}
+
+// The read key's cookie, named by the server's port (from the Host the server has already
+// checked), so that designers on two ports of one host do not overwrite each other's.
+std::string CookieName(const WebRequest& request) {
+    const std::string host = request.header("Host");
+    const std::size_t colon = host.rfind(':');
+    return "ambrevo_token_" + (colon == std::string::npos ? "80" : host.substr(colon + 1));
+}
+
+// Whether the Cookie header gives the cookie name the value key.
+bool CookieHolds(std::string_view cookies, const std::string& name, const std::string& key) {
+    bool held = false;
+    while (!cookies.empty()) {
+        const std::size_t end = std::min(cookies.find(';'), cookies.size());
+        std::string_view cookie = cookies.substr(0, end);
+        cookies.remove_prefix(std::min(end + 1, cookies.size()));
+        while (cookie.starts_with(' ')) cookie.remove_prefix(1);
+        if (cookie.starts_with(name + "=")) {
+            held = SameToken(cookie.substr(name.size() + 1), key) || held;
+        }
+    }
+    return held;
+}
+
 }  // namespace
+
+EditRoutes::EditRoutes(EditSession& session, std::string token)
+    : session_(session), token_(std::move(token)), readKey_(NewEditToken()) {}
 
 std::string NewEditToken() {
     std::random_device random;
@@ -35,7 +73,33 @@ bool SameToken(std::string_view given, std::string_view expected) {
     return difference == 0;
 }
 
+std::optional<WebResponse> EditRoutes::Refusal(const WebRequest& request) const {
+    if (SameToken(request.header("X-Ambrevo-Token"), token_)) return std::nullopt;
+    if (request.path == "/edit") {
+        return Json(403, {{"error", "an edit needs the token of the page's address"}});
+    }
+    if (CookieHolds(request.header("Cookie"), CookieName(request), readKey_)) return std::nullopt;
+    return Json(403, {{"error",
+                       "open the address that the edit command printed, with its "
+                       "token"}});
+}
+
+Admission EditRoutes::Admit(const WebRequest& head) const {
+    Admission admission;
+    if (!IsPageShell(head.path)) {
+        admission.refusal = Refusal(head);
+    } else if (head.parameter && SameToken(head.parameter("token"), token_)) {
+        admission.headers.emplace_back("Set-Cookie", CookieName(head) + "=" + readKey_ +
+                                                         "; HttpOnly; SameSite=Strict; Path=/");
+    }
+    return admission;
+}
+
 std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
+    if (request.path != "/model" && request.path != "/pictures" && request.path != "/edit") {
+        return std::nullopt;
+    }
+    if (std::optional<WebResponse> refusal = Refusal(request)) return refusal;
     if (request.path == "/model") {
         if (request.method != "GET") return Json(405, {{"error", "GET /model"}});
         return Json(200, session_.Model());
@@ -44,15 +108,26 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
         if (request.method != "GET") return Json(405, {{"error", "GET /pictures"}});
         return Json(200, session_.Pictures());
     }
-    if (request.path != "/edit") return std::nullopt;
     if (request.method != "POST") return Json(405, {{"error", "POST /edit"}});
-    if (!SameToken(request.header("X-Ambrevo-Token"), token_)) {
-        return Json(403, {{"error", "an edit needs the token of the page's address"}});
+    if (NestsDeeperThan(request.body, kEditDepthLimit)) {
+        return Json(400, {{"error", "the edit nests too deeply"}});
     }
     const nlohmann::json edit = nlohmann::json::parse(request.body, nullptr, false);
     if (edit.is_discarded()) return Json(400, {{"error", "an edit must be JSON"}});
     const EditReply reply = session_.Apply(edit);
     return Json(reply.status, reply.body);
+}
+
+ExtraRoutes EditRoutes::Served(std::atomic<bool>& edited) const {
+    ExtraRoutes routes;
+    routes.admit = [this](const WebRequest& head) { return Admit(head); };
+    routes.answer = [this, &edited](const WebRequest& request) {
+        std::optional<WebResponse> answer = Answer(request);
+        if (answer && answer->status == 200 && request.method == "POST") edited = true;
+        return answer;
+    };
+    routes.posts = {{"/edit", kEditBodyLimit}};
+    return routes;
 }
 
 }  // namespace ambrevo::pack

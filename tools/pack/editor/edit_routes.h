@@ -1,31 +1,50 @@
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "pack/editor/edit_session.h"
-#include "pack/web/web_routes.h"
+#include "pack/page/web_routes.h"
 
 namespace ambrevo::pack {
 
 // The designer's edit interface, beside the page's own routes:
 // - GET /model: the session's model (JSON);
 // - GET /pictures: the PNG files of the source folder (PictureFiles), for choosing pictures;
-// - POST /edit: one edit (JSON), only with the header X-Ambrevo-Token carrying the token the
-//   edit command printed in the page's address; 403 without it. No cross-origin headers
-//   are sent, so no other site's page may read an answer.
-// Other requests are not the editor's (nullopt).
+// - POST /edit: one edit (JSON) of at most kEditBodyLimit bytes, nesting at most
+//   kEditDepthLimit arrays and objects deep.
+// Only the page's own files (index.html and what it loads) are served to anyone. Every
+// other request needs the token the edit command printed in the page's address, in the
+// header X-Ambrevo-Token; a read may instead carry the cookie that the page's address sets
+// (403 without either). The cookie holds a read key of its own, not the token, as a
+// browser sends a host's cookies to every port of it: a write needs the header, which only
+// the page's own scripts can send. No cross-origin headers are sent, so no other site's
+// page may read an answer.
 class EditRoutes {
 public:
-    EditRoutes(EditSession& session, std::string token) : session_(session), token_(std::move(token)) {}
+    static constexpr std::size_t kEditBodyLimit = 4 * 1024 * 1024;
+    static constexpr int kEditDepthLimit = 64;
+
+    EditRoutes(EditSession& session, std::string token);
 
     const std::string& Token() const { return token_; }
+    // Asked before a request's body is read: the refusal of a request without the token,
+    // or the cookie for a request of the page with it.
+    Admission Admit(const WebRequest& head) const;
+    // Other requests are not the editor's (nullopt).
     std::optional<WebResponse> Answer(const WebRequest& request) const;
+    // The routes as the page's server takes them, with a flag set by each edit made.
+    ExtraRoutes Served(std::atomic<bool>& edited) const;
 
 private:
+    std::optional<WebResponse> Refusal(const WebRequest& request) const;
+
     EditSession& session_;
     std::string token_;
+    std::string readKey_;
 };
 
 // 32 hexadecimal digits from the system's random source.

@@ -6,20 +6,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/item_stacking.h"
+#include "pack/editor/edit_step_writer.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
+#include "pack/editor/problem_list.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
 #include "pack/source/listed_menu_files.h"
+#include "pack/source/menu_keys.h"
 #include "pack/source/package_source.h"
-#include "pack/source/source_names.h"
+#include "pack/text/source_names.h"
 #include "pack/source/source_table.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_problems.h"
 #include "support/ascii.h"
 #include "support/content_digest.h"
 
@@ -34,14 +39,9 @@ std::string ReadText(const std::filesystem::path& file) {
     return {bytes.begin(), bytes.end()};
 }
 
-// The file's text, or none when there is no such file.
-std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) return std::nullopt;
-    return ReadText(file);
+EditReply Refused(int status, const std::string& message) {
+    return {status, {{"error", message}}};
 }
-
-EditReply Refused(int status, const std::string& message) { return {status, {{"error", message}}}; }
 
 nlohmann::json Pair(std::int64_t first, std::int64_t second) { return {first, second}; }
 
@@ -102,7 +102,7 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
         if (value.is_null()) {
             edit.Remove(within, name);
         } else {
-            edit.Set(within, name, TomlValueText(value));
+            edit.Set(within, name, TomlValueText(value, (table.empty() ? "" : "item.") + key));
         }
     }
 }
@@ -146,10 +146,17 @@ std::string SourceVersion(std::string_view bytes) {
     return text;
 }
 
-EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCache> pictures)
+EditSession::EditSession(std::filesystem::path source, std::shared_ptr<PictureCache> pictures,
+                         HistoryBounds bounds)
     : source_(std::move(source)),
       folder_(source_.has_parent_path() ? source_.parent_path() : std::filesystem::path(".")),
-      pictures_(std::move(pictures)) {}
+      pictures_(std::move(pictures)),
+      history_(bounds) {}
+
+void EditSession::SetBeforeFinalCheck(std::function<void()> hook) {
+    const std::lock_guard lock(mutex_);
+    beforeFinalCheck_ = std::move(hook);
+}
 
 // The source, and where it is a package file the menu files it lists.
 std::vector<std::filesystem::path> EditSession::Files() const {
@@ -197,26 +204,44 @@ std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) c
     return problems;
 }
 
+// The texts are taken under the edit lock, so that they are those of one moment between
+// edits; they are read and checked outside it, so that edits need not wait for that.
 nlohmann::json EditSession::Model() const {
-    const std::lock_guard lock(mutex_);
+    SourceTexts texts;
+    std::vector<std::filesystem::path> files;
+    nlohmann::json undo;
+    nlohmann::json redo;
+    {
+        const std::lock_guard lock(mutex_);
+        for (const std::filesystem::path& file : Files()) {
+            try {
+                texts[file] = ReadText(file);
+                files.push_back(file);
+            } catch (const PackError&) {
+            }
+        }
+        undo = History(Replay::Undo);
+        redo = History(Replay::Redo);
+    }
     // A package file not written yet is no problem: the designer offers to make it.
-    const bool exists = TextIfAny(source_).has_value();
+    const bool exists = texts.contains(source_);
     Diagnostics diagnostics;
-    const PackageSource package = exists ? Read({}, diagnostics) : PackageSource{};
+    const PackageSource package = exists ? Read(texts, diagnostics) : PackageSource{};
     nlohmann::json model = {{"source", {{"name", NameOf(source_)}, {"exists", exists}}},
                             {"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
                             {"problems", Problems(diagnostics)},
-                            {"undo", History(undo_)},
-                            {"redo", History(redo_)}};
+                            {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
+                                 return NameOf(PathFromUtf8(f));
+                             })},
+                            {"keys", MenuKeysJson()},
+                            {"undo", std::move(undo)},
+                            {"redo", std::move(redo)}};
     std::map<std::string, SourceKeys> sourceKeys;
-    for (const std::filesystem::path& file : Files()) {
-        try {
-            const std::string text = ReadText(file);
-            model["files"].push_back({{"name", NameOf(file)}, {"version", SourceVersion(text)}});
-            sourceKeys[PathToUtf8(file)] = KeysOf(text);
-        } catch (const PackError&) {
-        }
+    for (const std::filesystem::path& file : files) {
+        const std::string& text = texts[file];
+        model["files"].push_back({{"name", NameOf(file)}, {"version", SourceVersion(text)}});
+        sourceKeys[PathToUtf8(file)] = KeysOf(text);
     }
     for (const MenuSource& source : package.menus) {
         const MenuDefinition& menu = source.menu;
@@ -253,25 +278,18 @@ nlohmann::json EditSession::Model() const {
     return model;
 }
 
-nlohmann::json EditSession::History(const std::vector<Step>& steps) const {
-    nlohmann::json history = nlohmann::json::array();
-    for (const Step& step : steps) {
-        nlohmann::json files = nlohmann::json::array();
-        for (const Change& change : step.changes) files.push_back(NameOf(change.file));
-        history.push_back({{"label", step.label}, {"files", files}});
-    }
-    return history;
-}
-
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
 
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
         if (!request.is_object()) throw PackError("an edit must be a JSON object");
-        if (request.value("undo", false)) return Replay(undo_, redo_, true, request);
-        if (request.value("redo", false)) return Replay(redo_, undo_, false, request);
+        if (request.value("undo", false)) return Replayed(Replay::Undo, request);
+        if (request.value("redo", false)) return Replayed(Replay::Redo, request);
         return Edit(request);
+    } catch (const FileChanged& changed) {
+        return Refused(409, "\"" + NameOf(changed.File()) +
+                                "\" has changed since: the designer shows it as it is now");
     } catch (const PackError& error) {
         return Refused(400, error.what());
     } catch (const nlohmann::json::exception& error) {
@@ -285,13 +303,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     const std::optional<std::string> text = TextIfAny(file);
     const std::string version =
         request.contains("version") ? request["version"].get<std::string>() : "";
-    if (text ? SourceVersion(*text) != version : !version.empty()) {
-        return {409,
-                {{"error", "\"" + NameOf(file) +
-                               "\" has changed since this edit was made: "
-                               "the designer shows it as it is now"},
-                 {"version", text ? SourceVersion(*text) : ""}}};
-    }
+    if (text ? SourceVersion(*text) != version : !version.empty()) return Stale(file, file);
     Diagnostics unedited;
     const PackageSource package = text ? Read({}, unedited) : PackageSource{};
     if (request.contains("menu")) {
@@ -301,7 +313,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
     }
     nlohmann::json reply = {{"file", NameOf(file)}};
     if (request.contains("add_menu")) {
-        Step step = AddMenu(file, text, request["add_menu"], reply);
+        EditStep step = AddMenu(file, text, request["add_menu"], reply);
         step.label = LabelOf(request);
         return Commit(std::move(step), std::move(reply), unedited);
     }
@@ -338,7 +350,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
             if (key.find('.') != std::string::npos) {
                 subKeys[key] = value;
             } else {
-                values.emplace_back(key, TomlValueText(value));
+                values.emplace_back(key, TomlValueText(value, std::string(kItems) + "." + key));
             }
         }
         const int added = edit.Add(kItems, values);
@@ -356,7 +368,7 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
         throw PackError(
             "an edit must \"set\", \"add\", \"remove\", \"move\", \"duplicate\" or \"each\"");
     }
-    return Commit({LabelOf(request), {{file, before, edit.Text()}}}, std::move(reply), unedited);
+    return Commit({{{file, before, edit.Text()}}, LabelOf(request)}, std::move(reply), unedited);
 }
 
 // Why an edit made on `menu` cannot be written, when the page does not show that menu as
@@ -389,15 +401,15 @@ std::optional<EditReply> EditSession::NotShown(const std::string& menu,
 // The step that creates the menu's file (and its plain background, when asked), then
 // lists it last in the package's "menus", the rest of the file as it was; a package file
 // not written yet is created listing it.
-EditSession::Step EditSession::AddMenu(const std::filesystem::path& package,
-                                       const std::optional<std::string>& before,
-                                       const nlohmann::json& keys, nlohmann::json& reply) const {
+EditStep EditSession::AddMenu(const std::filesystem::path& package,
+                              const std::optional<std::string>& before, const nlohmann::json& keys,
+                              nlohmann::json& reply) const {
     if (package != source_) {
         throw PackError("a new menu is listed in the package file \"" + NameOf(source_) + "\"");
     }
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
     const std::string name = keys.at("file").get<std::string>();
-    Step step;
+    EditStep step;
     std::string listed = "menus = [" + TomlValueText(nlohmann::json(name)) + "]\n";
     if (before) {
         toml::table root;
@@ -405,7 +417,7 @@ EditSession::Step EditSession::AddMenu(const std::filesystem::path& package,
             root = toml::parse(*before);
         } catch (const toml::parse_error& error) {
             throw PackError("\"" + NameOf(package) +
-                            "\" is not TOML: " + std::string(error.description()));
+                            "\" is not TOML: " + TomlProblem(error.description()));
         }
         const toml::array* menus = root["menus"].as_array();
         if (!menus) {
@@ -442,23 +454,41 @@ EditSession::Step EditSession::AddMenu(const std::filesystem::path& package,
     return step;
 }
 
+// Refuses an edit that found `changed` other than it was made on; the reply has the
+// version of the edited file as it is now.
+EditReply EditSession::Stale(const std::filesystem::path& changed,
+                             const std::filesystem::path& edited) const {
+    EditReply reply = Refused(409, "\"" + NameOf(changed) +
+                                       "\" has changed since this edit was made: the designer "
+                                       "shows it as it is now");
+    try {
+        // A file not written yet has no version, as the model lists none for it.
+        const std::optional<std::string> text = TextIfAny(edited);
+        reply.body["version"] = text ? SourceVersion(*text) : "";
+    } catch (const PackError&) {
+    }
+    return reply;
+}
+
 // Writes the step unless it brings a problem the sources did not have. A file the step
 // creates may warn (a new menu without items shows an empty window): the author goes on
 // from there.
-EditReply EditSession::Commit(Step step, nlohmann::json reply, const Diagnostics& unedited) {
+EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited) {
     SourceTexts texts;
     std::vector<std::string> created;
-    // A picture the step creates is read by the check from its file: written first, and
-    // taken away again when the step is refused.
+    // A picture the step creates is read by the check from its file: written for the check
+    // and taken away again after it, so that the step then creates it as it does its other
+    // new files.
     std::vector<std::filesystem::path> pictures;
-    for (const Change& change : step.changes) {
+    for (const FileChange& change : step.changes) {
         if (!change.before) created.push_back(NameOf(change.file));
         if (change.file.extension() == ".toml") {
             texts[change.file] = change.after;
             continue;
         }
-        std::filesystem::create_directories(change.file.parent_path());
-        WriteTextFile(change.file, change.after);
+        std::error_code ignored;
+        std::filesystem::create_directories(change.file.parent_path(), ignored);
+        WriteTextFile(change.file, change.after, {.beforeReplacing = {}, .createOnly = true});
         pictures.push_back(change.file);
     }
     Diagnostics edited;
@@ -473,70 +503,57 @@ EditReply EditSession::Commit(Step step, nlohmann::json reply, const Diagnostics
         if (diagnostic.warning && isCreated) continue;
         added += (added.empty() ? "" : "\n") + problem;
     }
-    if (!added.empty()) {
-        std::error_code error;
-        for (const std::filesystem::path& picture : pictures)
-            std::filesystem::remove(picture, error);
-        return Refused(400, added);
+    std::error_code ignored;
+    for (const std::filesystem::path& picture : pictures) std::filesystem::remove(picture, ignored);
+    if (!added.empty()) return Refused(400, added);
+    try {
+        WriteStep(step, StepWay::Make, beforeFinalCheck_);
+    } catch (const FileChanged& changed) {
+        return Stale(changed.File(), step.changes.back().file);
     }
-    for (const Change& change : step.changes) WriteTextFile(change.file, change.after);
     reply["version"] = SourceVersion(step.changes.back().after);
-    undo_.push_back(std::move(step));
-    redo_.clear();
+    if (const std::size_t dropped = history_.Add(std::move(step))) reply["undo_dropped"] = dropped;
     return {200, std::move(reply)};
 }
 
-// Takes the newest step of `from` (the newest touching the request's "file", when it names
-// one) back (undo) or again (redo) when its files are as the step left them (found them),
-// and keeps it in `to`. A file the step created and the author changed since is not taken
-// away by undo; it stays, no longer listed.
-EditReply EditSession::Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo,
-                              const nlohmann::json& request) {
+// Takes the newest step (the newest touching the request's "file", when it names one) back
+// (undo), or the step last taken back (touching the file) again (redo), when its files are
+// as the step left them (found them). A file the step created and the author changed since
+// is not taken away by undo; it stays, no longer listed.
+EditReply EditSession::Replayed(Replay replay, const nlohmann::json& request) {
+    const bool undo = replay == Replay::Undo;
     const std::string what = undo ? "undo" : "redo";
-    auto found = from.rbegin();
+    std::optional<std::filesystem::path> file;
     if (request.contains("file")) {
-        const std::string file = request["file"].get<std::string>();
-        found = std::find_if(from.rbegin(), from.rend(), [&](const Step& step) {
-            return std::any_of(step.changes.begin(), step.changes.end(),
-                               [&](const Change& change) { return NameOf(change.file) == file; });
-        });
-        if (found == from.rend())
-            return Refused(409, "nothing to " + what + " in \"" + file + "\"");
-    } else if (from.empty()) {
-        return Refused(409, "nothing to " + what);
-    }
-    Step step = *found;
-    for (const Change& change : step.changes) {
-        const std::optional<std::string> expected =
-            undo ? std::optional<std::string>(change.after) : change.before;
-        if (TextIfAny(change.file) == expected || (undo && !change.before)) continue;
-        return Refused(409, "\"" + NameOf(change.file) +
-                                "\" has changed since: the designer "
-                                "shows it as it is now");
-    }
-    const auto replay = [undo](const Change& change) {
-        if (!undo) {
-            if (!change.before) std::filesystem::create_directories(change.file.parent_path());
-            WriteTextFile(change.file, change.after);
-        } else if (change.before) {
-            WriteTextFile(change.file, *change.before);
-        } else if (TextIfAny(change.file) == change.after) {
-            std::filesystem::remove(change.file);
+        // Named as the model names the steps' files: one no longer listed still counts.
+        const std::string name = request["file"].get<std::string>();
+        for (const EditStep& step : history_.Listed(replay)) {
+            for (const FileChange& change : step.changes) {
+                if (NameOf(change.file) == name) file = change.file;
+            }
         }
-    };
-    if (undo) {
-        std::for_each(step.changes.rbegin(), step.changes.rend(), replay);
-    } else {
-        std::for_each(step.changes.begin(), step.changes.end(), replay);
+        if (!file) return Refused(409, "nothing to " + what + " in \"" + name + "\"");
     }
-    const Change& last = step.changes.back();
+    const EditStep* next = history_.Next(replay, file);
+    if (!next) return Refused(409, "nothing to " + what);
+    WriteStep(*next, undo ? StepWay::TakeBack : StepWay::Make, beforeFinalCheck_);
+    const FileChange& last = next->changes.back();
     nlohmann::json reply = {
         {"file", NameOf(last.file)},
-        {"label", step.label},
+        {"label", next->label},
         {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
-    from.erase(std::next(found).base());
-    to.push_back(std::move(step));
+    history_.Replayed(replay, *next);
     return {200, std::move(reply)};
+}
+
+nlohmann::json EditSession::History(Replay replay) const {
+    nlohmann::json history = nlohmann::json::array();
+    for (const EditStep& step : history_.Listed(replay)) {
+        nlohmann::json files = nlohmann::json::array();
+        for (const FileChange& change : step.changes) files.push_back(NameOf(change.file));
+        history.push_back({{"label", step.label}, {"files", files}});
+    }
+    return history;
 }
 
 }  // namespace ambrevo::pack

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pack/editor/edit_history.h"
 #include "pack/pictures/picture_cache.h"
 #include "pack/source/package_source.h"
 
@@ -26,22 +28,28 @@ struct EditReply {
 // The designer's edits of a package's TOML sources. Each edit names the file and the
 // version it was made on; it is refused when the file changed since (409), or when the
 // sources would then hold a problem they did not hold before (400, with the check's
-// messages), and is otherwise written in place (TomlSourceEdit), atomically. Undo and redo
-// go over every edit since the session began, each refused when its file changed since.
-// Only the TOML files the package reads are ever written, and a new menu's file, which
-// must not exist yet, is created. Requests may come from several threads.
+// messages), and is otherwise written in place (TomlSourceEdit), atomically, once the file
+// is found unchanged again right before (WriteStep). Undo and redo go over the latest
+// edits (HistoryBounds), each refused when its file changed since. Only the TOML files the
+// package reads are ever written, and a new menu's file, which must not exist yet, is
+// created. Requests may come from several threads; a model is read beside the edits.
 class EditSession {
 public:
     // source: a package.toml or one menu TOML file. pictures: the decoded pictures, shared
     // with the live build so that each is decoded once.
     explicit EditSession(std::filesystem::path source,
-                         std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>());
+                         std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>(),
+                         HistoryBounds bounds = {});
 
     // {"source": {"name", "exists"}, "files": [{"name", "version"}], "menus": [{"file",
     // "name", "size", "keys", "items": [{"index", "kind", "position", "size", "file",
-    // "line", "keys"}]}], "problems": [...], "undo": [{"label", "files"}], "redo": [...]};
-    // "keys" are the source's own keys of the menu (its items left out) or of the item;
-    // the undo and redo steps come oldest first.
+    // "line", "keys"}]}], "problems": [...], "problem_list": [...], "keys": [...], "undo":
+    // [{"label", "files"}], "redo": [...]}; a menu's and an item's "keys" are the source's
+    // own keys of the menu (its items left out) or of the item. "problems" are the errors as
+    // the command line prints them; "problem_list" the errors and warnings as objects, with
+    // the item each concerns (ProblemList); the top-level "keys" the key catalogue
+    // (MenuKeysJson). The undo steps come oldest first, the redo steps in the order they
+    // were undone.
     nlohmann::json Model() const;
     // The PNG files of the source's folder and its sub-folders (PictureFiles).
     nlohmann::json Pictures() const;
@@ -59,19 +67,15 @@ public:
     // page then shows an older build. "label" names the step for undo and redo. Items are
     // numbered from 1 in file order; without "item" the keys are the menu's own; a key
     // "a.b" is the key b of table a ("pictures.normal"), in "add" too.
+    // A reply that wrote files carries their new "version"; one whose edit pushed the
+    // oldest steps out of the undo history says how many in "undo_dropped".
     EditReply Apply(const nlohmann::json& request);
 
+    // Runs, under the edit lock, right before each file of an edit, undo or redo is looked
+    // at for the last time and put in place: a test saves a file there as an editor would.
+    void SetBeforeFinalCheck(std::function<void()> hook);
+
 private:
-    struct Change {
-        std::filesystem::path file;
-        std::optional<std::string> before;  // none: the step created the file
-        std::string after;
-    };
-    // The changes of one edit, written in this order and undone in the reverse one.
-    struct Step {
-        std::string label;
-        std::vector<Change> changes;
-    };
     std::vector<std::filesystem::path> Files() const;
     std::filesystem::path FileNamed(const std::string& name) const;
     std::string NameOf(const std::filesystem::path& file) const;
@@ -84,19 +88,21 @@ private:
     std::optional<EditReply> NotShown(const std::string& menu, const std::filesystem::path& file,
                                       const PackageSource& package,
                                       const Diagnostics& problems) const;
-    Step AddMenu(const std::filesystem::path& package, const std::optional<std::string>& before,
-                 const nlohmann::json& keys, nlohmann::json& reply) const;
-    EditReply Commit(Step step, nlohmann::json reply, const Diagnostics& unedited);
-    EditReply Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo,
-                     const nlohmann::json& request);
-    nlohmann::json History(const std::vector<Step>& steps) const;
+    EditStep AddMenu(const std::filesystem::path& package,
+                     const std::optional<std::string>& before, const nlohmann::json& keys,
+                     nlohmann::json& reply) const;
+    EditReply Stale(const std::filesystem::path& changed,
+                    const std::filesystem::path& edited) const;
+    EditReply Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited);
+    EditReply Replayed(Replay replay, const nlohmann::json& request);
+    nlohmann::json History(Replay replay) const;
 
     std::filesystem::path source_;
     std::filesystem::path folder_;
     mutable std::mutex mutex_;
     std::shared_ptr<PictureCache> pictures_;
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    EditHistory history_;
+    std::function<void()> beforeFinalCheck_;
 };
 
 }  // namespace ambrevo::pack

@@ -7,8 +7,8 @@
 namespace ambrevo::pack {
 
 // The menu's items, numbered from 1 in file order, from the back to the front as the player
-// stacks them and routes the mouse: push buttons above the rest, as native windows lie above
-// a window's own drawing; within each kind, a later item above an earlier one.
+// stacks them and routes the mouse (ui::StackingOrder): push buttons above the rest; within
+// each group, a later item above an earlier one.
 std::vector<int> StackingOrder(const MenuDefinition& menu);
 
 }  // namespace ambrevo::pack

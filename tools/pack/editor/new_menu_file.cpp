@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "pack/common/file_io.h"
+#include "pack/common/file_names.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/toml_values.h"
 #include "pack/pictures/png_codec.h"
@@ -20,6 +21,9 @@ void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& na
     }
     if (AsciiLower(name) == "package.toml") {
         throw PackError("\"package.toml\" is the package's own file: name the menu otherwise");
+    }
+    if (const std::optional<std::string> problem = WindowsNameProblem(name)) {
+        throw PackError("\"" + name + "\" " + *problem + "; choose another name");
     }
     std::error_code error;
     if (std::filesystem::symlink_status(folder / file, error).type() !=

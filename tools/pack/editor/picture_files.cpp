@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "pack/common/file_io.h"
+#include "pack/common/file_names.h"
+#include "pack/common/real_path.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -57,12 +59,16 @@ nlohmann::json PictureFiles(const std::filesystem::path& folder, std::size_t lim
         }
         const std::filesystem::directory_entry& entry = *walk;
         const std::filesystem::path name = entry.path().filename();
-        if (entry.is_symlink(error)) continue;
+        // A link is neither listed nor entered; on Windows the walk itself would enter a
+        // junction.
+        const bool offered =
+            CheckPublishedName(PathToUtf8(name)).verdict == NameVerdict::kPublished &&
+            !IsLink(entry.path());
         if (entry.is_directory(error)) {
-            if (PathToUtf8(name).starts_with(".")) walk.disable_recursion_pending();
+            if (!offered) walk.disable_recursion_pending();
             continue;
         }
-        if (!entry.is_regular_file(error) || !IsPngName(name)) continue;
+        if (!offered || !entry.is_regular_file(error) || !IsPngName(name)) continue;
         const auto size = PngSize(entry.path());
         if (!size) continue;
         if (found.size() == limit) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "pack/common/pack_error.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {

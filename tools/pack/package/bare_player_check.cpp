@@ -27,18 +27,18 @@ std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t at, 
     return value;
 }
 
-enum class ProgramKind { NotWindows, Player, OtherProcessor };
+enum class PlayerFileKind { NotWindows, Player, OtherProcessor };
 
 // Both players are x86 programs: the 32-bit one (i386, PE32) and the 64-bit one (x86-64,
 // PE32+). Any other pairing of machine and header would not run the player's code.
-ProgramKind KindOf(std::span<const std::uint8_t> bytes) {
+PlayerFileKind KindOf(std::span<const std::uint8_t> bytes) {
     PackageStream stream(std::make_unique<MemoryFile>(std::string(bytes.begin(), bytes.end())));
     const std::optional<PeHeader> header = ReadPeHeader(stream);
-    if (!header) return ProgramKind::NotWindows;
+    if (!header) return PlayerFileKind::NotWindows;
     const bool player32 = header->machine == kMachineI386 && header->optionalMagic == kOptionalPe32;
     const bool player64 =
         header->machine == kMachineAmd64 && header->optionalMagic == kOptionalPe32Plus;
-    return player32 || player64 ? ProgramKind::Player : ProgramKind::OtherProcessor;
+    return player32 || player64 ? PlayerFileKind::Player : PlayerFileKind::OtherProcessor;
 }
 
 // The last four bytes give the 1-based place of a package header ("FPAK") in the file.
@@ -55,17 +55,17 @@ void CheckWindowsPlayer(std::span<const std::uint8_t> program, const std::string
     const std::string file = "\"" + shownName + "\"";
     const std::string wanted = "give a bare player, the 32-bit or the 64-bit ambrevo.exe";
     switch (KindOf(program)) {
-        case ProgramKind::Player:
+        case PlayerFileKind::Player:
             return;
-        case ProgramKind::NotWindows:
+        case PlayerFileKind::NotWindows:
             throw PackError(file + " is no Windows program; " + wanted);
-        case ProgramKind::OtherProcessor:
+        case PlayerFileKind::OtherProcessor:
             throw PackError(file + " is a Windows program for another processor; " + wanted);
     }
 }
 
 bool IsBarePlayer(std::span<const std::uint8_t> program) {
-    return KindOf(program) == ProgramKind::Player && !EndsWithPackageTrailer(program) &&
+    return KindOf(program) == PlayerFileKind::Player && !EndsWithPackageTrailer(program) &&
            !CarriesPackage(program);
 }
 

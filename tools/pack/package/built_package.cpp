@@ -4,7 +4,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/common/silent_debug_output.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "package/memory_file.h"
 #include "package/package.h"
 #include "support/app_error.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 #include "package/language_table.h"
 
 namespace ambrevo::pack {

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "pack/common/pack_error.h"
-#include "pack/package/code_page_entry.h"
-#include "pack/package/menu_body_writer.h"
-#include "pack/package/name_and_language_entries.h"
-#include "pack/source/text_encoding.h"
+#include "pack/writer/code_page_entry.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/writer/name_and_language_entries.h"
+#include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "pack/package/picture_stream_cache.h"
+#include "pack/writer/picture_stream_cache.h"
 #include "pack/source/package_source.h"
 
 namespace ambrevo::pack {

@@ -8,12 +8,12 @@
 
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
-#include "pack/package/menu_body_writer.h"
+#include "pack/writer/menu_body_writer.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/source/menu_source_writer.h"
 #include "pack/source/menu_texts.h"
-#include "pack/source/text_encoding.h"
-#include "pack/source/toml_text.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_text.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

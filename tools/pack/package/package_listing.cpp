@@ -3,10 +3,10 @@
 #include <iomanip>
 #include <string>
 
-#include "pack/package/menu_body_writer.h"
-#include "pack/source/source_names.h"
-#include "pack/source/text_encoding.h"
-#include "pack/source/toml_text.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/text/source_names.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_text.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -6,17 +6,18 @@
 
 namespace ambrevo::pack {
 
-std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node,
-                                                       std::string_view key) {
+std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node, std::string_view key,
+                                                       const SourceFile* file) {
+    const SourceFile& where = file != nullptr ? *file : file_;
     const auto line = static_cast<std::int64_t>(node.source().begin.line);
     const auto* name = node.as_string();
     if (name == nullptr || name->get().empty()) {
-        file_.Report(line, "\"" + std::string(key) + "\" must name a PNG file");
+        where.Report(line, "\"" + std::string(key) + "\" must name a PNG file");
         return nullptr;
     }
     const PictureCache::Result result = cache_.Load(folder_ / PathFromUtf8(name->get()));
     if (const auto* reason = std::get_if<std::string>(&result)) {
-        file_.Report(line, "picture \"" + name->get() + "\" " + *reason);
+        where.Report(line, "picture \"" + name->get() + "\" " + *reason);
         return nullptr;
     }
     return std::get<std::shared_ptr<const PngPicture>>(result);

@@ -17,9 +17,10 @@ public:
     SourcePictures(std::filesystem::path folder, PictureCache& cache, const SourceFile& file)
         : folder_(std::move(folder)), cache_(cache), file_(file) {}
 
-    // The picture a text node names; null (reported at the node's line) when the node is
-    // no text or the file is missing or unreadable.
-    std::shared_ptr<const PngPicture> Load(const toml::node& node, std::string_view key);
+    // The picture a text node names; null (reported at the node's line, to `file`, or the
+    // source's own when null) when the node is no text or the file is missing or unreadable.
+    std::shared_ptr<const PngPicture> Load(const toml::node& node, std::string_view key,
+                                           const SourceFile* file = nullptr);
 
 private:
     std::filesystem::path folder_;

@@ -4,7 +4,7 @@
 
 #include "menu/shape_runs.h"
 #include "pack/common/pack_error.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {

@@ -1,6 +1,5 @@
 #include "pack/source/item_source_reader.h"
 
-#include <array>
 #include <limits>
 #include <string>
 
@@ -11,10 +10,6 @@ namespace ambrevo::pack {
 namespace {
 
 constexpr int kMaxFrames = kPictureFrames - 1;
-
-// Keys that only a version 7 menu can hold.
-constexpr std::array<std::string_view, 6> kVersion7ItemKeys = {
-    "font", "alignment", "check_viewer", "viewer_name", "viewer_version", "viewer_match"};
 
 std::string SizeText(const Bitmap& picture) {
     return std::to_string(picture.width) + " x " + std::to_string(picture.height);
@@ -43,7 +38,7 @@ public:
     std::int64_t FirstLine() const { return firstLine_; }
 
     void Store(const toml::node& node, std::string_view key, int frame) {
-        const std::shared_ptr<const PngPicture> picture = pictures_.Load(node, key);
+        const std::shared_ptr<const PngPicture> picture = pictures_.Load(node, key, &file_);
         if (picture == nullptr) return;
         const Bitmap& bitmap = *picture->bitmap;
         if (first_ == nullptr) {
@@ -131,19 +126,22 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, const Picture
 
 void ReadVersion7Fields(SourceTable& source, MenuItem& item) {
     source.Font("font", item.font, &item.fontColor);
-    source.Named("alignment", AlignmentNames(), item.alignment);
+    source.Choice("alignment", AlignmentNames(), item.alignment);
     bool checkViewer = item.checkViewer == 1;
     if (source.Flag("check_viewer", checkViewer)) item.checkViewer = checkViewer ? 1 : 0;
     source.Text("viewer_name", item.viewerName);
     source.Text("viewer_version", item.viewerVersion);
-    source.Named("viewer_match", ViewerMatchNames(), item.viewerVersionMode);
+    source.Choice("viewer_match", ViewerMatchNames(), item.viewerVersionMode);
 }
 
+// The item keys that only a version 7 menu can hold, as the key catalogue marks them.
 void RefuseVersion7Fields(SourceTable& source) {
-    for (std::string_view key : kVersion7ItemKeys) {
+    constexpr std::string_view kItemScope = "item.";
+    for (const MenuKey& known : MenuKeys()) {
+        if (!known.version7Only || !known.path.starts_with(kItemScope)) continue;
+        const std::string_view key = known.path.substr(kItemScope.size());
         if (source.Value(key) != nullptr) {
-            source.Report(key,
-                          "\"" + std::string(key) + "\" needs version 7; this menu is version 6");
+            source.Report(key, Version7Needed(source.Named(key)));
         }
     }
 }
@@ -164,13 +162,16 @@ void ReadItemName(SourceTable& source, MenuItem& item) {
 
 MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
     MenuItem item = DefaultItem(version);
-    source.Named("kind", ItemKindNames(), item.kind);
+    source.Choice("kind", ItemKindNames(), item.kind);
     // Whether a target switches menus is decided on its text: a second byte of code page
     // 932 may be "\".
     if (source.Text("target", item.target)) {
         const std::string text = source.Value("target")->as_string()->get();
         if (IsMenuTarget(text)) {
-            menu.menuTargets.push_back({item.target, text, source.Line("target")});
+            menu.menuTargets.push_back(
+                {item.target, text, source.Line("target"), source.File().item});
+        } else {
+            menu.shellTargets.push_back({text, source.Line("target")});
         }
     }
     source.Text("parameters", item.parameters);
@@ -184,11 +185,11 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
         item.top = position.top;
     }
     source.Size("size", item.width, item.height);
-    source.Named("show", ShowModeNames(), item.showMode, kInt32Min, kInt32Max);
+    source.Choice("show", ShowModeNames(), item.showMode, kInt32Min, kInt32Max);
     source.Flag("minimize_after_launch", item.minimizeAfterLaunch);
     source.Flag("exit_after_launch", item.exitAfterLaunch);
     source.Flag("auto_restore", item.autoRestore);
-    source.Named("animation", AnimationNames(), item.animationMode);
+    source.Choice("animation", AnimationNames(), item.animationMode);
     if (version >= kLatestMenuVersion) {
         ReadVersion7Fields(source, item);
     } else {
@@ -216,12 +217,12 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
             root.File().Report(LineOf(node), "\"item\" must be a list of tables ([[item]])");
             continue;
         }
-        SourceTable source = root.Nested(*table);
+        const int number = static_cast<int>(menu.menu.items.size()) + 1;
+        SourceTable source = root.Item(*table, number);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
-        const int number = static_cast<int>(menu.menu.items.size());
         ReadItemPictures(source, pictures, backdrop, menu.menu, number);
         source.ReportUnknownKeys();
-        WarnAboutItem(menu.menu, number, LineOf(node), root.File());
+        WarnAboutItem(menu.menu, number, LineOf(node), source.File());
     }
 }
 

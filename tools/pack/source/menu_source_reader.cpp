@@ -4,7 +4,6 @@
 #include <string>
 
 #include "menu/menu_rules.h"
-#include "pack/source/source_defaults.h"
 #include "pack/common/file_io.h"
 #include "pack/common/silent_debug_output.h"
 #include "pack/pictures/picture_composer.h"
@@ -12,15 +11,15 @@
 #include "pack/pictures/source_pictures.h"
 #include "pack/source/item_source_reader.h"
 #include "pack/source/menu_texts.h"
+#include "pack/source/source_defaults.h"
 #include "pack/source/source_table.h"
 #include "pack/source/source_warnings.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {
 namespace {
 
-constexpr std::int32_t kMaxShadowOffset = 1000;
 constexpr std::size_t kMaxEntryName = 256;
 constexpr std::string_view kMenuSuffix = ".mnu";
 
@@ -109,9 +108,9 @@ void ReadDescription(SourceTable& root, MenuDefinition& menu) {
     description->Font("font", menu.descriptionFont);
     description->Color("color", menu.descriptionColor);
     description->Rectangle("bounds", menu.descriptionBounds);
-    description->Named("alignment", AlignmentNames(), menu.descriptionAlignment);
+    description->Choice("alignment", AlignmentNames(), menu.descriptionAlignment);
     description->Position("picture_position", menu.descriptionPicturePosition);
-    description->Integer("shadow_offset", menu.shadowOffset, 0, kMaxShadowOffset);
+    description->Integer("shadow_offset", menu.shadowOffset);
     description->Color("shadow_color", menu.shadowColor);
     description->ReportUnknownKeys();
 }
@@ -133,12 +132,12 @@ void ReadExpiry(SourceTable& root, const MenuSource& source, MenuDefinition& men
     std::optional<SourceTable> expiry = root.Table("expiry");
     if (!expiry) return;
     if (source.version < kLatestMenuVersion) {
-        root.Report("expiry", "\"expiry\" needs version 7; this menu is version 6");
+        root.Report("expiry", Version7Needed(root.Named("expiry")));
         return;
     }
-    expiry->Integer("year", menu.expiryYear, 0, 9999);
-    expiry->Integer("month", menu.expiryMonth, 0, 12);
-    expiry->Integer("day", menu.expiryDay, 0, 31);
+    expiry->Integer("year", menu.expiryYear);
+    expiry->Integer("month", menu.expiryMonth);
+    expiry->Integer("day", menu.expiryDay);
     expiry->Text("message", menu.expiryMessage);
     expiry->ReportUnknownKeys();
 }
@@ -182,8 +181,8 @@ void ReadShape(SourceTable& root, const PngPicture* background, MenuDefinition& 
     std::int32_t cut = kCutTransparent;
     std::int32_t colorIndex = kDefaultShapeColorIndex;
     std::string runs;
-    shape->Named("cut", ShapeCutNames(), cut);
-    const bool colorGiven = shape->Integer("color", colorIndex, 0, kLastShapeColorIndex);
+    shape->Choice("cut", ShapeCutNames(), cut);
+    const bool colorGiven = shape->Integer("color", colorIndex);
     const bool runsGiven = shape->Text("runs", runs);
     shape->ReportUnknownKeys();
     if (cut == kCutColor && !colorGiven && !shape->Has("color")) {
@@ -246,13 +245,13 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     SourceTable root(table, source);
     ReadCodePage(root, menu);
     ReadEntryName(root, file, menu);
-    root.Integer("version", menu.version, kRawPicturesVersion, kLatestMenuVersion);
+    root.Integer("version", menu.version);
 
     MenuDefinition& def = menu.menu;
     root.Text("title", def.title);
-    root.Named("placement", PlacementNames(), def.placement);
-    root.Integer("initial_item", def.initialItem, 0, kMaxItems);
-    root.Integer("animation_interval", def.animationInterval, 0, kInt32Max);
+    root.Choice("placement", PlacementNames(), def.placement);
+    root.Integer("initial_item", def.initialItem);
+    root.Integer("animation_interval", def.animationInterval);
     root.Flag("scroll_title", def.scrollTitle);
     SourcePictures pictures(file.parent_path(), cache, source);
     std::shared_ptr<const PngPicture> background;

@@ -20,6 +20,13 @@ struct MenuTargetUse {
     std::string target;  // in the menu's code page, as stored: compared with entry names
     std::string text;    // UTF-8, as written: for messages
     std::int64_t line = 0;
+    int item = 0;  // the item's number, from 1
+};
+
+// A target that the shell opens (a file, program, folder or address), where it was written.
+struct ShellTargetUse {
+    std::string text;  // UTF-8, as written
+    std::int64_t line = 0;
 };
 
 // One menu source read into the model, with what the package-wide checks need.
@@ -36,6 +43,7 @@ struct MenuSource {
     std::int64_t codePageLine = 0;  // of "code_page"; 0 when the source has none
     MenuDefinition menu;
     std::vector<MenuTargetUse> menuTargets;
+    std::vector<ShellTargetUse> shellTargets;
 };
 
 // Reads the parsed TOML of one menu (file: where it lies, for the default entry name and

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "pack/package/menu_body_writer.h"
+#include "pack/writer/menu_body_writer.h"
 #include "pack/source/menu_texts.h"
-#include "pack/source/source_names.h"
-#include "pack/source/text_encoding.h"
-#include "pack/source/toml_text.h"
+#include "pack/text/source_names.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_text.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

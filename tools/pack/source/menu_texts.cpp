@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "pack/package/menu_body_writer.h"
-#include "pack/source/text_encoding.h"
+#include "pack/writer/menu_body_writer.h"
+#include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
 

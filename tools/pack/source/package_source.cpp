@@ -10,29 +10,13 @@
 #include "pack/common/pack_error.h"
 #include "pack/source/source_table.h"
 #include "pack/source/source_warnings.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
+#include "pack/text/toml_problems.h"
 #include "support/ascii.h"
 #include "support/language_codes.h"
 
 namespace ambrevo::pack {
 namespace {
-
-// A parser message on one line: its line breaks and the indentation after them become
-// single spaces.
-std::string OneLine(std::string_view text) {
-    std::string line;
-    bool blank = false;
-    for (char c : text) {
-        if (c == '\n' || c == '\r' || c == '\t' || c == ' ') {
-            blank = !line.empty();
-            continue;
-        }
-        if (blank) line += ' ';
-        blank = false;
-        line += c;
-    }
-    return line;
-}
 
 // Where the sources are read from: the files, or the texts given in their place.
 struct SourceReading {
@@ -65,7 +49,7 @@ std::optional<toml::table> ParseSource(const std::filesystem::path& path, const 
         return toml::parse(text, file.name);
     } catch (const toml::parse_error& failure) {
         file.Report(static_cast<std::int64_t>(failure.source().begin.line),
-                    OneLine(failure.description()));
+                    TomlProblem(failure.description()));
         return std::nullopt;
     }
 }
@@ -285,10 +269,10 @@ void CheckPackage(const PackageSource& package, const std::vector<std::filesyste
             const std::string target = "the menu target \"" + use.text + "\"";
             if (menuAlone) {
                 diagnostics.Warn(menu.fileName, use.line,
-                                 target + " is not checked: this menu is read alone");
+                                 target + " is not checked: this menu is read alone", use.item);
             } else {
                 diagnostics.Report(menu.fileName, use.line,
-                                   target + " names no menu of the package");
+                                   target + " names no menu of the package", use.item);
             }
         }
     }

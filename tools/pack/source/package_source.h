@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pack/common/diagnostics.h"
-#include "pack/package/package_writer.h"
+#include "pack/writer/package_writer.h"
 #include "pack/pictures/picture_cache.h"
 #include "pack/source/menu_source_reader.h"
 

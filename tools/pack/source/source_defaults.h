@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "menu/menu_model.h"
-#include "pack/package/menu_body_writer.h"
+#include "pack/writer/menu_body_writer.h"
 
 namespace ambrevo::pack {
 

@@ -1,14 +1,17 @@
 #include "pack/source/source_table.h"
 
 #include <limits>
+#include <stdexcept>
 
-#include "pack/source/close_names.h"
+#include "pack/text/close_names.h"
 #include "pack/source/source_defaults.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
 namespace {
 
+constexpr std::string_view kTextExpected = "a text in double quotes: \"...\"";
+constexpr std::string_view kColourExpected = "a colour \"#RRGGBB\" such as \"#FF0000\" for red";
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -33,13 +36,19 @@ std::int64_t LineOf(const toml::node& node) {
     return static_cast<std::int64_t>(node.source().begin.line);
 }
 
+std::string Version7Needed(std::string_view key) {
+    return std::string(key) +
+           " needs version 7; this menu is version 6: set version = 7, or remove it";
+}
+
 SourceTable::SourceTable(const toml::table& table, const SourceFile& file, std::string prefix)
     : table_(table), file_(file), prefix_(std::move(prefix)) {}
 
-SourceTable SourceTable::Nested(const toml::table& table) const {
-    SourceTable nested(table, file_);
-    nested.SetCodePage(codePage_);
-    return nested;
+SourceTable SourceTable::Item(const toml::table& table, int number) const {
+    SourceTable item(table, file_.ForItem(number));
+    item.scope_ = "item.";
+    item.SetCodePage(codePage_);
+    return item;
 }
 
 std::int64_t SourceTable::Line(std::string_view key) const {
@@ -55,24 +64,25 @@ void SourceTable::Report(std::string_view key, std::string message) const {
 
 const toml::node* SourceTable::Take(std::string_view key) {
     known_.emplace(key);
+    if (file_.keysAsked != nullptr) file_.keysAsked->insert(Path(key));
     return table_.get(key);
 }
 
 void SourceTable::ReportType(std::string_view key, std::string_view expected) const {
-    Report(key, Quoted(Qualified(key)) + " must be " + std::string(expected));
+    Report(key, Named(key) + " must be " + std::string(expected));
 }
 
 std::optional<std::string> SourceTable::TextOf(const toml::node& node,
                                                std::string_view what) const {
     const auto* text = node.as_string();
     if (text == nullptr) {
-        file_.Report(LineOf(node), Quoted(what) + " must be a text");
+        file_.Report(LineOf(node), std::string(what) + " must be " + std::string(kTextExpected));
         return std::nullopt;
     }
     EncodedText converted = EncodeText(text->get(), codePage_);
     if (converted.unencodable) {
         file_.Report(LineOf(node),
-                     Quoted(what) + " holds " + CodePointName(*converted.unencodable) +
+                     std::string(what) + " holds " + CodePointName(*converted.unencodable) +
                          ", which menu text (" + CodePageName(codePage_) + ") cannot hold");
         return std::nullopt;
     }
@@ -82,7 +92,7 @@ std::optional<std::string> SourceTable::TextOf(const toml::node& node,
 bool SourceTable::Text(std::string_view key, std::string& out) {
     const toml::node* node = Take(key);
     if (node == nullptr) return false;
-    std::optional<std::string> text = TextOf(*node, Qualified(key));
+    std::optional<std::string> text = TextOf(*node, Named(key));
     if (!text) return false;
     out = std::move(*text);
     return true;
@@ -101,17 +111,27 @@ bool SourceTable::Integer(std::string_view key, std::int32_t& out, std::int64_t 
     const toml::node* node = Take(key);
     if (node == nullptr) return false;
     const auto* number = node->as_integer();
-    if (number == nullptr) {
-        ReportType(key, "an integer");
-        return false;
-    }
-    if (number->get() < lowest || number->get() > highest) {
-        ReportType(key, "between " + std::to_string(lowest) + " and " + std::to_string(highest) +
-                            ", not " + std::to_string(number->get()));
+    if (number == nullptr || number->get() < lowest || number->get() > highest) {
+        const std::string range = lowest == kInt32Min && highest == kInt32Max
+                                      ? "a whole number"
+                                      : "a whole number from " + std::to_string(lowest) + " to " +
+                                            std::to_string(highest);
+        std::string given;
+        if (number != nullptr) given = ", not " + std::to_string(number->get());
+        if (node->is_string()) given = ", written without quotes";
+        ReportType(key, range + given);
         return false;
     }
     out = static_cast<std::int32_t>(number->get());
     return true;
+}
+
+bool SourceTable::Integer(std::string_view key, std::int32_t& out) {
+    const MenuKey* known = FindMenuKey(Path(key));
+    if (known == nullptr || known->type != KeyType::Number) {
+        throw std::logic_error("no whole-number key " + Path(key) + " in the key catalogue");
+    }
+    return Integer(key, out, known->lowest, known->highest);
 }
 
 bool SourceTable::Flag(std::string_view key, bool& out) {
@@ -119,7 +139,7 @@ bool SourceTable::Flag(std::string_view key, bool& out) {
     if (node == nullptr) return false;
     const auto* flag = node->as_boolean();
     if (flag == nullptr) {
-        ReportType(key, "true or false");
+        ReportType(key, "true or false, written without quotes");
         return false;
     }
     out = flag->get();
@@ -133,8 +153,8 @@ bool SourceTable::Color(std::string_view key, ColorRef& out) {
     const std::optional<ColorRef> color =
         text != nullptr ? ParseHexColor(text->get()) : std::nullopt;
     if (!color) {
-        ReportType(key, text != nullptr ? "a colour \"#RRGGBB\", not " + Quoted(text->get())
-                                        : std::string("a colour \"#RRGGBB\""));
+        ReportType(key, std::string(kColourExpected) +
+                            (text != nullptr ? ", not " + Quoted(text->get()) : ""));
         return false;
     }
     out = *color;
@@ -147,7 +167,7 @@ bool SourceTable::WholeColor(std::string_view key, ColorRef& out) {
     if (number == nullptr) return Color(key, out);
     known_.emplace(key);
     if (number->get() < 0 || number->get() > 0xFFFFFFFFLL) {
-        ReportType(key, "a colour \"#RRGGBB\" or an integer between 0 and 4294967295");
+        ReportType(key, std::string(kColourExpected) + ", or a whole number from 0 to 4294967295");
         return false;
     }
     out = static_cast<ColorRef>(number->get());
@@ -175,14 +195,15 @@ std::optional<std::vector<std::int32_t>> SourceTable::Integers(std::string_view 
 }
 
 bool SourceTable::Position(std::string_view key, Point& out) {
-    const auto values = Integers(key, 2, kInt32Min, "[x, y] with two integers");
+    const auto values = Integers(key, 2, kInt32Min, "[x, y]: two whole numbers in square brackets");
     if (!values) return false;
     out = {(*values)[0], (*values)[1]};
     return true;
 }
 
 bool SourceTable::Size(std::string_view key, std::int32_t& width, std::int32_t& height) {
-    const auto values = Integers(key, 2, 0, "[width, height] with two integers, not negative");
+    const auto values =
+        Integers(key, 2, 0, "[width, height]: two whole numbers, not negative, in square brackets");
     if (!values) return false;
     width = (*values)[0];
     height = (*values)[1];
@@ -191,7 +212,8 @@ bool SourceTable::Size(std::string_view key, std::int32_t& width, std::int32_t& 
 
 bool SourceTable::Rectangle(std::string_view key, Bounds& out) {
     constexpr std::string_view kExpected =
-        "[x, y, width, height] with four integers, width and height not negative";
+        "[x, y, width, height]: four whole numbers in square brackets, width and height not "
+        "negative";
     const auto values = Integers(key, 4, kInt32Min, kExpected);
     if (!values) return false;
     if ((*values)[2] < 0 || (*values)[3] < 0) {
@@ -202,8 +224,8 @@ bool SourceTable::Rectangle(std::string_view key, Bounds& out) {
     return true;
 }
 
-bool SourceTable::Named(std::string_view key, const NameTable& names, std::int32_t& out,
-                        std::int64_t lowest, std::int64_t highest) {
+bool SourceTable::Choice(std::string_view key, const NameTable& names, std::int32_t& out,
+                         std::int64_t lowest, std::int64_t highest) {
     const toml::node* node = Take(key);
     if (node == nullptr) return false;
     if (const auto* number = node->as_integer()) {
@@ -220,7 +242,7 @@ bool SourceTable::Named(std::string_view key, const NameTable& names, std::int32
     std::string given;
     if (const auto* text = node->as_string()) given = ", not " + Quoted(text->get());
     if (const auto* number = node->as_integer()) given = ", not " + std::to_string(number->get());
-    ReportType(key, names.List() + " (or an integer " + std::to_string(lowest) + ".." +
+    ReportType(key, "one of " + names.List() + " (or its number " + std::to_string(lowest) + ".." +
                         std::to_string(highest) + ")" + given);
     return false;
 }
@@ -243,7 +265,7 @@ bool SourceTable::Font(std::string_view key, FontSpec& out, ColorRef* color) {
 const toml::array* SourceTable::Array(std::string_view key) {
     const toml::node* node = Take(key);
     if (node == nullptr) return nullptr;
-    if (node->as_array() == nullptr) ReportType(key, "a list");
+    if (node->as_array() == nullptr) ReportType(key, "a list in square brackets: [\"a\", \"b\"]");
     return node->as_array();
 }
 
@@ -251,10 +273,12 @@ std::optional<SourceTable> SourceTable::Table(std::string_view key) {
     const toml::node* node = Take(key);
     if (node == nullptr) return std::nullopt;
     if (node->as_table() == nullptr) {
-        ReportType(key, "a table");
+        ReportType(key, "a table: [" + Qualified(key) +
+                            "] on a line of its own with its keys below, or { key = value, ... }");
         return std::nullopt;
     }
     SourceTable nested(*node->as_table(), file_, Qualified(key) + ".");
+    nested.scope_ = scope_;
     nested.SetCodePage(codePage_);
     return nested;
 }
@@ -264,8 +288,16 @@ void SourceTable::ReportUnknownKeys() const {
     for (auto&& [key, node] : table_) {
         if (known_.count(key.str()) > 0) continue;
         std::string message = "unknown key " + Quoted(Qualified(key.str()));
-        if (const std::optional<std::string> meant = ClosestName(key.str(), known)) {
-            message += "; did you mean " + Qualified(*meant) + "?";
+        const std::string above = scope_ + std::string(key.str());
+        if (!prefix_.empty() && FindMenuKey(above) != nullptr) {
+            // A key written after a table's header belongs to that table.
+            const std::string table = scope_ + prefix_.substr(0, prefix_.size() - 1);
+            message += ": " + KeyInMessage(above, key.str()) + " belongs above [" + table +
+                       "]; write it before that line";
+        } else if (const std::optional<std::string> meant = ClosestName(key.str(), known)) {
+            message += "; did you mean " + Named(*meant) + "?";
+        } else {
+            message += ": no setting has this name here; check its spelling, or remove it";
         }
         file_.Report(static_cast<std::int64_t>(key.source().begin.line), std::move(message));
     }

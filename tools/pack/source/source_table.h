@@ -11,7 +11,8 @@
 
 #include "menu/menu_model.h"
 #include "pack/common/diagnostics.h"
-#include "pack/source/source_names.h"
+#include "pack/source/menu_keys.h"
+#include "pack/text/source_names.h"
 #include "support/menu_code_pages.h"
 
 namespace ambrevo::pack {
@@ -24,8 +25,9 @@ class SourceTable {
 public:
     // prefix names the table in messages ("font." gives "font.size").
     SourceTable(const toml::table& table, const SourceFile& file, std::string prefix = "");
-    // Another table of the same file (an item of a list), its texts in the same code page.
-    SourceTable Nested(const toml::table& table) const;
+    // The table of item `number` (from 1) of the same file, its texts in the same code
+    // page; what it reports concerns the item.
+    SourceTable Item(const toml::table& table, int number) const;
 
     // The code page texts are converted to (text_encoding.h); kSystemCodePage, the
     // default, writes Windows-1252. Tables taken from this one keep it.
@@ -39,12 +41,20 @@ public:
     const SourceFile& File() const { return file_; }
     // The key as messages name it.
     std::string Qualified(std::string_view key) const { return prefix_ + std::string(key); }
+    // The key's path in the key catalogue (menu_keys.h): "item.pictures.normal".
+    std::string Path(std::string_view key) const { return scope_ + Qualified(key); }
+    // The key as messages name it for authors: its plain label and the key.
+    std::string Named(std::string_view key) const {
+        return KeyInMessage(Path(key), Qualified(key));
+    }
     void Report(std::string_view key, std::string message) const;
 
     // UTF-8 in the file, bytes of the code page in the menu.
     bool Text(std::string_view key, std::string& out);
     bool Integer(std::string_view key, std::int32_t& out, std::int64_t lowest,
                  std::int64_t highest);
+    // A whole number within the key catalogue's range for the key.
+    bool Integer(std::string_view key, std::int32_t& out);
     bool Flag(std::string_view key, bool& out);
     bool Color(std::string_view key, ColorRef& out);       // "#RRGGBB"
     bool WholeColor(std::string_view key, ColorRef& out);  // "#RRGGBB" or a 32-bit integer
@@ -52,10 +62,10 @@ public:
     bool Size(std::string_view key, std::int32_t& width, std::int32_t& height);  // [w, h]
     bool Rectangle(std::string_view key, Bounds& out);  // [x, y, width, height]
     // A name of the table, or an integer lowest..highest.
-    bool Named(std::string_view key, const NameTable& names, std::int32_t& out, std::int64_t lowest,
-               std::int64_t highest);
-    bool Named(std::string_view key, const NameTable& names, std::int32_t& out) {
-        return Named(key, names, out, names.Lowest(), names.Highest());
+    bool Choice(std::string_view key, const NameTable& names, std::int32_t& out,
+                std::int64_t lowest, std::int64_t highest);
+    bool Choice(std::string_view key, const NameTable& names, std::int32_t& out) {
+        return Choice(key, names, out, names.Lowest(), names.Highest());
     }
     // A font table {name, size, bold, italic, underline}, and color when color is given.
     bool Font(std::string_view key, FontSpec& out, ColorRef* color = nullptr);
@@ -82,11 +92,15 @@ private:
     const toml::table& table_;
     SourceFile file_;
     std::string prefix_;
+    std::string scope_;  // "item." in an item's tables
     std::uint32_t codePage_ = kSystemCodePage;
     std::set<std::string, std::less<>> known_;
 };
 
 // Line of a node in its file (0 when unknown).
 std::int64_t LineOf(const toml::node& node);
+
+// The message for a key (as SourceTable::Named gives it) that a version 6 menu cannot hold.
+std::string Version7Needed(std::string_view key);
 
 }  // namespace ambrevo::pack

@@ -6,7 +6,7 @@
 
 #include "menu/shape_runs.h"
 #include "pack/pictures/shape_runs.h"
-#include "pack/source/text_encoding.h"
+#include "pack/text/text_encoding.h"
 #include "support/ascii.h"
 
 namespace ambrevo::pack {

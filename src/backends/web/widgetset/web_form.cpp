@@ -7,6 +7,7 @@
 #include "ui/application.h"
 #include "ui/font.h"
 #include "ui/popup_menu.h"
+#include "ui/stacking_order.h"
 
 namespace ambrevo::web {
 namespace {
@@ -77,44 +78,51 @@ void WebForm::PaintIfDirty() {
     if (form_.Visible()) Paint();
 }
 
-// Pictures and labels in z-order, then the push buttons, which are windows of their own on
-// Windows and so always lie above them.
+// Back to front as the controls lie: push buttons, windows of their own on Windows, above
+// the pictures and labels.
 void WebForm::Paint() {
     dirty_ = false;
     const ui::Rect& bounds = form_.Bounds();
     ambrevo_host_paint_begin(id_, bounds.width, bounds.height);
-    for (const auto& control : form_.Controls()) {
-        if (!control->Visible()) continue;
-        const ui::Rect& at = control->Bounds();
-        if (control->Kind() == ui::ControlKind::Picture) {
-            const auto& image = static_cast<const ui::Picture&>(*control).Image();
-            if (!image || image->Empty()) continue;
+    for (const ui::Control* control : ui::ControlsBackToFront(form_)) {
+        if (control->Visible()) PaintControl(*control);
+    }
+    PaintShape();
+    ambrevo_host_paint_end(id_);
+}
+
+void WebForm::PaintControl(const ui::Control& control) {
+    const ui::Rect& at = control.Bounds();
+    switch (control.Kind()) {
+        case ui::ControlKind::Picture: {
+            const auto& image = static_cast<const ui::Picture&>(control).Image();
+            if (!image || image->Empty()) return;
             ambrevo_host_paint_picture(id_, widgets_.BitmapId(image), at.left, at.top,
                                        std::min(at.width, image->width),
                                        std::min(at.height, image->height));
-        } else if (control->Kind() == ui::ControlKind::Label) {
-            const auto& label = static_cast<const ui::Label&>(*control);
+            return;
+        }
+        case ui::ControlKind::Label: {
+            const auto& label = static_cast<const ui::Label&>(control);
             const ui::Font& font = label.Font();
             ambrevo_host_paint_label(id_, at.left, at.top, at.width, at.height,
                                      label.Caption().data(), label.Caption().size(),
                                      font.face.c_str(), font.size, FontStyleBits(font), font.color,
                                      static_cast<int>(label.Alignment()),
                                      (label.WordWrap() ? 1 : 0) | (label.Transparent() ? 2 : 0));
+            return;
+        }
+        case ui::ControlKind::Button: {
+            const auto& button = static_cast<const ui::Button&>(control);
+            const ui::Font& font = button.Font();
+            const int state = (button.Enabled() ? 1 : 0) | (button.Focused() ? 2 : 0) |
+                              (router_.Pushed(button) ? 4 : 0);
+            ambrevo_host_paint_button(id_, at.left, at.top, at.width, at.height,
+                                      button.Caption().data(), button.Caption().size(),
+                                      font.face.c_str(), font.size, FontStyleBits(font), state);
+            return;
         }
     }
-    for (const auto& control : form_.Controls()) {
-        if (!control->Visible() || control->Kind() != ui::ControlKind::Button) continue;
-        const auto& button = static_cast<const ui::Button&>(*control);
-        const ui::Rect& at = button.Bounds();
-        const ui::Font& font = button.Font();
-        const int state = (button.Enabled() ? 1 : 0) | (button.Focused() ? 2 : 0) |
-                          (router_.Pushed(button) ? 4 : 0);
-        ambrevo_host_paint_button(id_, at.left, at.top, at.width, at.height,
-                                  button.Caption().data(), button.Caption().size(),
-                                  font.face.c_str(), font.size, FontStyleBits(font), state);
-    }
-    PaintShape();
-    ambrevo_host_paint_end(id_);
 }
 
 // Outside the window's shape the canvas is transparent, as the desktop shows there.

@@ -72,6 +72,7 @@ public:
 
 private:
     void Paint();
+    void PaintControl(const ui::Control& control);
     void PaintShape();
     void ShowCursorOf(const ui::Control* control);
     // ui::InputSurface: the page captures the pointer itself.

@@ -41,9 +41,12 @@ ShellResult Win32ShellLauncher::Launch(const ShellRequest& request) {
     ShellResult result;
     result.succeeded = shell.shellExecuteEx(&info) != FALSE;
     // hInstApp carries the shell's error code, a small number, in a handle's clothes. A
-    // security prompt the user cancelled is told by the thread's last error alone.
+    // security prompt the user cancelled, and a program that the system's security policy
+    // refused, are told by the thread's last error alone.
     if (!result.succeeded) {
-        result.cancelled = ::GetLastError() == ERROR_CANCELLED;
+        const DWORD lastError = ::GetLastError();
+        result.systemError = static_cast<int>(lastError);
+        result.cancelled = lastError == ERROR_CANCELLED;
         result.errorCode = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
     }
     if (info.hProcess) result.process = std::make_unique<Win32Process>(info.hProcess);

@@ -2,29 +2,24 @@
 
 #include <cstdint>
 
+#include "ui/input_router.h"
+
 namespace ambrevo::win32 {
 namespace {
 
 bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
-// Shift+F10 (when pressed) and the context-menu key (when released) open the context menu
-// as the right button does. Both keys are taken whole, so that neither a button nor the
-// system's default handling acts on them as well.
-bool TakeContextMenuKey(FormWindow& form, const MSG& message) {
+ui::KeyModifiers HeldModifiers() {
+    return {KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL), KeyHeld(VK_MENU)};
+}
+
+static_assert(VK_APPS == ui::kKeyContextMenu && VK_F10 == ui::kKeyF10 && VK_TAB == ui::kKeyTab);
+
+// The router decides whether F10 or the context-menu key opens the menu, and takes them.
+bool RouteContextMenuKey(FormWindow& form, const MSG& message) {
+    if (message.wParam != VK_F10 && message.wParam != VK_APPS) return false;
     const bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    bool open = false;
-    if (message.wParam == VK_APPS) {
-        open = !press;
-    } else if (message.wParam == VK_F10 && press && KeyHeld(VK_SHIFT) && !KeyHeld(VK_CONTROL) &&
-               !KeyHeld(VK_MENU)) {
-        open = true;
-    } else {
-        return false;
-    }
-    if (open) {
-        ::SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), -1);
-    }
-    return true;
+    return form.Input().ContextMenuKey(static_cast<int>(message.wParam), press, HeldModifiers());
 }
 
 // typed is a UTF-16 unit of the form's Unicode windows; a character outside the basic plane
@@ -44,10 +39,10 @@ bool PreTranslateFormKey(FormWindow& form, const MSG& message) {
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            if (TakeContextMenuKey(form, message)) return true;
+            if (RouteContextMenuKey(form, message)) return true;
             if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
             // The button's focus handler runs from WM_SETFOCUS.
-            return form.Input().Tab({KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL), KeyHeld(VK_MENU)});
+            return form.Input().Tab(HeldModifiers());
         case WM_CHAR:
         case WM_SYSCHAR:
             return ClickAccessKey(form, message.wParam);

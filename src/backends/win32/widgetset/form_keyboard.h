@@ -12,7 +12,7 @@ namespace ambrevo::win32 {
 //   whatever the z-order, wrapping at the ends;
 // - a typed character, or Alt with a character, that is the mnemonic of a visible button
 //   focuses and clicks that button, and goes no further;
-// - Shift+F10 and the context-menu key open the form's context menu.
+// - Shift+F10 and the context-menu key go to the router, which opens the context menu.
 // Everything else (Enter and Space included) reaches the focused button: Enter as KeyDown
 // and KeyPress only, Space as the native click. True when the message was taken.
 bool PreTranslateFormKey(FormWindow& form, const MSG& message);

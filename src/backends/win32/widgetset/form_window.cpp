@@ -165,7 +165,7 @@ void FormWindow::RegionChanged() {
 void FormWindow::ControlAdded(ui::Control& control) {
     if (control.Kind() == ui::ControlKind::Button) {
         buttons_[&control] = std::make_unique<NativeButton>(
-            Handle(), static_cast<ui::Button&>(control), context_.Fonts(),
+            Handle(), static_cast<ui::Button&>(control), mouse_.Router(), context_.Fonts(),
             [this](const ui::Button& button) { return MadeInFront(button); });
     } else {
         Invalidate(control.Bounds());

@@ -1,5 +1,6 @@
 #include "backends/win32/widgetset/native_button.h"
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -30,9 +31,13 @@ constexpr ui::ControlChange kPendingOrder[] = {
 
 }  // namespace
 
-NativeButton::NativeButton(HWND parent, ui::Button& button, FontCache& fonts,
-                           MadeInFront madeInFront)
-    : parent_(parent), button_(button), fonts_(fonts), madeInFront_(std::move(madeInFront)) {
+NativeButton::NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router,
+                           FontCache& fonts, MadeInFront madeInFront)
+    : parent_(parent),
+      button_(button),
+      router_(router),
+      fonts_(fonts),
+      madeInFront_(std::move(madeInFront)) {
     if (ShowsInForm()) Make();
 }
 
@@ -174,6 +179,7 @@ LRESULT CALLBACK NativeButton::SubclassProc(HWND window, UINT message, WPARAM wP
 LRESULT NativeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const std::shared_ptr<bool> alive = alive_;
     ui::Button& button = button_;
+    ui::InputRouter& router = router_;
     const WNDPROC original = original_;
     const HWND window = Handle();
     const auto callOriginal = [=] {
@@ -202,11 +208,8 @@ LRESULT NativeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             return dispatch([&] { button.KeyDown(static_cast<int>(wParam)); });
         case WM_CHAR:
-            // Characters are the model's alone: the native button does nothing with them. The
-            // model takes ASCII characters only; no other one may read as a digit or Enter.
-            if (wParam < 0x80) {
-                button.Owner().App().Dispatch([&] { button.KeyPress(static_cast<char>(wParam)); });
-            }
+            // Characters are the model's alone: the native button does nothing with them.
+            router.KeyPress(button, static_cast<std::uint32_t>(wParam));
             return 0;
         case WM_GETDLGCODE:
             return callOriginal() | DLGC_WANTARROWS;

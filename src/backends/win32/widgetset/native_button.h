@@ -8,13 +8,14 @@
 #include "backends/win32/system/unique_handle.h"
 #include "backends/win32/widgetset/font_cache.h"
 #include "ui/control.h"
+#include "ui/input_router.h"
 
 namespace ambrevo::win32 {
 
 // A ui::Button shown as a native push button, a child of its form's window. The window is
-// subclassed so that focus, keys, characters and mouse moves reach the model; the form
-// turns its BN_CLICKED notification into Click. While the form's window is hidden, the
-// model's changes wait and are applied once each, last state only, when the form asks:
+// subclassed so that focus, keys and mouse moves reach the model, and characters the form's
+// input router; the form turns its BN_CLICKED notification into Click. While the form's window is
+// hidden, the model's changes wait and are applied once each, last state only, when the form asks:
 // a menu sets its buttons up field by field before it is first shown.
 //
 // The window is made only once something needs it: the button shows within the form's
@@ -30,7 +31,8 @@ public:
 
     // Makes the window now when the button shows within the form's window; throws
     // AppError when a window cannot be made, now or later.
-    NativeButton(HWND parent, ui::Button& button, FontCache& fonts, MadeInFront madeInFront);
+    NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router, FontCache& fonts,
+                 MadeInFront madeInFront);
     ~NativeButton();
     NativeButton(const NativeButton&) = delete;
     NativeButton& operator=(const NativeButton&) = delete;
@@ -59,6 +61,7 @@ private:
 
     const HWND parent_;
     ui::Button& button_;
+    ui::InputRouter& router_;
     FontCache& fonts_;
     const MadeInFront madeInFront_;
     UniqueWindow window_;
