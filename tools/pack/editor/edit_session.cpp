@@ -470,18 +470,16 @@ EditReply EditSession::Stale(const std::filesystem::path& changed,
     return reply;
 }
 
-// Writes the step unless it brings a problem the sources did not have. A file the step
-// creates may warn (a new menu without items shows an empty window): the author goes on
-// from there.
+// Writes the step unless it brings an error the sources did not have. A warning (an item
+// partly outside the window, a new menu without items) does not stop it: the model lists it
+// beside its item, and the author goes on from there.
 EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited) {
     SourceTexts texts;
-    std::vector<std::string> created;
     // A picture the step creates is read by the check from its file: written for the check
     // and taken away again after it, so that the step then creates it as it does its other
     // new files.
     std::vector<std::filesystem::path> pictures;
     for (const FileChange& change : step.changes) {
-        if (!change.before) created.push_back(NameOf(change.file));
         if (change.file.extension() == ".toml") {
             texts[change.file] = change.after;
             continue;
@@ -497,10 +495,9 @@ EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnos
     std::string added;
     for (const Diagnostic& diagnostic : edited.ByFileAndLine()) {
         const std::string problem = Problem(diagnostic);
-        if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
-        const std::string file = NameOf(PathFromUtf8(diagnostic.file));
-        const bool isCreated = std::find(created.begin(), created.end(), file) != created.end();
-        if (diagnostic.warning && isCreated) continue;
+        if (diagnostic.warning || std::find(had.begin(), had.end(), problem) != had.end()) {
+            continue;
+        }
         added += (added.empty() ? "" : "\n") + problem;
     }
     std::error_code ignored;

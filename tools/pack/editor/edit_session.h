@@ -27,7 +27,7 @@ struct EditReply {
 
 // The designer's edits of a package's TOML sources. Each edit names the file and the
 // version it was made on; it is refused when the file changed since (409), or when the
-// sources would then hold a problem they did not hold before (400, with the check's
+// sources would then hold an error they did not hold before (400, with the check's
 // messages), and is otherwise written in place (TomlSourceEdit), atomically, once the file
 // is found unchanged again right before (WriteStep). Undo and redo go over the latest
 // edits (HistoryBounds), each refused when its file changed since. Only the TOML files the
