@@ -302,9 +302,8 @@ class DesignerTest(unittest.TestCase):
 
     def test_a_caption_edited_in_the_panel_is_written_and_shown(self):
         self.at(WEB_SITE_BUTTON).click().perform()
-        field = self.driver.execute_script(
-            "return [...document.querySelectorAll('.editor-field')]"
-            ".find(f => f.firstChild.textContent === 'caption').querySelector('input')")
+        self.wait_for(lambda: self.field("caption") is not None, "the push button's keys")
+        field = self.field("caption").find_element("css selector", "input")
         self.driver.execute_script(
             "arguments[0].value = '&Home page';"
             "arguments[0].dispatchEvent(new Event('change'))", field)
@@ -314,8 +313,8 @@ class DesignerTest(unittest.TestCase):
 
     def field(self, key):
         return self.driver.execute_script(
-            "return [...document.querySelectorAll('.editor-field')]"
-            ".find(f => f.firstChild.textContent === arguments[0])", key)
+            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
+            " '\"]')", key)
 
     def test_a_picture_item_offers_its_name_and_a_push_button_does_not(self):
         self.at(WEB_SITE_BUTTON).click().perform()
@@ -330,6 +329,72 @@ class DesignerTest(unittest.TestCase):
                       "the name written into the item")
         self.press("Undo")
         self.wait_for_file(self.original)
+
+    def panel_keys(self):
+        """The keys of the panel's fields, each with its label and whether it shows as set."""
+        return self.driver.execute_script(
+            "return [...document.querySelectorAll('#editor .editor-keys .editor-field')].map("
+            "f => [f.dataset.key, f.querySelector('.editor-label').firstChild.textContent,"
+            " f.classList.contains('set')])")
+
+    def test_the_panel_shows_every_key_of_the_catalogue_for_the_menu_and_each_kind(self):
+        model = self.read("model")
+        main = next(m for m in model["menus"] if m["file"] == "main.toml")
+
+        def is_set(keys, path):
+            for part in path.split("."):
+                if not isinstance(keys, dict) or part not in keys:
+                    return False
+                keys = keys[part]
+            return True
+
+        cases = [
+            ("the menu", None, lambda key: not key["path"].startswith("item."), "", main["keys"]),
+            ("a picture", BROWSE_ITEM, None, "picture", main["items"][1]["keys"]),
+            ("a push button", WEB_SITE_BUTTON, None, "button", main["items"][3]["keys"]),
+            ("a text", MESSAGE_TEXT, None, "text", main["items"][4]["keys"]),
+        ]
+        for name, point, applies, kind, keys in cases:
+            if point:
+                self.at(point).click().perform()
+            prefix = "item." if kind else ""
+            expected = [(key["path"][len(prefix):], key["label"],
+                         is_set(keys, key["path"][len(prefix):]))
+                        for key in model["keys"]
+                        if (applies(key) if applies else
+                            key["path"].startswith("item.") and kind in key["kinds"])]
+            self.wait_for(lambda: [tuple(k) for k in self.panel_keys()] == expected,
+                          "the panel's keys of " + name)
+            self.assertTrue(any(is_set_ for _, _, is_set_ in expected), name)
+
+    def test_an_item_dragged_partly_outside_shows_its_warning_beside_it(self):
+        # The 104 pixels wide text at 380 moved by 80 in the 520 pixels wide window.
+        self.at(MESSAGE_TEXT).click_and_hold().move_by_offset(40, 0).move_by_offset(40, 0) \
+            .release().perform()
+        self.wait_for(lambda: b"position = [380, 258]" not in self.text(), "the move written")
+        warned = ("return [document.querySelectorAll('.editor-layer .editor-item')[4]"
+                  ".classList.contains('has-problem'),"
+                  " document.querySelector('.editor-items li[data-item=\"5\"]')"
+                  ".classList.contains('has-problem'),"
+                  " [...document.querySelectorAll('.editor-item-problems li')]"
+                  ".map(l => l.textContent),"
+                  " [...document.querySelectorAll('.editor-all-problems li.warning')]"
+                  ".map(l => l.textContent)]")
+        self.wait_for(lambda: self.driver.execute_script(warned)[0], "the warning on the box")
+        box, listed, beside, bottom = self.driver.execute_script(warned)
+        self.assertTrue(listed)
+        self.assertEqual(len(beside), 1)
+        self.assertIn("lies partly outside", beside[0])
+        self.assertIn(beside[0], bottom)
+        # No other box is marked.
+        self.assertEqual(self.driver.execute_script(
+            "return document.querySelectorAll('.editor-layer .editor-item.has-problem').length"),
+            1)
+        self.press("Undo")
+        self.wait_for_file(self.original)
+        self.wait_for(lambda: not self.driver.execute_script(
+            "return document.querySelectorAll('.editor-item.has-problem').length"),
+            "the mark gone with the warning")
 
     def test_an_item_added_and_deleted_leaves_the_file_as_it_was(self):
         self.press("Add push button")
@@ -524,9 +589,9 @@ class FirstMenuTest(unittest.TestCase):
     def set_field(self, key, value):
         """Sets the panel's field of the key as the author does, once it is there."""
         self.wait_for(lambda: self.driver.execute_script(
-            "const f = [...document.querySelectorAll('.editor-field')]"
-            ".find(f => f.firstChild.textContent === arguments[0]);"
-            "if (!f) return false; const input = f.querySelector('input');"
+            "const f = document.querySelector("
+            "'#editor .editor-field[data-key=\"' + arguments[0] + '\"]');"
+            "if (!f) return false; const input = f.querySelector('input, select');"
             "if (input.type === 'checkbox') input.checked = arguments[1];"
             "else input.value = arguments[1];"
             "input.dispatchEvent(new Event('change')); return true", key, value),
@@ -563,11 +628,11 @@ class FirstMenuTest(unittest.TestCase):
             "return window.ambrevo.designer.state.selected.length === 1"), "the button selected")
         self.set_field("caption", "E&xit")
         self.wait_for(lambda: b'caption = "E&xit"' in self.text("main.toml"), "the caption")
-        self.set_field("target", "")
-        self.wait_for(lambda: b'target = ""' in self.text("main.toml"), "the empty target")
-        self.set_field("exit_after_launch", True)
-        self.wait_for(lambda: b"exit_after_launch = true" in self.text("main.toml"),
-                      "the exit switch")
+        # What the button does, chosen as the author chooses it: it ends the menu.
+        self.set_field("target", "exit")
+        self.wait_for(lambda: b'target = ""' in self.text("main.toml") and
+                      b"exit_after_launch = true" in self.text("main.toml"),
+                      "the empty target and the exit switch, in one edit")
 
 
 def main():

@@ -31,6 +31,7 @@ export function startDesigner(page, live, token) {
         model: null,
         menu: null,          // the model's menu on show
         pictures: [],        // the source folder's PNG files: [{file, size}]
+        files: [],           // the disc folder's files, as targets name them
         selected: Array.isArray(saved.selected) ? saved.selected : [],
         trying: saved.trying === true,
         lastPoint: null,     // where the author last pressed on the menu
@@ -100,7 +101,9 @@ export function startDesigner(page, live, token) {
             return;
         }
         const menu = d.drag ? d.drag.menu : current();
-        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying);
+        const warned = (d.model.problem_list || [])
+            .filter((p) => p.item && p.file === d.menu.file).map((p) => p.item);
+        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying, warned);
     }
 
     // The model's menu the player shows: the one named, else, before the player named one,
@@ -113,12 +116,13 @@ export function startDesigner(page, live, token) {
 
     // The model and the pictures as the tool has them now.
     async function load() {
-        const [model, pictures] = await Promise.all([d.client.model(), d.client.pictures()]);
+        const [model, pictures, files] =
+            await Promise.all([d.client.model(), d.client.pictures(), d.client.files()]);
         const menu = shownMenu(model);
         // With no menu yet, the player's failure to load a package says nothing new.
         document.body.classList.toggle("designer-empty", !model.menus.length);
         const same = menu && d.menu && menu.name === d.menu.name;
-        update({ model, pictures, menu,
+        update({ model, pictures, files, menu,
                  selected: same ? d.selected.filter((n) => n <= menu.items.length) : [] });
     }
 

@@ -1,14 +1,10 @@
-// The designer's panel beside the menu: the menus, the commands, and the keys of the one
-// item selected, or of the menu with none selected, each a field that edits its key. It is
+// The designer's panel beside the menu: the menus, the commands, the items with a mark on
+// those the check warns about, every key of the one item selected, or of the menu with none
+// selected, each a field that edits its key (key_fields.js), and the problems. It is
 // built again only when the model, the menu on show or the selection changed; a message
 // (a refusal) is shown without building it again. Commands go to the actions given.
+import { keyGroups } from "./key_fields.js";
 import { itemName, kindName, menuName } from "./names.js";
-
-// The keys that name one picture: the menu's background, an item's still pictures.
-const MENU_PICTURES = ["background"];
-const ITEM_SWITCHES = ["minimize_after_launch", "exit_after_launch", "auto_restore"];
-const ITEM_PICTURES = ["pictures.normal", "pictures.highlighted", "pictures.pressed",
-                       "pictures.description"];
 
 function button(text, action, enabled = true) {
     const b = document.createElement("button");
@@ -23,77 +19,6 @@ function fieldMessage() {
     const message = document.createElement("small");
     message.className = "editor-field-message";
     return message;
-}
-
-// One input per key; keys of sub-tables as "table.key". A value is sent as the type it
-// had: numbers, pairs of numbers, true or false, else text.
-function keyField(label, value, send) {
-    const row = document.createElement("label");
-    row.className = "editor-field";
-    row.append(label);
-    const message = fieldMessage();
-    const values = Array.isArray(value) ? value : [value];
-    const inputs = values.map((v) => {
-        const input = document.createElement("input");
-        input.type = typeof v === "boolean" ? "checkbox"
-                   : typeof v === "number" ? "number" : "text";
-        if (typeof v === "boolean") input.checked = v; else input.value = v;
-        row.append(input);
-        return input;
-    });
-    const read = (input, v) => typeof v === "boolean" ? input.checked
-        : typeof v === "number" ? Number.parseInt(input.value, 10) : input.value;
-    for (const input of inputs) {
-        input.addEventListener("change", () => {
-            const next = values.map((v, i) => read(inputs[i], v));
-            send(Array.isArray(value) ? next : next[0], message);
-        });
-    }
-    row.append(message);
-    return row;
-}
-
-// A drop-down of the source folder's pictures; the current value stays a choice even when
-// it is not among them, and "none" (the key removed) where the key may be left out.
-function pictureField(label, value, optional, pictures, send) {
-    const row = document.createElement("label");
-    row.className = "editor-field";
-    const message = fieldMessage();
-    const select = document.createElement("select");
-    const files = pictures.map((p) => p.file);
-    if (value && !files.includes(value)) files.unshift(value);
-    if (optional || !value) select.append(new Option("none", "", false, !value));
-    for (const file of files) select.append(new Option(file, file, false, file === value));
-    select.addEventListener("change", () => send(select.value || null, message));
-    row.append(label, select, message);
-    return row;
-}
-
-// Every picture key of `names` as a field, null where the source leaves it out.
-function withPictureKeys(keys, names) {
-    const all = structuredClone(keys);
-    for (const name of names) {
-        const path = name.split(".");
-        let table = all;
-        for (const part of path.slice(0, -1)) table = table[part] = table[part] || {};
-        if (!(path[path.length - 1] in table)) table[path[path.length - 1]] = null;
-    }
-    return all;
-}
-
-// The fields of keys into `into`; required: the picture key that must not be "none".
-function keyFields(keys, prefix, pictures, send, into, required = "") {
-    for (const [key, value] of Object.entries(keys)) {
-        const name = prefix + key;
-        if ((MENU_PICTURES.includes(name) && !prefix) || ITEM_PICTURES.includes(name)) {
-            into.append(pictureField(name, value, name !== required, pictures,
-                                     (v, field) => send(name, v, field)));
-        } else if (value !== null && typeof value === "object" && !Array.isArray(value)) {
-            keyFields(value, name + ".", pictures, send, into, required);
-        } else if (!Array.isArray(value) || value.every((v) => typeof v !== "object")) {
-            into.append(keyField(name, value, (v, field) => send(name, v, field)));
-        }
-    }
 }
 
 // "Add picture item": a drop-down of the pictures; choosing one adds an item showing it.
@@ -163,7 +88,7 @@ function newMenuForm(pictures, create, cancel, first = false) {
 
 // The menu's items in tab order, each by kind and caption or name: a click selects it (items
 // under others are reached here), a drag to another place, or the buttons, change the order.
-function itemList(menu, selected, actions) {
+function itemList(menu, selected, problems, actions) {
     const list = document.createElement("ol");
     list.className = "editor-items";
     list.setAttribute("aria-label", "Items in tab order");
@@ -171,6 +96,11 @@ function itemList(menu, selected, actions) {
         const entry = document.createElement("li");
         entry.textContent = item.index + ". " + kindName(item.kind) + " " + itemName(item);
         entry.dataset.item = item.index;
+        const own = problems.filter((p) => p.item === item.index);
+        if (own.length) {
+            entry.classList.add("has-problem");
+            entry.title = own.map((p) => p.message).join("\n");
+        }
         entry.draggable = true;
         entry.classList.toggle("selected", selected.includes(item.index));
         entry.addEventListener("click", () => actions.select(item.index));
@@ -253,35 +183,62 @@ export function createPanel(actions) {
         return row;
     }
 
+    // What the fields offer beside the keys: the pictures, the disc's files and the other
+    // menus as targets, and whether the menu is of the older format.
+    function fieldContext(d, required = "") {
+        return { pictures: d.pictures, files: d.files,
+                 menus: d.model.menus.filter((m) => m !== d.menu).map((m) => m.name),
+                 version6: d.menu.keys.version === 6, required };
+    }
+
     function fields(d) {
         const { menu, selected } = d;
         const into = document.createElement("div");
+        into.className = "editor-keys";
         const title = document.createElement("h3");
         into.append(title);
         if (selected.length === 1) {
             const item = menu.items[selected[0] - 1];
-            title.textContent =
-                "Item " + item.index + " (" + item.kind + "), " + item.file + " line " + item.line;
-            // A picture item is read out by its name and shows all its pictures, so those
-            // fields are there even before the source has them.
-            const isPicture = item.kind === "picture";
-            const keys =
-                isPicture && !("name" in item.keys) ? { ...item.keys, name: "" } : { ...item.keys };
-            // The switches are offered unset too: an exit button is an empty target with
-            // exit_after_launch.
-            for (const name of ITEM_SWITCHES) if (!(name in keys)) keys[name] = false;
-            keyFields(isPicture ? withPictureKeys(keys, ITEM_PICTURES) : keys, "", d.pictures,
-                      (key, value, field) =>
-                          actions.edit({ item: item.index, set: { [key]: value } }, field),
-                      into, isPicture ? "pictures.normal" : "");
+            title.textContent = kindName(item.kind) + " " + itemName(item) + " \u2014 " +
+                item.file + " line " + item.line;
+            into.append(problemList(d, menuProblems(d).filter((p) => p.item === item.index),
+                                    "editor-item-problems"));
+            into.append(...keyGroups(
+                d.model.keys, "item.", (key) => key.kinds.includes(item.kind), item.keys,
+                fieldContext(d, item.kind === "picture" ? "item.pictures.normal" : ""),
+                (set, field) => actions.edit({ item: item.index, set }, field)));
         } else if (!selected.length) {
             title.textContent = "Menu " + menuName(menu);
-            keyFields(withPictureKeys(menu.keys, MENU_PICTURES), "", d.pictures,
-                      (key, value, field) => actions.edit({ set: { [key]: value } }, field), into);
+            into.append(...keyGroups(d.model.keys, "", () => true, menu.keys, fieldContext(d),
+                                     (set, field) => actions.edit({ set }, field)));
         } else {
             title.textContent = selected.length + " items";
         }
         return into;
+    }
+
+    // The problems of the menu on show, as the tool's check lists them.
+    function menuProblems(d) {
+        const all = (d.model && d.model.problem_list) || [];
+        return d.menu ? all.filter((p) => p.file === d.menu.file) : all;
+    }
+
+    // The problems as a list; one of an item of the menu on show selects it.
+    function problemList(d, problems, className) {
+        const list = document.createElement("ul");
+        list.className = "editor-problems " + className;
+        for (const problem of problems) {
+            const entry = document.createElement("li");
+            entry.classList.add(problem.warning ? "warning" : "error");
+            entry.textContent = (problem.warning ? "Warning: " : "Error: ") + problem.file +
+                (problem.line ? " line " + problem.line : "") + ": " + problem.message;
+            if (problem.item && d.menu && problem.file === d.menu.file) {
+                entry.classList.add("of-item");
+                entry.addEventListener("click", () => actions.select(problem.item));
+            }
+            list.append(entry);
+        }
+        return list;
     }
 
     function build(d) {
@@ -315,12 +272,14 @@ export function createPanel(actions) {
             p.textContent = notice;
             panel.append(p);
         }
-        if (d.menu) panel.append(itemList(d.menu, d.selected, actions), fields(d));
-        if (d.model && d.model.problems.length) {
-            const problems = document.createElement("pre");
-            problems.className = "editor-problems";
-            problems.textContent = d.model.problems.join("\n");
-            panel.append(problems);
+        if (d.menu) {
+            panel.append(itemList(d.menu, d.selected, menuProblems(d), actions), fields(d));
+        }
+        const problems = (d.model && d.model.problem_list) || [];
+        if (problems.length) {
+            const heading = document.createElement("h3");
+            heading.textContent = "Problems";
+            panel.append(heading, problemList(d, problems, "editor-all-problems"));
         }
     }
 
