@@ -256,7 +256,10 @@ Command AddEdit(CLI::App& app) {
         "edit",
         "Design the menu in a browser: the page of serve, where items are selected, dragged, "
         "resized and edited in a panel, each change written to the TOML sources in place");
-    AddPageOptions(*edit, *page, "package.toml or a menu TOML file", true);
+    AddPageOptions(*edit, *page,
+                   "package.toml (written when it is not there yet), a menu TOML file or a "
+                   "folder (its package.toml)",
+                   true);
     return [page] { return RunEdit(page->Options(), page->Port(), std::cout, std::cerr); };
 }
 
