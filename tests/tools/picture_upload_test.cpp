@@ -13,9 +13,7 @@
 #include "pack/pictures/png_codec.h"
 #include "source_folder.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
+#include <stb/stb_image_write.h>  // its code is the tool's own (pictures/png_codec.cpp)
 
 namespace ambrevo::pack {
 namespace {
