@@ -106,6 +106,26 @@ Functions FunctionsOf(const char* libraryName, Names... functionNames) {
 
 }  // namespace
 
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    if (!screen) return 0;
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = [] {
+        const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+        return user32 ? reinterpret_cast<GetDpiForWindowFunction>(
+                            reinterpret_cast<void*>(::GetProcAddress(user32, "GetDpiForWindow")))
+                      : nullptr;
+    }();
+    const int dpi = getDpiForWindow ? static_cast<int>(getDpiForWindow(window)) : 0;
+    return dpi > 0 ? dpi : ScreenDpi();
+}
+
 const VersionFunctions& VersionLibrary() {
     static const auto functions = FunctionsOf<VersionFunctions>(
         "version.dll", "GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW");

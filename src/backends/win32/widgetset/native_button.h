@@ -31,8 +31,9 @@ public:
 
     // Makes the window now when the button shows within the form's window; throws
     // AppError when a window cannot be made, now or later.
+    // scale is the form window's, which outlives the button; after it changes, Rescale.
     NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router, FontCache& fonts,
-                 MadeInFront madeInFront);
+                 const ui::DisplayScale& scale, MadeInFront madeInFront);
     ~NativeButton();
     NativeButton(const NativeButton&) = delete;
     NativeButton& operator=(const NativeButton&) = delete;
@@ -49,6 +50,8 @@ public:
     // Brings the window in step with the changes kept while the form's window was hidden,
     // making it when the button shows within the form's window.
     void ApplyPendingChanges();
+    // Takes the form window's new scale: bounds and font.
+    void Rescale();
     // Follows the model's z-order: all the way to the front or to the back.
     void ApplyZOrder(bool front);
 
@@ -63,6 +66,7 @@ private:
     ui::Button& button_;
     ui::InputRouter& router_;
     FontCache& fonts_;
+    const ui::DisplayScale& scale_;
     const MadeInFront madeInFront_;
     UniqueWindow window_;
     WNDPROC original_ = nullptr;
