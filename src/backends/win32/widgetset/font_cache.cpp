@@ -13,11 +13,10 @@ int HeightOf(const ui::Font& font, const ui::DisplayScale& scale) {
 }
 
 UniqueFont MakeFont(const ui::Font& font, int height) {
-    return UniqueFont(::CreateFontW(height, 0, 0, 0,
-                                    font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
-                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    Widen(font.face).c_str()));
+    return UniqueFont(::CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                                    font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, Widen(font.face).c_str()));
 }
 
 }  // namespace

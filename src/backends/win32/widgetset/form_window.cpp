@@ -41,8 +41,7 @@ DWORD ExStyleOf(ui::FormStyle style) {
 
 // The window rectangle whose client area has the form's size, at the form's left and top,
 // in the screen's pixels.
-RECT OuterRect(const ui::Rect& bounds, const ui::DisplayScale& scale, DWORD style,
-               DWORD exStyle) {
+RECT OuterRect(const ui::Rect& bounds, const ui::DisplayScale& scale, DWORD style, DWORD exStyle) {
     const ui::Point at = scale.ToDevice(ui::Point{bounds.left, bounds.top});
     const ui::Size size = scale.ToDevice(ui::Size{bounds.width, bounds.height});
     RECT rect{0, 0, size.width, size.height};

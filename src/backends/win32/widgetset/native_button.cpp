@@ -32,8 +32,7 @@ constexpr ui::ControlChange kPendingOrder[] = {
 }  // namespace
 
 NativeButton::NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router,
-                           FontCache& fonts, const ui::DisplayScale& scale,
-                           MadeInFront madeInFront)
+                           FontCache& fonts, const ui::DisplayScale& scale, MadeInFront madeInFront)
     : parent_(parent),
       button_(button),
       router_(router),
@@ -83,8 +82,8 @@ void NativeButton::Make() {
         throw AppError("Cannot create the button \"" + button_.Name() + "\". " +
                        SystemErrorMessage(error));
     }
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)),
-                   FALSE);
+    ::SendMessageW(Handle(), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)), FALSE);
     const HWND inFront = madeInFront_(button_);
     ::SetWindowPos(Handle(), inFront ? inFront : HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -149,8 +148,8 @@ void NativeButton::Apply(ui::ControlChange change) {
             ::SetWindowTextW(window, Widen(button_.Caption()).c_str());
             break;
         case ui::ControlChange::Font:
-            ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)),
-                           TRUE);
+            ::SendMessageW(window, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)), TRUE);
             break;
         case ui::ControlChange::TabStop:
             if (((style & WS_TABSTOP) != 0) == button_.TabStop()) break;
