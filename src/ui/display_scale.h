@@ -25,27 +25,15 @@ public:
     int Dpi() const { return dpi_; }
     bool IsIdentity() const { return dpi_ == kMenuDpi; }
 
-    int ToDevice(int menu) const { return FloorDiv(menu * dpi_ + kMenuDpi / 2, kMenuDpi); }
-    int ToMenu(int device) const { return FloorDiv(device * kMenuDpi + kMenuDpi / 2 - 1, dpi_); }
-
-    Rect ToDevice(const Rect& rect) const {
-        const int left = ToDevice(rect.left);
-        const int top = ToDevice(rect.top);
-        return {left, top, ToDevice(rect.left + rect.width) - left,
-                ToDevice(rect.top + rect.height) - top};
-    }
-    Size ToDevice(Size size) const { return {ToDevice(size.width), ToDevice(size.height)}; }
+    int ToDevice(int menu) const;
+    int ToMenu(int device) const;
+    Rect ToDevice(const Rect& rect) const;
     Point ToDevice(Point point) const { return {ToDevice(point.x), ToDevice(point.y)}; }
     Point ToMenu(Point point) const { return {ToMenu(point.x), ToMenu(point.y)}; }
-    Size ToMenu(Size size) const { return {ToMenu(size.width), ToMenu(size.height)}; }
 
     bool operator==(const DisplayScale&) const = default;
 
 private:
-    // Division rounding towards minus infinity: coordinates left of or above a window are
-    // negative.
-    static int FloorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-
     int dpi_ = kMenuDpi;
 };
 

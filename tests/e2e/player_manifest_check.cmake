@@ -79,7 +79,7 @@ foreach(expected
         message(FATAL_ERROR "${PLAYER}: its manifest does not declare ${expected}: ${manifest}")
     endif()
 endforeach()
-if(NOT manifest MATCHES "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"> <windowsSettings> <dpiAware")
+if(NOT manifest MATCHES "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"> ?<windowsSettings> ?<dpiAware")
     message(FATAL_ERROR "${PLAYER}: its DPI awareness is not in an asm.v3 application's "
         "windowsSettings: ${manifest}")
 endif()

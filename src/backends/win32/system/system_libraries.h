@@ -23,11 +23,9 @@ HMODULE LoadSystemLibrary(const char* name);
 FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* functionName);
 
 // The DPI of a window's screen, from GetDpiForWindow where the system has it (Windows 10
-// 1607 and later), else the screen's DPI that the system gives every program.
+// 1607 and later); for no window, or without that function, the DPI the system gives every
+// program (the primary screen's when the program started).
 int WindowDpi(HWND window);
-
-// The DPI the system gives every program: the primary screen's when the program started.
-int ScreenDpi();
 
 // The version-resource functions, resolved from the system folder's version.dll on first
 // use. Throws AppError when the library or a function is missing.

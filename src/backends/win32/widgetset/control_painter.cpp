@@ -8,10 +8,6 @@
 
 namespace ambrevo::win32 {
 
-RECT ToRect(const ui::Rect& bounds) {
-    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
-}
-
 namespace {
 
 bool Overlaps(const ui::Rect& bounds, const RECT& area) {
@@ -78,20 +74,16 @@ void ControlPainter::PaintPicture(HDC dc, HDC source, const ui::Picture& picture
     const ui::Rect shown{bounds.left, bounds.top, std::min(bounds.width, image->width),
                          std::min(bounds.height, image->height)};
     SelectGuard selected(source, dib);
-    if (scale.IsIdentity()) {
-        ::BitBlt(dc, shown.left, shown.top, shown.width, shown.height, source, 0, 0, SRCCOPY);
-        return;
+    // Enlarged with HALFTONE, which averages the source pixels; its brush origin must be set
+    // after the mode. The DC is this paint's own: nothing to restore. At 96 DPI the sizes
+    // are equal and the pixels are copied as they are.
+    if (!scale.IsIdentity()) {
+        ::SetStretchBltMode(dc, HALFTONE);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
     }
-    // Stretched with HALFTONE, which averages the source pixels; its brush origin must be
-    // set after the mode.
     const ui::Rect device = scale.ToDevice(shown);
-    const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
-    POINT oldOrigin{};
-    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
     ::StretchBlt(dc, device.left, device.top, device.width, device.height, source, 0, 0,
                  shown.width, shown.height, SRCCOPY);
-    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
-    if (oldMode != 0) ::SetStretchBltMode(dc, oldMode);
 }
 
 void ControlPainter::PaintLabel(HDC dc, const ui::Label& label, const ui::DisplayScale& scale) {

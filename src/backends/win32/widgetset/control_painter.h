@@ -10,7 +10,9 @@
 namespace ambrevo::win32 {
 
 // The Win32 rectangle of the same pixels.
-RECT ToRect(const ui::Rect& bounds);
+inline RECT ToRect(const ui::Rect& bounds) {
+    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+}
 
 // Paints the part area of a form's client area: the form's colour, then its visible
 // windowless controls (labels and pictures) from back to front. Everything is drawn into

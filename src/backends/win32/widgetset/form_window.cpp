@@ -39,12 +39,11 @@ DWORD ExStyleOf(ui::FormStyle style) {
     return WS_EX_DLGMODALFRAME;
 }
 
-// The window rectangle whose client area has the form's size, at the form's left and top,
-// in the screen's pixels.
-RECT OuterRect(const ui::Rect& bounds, const ui::DisplayScale& scale, DWORD style, DWORD exStyle) {
-    const ui::Point at = scale.ToDevice(ui::Point{bounds.left, bounds.top});
-    const ui::Size size = scale.ToDevice(ui::Size{bounds.width, bounds.height});
-    RECT rect{0, 0, size.width, size.height};
+// The window rectangle at `at` (screen pixels) whose client area has the form's size at the
+// scale.
+RECT OuterRect(ui::Point at, const ui::Rect& bounds, const ui::DisplayScale& scale, DWORD style,
+               DWORD exStyle) {
+    RECT rect{0, 0, scale.ToDevice(bounds.width), scale.ToDevice(bounds.height)};
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {at.x, at.y, at.x + rect.right - rect.left, at.y + rect.bottom - rect.top};
 }
@@ -56,14 +55,15 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
       form_(form),
       style_(StyleOf(form.Style())),
       exStyle_(ExStyleOf(form.Style())),
-      scale_(ScreenDpi()),
       mouse_(form, scale_),
       painter_(context.Fonts(), context.Bitmaps()) {
     // Framed windows belong to the main window: no task-bar button of their own, and they
     // go and come back with it.
     const FormWindow* main = context_.MainForm();
     const HWND owner = form.Style() != ui::FormStyle::Borderless && main ? main->Handle() : nullptr;
-    const RECT outer = OuterRect(form.Bounds(), scale_, style_, exStyle_);
+    const ui::Rect& bounds = form.Bounds();
+    // Made at 96 DPI, where menu and screen pixels are one.
+    const RECT outer = OuterRect({bounds.left, bounds.top}, bounds, scale_, style_, exStyle_);
     const HWND created = ::CreateWindowExW(
         exStyle_, context_.FormClass().Name(), Widen(form.Caption()).c_str(), style_, outer.left,
         outer.top, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
@@ -73,7 +73,7 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
         throw AppError("Cannot create the window \"" + form.Name() + "\". " +
                        SystemErrorMessage(error));
     }
-    // A window made on another screen than the primary one has that screen's DPI.
+    // Hidden still: now that it has a screen, it takes that screen's scale.
     if (const ui::DisplayScale own(WindowDpi(created)); own != scale_) {
         scale_ = own;
         BoundsChanged();
@@ -138,11 +138,16 @@ void FormWindow::ApplyPendingChanges() {
 
 void FormWindow::CaptionChanged() { ::SetWindowTextW(Handle(), Widen(form_.Caption()).c_str()); }
 
-void FormWindow::BoundsChanged() {
-    const RECT outer = OuterRect(form_.Bounds(), scale_, style_, exStyle_);
+void FormWindow::PlaceWindow(ui::Point at) {
+    const RECT outer = OuterRect(at, form_.Bounds(), scale_, style_, exStyle_);
     const BusyFlag applying(applyingBounds_);
     ::SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left,
                    outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::BoundsChanged() {
+    const ui::Rect& bounds = form_.Bounds();
+    PlaceWindow(scale_.ToDevice(ui::Point{bounds.left, bounds.top}));
     // A larger window may take in buttons not made yet.
     if (::IsWindowVisible(Handle())) ApplyPendingChanges();
 }
@@ -385,8 +390,7 @@ void FormWindow::OnPositionChanged() {
     ::GetWindowRect(Handle(), &outer);
     ::GetClientRect(Handle(), &client);
     const ui::Point at = scale_.ToMenu(ui::Point{outer.left, outer.top});
-    const ui::Size size = scale_.ToMenu(ui::Size{client.right, client.bottom});
-    const ui::Rect bounds{at.x, at.y, size.width, size.height};
+    const ui::Rect bounds{at.x, at.y, scale_.ToMenu(client.right), scale_.ToMenu(client.bottom)};
     if (bounds == form_.Bounds()) return;
     Dispatch([&] {
         const BusyFlag applying(applyingBounds_);
@@ -401,13 +405,11 @@ void FormWindow::OnDpiChanged(WPARAM dpi, const RECT& suggested) {
     const ui::DisplayScale scale(LOWORD(dpi));
     if (scale == scale_) return;
     scale_ = scale;
-    const RECT outer = OuterRect(form_.Bounds(), scale_, style_, exStyle_);
-    {
-        const BusyFlag applying(applyingBounds_);
-        ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, outer.right - outer.left,
-                       outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow({suggested.left, suggested.top});
+    for (const auto& [control, button] : buttons_) {
+        button->Update(ui::ControlChange::Font);
+        button->Update(ui::ControlChange::Bounds);
     }
-    for (const auto& [control, button] : buttons_) button->Rescale();
     RegionChanged();
     ::InvalidateRect(Handle(), nullptr, FALSE);
     OnPositionChanged();  // dispatches: the last thing here

@@ -69,6 +69,8 @@ private:
     void OnWheel(WPARAM wParam);
     bool RestoreFocus(WPARAM wParam);
     void OnPositionChanged();
+    // Moves the window's top left to at (screen pixels), sized for the form at its scale.
+    void PlaceWindow(ui::Point at);
     // The window moved to a screen of another DPI: take the size Windows suggests and draw
     // everything at the new scale.
     void OnDpiChanged(WPARAM dpi, const RECT& suggested);

@@ -111,11 +111,6 @@ void NativeButton::Update(ui::ControlChange change) {
     Apply(change);
 }
 
-void NativeButton::Rescale() {
-    Update(ui::ControlChange::Font);
-    Update(ui::ControlChange::Bounds);
-}
-
 void NativeButton::ApplyPendingChanges() {
     if (!window_) {
         if (ShowsInForm()) Make();

@@ -31,7 +31,8 @@ public:
 
     // Makes the window now when the button shows within the form's window; throws
     // AppError when a window cannot be made, now or later.
-    // scale is the form window's, which outlives the button; after it changes, Rescale.
+    // scale is the form window's, which outlives the button; after it changes, the button
+    // is told of a font and a bounds change.
     NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router, FontCache& fonts,
                  const ui::DisplayScale& scale, MadeInFront madeInFront);
     ~NativeButton();
@@ -50,8 +51,6 @@ public:
     // Brings the window in step with the changes kept while the form's window was hidden,
     // making it when the button shows within the form's window.
     void ApplyPendingChanges();
-    // Takes the form window's new scale: bounds and font.
-    void Rescale();
     // Follows the model's z-order: all the way to the front or to the back.
     void ApplyZOrder(bool front);
 

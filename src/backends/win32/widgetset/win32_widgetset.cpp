@@ -97,8 +97,9 @@ void Win32Widgetset::RestoreApplication() {
 
 ui::Size Win32Widgetset::ScreenSize() {
     // In menu coordinates, as the forms' bounds are.
-    return ui::DisplayScale(ScreenDpi())
-        .ToMenu(ui::Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    const ui::DisplayScale scale(WindowDpi(nullptr));
+    return {scale.ToMenu(::GetSystemMetrics(SM_CXSCREEN)),
+            scale.ToMenu(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
 ui::Size Win32Widgetset::MeasureText(const ui::Font& font, const std::string& text, int maxWidth) {
