@@ -24,5 +24,4 @@ Rect DisplayScale::ToDevice(const Rect& rect) const {
             ToDevice(rect.top + rect.height) - top};
 }
 
-
 }  // namespace ambrevo::ui
