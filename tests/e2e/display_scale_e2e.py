@@ -38,11 +38,12 @@ def to_device(menu, dpi):
 class ScaledPrefix:
     """A copy of the prefix in WINEPREFIX whose screen has `dpi` pixels per inch. Its files
     are hard links, since Wine replaces the files it changes rather than writing into them,
-    except the registry, which is copied."""
+    except the registry, which is copied; it lies beside the prefix, on its file system."""
 
     def __init__(self, dpi):
-        self.original = os.environ["WINEPREFIX"]
-        self.folder = tempfile.mkdtemp(prefix="ambrevo-dpi-prefix-")
+        self.original = os.path.abspath(os.environ["WINEPREFIX"])
+        self.folder = tempfile.mkdtemp(prefix="ambrevo-dpi-prefix-",
+                                       dir=os.path.dirname(self.original))
         self.path = os.path.join(self.folder, "prefix")
         subprocess.run(["cp", "-al", self.original, self.path], check=True, timeout=120)
         for name in REGISTRY_FILES:
