@@ -14,7 +14,7 @@ libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev nlohmann-json3-de
 fonts-dejavu-core osslsigncode openssl libssl-dev clang-format clang-tidy \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \
-clang libclang-rt-14-dev libdeflate-dev dpkg-dev \
+clang libclang-rt-14-dev libdeflate-dev dpkg-dev libarchive-dev xorriso \
 wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
 emscripten nodejs chromium chromium-driver python3-selenium"
 wine32_packages="wine wine32:i386"

@@ -11,6 +11,7 @@ export function createPage() {
         activeForm: 0,      // the form the keys go to
         modal: null,        // the open message box or popup menu
         menuKey: "ambrevo.menu",   // in sessionStorage: the menu on show, kept across reloads
+        shownListeners: [],        // told the entry name of each menu the player shows
         probe: { started: performance.now(), firstFrame: null, frames: 0, rebuiltFrame: null },
     };
     page.memory = memoryOf(page);

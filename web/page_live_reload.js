@@ -12,9 +12,12 @@ const EXPECT_FOR_MS = 3000;
 const RELOAD_TAKEN_WITHIN_MS = 500;   // else the player is not in its loop: reload the page
 
 // watch starts asking; expectChange asks at once and often for a while; rebuilt(listener)
-// tells listener of each new build on show; calls are the host's.
+// tells listener of each new build on show; failed(listener) tells it of the last build's
+// error, or null once a build is good again; calls are the host's.
 export function createLiveReload(page) {
     const listeners = [];
+    const failedListeners = [];
+    let lastError;   // the last build's error as last told, null when it was good
     let generation = null;
     let delay = QUICKEST_MS;
     let lost = false;   // the last request found no server
@@ -50,6 +53,10 @@ export function createLiveReload(page) {
         const banner = document.getElementById("banner");
         banner.hidden = !status.error;
         banner.textContent = status.error || "";
+        const error = status.error || null;
+        if (error === lastError) return;
+        lastError = error;
+        for (const listener of failedListeners) listener(error);
     }
 
     async function pollStatus() {
@@ -84,5 +91,6 @@ export function createLiveReload(page) {
     }
 
     const rebuilt = (listener) => listeners.push(listener);
-    return { calls, watch: pollStatus, expectChange, rebuilt };
+    const failed = (listener) => failedListeners.push(listener);
+    return { calls, watch: pollStatus, expectChange, rebuilt, failed };
 }

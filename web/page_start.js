@@ -27,7 +27,10 @@ function startPage() {
     Object.assign(page.host, measureCalls(), input.calls, painter.calls, access.calls,
                   formCalls(page, input, painter, access.forget), dialogCalls(page),
                   soundCalls(), live.calls, {
-                      menuShown(name) { sessionStorage.setItem(page.menuKey, name); },
+                      menuShown(name) {
+                          sessionStorage.setItem(page.menuKey, name);
+                          for (const listener of page.shownListeners) listener(name);
+                      },
                   });
     Object.assign(page.probe, { postEvent: input.post, discUrl });
     window.ambrevo = page.probe;

@@ -1,7 +1,7 @@
 # Fails unless the manifest built into the player names the player's own processor in its
 # identity ("x86" in a 32-bit file, "amd64" in a 64-bit one) and asks for the version 6
-# Common-Controls with processorArchitecture="*": a 64-bit program whose manifest says
-# "x86" does not start on Windows. The manifest is read back from the file by the resource
+# Common-Controls with processorArchitecture="*" (a 64-bit program whose manifest says
+# "x86" does not start on Windows), and declares per-monitor DPI awareness. The manifest is read back from the file by the resource
 # compiler and the file's machine by objdump (no Wine needed).
 # Run as: cmake -DWINDRES=... -DOBJDUMP=... -DPLAYER=... -P player_manifest_check.cmake
 execute_process(COMMAND ${OBJDUMP} -f ${PLAYER}
@@ -69,4 +69,18 @@ foreach(expected "processorArchitecture=\"*\"" "version=\"6.0.0.0\""
             "${expected}: ${controls}")
     endif()
 endforeach()
+# Without a declared awareness Windows draws the window at 96 DPI and stretches it: blurry
+# at 150 % and 200 %. Windows 10 1607 and later read dpiAwareness, older ones dpiAware.
+foreach(expected
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"
+        "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2</dpiAwareness>")
+    string(FIND "${manifest}" "${expected}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "${PLAYER}: its manifest does not declare ${expected}: ${manifest}")
+    endif()
+endforeach()
+if(NOT manifest MATCHES "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"> ?<windowsSettings> ?<dpiAware")
+    message(FATAL_ERROR "${PLAYER}: its DPI awareness is not in an asm.v3 application's "
+        "windowsSettings: ${manifest}")
+endif()
 message(STATUS "${PLAYER} (${architecture}) carries a manifest of its own architecture")

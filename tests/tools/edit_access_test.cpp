@@ -2,11 +2,15 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "pack/common/file_io.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/json_depth.h"
+#include "pack/editor/picture_upload.h"
 #include "pack/page/web_server.h"
 #include "source_folder.h"
 
@@ -115,6 +119,43 @@ TEST_F(EditAccessTest, AnEditNeedsTheTokenHeaderAndIsRefusedWhenItNestsTooDeeply
         EXPECT_EQ(nlohmann::json::parse(result->body).value("error", ""), c.error);
     }
     EXPECT_FALSE(edited_);
+}
+
+TEST_F(EditAccessTest, APictureIsAddedWithTheTokenHeaderAndWithinTheLimit) {
+    httplib::Client client("127.0.0.1", port_);
+    const std::string cookie = client.Get("/?token=c0ffee")->get_header_value("Set-Cookie");
+    const std::vector<std::uint8_t> png = ReadFileBytes(folder_.Path("bg.png"));
+    const std::string picture(png.begin(), png.end());
+    const httplib::Headers token = {{"X-Ambrevo-Token", "c0ffee"}};
+    struct Case {
+        std::string name;
+        std::string path;
+        httplib::Headers headers;
+        std::string body;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"the cookie alone",
+         "/pictures?name=a.png",
+         {{"Cookie", cookie.substr(0, cookie.find(';'))}},
+         picture,
+         403},
+        {"no name", "/pictures", token, picture, 400},
+        {"no picture", "/pictures?name=a.png", token, "GIF89a", 400},
+        {"over the limit", "/pictures?name=a.png", token, std::string(kPictureUploadLimit + 1, 'x'),
+         413},
+        {"a picture", "/pictures?name=Drop%20me.png", token, picture, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const httplib::Result result = client.Post(c.path, c.headers, c.body, "image/png");
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->status, c.status) << result->body;
+    }
+    EXPECT_EQ(ReadFileBytes(folder_.Path("pictures/Drop me.png")), png);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path("pictures")),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(JsonDepthTest, NestsDeeperThan_CountsBracketsOutsideStrings) {

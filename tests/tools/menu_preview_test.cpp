@@ -12,6 +12,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/pictures/png_codec.h"
+#include "pack/pictures/carried_fonts.h"
 #include "player_image.h"
 #include "source_folder.h"
 
@@ -129,8 +130,7 @@ Ink InkOf(const Bitmap& picture, int channelShift) {
 }
 
 TEST(MenuPreviewTest, TextsStayInTheirBoxesAlignedAndWrapped) {
-    const auto painter = PreviewTextPainter::FromSystemFonts();
-    if (!painter) GTEST_SKIP() << "no free font installed";
+    const PreviewTextPainter* painter = &CarriedTextPainter();
     MenuDefinition menu;
     menu.header.version = 7;
     menu.pictures.StorePicture(0, 0, 0, Solid(200, 100, 0xFFFFFF));
@@ -147,7 +147,7 @@ TEST(MenuPreviewTest, TextsStayInTheirBoxesAlignedAndWrapped) {
     menu.descriptionColor = 0xFF0000;  // COLORREF blue
     menu.descriptionFont = {"Arial", 10, {}};
 
-    const MenuPreview preview = RenderMenuPreview(menu, 0, painter.get());
+    const MenuPreview preview = RenderMenuPreview(menu, 0, painter);
     const Ink red = InkOf(preview.picture, 16);
     EXPECT_GT(red.left, 140) << "right-aligned";
     EXPECT_LE(red.right, 189);
@@ -164,8 +164,7 @@ TEST(MenuPreviewTest, TextsStayInTheirBoxesAlignedAndWrapped) {
 // Texts are read in the menu's code page: the bytes of "Привет" in code page 1251 draw as
 // the same text in UTF-8 does, and as other letters when no code page is declared.
 TEST(MenuPreviewTest, TextsAreReadInTheMenusCodePage) {
-    const auto painter = PreviewTextPainter::FromSystemFonts();
-    if (!painter) GTEST_SKIP() << "no free font installed";
+    const PreviewTextPainter* painter = &CarriedTextPainter();
     const auto preview = [&](const std::string& caption, std::uint32_t codePage) {
         MenuDefinition menu;
         menu.header.version = 7;
@@ -175,7 +174,7 @@ TEST(MenuPreviewTest, TextsAreReadInTheMenusCodePage) {
         MenuItem button = Item(ItemKind::WinBtn, 60, 0, 60, 30);
         button.caption = caption;
         menu.items = {text, button};
-        return RenderMenuPreview(menu, 0, painter.get(), codePage).picture.pixels;
+        return RenderMenuPreview(menu, 0, painter, codePage).picture.pixels;
     };
     const std::string cyrillic = "\xCF\xF0\xE8\xE2\xE5\xF2";
     const auto utf8 = preview("\u041F\u0440\u0438\u0432\u0435\u0442", 65001);
@@ -187,8 +186,7 @@ TEST(MenuPreviewTest, TextsAreReadInTheMenusCodePage) {
 // A built menu may hold any 32-bit font size and position: sizes are drawn within what a
 // source allows, and boxes beyond the window draw nothing.
 TEST(MenuPreviewTest, HostileSizesAndPositionsDrawWithinTheWindow) {
-    const auto painter = PreviewTextPainter::FromSystemFonts();
-    if (!painter) GTEST_SKIP() << "no free font installed";
+    const PreviewTextPainter* painter = &CarriedTextPainter();
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
     const auto menuWith = [](const std::function<void(MenuDefinition&)>& change) {
@@ -267,8 +265,8 @@ TEST(MenuPreviewTest, HostileSizesAndPositionsDrawWithinTheWindow) {
     const Bitmap background = *Solid(40, 30, 0xFFFFFF);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const MenuPreview shown = RenderMenuPreview(menuWith(c.change), 0, painter.get());
-        const MenuPreview expected = RenderMenuPreview(menuWith(c.drawnAs), 0, painter.get());
+        const MenuPreview shown = RenderMenuPreview(menuWith(c.change), 0, painter);
+        const MenuPreview expected = RenderMenuPreview(menuWith(c.drawnAs), 0, painter);
         EXPECT_EQ(expected.picture.pixels != background.pixels, c.inked);
         EXPECT_EQ(shown.picture.pixels, expected.picture.pixels);
     }
@@ -280,7 +278,6 @@ const std::filesystem::path kReference = AMBREVO_PREVIEW_REFERENCE;
 // The demo's first menu against a picture checked by eye; text may differ a little with
 // the font's version, so a few pixels may differ.
 TEST(MenuPreviewTest, DemoMatchesTheReferenceAndTheBuiltDisc) {
-    if (!PreviewTextPainter::FromSystemFonts()) GTEST_SKIP() << "no free font installed";
     testing::SourceFolder folder;
     std::ostringstream err;
     ASSERT_EQ(RunPreview({kDemo / "package.toml", folder.Path("source.png"), {}, {}}, err), 0)

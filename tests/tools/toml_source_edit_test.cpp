@@ -87,6 +87,15 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
          "\n# The exit item.\n[[item]]\nkind = \"button\"\nposition = [0x10, 1_000]\n"
          "\n[[item]]\nkind = \"picture\"\nposition = [36, 130]\n[item.pictures]\n"
          "normal = 'pictures\\n.png'\n"},
+        {"an element copied after itself as written, its sub-table kept a table",
+         [](auto& e) { EXPECT_EQ(e.DuplicateElement("item", 0), 1); },
+         "normal = 'pictures\\n.png'\n",
+         "normal = 'pictures\\n.png'\n\n[[item]]\nkind = \"picture\"\nposition = [36, 130]\n"
+         "[item.pictures]\nnormal = 'pictures\\n.png'\n"},
+        {"the last element copied, without its comment",
+         [](auto& e) { EXPECT_EQ(e.DuplicateElement("item", 1), 2); },
+         "position = [0x10, 1_000]\n",
+         "position = [0x10, 1_000]\n\n[[item]]\nkind = \"button\"\nposition = [0x10, 1_000]\n"},
     };
     for (const auto& c : cases) {
         TomlSourceEdit edit{std::string(kSource)};

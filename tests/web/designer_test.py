@@ -24,6 +24,9 @@ ARGS = None
 BROWSE_ITEM = (60, 200)       # item 2, a picture item at [36, 184], 200 x 44
 WEB_SITE_BUTTON = (300, 265)  # item 4, the push button "&Web site" at [268, 252]
 MESSAGE_TEXT = (400, 266)     # item 5, a text item at [380, 258], 104 x 20
+MORE_ITEM = (60, 250)         # item 3, the picture item that opens the second menu
+README_ITEM = (60, 145)       # item 1, which launches readme.txt
+BACK_ITEM = (40, 120)         # the second menu's item 1, at [28, 110]
 GEOMETRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web",
                         "designer", "geometry.js")
 
@@ -55,6 +58,9 @@ class DesignerTest(unittest.TestCase):
         cls.menu = os.path.join(cls.source, "main.toml")
         with open(cls.menu, "rb") as file:
             cls.original = file.read()
+        cls.second = os.path.join(cls.source, "second.toml")
+        with open(cls.second, "rb") as file:
+            cls.second_original = file.read()
         cls.process = subprocess.Popen(
             [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0",
              "--site", ARGS.site], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
@@ -90,6 +96,8 @@ class DesignerTest(unittest.TestCase):
         # page opened before the rebuild would reload under the test).
         if self.text() != self.original:
             self.write(self.original)
+        if self.text(self.second) != self.second_original:
+            self.write(self.second_original, self.second)
         # The tool looks for changed sources every 200 ms: settled when a second passes
         # without a build.
         built = self.generation()
@@ -103,12 +111,12 @@ class DesignerTest(unittest.TestCase):
         self.driver.get(self.url)
         self.wait_for_items(6)
 
-    def write(self, data):
-        with open(self.menu, "wb") as file:
+    def write(self, data, path=None):
+        with open(path or self.menu, "wb") as file:
             file.write(data)
 
-    def text(self):
-        with open(self.menu, "rb") as file:
+    def text(self, path=None):
+        with open(path or self.menu, "rb") as file:
             return file.read()
 
     def wait_for(self, condition, what, seconds=10):
@@ -146,11 +154,12 @@ class DesignerTest(unittest.TestCase):
             self.layer(), point[0] - size["width"] // 2, point[1] - size["height"] // 2)
 
     def press(self, label):
-        """Clicks the panel's button, once it is there: after an edit the page may be
-        reloading on the new build."""
+        """Clicks the panel's button, once it is there (after an edit the page may be
+        reloading on the new build); "Undo" is any "Undo: …" that names its step."""
         self.wait_for(lambda: self.driver.execute_script(
-            "const b = [...document.querySelectorAll('#editor button')]"
-            ".find(b => b.textContent === arguments[0]); if (b) b.click(); return !!b", label),
+            "const b = [...document.querySelectorAll('#editor button')].find(b => !b.disabled"
+            " && (b.textContent === arguments[0] || b.textContent.startsWith(arguments[0] + ':')));"
+            " if (b) b.click(); return !!b", label),
             "the button " + label)
 
     def pixels(self, x, y, width, height):
@@ -181,7 +190,7 @@ class DesignerTest(unittest.TestCase):
             "return window.ambrevo.designer.item(2).position") == [46, 184],
             "the designer on the rebuilt menu")
         self.assertEqual(self.driver.execute_script("return performance.timeOrigin"), page_start)
-        self.press("Undo")
+        self.press("Undo: move item 2")
         self.wait_for_file(self.original)
 
     def test_geometry_of_clicks_drags_keys_align_and_space(self):
@@ -293,9 +302,8 @@ class DesignerTest(unittest.TestCase):
 
     def test_a_caption_edited_in_the_panel_is_written_and_shown(self):
         self.at(WEB_SITE_BUTTON).click().perform()
-        field = self.driver.execute_script(
-            "return [...document.querySelectorAll('.editor-field')]"
-            ".find(f => f.firstChild.textContent === 'caption').querySelector('input')")
+        self.wait_for(lambda: self.field("caption") is not None, "the push button's keys")
+        field = self.field("caption").find_element("css selector", "input")
         self.driver.execute_script(
             "arguments[0].value = '&Home page';"
             "arguments[0].dispatchEvent(new Event('change'))", field)
@@ -305,8 +313,8 @@ class DesignerTest(unittest.TestCase):
 
     def field(self, key):
         return self.driver.execute_script(
-            "return [...document.querySelectorAll('.editor-field')]"
-            ".find(f => f.firstChild.textContent === arguments[0])", key)
+            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
+            " '\"]')", key)
 
     def test_a_picture_item_offers_its_name_and_a_push_button_does_not(self):
         self.at(WEB_SITE_BUTTON).click().perform()
@@ -321,6 +329,72 @@ class DesignerTest(unittest.TestCase):
                       "the name written into the item")
         self.press("Undo")
         self.wait_for_file(self.original)
+
+    def panel_keys(self):
+        """The keys of the panel's fields, each with its label and whether it shows as set."""
+        return self.driver.execute_script(
+            "return [...document.querySelectorAll('#editor .editor-keys .editor-field')].map("
+            "f => [f.dataset.key, f.querySelector('.editor-label').firstChild.textContent,"
+            " f.classList.contains('set')])")
+
+    def test_the_panel_shows_every_key_of_the_catalogue_for_the_menu_and_each_kind(self):
+        model = self.read("model")
+        main = next(m for m in model["menus"] if m["file"] == "main.toml")
+
+        def is_set(keys, path):
+            for part in path.split("."):
+                if not isinstance(keys, dict) or part not in keys:
+                    return False
+                keys = keys[part]
+            return True
+
+        cases = [
+            ("the menu", None, lambda key: not key["path"].startswith("item."), "", main["keys"]),
+            ("a picture", BROWSE_ITEM, None, "picture", main["items"][1]["keys"]),
+            ("a push button", WEB_SITE_BUTTON, None, "button", main["items"][3]["keys"]),
+            ("a text", MESSAGE_TEXT, None, "text", main["items"][4]["keys"]),
+        ]
+        for name, point, applies, kind, keys in cases:
+            if point:
+                self.at(point).click().perform()
+            prefix = "item." if kind else ""
+            expected = [(key["path"][len(prefix):], key["label"],
+                         is_set(keys, key["path"][len(prefix):]))
+                        for key in model["keys"]
+                        if (applies(key) if applies else
+                            key["path"].startswith("item.") and kind in key["kinds"])]
+            self.wait_for(lambda: [tuple(k) for k in self.panel_keys()] == expected,
+                          "the panel's keys of " + name)
+            self.assertTrue(any(is_set_ for _, _, is_set_ in expected), name)
+
+    def test_an_item_dragged_partly_outside_shows_its_warning_beside_it(self):
+        # The 104 pixels wide text at 380 moved by 80 in the 520 pixels wide window.
+        self.at(MESSAGE_TEXT).click_and_hold().move_by_offset(40, 0).move_by_offset(40, 0) \
+            .release().perform()
+        self.wait_for(lambda: b"position = [380, 258]" not in self.text(), "the move written")
+        warned = ("return [document.querySelectorAll('.editor-layer .editor-item')[4]"
+                  ".classList.contains('has-problem'),"
+                  " document.querySelector('.editor-items li[data-item=\"5\"]')"
+                  ".classList.contains('has-problem'),"
+                  " [...document.querySelectorAll('.editor-item-problems li')]"
+                  ".map(l => l.textContent),"
+                  " [...document.querySelectorAll('.editor-all-problems li.warning')]"
+                  ".map(l => l.textContent)]")
+        self.wait_for(lambda: self.driver.execute_script(warned)[0], "the warning on the box")
+        box, listed, beside, bottom = self.driver.execute_script(warned)
+        self.assertTrue(listed)
+        self.assertEqual(len(beside), 1)
+        self.assertIn("lies partly outside", beside[0])
+        self.assertIn(beside[0], bottom)
+        # No other box is marked.
+        self.assertEqual(self.driver.execute_script(
+            "return document.querySelectorAll('.editor-layer .editor-item.has-problem').length"),
+            1)
+        self.press("Undo")
+        self.wait_for_file(self.original)
+        self.wait_for(lambda: not self.driver.execute_script(
+            "return document.querySelectorAll('.editor-item.has-problem').length"),
+            "the mark gone with the warning")
 
     def test_an_item_added_and_deleted_leaves_the_file_as_it_was(self):
         self.press("Add push button")
@@ -364,6 +438,82 @@ class DesignerTest(unittest.TestCase):
         self.press("Undo")
         self.wait_for_file(self.original)
 
+    def designer(self, expression):
+        return self.driver.execute_script("return window.ambrevo.designer." + expression)
+
+    def try_it(self, on):
+        self.driver.execute_script(
+            "const box = [...document.querySelectorAll('#editor input[type=checkbox]')]"
+            ".find(b => b.parentNode.textContent.includes('Try it'));"
+            "if (box.checked !== arguments[0]) box.click()", on)
+
+    def on_menu(self, point):
+        """An action chain with the pointer at a point of the menu on show, as in "Try it",
+        where the designer's layer is hidden."""
+        canvas = self.driver.find_element("css selector", ".form:not([hidden]) canvas")
+        size = canvas.size
+        return ActionChains(self.driver).move_to_element_with_offset(
+            canvas, point[0] - size["width"] // 2, point[1] - size["height"] // 2)
+
+    def test_the_designer_edits_the_menu_try_it_switched_to(self):
+        self.try_it(True)
+        self.on_menu(MORE_ITEM).click().perform()
+        self.wait_for(lambda: self.designer("state.menu.file") == "second.toml",
+                      "the designer on the second menu")
+        self.try_it(False)
+        self.wait_for_items(3)
+        self.assertIn("Ambrevo Demo - More \u2014 second.toml", self.driver.execute_script(
+            "return document.querySelector('#editor select[aria-label=Menu]')"
+            ".selectedOptions[0].textContent"))
+        self.at(BACK_ITEM).click_and_hold().move_by_offset(5, 0).move_by_offset(5, 0) \
+            .release().perform()
+        self.wait_for(lambda: b"position = [38, 110]" in self.text(self.second),
+                      "the drag written into the second menu's file")
+        self.assertEqual(self.text(), self.original)
+
+    def test_with_a_source_error_no_edit_of_the_menu_shown_is_written(self):
+        built = self.generation()
+        broken = self.second_original.replace(b'title = "', b'title = "\n', 1)
+        self.write(broken, self.second)
+        self.wait_for(lambda: "do not build" in self.driver.execute_script(
+            "return document.querySelector('#editor').textContent"), "the notice of the error")
+        self.assertEqual(self.generation(), built)   # the page keeps the last good build
+        self.at(BROWSE_ITEM).click_and_hold().move_by_offset(10, 0).release().perform()
+        self.wait_for(lambda: "mend the source" in self.driver.execute_script(
+            "return document.querySelector('.editor-message').textContent"), "the refusal")
+        self.assertEqual(self.text(), self.original)
+        self.assertEqual(self.box_left(2), "36px")
+
+    def test_ten_quick_arrow_presses_move_the_item_ten_pixels(self):
+        self.at(BROWSE_ITEM).click().perform()
+        ActionChains(self.driver).send_keys(Keys.ARROW_RIGHT * 10).perform()
+        self.wait_for_file(self.replaced(b"position = [36, 184]", b"position = [46, 184]"))
+        self.wait_for(lambda: self.designer("state.busy") == 0, "every move answered")
+        self.assertEqual(self.designer("item(2).position"), [46, 184])
+
+    def test_the_launch_panel_of_try_it_lies_above_the_designer_panel(self):
+        self.try_it(True)
+        self.on_menu(README_ITEM).click().perform()
+        self.wait_for(lambda: self.driver.execute_script(
+            "return !document.getElementById('launch').hidden"), "the launch panel")
+        on_top = self.driver.execute_script(
+            "const close = document.getElementById('launch-close');"
+            "const r = close.getBoundingClientRect();"
+            "return document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2)"
+            " === close")
+        self.assertTrue(on_top)
+        self.driver.find_element("id", "launch-close").click()
+        self.assertTrue(self.driver.execute_script(
+            "return document.getElementById('launch').hidden"))
+
+    def test_the_item_list_selects_and_reorders_and_the_selection_follows(self):
+        self.driver.execute_script(
+            "document.querySelector('.editor-items li[data-item=\"4\"]').click()")
+        self.assertEqual(self.designer("state.selected"), [4])
+        self.press("Earlier in tab order")
+        self.wait_for(lambda: self.designer("item(3).kind") == "button", "the button third")
+        self.assertEqual(self.designer("state.selected"), [3])
+
     def post(self, body, headers):
         request = urllib.request.Request(self.base + "edit", data=json.dumps(body).encode(),
                                          headers=headers, method="POST")
@@ -387,6 +537,102 @@ class DesignerTest(unittest.TestCase):
         self.write(saved)
         self.assertEqual(self.post(edit, {"X-Ambrevo-Token": token}), 409)
         self.assertEqual(self.text(), saved)
+
+
+class FirstMenuTest(unittest.TestCase):
+    """The designer on a folder holding only pictures."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="ambrevo-first-menu-")
+        cls.source = os.path.join(cls.folder, "disc-sources")
+        os.makedirs(os.path.join(cls.source, "pictures"))
+        shutil.copy(os.path.join(ARGS.demo, "pictures", "second-background.png"),
+                    os.path.join(cls.source, "pictures", "photo.png"))
+        cls.process = subprocess.Popen(
+            [ARGS.pack, "edit", cls.source, "--port", "0", "--site", ARGS.site],
+            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        for line in cls.process.stdout:
+            if line.startswith("Serving "):
+                cls.url = line.split()[1]
+                break
+        else:
+            raise AssertionError("ambrevo-pack edit did not start")
+        cls.driver = chromium(os.path.join(cls.folder, "profile"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.process.kill()
+        cls.process.wait()
+        cls.process.stdout.close()
+        shutil.rmtree(cls.folder, ignore_errors=True)
+
+    def wait_for(self, condition, what, seconds=15):
+        def holds(_):
+            try:
+                return condition()
+            except Exception:  # the page is reloading
+                return False
+        try:
+            WebDriverWait(self.driver, seconds, poll_frequency=0.05).until(holds)
+        except Exception:
+            self.fail(what + " did not happen")
+
+    def text(self, name):
+        path = os.path.join(self.source, name)
+        if not os.path.exists(path):
+            return b""
+        with open(path, "rb") as file:
+            return file.read()
+
+    def set_field(self, key, value):
+        """Sets the panel's field of the key as the author does, once it is there."""
+        self.wait_for(lambda: self.driver.execute_script(
+            "const f = document.querySelector("
+            "'#editor .editor-field[data-key=\"' + arguments[0] + '\"]');"
+            "if (!f) return false; const input = f.querySelector('input, select');"
+            "if (input.type === 'checkbox') input.checked = arguments[1];"
+            "else input.value = arguments[1];"
+            "input.dispatchEvent(new Event('change')); return true", key, value),
+            "the field " + key)
+
+    def test_the_first_menu_and_an_exit_button_are_made_in_the_page(self):
+        self.driver.get(self.url)
+        self.wait_for(lambda: self.driver.execute_script(
+            "return !!document.querySelector('.editor-new-menu')"), "the offer of a first menu")
+        self.assertFalse(self.driver.execute_script(
+            "return [document.getElementById('banner'), document.getElementById('failure')]"
+            ".some(e => !e.hidden && getComputedStyle(e).display !== 'none')"))
+        self.driver.execute_script(
+            "const form = document.querySelector('.editor-new-menu');"
+            "form.querySelector('[aria-label=title]').value = 'My disc';"
+            "const background = form.querySelector('select[aria-label=background]');"
+            "background.value = 'pictures/photo.png';"
+            "background.dispatchEvent(new Event('change'));"
+            "form.requestSubmit()")
+        self.wait_for(lambda: self.text("package.toml") == b'menus = ["main.toml"]\n',
+                      "package.toml written")
+        self.assertEqual(self.text("main.toml"),
+                         b'title = "My disc"\nbackground = "pictures/photo.png"\n')
+        self.wait_for(lambda: self.driver.execute_script(
+            "return !!document.querySelector('.editor-layer') &&"
+            " [...document.querySelectorAll('#editor button')]"
+            ".some(b => b.textContent === 'Add push button' && !b.disabled)"),
+            "the new menu in the designer")
+        self.driver.execute_script(
+            "[...document.querySelectorAll('#editor button')]"
+            ".find(b => b.textContent === 'Add push button').click()")
+        self.wait_for(lambda: b"[[item]]" in self.text("main.toml"), "the push button added")
+        self.wait_for(lambda: self.driver.execute_script(
+            "return window.ambrevo.designer.state.selected.length === 1"), "the button selected")
+        self.set_field("caption", "E&xit")
+        self.wait_for(lambda: b'caption = "E&xit"' in self.text("main.toml"), "the caption")
+        # What the button does, chosen as the author chooses it: it ends the menu.
+        self.set_field("target", "exit")
+        self.wait_for(lambda: b'target = ""' in self.text("main.toml") and
+                      b"exit_after_launch = true" in self.text("main.toml"),
+                      "the empty target and the exit switch, in one edit")
 
 
 def main():

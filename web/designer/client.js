@@ -29,6 +29,14 @@ export function createClient(token) {
                 return [];
             }
         },
+        // The disc folder's files, as targets name them; none when they cannot be listed.
+        async files() {
+            try {
+                return (await read("files.json")).files;
+            } catch (error) {
+                return [];
+            }
+        },
         // One edit; answers {ok, reply, status, message}, message saying why it was refused.
         async edit(request) {
             const body = request.undo || request.redo

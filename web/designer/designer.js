@@ -5,19 +5,22 @@
 // through change(): the boxes show it at once, the tool is asked, and then the model the
 // tool answers is the truth, or, when it refuses, the menu as it was with the tool's
 // message. The tool rebuilds the menu and the running player shows the new build (see
-// page_live_reload.js). While editing, items do not launch: "Try it" runs the menu as the
-// disc does.
+// page_live_reload.js). The designer's menu is always the one the player shows: a menu it
+// switches to is taken up, and every edit names its menu, which the tool refuses when the
+// sources no longer build it as shown. While editing, items do not launch: "Try it" runs
+// the menu as the disc does.
 import { createClient } from "./client.js";
-import { aligned, applied, arrowMoved, dragged, itemAt, movedBy, placedInside, resizedBy,
-         spaced } from "./geometry.js";
+import { aligned, applied, arrowMoved, dragged, freePlace, itemAt, placedInside, readableOn,
+         resizedBy, spaced } from "./geometry.js";
+import { changeLabel, itemName, itemsNamed, kindName } from "./names.js";
 import { createOverlay } from "./overlay.js";
 import { createPanel } from "./panel.js";
 
 const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
 
 const NEW_ITEMS = {
-    button: { kind: "button", caption: "&New", target: "*", position: [10, 10], size: [96, 28] },
-    text: { kind: "text", caption: "New text", target: "*", position: [10, 10], size: [96, 16] },
+    button: { kind: "button", caption: "&New", target: "*", size: [96, 28] },
+    text: { kind: "text", caption: "New text", target: "*", size: [96, 16] },
 };
 
 // Starts the designer on the page; answers what the browser tests read of it.
@@ -28,6 +31,7 @@ export function startDesigner(page, live, token) {
         model: null,
         menu: null,          // the model's menu on show
         pictures: [],        // the source folder's PNG files: [{file, size}]
+        files: [],           // the disc folder's files, as targets name them
         selected: Array.isArray(saved.selected) ? saved.selected : [],
         trying: saved.trying === true,
         lastPoint: null,     // where the author last pressed on the menu
@@ -35,7 +39,9 @@ export function startDesigner(page, live, token) {
         pending: null,       // the menu as a change not yet answered leaves it
         busy: 0,             // changes not yet answered
         queue: Promise.resolve(),   // the changes asked, answered one after the other
-        stale: false,        // a new build came while a change was under way
+        stale: false,        // a new build came during a drag
+        nudging: null,       // arrow moves not yet sent: {menu as they leave it, items}
+        buildError: null,    // why the sources do not build: the player shows an older build
         message: "",         // why the last change was refused
     };
     const view = {
@@ -43,18 +49,20 @@ export function startDesigner(page, live, token) {
                                  lostpointercapture: released }),
         panel: createPanel({
             edit: (request, field) => change(request, { field }),
-            undo: () => change({ undo: true }),
-            redo: () => change({ redo: true }),
-            add: (kind) => add(NEW_ITEMS[kind]),
+            undo: () => replay("undo"),
+            redo: () => replay("redo"),
+            add: addNew,
             addPicture,
             duplicate,
             remove,
-            moveTo: (to) => change({ move: d.selected[0], to }),
+            moveTo,
+            select: (n) => update({ selected: [n] }),
             align: (how) => changeEach(aligned(current(), d.selected, how)),
             space: (axis) => changeEach(spaced(current(), d.selected, axis)),
             tryIt: (trying) => update({ trying }),
             showMenu,
             newMenu,
+            history,
         }),
     };
 
@@ -93,28 +101,42 @@ export function startDesigner(page, live, token) {
             return;
         }
         const menu = d.drag ? d.drag.menu : current();
-        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying);
+        const warned = (d.model.problem_list || [])
+            .filter((p) => p.item && p.file === d.menu.file).map((p) => p.item);
+        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying, warned);
+    }
+
+    // The model's menu the player shows: the one named, else, before the player named one,
+    // the first; none when the sources as they are now have no such menu.
+    function shownMenu(model) {
+        const shown = (sessionStorage.getItem(page.menuKey) || "").toLowerCase();
+        if (!shown) return model.menus[0] || null;
+        return model.menus.find((m) => m.name.toLowerCase() === shown) || null;
     }
 
     // The model and the pictures as the tool has them now.
     async function load() {
-        const [model, pictures] = await Promise.all([d.client.model(), d.client.pictures()]);
-        const shown = (sessionStorage.getItem(page.menuKey) || "").toLowerCase();
-        const menu = model.menus.find((m) => m.name.toLowerCase() === shown) ||
-                     model.menus[0] || null;
-        update({ model, pictures, menu,
-                 selected: d.selected.filter((n) => menu && n <= menu.items.length) });
+        const [model, pictures, files] =
+            await Promise.all([d.client.model(), d.client.pictures(), d.client.files()]);
+        const menu = shownMenu(model);
+        // With no menu yet, the player's failure to load a package says nothing new.
+        document.body.classList.toggle("designer-empty", !model.menus.length);
+        const same = menu && d.menu && menu.name === d.menu.name;
+        update({ model, pictures, files, menu,
+                 selected: same ? d.selected.filter((n) => n <= menu.items.length) : [] });
     }
 
-    // A new build is on show: the model is read again, once the changes under way and the
-    // drag have ended.
+    // The model is read again after the changes asked before, so that an older model never
+    // overtakes a newer edit's versions; during a drag, once it ends.
     function reload() {
-        if (d.busy || d.drag) {
+        if (d.drag) {
             d.stale = true;
             return Promise.resolve();
         }
         d.stale = false;
-        return load();
+        const loaded = d.queue.then(load);
+        d.queue = loaded.catch(() => {});
+        return loaded;
     }
 
     // ---- The one path of every change ----
@@ -122,7 +144,8 @@ export function startDesigner(page, live, token) {
     // Asks the tool for the change, after those asked before it; `preview`, the menu as the
     // change leaves it, shows at once. Then the model as the tool has it, or, refused, the
     // menu as it was and the tool's message beside `field` (or in the panel). Answers the
-    // tool's reply, or null when refused.
+    // tool's reply, or null when refused. A request given as a function is made when its
+    // turn comes (moves joined while it waits).
     function change(request, { field = null, preview = null } = {}) {
         ++d.busy;
         if (preview) update({ pending: preview });
@@ -131,15 +154,17 @@ export function startDesigner(page, live, token) {
         return answered;
     }
 
-    async function send(request, field) {
-        const file = request.file || (d.menu && d.menu.file);
-        const answer =
-            await d.client.edit(request.undo || request.redo ? request : { ...request, file });
+    async function send(asked, field) {
+        const request = typeof asked === "function" ? asked() : asked;
+        // Edits of the menu name it and its file: the tool refuses them when it is not the
+        // menu the player shows.
+        const ofMenu = !(request.undo || request.redo || request.add_menu);
+        const answer = ofMenu && !d.menu
+            ? { ok: false, status: 0, reply: {}, message: "no menu is on show to edit" }
+            : await d.client.edit(ofMenu ? { ...request, file: d.menu.file, menu: d.menu.name }
+                                         : request);
         if (answer.ok) live.expectChange();
-        if (answer.ok || answer.status === 409 || d.stale) {
-            d.stale = false;
-            await load().catch(() => {});
-        }
+        if (answer.ok || answer.status === 409) await load().catch(() => {});
         --d.busy;
         // The message stays in the panel, across its builds, until the next change's answer.
         const atField = field && field.isConnected;
@@ -154,12 +179,50 @@ export function startDesigner(page, live, token) {
     // Keys of several items in one edit, which one undo takes back.
     function changeEach(each) {
         if (!each.length) return null;
-        return change({ each }, { preview: applied(current(), each) });
+        return change({ each, label: changeLabel(current(), each) },
+                      { preview: applied(current(), each) });
     }
 
-    async function add(keys) {
-        const reply = await change({ add: keys });
+    // Arrow moves: shown at once, and those made while one waits for its turn join it, so
+    // that every press lands however quickly they come.
+    function nudge(each) {
+        const preview = applied(current(), each);
+        if (d.nudging) {
+            d.nudging.menu = preview;
+            update({ pending: preview });
+            return;
+        }
+        d.nudging = { menu: preview, items: each.map((part) => part.item) };
+        change(() => {
+            const { menu, items } = d.nudging;
+            d.nudging = null;
+            const parts = items.map((n) => ({ item: n,
+                                              set: { position: menu.items[n - 1].position } }));
+            return { each: parts, label: changeLabel(menu, parts) };
+        }, { preview });
+    }
+
+    async function add(keys, label) {
+        const reply = await change({ add: keys, label });
         if (reply) update({ selected: [reply.item] });
+    }
+
+    // The colours of the menu's canvas under a rectangle, as RGBA values.
+    function pixelsUnder(position, size) {
+        const form = menuForm();
+        if (!form) return [];
+        return form.ctx.getImageData(position[0], position[1], size[0], size[1]).data;
+    }
+
+    // A new push button or text where the author last pressed, apart from the items there;
+    // a text in a colour readable on the background under it (item fonts are version 7's).
+    function addNew(kind) {
+        const keys = { ...NEW_ITEMS[kind] };
+        keys.position = freePlace(current(), d.lastPoint || [10, 10], keys.size);
+        if (kind === "text" && d.menu.keys.version !== 6) {
+            keys["font.color"] = readableOn(pixelsUnder(keys.position, keys.size));
+        }
+        add(keys, "add " + kindName(kind));
     }
 
     // A picture item showing the file, where the author last pressed, moved in so that the
@@ -167,16 +230,46 @@ export function startDesigner(page, live, token) {
     function addPicture(file) {
         const picture = d.pictures.find((p) => p.file === file);
         const position = placedInside(d.lastPoint || [10, 10], picture.size, d.menu.size);
-        add({ kind: "picture", target: "*", position, "pictures.normal": file });
+        add({ kind: "picture", target: "*", position, "pictures.normal": file }, "add picture");
     }
 
-    function duplicate() {
+    // The tool copies the item as written; the copy lies apart from it.
+    async function duplicate() {
         const item = d.menu.items[d.selected[0] - 1];
-        add({ ...item.keys, position: movedBy(d.menu, [item.index], 10, 10)[0].set.position });
+        const position = freePlace(current(), [item.position[0] + 10, item.position[1] + 10],
+                                   item.size);
+        const reply = await change({ duplicate: item.index, set: { position },
+                                     label: "duplicate " + itemName(item) });
+        if (reply) update({ selected: [reply.item] });
     }
 
     async function remove() {
-        if (await change({ remove: d.selected[0] })) update({ selected: [] });
+        const label = "delete " + itemsNamed(d.menu, d.selected);
+        if (await change({ remove: d.selected[0], label })) update({ selected: [] });
+    }
+
+    // The selected item to another place in the tab order; it stays selected.
+    async function moveTo(to) {
+        const from = d.selected[0];
+        const label = "reorder " + itemName(d.menu.items[from - 1]);
+        if (await change({ move: from, to, label })) update({ selected: [to] });
+    }
+
+    // The step undo or redo takes: the newest of the menu on show, else the newest of all
+    // (its files named); null when there is none.
+    function history(which) {
+        const steps = (d.model && d.model[which]) || [];
+        const file = d.menu && d.menu.file;
+        const own = steps.findLast((step) => step.files.includes(file));
+        if (own) return { label: own.label, file };
+        const last = steps[steps.length - 1];
+        return last ? { label: last.label + " (" + last.files.join(", ") + ")", file: null }
+                    : null;
+    }
+
+    function replay(which) {
+        const step = history(which);
+        if (step) change({ [which]: true, ...(step.file ? { file: step.file } : {}) });
     }
 
     function showMenu(name) {
@@ -185,9 +278,10 @@ export function startDesigner(page, live, token) {
         location.reload();
     }
 
-    // The new menu is shown once the player takes up the new build.
+    // The new menu is shown once the player takes up the new build. The first menu of a
+    // folder without one is made with the package file that lists it.
     async function newMenu(keys, field) {
-        const reply = await change({ file: d.model.files[0].name, add_menu: keys }, { field });
+        const reply = await change({ file: d.model.source.name, add_menu: keys }, { field });
         const created = reply && d.model.menus.find((m) => m.file === reply.menu);
         if (created) {
             sessionStorage.setItem(page.menuKey, created.name);
@@ -257,13 +351,13 @@ export function startDesigner(page, live, token) {
     // Keys move or delete the selection; none reaches the menu while editing.
     function keyed(e) {
         if (e.ctrlKey || e.metaKey) {
-            if (e.key === "z") change({ undo: true });
-            if (e.key === "y") change({ redo: true });
+            if (e.key === "z") replay("undo");
+            if (e.key === "y") replay("redo");
             return;
         }
         const each = d.menu && arrowMoved(current(), d.selected, e.key, e.shiftKey);
         if (each) {
-            changeEach(each);
+            nudge(each);
         } else if (e.key === "Delete" && d.selected.length === 1) {
             remove();
         }
@@ -280,6 +374,14 @@ export function startDesigner(page, live, token) {
         }, true);
     }
 
+    // The designer follows the player: a menu it switches to ("Try it") is the one edited.
+    page.shownListeners.push((name) => {
+        if (!d.model || (d.menu && d.menu.name === name)) return;
+        const menu = shownMenu(d.model);
+        update({ menu, selected: [] });
+        if (!menu) reload().catch(() => {});
+    });
+    live.failed((error) => update({ buildError: error }));
     live.rebuilt(() => reload().catch(() => {}));
     reload().catch((error) => update({ message: "The model cannot be read: " + error.message }));
     return {

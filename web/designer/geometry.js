@@ -146,3 +146,29 @@ export function applied(menu, each) {
     });
     return { ...menu, items };
 }
+
+// Where a new item of size goes when asked for at point: there, moved inside the window,
+// and then down and to the right in steps of `step` while another item already lies at
+// that place, so that new items never land on one another.
+export function freePlace(menu, point, size, step = 12) {
+    let [x, y] = placedInside(point, size, menu.size);
+    const taken = (px, py) => menu.items.some((item) =>
+        Math.abs(item.position[0] - px) < step && Math.abs(item.position[1] - py) < step);
+    for (let tries = 0; taken(x, y) && tries < 100; ++tries) {
+        [x, y] = placedInside([x + step, y + step], size, menu.size);
+        if (x + size[0] >= menu.size[0] && y + size[1] >= menu.size[1]) break;
+    }
+    return [x, y];
+}
+
+// The text colour readable on pixels (RGBA values, as a canvas gives them): black on a
+// light background, white on a dark one, by the pixels' mean luminance.
+export function readableOn(rgba) {
+    let sum = 0;
+    let count = 0;
+    for (let i = 0; i + 3 < rgba.length; i += 4) {
+        sum += 0.2126 * rgba[i] + 0.7152 * rgba[i + 1] + 0.0722 * rgba[i + 2];
+        ++count;
+    }
+    return count && sum / count < 128 ? "#FFFFFF" : "#000000";
+}

@@ -1,5 +1,5 @@
 // The designer's layer over the menu's canvas: a box for each item, the selected ones
-// marked, a resize handle on each selected push button and text, and the snapping guides.
+// marked, those the check warns about marked too, a resize handle on each selected push button and text, and the snapping guides.
 // show() changes the elements in place, so that a drag redraws only what moved; the
 // pointer's events go to the listeners given.
 import { rectOf } from "./geometry.js";
@@ -21,9 +21,10 @@ export function createOverlay(listeners) {
                       { left: px(r.x), top: px(r.y), width: px(r.w), height: px(r.h) });
     }
 
-    function showBox(box, item, selected) {
+    function showBox(box, item, selected, warned) {
         place(box, rectOf(item));
         box.classList.toggle("selected", selected);
+        box.classList.toggle("has-problem", warned);
         const handle = selected && item.kind !== "picture";
         if (handle && !box.firstChild) {
             const element = document.createElement("div");
@@ -49,8 +50,9 @@ export function createOverlay(listeners) {
 
     return {
         layer,
-        // The menu's items over form's canvas, the selected ones (item numbers) marked.
-        show(form, menu, selected, lines, hidden) {
+        // The menu's items over form's canvas, the selected ones and those with problems
+        // (item numbers) marked.
+        show(form, menu, selected, lines, hidden, warned = []) {
             if (layer.parentNode !== form.element) form.element.append(layer);
             place(layer, { x: form.canvas.offsetLeft, y: form.canvas.offsetTop,
                            w: menu.size[0], h: menu.size[1] });
@@ -62,7 +64,8 @@ export function createOverlay(listeners) {
                 layer.insertBefore(box, guides[0] || null);   // under the guides
                 boxes.push(box);
             }
-            menu.items.forEach((item, i) => showBox(boxes[i], item, selected.includes(item.index)));
+            menu.items.forEach((item, i) => showBox(boxes[i], item, selected.includes(item.index),
+                                                     warned.includes(item.index)));
             showGuides(lines);
         },
         // A pointer event's point in the menu's client area.

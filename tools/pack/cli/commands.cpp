@@ -1,5 +1,7 @@
 #include "pack/cli/commands.h"
 
+#include <algorithm>
+#include <span>
 #include <system_error>
 
 #include "pack/common/command_guard.h"
@@ -8,10 +10,14 @@
 #include "pack/package/bare_player.h"
 #include "pack/package/bare_player_check.h"
 #include "pack/package/built_package.h"
+#include "pack/package/disc_copies.h"
+#include "pack/package/disc_targets.h"
 #include "pack/package/package_builder.h"
 #include "pack/package/package_extractor.h"
 #include "pack/package/package_listing.h"
+#include "pack/package/player_version.h"
 #include "pack/pictures/png_codec.h"
+#include "pack/pictures/carried_fonts.h"
 #include "pack/preview/menu_preview.h"
 #include "pack/signing/disc_program_audit.h"
 #include "pack/signing/disc_signing.h"
@@ -46,8 +52,11 @@ std::optional<std::filesystem::path> DiscOf(const std::vector<std::filesystem::p
     return DiscFolderFor(sources.front(), chosen);
 }
 
+// Warns about targets the disc folder lacks and about the programs Windows would block.
 void AuditDisc(ReadSources& read, const std::optional<std::filesystem::path>& disc) {
-    if (disc) WarnAboutDiscPrograms(ProgramsRunFromDisc(read.package, *disc), read.diagnostics);
+    if (!disc) return;
+    WarnAboutMissingDiscTargets(read.package, *disc, read.diagnostics);
+    WarnAboutDiscPrograms(ProgramsRunFromDisc(read.package, *disc), read.diagnostics);
 }
 
 // Reports every problem and warning, and gives nullopt if there was a problem. strict:
@@ -116,6 +125,85 @@ void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
 }
 
+// The disc's name for its image and USB copy; throws when one of them is asked for without.
+std::optional<std::string> DiscLabel(const BuildOptions& options) {
+    if (options.autorun && options.label) {
+        throw PackError(
+            "--label names a disc without autorun.inf; with --autorun, its label "
+            "names the disc");
+    }
+    if (options.autorun) return options.autorun->label;
+    if (options.label) return options.label;
+    if (options.iso || options.usb) {
+        throw PackError(std::string(options.iso ? "--iso" : "--usb") +
+                        " needs the disc's name: give --autorun LABEL or --label LABEL");
+    }
+    return std::nullopt;
+}
+
+// Refuses copies of the disc that would land in the disc folder or replace what the build
+// reads or writes, before anything is built.
+void CheckCopyPlaces(const BuildOptions& options,
+                     const std::optional<std::filesystem::path>& disc) {
+    for (const auto& place : {options.iso, options.usb}) {
+        if (!place) continue;
+        if (SameFile(*place, options.player) || SameFile(*place, options.output)) {
+            throw PackError("the copy of the disc " + QuotedPath(*place) +
+                            " would replace the player or the program");
+        }
+    }
+    if (options.usb && disc) {
+        std::error_code error;
+        const std::filesystem::path usb = std::filesystem::weakly_canonical(*options.usb, error);
+        const std::filesystem::path root = std::filesystem::weakly_canonical(*disc, error);
+        const std::filesystem::path inside = usb.lexically_relative(root);
+        if (!inside.empty() && *inside.begin() != "..") {
+            throw PackError("the USB folder " + QuotedPath(*options.usb) +
+                            " lies in the disc folder " + QuotedPath(*disc) +
+                            ", whose files it copies; choose a folder outside it");
+        }
+    }
+}
+
+void WriteDiscCopies(const BuildOptions& options, const std::string& label,
+                     const std::optional<std::string>& autorun,
+                     const std::optional<std::filesystem::path>& disc, std::ostream& err) {
+    std::vector<std::string> warnings;
+    std::vector<std::filesystem::path> leftOut;
+    if (options.iso) leftOut.push_back(*options.iso);
+    if (options.iso) {
+        const std::vector<DiscImageFile> files = DiscCopyFiles(
+            {PathToUtf8(options.output.filename()), options.output, autorun, options.output}, disc,
+            leftOut, warnings);
+        const std::size_t size = WriteIsoFile(*options.iso, files, label);
+        if (!options.quiet) {
+            err << "wrote " << PathToUtf8(*options.iso) << ": " << size << " bytes, "
+                << files.size() << " files\n";
+        }
+    }
+    if (options.usb) {
+        const std::string program = UsbProgramName(label);
+        const std::vector<DiscImageFile> files = DiscCopyFiles(
+            {program, options.output, DriveAutorunInf(program, label), options.output}, disc,
+            leftOut, warnings);
+        WriteUsbFolder(*options.usb, files, warnings);
+        if (!options.quiet) {
+            err << "wrote " << PathToUtf8(*options.usb) << ": \"" << program << "\" and "
+                << files.size() - 1 << " more files\n";
+        }
+    }
+    std::sort(warnings.begin(), warnings.end());
+    warnings.erase(std::unique(warnings.begin(), warnings.end()), warnings.end());
+    for (const std::string& warning : warnings) err << warning << "\n";
+}
+
+// The line that names the player's version, where its version resource gives one.
+void SayPlayerVersion(std::span<const std::uint8_t> player, std::ostream& out) {
+    if (const std::optional<std::string> version = PlayerVersionOf(player)) {
+        out << "player: version " << *version << "\n";
+    }
+}
+
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
@@ -134,6 +222,8 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         if (options.autorun) {
             autorun = AutorunInf(PathToUtf8(options.output.filename()), *options.autorun);
         }
+        const std::optional<std::string> label = DiscLabel(options);
+        if (options.usb) DriveAutorunInf(UsbProgramName(*label), *label);
         std::optional<SigningOptions> signing;
         if (options.signCertificate) {
             signing =
@@ -141,6 +231,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
                                options.timestampUrl};
         }
         const std::optional<std::filesystem::path> disc = DiscOf(options.sources, options.disc);
+        CheckCopyPlaces(options, disc);
         ReadSources read = ReadAllSources(options.sources, SourceUse::Build);
         // The disc's programs are signed only for sources that build, and before their
         // check, which then tells what remains.
@@ -172,6 +263,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
             WriteFileBytes(options.output, file);
         }
         if (!options.quiet) {
+            SayPlayerVersion(player, err);
             err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
                 << source->menus.size() << " menus" << (signing ? ", signed\n" : "\n");
         }
@@ -180,6 +272,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
             WriteTextFile(autorunPath, *autorun);
             if (!options.quiet) err << "wrote " << PathToUtf8(autorunPath) << "\n";
         }
+        if (label) WriteDiscCopies(options, *label, autorun, disc, err);
         return kSuccess;
     });
 }
@@ -198,10 +291,14 @@ int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& ou
 
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
-        if (IsBarePlayer(ReadFileBytes(file))) {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+        if (IsBarePlayer(bytes)) {
             throw PackError(PathToUtf8(file) + ": no menu package: this is a bare player");
         }
-        if (ListPackage(ReadBuiltPackage(file), out)) return kSuccess;
+        const BuiltPackage package = ReadBuiltPackageBytes(PathToUtf8(file), bytes);
+        const auto playerSize = std::min(static_cast<std::size_t>(package.programSize), bytes.size());
+        SayPlayerVersion(std::span(bytes).first(playerSize), out);
+        if (ListPackage(package, out)) return kSuccess;
         err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";
         return kFailure;
     });
@@ -221,11 +318,9 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
             throw PackError(DisplayText(entry->name, entry->codePage) +
                             " cannot be read: " + entry->problem);
         }
-        const auto text = PreviewTextPainter::FromSystemFonts();
-        if (!text) err << "warning: no font found (DejaVu Sans or Arial); texts are not drawn\n";
         const MenuPreview preview =
             RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
-                              text.get(), entry->codePage);
+                              &CarriedTextPainter(), entry->codePage);
         MakeFolderFor(options.output);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;

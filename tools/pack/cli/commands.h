@@ -25,6 +25,16 @@ struct BuildOptions {
     std::optional<std::filesystem::path> signCertificate{};
     std::optional<std::string> timestampUrl{};
     bool signDisc = false;  // with a certificate: also the disc's unsigned programs of the user
+    // The disc's name without autorun.inf, for the image and the USB copy; the autorun
+    // label names the disc otherwise.
+    std::optional<std::string> label{};
+    // Also write an ISO image of the disc: the program and autorun.inf at its root, and the
+    // disc folder's published files.
+    std::optional<std::filesystem::path> iso{};
+    // Also copy the disc into this folder for a USB stick: the program as
+    // "Start <label>.exe" and an autorun.inf of the drive's name and icon at its root,
+    // with the disc folder's files beside it, where "%" targets still find them.
+    std::optional<std::filesystem::path> usb{};
 };
 int RunBuild(const BuildOptions& options, std::ostream& err);
 

@@ -53,6 +53,11 @@ std::optional<std::filesystem::path> OptionalPath(const std::string& text) {
     return std::filesystem::path(text);
 }
 
+std::optional<std::string> OptionalText(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
 // The options of the commands that show the page: serve, edit and web.
 struct PageArguments {
     std::string source;
@@ -94,6 +99,9 @@ Command AddBuild(CLI::App& app) {
         std::string certificate;
         std::string timestamp;
         bool signDisc = false;
+        std::string label;
+        std::string iso;
+        std::string usb;
     };
     auto arguments = std::make_shared<Arguments>();
     CLI::App* build = app.add_subcommand(
@@ -115,6 +123,15 @@ Command AddBuild(CLI::App& app) {
         build->add_option("--autorun-action", arguments->autorunAction,
                           "The AutoPlay text for running the disc (default: \"Run LABEL\")");
     arguments->action->needs(arguments->autorun);
+    build->add_option("--label", arguments->label,
+                      "Name the disc LABEL for --iso and --usb without writing autorun.inf")
+        ->excludes(arguments->autorun);
+    build->add_option("--iso", arguments->iso,
+                      "Also write an ISO image of the disc (the program, autorun.inf and the "
+                      "disc folder's files), named by --autorun or --label");
+    build->add_option("--usb", arguments->usb,
+                      "Also copy the disc into this folder for a USB stick, the program as "
+                      "\"Start LABEL.exe\"");
     build->add_option("--disc", arguments->disc,
                       "The folder of the files beside the menu, whose programs are checked");
     CLI::Option* sign = build->add_option(
@@ -137,9 +154,8 @@ Command AddBuild(CLI::App& app) {
         }
         return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
                          given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
-                         given.timestamp.empty() ? std::nullopt
-                                                 : std::optional<std::string>(given.timestamp),
-                         given.signDisc},
+                         OptionalText(given.timestamp), given.signDisc, OptionalText(given.label),
+                         OptionalPath(given.iso), OptionalPath(given.usb)},
                         std::cerr);
     };
 }
@@ -240,7 +256,10 @@ Command AddEdit(CLI::App& app) {
         "edit",
         "Design the menu in a browser: the page of serve, where items are selected, dragged, "
         "resized and edited in a panel, each change written to the TOML sources in place");
-    AddPageOptions(*edit, *page, "package.toml or a menu TOML file", true);
+    AddPageOptions(*edit, *page,
+                   "package.toml (written when it is not there yet), a menu TOML file or a "
+                   "folder (its package.toml)",
+                   true);
     return [page] { return RunEdit(page->Options(), page->Port(), std::cout, std::cerr); };
 }
 

@@ -3,19 +3,48 @@
 #include <atomic>
 
 #include "pack/common/command_guard.h"
+#include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
 
 namespace ambrevo::pack {
 
-int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& out,
+namespace {
+
+// The source the designer edits: a folder stands for its package.toml, which may not exist
+// yet (the designer then offers to make the first menu); a menu's TOML file must exist.
+WebOptions EditedSource(WebOptions options) {
+    std::error_code error;
+    if (std::filesystem::is_directory(options.source, error)) {
+        options.source /= "package.toml";
+    }
+    if (options.source.extension() != ".toml") {
+        throw PackError(
+            "edit changes a menu's TOML sources: give its package.toml, a menu's "
+            "TOML file or a folder");
+    }
+    const bool exists = std::filesystem::exists(options.source, error);
+    if (!exists && options.source.filename() != "package.toml") {
+        throw PackError(QuotedPath(options.source) +
+                        " does not exist: give a package.toml (which the designer writes when "
+                        "it is not there yet) or a folder");
+    }
+    if (!exists && !std::filesystem::is_directory(options.source.parent_path().empty()
+                                                      ? std::filesystem::path(".")
+                                                      : options.source.parent_path(),
+                                                  error)) {
+        throw PackError("there is no folder for " + QuotedPath(options.source));
+    }
+    return options;
+}
+
+}  // namespace
+
+int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
             std::ostream& err) {
     return Guarded(err, [&] {
-        if (options.source.extension() != ".toml") {
-            throw PackError("edit changes a menu's TOML sources: give its package.toml or a "
-                            "menu's TOML file");
-        }
+        const WebOptions options = EditedSource(given);
         // Each picture decoded once, for the model and checks and for the builds.
         const auto pictures = std::make_shared<PictureCache>();
         EditSession session(options.source, pictures);

@@ -15,8 +15,14 @@ struct FileChange {
     std::optional<std::string> before;  // none: the edit created the file
     std::string after;
 };
-// The changes of one edit, written in this order and taken back in the reverse one.
-using EditStep = std::vector<FileChange>;
+// One edit: its changes, written in this order and taken back in the reverse one, and
+// what it did in the author's words ("move of item 3").
+struct EditStep {
+    std::vector<FileChange> changes;
+    std::string label;
+
+    bool Touches(const std::filesystem::path& file) const;
+};
 
 enum class Replay { Undo, Redo };
 
@@ -34,10 +40,14 @@ public:
     // A new edit's step: the steps to redo are dropped, and the oldest ones past the
     // bounds, the new one too when it alone is past them. Answers how many old ones went.
     std::size_t Add(EditStep step);
-    // The step undo or redo takes next, or none.
-    const EditStep* Next(Replay replay) const;
-    // Moves that step over to the other side once it is written.
-    void Replayed(Replay replay);
+    // The step undo or redo takes next: the newest one, or the newest that touches `file`
+    // when one is given; none when there is no such step.
+    const EditStep* Next(Replay replay,
+                         const std::optional<std::filesystem::path>& file = std::nullopt) const;
+    // Moves `step`, as Next gave it, over to the other side once it is written.
+    void Replayed(Replay replay, const EditStep& step);
+    // The steps undo goes over, oldest first, or those redo goes over, newest undone last.
+    const std::deque<EditStep>& Listed(Replay replay) const;
 
     std::size_t Steps() const { return undo_.size() + redo_.size(); }
     std::size_t Bytes() const { return bytes_; }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <random>
 
+#include "pack/common/pack_error.h"
 #include "pack/editor/json_depth.h"
+#include "pack/editor/picture_upload.h"
 #include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
@@ -75,7 +77,7 @@ bool SameToken(std::string_view given, std::string_view expected) {
 
 std::optional<WebResponse> EditRoutes::Refusal(const WebRequest& request) const {
     if (SameToken(request.header("X-Ambrevo-Token"), token_)) return std::nullopt;
-    if (request.path == "/edit") {
+    if (request.path == "/edit" || request.method == "POST") {
         return Json(403, {{"error", "an edit needs the token of the page's address"}});
     }
     if (CookieHolds(request.header("Cookie"), CookieName(request), readKey_)) return std::nullopt;
@@ -105,7 +107,8 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
         return Json(200, session_.Model());
     }
     if (request.path == "/pictures") {
-        if (request.method != "GET") return Json(405, {{"error", "GET /pictures"}});
+        if (request.method == "POST") return AddPicture(request);
+        if (request.method != "GET") return Json(405, {{"error", "GET or POST /pictures"}});
         return Json(200, session_.Pictures());
     }
     if (request.method != "POST") return Json(405, {{"error", "POST /edit"}});
@@ -118,6 +121,17 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
     return Json(reply.status, reply.body);
 }
 
+WebResponse EditRoutes::AddPicture(const WebRequest& request) const {
+    const std::string name = request.parameter ? request.parameter("name") : std::string();
+    if (name.empty()) return Json(400, {{"error", "POST /pictures?name=FILE names the picture"}});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(request.body.data());
+    try {
+        return Json(200, session_.AddPicture(name, {bytes, request.body.size()}));
+    } catch (const PackError& refused) {
+        return Json(400, {{"error", refused.what()}});
+    }
+}
+
 ExtraRoutes EditRoutes::Served(std::atomic<bool>& edited) const {
     ExtraRoutes routes;
     routes.admit = [this](const WebRequest& head) { return Admit(head); };
@@ -126,7 +140,7 @@ ExtraRoutes EditRoutes::Served(std::atomic<bool>& edited) const {
         if (answer && answer->status == 200 && request.method == "POST") edited = true;
         return answer;
     };
-    routes.posts = {{"/edit", kEditBodyLimit}};
+    routes.posts = {{"/edit", kEditBodyLimit}, {"/pictures", kPictureUploadLimit}};
     return routes;
 }
 

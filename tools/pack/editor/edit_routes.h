@@ -16,13 +16,16 @@ namespace ambrevo::pack {
 // - GET /pictures: the PNG files of the source folder (PictureFiles), for choosing pictures;
 // - POST /edit: one edit (JSON) of at most kEditBodyLimit bytes, nesting at most
 //   kEditDepthLimit arrays and objects deep.
+// - POST /pictures?name=FILE: a PNG or JPEG file's bytes (at most kPictureUploadLimit),
+//   added to the source's folder (StoreDroppedPicture): {"file", "size": [w, h]}, or 400
+//   with the reason it was refused.
 // Only the page's own files (index.html and what it loads) are served to anyone. Every
 // other request needs the token the edit command printed in the page's address, in the
-// header X-Ambrevo-Token; a read may instead carry the cookie that the page's address sets
-// (403 without either). The cookie holds a read key of its own, not the token, as a
-// browser sends a host's cookies to every port of it: a write needs the header, which only
-// the page's own scripts can send. No cross-origin headers are sent, so no other site's
-// page may read an answer.
+// header X-Ambrevo-Token; a read (never a POST) may instead carry the cookie that the
+// page's address sets (403 without either). The cookie holds a read key of its own, not
+// the token, as a browser sends a host's cookies to every port of it: a write needs the
+// header, which only the page's own scripts can send. No cross-origin headers are sent, so
+// no other site's page may read an answer.
 class EditRoutes {
 public:
     static constexpr std::size_t kEditBodyLimit = 4 * 1024 * 1024;
@@ -41,6 +44,7 @@ public:
 
 private:
     std::optional<WebResponse> Refusal(const WebRequest& request) const;
+    WebResponse AddPicture(const WebRequest& request) const;
 
     EditSession& session_;
     std::string token_;

@@ -9,36 +9,38 @@
 #include <optional>
 #include <sstream>
 
-#include "support/content_digest.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
-#include "pack/editor/item_stacking.h"
 #include "pack/editor/edit_step_writer.h"
+#include "pack/editor/item_stacking.h"
 #include "pack/editor/new_menu_file.h"
 #include "pack/editor/picture_files.h"
+#include "pack/editor/picture_upload.h"
 #include "pack/editor/problem_list.h"
 #include "pack/editor/toml_source_edit.h"
 #include "pack/editor/toml_values.h"
+#include "pack/source/listed_menu_files.h"
 #include "pack/source/menu_keys.h"
 #include "pack/source/package_source.h"
 #include "pack/text/source_names.h"
 #include "pack/source/source_table.h"
 #include "pack/text/text_encoding.h"
 #include "pack/text/toml_problems.h"
+#include "support/ascii.h"
+#include "support/content_digest.h"
 
 namespace ambrevo::pack {
 namespace {
 
 constexpr std::string_view kItems = "item";
+constexpr std::size_t kMaxLabel = 200;  // characters of a step's label kept
 
 std::string ReadText(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
     return {bytes.begin(), bytes.end()};
 }
 
-EditReply Refused(int status, const std::string& message) {
-    return {status, {{"error", message}}};
-}
+EditReply Refused(int status, const std::string& message) { return {status, {{"error", message}}}; }
 
 nlohmann::json Pair(std::int64_t first, std::int64_t second) { return {first, second}; }
 
@@ -104,6 +106,36 @@ void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::jso
     }
 }
 
+// What a step did, in the author's words: the page's own label, or one made from the edit.
+std::string LabelOf(const nlohmann::json& request) {
+    if (request.contains("label") && request["label"].is_string() &&
+        !request["label"].get<std::string>().empty()) {
+        return request["label"].get<std::string>().substr(0, kMaxLabel);
+    }
+    const auto item = [](const nlohmann::json& n) { return "item " + n.dump(); };
+    if (request.contains("add_menu")) {
+        return "new menu " + request["add_menu"].value("file", std::string());
+    }
+    if (request.contains("add")) return "add " + request["add"].value("kind", std::string("item"));
+    if (request.contains("remove")) return "delete " + item(request["remove"]);
+    if (request.contains("move")) return "reorder " + item(request["move"]);
+    if (request.contains("duplicate")) return "duplicate " + item(request["duplicate"]);
+    const nlohmann::json each =
+        request.contains("each") ? request["each"] : nlohmann::json::array({request});
+    std::string keys;
+    for (const nlohmann::json& part : each) {
+        const nlohmann::json set = part.value("set", nlohmann::json::object());
+        for (const auto& [key, value] : set.items()) {
+            if (keys.find(key) == std::string::npos) keys += (keys.empty() ? "" : ", ") + key;
+        }
+    }
+    const std::string what = keys == "position" ? "move"
+                             : keys == "size"   ? "resize"
+                                                : "change " + keys;
+    if (each.size() > 1) return what + " of " + std::to_string(each.size()) + " items";
+    return each[0].contains("item") ? what + " of " + item(each[0]["item"]) : what + " of the menu";
+}
+
 }  // namespace
 
 std::string SourceVersion(std::string_view bytes) {
@@ -128,20 +160,7 @@ void EditSession::SetBeforeFinalCheck(std::function<void()> hook) {
 // The source, and where it is a package file the menu files it lists.
 std::vector<std::filesystem::path> EditSession::Files() const {
     std::vector<std::filesystem::path> files{source_};
-    try {
-        const toml::table root = toml::parse(ReadText(source_));
-        if (const toml::array* menus = root["menus"].as_array()) {
-            for (const toml::node& menu : *menus) {
-                if (const auto* name = menu.as_string()) {
-                    // Joined as the package reader joins them, so that an edit's text is read
-                    // in place of the very file.
-                    files.push_back(source_.parent_path() / PathFromUtf8(name->get()));
-                }
-            }
-        }
-    } catch (const toml::parse_error&) {
-    } catch (const PackError&) {
-    }
+    for (std::filesystem::path& menu : ListedMenuFiles(source_)) files.push_back(std::move(menu));
     return files;
 }
 
@@ -189,6 +208,8 @@ std::vector<std::string> EditSession::Problems(const Diagnostics& diagnostics) c
 nlohmann::json EditSession::Model() const {
     SourceTexts texts;
     std::vector<std::filesystem::path> files;
+    nlohmann::json undo;
+    nlohmann::json redo;
     {
         const std::lock_guard lock(mutex_);
         for (const std::filesystem::path& file : Files()) {
@@ -198,16 +219,23 @@ nlohmann::json EditSession::Model() const {
             } catch (const PackError&) {
             }
         }
+        undo = History(Replay::Undo);
+        redo = History(Replay::Redo);
     }
+    // A package file not written yet is no problem: the designer offers to make it.
+    const bool exists = texts.contains(source_);
     Diagnostics diagnostics;
-    const PackageSource package = Read(texts, diagnostics);
-    nlohmann::json model = {{"files", nlohmann::json::array()},
+    const PackageSource package = exists ? Read(texts, diagnostics) : PackageSource{};
+    nlohmann::json model = {{"source", {{"name", NameOf(source_)}, {"exists", exists}}},
+                            {"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
                             {"problems", Problems(diagnostics)},
                             {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
                                  return NameOf(PathFromUtf8(f));
                              })},
-                            {"keys", MenuKeysJson()}};
+                            {"keys", MenuKeysJson()},
+                            {"undo", std::move(undo)},
+                            {"redo", std::move(redo)}};
     std::map<std::string, SourceKeys> sourceKeys;
     for (const std::filesystem::path& file : files) {
         const std::string& text = texts[file];
@@ -225,16 +253,18 @@ nlohmann::json EditSession::Model() const {
             const int n = static_cast<int>(i) + 1;
             nlohmann::json size = Pair(item.width, item.height);
             if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
-                const auto normal = menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+                const auto normal =
+                    menu.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
                 size = normal ? Pair(normal->width, normal->height) : Pair(0, 0);
             }
-            items.push_back({{"index", n},
-                             {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
-                             {"position", Pair(item.left, item.top)},
-                             {"size", size},
-                             {"file", file},
-                             {"line", i < keys.lines.size() ? keys.lines[i] : 0},
-                             {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
+            items.push_back(
+                {{"index", n},
+                 {"kind", std::string(ItemKindNames().NameOf(item.kind).value_or(""))},
+                 {"position", Pair(item.left, item.top)},
+                 {"size", size},
+                 {"file", file},
+                 {"line", i < keys.lines.size() ? keys.lines[i] : 0},
+                 {"keys", i < keys.items.size() ? keys.items[i] : nlohmann::json::object()}});
         }
         model["menus"].push_back(
             {{"file", file},
@@ -249,12 +279,18 @@ nlohmann::json EditSession::Model() const {
 
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
 
+nlohmann::json EditSession::AddPicture(std::string_view name,
+                                       std::span<const std::uint8_t> bytes) const {
+    const StoredPicture stored = StoreDroppedPicture(folder_, name, bytes);
+    return {{"file", stored.file}, {"size", {stored.width, stored.height}}};
+}
+
 EditReply EditSession::Apply(const nlohmann::json& request) {
     const std::lock_guard lock(mutex_);
     try {
         if (!request.is_object()) throw PackError("an edit must be a JSON object");
-        if (request.value("undo", false)) return Replayed(Replay::Undo);
-        if (request.value("redo", false)) return Replayed(Replay::Redo);
+        if (request.value("undo", false)) return Replayed(Replay::Undo, request);
+        if (request.value("redo", false)) return Replayed(Replay::Redo, request);
         return Edit(request);
     } catch (const FileChanged& changed) {
         return Refused(409, "\"" + NameOf(changed.File()) +
@@ -268,18 +304,41 @@ EditReply EditSession::Apply(const nlohmann::json& request) {
 
 EditReply EditSession::Edit(const nlohmann::json& request) {
     const std::filesystem::path file = FileNamed(request.at("file").get<std::string>());
-    const std::string before = ReadText(file);
-    const std::string version = request.at("version").get<std::string>();
-    if (SourceVersion(before) != version) return Stale(file, file);
-    if (request.contains("add_menu")) return AddMenu(file, before, request["add_menu"]);
+    // A file not written yet has no version: an edit made knowing none.
+    const std::optional<std::string> text = TextIfAny(file);
+    const std::string version =
+        request.contains("version") ? request["version"].get<std::string>() : "";
+    if (text ? SourceVersion(*text) != version : !version.empty()) return Stale(file, file);
+    Diagnostics unedited;
+    const PackageSource package = text ? Read({}, unedited) : PackageSource{};
+    if (request.contains("menu")) {
+        const std::optional<EditReply> refused =
+            NotShown(request["menu"].get<std::string>(), file, package, unedited);
+        if (refused) return *refused;
+    }
+    nlohmann::json reply = {{"file", NameOf(file)}};
+    if (request.contains("add_menu")) {
+        EditStep step = AddMenu(file, text, request["add_menu"], reply);
+        step.label = LabelOf(request);
+        return Commit(std::move(step), std::move(reply), unedited);
+    }
+    if (!text) throw PackError("\"" + NameOf(file) + "\" does not exist yet");
+    const std::string& before = *text;
     TomlSourceEdit edit(before);
     const int count = edit.Count(kItems);
     const auto tableOf = [count](const nlohmann::json& request) {
         const int item = ItemOf(request, count);
         return item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
     };
-    nlohmann::json reply = {{"file", NameOf(file)}};
-    if (request.contains("set")) {
+    if (request.contains("duplicate")) {
+        // The copy, as written, after the item; "set" gives the copy's own keys.
+        const int copy =
+            edit.DuplicateElement(kItems, ItemOf({{"item", request["duplicate"]}}, count) - 1);
+        if (request.contains("set")) {
+            SetKeys(edit, std::string(kItems) + "[" + std::to_string(copy) + "]", request["set"]);
+        }
+        reply["item"] = copy + 1;
+    } else if (request.contains("set")) {
         SetKeys(edit, tableOf(request), request["set"]);
     } else if (request.contains("each")) {
         // Several items' keys in one step, undone together.
@@ -311,44 +370,93 @@ EditReply EditSession::Edit(const nlohmann::json& request) {
         const int to = ItemOf({{"item", request.at("to")}}, count);
         edit.MoveElement(kItems, from - 1, to - 1);
     } else {
-        throw PackError("an edit must \"set\", \"add\", \"remove\", \"move\" or \"each\"");
+        throw PackError(
+            "an edit must \"set\", \"add\", \"remove\", \"move\", \"duplicate\" or \"each\"");
     }
-    return Commit({{file, before, edit.Text()}}, std::move(reply));
+    return Commit({{{file, before, edit.Text()}}, LabelOf(request)}, std::move(reply), unedited);
 }
 
-// Creates the menu's file, then lists it last in the package's "menus", the rest of the
-// file as it was.
-EditReply EditSession::AddMenu(const std::filesystem::path& package, const std::string& before,
-                               const nlohmann::json& keys) {
+// Why an edit made on `menu` cannot be written, when the page does not show that menu as
+// built from the sources now: they do not build (the page keeps an older build), the
+// package has no such menu now, or the file is not the menu's source.
+std::optional<EditReply> EditSession::NotShown(const std::string& menu,
+                                               const std::filesystem::path& file,
+                                               const PackageSource& package,
+                                               const Diagnostics& problems) const {
+    if (!problems.Empty()) {
+        return Refused(409, "the sources do not build (" +
+                                Problem(problems.ByFileAndLine().front()) +
+                                "), so the page shows an older build of the menu: mend the "
+                                "source first, then edit");
+    }
+    for (const MenuSource& source : package.menus) {
+        if (AsciiLower(DisplayText(source.entryName, source.codePage)) != AsciiLower(menu)) {
+            continue;
+        }
+        const std::string built = NameOf(PathFromUtf8(source.fileName));
+        if (built == NameOf(file)) return std::nullopt;
+        return Refused(409, "the menu \"" + menu + "\" is built from \"" + built +
+                                "\", not from \"" + NameOf(file) +
+                                "\": the designer shows the menus as they are now");
+    }
+    return Refused(409, "the package has no menu \"" + menu +
+                            "\" now: the designer shows the menus as they are now");
+}
+
+// The step that creates the menu's file (and its plain background, when asked), then
+// lists it last in the package's "menus", the rest of the file as it was; a package file
+// not written yet is created listing it.
+EditStep EditSession::AddMenu(const std::filesystem::path& package,
+                              const std::optional<std::string>& before, const nlohmann::json& keys,
+                              nlohmann::json& reply) const {
     if (package != source_) {
         throw PackError("a new menu is listed in the package file \"" + NameOf(source_) + "\"");
     }
-    toml::table root;
-    try {
-        root = toml::parse(before);
-    } catch (const toml::parse_error& error) {
-        throw PackError("\"" + NameOf(package) + "\" is not TOML: " +
-                        TomlProblem(error.description()));
-    }
-    const toml::array* menus = root["menus"].as_array();
-    if (!menus) {
-        const std::string name = NameOf(source_);
-        throw PackError("a new menu needs a package.toml that lists the menus: write one "
-                        "beside \"" + name + "\" with menus = [\"" + name +
-                        "\"] and start the designer on it");
-    }
     if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
     const std::string name = keys.at("file").get<std::string>();
-    CheckNewMenuFile(folder_, name);
-    for (const toml::node& menu : *menus) {
-        if (!menu.is_string()) throw PackError("\"menus\" must list file names");
+    EditStep step;
+    std::string listed = "menus = [" + TomlValueText(nlohmann::json(name)) + "]\n";
+    if (before) {
+        toml::table root;
+        try {
+            root = toml::parse(*before);
+        } catch (const toml::parse_error& error) {
+            throw PackError("\"" + NameOf(package) +
+                            "\" is not TOML: " + TomlProblem(error.description()));
+        }
+        const toml::array* menus = root["menus"].as_array();
+        if (!menus) {
+            const std::string source = NameOf(source_);
+            throw PackError(
+                "a new menu needs a package.toml that lists the menus: write one "
+                "beside \"" +
+                source + "\" with menus = [\"" + source + "\"] and start the designer on it");
+        }
+        for (const toml::node& menu : *menus) {
+            if (!menu.is_string()) throw PackError("\"menus\" must list file names");
+        }
+        TomlSourceEdit edit(*before);
+        edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
+        listed = edit.Text();
     }
-    TomlSourceEdit edit(before);
-    edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
+    CheckNewMenuFile(folder_, name);
+    nlohmann::json menuKeys = keys;
+    if (keys.contains("background") && keys["background"].is_object()) {
+        const std::string picture = PlainBackgroundName(name);
+        std::error_code error;
+        if (std::filesystem::exists(folder_ / PathFromUtf8(picture), error)) {
+            throw PackError("\"" + picture + "\" exists already: choose it as the background");
+        }
+        step.changes.push_back(
+            {folder_ / PathFromUtf8(picture), std::nullopt, PlainBackground(keys["background"])});
+        menuKeys["background"] = picture;
+    }
     // Joined as Files() joins the names listed.
-    const std::filesystem::path file = source_.parent_path() / PathFromUtf8(name);
-    return Commit({{file, std::nullopt, NewMenuText(keys)}, {package, before, edit.Text()}},
-                  {{"file", NameOf(package)}, {"menu", name}});
+    step.changes.push_back(
+        {source_.parent_path() / PathFromUtf8(name), std::nullopt, NewMenuText(menuKeys)});
+    step.changes.push_back({package, before, listed});
+    reply["menu"] = name;
+    return step;
 }
 
 // Refuses an edit that found `changed` other than it was made on; the reply has the
@@ -359,61 +467,95 @@ EditReply EditSession::Stale(const std::filesystem::path& changed,
                                        "\" has changed since this edit was made: the designer "
                                        "shows it as it is now");
     try {
-        reply.body["version"] = SourceVersion(ReadText(edited));
+        // A file not written yet has no version, as the model lists none for it.
+        const std::optional<std::string> text = TextIfAny(edited);
+        reply.body["version"] = text ? SourceVersion(*text) : "";
     } catch (const PackError&) {
     }
     return reply;
 }
 
-// Writes the step unless it brings a problem the sources did not have. A file the step
-// creates may warn (a new menu without items shows an empty window): the author goes on
-// from there.
-EditReply EditSession::Commit(EditStep step, nlohmann::json reply) {
+// Writes the step unless it brings an error the sources did not have. A warning (an item
+// partly outside the window, a new menu without items) does not stop it: the model lists it
+// beside its item, and the author goes on from there.
+EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited) {
     SourceTexts texts;
-    std::vector<std::string> created;
-    for (const FileChange& change : step) {
-        texts[change.file] = change.after;
-        if (!change.before) created.push_back(NameOf(change.file));
+    // A picture the step creates is read by the check from its file: written for the check
+    // and taken away again after it, so that the step then creates it as it does its other
+    // new files.
+    std::vector<std::filesystem::path> pictures;
+    for (const FileChange& change : step.changes) {
+        if (change.file.extension() == ".toml") {
+            texts[change.file] = change.after;
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::create_directories(change.file.parent_path(), ignored);
+        WriteTextFile(change.file, change.after, {.beforeReplacing = {}, .createOnly = true});
+        pictures.push_back(change.file);
     }
-    Diagnostics unedited;
-    Read({}, unedited);
     Diagnostics edited;
     Read(texts, edited);
     const std::vector<std::string> had = Problems(unedited);
     std::string added;
     for (const Diagnostic& diagnostic : edited.ByFileAndLine()) {
         const std::string problem = Problem(diagnostic);
-        if (std::find(had.begin(), had.end(), problem) != had.end()) continue;
-        const std::string file = NameOf(PathFromUtf8(diagnostic.file));
-        const bool isCreated = std::find(created.begin(), created.end(), file) != created.end();
-        if (diagnostic.warning && isCreated) continue;
+        if (diagnostic.warning || std::find(had.begin(), had.end(), problem) != had.end()) {
+            continue;
+        }
         added += (added.empty() ? "" : "\n") + problem;
     }
+    std::error_code ignored;
+    for (const std::filesystem::path& picture : pictures) std::filesystem::remove(picture, ignored);
     if (!added.empty()) return Refused(400, added);
     try {
         WriteStep(step, StepWay::Make, beforeFinalCheck_);
     } catch (const FileChanged& changed) {
-        return Stale(changed.File(), step.back().file);
+        return Stale(changed.File(), step.changes.back().file);
     }
-    reply["version"] = SourceVersion(step.back().after);
+    reply["version"] = SourceVersion(step.changes.back().after);
     if (const std::size_t dropped = history_.Add(std::move(step))) reply["undo_dropped"] = dropped;
     return {200, std::move(reply)};
 }
 
-// Takes the newest step back (undo) or the step last taken back again (redo) when its
-// files are as the step left them (found them). A file the step created and the author
-// changed since is not taken away by undo; it stays, no longer listed.
-EditReply EditSession::Replayed(Replay replay) {
+// Takes the newest step (the newest touching the request's "file", when it names one) back
+// (undo), or the step last taken back (touching the file) again (redo), when its files are
+// as the step left them (found them). A file the step created and the author changed since
+// is not taken away by undo; it stays, no longer listed.
+EditReply EditSession::Replayed(Replay replay, const nlohmann::json& request) {
     const bool undo = replay == Replay::Undo;
-    const EditStep* next = history_.Next(replay);
-    if (!next) return Refused(409, undo ? "nothing to undo" : "nothing to redo");
+    const std::string what = undo ? "undo" : "redo";
+    std::optional<std::filesystem::path> file;
+    if (request.contains("file")) {
+        // Named as the model names the steps' files: one no longer listed still counts.
+        const std::string name = request["file"].get<std::string>();
+        for (const EditStep& step : history_.Listed(replay)) {
+            for (const FileChange& change : step.changes) {
+                if (NameOf(change.file) == name) file = change.file;
+            }
+        }
+        if (!file) return Refused(409, "nothing to " + what + " in \"" + name + "\"");
+    }
+    const EditStep* next = history_.Next(replay, file);
+    if (!next) return Refused(409, "nothing to " + what);
     WriteStep(*next, undo ? StepWay::TakeBack : StepWay::Make, beforeFinalCheck_);
-    const FileChange& last = next->back();
+    const FileChange& last = next->changes.back();
     nlohmann::json reply = {
         {"file", NameOf(last.file)},
+        {"label", next->label},
         {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
-    history_.Replayed(replay);
+    history_.Replayed(replay, *next);
     return {200, std::move(reply)};
+}
+
+nlohmann::json EditSession::History(Replay replay) const {
+    nlohmann::json history = nlohmann::json::array();
+    for (const EditStep& step : history_.Listed(replay)) {
+        nlohmann::json files = nlohmann::json::array();
+        for (const FileChange& change : step.changes) files.push_back(NameOf(change.file));
+        history.push_back({{"label", step.label}, {"files", files}});
+    }
+    return history;
 }
 
 }  // namespace ambrevo::pack

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ struct EditReply {
 
 // The designer's edits of a package's TOML sources. Each edit names the file and the
 // version it was made on; it is refused when the file changed since (409), or when the
-// sources would then hold a problem they did not hold before (400, with the check's
+// sources would then hold an error they did not hold before (400, with the check's
 // messages), and is otherwise written in place (TomlSourceEdit), atomically, once the file
 // is found unchanged again right before (WriteStep). Undo and redo go over the latest
 // edits (HistoryBounds), each refused when its file changed since. Only the TOML files the
@@ -40,25 +41,35 @@ public:
                          std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>(),
                          HistoryBounds bounds = {});
 
-    // {"files": [{"name", "version"}], "menus": [{"file", "name", "size", "keys", "items":
-    // [{"index", "kind", "position", "size", "file", "line", "keys"}]}], "problems": [...],
-    // "problem_list": [...], "keys": [...]}; a menu's and an item's "keys" are the source's
+    // {"source": {"name", "exists"}, "files": [{"name", "version"}], "menus": [{"file",
+    // "name", "size", "keys", "items": [{"index", "kind", "position", "size", "file",
+    // "line", "keys"}]}], "problems": [...], "problem_list": [...], "keys": [...], "undo":
+    // [{"label", "files"}], "redo": [...]}; a menu's and an item's "keys" are the source's
     // own keys of the menu (its items left out) or of the item. "problems" are the errors as
     // the command line prints them; "problem_list" the errors and warnings as objects, with
     // the item each concerns (ProblemList); the top-level "keys" the key catalogue
-    // (MenuKeysJson).
+    // (MenuKeysJson). The undo steps come oldest first, the redo steps in the order they
+    // were undone.
     nlohmann::json Model() const;
     // The PNG files of the source's folder and its sub-folders (PictureFiles).
     nlohmann::json Pictures() const;
+    // Adds a picture the page sends to the source's folder (StoreDroppedPicture): its
+    // {"file", "size": [w, h]}. Throws PackError with the reason it was refused.
+    nlohmann::json AddPicture(std::string_view name, std::span<const std::uint8_t> bytes) const;
 
-    // One edit: {"file", "version", "item"?, and one of "set": {key: value or null},
-    // "add": {key: value}, "remove": n, "move": n with "to": m, "each": [{"item"?, "set"}]
-    // (several sets in one step)}; or {"undo": true} or
-    // {"redo": true}; or on the package file {"file", "version", "add_menu": {"file",
-    // "title", "background"?}}, which creates the menu's file in the package's folder and
-    // lists it last in "menus". Items are numbered from 1 in file order; without "item" the
-    // keys are the menu's own; a key "a.b" is the key b of table a ("pictures.normal"), in
-    // "add" too.
+    // One edit: {"file", "version", "menu"?, "label"?, "item"?, and one of "set": {key:
+    // value or null}, "add": {key: value}, "remove": n, "move": n with "to": m, "duplicate":
+    // n with "set"? (the copy's keys), "each": [{"item"?, "set"}] (several sets in one
+    // step)}; or {"undo": true, "file"?} or {"redo": true, "file"?}, which take the newest
+    // step (touching the file); or on the package file {"file", "version", "add_menu":
+    // {"file", "title", "background"?}}, which creates the menu's file in the package's
+    // folder and lists it last in "menus", creating the package file too when there is none
+    // yet. "background" is a picture's name or {"size", "color"}: a plain picture the tool
+    // writes. "menu" is the entry name of the menu the edit was made on: the edit is refused
+    // (409) when the file is not that menu's source or the sources do not build, since the
+    // page then shows an older build. "label" names the step for undo and redo. Items are
+    // numbered from 1 in file order; without "item" the keys are the menu's own; a key
+    // "a.b" is the key b of table a ("pictures.normal"), in "add" too.
     // A reply that wrote files carries their new "version"; one whose edit pushed the
     // oldest steps out of the undo history says how many in "undo_dropped".
     EditReply Apply(const nlohmann::json& request);
@@ -77,12 +88,17 @@ private:
     std::string Problem(Diagnostic diagnostic) const;
     std::vector<std::string> Problems(const Diagnostics& diagnostics) const;
     EditReply Edit(const nlohmann::json& request);
-    EditReply AddMenu(const std::filesystem::path& package, const std::string& before,
-                      const nlohmann::json& keys);
+    std::optional<EditReply> NotShown(const std::string& menu, const std::filesystem::path& file,
+                                      const PackageSource& package,
+                                      const Diagnostics& problems) const;
+    EditStep AddMenu(const std::filesystem::path& package,
+                     const std::optional<std::string>& before, const nlohmann::json& keys,
+                     nlohmann::json& reply) const;
     EditReply Stale(const std::filesystem::path& changed,
                     const std::filesystem::path& edited) const;
-    EditReply Commit(EditStep step, nlohmann::json reply);
-    EditReply Replayed(Replay replay);
+    EditReply Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited);
+    EditReply Replayed(Replay replay, const nlohmann::json& request);
+    nlohmann::json History(Replay replay) const;
 
     std::filesystem::path source_;
     std::filesystem::path folder_;

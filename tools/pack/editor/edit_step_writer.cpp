@@ -10,14 +10,6 @@
 namespace ambrevo::pack {
 namespace {
 
-// The file's text, or none when there is no such file.
-std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(file, error))) return std::nullopt;
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 void ExpectFound(const FileChange& change, StepWay way) {
     if (way == StepWay::TakeBack) {
         // A created file the author changed since stays, unlisted.
@@ -42,6 +34,12 @@ void Put(const FileChange& change, StepWay way, const std::function<void()>& bef
         }
         return;
     }
+    // A created file may lie in a folder not made yet ("pictures/"); when the folder cannot
+    // be made, the write below says so.
+    if (make && !change.before) {
+        std::error_code ignored;
+        std::filesystem::create_directories(change.file.parent_path(), ignored);
+    }
     const WriteChecks checks{.beforeReplacing =
                                  [&] {
                                      if (beforeCheck) beforeCheck();
@@ -53,11 +51,18 @@ void Put(const FileChange& change, StepWay way, const std::function<void()>& bef
 
 }  // namespace
 
+std::optional<std::string> TextIfAny(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, error))) return std::nullopt;
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 void WriteStep(const EditStep& step, StepWay way, const std::function<void()>& beforeCheck) {
-    EditStep order = step;
+    std::vector<FileChange> order = step.changes;
     if (way == StepWay::TakeBack) std::reverse(order.begin(), order.end());
     for (const FileChange& change : order) ExpectFound(change, way);
-    EditStep written;
+    std::vector<FileChange> written;
     try {
         for (const FileChange& change : order) {
             Put(change, way, beforeCheck);

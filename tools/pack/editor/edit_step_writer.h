@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_history.h"
@@ -18,6 +20,9 @@ public:
 private:
     std::filesystem::path file_;
 };
+
+// The file's text, or none when there is no such file (a link counts as one).
+std::optional<std::string> TextIfAny(const std::filesystem::path& file);
 
 // How a step is written: made (an edit, or redo) or taken back (undo).
 enum class StepWay { Make, TakeBack };

@@ -8,15 +8,14 @@ namespace ambrevo::pack {
 namespace {
 
 bool IsBareKeyChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void NoElement(std::string_view array, int element) {
-    throw PackError("no element " + std::to_string(element) + " of \"" + std::string(array) +
-                    "\"");
+    throw PackError("no element " + std::to_string(element) + " of \"" + std::string(array) + "\"");
 }
 
 // A table's name split at its array element: "item[2].pictures" is item, 2, ".pictures".
@@ -32,7 +31,8 @@ ElementTable SplitTable(std::string_view table) {
     if (open == std::string_view::npos || close < open) return {std::string(table), -1, ""};
     int element = 0;
     for (const char c : table.substr(open + 1, close - open - 1)) {
-        if (!IsDigit(c) || element > 100'000) throw PackError("no table \"" + std::string(table) + "\"");
+        if (!IsDigit(c) || element > 100'000)
+            throw PackError("no table \"" + std::string(table) + "\"");
         element = element * 10 + (c - '0');
     }
     return {std::string(table.substr(0, open)), element, std::string(table.substr(close + 1))};
@@ -114,7 +114,8 @@ public:
         if (scalar.size() == 10 && scalar[4] == '-' && scalar[7] == '-' && Peek() == ' ' &&
             IsDigit(Peek(1))) {
             ++pos_;
-            while (!AtEnd() && std::string_view(" \t\r\n,]}#").find(Peek()) == std::string_view::npos) {
+            while (!AtEnd() &&
+                   std::string_view(" \t\r\n,]}#").find(Peek()) == std::string_view::npos) {
                 ++pos_;
             }
         }
@@ -258,6 +259,7 @@ struct TomlSourceEdit::Section {
     std::string ref;              // "item[2].pictures"
     std::string array;            // for an element's own header: the array's name
     std::size_t leadBegin = 0;    // past the statement of content before its header
+    std::size_t headerBegin = 0;  // where its header's line begins
     std::size_t headerEnd = 0;    // past the header's line; 0 for the root
     std::size_t contentEnd = 0;   // past its last key (or its header)
     std::vector<Statement> keys;
@@ -279,8 +281,7 @@ struct TomlSourceEdit::Index {
         for (std::size_t first = 0; first < sections.size(); ++first) {
             if (sections[first].ref != ref) continue;
             std::size_t last = first;
-            while (last + 1 < sections.size() &&
-                   sections[last + 1].ref.starts_with(ref + ".")) {
+            while (last + 1 < sections.size() && sections[last + 1].ref.starts_with(ref + ".")) {
                 ++last;
             }
             return {first, last};
@@ -321,6 +322,7 @@ TomlSourceEdit::Index TomlSourceEdit::Scan() const {
             scan.LineEnd();
             Section section;
             section.leadBegin = lastContent;
+            section.headerBegin = begin;
             section.headerEnd = section.contentEnd = scan.Pos();
             if (array) {
                 section.array = name;
@@ -483,6 +485,18 @@ void TomlSourceEdit::RemoveElement(std::string_view array, int element) {
     const Index index = Scan();
     const auto [first, last] = index.Element(array, element);
     Replace(index.sections[first].leadBegin, index.sections[last].contentEnd, "");
+}
+
+int TomlSourceEdit::DuplicateElement(std::string_view array, int element) {
+    const Index index = Scan();
+    const auto [first, last] = index.Element(array, element);
+    const std::size_t end = index.sections[last].contentEnd;
+    std::string copy =
+        text_.substr(index.sections[first].headerBegin, end - index.sections[first].headerBegin);
+    const bool ended = end > 0 && text_[end - 1] == '\n';
+    if (!ended) copy += index.lineBreak;
+    text_.insert(end, (ended ? "" : index.lineBreak) + index.lineBreak + copy);
+    return element + 1;
 }
 
 void TomlSourceEdit::MoveElement(std::string_view array, int from, int to) {

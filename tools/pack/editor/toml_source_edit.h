@@ -43,6 +43,9 @@ public:
     int Add(std::string_view array, const std::vector<TomlKeyValue>& keys);
     // Removes the element with its sub-tables and the comments and blank lines before it.
     void RemoveElement(std::string_view array, int element);
+    // Copies the element with its sub-tables, as written, to just after it, a blank line
+    // between them; returns the copy's index.
+    int DuplicateElement(std::string_view array, int element);
     // Moves the element to index `to`, the others keeping their order.
     void MoveElement(std::string_view array, int from, int to);
 

@@ -44,4 +44,9 @@ std::string AutorunInf(const std::string& programName, const AutorunTexts& texts
            "\r\naction=" + action + "\r\n";
 }
 
+std::string DriveAutorunInf(const std::string& programName, const std::string& label) {
+    return "[autorun]\r\nicon=" + AnsiLine("program name", programName) +
+           "\r\nlabel=" + AnsiLine("label", label) + "\r\n";
+}
+
 }  // namespace ambrevo::pack

@@ -17,4 +17,8 @@ struct AutorunTexts {
 // character that Windows-1252 lacks, and when the program name holds a space.
 std::string AutorunInf(const std::string& programName, const AutorunTexts& texts);
 
+// The autorun.inf of a USB stick, where Windows runs nothing: only the drive's icon (the
+// program's, whose name may hold spaces) and its label. Throws as AutorunInf does.
+std::string DriveAutorunInf(const std::string& programName, const std::string& label);
+
 }  // namespace ambrevo::pack

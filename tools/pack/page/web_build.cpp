@@ -9,6 +9,7 @@
 #include "pack/package/built_package.h"
 #include "pack/package/package_builder.h"
 #include "pack/pictures/picture_cache.h"
+#include "pack/source/listed_menu_files.h"
 #include "pack/source/package_source.h"
 #include "support/ascii.h"
 
@@ -24,8 +25,9 @@ std::filesystem::path DiscBeside(const std::filesystem::path& source) {
     return (folder.empty() ? std::filesystem::path(".") : folder) / "disc";
 }
 
-// The menu files and the pictures the readers opened, and every file a problem names
-// (a menu that failed to parse is in no other list).
+// The menu files and the pictures the readers opened, every file a problem names (a menu
+// that failed to parse is in no other list), and every menu file the package lists, so
+// that one listed before it exists is built once it is written.
 std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source,
                                              const PackageSource& package,
                                              const PictureCache& pictures,
@@ -36,6 +38,7 @@ std::vector<std::filesystem::path> FilesRead(const std::filesystem::path& source
         files.push_back(PathFromUtf8(problem.file));
     }
     for (const std::filesystem::path& picture : pictures.Files()) files.push_back(picture);
+    for (const std::filesystem::path& menu : ListedMenuFiles(source)) files.push_back(menu);
     return files;
 }
 

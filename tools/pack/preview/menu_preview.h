@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "pack/preview/preview_text.h"
+#include "pack/pictures/preview_text.h"
 #include "support/menu_code_pages.h"
 #include "ui/bitmap.h"
 

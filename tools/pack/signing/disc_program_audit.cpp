@@ -4,9 +4,9 @@
 #include <optional>
 #include <set>
 
-#include "actions/target_paths.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/package/disc_targets.h"
 #include "pack/signing/program_signature.h"
 #include "pack/common/disc_files.h"
 #include "support/ascii.h"
@@ -16,9 +16,6 @@ namespace {
 
 using State = ProgramSignature::State;
 
-// Stands for the disc's root in resolved targets: no real path holds "?".
-constexpr char kDiscRoot[] = "?:\\";
-constexpr std::string_view kHiddenRun = "%NOPROC%";
 constexpr std::string_view kPowerShellSignature = "# SIG # Begin signature block";
 
 constexpr char kWindowsBlocks[] =
@@ -39,31 +36,6 @@ std::optional<ProgramKind> KindOf(const std::filesystem::path& file) {
     const auto kind = kinds.find(AsciiLower(PathToUtf8(file.extension())));
     if (kind == kinds.end()) return std::nullopt;
     return kind->second;
-}
-
-// The path within the disc folder, with forward slashes, that a target runs, as the
-// player resolves it with the program on the disc's root; nothing for a target of no file
-// or on another drive.
-std::optional<std::string> DiscRelativePath(std::string_view target) {
-    std::string path;
-    if (target.substr(0, kHiddenRun.size()) == kHiddenRun) {
-        path = ExpandCdVariable(std::string(target.substr(kHiddenRun.size())), kDiscRoot);
-    } else if (!target.empty() && target != "*" && target.front() != '$' && IsFileTarget(target)) {
-        path = ResolveFileTarget(std::string(target), kDiscRoot);
-    } else {
-        return std::nullopt;
-    }
-    path = SlashesToBackslashes(UnquotedPath(path));
-    if (path.compare(0, sizeof kDiscRoot - 1, kDiscRoot) == 0) {
-        path.erase(0, sizeof kDiscRoot - 1);
-    } else if (path.find(':') != std::string::npos || path.front() == '\\') {
-        return std::nullopt;
-    }
-    // A relative target is taken from the working folder: the program's own.
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    return path;
 }
 
 // Collects each disc file once.
@@ -162,12 +134,12 @@ std::vector<DiscProgram> ProgramsRunFromDisc(const PackageSource& package,
     ProgramList list;
     for (const MenuSource& menu : package.menus) {
         for (const ShellTargetUse& target : menu.shellTargets) {
-            const std::optional<std::string> relative = DiscRelativePath(target.text);
+            const std::optional<DiscTarget> relative = DiscTargetOf(target.text);
             if (!relative) continue;
-            const DiscFile found = FindDiscFile(disc, *relative);
-            const std::optional<ProgramKind> kind = KindOf(PathFromUtf8(*relative));
+            const DiscFile found = FindDiscFile(disc, relative->path);
+            const std::optional<ProgramKind> kind = KindOf(PathFromUtf8(relative->path));
             if (found.lookup != DiscLookup::kFound || !kind) continue;
-            DiscProgram program{found.file, *relative, *kind, menu.fileName, target.line};
+            DiscProgram program{found.file, relative->path, *kind, menu.fileName, target.line};
             if (!list.Add(program)) continue;
             if (*kind == ProgramKind::kWindowsProgram || *kind == ProgramKind::kInstallerPackage) {
                 AddDllsBeside(program, list);

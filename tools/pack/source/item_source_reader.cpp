@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "pack/source/button_style_reader.h"
 #include "pack/source/source_defaults.h"
 #include "pack/source/source_warnings.h"
 
@@ -52,9 +53,10 @@ public:
         }
         ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, place_.backdrop);
         if (composed.uncovered) {
-            file_.Warn(LineOf(node), UncoveredPictureWarning(node.as_string()->get(),
-                                                             place_.backdrop.background != nullptr,
-                                                             place_.backdrop.color));
+            file_.Warn(LineOf(node),
+                       UncoveredPictureWarning("picture \"" + node.as_string()->get() + "\"",
+                                               place_.backdrop.background != nullptr,
+                                               place_.backdrop.color));
         }
         table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
     }
@@ -221,8 +223,12 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
         SourceTable source = root.Item(*table, number);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
         ReadItemPictures(source, pictures, backdrop, menu.menu, number);
+        const bool styled = ReadButtonStyle(source, backdrop, menu.menu, number);
         source.ReportUnknownKeys();
-        WarnAboutItem(menu.menu, number, LineOf(node), source.File());
+        // A style that could not be drawn has been reported; its missing picture is no news.
+        if (!styled || menu.menu.pictures.HasPicture(number, 0, 0)) {
+            WarnAboutItem(menu.menu, number, LineOf(node), source.File());
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "menu/menu_model.h"
+#include "pack/source/button_style_reader.h"
 #include "pack/source/source_defaults.h"
 
 namespace ambrevo::pack {
@@ -122,6 +123,9 @@ std::vector<MenuKey> BuildMenuKeys() {
         {.path = "item.size", .group = "Look", .label = "Size",
          .help = "A picture item takes its picture's size", .type = Size,
          .defaultValue = "[97, 25]", .kinds = kCaptioned},
+        {.path = "item.style", .group = "Look", .label = "Button style",
+         .help = "Drawn by the tool from the caption: a ready style, or a table of style keys",
+         .type = Choice, .choices = ReadyStyleNames, .kinds = kPictureKind},
         {.path = "item.animation", .group = "Look", .label = "Animation",
          .help = "How the frames of the current picture set are cycled", .type = Choice,
          .defaultValue = "\"none\"", .choices = AnimationNames, .kinds = kPictureKind},

@@ -15,6 +15,8 @@ constexpr std::string_view kColourExpected = "a colour \"#RRGGBB\" such as \"#FF
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+}  // namespace
+
 std::optional<ColorRef> ParseHexColor(std::string_view text) {
     if (text.size() != 7 || text[0] != '#') return std::nullopt;
     std::uint32_t rgb = 0;
@@ -29,8 +31,6 @@ std::optional<ColorRef> ParseHexColor(std::string_view text) {
     // "#RRGGBB" to COLORREF 0x00BBGGRR.
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
-
-}  // namespace
 
 std::int64_t LineOf(const toml::node& node) {
     return static_cast<std::int64_t>(node.source().begin.line);

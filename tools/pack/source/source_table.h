@@ -97,6 +97,9 @@ private:
     std::set<std::string, std::less<>> known_;
 };
 
+// "#RRGGBB" as a COLORREF (0x00BBGGRR); nullopt for any other text.
+std::optional<ColorRef> ParseHexColor(std::string_view text);
+
 // Line of a node in its file (0 when unknown).
 std::int64_t LineOf(const toml::node& node);
 

@@ -104,9 +104,9 @@ void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus,
     }
 }
 
-std::string UncoveredPictureWarning(std::string_view picture, bool menuHasBackground,
+std::string UncoveredPictureWarning(std::string_view subject, bool menuHasBackground,
                                     std::uint32_t color) {
-    const std::string name = "picture \"" + std::string(picture) + "\"";
+    const std::string name(subject);
     if (!menuHasBackground) {
         return name +
                " has transparent pixels and the menu has no background; they take "

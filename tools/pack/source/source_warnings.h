@@ -37,7 +37,8 @@ void WarnAboutUnreachableMenus(const std::vector<MenuSource>& menus,
                                Diagnostics& diagnostics);
 
 // The warning for a picture whose transparent pixels took the plain colour (0x00RRGGBB).
-std::string UncoveredPictureWarning(std::string_view picture, bool menuHasBackground,
+// subject names the picture as the message begins: `picture "a.png"`.
+std::string UncoveredPictureWarning(std::string_view subject, bool menuHasBackground,
                                     std::uint32_t color);
 
 }  // namespace ambrevo::pack

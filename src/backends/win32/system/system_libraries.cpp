@@ -106,6 +106,24 @@ Functions FunctionsOf(const char* libraryName, Names... functionNames) {
 
 }  // namespace
 
+// Looked up per window: a form window is made a handful of times per run.
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    const auto getDpiForWindow =
+        window && user32 ? reinterpret_cast<GetDpiForWindowFunction>(
+                               reinterpret_cast<void*>(::GetProcAddress(user32, "GetDpiForWindow")))
+                         : nullptr;
+    if (const int dpi = getDpiForWindow ? static_cast<int>(getDpiForWindow(window)) : 0; dpi > 0) {
+        return dpi;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    if (!screen) return 0;
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 const VersionFunctions& VersionLibrary() {
     static const auto functions = FunctionsOf<VersionFunctions>(
         "version.dll", "GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW");

@@ -22,6 +22,11 @@ HMODULE LoadSystemLibrary(const char* name);
 // The address of a function of a loaded library; throws AppError when it is missing.
 FARPROC LibraryFunction(HMODULE library, const char* libraryName, const char* functionName);
 
+// The DPI of a window's screen, from GetDpiForWindow where the system has it (Windows 10
+// 1607 and later); for no window, or without that function, the DPI the system gives every
+// program (the primary screen's when the program started).
+int WindowDpi(HWND window);
+
 // The version-resource functions, resolved from the system folder's version.dll on first
 // use. Throws AppError when the library or a function is missing.
 struct VersionFunctions {

@@ -7,11 +7,8 @@
 #include "backends/win32/widgetset/label_text.h"
 
 namespace ambrevo::win32 {
-namespace {
 
-RECT ToRect(const ui::Rect& bounds) {
-    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
-}
+namespace {
 
 bool Overlaps(const ui::Rect& bounds, const RECT& area) {
     RECT overlap{};
@@ -21,7 +18,8 @@ bool Overlaps(const ui::Rect& bounds, const RECT& area) {
 
 }  // namespace
 
-void ControlPainter::Paint(HDC target, const RECT& area, const ui::Form& form) {
+void ControlPainter::Paint(HDC target, const RECT& area, const ui::Form& form,
+                           const ui::DisplayScale& scale) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
@@ -30,14 +28,14 @@ void ControlPainter::Paint(HDC target, const RECT& area, const ui::Form& form) {
     UniqueBitmap pixels(::CreateCompatibleBitmap(target, width, height));
     if (!buffer || !pixels) {
         // No room for a buffer: paint straight onto the window instead.
-        PaintOffscreen(target, area, form);
+        PaintOffscreen(target, area, form, scale);
         return;
     }
     {
         SelectGuard selected(buffer.Get(), pixels.Get());
         // The buffer's pixel 0, 0 is the area's top left; drawing uses client coordinates.
         ::SetViewportOrgEx(buffer.Get(), -area.left, -area.top, nullptr);
-        PaintOffscreen(buffer.Get(), area, form);
+        PaintOffscreen(buffer.Get(), area, form, scale);
         ::BitBlt(target, area.left, area.top, width, height, buffer.Get(), area.left, area.top,
                  SRCCOPY);
     }
@@ -45,18 +43,20 @@ void ControlPainter::Paint(HDC target, const RECT& area, const ui::Form& form) {
     bitmaps_.ReleaseUnused();
 }
 
-void ControlPainter::PaintOffscreen(HDC dc, const RECT& area, const ui::Form& form) {
+void ControlPainter::PaintOffscreen(HDC dc, const RECT& area, const ui::Form& form,
+                                    const ui::DisplayScale& scale) {
     ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
     UniqueMemoryDc source(::CreateCompatibleDC(dc));
     for (const auto& control : form.Controls()) {
-        if (!control->Visible() || !Overlaps(control->Bounds(), area)) continue;
+        if (!control->Visible() || !Overlaps(scale.ToDevice(control->Bounds()), area)) continue;
         switch (control->Kind()) {
             case ui::ControlKind::Picture:
                 if (source)
-                    PaintPicture(dc, source.Get(), static_cast<const ui::Picture&>(*control));
+                    PaintPicture(dc, source.Get(), static_cast<const ui::Picture&>(*control),
+                                 scale);
                 break;
             case ui::ControlKind::Label:
-                PaintLabel(dc, static_cast<const ui::Label&>(*control));
+                PaintLabel(dc, static_cast<const ui::Label&>(*control), scale);
                 break;
             case ui::ControlKind::Button:
                 break;  // a native window of its own
@@ -64,23 +64,34 @@ void ControlPainter::PaintOffscreen(HDC dc, const RECT& area, const ui::Form& fo
     }
 }
 
-void ControlPainter::PaintPicture(HDC dc, HDC source, const ui::Picture& picture) {
+void ControlPainter::PaintPicture(HDC dc, HDC source, const ui::Picture& picture,
+                                  const ui::DisplayScale& scale) {
     const auto& image = picture.Image();
     const HBITMAP dib = bitmaps_.Get(image);
     if (!dib) return;
     // The picture shows at its own size, cut off by the control's bounds.
     const ui::Rect& bounds = picture.Bounds();
+    const ui::Rect shown{bounds.left, bounds.top, std::min(bounds.width, image->width),
+                         std::min(bounds.height, image->height)};
     SelectGuard selected(source, dib);
-    ::BitBlt(dc, bounds.left, bounds.top, std::min(bounds.width, image->width),
-             std::min(bounds.height, image->height), source, 0, 0, SRCCOPY);
+    // Enlarged with HALFTONE, which averages the source pixels; its brush origin must be set
+    // after the mode. The DC is this paint's own: nothing to restore. At 96 DPI the sizes
+    // are equal and the pixels are copied as they are.
+    if (!scale.IsIdentity()) {
+        ::SetStretchBltMode(dc, HALFTONE);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
+    const ui::Rect device = scale.ToDevice(shown);
+    ::StretchBlt(dc, device.left, device.top, device.width, device.height, source, 0, 0,
+                 shown.width, shown.height, SRCCOPY);
 }
 
-void ControlPainter::PaintLabel(HDC dc, const ui::Label& label) {
-    RECT rect = ToRect(label.Bounds());
+void ControlPainter::PaintLabel(HDC dc, const ui::Label& label, const ui::DisplayScale& scale) {
+    RECT rect = ToRect(scale.ToDevice(label.Bounds()));
     if (!label.Transparent()) ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
     const std::string& text = label.Caption();
     if (text.empty()) return;
-    SelectGuard selected(dc, fonts_.Get(label.Font()));
+    SelectGuard selected(dc, fonts_.Get(label.Font(), scale));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, label.Font().color);
     const std::wstring wide = Widen(text);

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "backends/win32/system/unique_handle.h"
+#include "ui/display_scale.h"
 #include "ui/font.h"
 
 namespace ambrevo::win32 {
@@ -15,12 +16,13 @@ namespace ambrevo::win32 {
 // The fonts live as long as the cache, so windows may keep using them.
 class FontCache {
 public:
-    // The font; the system's GUI font when this one cannot be made.
-    HFONT Get(const ui::Font& font);
+    // The font at the scale's size (its points at scale.Dpi() pixels per inch); the system's
+    // GUI font when this one cannot be made.
+    HFONT Get(const ui::Font& font, const ui::DisplayScale& scale = {});
     std::size_t Size() const { return fonts_.size(); }
 
 private:
-    using Key = std::tuple<std::string, int, bool, bool, bool>;
+    using Key = std::tuple<std::string, int, bool, bool, bool>;  // the height in pixels
     std::map<Key, UniqueFont> fonts_;
 };
 

@@ -30,8 +30,9 @@ long StateOf(const ui::AccessibleElement& element, bool windowActive) {
 
 }  // namespace
 
-FormAccessible::FormAccessible(HWND window, const ui::Form& form, WORD generation)
-    : window_(window), form_(&form), generation_(generation) {}
+FormAccessible::FormAccessible(HWND window, const ui::Form& form, const ui::DisplayScale& scale,
+                               WORD generation)
+    : window_(window), form_(&form), scale_(scale), generation_(generation) {}
 
 FormAccessible::~FormAccessible() {
     if (standard_) standard_->Release();
@@ -263,7 +264,7 @@ HRESULT FormAccessible::accLocation(long* left, long* top, long* width, long* he
         IAccessible* standard = Standard();
         return standard ? standard->accLocation(left, top, width, height, child) : S_FALSE;
     }
-    const ui::Rect bounds = Elements()->Element(id).bounds;
+    const ui::Rect bounds = scale_.ToDevice(Elements()->Element(id).bounds);
     POINT origin{bounds.left, bounds.top};
     ::ClientToScreen(window_, &origin);
     *left = origin.x;
@@ -324,7 +325,9 @@ HRESULT FormAccessible::accHitTest(long x, long y, VARIANT* child) {
     ::GetClientRect(window_, &client);
     if (!::PtInRect(&client, point)) return S_FALSE;
     const ui::AccessibleElements* elements = Elements();
-    const int element = elements ? ui::AccessibleElementAt(*elements, {point.x, point.y}) : 0;
+    const int element =
+        elements ? ui::AccessibleElementAt(*elements, scale_.ToMenu(ui::Point{point.x, point.y}))
+                 : 0;
     SetChild(child, element > 0 ? element : CHILDID_SELF);
     return S_OK;
 }
@@ -348,7 +351,7 @@ std::optional<LRESULT> FormAccessibility::Answer(WPARAM wParam) {
     try {
         const AccessibilityFunctions& functions = AccessibilityLibrary();
         ComApartment::Enter();  // the answer marshals the object through COM
-        if (!object_) object_ = new FormAccessible(window_, form_, generation_);
+        if (!object_) object_ = new FormAccessible(window_, form_, scale_, generation_);
         return functions.lresultFromObject(__uuidof(IAccessible), wParam, object_);
     } catch (...) {
         return std::nullopt;  // no oleacc, or no memory: the window answers as a plain one

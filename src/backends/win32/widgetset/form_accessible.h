@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/accessible.h"
+#include "ui/display_scale.h"
 #include "ui/form.h"
 
 namespace ambrevo::win32 {
@@ -27,7 +28,9 @@ enum class AccessibleCommand : WPARAM { Focus = 1, Press = 2 };
 // call answers CO_E_OBJNOTCONNECTED.
 class FormAccessible final : public IAccessible {
 public:
-    FormAccessible(HWND window, const ui::Form& form, WORD generation);
+    // scale is the form window's, read only while connected.
+    FormAccessible(HWND window, const ui::Form& form, const ui::DisplayScale& scale,
+                   WORD generation);
     FormAccessible(const FormAccessible&) = delete;
     FormAccessible& operator=(const FormAccessible&) = delete;
 
@@ -88,6 +91,7 @@ private:
     LONG references_ = 1;
     HWND window_;
     const ui::Form* form_;  // null once disconnected
+    const ui::DisplayScale& scale_;
     WORD generation_;
     IAccessible* standard_ = nullptr;
 };
@@ -97,7 +101,8 @@ private:
 // elements are replaced and when the window goes.
 class FormAccessibility {
 public:
-    FormAccessibility(HWND window, const ui::Form& form) : window_(window), form_(form) {}
+    FormAccessibility(HWND window, const ui::Form& form, const ui::DisplayScale& scale)
+        : window_(window), form_(form), scale_(scale) {}
     ~FormAccessibility() { Release(); }
     FormAccessibility(const FormAccessibility&) = delete;
     FormAccessibility& operator=(const FormAccessibility&) = delete;
@@ -115,6 +120,7 @@ private:
 
     HWND window_;
     const ui::Form& form_;
+    const ui::DisplayScale& scale_;
     FormAccessible* object_ = nullptr;  // one reference held
     WORD generation_ = 0;               // counts the replacements of the elements
 };

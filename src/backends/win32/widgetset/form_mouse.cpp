@@ -10,12 +10,12 @@ namespace {
 
 constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 
-ui::Point ClientPoint(LPARAM position) {
-    const POINT at = PointOf(position);
-    return {at.x, at.y};
-}
-
 }  // namespace
+
+ui::Point FormMouse::ClientPoint(LPARAM position) const {
+    const POINT at = PointOf(position);
+    return scale_.ToMenu(ui::Point{at.x, at.y});
+}
 
 void FormMouse::ButtonDown(UINT message, LPARAM position) {
     router_.MouseDown(ButtonOfMessage(message), ClientPoint(position));
@@ -49,7 +49,7 @@ ui::Control* FormMouse::UnderPointer() const {
     POINT at{};
     if (!::GetCursorPos(&at) || ::WindowFromPoint(at) != window_) return nullptr;
     ::ScreenToClient(window_, &at);
-    return router_.HitTest({at.x, at.y});
+    return router_.HitTest(scale_.ToMenu(ui::Point{at.x, at.y}));
 }
 
 void FormMouse::ReleaseMouse() {
@@ -60,7 +60,8 @@ void FormMouse::ReleaseMouse() {
 bool FormMouse::OnForm(ui::Point at) const {
     RECT client{};
     ::GetClientRect(window_, &client);
-    return ::PtInRect(&client, POINT{at.x, at.y}) != FALSE;
+    const ui::Point device = scale_.ToDevice(at);
+    return ::PtInRect(&client, POINT{device.x, device.y}) != FALSE;
 }
 
 void FormMouse::ShowMenu(const ui::PopupMenu& menu, ui::Point at) {
@@ -71,7 +72,8 @@ void FormMouse::ShowMenu(const ui::PopupMenu& menu, ui::Point at) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         ::AppendMenuW(popup.Get(), MF_STRING, i + 1, Widen(entries[i].caption).c_str());
     }
-    POINT screen{at.x, at.y};
+    const ui::Point device = scale_.ToDevice(at);
+    POINT screen{device.x, device.y};
     ::ClientToScreen(window_, &screen);
     const int chosen = ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                         screen.x, screen.y, 0, window_, nullptr);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ui/display_scale.h"
 #include "ui/form.h"
 #include "ui/input_router.h"
 
@@ -10,14 +11,16 @@ namespace ambrevo::win32 {
 // The mouse over a form's windowless controls: turns the window's mouse messages into
 // calls to the form's input router (which picks the control, captures, clicks and opens
 // context menus), and gives the router the window's capture, client area, popup menus and
-// cursor. Push buttons are native windows that take their own mouse.
+// cursor. Push buttons are native windows that take their own mouse. The window's device
+// pixels reach the router as menu coordinates by the form window's scale.
 //
 // Each event method dispatches the model's handlers last; the caller must not use this
 // object or its form window after it returns, since a handler may have destroyed them.
 class FormMouse : private ui::InputSurface {
 public:
-    explicit FormMouse(ui::Form& form)
-        : router_(form, *this, ui::InputRouter::ButtonInput::Native) {}
+    // scale is the form window's, which outlives this object.
+    FormMouse(ui::Form& form, const ui::DisplayScale& scale)
+        : scale_(scale), router_(form, *this, ui::InputRouter::ButtonInput::Native) {}
     // The form's window, as soon as it exists.
     void SetWindow(HWND window) { window_ = window; }
     // The form's router, which the keyboard shares.
@@ -39,6 +42,7 @@ public:
 
 private:
     ui::Control* UnderPointer() const;
+    ui::Point ClientPoint(LPARAM position) const;
     // ui::InputSurface
     void CaptureMouse() override { ::SetCapture(window_); }
     void ReleaseMouse() override;
@@ -46,6 +50,7 @@ private:
     void ShowMenu(const ui::PopupMenu& menu, ui::Point at) override;
 
     HWND window_ = nullptr;
+    const ui::DisplayScale& scale_;
     ui::InputRouter router_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "backends/win32/system/dc_guards.h"
 #include "backends/win32/system/system_error.h"
+#include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/wide_text.h"
 #include "support/app_error.h"
 #include "support/busy_flag.h"
@@ -38,12 +39,13 @@ DWORD ExStyleOf(ui::FormStyle style) {
     return WS_EX_DLGMODALFRAME;
 }
 
-// The window rectangle whose client area has the form's size, at the form's left and top.
-RECT OuterRect(const ui::Rect& bounds, DWORD style, DWORD exStyle) {
-    RECT rect{0, 0, bounds.width, bounds.height};
+// The window rectangle at `at` (screen pixels) whose client area has the form's size at the
+// scale.
+RECT OuterRect(ui::Point at, const ui::Rect& bounds, const ui::DisplayScale& scale, DWORD style,
+               DWORD exStyle) {
+    RECT rect{0, 0, scale.ToDevice(bounds.width), scale.ToDevice(bounds.height)};
     ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    return {bounds.left, bounds.top, bounds.left + rect.right - rect.left,
-            bounds.top + rect.bottom - rect.top};
+    return {at.x, at.y, at.x + rect.right - rect.left, at.y + rect.bottom - rect.top};
 }
 
 }  // namespace
@@ -53,13 +55,15 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
       form_(form),
       style_(StyleOf(form.Style())),
       exStyle_(ExStyleOf(form.Style())),
-      mouse_(form),
+      mouse_(form, scale_),
       painter_(context.Fonts(), context.Bitmaps()) {
     // Framed windows belong to the main window: no task-bar button of their own, and they
     // go and come back with it.
     const FormWindow* main = context_.MainForm();
     const HWND owner = form.Style() != ui::FormStyle::Borderless && main ? main->Handle() : nullptr;
-    const RECT outer = OuterRect(form.Bounds(), style_, exStyle_);
+    const ui::Rect& bounds = form.Bounds();
+    // Made at 96 DPI, where menu and screen pixels are one.
+    const RECT outer = OuterRect({bounds.left, bounds.top}, bounds, scale_, style_, exStyle_);
     const HWND created = ::CreateWindowExW(
         exStyle_, context_.FormClass().Name(), Widen(form.Caption()).c_str(), style_, outer.left,
         outer.top, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
@@ -69,7 +73,12 @@ FormWindow::FormWindow(WidgetContext& context, ui::Form& form)
         throw AppError("Cannot create the window \"" + form.Name() + "\". " +
                        SystemErrorMessage(error));
     }
-    accessibility_ = std::make_unique<FormAccessibility>(created, form);
+    // Hidden still: now that it has a screen, it takes that screen's scale.
+    if (const ui::DisplayScale own(WindowDpi(created)); own != scale_) {
+        scale_ = own;
+        BoundsChanged();
+    }
+    accessibility_ = std::make_unique<FormAccessibility>(created, form, scale_);
     context_.Add(*this);
     SetIcon(context_.Icon());
     if (context_.MainForm() == this && !context_.Title().empty()) {
@@ -129,11 +138,16 @@ void FormWindow::ApplyPendingChanges() {
 
 void FormWindow::CaptionChanged() { ::SetWindowTextW(Handle(), Widen(form_.Caption()).c_str()); }
 
-void FormWindow::BoundsChanged() {
-    const RECT outer = OuterRect(form_.Bounds(), style_, exStyle_);
+void FormWindow::PlaceWindow(ui::Point at) {
+    const RECT outer = OuterRect(at, form_.Bounds(), scale_, style_, exStyle_);
     const BusyFlag applying(applyingBounds_);
     ::SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left,
                    outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::BoundsChanged() {
+    const ui::Rect& bounds = form_.Bounds();
+    PlaceWindow(scale_.ToDevice(ui::Point{bounds.left, bounds.top}));
     // A larger window may take in buttons not made yet.
     if (::IsWindowVisible(Handle())) ApplyPendingChanges();
 }
@@ -148,13 +162,13 @@ void FormWindow::RegionChanged() {
         ::SetWindowRgn(Handle(), nullptr, TRUE);
         return;
     }
-    const ui::Rect& bounds = shape->bounds;
-    UniqueRegion region(::CreateRectRgn(bounds.left, bounds.top, bounds.left + bounds.width,
-                                        bounds.top + bounds.height));
+    // Each rectangle is converted edge by edge, so cut-outs that touch stay touching.
+    const RECT bounds = ToRect(scale_.ToDevice(shape->bounds));
+    UniqueRegion region(::CreateRectRgnIndirect(&bounds));
     if (!region) throw AppError("Cannot create the window shape. Out of memory");
-    for (const ui::Rect& cut : shape->cutouts) {
-        UniqueRegion piece(
-            ::CreateRectRgn(cut.left, cut.top, cut.left + cut.width, cut.top + cut.height));
+    for (const ui::Rect& cutout : shape->cutouts) {
+        const RECT cut = ToRect(scale_.ToDevice(cutout));
+        UniqueRegion piece(::CreateRectRgnIndirect(&cut));
         if (!piece) throw AppError("Cannot create the window shape. Out of memory");
         ::CombineRgn(region.Get(), region.Get(), piece.Get(), RGN_DIFF);
     }
@@ -165,7 +179,7 @@ void FormWindow::RegionChanged() {
 void FormWindow::ControlAdded(ui::Control& control) {
     if (control.Kind() == ui::ControlKind::Button) {
         buttons_[&control] = std::make_unique<NativeButton>(
-            Handle(), static_cast<ui::Button&>(control), mouse_.Router(), context_.Fonts(),
+            Handle(), static_cast<ui::Button&>(control), mouse_.Router(), context_.Fonts(), scale_,
             [this](const ui::Button& button) { return MadeInFront(button); });
     } else {
         Invalidate(control.Bounds());
@@ -228,8 +242,7 @@ void FormWindow::OnAccessibleCommand(WPARAM command, LPARAM target) {
 // A hidden window is painted whole when it is shown: nothing to mark before that.
 void FormWindow::Invalidate(const ui::Rect& bounds) {
     if (bounds.width <= 0 || bounds.height <= 0 || !::IsWindowVisible(Handle())) return;
-    const RECT rect{bounds.left, bounds.top, bounds.left + bounds.width,
-                    bounds.top + bounds.height};
+    const RECT rect = ToRect(scale_.ToDevice(bounds));
     ::InvalidateRect(Handle(), &rect, FALSE);
 }
 
@@ -320,6 +333,9 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_WINDOWPOSCHANGED:
             OnPositionChanged();
             break;
+        case WM_DPICHANGED:
+            OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_GETOBJECT:
             if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && accessibility_) {
                 if (const auto answer = accessibility_->Answer(wParam)) return *answer;
@@ -336,7 +352,7 @@ LRESULT FormWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void FormWindow::Paint(HDC dc, const RECT& area) {
     try {
-        painter_.Paint(dc, area, form_);
+        painter_.Paint(dc, area, form_, scale_);
     } catch (...) {
         // Out of memory while painting: the area stays as it was; reporting it from a paint
         // would only ask for the next paint.
@@ -373,12 +389,30 @@ void FormWindow::OnPositionChanged() {
     RECT client{};
     ::GetWindowRect(Handle(), &outer);
     ::GetClientRect(Handle(), &client);
-    const ui::Rect bounds{outer.left, outer.top, client.right, client.bottom};
+    const ui::Point at = scale_.ToMenu(ui::Point{outer.left, outer.top});
+    const ui::Rect bounds{at.x, at.y, scale_.ToMenu(client.right), scale_.ToMenu(client.bottom)};
     if (bounds == form_.Bounds()) return;
     Dispatch([&] {
         const BusyFlag applying(applyingBounds_);
         form_.SetBounds(bounds);
     });
+}
+
+// The model's size stays as it is: only its pixels on the screen change. The window goes
+// where Windows suggests (which keeps it under the pointer), at the form's size scaled
+// exactly as its controls are, and the model learns the new place.
+void FormWindow::OnDpiChanged(WPARAM dpi, const RECT& suggested) {
+    const ui::DisplayScale scale(LOWORD(dpi));
+    if (scale == scale_) return;
+    scale_ = scale;
+    PlaceWindow({suggested.left, suggested.top});
+    for (const auto& [control, button] : buttons_) {
+        button->Update(ui::ControlChange::Font);
+        button->Update(ui::ControlChange::Bounds);
+    }
+    RegionChanged();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+    OnPositionChanged();  // dispatches: the last thing here
 }
 
 }  // namespace ambrevo::win32

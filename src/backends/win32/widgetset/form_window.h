@@ -13,6 +13,7 @@
 #include "backends/win32/widgetset/native_button.h"
 #include "backends/win32/widgetset/widget_context.h"
 #include "ui/application.h"
+#include "ui/display_scale.h"
 #include "ui/form.h"
 #include "ui/widgetset.h"
 
@@ -68,6 +69,11 @@ private:
     void OnWheel(WPARAM wParam);
     bool RestoreFocus(WPARAM wParam);
     void OnPositionChanged();
+    // Moves the window's top left to at (screen pixels), sized for the form at its scale.
+    void PlaceWindow(ui::Point at);
+    // The window moved to a screen of another DPI: take the size Windows suggests and draw
+    // everything at the new scale.
+    void OnDpiChanged(WPARAM dpi, const RECT& suggested);
     void OnAccessibleCommand(WPARAM command, LPARAM target);
     // Brings the visible native buttons in step with the changes kept while the window was
     // hidden.
@@ -83,6 +89,7 @@ private:
     DWORD style_;
     DWORD exStyle_;
     UniqueWindow window_;
+    ui::DisplayScale scale_;  // the DPI of the window's screen
     FormMouse mouse_;
     ControlPainter painter_;
     std::map<const ui::Control*, std::unique_ptr<NativeButton>> buttons_;

@@ -32,11 +32,12 @@ constexpr ui::ControlChange kPendingOrder[] = {
 }  // namespace
 
 NativeButton::NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router,
-                           FontCache& fonts, MadeInFront madeInFront)
+                           FontCache& fonts, const ui::DisplayScale& scale, MadeInFront madeInFront)
     : parent_(parent),
       button_(button),
       router_(router),
       fonts_(fonts),
+      scale_(scale),
       madeInFront_(std::move(madeInFront)) {
     if (ShowsInForm()) Make();
 }
@@ -66,7 +67,7 @@ bool NativeButton::ShowsInForm() const {
 // Made in the model's state, so nothing is pending but the showing, which waits for a
 // hidden form.
 void NativeButton::Make() {
-    const ui::Rect& bounds = button_.Bounds();
+    const ui::Rect bounds = scale_.ToDevice(button_.Bounds());
     DWORD style = StyleOf(button_);
     pending_ = 0;
     if (!::IsWindowVisible(parent_) && (style & WS_VISIBLE) != 0) {
@@ -81,8 +82,8 @@ void NativeButton::Make() {
         throw AppError("Cannot create the button \"" + button_.Name() + "\". " +
                        SystemErrorMessage(error));
     }
-    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
-                   FALSE);
+    ::SendMessageW(Handle(), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)), FALSE);
     const HWND inFront = madeInFront_(button_);
     ::SetWindowPos(Handle(), inFront ? inFront : HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -129,7 +130,7 @@ void NativeButton::Apply(ui::ControlChange change) {
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
     switch (change) {
         case ui::ControlChange::Bounds: {
-            const ui::Rect& bounds = button_.Bounds();
+            const ui::Rect bounds = scale_.ToDevice(button_.Bounds());
             ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             break;
@@ -142,8 +143,8 @@ void NativeButton::Apply(ui::ControlChange change) {
             ::SetWindowTextW(window, Widen(button_.Caption()).c_str());
             break;
         case ui::ControlChange::Font:
-            ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(button_.Font())),
-                           TRUE);
+            ::SendMessageW(window, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(fonts_.Get(button_.Font(), scale_)), TRUE);
             break;
         case ui::ControlChange::TabStop:
             if (((style & WS_TABSTOP) != 0) == button_.TabStop()) break;

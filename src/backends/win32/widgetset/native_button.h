@@ -31,8 +31,10 @@ public:
 
     // Makes the window now when the button shows within the form's window; throws
     // AppError when a window cannot be made, now or later.
+    // scale is the form window's, which outlives the button; after it changes, the button
+    // is told of a font and a bounds change.
     NativeButton(HWND parent, ui::Button& button, ui::InputRouter& router, FontCache& fonts,
-                 MadeInFront madeInFront);
+                 const ui::DisplayScale& scale, MadeInFront madeInFront);
     ~NativeButton();
     NativeButton(const NativeButton&) = delete;
     NativeButton& operator=(const NativeButton&) = delete;
@@ -63,6 +65,7 @@ private:
     ui::Button& button_;
     ui::InputRouter& router_;
     FontCache& fonts_;
+    const ui::DisplayScale& scale_;
     const MadeInFront madeInFront_;
     UniqueWindow window_;
     WNDPROC original_ = nullptr;

@@ -1,10 +1,12 @@
 #include "backends/win32/widgetset/win32_widgetset.h"
 
+#include "backends/win32/system/system_libraries.h"
 #include "backends/win32/system/wide_text.h"
 #include "backends/win32/widgetset/application_icon_image.h"
 #include "backends/win32/widgetset/form_keyboard.h"
 #include "backends/win32/widgetset/form_window.h"
 #include "backends/win32/widgetset/label_text.h"
+#include "ui/display_scale.h"
 
 namespace ambrevo::win32 {
 
@@ -94,7 +96,10 @@ void Win32Widgetset::RestoreApplication() {
 }
 
 ui::Size Win32Widgetset::ScreenSize() {
-    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    // In menu coordinates, as the forms' bounds are.
+    const ui::DisplayScale scale(WindowDpi(nullptr));
+    return {scale.ToMenu(::GetSystemMetrics(SM_CXSCREEN)),
+            scale.ToMenu(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
 ui::Size Win32Widgetset::MeasureText(const ui::Font& font, const std::string& text, int maxWidth) {

@@ -1,12 +1,8 @@
-#include "pack/preview/preview_text.h"
+#include "pack/pictures/preview_text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "pack/source/source_defaults.h"
 #include "support/utf8.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
@@ -24,29 +20,23 @@ namespace {
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-struct FontFiles {
-    const char* regular;
-    const char* bold;
-};
-constexpr FontFiles kSystemFonts[] = {
-    {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"},
-    {"C:\\Windows\\Fonts\\arial.ttf", "C:\\Windows\\Fonts\\arialbd.ttf"},
-};
+// Set on the shown character that the first "&" marks; Glyph() takes it off.
+constexpr std::uint32_t kMnemonicFlag = 0x80000000;
 
-std::vector<std::uint8_t> FileBytes(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+std::uint32_t Glyph(std::uint32_t c) { return c & ~kMnemonicFlag; }
 
-// The characters shown: "&" before a character marks it as the mnemonic and is dropped.
+// The characters shown: "&" before a character marks it as the mnemonic and is dropped;
+// the first one so marked carries kMnemonicFlag ("&&" shows "&" and marks nothing).
 std::vector<std::uint32_t> ShownCharacters(const std::string& utf8) {
     std::vector<std::uint32_t> shown;
+    bool marked = false;
     for (std::size_t i = 0; i < utf8.size();) {
+        const bool mnemonic = utf8[i] == '&' && i + 1 < utf8.size() && utf8[i + 1] != '&';
         if (utf8[i] == '&' && i + 1 < utf8.size()) ++i;
         const std::uint32_t c = NextCodePoint(utf8, i);
-        shown.push_back(c == kInvalidUtf8 ? 0xFFFD : c);
+        shown.push_back((c == kInvalidUtf8 ? 0xFFFD : c) |
+                        (mnemonic && !marked ? kMnemonicFlag : 0));
+        marked = marked || mnemonic;
     }
     return shown;
 }
@@ -72,10 +62,11 @@ public:
     float Advance(std::uint32_t c, std::uint32_t next) const {
         int advance = 0;
         int bearing = 0;
-        stbtt_GetCodepointHMetrics(&font_, static_cast<int>(c), &advance, &bearing);
-        const int kern = next != 0 ? stbtt_GetCodepointKernAdvance(&font_, static_cast<int>(c),
-                                                                   static_cast<int>(next))
-                                   : 0;
+        stbtt_GetCodepointHMetrics(&font_, static_cast<int>(Glyph(c)), &advance, &bearing);
+        const int kern = next != 0
+                             ? stbtt_GetCodepointKernAdvance(&font_, static_cast<int>(Glyph(c)),
+                                                             static_cast<int>(Glyph(next)))
+                             : 0;
         return static_cast<float>(advance + kern) * scale_;
     }
 
@@ -219,6 +210,23 @@ void DrawGlyph(Bitmap& picture, const Clip& clip, const stbtt_fontinfo& font, fl
     }
 }
 
+// A line of one pixel at row y from x = from to x = to, rounded to whole pixels.
+void Underline(Bitmap& picture, const Clip& clip, double from, double to, std::int64_t y,
+               std::uint32_t rgb) {
+    if (!clip.Contains(clip.left, y)) return;
+    const auto end = std::min<std::int64_t>(std::llround(to), clip.right);
+    for (auto x = std::max<std::int64_t>(std::llround(from), clip.left); x < end; ++x) {
+        Blend(picture, x, y, rgb, 255);
+    }
+}
+
+// The box's size in points: 0 (Windows' default) as kPreviewDefaultPoints, and within the
+// sizes the painter draws.
+int PointsOf(const TextBox& box) {
+    const int points = box.points == 0 ? kPreviewDefaultPoints : box.points;
+    return std::clamp(points, kMinFontPoints + 1, kMaxFontPoints);
+}
+
 }  // namespace
 
 PreviewTextPainter::PreviewTextPainter(std::unique_ptr<Face> regular, std::unique_ptr<Face> bold)
@@ -244,22 +252,25 @@ std::unique_ptr<PreviewTextPainter> PreviewTextPainter::FromFonts(std::vector<st
         new PreviewTextPainter(std::move(regularFace), load(std::move(bold))));
 }
 
-std::unique_ptr<PreviewTextPainter> PreviewTextPainter::FromSystemFonts() {
-    for (const FontFiles& files : kSystemFonts) {
-        if (auto painter = FromFonts(FileBytes(files.regular), FileBytes(files.bold))) {
-            return painter;
-        }
-    }
-    return nullptr;
+const PreviewTextPainter::Face& PreviewTextPainter::FaceOf(const TextBox& box) const {
+    return box.bold && bold_ ? *bold_ : *regular_;
+}
+
+TextExtent PreviewTextPainter::Measure(const std::string& utf8Text, const TextBox& box) const {
+    const Layout layout(FaceOf(box).info, PointsOf(box));
+    const std::vector<Line> lines = layout.Lines(ShownCharacters(utf8Text), 0);
+    float widest = 0;
+    for (const Line& line : lines) widest = std::max(widest, layout.Width(line));
+    return {static_cast<std::int64_t>(std::ceil(widest)),
+            std::int64_t{layout.LineHeight()} * static_cast<std::int64_t>(lines.size())};
 }
 
 void PreviewTextPainter::Draw(Bitmap& picture, const std::string& utf8Text, const TextBox& box,
                               std::uint32_t rgb) const {
     const Clip clip = Clip::Of(box, picture);
     if (clip.Empty()) return;
-    const Face& face = box.bold && bold_ ? *bold_ : *regular_;
-    const int points = box.points == 0 ? kPreviewDefaultPoints : box.points;
-    const Layout layout(face.info, std::clamp(points, kMinFontPoints + 1, kMaxFontPoints));
+    const Face& face = FaceOf(box);
+    const Layout layout(face.info, PointsOf(box));
     const std::vector<Line> lines =
         layout.Lines(ShownCharacters(utf8Text), box.wordWrap ? box.width : 0);
     const std::int64_t textHeight =
@@ -274,15 +285,15 @@ void PreviewTextPainter::Draw(Bitmap& picture, const std::string& utf8Text, cons
             penX += (static_cast<double>(box.width) - width) / 2;
         }
         const std::int64_t baseline = top + layout.Ascent();
-        if (box.underline && clip.Contains(clip.left, baseline + 1)) {
-            const auto end = std::min<std::int64_t>(std::llround(penX + width), clip.right);
-            for (auto x = std::max<std::int64_t>(std::llround(penX), clip.left); x < end; ++x) {
-                Blend(picture, x, baseline + 1, rgb, 255);
-            }
-        }
+        if (box.underline) Underline(picture, clip, penX, penX + width, baseline + 1, rgb);
         for (std::size_t i = 0; i < line.size(); ++i) {
-            DrawGlyph(picture, clip, face.info, layout.Scale(), line[i], penX, baseline, rgb);
-            penX += layout.Advance(line[i], i + 1 < line.size() ? line[i + 1] : 0);
+            const float advance = layout.Advance(line[i], i + 1 < line.size() ? line[i + 1] : 0);
+            DrawGlyph(picture, clip, face.info, layout.Scale(), Glyph(line[i]), penX, baseline,
+                      rgb);
+            if (box.underlineMnemonic && (line[i] & kMnemonicFlag) != 0) {
+                Underline(picture, clip, penX, penX + advance, baseline + 1, rgb);
+            }
+            penX += advance;
         }
         top += layout.LineHeight();
     }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "menu/menu_model.h"
+#include "pack/pictures/picture_composer.h"
+#include "pack/text/source_names.h"
+#include "pack/source/source_table.h"
+
+namespace ambrevo::pack {
+
+// The ready styles by name: "blue", "green", "red", "grey", "dark".
+const NameTable& ReadyStyleNames();
+
+// Reads the "style" of item `record` (1..), a picture item whose normal, highlighted and
+// pressed pictures the tool draws from its caption: a ready style's name (`style =
+// "blue"`) or a table of look keys with per-state tables. Stores the three pictures,
+// composed over the backdrop at the item's place. Without "size" the item takes the
+// caption's size plus padding; without "shortcut_key" and "name" it takes the caption's
+// access key and text. An item without "style" is left alone. True when the item has a
+// style, drawn or refused.
+bool ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
+                     int record);
+
+}  // namespace ambrevo::pack
