@@ -82,7 +82,7 @@ wineprefix:
 demo: native windows wineprefix
 	./scripts/run-demo.sh
 
-test: test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
+test: format-check test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)

@@ -17,7 +17,8 @@ std::string ChooseFirstMenuName(const std::string& firstArgument, const PackageD
     // A language's menu is an entry of the package, and never one of its tables, which a
     // damaged table of languages might name.
     const auto holds = [&](const std::string& name) {
-        if (name == kLanguageEntryName || name == kItemNameEntryName || name == kCodePageEntryName) {
+        if (name == kLanguageEntryName || name == kItemNameEntryName ||
+            name == kCodePageEntryName) {
             return false;
         }
         return std::any_of(directory.begin(), directory.end(),

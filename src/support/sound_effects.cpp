@@ -13,8 +13,8 @@ constexpr int kChange = 4;
 constexpr int kExit = 5;
 
 // Resource names of the built-in clips, by sound number.
-constexpr const char* kClipNames[] = {nullptr,      "START_WAV",  "SELECT_WAV",
-                                      "CLICK_WAV",  "CHANGE_WAV", "EXIT_WAV"};
+constexpr const char* kClipNames[] = {nullptr,     "START_WAV",  "SELECT_WAV",
+                                      "CLICK_WAV", "CHANGE_WAV", "EXIT_WAV"};
 
 // A click is followed by this many rounds of message processing, so that the window
 // repaints the pressed item before the action goes on.
@@ -79,8 +79,7 @@ void SoundEffects::PlayClickSound(const std::string& menuName, int item, bool wa
 }
 
 void SoundEffects::PlayChangeSound(const std::string& targetMenu) {
-    if (!PlayFirstFile({MenuBase(targetMenu) + ".wav", "change.wav"}, Existence::PlainFile,
-                       true)) {
+    if (!PlayFirstFile({MenuBase(targetMenu) + ".wav", "change.wav"}, Existence::PlainFile, true)) {
         PlayBuiltInSound(kChange, true);
     }
 }

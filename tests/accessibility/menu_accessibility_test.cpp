@@ -99,8 +99,8 @@ TEST_F(MenuAccessibilityTest, FocusFollowsKeysAndPointerAndIsToldOncePerMove) {
     widgets_.KeyDown(*Item(2).keyProxy, ui::kKeyRight);
     widgets_.MouseMove(*Item(3).picture, 1, 1);  // already focused: told nothing more
     widgets_.MouseMove(*Item(1).picture, 1, 1);
-    EXPECT_EQ(Told(), (Events{{kReplaced, 0}, {kFocusMoved, 2}, {kFocusMoved, 3},
-                              {kFocusMoved, 1}}));
+    EXPECT_EQ(Told(),
+              (Events{{kReplaced, 0}, {kFocusMoved, 2}, {kFocusMoved, 3}, {kFocusMoved, 1}}));
     EXPECT_EQ(access_.Focused(), 1);
     EXPECT_TRUE(access_.Element(1).focused && access_.Element(1).hot);
     EXPECT_FALSE(access_.Element(3).focused || access_.Element(3).hot);

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     }
     CoInitialize(NULL);
     IAccessible* object = NULL;
-    HRESULT result = AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &kIAccessible,
-                                                (void**)&object);
+    HRESULT result =
+        AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, &kIAccessible, (void**)&object);
     if (FAILED(result)) {
         printf("no object %08lx\n", (unsigned long)result);
         return 4;

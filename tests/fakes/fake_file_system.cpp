@@ -51,7 +51,6 @@ private:
     std::string path_;
 };
 
-
 }  // namespace
 
 FakeFileSystem::Entry& FakeFileSystem::Insert(const std::string& path, FileAttributes attributes) {
@@ -137,14 +136,16 @@ bool FakeFileSystem::ListFolder(const std::string& pattern,
     std::vector<FolderEntry> matches;
     if (!IsRootKey(folder)) {
         for (const char* dots : {".", ".."}) {
-            if (MatchesNamePattern(namePattern, dots)) matches.push_back({dots, FileAttributes{true}});
+            if (MatchesNamePattern(namePattern, dots))
+                matches.push_back({dots, FileAttributes{true}});
         }
     }
     const auto children = children_.find(folder);
     if (children != children_.end()) {
         for (const std::string& key : children->second) {
             const Entry& entry = entries_.at(key);
-            if (MatchesNamePattern(namePattern, entry.name)) matches.push_back({entry.name, entry.attributes});
+            if (MatchesNamePattern(namePattern, entry.name))
+                matches.push_back({entry.name, entry.attributes});
         }
     }
     if (matches.empty()) return false;  // as the platform's listing of nothing fails to start

@@ -11,7 +11,9 @@ namespace ambrevo {
 class HeadlessWidgetset::FormPeer : public ui::FormPeer, private ui::InputSurface {
 public:
     FormPeer(HeadlessWidgetset& widgets, ui::Form& form)
-        : widgets_(widgets), form_(form), router_(form, *this, ui::InputRouter::ButtonInput::Native) {
+        : widgets_(widgets),
+          form_(form),
+          router_(form, *this, ui::InputRouter::ButtonInput::Native) {
         widgets_.peers_[&form] = this;
     }
     ~FormPeer() override { widgets_.peers_.erase(&form_); }
@@ -137,7 +139,8 @@ void HeadlessWidgetset::MouseDown(ui::Control& control, int x, int y, ui::MouseB
 }
 
 void HeadlessWidgetset::MouseMove(ui::Control& control, int x, int y) {
-    if (IsButton(control)) return Dispatch([&] { control.MouseMove({ui::MouseButton::Left, x, y}); });
+    if (IsButton(control))
+        return Dispatch([&] { control.MouseMove({ui::MouseButton::Left, x, y}); });
     Input(control.Owner()).MouseMove(ui::MouseButton::Left, FormPoint(control, x, y));
 }
 
@@ -146,7 +149,9 @@ void HeadlessWidgetset::MouseUp(ui::Control& control, int x, int y, ui::MouseBut
     Input(control.Owner()).MouseUp(button, FormPoint(control, x, y), false);
 }
 
-ui::InputRouter& HeadlessWidgetset::Input(const ui::Form& form) { return peers_.at(&form)->Router(); }
+ui::InputRouter& HeadlessWidgetset::Input(const ui::Form& form) {
+    return peers_.at(&form)->Router();
+}
 
 void HeadlessWidgetset::Click(ui::Control& control) {
     // A disabled button takes no clicks, as on Windows.

@@ -38,6 +38,8 @@ private:
 };
 
 // The bytes of a text, as the package and file functions take them.
-inline std::vector<std::uint8_t> AsBytes(std::string_view text) { return {text.begin(), text.end()}; }
+inline std::vector<std::uint8_t> AsBytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 }  // namespace ambrevo::testing

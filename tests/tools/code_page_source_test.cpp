@@ -140,21 +140,26 @@ TEST_F(CodePageSourceTest, RefusesWithFileAndLine) {
         {"code_page = 1251.0\n", ":1: " + notMenu},
         // Without a code page the message of before; an unknown one adds no text errors.
         {"title = \"\u041F\"\n",
-         ":1: Window title (\"title\") holds the character U+041F, which menu text (Windows-1252) cannot "
+         ":1: Window title (\"title\") holds the character U+041F, which menu text (Windows-1252) "
+         "cannot "
          "hold"},
         {"code_page = 1215\ntitle = \"\u041F\"\n", ":1: " + notMenu + ", not 1215"},
         {"code_page = 1251\n\n[[item]]\ncaption = \"Caf\u00E9\"\n",
-         ":4: Caption (\"caption\") holds the character U+00E9, which menu text (code page 1251) cannot "
+         ":4: Caption (\"caption\") holds the character U+00E9, which menu text (code page 1251) "
+         "cannot "
          "hold"},
         {"code_page = 1253\n[description]\nfont = { name = \"\u041F\" }\n",
-         ":3: Description font (\"description.font.name\") holds the character U+041F, which menu text (code page "
+         ":3: Description font (\"description.font.name\") holds the character U+041F, which menu "
+         "text (code page "
          "1253) cannot hold"},
         // CP932 writes the yen sign as "\" one way only: refused, not made a backslash.
         {"code_page = 932\ntitle = \"\u00A5100\"\n",
-         ":2: Window title (\"title\") holds the character U+00A5, which menu text (code page 932) cannot "
+         ":2: Window title (\"title\") holds the character U+00A5, which menu text (code page 932) "
+         "cannot "
          "hold"},
         {"code_page = 936\n[expiry]\nmessage = \"\uBA54\"\n",
-         ":3: Expiry notice (\"expiry.message\") holds the character U+BA54, which menu text (code page 936) "
+         ":3: Expiry notice (\"expiry.message\") holds the character U+BA54, which menu text (code "
+         "page 936) "
          "cannot "
          "hold"},
         {"code_page = 874\n[[item]]\nviewer_name = \"\u00E9\"\n",
@@ -165,7 +170,8 @@ TEST_F(CodePageSourceTest, RefusesWithFileAndLine) {
          ":2: \"name\" holds the character U+30A2, which code page 932 stores with a byte the "
          "player reads as a capital letter; a menu name cannot hold it"},
         {"code_page = 1251\nname = \"\u00E9.mnu\"\n",
-         ":2: Menu name (\"name\") holds the character U+00E9, which menu text (code page 1251) cannot "
+         ":2: Menu name (\"name\") holds the character U+00E9, which menu text (code page 1251) "
+         "cannot "
          "hold"},
     };
     for (const auto& c : cases) {

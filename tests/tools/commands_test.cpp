@@ -282,12 +282,14 @@ TEST_F(CommandsTest, CheckReportsProblemsAndRefusesToBuild) {
     const auto bad = folder_.Write("src/bad.toml", "title = 1\n[[item]]\ntarget = \"gone.mnu\"\n");
     EXPECT_EQ(RunCheck({bad}, out_, err_), 1);
     const std::string file = PathToUtf8(bad);
-    EXPECT_EQ(err_.str(), file + ":1: Window title (\"title\") must be a text in double quotes: \"...\"\n" + file +
-                              ":2: warning: item 1 is a picture item without a normal picture: "
-                              "it shows nothing\n" +
-                              file +
-                              ":3: the menu target \"gone.mnu\" names no menu of the package\n"
-                              "2 problems found\n");
+    EXPECT_EQ(err_.str(),
+              file + ":1: Window title (\"title\") must be a text in double quotes: \"...\"\n" +
+                  file +
+                  ":2: warning: item 1 is a picture item without a normal picture: "
+                  "it shows nothing\n" +
+                  file +
+                  ":3: the menu target \"gone.mnu\" names no menu of the package\n"
+                  "2 problems found\n");
 
     EXPECT_EQ(Build({bad}, "out.exe", folder_.Path("player.exe")), 1);
     EXPECT_NE(err_.str().find("nothing built"), std::string::npos);

@@ -45,7 +45,8 @@ TEST(EditHistoryTest, ManyEditsKeepTheNewestStepsWithinBothBounds) {
         for (std::size_t n = 0; n < c.steps; ++n) {
             const EditStep* next = history.Next(Replay::Undo);
             ASSERT_NE(next, nullptr) << c.name;
-            EXPECT_EQ(next->changes.front().after[0], static_cast<char>('a' + (c.edits - 1 - n) % 26))
+            EXPECT_EQ(next->changes.front().after[0],
+                      static_cast<char>('a' + (c.edits - 1 - n) % 26))
                 << c.name;
             ReplayNext(history, Replay::Undo);
         }
@@ -83,12 +84,9 @@ TEST(EditHistoryTest, OneFilesStepsAreTakenNewestFirst) {
         const char* after;  // of the step taken; none when there is none to take
         const char* undo;   // the firsts of the undo steps' texts afterwards, oldest first
     } cases[] = {
-        {Replay::Undo, "main.toml", "cc", "abd"},
-        {Replay::Undo, "main.toml", "aa", "bd"},
-        {Replay::Undo, "main.toml", nullptr, "bd"},
-        {Replay::Redo, "help.toml", nullptr, "bd"},
-        {Replay::Redo, "main.toml", "aa", "bda"},
-        {Replay::Undo, "help.toml", "dd", "ba"},
+        {Replay::Undo, "main.toml", "cc", "abd"},   {Replay::Undo, "main.toml", "aa", "bd"},
+        {Replay::Undo, "main.toml", nullptr, "bd"}, {Replay::Redo, "help.toml", nullptr, "bd"},
+        {Replay::Redo, "main.toml", "aa", "bda"},   {Replay::Undo, "help.toml", "dd", "ba"},
         {Replay::Redo, "menu.toml", nullptr, "ba"},
     };
     for (const auto& c : cases) {

@@ -87,16 +87,18 @@ TEST_F(EditSessionTest, TheModelNamesFilesVersionsAndWhereEachItemIs) {
 }
 
 TEST_F(EditSessionTest, TheModelListsProblemsWithTheItemTheyConcern) {
-    folder_.Write("main.toml", std::string(kMenu) + "\n[[item]]\nkind = \"text\"\n"
-                                                    "position = [300, 10]\nsizes = [1, 2]\n");
+    folder_.Write("main.toml", std::string(kMenu) +
+                                   "\n[[item]]\nkind = \"text\"\n"
+                                   "position = [300, 10]\nsizes = [1, 2]\n");
     const nlohmann::json model = session_.Model();
     EXPECT_EQ(model["problem_list"], nlohmann::json::parse(R"([
         {"file": "main.toml", "line": 18, "item": 3, "warning": true,
          "message": "item 3 (97 x 25 at 300, 10) lies partly outside the 320 x 200 window"},
         {"file": "main.toml", "line": 21, "item": 3, "warning": false,
          "message": "unknown key \"sizes\"; did you mean Size (\"size\")?"}])"));
-    EXPECT_EQ(model["problems"], nlohmann::json::array(
-        {"main.toml:21: unknown key \"sizes\"; did you mean Size (\"size\")?"}));
+    EXPECT_EQ(model["problems"],
+              nlohmann::json::array(
+                  {"main.toml:21: unknown key \"sizes\"; did you mean Size (\"size\")?"}));
     EXPECT_EQ(model["keys"], MenuKeysJson());
 }
 
@@ -124,8 +126,12 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          "position = [110, 60]",
          "position = [300, 60]",
          ""},
-        {"and moved back", {{"item", 2}, {"set", {{"position", {110, 60}}}}}, 200,
-         "position = [300, 60]", "position = [110, 60]", ""},
+        {"and moved back",
+         {{"item", 2}, {"set", {{"position", {110, 60}}}}},
+         200,
+         "position = [300, 60]",
+         "position = [110, 60]",
+         ""},
         {"a picture of a sub-table and a key removed",
          {{"item", 1}, {"set", {{"pictures.normal", "back.png"}, {"target", nullptr}}}},
          200,
@@ -150,13 +156,23 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
          "",
          "",
          "\"item\" must be an item's number, 1 to 2"},
-        {"a fraction", {{"item", 1}, {"set", {{"position", {1.5, 2}}}}}, 400, "", "",
+        {"a fraction",
+         {{"item", 1}, {"set", {{"position", {1.5, 2}}}}},
+         400,
+         "",
+         "",
          "Position (\"position\"): \"Left\" needs a whole number, not 1.5"},
         {"a place of a list left empty",
-         {{"set", {{"description.bounds", {0, 0, nullptr, 40}}}}}, 400, "", "",
+         {{"set", {{"description.bounds", {0, 0, nullptr, 40}}}}},
+         400,
+         "",
+         "",
          "Description area (\"description.bounds\"): \"Width\" needs a number"},
-        {"a font's key left empty", {{"item", 2}, {"set", {{"font", {{"size", nullptr}}}}}},
-         400, "", "",
+        {"a font's key left empty",
+         {{"item", 2}, {"set", {{"font", {{"size", nullptr}}}}}},
+         400,
+         "",
+         "",
          "Caption font (\"font\"): \"size\" needs a value: a text, a number, true or false, a "
          "list or a table"},
         {"a picture item added with its picture in a sub-table",
@@ -458,22 +474,19 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         std::string method, path, token, body;
         int status;  // 0: not the editor's request
     } cases[] = {
-        {"GET", "/model", "", "", 403},
-        {"GET", "/model", "c0ffee", "", 200},
-        {"GET", "/pictures", "", "", 403},
-        {"GET", "/pictures", "c0ffee", "", 200},
-        {"POST", "/pictures", "", "", 403},
-        {"POST", "/pictures", "c0ffee", "", 400},
-        {"GET", "/index.html", "", "", 0},
-        {"POST", "/edit", "", edit, 403},
-        {"POST", "/edit", "c0ffef", edit, 403},
-        {"POST", "/edit", "c0ffee0", edit, 403},
-        {"GET", "/edit", "c0ffee", edit, 405},
-        {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"GET", "/model", "", "", 403},         {"GET", "/model", "c0ffee", "", 200},
+        {"GET", "/pictures", "", "", 403},      {"GET", "/pictures", "c0ffee", "", 200},
+        {"POST", "/pictures", "", "", 403},     {"POST", "/pictures", "c0ffee", "", 400},
+        {"GET", "/index.html", "", "", 0},      {"POST", "/edit", "", edit, 403},
+        {"POST", "/edit", "c0ffef", edit, 403}, {"POST", "/edit", "c0ffee0", edit, 403},
+        {"GET", "/edit", "c0ffee", edit, 405},  {"POST", "/edit", "c0ffee", "{not json", 400},
         {"POST", "/edit", "c0ffee", edit, 200},
     };
     for (const auto& c : cases) {
-        const WebRequest request{c.method, c.path, c.body, [&c](const char* name) {
+        const WebRequest request{c.method,
+                                 c.path,
+                                 c.body,
+                                 [&c](const char* name) {
                                      return std::string(name) == "X-Ambrevo-Token" ? c.token : "";
                                  },
                                  {}};

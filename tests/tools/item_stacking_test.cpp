@@ -19,8 +19,7 @@ TEST(StackingOrderTest, PutsPushButtonsInFrontAndLaterItemsAboveEarlierOnes) {
         {"no items", {}, {}},
         {"one kind keeps file order", {kPicture, kText, kPicture}, {1, 2, 3}},
         {"a button first still lies on top", {kButton, kPicture, kText}, {2, 3, 1}},
-        {"buttons among the rest", {kPicture, kButton, kText, kButton, kPicture},
-         {1, 3, 5, 2, 4}},
+        {"buttons among the rest", {kPicture, kButton, kText, kButton, kPicture}, {1, 3, 5, 2, 4}},
         {"only buttons", {kButton, kButton}, {1, 2}},
     };
     for (const Case& test : cases) {

@@ -298,7 +298,8 @@ TEST_F(MenuSourceTest, ReportsEveryProblemAtItsLine) {
         {items101, {"101: a menu holds at most 100 items, this one has 101"}},
         {frames101, {"2: \"pictures.normal_frames\" holds 101 frames; a set has at most 100"}},
         {"title = \"\u4e2d\"\n",
-         {"1: Window title (\"title\") holds the character U+4E2D, which menu text (Windows-1252) cannot "
+         {"1: Window title (\"title\") holds the character U+4E2D, which menu text (Windows-1252) "
+          "cannot "
           "hold"}},
         {"version = 6\n[expiry]\nyear = 1\n[[item]]\nviewer_name = \"x\"\n",
          {"2: \"expiry\" needs version 7; this menu is version 6: set version = 7, or remove it",

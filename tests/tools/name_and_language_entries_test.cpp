@@ -115,12 +115,12 @@ TEST(EntryTablesTest, ADamagedTableNamesNothingAndThePackageStillOpens) {
         const char* table;
         ByteBuilder bytes;
     } cases[] = {
-        {"languages.dat", count(-1)},      {"languages.dat", count(101)},
-        {"languages.dat", cutShort},       {"languages.dat", longerThanTheFile},
-        {"languages.dat", wrongTag},       {"languages.dat", notACode},
-        {"languages.dat", noMenu},         {"languages.dat", ByteBuilder()},
-        {"names.dat", itemZero},           {"names.dat", itemBeyond},
-        {"names.dat", count(10001)},       {"names.dat", namesCutShort},
+        {"languages.dat", count(-1)}, {"languages.dat", count(101)},
+        {"languages.dat", cutShort},  {"languages.dat", longerThanTheFile},
+        {"languages.dat", wrongTag},  {"languages.dat", notACode},
+        {"languages.dat", noMenu},    {"languages.dat", ByteBuilder()},
+        {"names.dat", itemZero},      {"names.dat", itemBeyond},
+        {"names.dat", count(10001)},  {"names.dat", namesCutShort},
     };
     for (const auto& c : cases) {
         const testing::OpenedPackage opened = PackageWith({c.table, AsBytes(c.bytes.Str())});

@@ -47,28 +47,27 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
         std::string to;
     } cases[] = {
         {"a value in place, comment and spacing kept",
-         [](auto& e) { e.Set("", "title", "\"Menu\""); },
-         "title = \"Menu # one\"   #", "title = \"Menu\"   #"},
+         [](auto& e) { e.Set("", "title", "\"Menu\""); }, "title = \"Menu # one\"   #",
+         "title = \"Menu\"   #"},
         {"a multi-line value replaced whole",
          [](auto& e) { e.Set("description", "bounds", "[1, 2, 3, 4]"); },
          "[326, 134,\n            160, 96]", "[1, 2, 3, 4]"},
         {"a new key after the table's last, indented like it",
-         [](auto& e) { e.Set("description", "color", "\"#ffffff\""); },
-         "160, 96]  # x, y, w, h\n", "160, 96]  # x, y, w, h\n  color = \"#ffffff\"\n"},
+         [](auto& e) { e.Set("description", "color", "\"#ffffff\""); }, "160, 96]  # x, y, w, h\n",
+         "160, 96]  # x, y, w, h\n  color = \"#ffffff\"\n"},
         {"a new key of an element goes before its sub-table",
          [](auto& e) { e.Set("item[0]", "caption", "\"Go\""); },
          "position = [36, 130]\n[item.pictures]",
          "position = [36, 130]\ncaption = \"Go\"\n[item.pictures]"},
         {"a key of the second element, number style of the rest kept",
-         [](auto& e) { e.Set("item[1]", "position", "[46, 130]"); },
-         "position = [0x10, 1_000]", "position = [46, 130]"},
+         [](auto& e) { e.Set("item[1]", "position", "[46, 130]"); }, "position = [0x10, 1_000]",
+         "position = [46, 130]"},
         {"a missing sub-table added at its element's end",
          [](auto& e) { e.Set("item[1].pictures", "normal", "\"b.png\""); },
          "position = [0x10, 1_000]\n",
          "position = [0x10, 1_000]\n[item.pictures]\nnormal = \"b.png\"\n"},
         {"a missing table added before the items",
-         [](auto& e) { e.Set("clock", "show_time", "true"); },
-         "\n\n[[item]]\nkind = \"picture\"",
+         [](auto& e) { e.Set("clock", "show_time", "true"); }, "\n\n[[item]]\nkind = \"picture\"",
          "\n\n[clock]\nshow_time = true\n\n[[item]]\nkind = \"picture\""},
         {"dotted keys give way to the whole value where they were",
          [](auto& e) { e.Set("", "font", "{ name = \"Arial\", size = 10 }"); },
@@ -79,8 +78,7 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
         {"an element removed with its comment and the blank line before it",
          [](auto& e) { e.RemoveElement("item", 1); },
          "\n# The exit item.\n[[item]]\nkind = \"button\"\nposition = [0x10, 1_000]\n", ""},
-        {"an element moved before another",
-         [](auto& e) { e.MoveElement("item", 1, 0); },
+        {"an element moved before another", [](auto& e) { e.MoveElement("item", 1, 0); },
          "\n[[item]]\nkind = \"picture\"\nposition = [36, 130]\n[item.pictures]\n"
          "normal = 'pictures\\n.png'\n\n# The exit item.\n[[item]]\nkind = \"button\"\n"
          "position = [0x10, 1_000]\n",
@@ -93,8 +91,7 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
          "normal = 'pictures\\n.png'\n\n[[item]]\nkind = \"picture\"\nposition = [36, 130]\n"
          "[item.pictures]\nnormal = 'pictures\\n.png'\n"},
         {"the last element copied, without its comment",
-         [](auto& e) { EXPECT_EQ(e.DuplicateElement("item", 1), 2); },
-         "position = [0x10, 1_000]\n",
+         [](auto& e) { EXPECT_EQ(e.DuplicateElement("item", 1), 2); }, "position = [0x10, 1_000]\n",
          "position = [0x10, 1_000]\n\n[[item]]\nkind = \"button\"\nposition = [0x10, 1_000]\n"},
     };
     for (const auto& c : cases) {
@@ -123,10 +120,10 @@ TEST(TomlSourceEditTest, AppendingFollowsTheArraysOwnLayout) {
          "menus = [\n    \"a.toml\",  # first \"]\n    \"b.toml\", # ] last\n]\n[languages]\n",
          "menus = [\n    \"a.toml\",  # first \"]\n    \"b.toml\", # ] last\n    \"c.toml\",\n]\n"
          "[languages]\n"},
-        {"a line each, no trailing comma, CRLF",
-         "menus = [\r\n  \"a.toml\"\r\n]\r\n", "menus = [\r\n  \"a.toml\",\r\n  \"c.toml\"\r\n]\r\n"},
-        {"the bracket after the last value",
-         "menus = [\"a.toml\",\n\t\"b.toml\"]\n", "menus = [\"a.toml\",\n\t\"b.toml\",\n\t\"c.toml\"]\n"},
+        {"a line each, no trailing comma, CRLF", "menus = [\r\n  \"a.toml\"\r\n]\r\n",
+         "menus = [\r\n  \"a.toml\",\r\n  \"c.toml\"\r\n]\r\n"},
+        {"the bracket after the last value", "menus = [\"a.toml\",\n\t\"b.toml\"]\n",
+         "menus = [\"a.toml\",\n\t\"b.toml\",\n\t\"c.toml\"]\n"},
     };
     for (const auto& c : cases) {
         TomlSourceEdit edit(c.before);

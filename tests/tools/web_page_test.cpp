@@ -166,13 +166,15 @@ int FailedReadsWhileRebuilding(SourceFolder& folder, LivePackage& package, int l
 TEST_F(WebPageTest, LivePackage_ReadersAlwaysGetAWholePackageWhileItIsRebuilt) {
     LivePackage package(source_);
     ASSERT_TRUE(package.Build());
-    EXPECT_EQ(FailedReadsWhileRebuilding(folder_, package, 24, [&] {
-                  const PackageSnapshot snapshot = package.Current();
-                  ReadBuiltPackageBytes(
-                      "package.bin",
-                      std::span(reinterpret_cast<const std::uint8_t*>(snapshot.program->data()),
-                                snapshot.program->size()));
-              }),
+    EXPECT_EQ(FailedReadsWhileRebuilding(
+                  folder_, package, 24,
+                  [&] {
+                      const PackageSnapshot snapshot = package.Current();
+                      ReadBuiltPackageBytes(
+                          "package.bin",
+                          std::span(reinterpret_cast<const std::uint8_t*>(snapshot.program->data()),
+                                    snapshot.program->size()));
+                  }),
               0);
     EXPECT_EQ(package.Current().generation, 21u);
 }

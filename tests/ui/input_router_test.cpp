@@ -90,24 +90,30 @@ TEST_P(InputRouterTest, MouseGoesToTheTopmostControlAndStaysWithTheOneThatGotThe
          {},
          {"capture", "lbl:down 10,10", "release", "lbl:up 11,12", "lbl:click"}},
         {"released off the control: no click, the captured control hears it",
-         {{Down, MouseButton::Left, {10, 10}}, {Move, MouseButton::Left, {150, 90}},
+         {{Down, MouseButton::Left, {10, 10}},
+          {Move, MouseButton::Left, {150, 90}},
           {Up, MouseButton::Left, {150, 90}}},
          {},
          {"capture", "pic:down 10,10", "pic:move 150,90", "release", "pic:up 150,90"}},
         {"a second button keeps the capture until both are up",
-         {{Down, MouseButton::Left, {10, 10}}, {Down, MouseButton::Right, {50, 50}},
-          {UpStillHeld, MouseButton::Right, {50, 50}}, {Up, MouseButton::Left, {5, 5}}},
+         {{Down, MouseButton::Left, {10, 10}},
+          {Down, MouseButton::Right, {50, 50}},
+          {UpStillHeld, MouseButton::Right, {50, 50}},
+          {Up, MouseButton::Left, {5, 5}}},
          {},
          {"capture", "pic:down 10,10", "pic:down 50,50", "pic:up 50,50", "menu labelMenu 50,50",
           "release", "pic:up 5,5", "pic:click"}},
         {"right release: the menu of the control there, else the form's, none off the form",
-         {{Up, MouseButton::Right, {45, 45}}, {Up, MouseButton::Right, {10, 90}},
+         {{Up, MouseButton::Right, {45, 45}},
+          {Up, MouseButton::Right, {10, 90}},
           {Up, MouseButton::Right, {300, 10}}},
          {},
          {"lbl:up 5,5", "menu labelMenu 45,45", "menu formMenu 10,90"}},
         {"push buttons: routed, focused by the left press; a disabled one takes nothing",
-         {{Down, MouseButton::Left, {125, 15}}, {Up, MouseButton::Left, {125, 15}},
-          {Down, MouseButton::Left, {125, 45}}, {Up, MouseButton::Left, {125, 45}}},
+         {{Down, MouseButton::Left, {125, 15}},
+          {Up, MouseButton::Left, {125, 15}},
+          {Down, MouseButton::Left, {125, 45}},
+          {Up, MouseButton::Left, {125, 45}}},
          {"capture", "focus ok", "ok:down 5,5", "release", "ok:up 5,5", "ok:click"},
          {}},
     };
@@ -158,8 +164,13 @@ TEST_P(InputRouterTest, TabFollowsCreationOrderAndAccessKeysTakeTheFirstCreated)
         KeyModifiers held;
         std::string focus;
     } tabs[] = {
-        {{}, "ok"},           {{}, "second"},       {{}, "third"},  {{}, "ok"},
-        {{true}, "third"},    {{true}, "second"},   {{false, true}, "not taken second"},
+        {{}, "ok"},
+        {{}, "second"},
+        {{}, "third"},
+        {{}, "ok"},
+        {{true}, "third"},
+        {{true}, "second"},
+        {{false, true}, "not taken second"},
         {{false, false, true}, "not taken second"},
     };
     for (const auto& t : tabs) EXPECT_EQ(focusAfter(t.held), t.focus);
@@ -168,8 +179,8 @@ TEST_P(InputRouterTest, TabFollowsCreationOrderAndAccessKeysTakeTheFirstCreated)
         std::uint32_t typed;
         const Button* button;
     } keys[] = {
-        {U'в', &second}, {U'В', &second}, {'o', &ok_}, {'h', nullptr}, {' ', nullptr},
-        {'\r', nullptr}, {'x', nullptr},
+        {U'в', &second}, {U'В', &second}, {'o', &ok_},    {'h', nullptr},
+        {' ', nullptr},  {'\r', nullptr}, {'x', nullptr},
     };
     for (const auto& k : keys) EXPECT_EQ(router_.ButtonWithAccessKey(k.typed), k.button) << k.typed;
     second.SetEnabled(false);
@@ -213,9 +224,7 @@ TEST_P(InputRouterTest, EnterReachesTheFocusedButtonAsKeysAndSpaceClicksOnceWhen
              ok_.SetFocus();
          },
          {"key 32"}},
-        {"non-ASCII characters never reach the key handlers",
-         [&] { router_.Character(U'Ё'); },
-         {}},
+        {"non-ASCII characters never reach the key handlers", [&] { router_.Character(U'Ё'); }, {}},
         {"a native button's characters: ASCII only",
          [&] {
              router_.KeyPress(ok_, U'é');

@@ -131,7 +131,7 @@ TEST_F(ItemStatesTest, EachNewHighlightPlaysTheItemsSelectSoundWithoutWaiting) {
     const std::string builtIn = "clip WAVE/SELECT_WAV";
     const struct {
         const char* step;
-        int hover;  // 0 = the background
+        int hover;          // 0 = the background
         std::string sound;  // empty: none
     } steps[] = {
         {"onto item 1", 1, builtIn},
@@ -140,7 +140,8 @@ TEST_F(ItemStatesTest, EachNewHighlightPlaysTheItemsSelectSoundWithoutWaiting) {
         {"onto the background", 0, ""},
         {"onto item 2 again after the background", 2, "file E:\\disc\\mains2.wav"},
     };
-    EXPECT_EQ(soundPlayer_.played, (std::vector<testing::FakeSoundPlayer::Played>{{builtIn, false}}))
+    EXPECT_EQ(soundPlayer_.played,
+              (std::vector<testing::FakeSoundPlayer::Played>{{builtIn, false}}))
         << "the initial item sounds as it is highlighted";
     for (const auto& s : steps) {
         soundPlayer_.played.clear();

@@ -70,8 +70,8 @@ TEST(MenuSwitchTest, ThousandSwitchesUnderAScreenReaderLeaveNoAccessibleObject) 
     for (int i = 0; i < 1000; ++i) {
         window.LoadMenu(i % 2 == 0 ? "first.mnu" : "second.mnu");
         IAccessible* object = nullptr;
-        ASSERT_EQ(::AccessibleObjectFromWindow(form, static_cast<DWORD>(OBJID_CLIENT),
-                                               kIAccessible, reinterpret_cast<void**>(&object)),
+        ASSERT_EQ(::AccessibleObjectFromWindow(form, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                               reinterpret_cast<void**>(&object)),
                   S_OK)
             << "switch " << i;
         long children = 0;

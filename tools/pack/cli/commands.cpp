@@ -296,7 +296,8 @@ int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& 
             throw PackError(PathToUtf8(file) + ": no menu package: this is a bare player");
         }
         const BuiltPackage package = ReadBuiltPackageBytes(PathToUtf8(file), bytes);
-        const auto playerSize = std::min(static_cast<std::size_t>(package.programSize), bytes.size());
+        const auto playerSize =
+            std::min(static_cast<std::size_t>(package.programSize), bytes.size());
         SayPlayerVersion(std::span(bytes).first(playerSize), out);
         if (ListPackage(package, out)) return kSuccess;
         err << "error: " << PathToUtf8(file) << " holds menus that cannot be read\n";

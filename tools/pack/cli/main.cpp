@@ -108,8 +108,9 @@ Command AddBuild(CLI::App& app) {
         "build",
         "Append the menus of SOURCE (menu TOML files, or one package.toml) to a copy "
         "of the bare player");
-    build->add_option("sources", arguments->sources,
-                      "Menu TOML files in package order, or package.toml")
+    build
+        ->add_option("sources", arguments->sources,
+                     "Menu TOML files in package order, or package.toml")
         ->required();
     build->add_option("--player", arguments->player, "The bare player program")->required();
     build->add_option("-o,--output", arguments->output, "The program file to write")->required();
@@ -123,8 +124,9 @@ Command AddBuild(CLI::App& app) {
         build->add_option("--autorun-action", arguments->autorunAction,
                           "The AutoPlay text for running the disc (default: \"Run LABEL\")");
     arguments->action->needs(arguments->autorun);
-    build->add_option("--label", arguments->label,
-                      "Name the disc LABEL for --iso and --usb without writing autorun.inf")
+    build
+        ->add_option("--label", arguments->label,
+                     "Name the disc LABEL for --iso and --usb without writing autorun.inf")
         ->excludes(arguments->autorun);
     build->add_option("--iso", arguments->iso,
                       "Also write an ISO image of the disc (the program, autorun.inf and the "
@@ -138,8 +140,9 @@ Command AddBuild(CLI::App& app) {
         "--sign", arguments->certificate,
         "Sign the program with this code-signing certificate (a .pfx file); its password "
         "comes from AMBREVO_SIGN_PASSWORD or is asked for");
-    build->add_option("--timestamp", arguments->timestamp,
-                      "Time-stamp the signature at this RFC 3161 URL")
+    build
+        ->add_option("--timestamp", arguments->timestamp,
+                     "Time-stamp the signature at this RFC 3161 URL")
         ->needs(sign);
     build
         ->add_flag("--sign-disc", arguments->signDisc,
@@ -226,8 +229,8 @@ Command AddPreview(CLI::App& app) {
                      "package.toml, a menu TOML file or a built program")
         ->required();
     preview->add_option("-o,--output", arguments->output, "The PNG file to write")->required();
-    arguments->menuOption = preview->add_option("--menu", arguments->menu,
-                                                "The menu to draw (default: the first)");
+    arguments->menuOption =
+        preview->add_option("--menu", arguments->menu, "The menu to draw (default: the first)");
     arguments->highlightOption =
         preview->add_option("--highlight", arguments->highlight,
                             "Draw item N highlighted (default: the menu's initial item)");
@@ -275,9 +278,7 @@ Command AddWeb(CLI::App& app) {
                    false);
     web->add_option("-o,--output", arguments->output, "The folder to write the page into")
         ->required();
-    return [arguments] {
-        return RunWeb(arguments->page.Options(), arguments->output, std::cerr);
-    };
+    return [arguments] { return RunWeb(arguments->page.Options(), arguments->output, std::cerr); };
 }
 
 }  // namespace

@@ -73,7 +73,8 @@ void TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) throw SystemFault(GetLastError());
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
+            throw SystemFault(GetLastError());
         if (written == 0) throw SystemFault(ERROR_WRITE_FAULT);
         bytes = bytes.subspan(written);
     }

@@ -230,9 +230,10 @@ nlohmann::json EditSession::Model() const {
                             {"files", nlohmann::json::array()},
                             {"menus", nlohmann::json::array()},
                             {"problems", Problems(diagnostics)},
-                            {"problem_list", ProblemList(diagnostics, [this](const std::string& f) {
-                                 return NameOf(PathFromUtf8(f));
-                             })},
+                            {"problem_list", ProblemList(diagnostics,
+                                                         [this](const std::string& f) {
+                                                             return NameOf(PathFromUtf8(f));
+                                                         })},
                             {"keys", MenuKeysJson()},
                             {"undo", std::move(undo)},
                             {"redo", std::move(redo)}};

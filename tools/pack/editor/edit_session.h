@@ -91,9 +91,8 @@ private:
     std::optional<EditReply> NotShown(const std::string& menu, const std::filesystem::path& file,
                                       const PackageSource& package,
                                       const Diagnostics& problems) const;
-    EditStep AddMenu(const std::filesystem::path& package,
-                     const std::optional<std::string>& before, const nlohmann::json& keys,
-                     nlohmann::json& reply) const;
+    EditStep AddMenu(const std::filesystem::path& package, const std::optional<std::string>& before,
+                     const nlohmann::json& keys, nlohmann::json& reply) const;
     EditReply Stale(const std::filesystem::path& changed,
                     const std::filesystem::path& edited) const;
     EditReply Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited);

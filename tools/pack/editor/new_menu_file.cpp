@@ -16,8 +16,9 @@ void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& na
     const bool plain = name.find_first_of("/\\:") == std::string::npos && file.has_stem() &&
                        !name.starts_with(".") && file.extension() == ".toml";
     if (!plain) {
-        throw PackError("a new menu's file must be a plain name ending in .toml, as "
-                        "\"help.toml\", in the package's folder");
+        throw PackError(
+            "a new menu's file must be a plain name ending in .toml, as "
+            "\"help.toml\", in the package's folder");
     }
     if (AsciiLower(name) == "package.toml") {
         throw PackError("\"package.toml\" is the package's own file: name the menu otherwise");

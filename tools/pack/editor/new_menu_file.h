@@ -9,7 +9,8 @@ namespace ambrevo::pack {
 
 // Whether a menu the designer adds to a package may have the file `name`: it must be a
 // plain "name.toml" (no folder, not hidden, not "package.toml") that a Windows disc can
-// hold (WindowsNameProblem) and that does not exist in `folder`. Throws PackError saying what is wrong.
+// hold (WindowsNameProblem) and that does not exist in `folder`. Throws PackError saying what is
+// wrong.
 void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& name);
 
 // The new menu's source: its "title" and, unless null or left out, its "background".

@@ -11,8 +11,7 @@
 namespace ambrevo::pack {
 
 std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
-                                       std::span<const std::uint8_t> player,
-                                       std::ostream* progress,
+                                       std::span<const std::uint8_t> player, std::ostream* progress,
                                        PictureStreamCache* streams) {
     std::vector<PackageEntryData> entries;
     std::vector<MenuCodePage> codePages;

@@ -15,8 +15,7 @@ namespace ambrevo::pack {
 // streams (when given) keeps the pictures' compressed streams for the next build.
 // Throws PackError when a menu or the package cannot be written.
 std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
-                                       std::span<const std::uint8_t> player,
-                                       std::ostream* progress,
+                                       std::span<const std::uint8_t> player, std::ostream* progress,
                                        PictureStreamCache* streams = nullptr);
 
 }  // namespace ambrevo::pack

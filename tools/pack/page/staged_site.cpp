@@ -37,7 +37,8 @@ void CheckReplaceable(const std::filesystem::path& given, const std::filesystem:
     const std::filesystem::file_status status = std::filesystem::status(target, error);
     if (status.type() == std::filesystem::file_type::not_found) return;
     if (error) {
-        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " + error.message());
+        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " +
+                        error.message());
     }
     if (!std::filesystem::is_directory(status)) {
         throw PackError("the output folder " + QuotedPath(given) + " is a file; give a folder");
@@ -65,7 +66,8 @@ void CheckReplaceable(const std::filesystem::path& given, const std::filesystem:
         }
     }
     if (error) {
-        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " + error.message());
+        throw PackError("cannot check the output folder " + QuotedPath(given) + ": " +
+                        error.message());
     }
 }
 
@@ -86,7 +88,8 @@ std::filesystem::path FreeSibling(const std::filesystem::path& target, std::stri
 void MakeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw PackError("cannot make the folder " + QuotedPath(folder) + ": " + error.message());
+    if (error)
+        throw PackError("cannot make the folder " + QuotedPath(folder) + ": " + error.message());
 }
 
 }  // namespace
@@ -96,7 +99,8 @@ std::filesystem::path ResolvedPath(const std::filesystem::path& path) {
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     std::filesystem::path resolved;
     if (!error) resolved = std::filesystem::weakly_canonical(absolute, error);
-    if (error) throw PackError("cannot check the folder " + QuotedPath(path) + ": " + error.message());
+    if (error)
+        throw PackError("cannot check the folder " + QuotedPath(path) + ": " + error.message());
     // "out/" is the folder "out".
     if (!resolved.has_filename() && resolved.has_relative_path()) resolved = resolved.parent_path();
     // The part that exists as the system resolves it: on Windows weakly_canonical leaves

@@ -8,8 +8,8 @@
 namespace ambrevo::pack {
 
 // A path as it lies on disk: absolute, with links (junctions on Windows too), short names,
-// "." and ".." resolved as far as it exists. Throws PackError when that cannot be worked out, so that a check of the path
-// fails closed.
+// "." and ".." resolved as far as it exists. Throws PackError when that cannot be worked out, so
+// that a check of the path fails closed.
 std::filesystem::path ResolvedPath(const std::filesystem::path& path);
 
 // The folder that `web` writes the page into. The page is written into a temporary folder

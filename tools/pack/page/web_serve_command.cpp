@@ -46,8 +46,7 @@ int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& o
 int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras extras,
               std::ostream& out) {
     const std::filesystem::path site = FindWebSite(options.site);
-    const std::optional<std::filesystem::path> disc =
-        DiscFolderFor(options.source, options.disc);
+    const std::optional<std::filesystem::path> disc = DiscFolderFor(options.source, options.disc);
     LivePackage package(options.source, extras.pictures);
     package.Build();
     ReportBuild(package, out);
@@ -59,8 +58,8 @@ int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras ex
         out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
     }
     server.Start();
-    out << "Serving http://127.0.0.1:" << bound << "/" << extras.query
-        << " (Ctrl+C stops)" << std::endl;
+    out << "Serving http://127.0.0.1:" << bound << "/" << extras.query << " (Ctrl+C stops)"
+        << std::endl;
     auto nextPoll = std::chrono::steady_clock::now() + kPollInterval;
     for (;;) {
         std::this_thread::sleep_for(extras.buildNow ? kBuildNowInterval : kPollInterval);

@@ -18,7 +18,6 @@ namespace {
 constexpr std::string_view kNotBuilt =
     "the browser player is not built: run \"make web\" (needs Debian's emscripten)";
 
-
 std::filesystem::path Checked(const std::filesystem::path& site) {
     std::error_code error;
     if (site.empty() || !std::filesystem::is_regular_file(site / "ambrevo-web.wasm", error)) {
@@ -140,8 +139,8 @@ std::filesystem::path UnpackSite(std::span<const SiteFile> files,
     std::error_code error;
     std::filesystem::create_directories(parent, error);
     if (error) {
-        throw PackError("cannot unpack the browser player's page into " + QuotedPath(parent) + ": " +
-                        error.message());
+        throw PackError("cannot unpack the browser player's page into " + QuotedPath(parent) +
+                        ": " + error.message());
     }
     const PrivateFolder unpacked(NewPrivateFolder(folder));
     for (const SiteFile& file : files) {
@@ -156,8 +155,8 @@ std::filesystem::path UnpackSite(std::span<const SiteFile> files,
     std::filesystem::remove_all(folder, error);
     if (!error) std::filesystem::rename(unpacked.Path(), folder, error);
     if (error) {
-        throw PackError("cannot unpack the browser player's page into " + QuotedPath(folder) + ": " +
-                        error.message());
+        throw PackError("cannot unpack the browser player's page into " + QuotedPath(folder) +
+                        ": " + error.message());
     }
     return folder;
 }

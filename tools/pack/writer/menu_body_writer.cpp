@@ -105,7 +105,8 @@ std::vector<std::uint8_t> PixelBytes(const Bitmap& picture) {
     std::uint8_t* out = bytes.data();
     for (std::uint32_t pixel : picture.pixels) {
         pixel &= kPixelColourMask;
-        for (int shift = 0; shift < 32; shift += 8) *out++ = static_cast<std::uint8_t>(pixel >> shift);
+        for (int shift = 0; shift < 32; shift += 8)
+            *out++ = static_cast<std::uint8_t>(pixel >> shift);
     }
     return bytes;
 }
