@@ -121,6 +121,28 @@ TEST_F(EditSessionSafetyTest, FilesTheToolMustNotReplaceAreRefusedWithNothingWri
     EXPECT_EQ(Text("real.toml"), kMenuText);
 }
 
+// A menu listed in a folder that links out of the source folder is never written, though
+// its own name is a plain file there.
+TEST_F(EditSessionSafetyTest, AMenuInALinkedFolderOutsideIsNotWritten) {
+    testing::SourceFolder outside;
+    outside.Write("menus/other.toml", kMenuText);
+    std::error_code unsupported;  // Windows lets only administrators link folders
+    std::filesystem::create_directory_symlink(outside.Path("menus"), folder_.Path("menus"),
+                                              unsupported);
+    if (unsupported) GTEST_SKIP() << "this system makes no folder links";
+    folder_.Write("package.toml", "menus = [\"main.toml\", \"menus/other.toml\"]\n");
+    EditSession session(folder_.Path("package.toml"));
+    const EditReply reply =
+        session.Apply(Request("menus/other.toml", {{"set", {{"title", "Taken"}}}}));
+    EXPECT_EQ(reply.status, 400);
+    EXPECT_EQ(reply.body["error"],
+              "\"menus/other.toml\" is no TOML source file of this package in its folder");
+    std::ifstream file(outside.Path("menus/other.toml"), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    EXPECT_EQ(text.str(), kMenuText);
+}
+
 TEST_F(EditSessionSafetyTest, AnEditThatPushesOutTheOldestStepsSaysHowMany) {
     EditSession session(folder_.Path("package.toml"), std::make_shared<PictureCache>(),
                         {.steps = 2});

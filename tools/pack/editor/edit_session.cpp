@@ -11,6 +11,7 @@
 
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/common/real_path.h"
 #include "pack/editor/edit_step_writer.h"
 #include "pack/editor/item_stacking.h"
 #include "pack/editor/new_menu_file.h"
@@ -171,15 +172,18 @@ std::string EditSession::NameOf(const std::filesystem::path& file) const {
 // Only the package's TOML files that lie in its folder are written, whatever a "menus"
 // list names or a link points to.
 std::filesystem::path EditSession::FileNamed(const std::string& name) const {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::weakly_canonical(folder_, error);
+    // Judged by real places, so that neither a link nor, on Windows, a junction among the
+    // folders leads a write out of the source folder. The file itself may not exist yet (a
+    // menu listed before it is written); the writes refuse a file that is a link.
+    const std::optional<std::filesystem::path> folder = RealPath(folder_);
     for (const std::filesystem::path& file : Files()) {
         if (NameOf(file) != name) continue;
-        const std::filesystem::path real = std::filesystem::weakly_canonical(file, error);
-        const std::string inside = real.lexically_relative(folder).generic_string();
-        if (error || inside.empty() || inside.starts_with("..") || real.extension() != ".toml") {
-            break;
-        }
+        const std::optional<std::filesystem::path> parent =
+            RealPath(file.has_parent_path() ? file.parent_path() : std::filesystem::path("."));
+        if (!folder || !parent || file.extension() != ".toml") break;
+        const std::string inside =
+            (*parent / file.filename()).lexically_relative(*folder).generic_string();
+        if (inside.empty() || inside.starts_with("..")) break;
         return file;
     }
     throw PackError("\"" + name + "\" is no TOML source file of this package in its folder");
