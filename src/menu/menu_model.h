@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "menu/picture_table.h"
-#include "ui/color.h"
+#include "graphics/color.h"
 
 namespace ambrevo {
 

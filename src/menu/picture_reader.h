@@ -12,7 +12,7 @@
 #include "package/tagged_reader.h"
 #include "services/file_system.h"
 #include "support/content_digest.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo {
 

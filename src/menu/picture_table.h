@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "services/file_system.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::ui {
 

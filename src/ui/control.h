@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 #include "ui/font.h"
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::ui {
 

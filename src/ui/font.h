@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/color.h"
+#include "graphics/color.h"
 
 namespace ambrevo::ui {
 

@@ -9,7 +9,7 @@
 
 #include "ui/control.h"
 #include "ui/font.h"
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 #include "ui/popup_menu.h"
 #include "ui/widgetset.h"
 

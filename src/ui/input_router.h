@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/control.h"
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::ui {
 

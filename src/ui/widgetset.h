@@ -6,7 +6,7 @@
 #include "ui/accessible.h"
 #include "ui/control.h"
 #include "ui/font.h"
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::ui {
 

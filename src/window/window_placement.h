@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo {
 

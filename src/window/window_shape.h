@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo {
 

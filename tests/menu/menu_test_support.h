@@ -13,7 +13,7 @@
 #include "package/package_stream.h"
 #include "package/tagged_reader.h"
 #include "support/byte_builder.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::testing {
 

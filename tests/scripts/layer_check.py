@@ -27,6 +27,7 @@ from dataclasses import dataclass
 SRC_LAYERS = [
     ["services"],
     ["support"],
+    ["graphics"],
     ["ui"],
     ["package"],
     ["menu"],

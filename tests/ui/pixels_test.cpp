@@ -1,4 +1,4 @@
-#include "ui/pixels.h"
+#include "graphics/pixels.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::win32 {
 

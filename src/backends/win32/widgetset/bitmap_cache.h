@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "backends/win32/system/unique_handle.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::win32 {
 

@@ -4,7 +4,7 @@
 
 #include "backends/win32/widgetset/bitmap_cache.h"
 #include "backends/win32/widgetset/font_cache.h"
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 #include "ui/form.h"
 
 namespace ambrevo::win32 {

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "backends/win32/system/unique_handle.h"
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 #include "ui/font.h"
 
 namespace ambrevo::win32 {

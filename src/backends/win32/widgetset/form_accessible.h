@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/accessible.h"
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 #include "ui/form.h"
 
 namespace ambrevo::win32 {

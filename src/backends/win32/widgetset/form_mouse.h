@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 #include "ui/form.h"
 #include "ui/input_router.h"
 

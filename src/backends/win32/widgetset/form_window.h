@@ -13,7 +13,7 @@
 #include "backends/win32/widgetset/native_button.h"
 #include "backends/win32/widgetset/widget_context.h"
 #include "ui/application.h"
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 #include "ui/form.h"
 #include "ui/widgetset.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ui/font.h"
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::win32 {
 

@@ -6,7 +6,7 @@
 #include "backends/win32/widgetset/form_keyboard.h"
 #include "backends/win32/widgetset/form_window.h"
 #include "backends/win32/widgetset/label_text.h"
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 
 namespace ambrevo::win32 {
 

@@ -1,4 +1,4 @@
-#include "ui/display_scale.h"
+#include "graphics/display_scale.h"
 
 namespace ambrevo::ui {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/geometry.h"
+#include "graphics/geometry.h"
 
 namespace ambrevo::ui {
 

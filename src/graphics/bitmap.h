@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/pixels.h"
+#include "graphics/pixels.h"
 
 namespace ambrevo {
 
