@@ -5,7 +5,7 @@
 
 #include "menu/menu_model.h"
 #include "pack/pictures/png_codec.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 

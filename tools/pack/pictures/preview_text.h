@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "menu/menu_model.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 

@@ -6,7 +6,7 @@
 
 #include "menu/shape_runs.h"
 #include "pack/pictures/png_codec.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 

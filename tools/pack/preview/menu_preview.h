@@ -6,7 +6,7 @@
 #include "menu/menu_model.h"
 #include "pack/pictures/preview_text.h"
 #include "support/menu_code_pages.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 

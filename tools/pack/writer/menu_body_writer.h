@@ -6,7 +6,7 @@
 #include "menu/menu_model.h"
 #include "pack/writer/picture_stream_cache.h"
 #include "pack/writer/tagged_writer.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/content_digest.h"
-#include "ui/bitmap.h"
+#include "graphics/bitmap.h"
 
 namespace ambrevo::pack {
 
