@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// <windows.h> renames LoadMenu to LoadMenuA, which would miss the menu window's own.
+#undef LoadMenu
 
 #include <chrono>
 #include <cstdint>
