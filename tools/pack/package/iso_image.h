@@ -26,6 +26,9 @@ struct IsoVolumeNames {
 };
 IsoVolumeNames IsoVolumeNamesFor(std::string_view label);
 
+// Whether this build of the tool writes images (the Linux one, through libarchive).
+extern const bool kWritesIsoImages;
+
 // An ISO 9660 image with Joliet names of the files (sorted by the image's own rule), every
 // date and time a fixed one, so that the same files and label give the same bytes.
 // Throws PackError when it cannot be made, or where this tool writes no images.

@@ -9,6 +9,9 @@
 #include "pack/package/iso_image.h"
 
 namespace ambrevo::pack {
+
+const bool kWritesIsoImages = true;
+
 namespace {
 
 // 2000-01-01 00:00:00 UTC; FixIsoImageFields sets the same in every field afterwards.
