@@ -1,6 +1,9 @@
 // What the player reads from the server of the page: the menu package with the list of
 // the disc's files, and the disc's files themselves, each copied into the player's memory.
 
+// How often the package is asked for again while the tool has no good build.
+const NO_BUILD_RETRY_MS = 500;
+
 // The disc's file at a path (with "/"), as the server of the page answers it.
 export function discUrl(path) {
     return "disc/" + path.split("/").map(encodeURIComponent).join("/");
@@ -85,6 +88,19 @@ export function fetchCalls(memory) {
         };
     }
     let early = fetchSite();
+
+    // Returns once the tool's status says it has a good build (generation 1 on).
+    async function firstGoodBuild() {
+        for (;;) {
+            await new Promise((resolve) => setTimeout(resolve, NO_BUILD_RETRY_MS));
+            try {
+                const status = await fetch("status.json", { cache: "no-store" });
+                if (status.ok && (await status.json()).generation > 0) return;
+            } catch (error) {
+                // the tool is busy or restarting: ask again
+            }
+        }
+    }
     async function answer(settled) {
         const { value, error } = await settled;
         if (error) throw error;
@@ -93,8 +109,16 @@ export function fetchCalls(memory) {
 
     return {
         async loadSite(sizePointer, filesPointer) {
-            const site = early || fetchSite();
+            let site = early || fetchSite();
             early = null;
+            // The tool answers 503 until it has a good build (a folder with no menu yet in the
+            // designer, a source with an error): the player waits for one rather than report
+            // a failure that the page already explains.
+            const { value } = await site.package;
+            if (value && value.status === 503) {
+                await firstGoodBuild();
+                site = fetchSite();
+            }
             try {
                 const program = await packageIntoMemory(await answer(site.package), sizePointer);
                 let files = [];
