@@ -620,6 +620,15 @@ class FirstMenuTest(unittest.TestCase):
             " [...document.querySelectorAll('#editor button')]"
             ".some(b => b.textContent === 'Add push button' && !b.disabled)"),
             "the new menu in the designer")
+        # A menu without items settles: after the build's one rebuild, the panel stays still
+        # for 30 frames (a panel that rebuilt itself on every model would never).
+        self.wait_for(lambda: self.driver.execute_async_script(
+            "const done = arguments[arguments.length - 1]; let changes = 0;"
+            "const watch = new MutationObserver((records) => { changes += records.length; });"
+            "watch.observe(document.getElementById('editor'), {childList: true, subtree: true});"
+            "let frames = 0; const next = () => { if (++frames === 30) { watch.disconnect();"
+            " done(changes); } else requestAnimationFrame(next); }; requestAnimationFrame(next)")
+            == 0, "the panel of an empty menu still")
         self.driver.execute_script(
             "[...document.querySelectorAll('#editor button')]"
             ".find(b => b.textContent === 'Add push button').click()")
