@@ -63,7 +63,3 @@ done
 sign readme-description.png main-background.png 268 130 'i'
 sign browse-description.png main-background.png 268 130 '/'
 sign more-description.png main-background.png 268 130 '+'
-
-button back-normal.png second-background.png 28 110 'Back' '#5c2d73' '#f5e6ff' 0
-button back-highlight.png second-background.png 28 110 'Back' '#8a4bab' white 0
-button back-pressed.png second-background.png 28 110 'Back' '#43205a' '#e0c8ef' 3

@@ -410,15 +410,15 @@ class DesignerTest(unittest.TestCase):
         self.driver.execute_script(
             "const chooser = document.querySelector("
             "'#editor select[aria-label=\"Add picture item\"]');"
-            "chooser.value = 'pictures/back-normal.png';"
+            "chooser.value = 'pictures/readme-description.png';"
             "chooser.dispatchEvent(new Event('change'))")
-        self.wait_for(lambda: b'normal = "pictures/back-normal.png"' in self.text(),
+        self.wait_for(lambda: b'normal = "pictures/readme-description.png"' in self.text(),
                       "the added picture item")
         self.wait_for_items(7)
         added = self.driver.execute_script("return window.ambrevo.designer.item(7)")
         self.assertEqual(added["position"], [150, 60])
         listed = {p["file"]: p["size"] for p in self.read("pictures")["pictures"]}
-        self.assertEqual(added["size"], listed["pictures/back-normal.png"])
+        self.assertEqual(added["size"], listed["pictures/readme-description.png"])
         self.press("Delete")
         self.wait_for_file(self.original)
 

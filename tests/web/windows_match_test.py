@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The browser player against the Windows player under Wine, on the demo menu with its
 first item moved through the designer's edit interface: the same pixels outside texts and
-push buttons (the window's shape and the moved item included), and the same file and
-folder for the same clicks on shell items.
+push buttons (the window's shape and the moved item included), the same file and
+folder for the same clicks on shell items, and the same highlighted picture of a button the
+tool draws.
 
 Usage: windows_match_test.py --site build/web/site --pack build/native/ambrevo-pack
        --demo examples/demo --builds build
@@ -49,6 +50,11 @@ SHELL_REQUEST = re.compile(
     r'dir=L"(.*?)"')
 # Points inside the demo's shell items, in the window's client area.
 SHELL_CLICKS = [("readme", (136, 152)), ("docs folder", (136, 206))]
+MORE_ITEM = (136, 260)  # the first menu's item that opens the second menu
+SECOND_SIZE = (420, 260)
+# The second menu's "Back" button, which the tool draws from its style, and a point in it.
+BACK_AREA = (28, 110, 200, 44)
+BACK_POINT = (128, 132)
 
 
 def menu_source():
@@ -269,6 +275,31 @@ class WindowsMatchTest(unittest.TestCase):
                 windows = tuple(field.replace(self.drive.letter + ":\\", "D:\\")
                                 for field in requests[0])
                 self.assertEqual(windows, page)
+
+    def point_page_at(self, x, y):
+        canvas = self.driver.execute_script("return " + MENU_CANVAS)
+        size = canvas.size
+        return ActionChains(self.driver).move_to_element_with_offset(
+            canvas, x - size["width"] // 2, y - size["height"] // 2)
+
+    def test_the_drawn_button_highlighted_matches_the_windows_player(self):
+        # Runs last (by name): it leaves the Windows player on the second menu.
+        left, top = self.windows_menu(self.open_page())
+        self.point_page_at(*MORE_ITEM).click().perform()
+        mouse_to(left + MORE_ITEM[0], top + MORE_ITEM[1])
+        click()
+        WebDriverWait(self.driver, 10, poll_frequency=0.02).until(lambda d: d.execute_script(
+            "const c = " + MENU_CANVAS + "; return c.width === arguments[0]", SECOND_SIZE[0]))
+        left, top = self.windows_menu(SECOND_SIZE)
+        normal = canvas_rgba(self.driver, *BACK_AREA)[2]
+        self.point_page_at(*BACK_POINT).perform()
+        mouse_to(left + BACK_POINT[0], top + BACK_POINT[1])
+        page = wait_until(lambda: (lambda shown: shown != normal and shown)(
+            canvas_rgba(self.driver, *BACK_AREA)[2]), 10, "the page's highlighted button")
+        page_rgb = bytes(b for i, b in enumerate(page) if i % 4 != 3)
+        wait_until(lambda: screenshot().crop(left + BACK_AREA[0], top + BACK_AREA[1],
+                                             *BACK_AREA[2:]).rgb == page_rgb, 10,
+                   "the Windows player's button drawn as the page's highlighted one")
 
     def shell_requests(self):
         with open(self.windows.trace_path, "rb") as trace:
