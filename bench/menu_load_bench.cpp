@@ -1,7 +1,8 @@
 // Loads a heavy version-7 menu (640 x 480 background, 60 items x 3 sets x 8 frames of
-// 128 x 64) and compares the whole load with plain zlib inflate of the same pixel
+// 128 x 64) and compares the whole load with plain zlib inflate of the package's picture
 // streams. The load should take at most 0.3 times as long as the inflate; libdeflate's
-// decoding of the same streams shows what the decoder alone costs.
+// decoding of the same streams on one thread shows what the decoder alone costs, and on
+// every processor the load's floor, which the load is printed beside.
 
 #include <benchmark/benchmark.h>
 #include <libdeflate.h>
@@ -10,18 +11,21 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_debug_output.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
+#include "floor_line.h"
 #include "heavy_menu.h"
 #include "menu/menu_reader.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/writer/package_writer.h"
 #include "package/memory_file.h"
 #include "package/package.h"
+#include "picture_streams.h"
 
 namespace ambrevo {
 namespace {
@@ -29,55 +33,52 @@ namespace {
 using bench::HeavyMenu;
 using bench::kHeavyFrames;
 using bench::kHeavyItems;
+using bench::kHeavySets;
 
 constexpr double kTargetRatio = 0.3;
+constexpr std::size_t kHeavyPictures = 1 + kHeavyItems * kHeavySets * kHeavyFrames;
 
 struct Fixture {
     std::string program;
-    std::vector<std::vector<unsigned char>> streams;  // the zlib stream of every picture
-    std::vector<std::size_t> rawSizes;
+    std::vector<bench::PictureStream> streams;  // every picture's zlib stream in `program`
+
+    std::span<const unsigned char> Bytes() const {
+        return {reinterpret_cast<const unsigned char*>(program.data()), program.size()};
+    }
+    const unsigned char* Stream(std::size_t i) const { return Bytes().data() + streams[i].offset; }
 };
 
 const Fixture& TheFixture() {
     static const Fixture fixture = [] {
-        const MenuDefinition menu = HeavyMenu();
-        const auto body = pack::WriteMenuBody(menu, pack::kLatestMenuVersion);
+        const auto body = pack::WriteMenuBody(HeavyMenu(), pack::kLatestMenuVersion);
         const std::vector<std::uint8_t> player(4096, 0x90);
         const std::vector<pack::PackageEntryData> entries{{"heavy.mnu", body}};
         const auto file = pack::WritePackage(player, entries);
 
         Fixture f;
         f.program.assign(file.begin(), file.end());
-        for (int record = 0; record < kPictureRecords; ++record) {
-            for (int set = 0; set < kPictureSets; ++set) {
-                for (int frame = 0; frame < kPictureFrames; ++frame) {
-                    const auto picture = menu.pictures.Picture(record, set, frame);
-                    if (!picture) continue;
-                    const auto rawSize = picture->pixels.size() * 4;
-                    uLongf packedSize = compressBound(static_cast<uLong>(rawSize));
-                    std::vector<unsigned char> packed(packedSize);
-                    compress2(packed.data(), &packedSize,
-                              reinterpret_cast<const Bytef*>(picture->pixels.data()),
-                              static_cast<uLong>(rawSize), Z_BEST_COMPRESSION);
-                    packed.resize(packedSize);
-                    f.streams.push_back(std::move(packed));
-                    f.rawSizes.push_back(rawSize);
-                }
-            }
-        }
+        f.streams = bench::FindPictureStreams(f.Bytes());
         return f;
     }();
     return fixture;
 }
 
+// False, with the benchmark stopped, when the package's streams were not all found.
+bool HasEveryStream(benchmark::State& state) {
+    if (TheFixture().streams.size() == kHeavyPictures) return true;
+    state.SkipWithError("the package's picture streams were not all found");
+    return false;
+}
+
 void BM_InflateOnly(benchmark::State& state) {
+    if (!HasEveryStream(state)) return;
     const Fixture& f = TheFixture();
     std::vector<unsigned char> out(640 * 480 * 4);
     for (auto _ : state) {
         for (std::size_t i = 0; i < f.streams.size(); ++i) {
-            uLongf size = static_cast<uLongf>(f.rawSizes[i]);
-            if (uncompress(out.data(), &size, f.streams[i].data(),
-                           static_cast<uLong>(f.streams[i].size())) != Z_OK) {
+            uLongf size = static_cast<uLongf>(f.streams[i].rawSize);
+            if (uncompress(out.data(), &size, f.Stream(i),
+                           static_cast<uLong>(f.streams[i].length)) != Z_OK) {
                 state.SkipWithError("inflate failed");
                 return;
             }
@@ -89,13 +90,14 @@ BENCHMARK(BM_InflateOnly)->Unit(benchmark::kMillisecond);
 
 // The same streams through libdeflate's whole-buffer decoder, which the load uses.
 void BM_LibdeflateOnly(benchmark::State& state) {
+    if (!HasEveryStream(state)) return;
     const Fixture& f = TheFixture();
     std::vector<unsigned char> out(640 * 480 * 4);
     libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
     for (auto _ : state) {
         for (std::size_t i = 0; i < f.streams.size(); ++i) {
-            if (libdeflate_zlib_decompress(decompressor, f.streams[i].data(), f.streams[i].size(),
-                                           out.data(), f.rawSizes[i],
+            if (libdeflate_zlib_decompress(decompressor, f.Stream(i), f.streams[i].length,
+                                           out.data(), f.streams[i].rawSize,
                                            nullptr) != LIBDEFLATE_SUCCESS) {
                 state.SkipWithError("libdeflate failed");
                 break;
@@ -106,6 +108,21 @@ void BM_LibdeflateOnly(benchmark::State& state) {
     libdeflate_free_decompressor(decompressor);
 }
 BENCHMARK(BM_LibdeflateOnly)->Unit(benchmark::kMillisecond);
+
+// The load's floor: libdeflate decoding the same streams on every processor, its threads
+// started in each round as the load starts its workers.
+void BM_InflateFloor(benchmark::State& state) {
+    if (!HasEveryStream(state)) return;
+    const Fixture& f = TheFixture();
+    const unsigned threads = bench::ProcessorCount();
+    for (auto _ : state) {
+        if (!bench::InflateOnThreads(f.Bytes(), f.streams, threads)) {
+            state.SkipWithError("libdeflate failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_InflateFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_MenuLoad(benchmark::State& state) {
     const Fixture& f = TheFixture();
@@ -133,9 +150,9 @@ void BM_MenuLoad(benchmark::State& state) {
         benchmark::DoNotOptimize(menu);
     }
 }
-BENCHMARK(BM_MenuLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MenuLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Prints the load / inflate ratio after the usual table.
+// Prints the load beside its floor, and the load / inflate ratio, after the usual table.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -148,7 +165,13 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const auto load = times_.find("BM_MenuLoad");
+        const auto load = times_.find("BM_MenuLoad/real_time");
+        const auto floor = times_.find("BM_InflateFloor/real_time");
+        if (load != times_.end() && floor != times_.end()) {
+            std::printf("%s (libdeflate on %u threads)\n",
+                        bench::AgainstFloor("menu load", load->second, floor->second, "ms").c_str(),
+                        bench::ProcessorCount());
+        }
         const auto inflate = times_.find("BM_InflateOnly");
         if (load == times_.end() || inflate == times_.end()) return;
         const double ratio = load->second / inflate->second;
