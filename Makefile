@@ -138,17 +138,19 @@ bench: native
 	./build/native/bench/window_animation_bench
 	./build/native/bench/missing_target_search_bench
 
-# The rich menu's time to window under Wine against a bare window (bench/time_to_window.py).
+# The rich menu's time to window under Wine against a bare window, and beside its floor
+# (the bare window plus decoding the disc's pictures) (bench/time_to_window.py).
 bench-window: native windows wineprefix
 	$(XVFB) python3 bench/time_to_window.py --player $(WINDOWS_BUILD)/ambrevo.exe \
-		--disc-maker build/native/bench/rich_menu_disc --runs 15
+		--disc-maker build/native/bench/rich_menu_disc --runs 15 \
+		--stream-floor build/native/bench/stream_floor
 
-# The browser player's first frame, wasm size and the rich menu's animation rate in
-# headless Chromium (bench/web_first_frame.py).
+# The browser player's first frame beside a bare page's floor, wasm size and the rich
+# menu's animation rate in headless Chromium (bench/web_first_frame.py).
 bench-web: native web windows
 	/usr/bin/python3 bench/web_first_frame.py --pack build/native/ambrevo-pack --site build/web/site \
 		--demo examples/demo --disc-maker build/native/bench/rich_menu_disc \
-		--player $(WINDOWS_BUILD)/ambrevo.exe
+		--player $(WINDOWS_BUILD)/ambrevo.exe --stream-floor build/native/bench/stream_floor
 
 # The designer's answer to a drag, from the release to the rebuilt menu's first frame, on
 # the demo and the rich menu (bench/designer_drag.py).

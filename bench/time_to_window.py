@@ -4,15 +4,20 @@ benchmark's heavy menu, and with the demo disc, against a bare Win32 program tha
 640 x 480 bitmap.
 
 Run on an X display (xvfb-run) with WINEPREFIX set (`make bench-window` does); needs
-libX11, xdotool, Wine and the MinGW compiler (for the floor program). Prints the median
-of each and its ratio to the bare window's, against its target.
+libX11, xdotool, Wine and the MinGW compiler (for the bare window). Prints the median
+of each and its ratio to the bare window's, against its target; then each menu's time
+beside its floor, the bare window's time plus libdeflate decoding that disc's picture
+streams on every processor (bench/stream_floor.cpp, timed natively in the same run), and
+their ratio.
 
   bench/time_to_window.py --player build/win32/ambrevo.exe \
       --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe] \
-      [--pack build/native/ambrevo-pack] [--demo examples/demo]
+      [--pack build/native/ambrevo-pack] [--demo examples/demo] \
+      [--stream-floor build/native/bench/stream_floor]
 
 The demo disc is built with the authoring tool beside the disc maker's folder
-(build/native/ambrevo-pack) unless --pack names another.
+(build/native/ambrevo-pack) unless --pack names another; stream_floor too is taken from
+the disc maker's folder unless named.
 
 --baseline adds the same disc made from another build of the player, measured in turn
 with the others, to compare two builds under the same load.
@@ -29,6 +34,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from floor_figures import against_floor, stream_floor
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Windows programs start with the Wine loader of the build being measured (WINDOWS_ARCH,
@@ -140,16 +147,19 @@ def main():
     parser.add_argument("--pack", help="the native ambrevo-pack, to build the demo disc")
     parser.add_argument("--demo", default=os.path.join(HERE, "..", "examples", "demo"),
                         help="the demo's sources (package.toml and disc/)")
+    parser.add_argument("--stream-floor", help="the native stream_floor")
     args = parser.parse_args()
     pack = args.pack or os.path.join(os.path.dirname(os.path.dirname(
         os.path.abspath(args.disc_maker))), "ambrevo-pack")
+    streams_tool = args.stream_floor or os.path.join(
+        os.path.dirname(os.path.abspath(args.disc_maker)), "stream_floor")
 
     folder = tempfile.mkdtemp(prefix="ambrevo-ttw-")
     try:
         floor = os.path.join(folder, "floor.exe")
         subprocess.run([MINGW_GCC[os.environ.get("WINDOWS_ARCH", "win32")], "-O2", "-mwindows", "-o", floor,
                         os.path.join(HERE, "floor_window.c"), "-lgdi32"], check=True)
-        cases = [("floor", floor, "Floor")]
+        cases = [("bare window", floor, "Floor")]
         players = [("heavy menu", args.player)]
         if args.baseline:
             players.append(("baseline", args.baseline))
@@ -165,6 +175,9 @@ def main():
                        stdout=subprocess.DEVNULL)
         cases.append(("demo", os.path.join(demo, "setup.exe"), DEMO_TITLE))
         players.append(("demo", args.player))
+        # Timed before Wine starts, so that its server takes nothing from the decoding.
+        decoding = {name: stream_floor(streams_tool, program)
+                    for name, program, _ in cases[1:]}
         # A running server spares each run Wine's start-up; it ends by itself afterwards.
         # (It fails harmlessly when the prefix's server is already running.)
         subprocess.run([WINE_RUN, "--server", "-p5"], stderr=subprocess.DEVNULL)
@@ -180,10 +193,17 @@ def main():
             print(f"{name:>11}: median {medians[name]:.3f} s "
                   f"(min {min(values):.3f}, max {max(values):.3f}, {len(values)} runs)")
         for name, _ in players:
-            ratio = medians[name] / medians["floor"]
+            ratio = medians[name] / medians["bare window"]
             target = TARGET_RATIOS[name]
-            print(f"{name} / floor = {ratio:.2f} (target at most {target:.1f}): "
+            print(f"{name} / bare window = {ratio:.2f} (target at most {target:.1f}): "
                   f"{'met' if ratio <= target else 'NOT met'}")
+        bare = medians["bare window"] * 1000
+        for name, _ in players:
+            decode = decoding[name]
+            line = against_floor(f"{name} time to window", medians[name] * 1000,
+                                 bare + decode["median_ms"])
+            print(f"{line} (bare window {bare:.0f} ms + {decode['streams']} pictures decoded"
+                  f" in {decode['median_ms']:.0f} ms on {decode['threads']} threads)")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
