@@ -46,7 +46,9 @@ TEST(FindPictureStreams, TakesOnlyRecordsWhoseStreamsInflateToTheirRawSize) {
         std::vector<std::uint32_t> rawSizes;
     };
     const std::vector<Case> cases = {
-        {"every compressed picture, in file order", Program, {64 * 32 * 4, 16 * 16 * 4, 32 * 8 * 4}},
+        {"every compressed picture, in file order",
+         Program,
+         {64 * 32 * 4, 16 * 16 * 4, 32 * 8 * 4}},
         {"raw pixels hold no stream",
          [] { return ProgramWithPictures(pack::kRawPicturesVersion); },
          {}},
@@ -67,8 +69,8 @@ TEST(FindPictureStreams, TakesOnlyRecordsWhoseStreamsInflateToTheirRawSize) {
          {64 * 32 * 4, 16 * 16 * 4}},
         {"a header whose stream is not there",
          [] {
-             std::vector<unsigned char> bytes = {5, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
-                                                 8, 0, 0, 0, 8, 0, 0, 0, 0x78, 0xDA, 1, 2};
+             std::vector<unsigned char> bytes = {5, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0,    0,    1, 0,
+                                                 0, 0, 8, 0, 0, 0, 8, 0, 0, 0, 0x78, 0xDA, 1, 2};
              return bytes;
          },
          {}},

@@ -28,9 +28,8 @@ int floor_inflate(const unsigned char* package, const int* streams, int first, i
         }
         size_t in_bytes = 0;
         size_t out_bytes = 0;
-        if (libdeflate_zlib_decompress_ex(decompressor, package + stream[0], (size_t)stream[1],
-                                          out, raw, &in_bytes,
-                                          &out_bytes) != LIBDEFLATE_SUCCESS ||
+        if (libdeflate_zlib_decompress_ex(decompressor, package + stream[0], (size_t)stream[1], out,
+                                          raw, &in_bytes, &out_bytes) != LIBDEFLATE_SUCCESS ||
             in_bytes != (size_t)stream[1] || out_bytes != raw) {
             return i;
         }

@@ -20,7 +20,7 @@
 #include "fakes/fake_file_system.h"
 #include "floor_line.h"
 #include "heavy_menu.h"
-#include "menu/menu_reader.h"
+#include "menu_entry_read.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/writer/package_writer.h"
 #include "package/memory_file.h"
@@ -137,11 +137,7 @@ void BM_MenuLoad(benchmark::State& state) {
     for (auto _ : state) {
         MenuDefinition menu;
         debug.lines.clear();
-        package.OpenPackageStream(program.fileName, program.folder);
-        std::string name = "heavy.mnu";
-        package.SeekEntry(name);
-        const bool read = ReadMenu(package.Reader(), dialogs, debug, program.messageCaption, menu);
-        package.ClosePackageStream();
+        const bool read = bench::ReadEntryMenu(package, program, "heavy.mnu", dialogs, debug, menu);
         if (!read || loadError.IsSet() ||
             !menu.pictures.HasPicture(kHeavyItems, 2, kHeavyFrames - 1)) {
             state.SkipWithError("the menu did not load");

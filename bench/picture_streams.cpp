@@ -15,10 +15,10 @@ constexpr std::size_t kHeaderBytes = 24;  // tag to raw size; the stream follows
 constexpr std::int64_t kMaxSide = 16384;
 
 std::int64_t Int32At(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-        static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-        static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[at]) |
+                                     static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+                                     static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+                                     static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 struct DecompressorDeleter {
@@ -88,8 +88,8 @@ std::vector<PictureStream> FindPictureStreams(std::span<const unsigned char> byt
 
 unsigned ProcessorCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
-bool InflateOnThreads(std::span<const unsigned char> bytes,
-                      std::span<const PictureStream> streams, unsigned threads) {
+bool InflateOnThreads(std::span<const unsigned char> bytes, std::span<const PictureStream> streams,
+                      unsigned threads) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     const auto work = [&] {

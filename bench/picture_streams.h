@@ -30,7 +30,7 @@ unsigned ProcessorCount();
 // Inflates every stream once with libdeflate, shared among `threads` threads (the caller
 // being one) that each take the next stream not yet taken, each with its own decoder and
 // output buffer. False when a stream does not give exactly its raw size.
-bool InflateOnThreads(std::span<const unsigned char> bytes,
-                      std::span<const PictureStream> streams, unsigned threads);
+bool InflateOnThreads(std::span<const unsigned char> bytes, std::span<const PictureStream> streams,
+                      unsigned threads);
 
 }  // namespace ambrevo::bench

@@ -80,9 +80,10 @@ int main(int argc, char** argv) {
         compressed += stream.length;
         raw += stream.rawSize;
     }
-    std::printf("{\"streams\": %zu, \"compressed_bytes\": %zu, \"raw_bytes\": %zu, "
-                "\"threads\": %u, \"median_ms\": %.3f",
-                streams.size(), compressed, raw, ambrevo::bench::ProcessorCount(), milliseconds);
+    std::printf(
+        "{\"streams\": %zu, \"compressed_bytes\": %zu, \"raw_bytes\": %zu, "
+        "\"threads\": %u, \"median_ms\": %.3f",
+        streams.size(), compressed, raw, ambrevo::bench::ProcessorCount(), milliseconds);
     if (list) {
         std::printf(", \"list\": [");
         for (std::size_t i = 0; i < streams.size(); ++i) {
