@@ -98,8 +98,8 @@ bool InflateOnThreads(std::span<const unsigned char> bytes, std::span<const Pict
             if (!inflater.Inflate(bytes, streams[i])) failed = true;
         }
     };
-    std::vector<std::jthread> helpers;
-    for (unsigned n = 1; n < threads; ++n) helpers.emplace_back(work);
+    std::vector<std::jthread> helpers;  // no more threads than streams
+    for (std::size_t n = 1; n < threads && n < streams.size(); ++n) helpers.emplace_back(work);
     work();
     helpers.clear();  // joins them
     return !failed;
