@@ -43,9 +43,8 @@ RICH_RUNS = 7  # its package is 30 MB: fewer loads
 WASM_TARGET_BYTES = 600 * 1024
 # The rich menu's timer, as bench/rich_menu_disc.cpp --animated writes it.
 ANIMATION_INTERVAL_MS = 50
-
-
 FLOOR_PAGE = os.path.join(HERE, "floor_page.html")
+STREAMS_PLACE = "/*STREAMS*/[]"  # where the floor page takes its list of streams
 FLOOR_MODULE = ("floor_inflate.js", "floor_inflate.wasm")
 WAIT_SECONDS = 30
 # Where Debian's emscripten finds its JavaScript tools' modules (as the Makefile's web build).
@@ -75,7 +74,10 @@ def web_site(pack, source, site, folder, streams_tool, module_folder):
     streams = stream_floor(streams_tool, os.path.join(folder, "package.bin"), runs=1,
                            listing=True)["list"]
     with open(FLOOR_PAGE, encoding="utf-8") as template:
-        page = template.read().replace("/*STREAMS*/[]", json.dumps(streams))
+        page = template.read()
+    if STREAMS_PLACE not in page:
+        sys.exit("%s has no %s for the streams" % (FLOOR_PAGE, STREAMS_PLACE))
+    page = page.replace(STREAMS_PLACE, json.dumps(streams))
     with open(os.path.join(folder, "floor.html"), "w", encoding="utf-8") as out:
         out.write(page)
     for name in FLOOR_MODULE:
