@@ -120,6 +120,10 @@ ProgramSignature ReadProgramSignature(const std::filesystem::path& file) {
         case TRUST_E_BAD_DIGEST:
             signature.state = State::kChanged;
             break;
+        case NTE_BAD_SIGNATURE:
+        case CRYPT_E_HASH_VALUE:
+            signature.state = State::kBroken;
+            break;
         // Whether the signer is trusted is the machine's decision, not the file's.
         case ERROR_SUCCESS:
         case CERT_E_UNTRUSTEDROOT:
@@ -136,6 +140,12 @@ ProgramSignature ReadProgramSignature(const std::filesystem::path& file) {
     }
     ReadSigner(path, signature);
     return signature;
+}
+
+// WinVerifyTrust reads an installer package's signature through the package's subject
+// interface, as it reads a program's.
+ProgramSignature ReadInstallerSignature(const std::filesystem::path& file) {
+    return ReadProgramSignature(file);
 }
 
 }  // namespace ambrevo::pack
