@@ -163,17 +163,16 @@ TEST_F(DiscSigningTest, CheckNamesEachProgramThatWindowsWillRefuse) {
                       "unsigned, and " +
                       blocks + "; sign it again")},
     };
-    const std::string script = PathToUtf8(folder_.Path("demo/main.toml")) + ":" +
-                               std::to_string(setupLine_ + 6) +
-                               ": warning: \"tools/install.cmd\" is a batch script, which cannot "
-                               "carry a signature: Smart App Control blocks it on Windows 11; "
-                               "have a signed program do its work\n" +
-                               PathToUtf8(folder_.Path("demo/main.toml")) + ":" +
-                               std::to_string(setupLine_ + 12) +
-                               ": warning: \"tools/setup.msi\" is an installer package, whose "
-                               "signature the Linux tool does not read (check it with the "
-                               "Windows tool): " +
-                               blocks + " when it is unsigned; make sure it is signed\n";
+    const std::string script =
+        PathToUtf8(folder_.Path("demo/main.toml")) + ":" + std::to_string(setupLine_ + 6) +
+        ": warning: \"tools/install.cmd\" is a batch script, which cannot "
+        "carry a signature: Smart App Control blocks it on Windows 11; "
+        "have a signed program do its work\n" +
+        PathToUtf8(folder_.Path("demo/main.toml")) + ":" + std::to_string(setupLine_ + 12) +
+        ": warning: \"tools/setup.msi\" is an installer package, whose "
+        "signature the Linux tool does not read (check it with the "
+        "Windows tool): " +
+        blocks + " when it is unsigned; make sure it is signed\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.prepare();

@@ -18,6 +18,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/signing/code_signing.h"
+#include "pack/signing/crypt_handles_win32.h"
 #include "pack/signing/signer_api_win32.h"
 #include "support/utf8.h"
 
@@ -30,14 +31,6 @@ struct LocalFreeDeleter {
 struct LibraryFree {
     void operator()(HMODULE library) const { FreeLibrary(library); }
 };
-struct StoreClose {
-    void operator()(HCERTSTORE store) const { CertCloseStore(store, 0); }
-};
-struct CertificateFree {
-    void operator()(PCCERT_CONTEXT certificate) const { CertFreeCertificateContext(certificate); }
-};
-using Store = std::unique_ptr<void, StoreClose>;
-using Certificate = std::unique_ptr<const CERT_CONTEXT, CertificateFree>;
 
 std::wstring Wide(const std::string& utf8) {
     const std::u16string text = Utf8ToUtf16(utf8);
@@ -75,11 +68,11 @@ Signer LoadSigner(const std::string& shown) {
 }
 
 // The certificates of the .pfx, its key held by this process alone and never stored.
-Store ImportCertificates(const SigningOptions& options, const std::string& shown) {
+CertStore ImportCertificates(const SigningOptions& options, const std::string& shown) {
     std::vector<std::uint8_t> bytes = ReadFileBytes(options.certificate);
     CRYPT_DATA_BLOB blob{static_cast<DWORD>(bytes.size()), bytes.data()};
     std::wstring password = Wide(options.password);
-    Store store(PFXImportCertStore(&blob, password.c_str(), PKCS12_NO_PERSIST_KEY));
+    CertStore store(PFXImportCertStore(&blob, password.c_str(), PKCS12_NO_PERSIST_KEY));
     const DWORD error = GetLastError();
     SecureZeroMemory(password.data(), password.size() * sizeof(wchar_t));
     if (store) return store;
@@ -119,8 +112,7 @@ HRESULT SignFile(const Signer& signer, HCERTSTORE store, PCCERT_CONTEXT certific
     const HRESULT result = signer.signEx2(
         0, &subject, &signerCertificate, &signature, nullptr,
         timestamp ? signer::kTimestampRfc3161 : 0, timestamp ? szOID_NIST_sha256 : nullptr,
-        timestamp ? timestampUrl.c_str() : nullptr, nullptr, nullptr, &context, nullptr,
-        nullptr);
+        timestamp ? timestampUrl.c_str() : nullptr, nullptr, nullptr, &context, nullptr, nullptr);
     if (context != nullptr) signer.freeContext(context);
     return result;
 }
@@ -162,10 +154,10 @@ void SignProgram(const SigningOptions& options, const std::filesystem::path& fil
                  const std::filesystem::path& shownAs) {
     const std::string shown = QuotedPath(shownAs);
     const Signer signer = LoadSigner(shown);
-    const Store store = ImportCertificates(options, shown);
-    const Certificate certificate(CertFindCertificateInStore(
-        store.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CERT_FIND_HAS_PRIVATE_KEY,
-        nullptr, nullptr));
+    const CertStore store = ImportCertificates(options, shown);
+    const Certificate certificate(
+        CertFindCertificateInStore(store.get(), X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                   CERT_FIND_HAS_PRIVATE_KEY, nullptr, nullptr));
     if (!certificate) {
         throw PackError("cannot sign " + shown + ": " + QuotedPath(options.certificate) +
                         " holds no certificate with its key");
@@ -173,8 +165,8 @@ void SignProgram(const SigningOptions& options, const std::filesystem::path& fil
     // Signed on a copy, so that a failure leaves the file as it was.
     const std::filesystem::path copy = file.wstring() + L".signing";
     if (!CopyFileW(file.c_str(), copy.c_str(), FALSE)) {
-        throw PackError("cannot sign " + shown + ": cannot copy it (error " +
-                        Hex(GetLastError()) + ")");
+        throw PackError("cannot sign " + shown + ": cannot copy it (error " + Hex(GetLastError()) +
+                        ")");
     }
     const HRESULT result =
         SignFile(signer, store.get(), certificate.get(), copy, options.timestampUrl);

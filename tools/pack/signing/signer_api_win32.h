@@ -8,11 +8,11 @@
 
 namespace ambrevo::pack::signer {
 
-constexpr DWORD kSubjectFile = 0x01;           // SIGNER_SUBJECT_FILE
-constexpr DWORD kCertStore = 0x02;             // SIGNER_CERT_STORE
-constexpr DWORD kCertPolicyStore = 0x01;       // SIGNER_CERT_POLICY_STORE
-constexpr DWORD kNoAttributes = 0x00;          // SIGNER_NO_ATTR
-constexpr DWORD kTimestampRfc3161 = 0x02;      // SIGNER_TIMESTAMP_RFC3161
+constexpr DWORD kSubjectFile = 0x01;       // SIGNER_SUBJECT_FILE
+constexpr DWORD kCertStore = 0x02;         // SIGNER_CERT_STORE
+constexpr DWORD kCertPolicyStore = 0x01;   // SIGNER_CERT_POLICY_STORE
+constexpr DWORD kNoAttributes = 0x00;      // SIGNER_NO_ATTR
+constexpr DWORD kTimestampRfc3161 = 0x02;  // SIGNER_TIMESTAMP_RFC3161
 
 struct FileInfo {  // SIGNER_FILE_INFO
     DWORD cbSize;
@@ -69,8 +69,8 @@ using SignEx2 = HRESULT(WINAPI*)(DWORD dwFlags, SubjectInfo* pSubjectInfo, Cert*
                                  SignatureInfo* pSignatureInfo, void* pProviderInfo,
                                  DWORD dwTimestampFlags, PCSTR pszTimestampAlgorithmOid,
                                  PCWSTR pwszHttpTimeStamp, PCRYPT_ATTRIBUTES psRequest,
-                                 void* pSipData, Context** ppSignerContext,
-                                 void* pCryptoPolicy, void* pReserved);
+                                 void* pSipData, Context** ppSignerContext, void* pCryptoPolicy,
+                                 void* pReserved);
 using FreeContext = HRESULT(WINAPI*)(Context* pSignerContext);
 
 }  // namespace ambrevo::pack::signer
