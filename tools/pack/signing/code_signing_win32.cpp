@@ -73,7 +73,13 @@ CertStore ImportCertificates(const SigningOptions& options, const std::string& s
     CRYPT_DATA_BLOB blob{static_cast<DWORD>(bytes.size()), bytes.data()};
     std::wstring password = Wide(options.password);
     CertStore store(PFXImportCertStore(&blob, password.c_str(), PKCS12_NO_PERSIST_KEY));
-    const DWORD error = GetLastError();
+    DWORD error = GetLastError();
+    // An empty password may have been stored as none: try both, as the function's
+    // documentation asks.
+    if (!store && password.empty()) {
+        store.reset(PFXImportCertStore(&blob, nullptr, PKCS12_NO_PERSIST_KEY));
+        error = GetLastError();
+    }
     SecureZeroMemory(password.data(), password.size() * sizeof(wchar_t));
     if (store) return store;
     if (error == ERROR_INVALID_PASSWORD ||
@@ -165,8 +171,8 @@ void SignProgram(const SigningOptions& options, const std::filesystem::path& fil
     // Signed on a copy, so that a failure leaves the file as it was.
     const std::filesystem::path copy = file.wstring() + L".signing";
     if (!CopyFileW(file.c_str(), copy.c_str(), FALSE)) {
-        throw PackError("cannot sign " + shown + ": cannot copy it (error " + Hex(GetLastError()) +
-                        ")");
+        const DWORD copyError = GetLastError();
+        throw PackError("cannot sign " + shown + ": cannot copy it (error " + Hex(copyError) + ")");
     }
     const HRESULT result =
         SignFile(signer, store.get(), certificate.get(), copy, options.timestampUrl);

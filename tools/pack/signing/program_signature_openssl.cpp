@@ -31,6 +31,7 @@ constexpr std::int64_t kCheckSumOffset = 64;  // within the optional header, PE3
 constexpr std::int64_t kDirectoryEntrySize = 8;
 constexpr char kIndirectDataOid[] = "1.3.6.1.4.1.311.2.1.4";
 constexpr char kNestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
+constexpr int kAsn1HeaderError = 0x80;  // the flag ASN1_get_object sets on a bad header
 
 struct Pkcs7Free {
     void operator()(PKCS7* p) const { PKCS7_free(p); }
@@ -205,7 +206,7 @@ std::optional<ProgramSignature> SignatureFailure(PKCS7* pkcs7) {
     long length = 0;
     int tag = 0;
     int tagClass = 0;
-    if (ASN1_get_object(&value, &length, &tag, &tagClass, content->length) & 0x80) {
+    if (ASN1_get_object(&value, &length, &tag, &tagClass, content->length) & kAsn1HeaderError) {
         return Unreadable("its signed content is cut short");
     }
     ERR_clear_error();
