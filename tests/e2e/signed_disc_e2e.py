@@ -31,11 +31,17 @@ def certificate_table(data):
     return struct.unpack_from("<II", data, optional + DIRECTORIES[magic] + SECURITY_ENTRY)
 
 
-def sign(folder, exe):
+def make_certificate(folder):
+    """A throw-away certificate and its key: (key.pem, cert.pem)."""
     key, cert = os.path.join(folder, "key.pem"), os.path.join(folder, "cert.pem")
     made = run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
                "-out", cert, "-days", "2", "-subj", "/CN=Ambrevo Test")
     expect(made.returncode == 0, "openssl made a certificate: %r" % made.stdout)
+    return key, cert
+
+
+def sign(folder, exe):
+    key, cert = make_certificate(folder)
     signed_folder = os.path.join(folder, "signed")
     os.mkdir(signed_folder)
     signed = os.path.join(signed_folder, "setup.exe")
@@ -69,6 +75,35 @@ def case_signed_demo_disc(player_exe, pack_exe, disc):
         expect(session.boxes() == [], "no message: %r" % session.boxes())
     finally:
         session.stop()
+
+
+def case_windows_tool_signs(player_exe, pack_exe, disc):
+    """The Windows tool signs what it builds through the system's signer; where the system
+    has none (as under Wine), it says so and writes nothing: never an unsigned success."""
+    key, cert = make_certificate(disc.folder)
+    pfx = os.path.join(disc.folder, "cert.pfx")
+    exported = run("openssl", "pkcs12", "-export", "-passout", "pass:disc secret", "-inkey", key,
+                   "-in", cert, "-out", pfx)
+    expect(exported.returncode == 0, "openssl made a .pfx: %r" % exported.stdout)
+    output = os.path.join(disc.folder, "out", "setup.exe")
+    built = subprocess.run(
+        wine(pack_exe, "build", windows_path(os.path.join(disc.source, "package.toml")),
+             "--player", windows_path(player_exe), "-o", windows_path(output),
+             "--sign", windows_path(pfx)),
+        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120,
+        env=dict(os.environ, AMBREVO_SIGN_PASSWORD="disc secret"))
+    if built.returncode != 0:
+        said = built.stdout.decode("utf-8", "replace")
+        expect('error: cannot sign "%s": this Windows has no code signing' % windows_path(output)
+               in said, "the build says why it did not sign: %r" % said)
+        expect(not os.path.exists(output) and not os.path.exists(output + ".unsigned"),
+               "a build that did not sign writes nothing")
+        return
+    verified = run("osslsigncode", "verify", "-CAfile", cert, "-in", output)
+    expect(verified.returncode == 0, "osslsigncode accepts the signature: %r" % verified.stdout)
+    listed = run(*wine(pack_exe, "list", windows_path(output)))
+    expect(listed.returncode == 0 and b"main.mnu" in listed.stdout,
+           "the tool lists the signed disc: %r" % listed.stdout)
 
 
 def main():

@@ -1,6 +1,7 @@
 // The check of the disc's programs and signing in the build, with a certificate made for
 // the test by openssl and files signed by osslsigncode.
 #include <gtest/gtest.h>
+#include <openssl/pkcs7.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -44,8 +45,11 @@ protected:
             << "\n[[item]]\nkind = \"button\"\ntarget = '%tools\\setup.exe'\n"
                "position = [268, 290]\nsize = [96, 28]\n"
                "\n[[item]]\nkind = \"button\"\ntarget = '%NOPROC%%CD%:\\tools\\install.cmd'\n"
-               "position = [368, 290]\nsize = [96, 28]\n";
+               "position = [368, 290]\nsize = [96, 28]\n"
+               "\n[[item]]\nkind = \"button\"\ntarget = '%tools\\setup.msi'\n"
+               "position = [368, 320]\nsize = [96, 28]\n";
         folder_.Write("demo/disc/tools/install.cmd", "echo\r\n");
+        folder_.Write("demo/disc/tools/setup.msi", "\xD0\xCF\x11\xE0 installer");
         folder_.Write("program.exe", testing::BarePlayerImage());
         EXPECT_TRUE(Succeeds(
             "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Disc Author'"
@@ -71,6 +75,31 @@ protected:
         EXPECT_TRUE(Succeeds("osslsigncode sign -pkcs12 " + Quoted(folder_.Path("cert.pfx")) +
                              " -pass " + Quoted(kPassword) + " -h " + hash + " -in " +
                              Quoted(folder_.Path("program.exe")) + " -out " + Quoted(setup)));
+    }
+
+    // The setup program's bytes with one byte flipped in the middle of its signature value
+    // (the signer's encrypted digest), found through the signature osslsigncode extracts.
+    std::string SetupWithSignatureValueFlipped() {
+        const std::filesystem::path setup = folder_.Path("demo/disc/tools/setup.exe");
+        const std::filesystem::path extracted = folder_.Path("signature.der");
+        std::filesystem::remove(extracted);
+        EXPECT_TRUE(Succeeds("osslsigncode extract-signature -in " + Quoted(setup) + " -out " +
+                             Quoted(extracted)));
+        const std::string der = ReadText(extracted);
+        const auto* cursor = reinterpret_cast<const unsigned char*>(der.data());
+        PKCS7* pkcs7 = d2i_PKCS7(nullptr, &cursor, static_cast<long>(der.size()));
+        EXPECT_NE(pkcs7, nullptr);
+        if (pkcs7 == nullptr) return {};
+        const ASN1_OCTET_STRING* value =
+            sk_PKCS7_SIGNER_INFO_value(PKCS7_get_signer_info(pkcs7), 0)->enc_digest;
+        const std::string signatureValue(reinterpret_cast<const char*>(value->data),
+                                         static_cast<std::size_t>(value->length));
+        PKCS7_free(pkcs7);
+        std::string bytes = ReadText(setup);
+        const std::size_t at = bytes.find(signatureValue);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) bytes[at + signatureValue.size() / 2] ^= 1;
+        return bytes;
     }
 
     std::string Check() {
@@ -124,12 +153,26 @@ TEST_F(DiscSigningTest, CheckNamesEachProgramThatWindowsWillRefuse) {
          SetupWarning("is signed by \"Disc Author\" with SHA-1 only, which current Windows "
                       "refuses: " +
                       blocks + "; sign it again with SHA-256")},
+        {"signature value changed",
+         [&] {
+             SignSetup("sha256");
+             folder_.Write("demo/disc/tools/setup.exe", SetupWithSignatureValueFlipped());
+         },
+         SetupWarning("carries a signature by \"Disc Author\" that does not match what it "
+                      "signs (the signature was changed or damaged): Windows takes it as "
+                      "unsigned, and " +
+                      blocks + "; sign it again")},
     };
-    const std::string script = PathToUtf8(folder_.Path("demo/main.toml")) + ":" +
-                               std::to_string(setupLine_ + 6) +
-                               ": warning: \"tools/install.cmd\" is a batch script, which cannot "
-                               "carry a signature: Smart App Control blocks it on Windows 11; "
-                               "have a signed program do its work\n";
+    const std::string script =
+        PathToUtf8(folder_.Path("demo/main.toml")) + ":" + std::to_string(setupLine_ + 6) +
+        ": warning: \"tools/install.cmd\" is a batch script, which cannot "
+        "carry a signature: Smart App Control blocks it on Windows 11; "
+        "have a signed program do its work\n" +
+        PathToUtf8(folder_.Path("demo/main.toml")) + ":" + std::to_string(setupLine_ + 12) +
+        ": warning: \"tools/setup.msi\" is an installer package, whose "
+        "signature the Linux tool does not read (check it with the "
+        "Windows tool): " +
+        blocks + " when it is unsigned; make sure it is signed\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.prepare();
@@ -150,12 +193,15 @@ TEST_F(DiscSigningTest, BuildSignsTheProgramSoThatItVerifiesAndListReadsIt) {
         const std::filesystem::path output = folder_.Path("out/" + c.name + ".exe");
         BuildOptions options{
             {folder_.Path("demo/package.toml")}, folder_.Write("player.exe", c.player), output};
-        options.quiet = true;
         options.signCertificate = certificate;
         std::ostringstream err;
         ASSERT_EQ(RunBuild(options, err), 0) << err.str();
         EXPECT_TRUE(Succeeds("osslsigncode verify -CAfile " + Quoted(folder_.Path("cert.pem")) +
                              " -in " + Quoted(output)));
+        const std::string wrote = "wrote " + PathToUtf8(output) + ": " +
+                                  std::to_string(std::filesystem::file_size(output)) +
+                                  " bytes, 2 menus, signed\n";
+        EXPECT_NE(err.str().find(wrote), std::string::npos) << err.str();
         std::ostringstream listed;
         EXPECT_EQ(RunList(output, listed, err), 0) << err.str();
         EXPECT_NE(listed.str().find("1. main.mnu"), std::string::npos) << listed.str();
@@ -174,6 +220,9 @@ TEST_F(DiscSigningTest, AWrongPasswordWritesNothingAndSignDiscSignsTheAuthorsPro
     std::ostringstream err;
     EXPECT_EQ(RunBuild(options, err), 1);
     EXPECT_NE(err.str().find("the password does not open the certificate"), std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("error: cannot sign " + QuotedPath(options.output) + ": "),
+              std::string::npos)
         << err.str();
     EXPECT_FALSE(std::filesystem::exists(options.output));
     EXPECT_FALSE(std::filesystem::exists(options.output.string() + ".unsigned"));

@@ -117,14 +117,6 @@ void MakeFolderFor(const std::filesystem::path& file) {
     }
 }
 
-void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    if (error) {
-        throw PackError("cannot write \"" + PathToUtf8(to) + "\": " + error.message());
-    }
-}
-
 // The disc's name for its image and USB copy; throws when one of them is asked for without.
 std::optional<std::string> DiscLabel(const BuildOptions& options) {
     if (options.autorun && options.label) {
@@ -247,24 +239,15 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         const std::vector<std::uint8_t> file =
             BuildPackage(*source, player, options.quiet ? nullptr : &err);
         MakeFolderFor(options.output);
+        std::uintmax_t written = file.size();
         if (signing) {
-            // Signed beside the output, which only a program that verifies replaces.
-            const std::filesystem::path unsigned_ = options.output.string() + ".unsigned";
-            WriteFileBytes(unsigned_, file);
-            try {
-                SignBuiltProgram(*signing, unsigned_);
-            } catch (const PackError&) {
-                std::error_code ignored;
-                std::filesystem::remove(unsigned_, ignored);
-                throw;
-            }
-            ReplaceFile(unsigned_, options.output);
+            written = WriteSignedProgram(*signing, file, options.output);
         } else {
             WriteFileBytes(options.output, file);
         }
         if (!options.quiet) {
             SayPlayerVersion(player, err);
-            err << "wrote " << PathToUtf8(options.output) << ": " << file.size() << " bytes, "
+            err << "wrote " << PathToUtf8(options.output) << ": " << written << " bytes, "
                 << source->menus.size() << " menus" << (signing ? ", signed\n" : "\n");
         }
         if (autorun) {

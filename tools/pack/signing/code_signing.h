@@ -21,9 +21,11 @@ inline constexpr char kSignPasswordVariable[] = "AMBREVO_SIGN_PASSWORD";
 // without echo. Throws PackError when there is neither.
 std::string SigningPassword(const std::filesystem::path& certificate);
 
-// Signs the program file in place (Authenticode, SHA-256). Throws PackError, naming the
-// file and why, when it cannot be signed; the file is then left as it was.
-void SignProgram(const SigningOptions& options, const std::filesystem::path& file);
+// Signs the program file in place (Authenticode, SHA-256, time-stamped when a service is
+// named). Throws PackError, naming the file as shownAs (the name the user knows it by) and
+// why, when it cannot be signed; the file is then left as it was.
+void SignProgram(const SigningOptions& options, const std::filesystem::path& file,
+                 const std::filesystem::path& shownAs);
 
 // Whether the current user owns the file: an author's own program rather than one copied
 // onto the disc from its maker.

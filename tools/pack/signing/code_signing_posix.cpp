@@ -135,7 +135,8 @@ std::string SigningPassword(const std::filesystem::path& certificate) {
     return password;
 }
 
-void SignProgram(const SigningOptions& options, const std::filesystem::path& file) {
+void SignProgram(const SigningOptions& options, const std::filesystem::path& file,
+                 const std::filesystem::path& shownAs) {
     const std::filesystem::path signedCopy = file.string() + ".signing";
     std::vector<std::string> arguments = {
         "osslsigncode", "sign", "-pkcs12", options.certificate.string(),
@@ -148,14 +149,14 @@ void SignProgram(const SigningOptions& options, const std::filesystem::path& fil
     std::error_code error;
     if (status != 0) {
         std::filesystem::remove(signedCopy, error);
-        throw PackError("cannot sign \"" + PathToUtf8(file) +
-                        "\": " + SignerProblem(output, options.certificate));
+        throw PackError("cannot sign " + QuotedPath(shownAs) + ": " +
+                        SignerProblem(output, options.certificate));
     }
     std::filesystem::rename(signedCopy, file, error);
     if (error) {
         std::filesystem::remove(signedCopy, error);
-        throw PackError("cannot replace \"" + PathToUtf8(file) +
-                        "\" by its signed copy: " + error.message());
+        throw PackError("cannot replace " + QuotedPath(shownAs) +
+                        " by its signed copy: " + error.message());
     }
 }
 

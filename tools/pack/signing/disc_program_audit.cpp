@@ -85,6 +85,16 @@ std::optional<std::string> SignatureWarning(const std::string& name,
                    " (the signed digest does not match the file): Windows takes it as "
                    "unsigned, and " +
                    kWindowsBlocks + "; sign it again";
+        case State::kBroken:
+            return name + " carries a signature by " + Quoted(signature.signer) +
+                   " that does not match what it signs (the signature was changed or damaged): "
+                   "Windows takes it as unsigned, and " +
+                   kWindowsBlocks + "; sign it again";
+        case State::kNotRead:
+            return name +
+                   " is an installer package, whose signature the Linux tool does not read "
+                   "(check it with the Windows tool): " +
+                   kWindowsBlocks + " when it is unsigned; make sure it is signed";
         case State::kUnreadable:
             return name + " carries a signature that cannot be read (" + signature.problem +
                    "): Windows takes it as unsigned, and " + kWindowsBlocks + "; sign it again";
@@ -112,9 +122,7 @@ std::optional<std::string> Warning(const DiscProgram& program) {
         case ProgramKind::kWindowsProgram:
             return SignatureWarning(name, ReadProgramSignature(program.file));
         case ProgramKind::kInstallerPackage:
-            return name +
-                   " is an installer package, whose signature is not checked: " + kWindowsBlocks +
-                   " when it is unsigned; make sure it is signed";
+            return SignatureWarning(name, ReadInstallerSignature(program.file));
         case ProgramKind::kBatchScript:
             return name + " is a batch script, which cannot carry a signature: " + kScriptBlocked +
                    "; have a signed program do its work";

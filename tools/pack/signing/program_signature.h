@@ -11,8 +11,10 @@ struct ProgramSignature {
         kUnsigned,    // no signature
         kSigned,      // signed, and the signed digest matches the file
         kChanged,     // signed, but the file was changed after signing
+        kBroken,      // a signature that does not match what it signs: changed or damaged
         kUnreadable,  // a signature that cannot be read or checked: see problem
         kNoProgram,   // bytes that are no Windows program (a DOS program), which cannot be signed
+        kNotRead,     // an installer package whose signature this tool cannot read
     };
     State state = State::kUnsigned;
     std::string signer;  // the signing certificate's subject common name, when signed
@@ -26,5 +28,9 @@ struct ProgramSignature {
 // signer is trusted: that is the machine's decision. Throws PackError when the file
 // cannot be read.
 ProgramSignature ReadProgramSignature(const std::filesystem::path& file);
+
+// Reads and checks the signature of a Windows Installer package (.msi), as above; kNotRead
+// where the tool has no reader for them.
+ProgramSignature ReadInstallerSignature(const std::filesystem::path& file);
 
 }  // namespace ambrevo::pack

@@ -1,6 +1,8 @@
 // The Linux tool's reader of Authenticode signatures: the PE format's certificate table is
 // read here, the PKCS#7 signature within it by OpenSSL.
 #include <openssl/asn1.h>
+#include <openssl/bio.h>
+#include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/objects.h>
 #include <openssl/pkcs7.h>
@@ -29,6 +31,7 @@ constexpr std::int64_t kCheckSumOffset = 64;  // within the optional header, PE3
 constexpr std::int64_t kDirectoryEntrySize = 8;
 constexpr char kIndirectDataOid[] = "1.3.6.1.4.1.311.2.1.4";
 constexpr char kNestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
+constexpr int kAsn1HeaderError = 0x80;  // the flag ASN1_get_object sets on a bad header
 
 struct Pkcs7Free {
     void operator()(PKCS7* p) const { PKCS7_free(p); }
@@ -41,6 +44,9 @@ struct SignersFree {
 };
 struct DigestContextFree {
     void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
+};
+struct BioFree {
+    void operator()(BIO* b) const { BIO_free(b); }
 };
 using Sequence = std::unique_ptr<ASN1_SEQUENCE_ANY, SequenceFree>;
 
@@ -170,6 +176,57 @@ bool HasNestedSignature(PKCS7* pkcs7) {
     return false;
 }
 
+// Why OpenSSL's last call failed, from its queue of errors, which this empties: a signature
+// that does not match what it signs, or the first error's reason.
+struct OpenSslFailure {
+    bool mismatch = false;
+    std::string reason;
+};
+OpenSslFailure TakeOpenSslFailure() {
+    OpenSslFailure failure;
+    for (unsigned long error = ERR_get_error(); error != 0; error = ERR_get_error()) {
+        const int reason = ERR_GET_REASON(error);
+        if (ERR_GET_LIB(error) == ERR_LIB_PKCS7 &&
+            (reason == PKCS7_R_SIGNATURE_FAILURE || reason == PKCS7_R_DIGEST_FAILURE)) {
+            failure.mismatch = true;
+        }
+        const char* text = ERR_reason_error_string(error);
+        if (failure.reason.empty() && text != nullptr) failure.reason = text;
+    }
+    return failure;
+}
+
+// Verifies the signature over what it signs: the signer's digest of the
+// SpcIndirectDataContent's value (its DER without the SEQUENCE's tag and length), then the
+// signature over the signed attributes. The signer's certificate is taken as given: whether
+// it is trusted is the machine's decision. Gives the failure, or nothing when it verifies.
+std::optional<ProgramSignature> SignatureFailure(PKCS7* pkcs7) {
+    const ASN1_STRING* content = pkcs7->d.sign->contents->d.other->value.sequence;
+    const unsigned char* value = content->data;
+    long length = 0;
+    int tag = 0;
+    int tagClass = 0;
+    if (ASN1_get_object(&value, &length, &tag, &tagClass, content->length) & kAsn1HeaderError) {
+        return Unreadable("its signed content is cut short");
+    }
+    ERR_clear_error();
+    const std::unique_ptr<BIO, BioFree> signedContent(
+        BIO_new_mem_buf(value, static_cast<int>(length)));
+    if (signedContent && PKCS7_verify(pkcs7, nullptr, nullptr, signedContent.get(), nullptr,
+                                      PKCS7_NOVERIFY | PKCS7_BINARY) == 1) {
+        return std::nullopt;
+    }
+    const OpenSslFailure failure = TakeOpenSslFailure();
+    if (!failure.mismatch) {
+        return Unreadable("its signature cannot be checked: " +
+                          (failure.reason.empty() ? "OpenSSL gives no reason" : failure.reason));
+    }
+    ProgramSignature broken;
+    broken.state = State::kBroken;
+    broken.signer = SignerName(pkcs7);
+    return broken;
+}
+
 ProgramSignature ReadSignature(const std::string& bytes) {
     PackageStream stream(std::make_unique<MemoryFile>(bytes));
     const std::optional<PeHeader> header = ReadPeHeader(stream);
@@ -202,6 +259,7 @@ ProgramSignature ReadSignature(const std::string& bytes) {
     const std::optional<std::vector<unsigned char>> digest =
         FileDigest(md, bytes, header->optionalHeader + kCheckSumOffset, *table);
     if (!digest) return Unreadable("its headers overlap its certificate table");
+    if (std::optional<ProgramSignature> failure = SignatureFailure(pkcs7.get())) return *failure;
 
     ProgramSignature signature;
     signature.state = *digest == signedDigest->value ? State::kSigned : State::kChanged;
@@ -217,6 +275,12 @@ ProgramSignature ReadSignature(const std::string& bytes) {
 ProgramSignature ReadProgramSignature(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
     return ReadSignature(std::string(bytes.begin(), bytes.end()));
+}
+
+ProgramSignature ReadInstallerSignature(const std::filesystem::path&) {
+    ProgramSignature signature;
+    signature.state = State::kNotRead;
+    return signature;
 }
 
 }  // namespace ambrevo::pack

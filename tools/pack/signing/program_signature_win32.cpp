@@ -11,6 +11,7 @@
 
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/signing/crypt_handles_win32.h"
 #include "pack/signing/program_signature.h"
 #include "support/utf8.h"
 
@@ -21,14 +22,8 @@ using State = ProgramSignature::State;
 
 constexpr char kNestedSignatureOid[] = "1.3.6.1.4.1.311.2.4.1";
 
-struct StoreClose {
-    void operator()(HCERTSTORE store) const { CertCloseStore(store, 0); }
-};
 struct MessageClose {
     void operator()(HCRYPTMSG message) const { CryptMsgClose(message); }
-};
-struct CertificateFree {
-    void operator()(PCCERT_CONTEXT certificate) const { CertFreeCertificateContext(certificate); }
 };
 
 // Checks the signed digest against the file, without asking the network about revocation.
@@ -65,7 +60,7 @@ std::string SignerName(HCERTSTORE store, const CMSG_SIGNER_INFO& signer) {
     CERT_INFO wanted{};
     wanted.Issuer = signer.Issuer;
     wanted.SerialNumber = signer.SerialNumber;
-    const std::unique_ptr<const CERT_CONTEXT, CertificateFree> certificate(
+    const Certificate certificate(
         CertFindCertificateInStore(store, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
                                    CERT_FIND_SUBJECT_CERT, &wanted, nullptr));
     if (!certificate) return {};
@@ -91,7 +86,7 @@ void ReadSigner(const std::wstring& file, ProgramSignature& signature) {
                           0, nullptr, nullptr, nullptr, &rawStore, &rawMessage, nullptr)) {
         return;
     }
-    const std::unique_ptr<void, StoreClose> store(rawStore);
+    const CertStore store(rawStore);
     const std::unique_ptr<void, MessageClose> message(rawMessage);
     DWORD size = 0;
     if (!CryptMsgGetParam(rawMessage, CMSG_SIGNER_INFO_PARAM, 0, nullptr, &size)) return;
@@ -120,6 +115,10 @@ ProgramSignature ReadProgramSignature(const std::filesystem::path& file) {
         case TRUST_E_BAD_DIGEST:
             signature.state = State::kChanged;
             break;
+        case NTE_BAD_SIGNATURE:
+        case CRYPT_E_HASH_VALUE:
+            signature.state = State::kBroken;
+            break;
         // Whether the signer is trusted is the machine's decision, not the file's.
         case ERROR_SUCCESS:
         case CERT_E_UNTRUSTEDROOT:
@@ -136,6 +135,12 @@ ProgramSignature ReadProgramSignature(const std::filesystem::path& file) {
     }
     ReadSigner(path, signature);
     return signature;
+}
+
+// WinVerifyTrust reads an installer package's signature through the package's subject
+// interface, as it reads a program's.
+ProgramSignature ReadInstallerSignature(const std::filesystem::path& file) {
+    return ReadProgramSignature(file);
 }
 
 }  // namespace ambrevo::pack
