@@ -14,24 +14,6 @@ namespace {
 
 using testing::SourceFolder;
 
-TEST(DensityVariantsTest, VariantSidesAreScaledWithHalvesRoundedUp) {
-    struct Case {
-        int side;
-        int at1_5;
-        int at2;
-    };
-    for (const Case& c : {Case{20, 30, 40}, Case{5, 8, 10}, Case{1, 2, 2}, Case{7, 11, 14}}) {
-        EXPECT_EQ(VariantSide(c.side, kDensityScales[0]), c.at1_5) << c.side;
-        EXPECT_EQ(VariantSide(c.side, kDensityScales[1]), c.at2) << c.side;
-    }
-}
-
-TEST(DensityVariantsTest, VariantPathsPutTheScaleBeforeTheExtension) {
-    EXPECT_EQ(VariantPath("pictures/bg.png", kDensityScales[1]), "pictures/bg@2x.png");
-    EXPECT_EQ(VariantPath("a.b/c.PNG", kDensityScales[0]), "a.b/c@1.5x.PNG");
-    EXPECT_EQ(VariantPath("plain", kDensityScales[1]), "plain@2x");
-}
-
 // The warnings of a menu whose background is pictures/bg.png (20 x 10) and whose item shows
 // b5.png (5 x 4), beside the variants written, as "line: message".
 struct Variant {

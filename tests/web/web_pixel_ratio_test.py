@@ -27,6 +27,7 @@ MENU_SIZE = (520, 360)
 FIRST_TEXT = "Point at an item to see what it does."
 README_TEXT = "Opens the read-me document of this disc."
 BROWSE_TEXT = "Opens the disc's docs folder."
+SECOND_TEXT = "A disc can carry many menus; items switch between them."
 # The demo's description label, light text on the dark background while no item is hovered.
 DESCRIPTION = (326, 134, 160, 40)
 # The texts drawn at twice the resolution must beat the 1x ones enlarged twice by this
@@ -100,7 +101,7 @@ class PixelRatioTest(unittest.TestCase):
                 self.assertEqual(self.canvas_sizes(driver),
                                  [*MENU_SIZE, MENU_SIZE[0] * ratio, MENU_SIZE[1] * ratio])
 
-    def test_the_pointer_hits_the_item_under_it(self):
+    def test_hover_and_click_hit_the_item_under_the_pointer(self):
         # The read-me picture lies at (36, 130), 200 x 44; the docs item below it at (36, 184).
         # Each case starts where another description shows, so that both must change.
         background, browse = ((300, 40), FIRST_TEXT), ((60, 200), BROWSE_TEXT)
@@ -121,13 +122,10 @@ class PixelRatioTest(unittest.TestCase):
                 self.move_to(self.dense, point)
                 self.wait_for(self.dense, lambda: expected in self.texts(self.dense),
                               "the description %r" % expected)
-
-    def test_a_click_opens_the_item(self):
-        self.open(self.dense)
+        # A click on the "More" item (which bounces while hovered) switches to the second menu.
         self.move_to(self.dense, (60, 258))
         ActionChains(self.dense).click().perform()
-        self.wait_for(self.dense, lambda: "A disc can carry many menus; items switch between "
-                      "them." in self.texts(self.dense), "the second menu")
+        self.wait_for(self.dense, lambda: SECOND_TEXT in self.texts(self.dense), "the second menu")
 
     def test_texts_are_drawn_at_the_device_resolution(self):
         self.open(self.plain)
