@@ -1,5 +1,6 @@
 #include "pack/pictures/density_variants.h"
 
+#include <system_error>
 #include <variant>
 
 #include "pack/common/file_io.h"
@@ -31,13 +32,16 @@ void WarnOfMisfitVariants(const SourceFile& where, std::int64_t line, std::strin
                           const std::filesystem::path& picture, const Bitmap& bitmap,
                           PictureCache& cache) {
     for (const DensityScale& scale : kDensityScales) {
-        const PictureCache::Result result = cache.Load(VariantPath(picture, scale));
+        // Only variants that exist go through the cache, which watches every file it is
+        // asked for.
+        const std::filesystem::path path = VariantPath(picture, scale);
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) continue;
+        const PictureCache::Result result = cache.Load(path);
         const std::string variant =
             "\"" + PathToUtf8(VariantPath(PathFromUtf8(name), scale)) + "\"";
         if (const auto* reason = std::get_if<std::string>(&result)) {
-            if (*reason != PictureCache::kNotFound) {
-                where.Warn(line, "picture " + variant + " " + *reason);
-            }
+            where.Warn(line, "picture " + variant + " " + *reason);
             continue;
         }
         const Bitmap& drawn = *std::get<std::shared_ptr<const PngPicture>>(result)->bitmap;

@@ -37,7 +37,7 @@ PictureCache::Result PictureCache::Load(const std::filesystem::path& path) {
 
 PictureCache::Result PictureCache::Decode(const std::filesystem::path& path) const {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::string(kNotFound);
+    if (!std::filesystem::is_regular_file(path, error)) return std::string("not found");
     try {
         const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
         try {

@@ -24,7 +24,6 @@ class PictureCache {
 public:
     // The picture, or why it cannot be used: "not found" or "cannot be used: <reason>".
     using Result = std::variant<std::shared_ptr<const PngPicture>, std::string>;
-    static constexpr char kNotFound[] = "not found";
 
     // 256 MiB of colours and alpha: four times the benchmark's rich menu (bench/heavy_menu.h:
     // a 640 x 480 background and 1,440 frames of 128 x 64, some 61 MB decoded at five bytes
