@@ -12,6 +12,7 @@ export const EVENT = Object.freeze({
     pointerCancel: 9,
     accessibleFocus: 10,
     accessiblePress: 11,
+    repaint: 12,
 });
 
 export const MODIFIER = Object.freeze({ shift: 1, control: 2, alt: 4, repeated: 8 });

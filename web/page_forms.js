@@ -29,7 +29,7 @@ export function formCalls(page, input, painter, forgotten) {
             }
             element.append(canvas);
             desktop.append(element);
-            const form = { element, canvas, ctx: canvas.getContext("2d"), texts: [] };
+            const form = { element, canvas, ctx: canvas.getContext("2d"), size: [0, 0], texts: [] };
             forms.set(id, form);
             input.listenToForm(id, form);
         },
@@ -49,6 +49,7 @@ export function formCalls(page, input, painter, forgotten) {
             const form = forms.get(id);
             form.element.style.left = left + "px";
             form.element.style.top = top + "px";
+            form.size = [width, height];
             form.canvas.style.width = width + "px";
             form.canvas.style.height = height + "px";
         },

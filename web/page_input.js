@@ -4,6 +4,7 @@
 // keys go to the active form: the one last clicked or shown, and when that hides or goes,
 // the one shown that was active before it.
 import { EVENT, MODIFIER } from "./page_events.js";
+import { menuPoint } from "./page_scale.js";
 
 function modifiersOf(e) {
     return (e.shiftKey ? MODIFIER.shift : 0) | (e.ctrlKey ? MODIFIER.control : 0) |
@@ -11,8 +12,8 @@ function modifiersOf(e) {
 }
 
 // The page's input: post queues an event (also for the requests of assistive technology),
-// activate and deactivate follow the forms shown, listenToForm is called once for each new
-// form; calls are the host's.
+// repaint asks for a form's whole canvas again, activate and deactivate follow the forms
+// shown, listenToForm is called once for each new form; calls are the host's.
 export function createInput(page) {
     const queue = [];
     const activated = [];   // form ids by their last activation, the latest last
@@ -21,6 +22,9 @@ export function createInput(page) {
         if (page.modal) return;
         queue.push([kind, form, x, y, code, modifiers]);
     }
+
+    // The form's canvas lost its pixels: the player paints it again, also behind a dialog.
+    function repaint(id) { queue.push([EVENT.repaint, id, 0, 0, 0, 0]); }
 
     function forget(id) {
         const at = activated.indexOf(id);
@@ -57,10 +61,8 @@ export function createInput(page) {
         const close = form.element.querySelector(".caption button");
         if (close) close.addEventListener("click", () => post(EVENT.close, id, 0, 0, 0, 0));
         const canvas = form.canvas;
-        const at = (e) => {
-            const box = canvas.getBoundingClientRect();
-            return [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)];
-        };
+        const at = (e) => menuPoint(e.clientX, e.clientY, canvas.getBoundingClientRect(),
+                                    ...form.size);
         canvas.addEventListener("pointerdown", (e) => {
             activate(id);
             canvas.setPointerCapture(e.pointerId);
@@ -112,5 +114,5 @@ export function createInput(page) {
         return 1;
     }
 
-    return { post, activate, deactivate, listenToForm, calls: { nextEvent } };
+    return { post, repaint, activate, deactivate, listenToForm, calls: { nextEvent } };
 }

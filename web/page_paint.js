@@ -1,6 +1,7 @@
 // Painting the player's forms on their canvases: each paint starts from the button face
 // and draws pictures, labels and push buttons as Windows draws them. The texts painted in
 // the forms on show are also listed in the page, for screen readers.
+import { deviceSize } from "./page_scale.js";
 import { fontCss, lineHeightOf, linesOf, mnemonicIndex, withoutMnemonics } from "./page_text.js";
 
 const BUTTON_FACE = "#d4d0c8";
@@ -78,10 +79,16 @@ export function createPainter(page) {
         },
         bitmapRelease(id) { bitmaps.delete(id); },
 
+        // The canvas holds the screen's device pixels and the drawing is scaled to them, so
+        // that texts and edges are drawn at the screen's resolution, not enlarged.
         paintBegin(id, width, height) {
             const form = page.forms.get(id);
-            if (form.canvas.width !== width) form.canvas.width = width;
-            if (form.canvas.height !== height) form.canvas.height = height;
+            const ratio = page.pixelRatio;
+            const [deviceWidth, deviceHeight] = deviceSize(width, height, ratio);
+            if (form.canvas.width !== deviceWidth) form.canvas.width = deviceWidth;
+            if (form.canvas.height !== deviceHeight) form.canvas.height = deviceHeight;
+            form.ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
+            form.ctx.imageSmoothingQuality = ratio === 1 ? "low" : "high";
             form.ctx.globalCompositeOperation = "source-over";
             form.ctx.fillStyle = BUTTON_FACE;
             form.ctx.fillRect(0, 0, width, height);

@@ -12,6 +12,7 @@ import { createPage, textAndTraceCalls } from "./page_host.js";
 import { createInput } from "./page_input.js";
 import { createLiveReload } from "./page_live_reload.js";
 import { createPainter } from "./page_paint.js";
+import { watchPixelRatio } from "./page_scale.js";
 import { soundCalls } from "./page_sounds.js";
 import { measureCalls } from "./page_text.js";
 import { startDesigner } from "./designer/designer.js";
@@ -34,6 +35,11 @@ function startPage() {
                   });
     Object.assign(page.probe, { postEvent: input.post, discUrl });
     window.ambrevo = page.probe;
+    // Zoomed, or moved to a screen of another density: every canvas is painted again at it.
+    watchPixelRatio((ratio) => {
+        page.pixelRatio = ratio;
+        for (const id of page.forms.keys()) input.repaint(id);
+    });
     startPlayer(page);
     live.watch();
     const token = new URLSearchParams(location.search).get("token");

@@ -16,7 +16,8 @@ import tempfile
 
 from player_harness import case_and_arguments, wine
 from window_e2e import ITEM_POSITIONS, SECOND_TITLE, Disc, best_match, expect, menu_window
-from window_session import Image, Session, click, mouse_to, screenshot, wait_until
+from window_session import (Session, click, edge_sharpness, mouse_to, resized, screenshot,
+                            wait_until)
 
 MENU_SIZE = (520, 360)
 ITEM_SIZE = (200, 44)
@@ -61,33 +62,6 @@ class ScaledPrefix:
                        stderr=subprocess.DEVNULL)
         os.environ["WINEPREFIX"] = self.original
         shutil.rmtree(self.folder, ignore_errors=True)
-
-
-def resized(image, width, height):
-    """The image enlarged smoothly by ImageMagick (its default filter for enlarging)."""
-    rgb = subprocess.run(["convert", "-size", "%dx%d" % (image.width, image.height),
-                          "-depth", "8", "rgb:-", "-resize", "%dx%d!" % (width, height),
-                          "-depth", "8", "rgb:-"],
-                         input=image.rgb, check=True, stdout=subprocess.PIPE,
-                         timeout=30).stdout
-    return Image(width, height, rgb)
-
-
-def edge_sharpness(image):
-    """The mean gradient magnitude of the brightness, each pixel weighted by its own
-    gradient: the steepness of the edges, whatever their length. A step edge blurred over
-    w pixels scores its contrast / w."""
-    def brightness(x, y):
-        r, g, b = image.pixel(x, y)
-        return 0.299 * r + 0.587 * g + 0.114 * b
-    total = weighted = 0.0
-    for y in range(image.height - 1):
-        for x in range(image.width - 1):
-            here = brightness(x, y)
-            gradient = abs(brightness(x + 1, y) - here) + abs(brightness(x, y + 1) - here)
-            total += gradient
-            weighted += gradient * gradient
-    return weighted / max(total, 1.0)
 
 
 def has_text(image):

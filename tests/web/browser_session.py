@@ -42,11 +42,14 @@ def missing_browser():
     return [path for path in (CHROMIUM, CHROMEDRIVER) if not os.path.exists(path)]
 
 
-def chromium(profile_folder, languages=None):
+def chromium(profile_folder, languages=None, scale=None):
     """A headless Chromium with a 1024 x 768 window and a profile of its own; languages
-    ("de-DE,de") are the user's languages it tells pages, when given."""
+    ("de-DE,de") are the user's languages it tells pages, when given; scale, when given, is
+    its screen's device pixels per CSS pixel."""
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    if scale:
+        options.add_argument("--force-device-scale-factor=%g" % scale)
     if languages:
         options.add_argument("--lang=" + languages.split(",")[0])
         options.add_experimental_option("prefs", {"intl.accept_languages": languages})

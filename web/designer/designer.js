@@ -70,8 +70,8 @@ export function startDesigner(page, live, token) {
 
     function menuForm() {
         for (const form of page.forms.values()) {
-            if (!form.element.hidden && form.canvas.width === d.menu.size[0] &&
-                form.canvas.height === d.menu.size[1]) return form;
+            if (!form.element.hidden && form.size[0] === d.menu.size[0] &&
+                form.size[1] === d.menu.size[1]) return form;
         }
         return null;
     }
@@ -211,7 +211,9 @@ export function startDesigner(page, live, token) {
     function pixelsUnder(position, size) {
         const form = menuForm();
         if (!form) return [];
-        return form.ctx.getImageData(position[0], position[1], size[0], size[1]).data;
+        const [x, y, width, height] =
+            [...position, ...size].map((v) => Math.round(v * page.pixelRatio));
+        return form.ctx.getImageData(x, y, width, height).data;
     }
 
     // A new push button or text where the author last pressed, apart from the items there;

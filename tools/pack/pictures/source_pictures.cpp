@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pack/common/file_io.h"
+#include "pack/pictures/density_variants.h"
 
 namespace ambrevo::pack {
 
@@ -15,12 +16,15 @@ std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node, s
         where.Report(line, "\"" + std::string(key) + "\" must name a PNG file");
         return nullptr;
     }
-    const PictureCache::Result result = cache_.Load(folder_ / PathFromUtf8(name->get()));
+    const std::filesystem::path path = folder_ / PathFromUtf8(name->get());
+    const PictureCache::Result result = cache_.Load(path);
     if (const auto* reason = std::get_if<std::string>(&result)) {
         where.Report(line, "picture \"" + name->get() + "\" " + *reason);
         return nullptr;
     }
-    return std::get<std::shared_ptr<const PngPicture>>(result);
+    auto picture = std::get<std::shared_ptr<const PngPicture>>(result);
+    WarnOfMisfitVariants(where, line, name->get(), path, *picture->bitmap, cache_);
+    return picture;
 }
 
 }  // namespace ambrevo::pack

@@ -156,6 +156,10 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
         widgets_.App().Dispatch([&] { form_.CloseRequested(); });
         return;
     }
+    if (kind == EventKind::Repaint) {
+        dirty_ = true;
+        return;
+    }
     if (kind == EventKind::PointerCancel) {
         // The press ends as when Windows takes the capture away: no release, no click.
         dirty_ = true;
@@ -193,6 +197,7 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
             return accessibility_.Press(code, x);
         case EventKind::Close:
         case EventKind::PointerCancel:
+        case EventKind::Repaint:
             return;
     }
 }

@@ -15,6 +15,7 @@ class WebWidgetset;
 // PointerCancel: the browser took the pointer away while a button was held.
 // AccessibleFocus, AccessiblePress: assistive technology focused or pressed the element
 // given as the code, of the generation given as x (WebFormAccessibility).
+// Repaint: the page resized the canvas (the screen's density changed); its pixels are gone.
 enum class EventKind {
     MouseDown = 1,
     MouseMove,
@@ -26,7 +27,8 @@ enum class EventKind {
     KeyUp,
     PointerCancel,
     AccessibleFocus,
-    AccessiblePress
+    AccessiblePress,
+    Repaint
 };
 
 // Bits of an input event's modifiers.

@@ -1,0 +1,42 @@
+// The screen's density for the forms' canvases: each canvas holds a device pixel for each of
+// the screen's, while the player keeps drawing and hit-testing in its menu coordinates, one
+// per CSS pixel.
+
+// The canvas's size in device pixels for a form of that size at that ratio of device pixels
+// to CSS pixels; at least one pixel each way once the form has any size.
+export function deviceSize(width, height, ratio) {
+    const scaled = (length) => (length > 0 ? Math.max(1, Math.round(length * ratio)) : 0);
+    return [scaled(width), scaled(height)];
+}
+
+// The menu point under a pointer at (clientX, clientY) over a canvas whose box on the page
+// (getBoundingClientRect) shows a form of width x height menu pixels, whatever the canvas's
+// zoom: each axis counts in the form's pixels, rounded down as the pixel hit.
+export function menuPoint(clientX, clientY, box, width, height) {
+    const along = (offset, shown, length) =>
+        Math.floor(shown > 0 && length > 0 ? (offset * length) / shown : offset);
+    return [along(clientX - box.left, box.width, width),
+            along(clientY - box.top, box.height, height)];
+}
+
+// Calls changed(ratio) each time the window's ratio of device pixels to CSS pixels changes:
+// the browser zoomed (which also resizes the page's viewport), or the window went to a
+// screen of another density (which a query of the present ratio tells, once it stops
+// holding; each change makes a new one).
+export function watchPixelRatio(changed) {
+    let ratio = window.devicePixelRatio;
+    let query = null;
+    function check() {
+        if (window.devicePixelRatio === ratio) return;
+        ratio = window.devicePixelRatio;
+        listen();
+        changed(ratio);
+    }
+    function listen() {
+        if (query) query.removeEventListener("change", check);
+        query = matchMedia("(resolution: " + ratio + "dppx)");
+        query.addEventListener("change", check);
+    }
+    listen();
+    window.addEventListener("resize", check);
+}
