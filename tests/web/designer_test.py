@@ -48,7 +48,10 @@ def moves(*positions):
     return [{"item": n, "set": {"position": position}} for n, position in positions]
 
 
-class DesignerTest(unittest.TestCase):
+class DesignerSession(unittest.TestCase):
+    """`ambrevo-pack edit` on a copy of the demo and Chromium on its page, with the
+    helpers that act as the author and read what the designer left; each test starts on
+    the demo's sources as they are."""
 
     @classmethod
     def setUpClass(cls):
@@ -171,6 +174,17 @@ class DesignerTest(unittest.TestCase):
     def replaced(self, old, new):
         self.assertEqual(self.original.count(old), 1)
         return self.original.replace(old, new)
+
+    def field(self, key):
+        return self.driver.execute_script(
+            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
+            " '\"]')", key)
+
+    def designer(self, expression):
+        return self.driver.execute_script("return window.ambrevo.designer." + expression)
+
+
+class DesignerTest(DesignerSession):
 
     def test_drag_moves_only_the_item_and_undo_restores_the_file(self):
         # The middle of the picture, which no transparency lets the background through.
@@ -311,11 +325,6 @@ class DesignerTest(unittest.TestCase):
         self.wait_for(lambda: "Home page" in self.driver.execute_script(
             "return document.getElementById('texts').textContent"), "the new caption on show")
 
-    def field(self, key):
-        return self.driver.execute_script(
-            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
-            " '\"]')", key)
-
     def test_a_picture_item_offers_its_name_and_a_push_button_does_not(self):
         self.at(WEB_SITE_BUTTON).click().perform()
         self.wait_for(lambda: self.field("caption") is not None, "the push button's keys")
@@ -437,9 +446,6 @@ class DesignerTest(unittest.TestCase):
             "'.editor-layer .editor-item').length === 6"), "the page on the resized menu")
         self.press("Undo")
         self.wait_for_file(self.original)
-
-    def designer(self, expression):
-        return self.driver.execute_script("return window.ambrevo.designer." + expression)
 
     def try_it(self, on):
         self.driver.execute_script(

@@ -33,6 +33,39 @@ function pictureItemChooser(pictures, enabled, add) {
     return select;
 }
 
+// "Add picture…": the system's file chooser for PNG and JPEG files, each added as a new
+// picture item. The chooser's input stays out of the tab order; the button is reached by Tab.
+function pictureFilesButton(enabled, add) {
+    const chooser = document.createElement("input");
+    chooser.type = "file";
+    chooser.multiple = true;
+    chooser.accept = ".png,.jpg,.jpeg,image/png,image/jpeg";
+    chooser.hidden = true;
+    chooser.addEventListener("change", () => {
+        const files = [...chooser.files];
+        chooser.value = "";
+        if (files.length) add(files);
+    });
+    const open = button("Add picture\u2026", () => chooser.click(), enabled);
+    open.title = "PNG or JPEG files from your computer, stored in the folder's pictures";
+    return [open, chooser];
+}
+
+// Which of an item's pictures a picture dropped on it becomes.
+const DROP_SETS = [["normal", "normal"], ["highlighted", "highlighted"],
+                   ["pressed", "pressed"], ["description", "description"]];
+
+function dropSetChooser(chosen, choose) {
+    const select = document.createElement("select");
+    select.setAttribute("aria-label", "A picture dropped on an item becomes its");
+    for (const [text, set] of DROP_SETS) {
+        select.append(new Option("Dropped on an item: its " + text + " picture", set, false,
+                                 set === chosen));
+    }
+    select.addEventListener("change", () => choose(select.value));
+    return select;
+}
+
 function labelled(text, input) {
     const row = document.createElement("label");
     row.className = "editor-field";
@@ -108,12 +141,16 @@ function itemList(menu, selected, problems, actions) {
             actions.select(item.index);
             e.dataTransfer.setData("text/plain", String(item.index));
         });
+        // Files from the desktop are no reorder: they go to the designer's drop zone.
+        const reorders = (e) => ![...e.dataTransfer.types].includes("Files");
         entry.addEventListener("dragover", (e) => {
+            if (!reorders(e)) return;
             e.preventDefault();
             entry.classList.add("dragged-over");
         });
         entry.addEventListener("dragleave", () => entry.classList.remove("dragged-over"));
         entry.addEventListener("drop", (e) => {
+            if (!reorders(e)) return;
             e.preventDefault();
             if (Number(e.dataTransfer.getData("text/plain")) !== item.index) {
                 actions.moveTo(item.index);
@@ -168,6 +205,8 @@ export function createPanel(actions) {
             button("Add push button", () => actions.add("button"), !!menu),
             button("Add text", () => actions.add("text"), !!menu),
             pictureItemChooser(d.pictures, !!menu, actions.addPicture),
+            ...pictureFilesButton(!!menu, (files) => actions.addPictureFiles(files, null)),
+            dropSetChooser(d.dropSet, actions.chooseDropSet),
             button("Duplicate", actions.duplicate, count === 1),
             button("Delete", actions.remove, count === 1),
             button("Earlier in tab order", () => actions.moveTo(first - 1),
