@@ -134,18 +134,17 @@ class DesignerPicturesTest(DesignerSession):
                          page_start)
 
     def test_a_picture_dropped_where_no_item_lies_asks_about_the_background(self):
-        # A picture of the window's size, so that the items stay inside it.
-        wall = png(520, 360, RED)
+        # As the background, a picture of the window's size, so that the items stay inside.
         cases = [
-            ("yes: the menu's background", "Yes", lambda: self.text() == self.replaced(
+            ("yes: the menu's background", png(520, 360, RED), "Yes", lambda: self.text() == self.replaced(
                 b'background = "pictures/main-background.png"',
                 b'background = "pictures/wall.png"')),
-            ("no: a new picture item there", "No", lambda: self.text().startswith(
+            ("no: a new picture item there", RED_PNG, "No", lambda: self.text().startswith(
                 self.original) and self.designer("state.menu.items.length") == 7 and
                 self.designer("item(7).position") == list(EMPTY_PLACE) and
                 self.designer("item(7).keys.pictures.normal") == "pictures/wall.png"),
         ]
-        for i, (name, answer, done) in enumerate(cases):
+        for i, (name, wall, answer, done) in enumerate(cases):
             with self.subTest(name):
                 if i:
                     self.tearDown()
