@@ -339,6 +339,25 @@ class DesignerTest(DesignerSession):
         self.press("Undo")
         self.wait_for_file(self.original)
 
+    def test_a_style_key_set_on_a_ready_style_writes_the_style_as_a_table(self):
+        styled = self.original + (b'\n[[item]]\nkind = "picture"\ncaption = "&Go"\n'
+                                  b'target = "*"\nposition = [200, 40]\nstyle = "green"\n')
+        self.write(styled)
+        self.wait_for_items(7)
+        self.driver.execute_script(
+            "document.querySelector('.editor-items li[data-item=\"7\"]').click()")
+        self.wait_for(lambda: self.field("style.radius") is not None, "the style's keys")
+        self.driver.execute_script(
+            "const input = arguments[0].querySelector('input'); input.value = '3';"
+            "input.dispatchEvent(new Event('change'))", self.field("style.radius"))
+        self.wait_for_file(styled.replace(b'style = "green"\n',
+                                          b'[item.style]\npreset = "green"\nradius = 3\n'))
+        self.wait_for(lambda: self.designer("item(7).keys.style") ==
+                      {"preset": "green", "radius": 3}, "the table in the model")
+        self.assertEqual(self.driver.execute_script(
+            "return arguments[0].querySelector('select').selectedOptions[0].textContent",
+            self.field("style")), "(its own keys, below)")
+
     def panel_keys(self):
         """The keys of the panel's fields, each with its label and whether it shows as set."""
         return self.driver.execute_script(

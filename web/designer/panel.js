@@ -3,7 +3,7 @@
 // selected, each a field that edits its key (key_fields.js), and the problems. It is
 // built again only when the model, the menu on show or the selection changed; a message
 // (a refusal) is shown without building it again. Commands go to the actions given.
-import { keyGroups } from "./key_fields.js";
+import { keyGroups, withStyleTable } from "./key_fields.js";
 import { itemName, kindName, menuName } from "./names.js";
 
 function button(text, action, enabled = true) {
@@ -245,7 +245,8 @@ export function createPanel(actions) {
             into.append(...keyGroups(
                 d.model.keys, "item.", (key) => key.kinds.includes(item.kind), item.keys,
                 fieldContext(d, item.kind === "picture" ? "item.pictures.normal" : ""),
-                (set, field) => actions.edit({ item: item.index, set }, field)));
+                (set, field) => actions.edit({ item: item.index,
+                                               set: withStyleTable(item.keys, set) }, field)));
         } else if (!selected.length) {
             title.textContent = "Menu " + menuName(menu);
             into.append(...keyGroups(d.model.keys, "", () => true, menu.keys, fieldContext(d),
