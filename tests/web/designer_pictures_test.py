@@ -14,6 +14,7 @@ import zlib
 import designer_test
 from browser_session import StaticSite, run_page_tests
 from designer_test import BROWSE_ITEM, DesignerSession
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 EMPTY_PLACE = (150, 60)   # a point of the demo's main window where no item lies
@@ -139,7 +140,7 @@ class DesignerPicturesTest(DesignerSession):
             ("yes: the menu's background", png(520, 360, RED), "Yes", lambda: self.text() == self.replaced(
                 b'background = "pictures/main-background.png"',
                 b'background = "pictures/wall.png"')),
-            ("no: a new picture item there", RED_PNG, "No", lambda: self.text().startswith(
+            ("no, by the keys: a new picture item there", RED_PNG, Keys.TAB + Keys.ENTER, lambda: self.text().startswith(
                 self.original) and self.designer("state.menu.items.length") == 7 and
                 self.designer("item(7).position") == list(EMPTY_PLACE) and
                 self.designer("item(7).keys.pictures.normal") == "pictures/wall.png"),
@@ -155,12 +156,16 @@ class DesignerPicturesTest(DesignerSession):
                     "Use pictures/wall.png as the menu's background?\n\nNo adds it as a new "
                     "picture item where it was dropped.", "the question")
                 self.assertEqual(self.text(), self.original)   # nothing before the answer
-                self.driver.execute_script(
-                    "[...document.querySelectorAll('.editor-question button')]"
-                    ".find((b) => b.textContent === arguments[0]).click()", answer)
+                if answer == "Yes":
+                    self.driver.find_element(
+                        "xpath", "//*[contains(@class, 'editor-question')]//button[.='Yes']").click()
+                else:
+                    ActionChains(self.driver).send_keys(answer).perform()
                 self.wait_for(done, "the answer's edit")
-                self.assertFalse(self.driver.execute_script(
-                    "return !!document.querySelector('.editor-question')"))
+                # The question is gone, and its keys reached no item of the menu.
+                self.assertEqual(self.driver.execute_script(
+                    "return [!!document.querySelector('.editor-question'),"
+                    " document.getElementById('launch').hidden]"), [False, True])
 
     def test_files_that_are_no_picture_are_named_and_nothing_is_written(self):
         cases = [

@@ -1,5 +1,6 @@
 // A yes-or-no question in the page's own dialog style (page.css ".modal .dialog"), over
-// the menu and the designer's panel: Enter answers the focused button, Escape says no.
+// the menu and the designer's panel: Enter answers the focused button, Escape says no, Tab
+// goes between the two.
 export function askYesNo(title, question, yes = "Yes", no = "No") {
     return new Promise((answer) => {
         const before = document.activeElement;
@@ -24,7 +25,10 @@ export function askYesNo(title, question, yes = "Yes", no = "No") {
         };
         yesButton.addEventListener("click", () => close(true));
         noButton.addEventListener("click", () => close(false));
+        // The question's keys never reach the menu under it.
+        box.addEventListener("keyup", (e) => e.stopPropagation());
         box.addEventListener("keydown", (e) => {
+            e.stopPropagation();
             if (e.key === "Escape") close(false);
             // Tab stays between the two buttons while the question is open.
             if (e.key === "Tab") {
