@@ -136,14 +136,20 @@ class DesignerPicturesTest(DesignerSession):
 
     def test_a_picture_dropped_where_no_item_lies_asks_about_the_background(self):
         # As the background, a picture of the window's size, so that the items stay inside.
+        def background_set():
+            return self.text() == self.replaced(b'background = "pictures/main-background.png"',
+                                                b'background = "pictures/wall.png"')
+
+        def item_added():
+            return (self.text().startswith(self.original) and
+                    self.designer("state.menu.items.length") == 7 and
+                    self.designer("item(7).position") == list(EMPTY_PLACE) and
+                    self.designer("item(7).keys.pictures.normal") == "pictures/wall.png")
+
         cases = [
-            ("yes: the menu's background", png(520, 360, RED), "Yes", lambda: self.text() == self.replaced(
-                b'background = "pictures/main-background.png"',
-                b'background = "pictures/wall.png"')),
-            ("no, by the keys: a new picture item there", RED_PNG, Keys.TAB + Keys.ENTER, lambda: self.text().startswith(
-                self.original) and self.designer("state.menu.items.length") == 7 and
-                self.designer("item(7).position") == list(EMPTY_PLACE) and
-                self.designer("item(7).keys.pictures.normal") == "pictures/wall.png"),
+            ("yes: the menu's background", png(520, 360, RED), "Yes", background_set),
+            ("no, by the keys: a new picture item there", RED_PNG, Keys.TAB + Keys.ENTER,
+             item_added),
         ]
         for i, (name, wall, answer, done) in enumerate(cases):
             with self.subTest(name):
@@ -158,7 +164,8 @@ class DesignerPicturesTest(DesignerSession):
                 self.assertEqual(self.text(), self.original)   # nothing before the answer
                 if answer == "Yes":
                     self.driver.find_element(
-                        "xpath", "//*[contains(@class, 'editor-question')]//button[.='Yes']").click()
+                        "xpath", "//*[contains(@class, 'editor-question')]//button[.='Yes']"
+                    ).click()
                 else:
                     ActionChains(self.driver).send_keys(answer).perform()
                 self.wait_for(done, "the answer's edit")

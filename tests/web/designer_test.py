@@ -339,24 +339,32 @@ class DesignerTest(DesignerSession):
         self.press("Undo")
         self.wait_for_file(self.original)
 
-    def test_a_style_key_set_on_a_ready_style_writes_the_style_as_a_table(self):
+    def test_style_keys_set_in_the_panel_write_the_style_as_a_table_and_keep_it(self):
         styled = self.original + (b'\n[[item]]\nkind = "picture"\ncaption = "&Go"\n'
                                   b'target = "*"\nposition = [200, 40]\nstyle = "green"\n')
         self.write(styled)
         self.wait_for_items(7)
         self.driver.execute_script(
             "document.querySelector('.editor-items li[data-item=\"7\"]').click()")
-        self.wait_for(lambda: self.field("style.radius") is not None, "the style's keys")
-        self.driver.execute_script(
-            "const input = arguments[0].querySelector('input'); input.value = '3';"
-            "input.dispatchEvent(new Event('change'))", self.field("style.radius"))
+        self.wait_for(lambda: self.driver.execute_script(
+            "const field = document.querySelector("
+            "'#editor .editor-field[data-key=\"style.radius\"]');"
+            "if (!field) return false; const input = field.querySelector('input');"
+            "input.value = '3'; input.dispatchEvent(new Event('change')); return true"),
+            "the style's radius set")
         self.wait_for_file(styled.replace(b'style = "green"\n',
                                           b'[item.style]\npreset = "green"\nradius = 3\n'))
         self.wait_for(lambda: self.designer("item(7).keys.style") ==
                       {"preset": "green", "radius": 3}, "the table in the model")
-        self.assertEqual(self.driver.execute_script(
-            "return arguments[0].querySelector('select').selectedOptions[0].textContent",
-            self.field("style")), "(its own keys, below)")
+        style = "document.querySelector('#editor .editor-field[data-key=\"style\"] select')"
+        self.wait_for(lambda: self.driver.execute_script(
+            "return " + style + ".selectedOptions[0].textContent") == "(its own keys, below)",
+            "the style shown as a table")
+        # A ready style chosen then is the table's preset: its own keys stay.
+        self.driver.execute_script("const chooser = " + style + "; chooser.value = 'red';"
+                                   "chooser.dispatchEvent(new Event('change'))")
+        self.wait_for_file(styled.replace(b'style = "green"\n',
+                                          b'[item.style]\npreset = "red"\nradius = 3\n'))
 
     def panel_keys(self):
         """The keys of the panel's fields, each with its label and whether it shows as set."""

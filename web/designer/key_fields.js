@@ -274,15 +274,20 @@ export function valueAt(keys, path) {
         table && typeof table === "object" ? table[part] : undefined, keys);
 }
 
-// The keys to set of an item whose style is a ready style's name (`style = "blue"`) when
-// they are keys of the style's table: the name gives way to the table, with the name as
-// its "preset", in the same edit.
+// The keys to set of an item as its style is written. On a ready style's name (`style =
+// "blue"`), keys of the style's table make the name give way to the table, with the name
+// as its "preset", in the same edit; on a table, a ready style chosen is its "preset", so
+// that the table's own keys stay.
 export function withStyleTable(itemKeys, set) {
     const style = itemKeys.style;
-    if (typeof style !== "string" || !Object.keys(set).some((k) => k.startsWith("style."))) {
-        return set;
+    if (typeof style === "string" && Object.keys(set).some((k) => k.startsWith("style."))) {
+        return { style: null, "style.preset": style, ...set };
     }
-    return { style: null, "style.preset": style, ...set };
+    if (style && typeof style === "object" && typeof set.style === "string") {
+        const { style: preset, ...rest } = set;
+        return { ...rest, "style.preset": preset };
+    }
+    return set;
 }
 
 // One key's field. name: the key as the edit names it ("caption", "pictures.normal"); keys:
