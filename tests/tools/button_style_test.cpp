@@ -63,7 +63,7 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
     };
     const std::vector<Case> cases = {
         {"caption = \"Go\"\nsize = [100, 30]\n[item.style]\nfil = \"#ff0000\"\n",
-         {"6: unknown key \"style.fil\"; did you mean Button style (\"style.fill\")?"}},
+         {"6: unknown key \"style.fil\"; did you mean Style fill (\"style.fill\")?"}},
         {"caption = \"Go\"\n[item.style]\nhighlighted = { fill = \"#ff0000\", glow = 1 }\n",
          {"5: unknown key \"style.highlighted.glow\": no setting has this name here; check its "
           "spelling, or remove it"}},
@@ -79,7 +79,7 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
           "\"grey\" or "
           "\"dark\", not \"blu\"; did you mean blue?"}},
         {"caption = \"Go\"\n[item.style]\npreset = \"pink\"\n",
-         {"5: Button style (\"style.preset\") must name a ready style, \"blue\", \"green\", "
+         {"5: Style's ready style (\"style.preset\") must name a ready style, \"blue\", \"green\", "
           "\"red\", \"grey\" "
           "or \"dark\", not \"pink\""}},
         {"kind = \"button\"\ncaption = \"Go\"\nstyle = \"blue\"\n",
@@ -89,17 +89,18 @@ TEST_F(ButtonStyleTest, RefusesWhatItCannotDrawAtTheLine) {
           "it out, or the "
           "style"}},
         {"caption = \"Go\"\n[item.style]\nfill = [\"#ff0000\", \"#00ff00\", \"#0000ff\"]\n",
-         {"5: Button style (\"style.fill\") must be a colour \"#RRGGBB\", or a list of two (top "
+         {"5: Style fill (\"style.fill\") must be a colour \"#RRGGBB\", or a list of two (top "
           "and bottom of a "
           "gradient)"}},
         {"caption = \"Go\"\n[item.style]\nborder = \"white\"\n",
-         {"5: Button style (\"style.border\") must be a colour \"#RRGGBB\" or \"none\""}},
+         {"5: Style border (\"style.border\") must be a colour \"#RRGGBB\" or \"none\""}},
         {"caption = \"Go\"\n[item.style]\nfont = { name = \"Arial\" }\n",
-         {"5: \"style.font.name\" must be \"DejaVu Sans\": buttons are drawn with "
+         {"5: Style caption font (\"style.font.name\") must be \"DejaVu Sans\": buttons are drawn "
+          "with "
           "the font the "
           "tool carries (or leave it out)"}},
         {"caption = \"Go\"\n[item.style]\npressed = { offset = [0, 17] }\n",
-         {"5: \"style.pressed.offset\" must be [x, y] within -16..16"}},
+         {"5: Pressed caption offset (\"style.pressed.offset\") must be [x, y] within -16..16"}},
         {"caption = \"Go\"\nsize = [0, 30]\nstyle = \"blue\"\n",
          {"4: a picture item with a style is drawn at its Size (\"size\"), which must be from 1 x "
           "1 to "

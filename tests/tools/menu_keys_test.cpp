@@ -87,6 +87,12 @@ TEST_F(MenuKeysTest, TheReadersTakeExactlyTheCatalogueKeys) {
     values["shape.cut"] = "\"none\"";  // the table present, so that its keys are asked for
     KeySet asked;
     Read(SourceOf(values), &asked);
+    // A button style's keys are asked for where an item has a style table, each set's table
+    // and font given.
+    Read(
+        "[[item]]\ncaption = \"Go\"\n[item.style]\nfont = {}\nhighlighted = { font = {} }\n"
+        "pressed = { font = {} }\n",
+        &asked);
 
     KeySet catalogue;
     for (const MenuKey& key : MenuKeys()) catalogue.emplace(key.path);
@@ -138,6 +144,12 @@ TEST(MenuKeysJsonTest, DescribesEachKeyForTheDesigner) {
     EXPECT_EQ(byPath["item.font"]["version7"], true);
     EXPECT_EQ(byPath["item.size"]["kinds"], nlohmann::json({"button", "text"}));
     EXPECT_EQ(byPath["initial_item"]["highest"], 100);
+    EXPECT_EQ(byPath["item.style.pressed.font"]["fields"],
+              nlohmann::json({"name", "size", "bold"}));
+    EXPECT_EQ(byPath["item.style.pressed.font"]["fonts"], nlohmann::json({"DejaVu Sans"}));
+    EXPECT_EQ(byPath["item.style.highlighted.offset"]["label"], "Highlighted caption offset");
+    EXPECT_EQ(byPath["item.style.radius"]["highest"], 1000);
+    EXPECT_FALSE(byPath["item.font"].contains("fonts"));
     EXPECT_FALSE(byPath["title"].contains("kinds"));
 }
 

@@ -48,7 +48,10 @@ def moves(*positions):
     return [{"item": n, "set": {"position": position}} for n, position in positions]
 
 
-class DesignerTest(unittest.TestCase):
+class DesignerSession(unittest.TestCase):
+    """`ambrevo-pack edit` on a copy of the demo and Chromium on its page, with the
+    helpers that act as the author and read what the designer left; each test starts on
+    the demo's sources as they are."""
 
     @classmethod
     def setUpClass(cls):
@@ -171,6 +174,17 @@ class DesignerTest(unittest.TestCase):
     def replaced(self, old, new):
         self.assertEqual(self.original.count(old), 1)
         return self.original.replace(old, new)
+
+    def field(self, key):
+        return self.driver.execute_script(
+            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
+            " '\"]')", key)
+
+    def designer(self, expression):
+        return self.driver.execute_script("return window.ambrevo.designer." + expression)
+
+
+class DesignerTest(DesignerSession):
 
     def test_drag_moves_only_the_item_and_undo_restores_the_file(self):
         # The middle of the picture, which no transparency lets the background through.
@@ -311,11 +325,6 @@ class DesignerTest(unittest.TestCase):
         self.wait_for(lambda: "Home page" in self.driver.execute_script(
             "return document.getElementById('texts').textContent"), "the new caption on show")
 
-    def field(self, key):
-        return self.driver.execute_script(
-            "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
-            " '\"]')", key)
-
     def test_a_picture_item_offers_its_name_and_a_push_button_does_not(self):
         self.at(WEB_SITE_BUTTON).click().perform()
         self.wait_for(lambda: self.field("caption") is not None, "the push button's keys")
@@ -329,6 +338,33 @@ class DesignerTest(unittest.TestCase):
                       "the name written into the item")
         self.press("Undo")
         self.wait_for_file(self.original)
+
+    def test_style_keys_set_in_the_panel_write_the_style_as_a_table_and_keep_it(self):
+        styled = self.original + (b'\n[[item]]\nkind = "picture"\ncaption = "&Go"\n'
+                                  b'target = "*"\nposition = [200, 40]\nstyle = "green"\n')
+        self.write(styled)
+        self.wait_for_items(7)
+        self.driver.execute_script(
+            "document.querySelector('.editor-items li[data-item=\"7\"]').click()")
+        self.wait_for(lambda: self.driver.execute_script(
+            "const field = document.querySelector("
+            "'#editor .editor-field[data-key=\"style.radius\"]');"
+            "if (!field) return false; const input = field.querySelector('input');"
+            "input.value = '3'; input.dispatchEvent(new Event('change')); return true"),
+            "the style's radius set")
+        self.wait_for_file(styled.replace(b'style = "green"\n',
+                                          b'[item.style]\npreset = "green"\nradius = 3\n'))
+        self.wait_for(lambda: self.designer("item(7).keys.style") ==
+                      {"preset": "green", "radius": 3}, "the table in the model")
+        style = "document.querySelector('#editor .editor-field[data-key=\"style\"] select')"
+        self.wait_for(lambda: self.driver.execute_script(
+            "return " + style + ".selectedOptions[0].textContent") == "(its own keys, below)",
+            "the style shown as a table")
+        # A ready style chosen then is the table's preset: its own keys stay.
+        self.driver.execute_script("const chooser = " + style + "; chooser.value = 'red';"
+                                   "chooser.dispatchEvent(new Event('change'))")
+        self.wait_for_file(styled.replace(b'style = "green"\n',
+                                          b'[item.style]\npreset = "red"\nradius = 3\n'))
 
     def panel_keys(self):
         """The keys of the panel's fields, each with its label and whether it shows as set."""
@@ -437,9 +473,6 @@ class DesignerTest(unittest.TestCase):
             "'.editor-layer .editor-item').length === 6"), "the page on the resized menu")
         self.press("Undo")
         self.wait_for_file(self.original)
-
-    def designer(self, expression):
-        return self.driver.execute_script("return window.ambrevo.designer." + expression)
 
     def try_it(self, on):
         self.driver.execute_script(

@@ -1,7 +1,7 @@
 // The designer's client of the tool's edit interface (docs/designer.md): reads the model
 // and the pictures, sends edits made on the version of the file it knows, and keeps each
-// file's version from the answers, a refusal's (409) as well. Every request carries the
-// token.
+// file's version from the answers, a refusal's (409) as well, and stores pictures dropped
+// in. Every request carries the token.
 export function createClient(token) {
     const versions = new Map();   // file name: the version the page knows
     const headers = { "X-Ambrevo-Token": token };
@@ -36,6 +36,31 @@ export function createClient(token) {
             } catch (error) {
                 return [];
             }
+        },
+        // A picture file (a File or Blob with its name) stored in the source folder's
+        // pictures/; answers {ok, reply: {file, size}, message}, message the tool's reason
+        // for a refusal (bytes that are no picture, or too many of them).
+        async storePicture(file) {
+            let response;
+            try {
+                response = await fetch("pictures?name=" + encodeURIComponent(file.name), {
+                    method: "POST",
+                    headers: { ...headers, "Content-Type": "application/octet-stream" },
+                    body: file,
+                });
+            } catch (error) {
+                return { ok: false, reply: {}, message: "the designer's tool does not answer" };
+            }
+            // Refusals before the body is read come as plain text, the others as JSON.
+            const text = await response.text().catch(() => "");
+            let reply = {};
+            try {
+                reply = JSON.parse(text);
+            } catch (error) {
+                reply = { error: text.trim() };
+            }
+            return { ok: response.ok, reply,
+                     message: response.ok ? "" : reply.error || "refused: " + response.status };
         },
         // One edit; answers {ok, reply, status, message}, message saying why it was refused.
         async edit(request) {

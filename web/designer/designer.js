@@ -8,13 +8,17 @@
 // page_live_reload.js). The designer's menu is always the one the player shows: a menu it
 // switches to is taken up, and every edit names its menu, which the tool refuses when the
 // sources no longer build it as shown. While editing, items do not launch: "Try it" runs
-// the menu as the disc does.
+// the menu as the disc does. Pictures dragged from the desktop onto the menu, or chosen with
+// "Add picture…", are stored in the folder and then used where they were dropped.
 import { createClient } from "./client.js";
-import { aligned, applied, arrowMoved, dragged, freePlace, itemAt, placedInside, readableOn,
+import { createDropZone } from "./drop_zone.js";
+import { aligned, applied, arrowMoved, dragged, freePlace, itemAt, readableOn,
          resizedBy, spaced } from "./geometry.js";
 import { changeLabel, itemName, itemsNamed, kindName } from "./names.js";
 import { createOverlay } from "./overlay.js";
 import { createPanel } from "./panel.js";
+import { dropTarget, picturesAmong } from "./picture_drop.js";
+import { askYesNo } from "./question.js";
 
 const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
 
@@ -34,6 +38,7 @@ export function startDesigner(page, live, token) {
         files: [],           // the disc folder's files, as targets name them
         selected: Array.isArray(saved.selected) ? saved.selected : [],
         trying: saved.trying === true,
+        dropSet: saved.dropSet || "normal",   // the picture an item dropped on takes
         lastPoint: null,     // where the author last pressed on the menu
         drag: null,
         pending: null,       // the menu as a change not yet answered leaves it
@@ -53,6 +58,8 @@ export function startDesigner(page, live, token) {
             redo: () => replay("redo"),
             add: addNew,
             addPicture,
+            addPictureFiles,
+            chooseDropSet: (dropSet) => update({ dropSet }),
             duplicate,
             remove,
             moveTo,
@@ -80,7 +87,7 @@ export function startDesigner(page, live, token) {
     // or the selection changed, the boxes always.
     function update(changes = {}) {
         Object.assign(d, changes);
-        const saved = { selected: d.selected, trying: d.trying };
+        const saved = { selected: d.selected, trying: d.trying, dropSet: d.dropSet };
         sessionStorage.setItem(SAVED_KEY, JSON.stringify(saved));
         view.panel.show(d);
         showBoxes();
@@ -227,12 +234,59 @@ export function startDesigner(page, live, token) {
         add(keys, "add " + kindName(kind));
     }
 
-    // A picture item showing the file, where the author last pressed, moved in so that the
-    // picture lies within the window; its size is the picture's.
+    // A picture item showing the file of size at point (where the author last pressed when
+    // none), moved in so that the picture lies within the window and apart from the items
+    // there; its size is the picture's.
+    function addPictureItem(file, size, point) {
+        const position = freePlace(current(), point || d.lastPoint || [10, 10], size);
+        return add({ kind: "picture", target: "*", position, "pictures.normal": file },
+                   "add picture");
+    }
+
     function addPicture(file) {
-        const picture = d.pictures.find((p) => p.file === file);
-        const position = placedInside(d.lastPoint || [10, 10], picture.size, d.menu.size);
-        add({ kind: "picture", target: "*", position, "pictures.normal": file }, "add picture");
+        addPictureItem(file, d.pictures.find((p) => p.file === file).size, null);
+    }
+
+    // Files from the desktop, dropped at point of the window or chosen with the file button
+    // (point null), each stored in turn and then used as dropTarget says. Only the first
+    // takes an item's or the background's place: the others become new picture items
+    // there, as one picture per item or window is all a drop can mean. Files that are no
+    // PNG or JPEG are named and not sent; the tool's refusals are said plainly.
+    async function addPictureFiles(files, point) {
+        const { pictures, others } = picturesAmong(files);
+        const said = others.map((f) => f.name + " is no PNG or JPEG picture: it was not added.");
+        const takes = (item) => d.model.keys.some((key) =>
+            key.path === "item.pictures." + d.dropSet && key.kinds.includes(item.kind));
+        let target = point ? dropTarget(current(), point, takes) : { newItem: true };
+        for (const file of pictures) {
+            const stored = await d.client.storePicture(file);
+            if (!stored.ok) {
+                said.push(file.name + " was not added: " + stored.message);
+                continue;
+            }
+            update({ pictures: await d.client.pictures() });
+            await usePicture(stored.reply, target, point);
+            target = { newItem: true };
+        }
+        if (said.length) update({ message: [...said, d.message].filter(Boolean).join("\n") });
+    }
+
+    // A stored picture ({file, size}) as the target of its drop.
+    async function usePicture({ file, size }, target, point) {
+        if (target.item) {
+            const each = [{ item: target.item, set: { ["pictures." + d.dropSet]: file } }];
+            await change({ ...each[0], label: changeLabel(current(), each) });
+            return;
+        }
+        const background = target.background && await askYesNo(
+            "Designer", "Use " + file + " as the menu's background?\n\nNo adds it as a new " +
+            "picture item where it was dropped.");
+        if (background) {
+            const set = { background: file };
+            await change({ set, label: changeLabel(current(), [{ set }]) });
+        } else {
+            await addPictureItem(file, size, point);
+        }
     }
 
     // The tool copies the item as written; the copy lies apart from it.
@@ -369,7 +423,8 @@ export function startDesigner(page, live, token) {
     for (const kind of ["keydown", "keyup"]) {
         view.panel.element.addEventListener(kind, (e) => e.stopPropagation());
         window.addEventListener(kind, (e) => {
-            if (d.trying || view.panel.element.contains(e.target)) return;
+            if (d.trying || view.panel.element.contains(e.target) ||
+                e.target.closest?.(".editor-question")) return;
             e.stopPropagation();
             e.preventDefault();
             if (kind === "keydown") keyed(e);
@@ -383,6 +438,8 @@ export function startDesigner(page, live, token) {
         update({ menu, selected: [] });
         if (!menu) reload().catch(() => {});
     });
+    createDropZone(document.getElementById("desktop"), () => !!d.menu && !d.trying,
+                   (files, e) => addPictureFiles(files, view.overlay.pointOf(e)));
     live.failed((error) => update({ buildError: error }));
     live.rebuilt(() => reload().catch(() => {}));
     reload().catch((error) => update({ message: "The model cannot be read: " + error.message }));

@@ -147,10 +147,11 @@ function inputsOf(key, name, value, keys, context, sendSet, message) {
     case "choice": {
         const options = [["(default: " + (fallback ?? "none") + ")", ""],
                          ...key.choices.map((c) => [c, c])];
-        if (value !== undefined && !key.choices.includes(String(value))) {
-            options.push([String(value), String(value)]);
-        }
-        const chooser = select(options, value === undefined ? "" : String(value), label);
+        // A table in place of the name (a button style's own keys) shows as such.
+        const shown = value !== null && typeof value === "object" ? "(its own keys, below)"
+                                                                  : String(value);
+        if (value !== undefined && !key.choices.includes(shown)) options.push([shown, shown]);
+        const chooser = select(options, value === undefined ? "" : shown, label);
         chooser.addEventListener("change", () => send(chooser.value || null));
         return [chooser];
     }
@@ -195,11 +196,14 @@ function inputsOf(key, name, value, keys, context, sendSet, message) {
     }
     case "font": {
         const now = { ...(fallback || {}), ...(value || {}) };
-        const fonts = [...new Set([...(now.name ? [now.name] : []), ...COMMON_FONTS])];
+        // A key that takes only some fonts offers those; others, every Windows' and its own.
+        const fonts = key.fonts ||
+            [...new Set([...(now.name ? [now.name] : []), ...COMMON_FONTS])];
         const name = select(fonts.map((f) => [f, f]), now.name, label + " name");
         const size = numberInput(value?.size, fallback?.size, label + " size",
                                  { lowest: 0, highest: 1000 });
-        const switches = ["bold", "italic", "underline"].map((s) => {
+        const named = ["bold", "italic", "underline"].filter((s) => key.fields.includes(s));
+        const switches = named.map((s) => {
             const box = checkbox(now[s], label + " " + s);
             const wrap = element("label", { className: "editor-switch" });
             wrap.append(box, " " + s);
@@ -212,7 +216,8 @@ function inputsOf(key, name, value, keys, context, sendSet, message) {
             const font = { ...now, name: name.value };
             const n = wholeNumber(size.value);
             if (n === undefined) return say("The size is a whole number of points.");
-            font.size = n ?? now.size ?? 0;
+            font.size = n ?? now.size;
+            if (font.size === undefined) delete font.size;   // no size given, none by default
             for (const { s, box } of switches) font[s] = box.checked;
             if (colour) {
                 const c = colour.read() || now.color;
@@ -267,6 +272,22 @@ function inputsOf(key, name, value, keys, context, sendSet, message) {
 export function valueAt(keys, path) {
     return path.split(".").reduce((table, part) =>
         table && typeof table === "object" ? table[part] : undefined, keys);
+}
+
+// The keys to set of an item as its style is written. On a ready style's name (`style =
+// "blue"`), keys of the style's table make the name give way to the table, with the name
+// as its "preset", in the same edit; on a table, a ready style chosen is its "preset", so
+// that the table's own keys stay.
+export function withStyleTable(itemKeys, set) {
+    const style = itemKeys.style;
+    if (typeof style === "string" && Object.keys(set).some((k) => k.startsWith("style."))) {
+        return { style: null, "style.preset": style, ...set };
+    }
+    if (style && typeof style === "object" && typeof set.style === "string") {
+        const { style: preset, ...rest } = set;
+        return { ...rest, "style.preset": preset };
+    }
+    return set;
 }
 
 // One key's field. name: the key as the edit names it ("caption", "pictures.normal"); keys:

@@ -3,7 +3,7 @@
 // selected, each a field that edits its key (key_fields.js), and the problems. It is
 // built again only when the model, the menu on show or the selection changed; a message
 // (a refusal) is shown without building it again. Commands go to the actions given.
-import { keyGroups } from "./key_fields.js";
+import { keyGroups, withStyleTable } from "./key_fields.js";
 import { itemName, kindName, menuName } from "./names.js";
 
 function button(text, action, enabled = true) {
@@ -30,6 +30,39 @@ function pictureItemChooser(pictures, enabled, add) {
     for (const p of pictures) select.append(new Option(p.file, p.file));
     select.disabled = !enabled || !pictures.length;
     select.addEventListener("change", () => add(select.value));
+    return select;
+}
+
+// "Add picture…": the system's file chooser for PNG and JPEG files, each added as a new
+// picture item. The chooser's input stays out of the tab order; the button is reached by Tab.
+function pictureFilesButton(enabled, add) {
+    const chooser = document.createElement("input");
+    chooser.type = "file";
+    chooser.multiple = true;
+    chooser.accept = ".png,.jpg,.jpeg,image/png,image/jpeg";
+    chooser.hidden = true;
+    chooser.addEventListener("change", () => {
+        const files = [...chooser.files];
+        chooser.value = "";
+        if (files.length) add(files);
+    });
+    const open = button("Add picture\u2026", () => chooser.click(), enabled);
+    open.title = "PNG or JPEG files from your computer, stored in the folder's pictures";
+    return [open, chooser];
+}
+
+// Which of an item's pictures a picture dropped on it becomes.
+const DROP_SETS = [["normal", "normal"], ["highlighted", "highlighted"],
+                   ["pressed", "pressed"], ["description", "description"]];
+
+function dropSetChooser(chosen, choose) {
+    const select = document.createElement("select");
+    select.setAttribute("aria-label", "A picture dropped on an item becomes its");
+    for (const [text, set] of DROP_SETS) {
+        select.append(new Option("Dropped on an item: its " + text + " picture", set, false,
+                                 set === chosen));
+    }
+    select.addEventListener("change", () => choose(select.value));
     return select;
 }
 
@@ -108,12 +141,16 @@ function itemList(menu, selected, problems, actions) {
             actions.select(item.index);
             e.dataTransfer.setData("text/plain", String(item.index));
         });
+        // Files from the desktop are no reorder: they go to the designer's drop zone.
+        const reorders = (e) => ![...e.dataTransfer.types].includes("Files");
         entry.addEventListener("dragover", (e) => {
+            if (!reorders(e)) return;
             e.preventDefault();
             entry.classList.add("dragged-over");
         });
         entry.addEventListener("dragleave", () => entry.classList.remove("dragged-over"));
         entry.addEventListener("drop", (e) => {
+            if (!reorders(e)) return;
             e.preventDefault();
             if (Number(e.dataTransfer.getData("text/plain")) !== item.index) {
                 actions.moveTo(item.index);
@@ -168,6 +205,8 @@ export function createPanel(actions) {
             button("Add push button", () => actions.add("button"), !!menu),
             button("Add text", () => actions.add("text"), !!menu),
             pictureItemChooser(d.pictures, !!menu, actions.addPicture),
+            ...pictureFilesButton(!!menu, (files) => actions.addPictureFiles(files, null)),
+            dropSetChooser(d.dropSet, actions.chooseDropSet),
             button("Duplicate", actions.duplicate, count === 1),
             button("Delete", actions.remove, count === 1),
             button("Earlier in tab order", () => actions.moveTo(first - 1),
@@ -206,7 +245,8 @@ export function createPanel(actions) {
             into.append(...keyGroups(
                 d.model.keys, "item.", (key) => key.kinds.includes(item.kind), item.keys,
                 fieldContext(d, item.kind === "picture" ? "item.pictures.normal" : ""),
-                (set, field) => actions.edit({ item: item.index, set }, field)));
+                (set, field) => actions.edit({ item: item.index,
+                                               set: withStyleTable(item.keys, set) }, field)));
         } else if (!selected.length) {
             title.textContent = "Menu " + menuName(menu);
             into.append(...keyGroups(d.model.keys, "", () => true, menu.keys, fieldContext(d),

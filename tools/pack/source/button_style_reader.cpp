@@ -19,16 +19,12 @@ namespace ambrevo::pack {
 namespace {
 
 constexpr int kMaxCaptionPoints = 200;
-constexpr int kMaxRadius = 1000;
 // Larger than any screen, and small enough that drawing one takes little time and memory.
 constexpr int kMaxButtonSide = 4096;
-// The caption moves at most into the padding, so that it stays inside the button.
-constexpr int kMaxOffset = kButtonPadding;
 // A button sized to its caption keeps this much room above and below it, and is at least
 // kFittedMinHeight tall.
 constexpr int kFittedVerticalRoom = 8;
 constexpr int kFittedMinHeight = 32;
-constexpr std::string_view kCarriedFontName = "DejaVu Sans";
 constexpr std::array<PictureSet, 3> kDrawnSets = {PictureSet::Normal, PictureSet::Highlighted,
                                                   PictureSet::Pressed};
 
@@ -166,7 +162,7 @@ void ReadFont(SourceTable& table, ButtonLook& look) {
 void ReadLookKeys(SourceTable& table, ButtonLook& look) {
     ReadFill(table, look);
     std::int32_t radius = look.radius;
-    if (table.Integer("radius", radius, 0, kMaxRadius)) look.radius = radius;
+    if (table.Integer("radius", radius, 0, kMaxStyleRadius)) look.radius = radius;
     ReadBorder(table, look);
     ColorRef text = 0;
     if (table.Color("text", text)) look.text = RgbOfColorRef(text);
@@ -174,10 +170,10 @@ void ReadLookKeys(SourceTable& table, ButtonLook& look) {
     table.Choice("align", AlignmentNames(), look.alignment);
     Point offset = look.offset;
     if (table.Position("offset", offset)) {
-        if (std::abs(offset.left) > kMaxOffset || std::abs(offset.top) > kMaxOffset) {
+        if (std::abs(offset.left) > kMaxCaptionOffset || std::abs(offset.top) > kMaxCaptionOffset) {
             table.Report("offset", table.Named("offset") + " must be [x, y] within " +
-                                       std::to_string(-kMaxOffset) + ".." +
-                                       std::to_string(kMaxOffset));
+                                       std::to_string(-kMaxCaptionOffset) + ".." +
+                                       std::to_string(kMaxCaptionOffset));
         } else {
             look.offset = offset;
         }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string_view>
+
 #include "menu/menu_model.h"
+#include "pack/pictures/button_painter.h"
 #include "pack/pictures/picture_composer.h"
 #include "pack/text/source_names.h"
 #include "pack/source/source_table.h"
@@ -9,6 +12,12 @@ namespace ambrevo::pack {
 
 // The ready styles by name: "blue", "green", "red", "grey", "dark".
 const NameTable& ReadyStyleNames();
+
+// The font a style draws its caption with (the tool carries it), and the limits of the
+// style's numbers: the caption moves at most into the padding, so that it stays inside.
+inline constexpr std::string_view kCarriedFontName = "DejaVu Sans";
+inline constexpr int kMaxStyleRadius = 1000;
+inline constexpr int kMaxCaptionOffset = kButtonPadding;
 
 // Reads the "style" of item `record` (1..), a picture item whose normal, highlighted and
 // pressed pictures the tool draws from its caption: a ready style's name (`style =

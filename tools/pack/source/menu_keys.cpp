@@ -3,6 +3,7 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <deque>
 #include <sstream>
 
 #include "menu/menu_model.h"
@@ -14,6 +15,69 @@ namespace {
 
 constexpr std::string_view kTahoma8 =
     "{ name = \"Tahoma\", size = 8, bold = false, italic = false, underline = false }";
+
+// The keys of a button style table ([item.style]) that each of its picture sets may
+// change: the normal set's at the table's top, the others' in its "highlighted" and
+// "pressed" tables. The normal set's table also takes "preset".
+struct StyleLookKey {
+    std::string_view key;
+    std::string_view label;  // after "Style ", "Highlighted " or "Pressed "
+    std::string_view help;
+    KeyType type;
+    std::int64_t lowest = 0;
+    std::int64_t highest = 0;
+    const NameTable& (*choices)() = nullptr;
+};
+
+// clang-format off
+const StyleLookKey kStyleLookKeys[] = {
+    {"fill", "fill", "One colour, or a list of two for a top-to-bottom gradient",
+     KeyType::Colour},
+    {"radius", "corner radius", "In pixels", KeyType::Number, 0, kMaxStyleRadius},
+    {"border", "border", "A 1 pixel border inside the shape; \"none\" for none",
+     KeyType::Colour},
+    {"text", "caption colour", "The colour the caption is drawn in", KeyType::Colour},
+    {"font", "caption font", "DejaVu Sans, which the tool carries; size 1 to 200 points",
+     KeyType::ButtonFont},
+    {"align", "caption alignment", "Left, center or right, 16 pixels from the edge",
+     KeyType::Choice, 0, 0, AlignmentNames},
+    {"offset", "caption offset", "Moves the caption by [x, y] pixels, each within -16..16",
+     KeyType::Position},
+};
+// clang-format on
+
+// The catalogue's keys of [item.style]: its ready style, then each look key of the normal,
+// highlighted and pressed sets. Their paths and labels live as long as the catalogue.
+std::vector<MenuKey> StyleKeys() {
+    static std::deque<std::string> texts;
+    const auto kept = [](std::string text) -> std::string_view {
+        return texts.emplace_back(std::move(text));
+    };
+    std::vector<MenuKey> keys = {{.path = "item.style.preset",
+                                  .group = "Button style",
+                                  .label = "Style's ready style",
+                                  .help = "The ready style the keys below change",
+                                  .type = KeyType::Choice,
+                                  .choices = ReadyStyleNames,
+                                  .kinds = kPictureKind}};
+    const std::pair<std::string_view, std::string_view> sets[] = {
+        {"", "Style"}, {"highlighted.", "Highlighted"}, {"pressed.", "Pressed"}};
+    for (const auto& [table, name] : sets) {
+        for (const StyleLookKey& look : kStyleLookKeys) {
+            keys.push_back(
+                {.path = kept("item.style." + std::string(table) + std::string(look.key)),
+                 .group = "Button style",
+                 .label = kept(std::string(name) + " " + std::string(look.label)),
+                 .help = look.help,
+                 .type = look.type,
+                 .lowest = look.lowest,
+                 .highest = look.highest,
+                 .choices = look.choices,
+                 .kinds = kPictureKind});
+        }
+    }
+    return keys;
+}
 
 // clang-format off
 std::vector<MenuKey> BuildMenuKeys() {
@@ -164,8 +228,8 @@ std::vector<MenuKey> BuildMenuKeys() {
          .defaultValue = "\"at-least\"", .choices = ViewerMatchNames, .kinds = kEveryKind,
          .version7Only = true},
         {.path = "item.caption", .group = "Text", .label = "Caption",
-         .help = "The text on the item; & marks the shortcut letter", .type = Text,
-         .defaultValue = "\"\"", .kinds = kCaptioned},
+         .help = "The text on the item (a picture item's with a style); & marks the shortcut "
+                 "letter", .type = Text, .defaultValue = "\"\"", .kinds = kEveryKind},
         {.path = "item.shortcut_key", .group = "Text", .label = "Shortcut letter",
          .help = "The key that chooses the item", .type = Text, .defaultValue = "\"\"",
          .kinds = kPictureKind},
@@ -225,6 +289,7 @@ std::string_view TypeName(KeyType type) {
         case KeyType::Font:
             return "font";
         case KeyType::ColouredFont:
+        case KeyType::ButtonFont:
             return "font";
         case KeyType::Position:
             return "position";
@@ -269,7 +334,14 @@ nlohmann::json KindNames(std::uint8_t kinds) {
 }  // namespace
 
 const std::vector<MenuKey>& MenuKeys() {
-    static const std::vector<MenuKey> keys = BuildMenuKeys();
+    static const std::vector<MenuKey> keys = [] {
+        std::vector<MenuKey> all = BuildMenuKeys();
+        // The style's keys follow the item's look, as the panel shows them by group.
+        const auto look = std::ranges::find(all, "item.animation", &MenuKey::path);
+        const std::vector<MenuKey> styleKeys = StyleKeys();
+        all.insert(look + 1, styleKeys.begin(), styleKeys.end());
+        return all;
+    }();
     return keys;
 }
 
@@ -305,10 +377,16 @@ std::vector<std::string_view> PartLabels(KeyType type) {
 }
 
 std::vector<std::string_view> FontKeys(KeyType type) {
-    std::vector<std::string_view> fields = {"name", "size", "bold", "italic", "underline"};
-    if (type == KeyType::ColouredFont) fields.push_back("color");
-    if (type != KeyType::Font && type != KeyType::ColouredFont) fields.clear();
-    return fields;
+    switch (type) {
+        case KeyType::Font:
+            return {"name", "size", "bold", "italic", "underline"};
+        case KeyType::ColouredFont:
+            return {"name", "size", "bold", "italic", "underline", "color"};
+        case KeyType::ButtonFont:
+            return {"name", "size", "bold"};
+        default:
+            return {};
+    }
 }
 
 nlohmann::json MenuKeysJson() {
@@ -329,6 +407,7 @@ nlohmann::json MenuKeysJson() {
         if (key.choices != nullptr) json["choices"] = key.choices().Names();
         if (!PartLabels(key.type).empty()) json["parts"] = JsonOfNames(PartLabels(key.type));
         if (!FontKeys(key.type).empty()) json["fields"] = JsonOfNames(FontKeys(key.type));
+        if (key.type == KeyType::ButtonFont) json["fonts"] = {kCarriedFontName};
         if (key.kinds != kNoKind) json["kinds"] = KindNames(key.kinds);
         all.push_back(std::move(json));
     }

@@ -19,6 +19,7 @@ enum class KeyType {
     Colour,        // "#RRGGBB"
     Font,          // { name, size, bold, italic, underline }
     ColouredFont,  // a font with color = "#RRGGBB" too
+    ButtonFont,    // { name, size, bold }: the carried font a button style draws with
     Position,      // [x, y]
     Size,          // [width, height]
     Bounds,        // [x, y, width, height]
@@ -68,12 +69,14 @@ std::string KeyInMessage(std::string_view path, std::string_view written);
 // for other types.
 std::vector<std::string_view> PartLabels(KeyType type);
 
-// The keys of a font table of this type: name, size, bold, italic, underline (and color).
+// The keys of a font table of this type: name, size, bold, italic, underline (and color);
+// name, size and bold for a button style's.
 std::vector<std::string_view> FontKeys(KeyType type);
 
 // The catalogue for the designer: [{"path", "group", "label", "help", "type", "default",
-// "lowest"?, "highest"?, "choices"?, "parts"?, "fields"?, "kinds"?, "version7"}]; "default"
-// is null where the key has none, "kinds" lists the item kinds by name.
+// "lowest"?, "highest"?, "choices"?, "parts"?, "fields"?, "fonts"?, "kinds"?, "version7"}];
+// "default" is null where the key has none, "kinds" lists the item kinds by name, "fonts"
+// the only font names a font key takes.
 nlohmann::json MenuKeysJson();
 
 }  // namespace ambrevo::pack
