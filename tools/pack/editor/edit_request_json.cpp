@@ -239,7 +239,7 @@ std::optional<Replay> ReplayOf(const nlohmann::json& request) {
     for (const auto& [name, way] : {std::pair{"undo", Replay::Undo}, {"redo", Replay::Redo}}) {
         const nlohmann::json* flag = Field(request, name);
         if (!flag) continue;
-        if (!flag->is_boolean()) throw PackError("\"" + std::string(name) + "\" must be true");
+        if (!flag->is_boolean()) throw PackError("\"" + std::string(name) + "\" must be true or false");
         if (flag->get<bool>()) return way;
     }
     return std::nullopt;

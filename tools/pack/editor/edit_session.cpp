@@ -299,8 +299,11 @@ nlohmann::json EditSession::AddPicture(std::string_view name,
     constexpr std::size_t kStoredKept = 100;  // pictures awaiting an edit that uses them
     const std::lock_guard lock(mutex_);
     const StoredPicture stored = StoreDroppedPicture(folder_, name, bytes);
+    // A name stored again is a new file: the one it had before was gone.
+    const std::filesystem::path file = folder_ / PathFromUtf8(stored.file);
+    std::erase(stored_, file);
     if (stored_.size() == kStoredKept) stored_.erase(stored_.begin());
-    stored_.push_back(folder_ / PathFromUtf8(stored.file));
+    stored_.push_back(file);
     return {{"file", stored.file}, {"size", {stored.width, stored.height}}};
 }
 
