@@ -42,7 +42,8 @@ TEST(EditRequestJsonTest, AnEditTheSessionCannotTakeIsRefusedNamingTheField) {
         {R"({"file": "m", "item": 1, "set": {"size": [10, 2.5]}})",
          "Size (\"size\"): \"Height\" needs a whole number, not 2.5"},
         {R"({"file": "m", "add": {"kind": null}})",
-         "Kind of item (\"kind\") needs a value: a text, a number, true or false, a list or a table"},
+         "Kind of item (\"kind\") needs a value: a text, a number, true or false, a list or a "
+         "table"},
         {R"({"file": "m", "set": {"title": 18446744073709551615}})",
          "Window title (\"title\") needs a number TOML can hold, not 18446744073709551615"},
         {R"({"file": "m", "each": []})", "\"each\" must list edits"},

@@ -57,7 +57,9 @@ TEST_F(EditSessionSafetyTest, ASaveBetweenTheCheckAndTheWriteIsKeptAndTheEditRef
     } cases[] = {
         {"an edit", [](EditSession&) {}, [&] { return SetTitle("Start"); }, "main.toml"},
         {"an undo",
-         [&](EditSession& session) { ASSERT_EQ(ApplyJsonEdit(session, SetTitle("Start")).status, 200); },
+         [&](EditSession& session) {
+             ASSERT_EQ(ApplyJsonEdit(session, SetTitle("Start")).status, 200);
+         },
          [] {
              return nlohmann::json{{"undo", true}};
          },

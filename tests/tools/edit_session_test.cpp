@@ -278,8 +278,8 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
               3);
     // The author saves the file in a text editor meanwhile.
     folder_.Write("main.toml", std::string(kMenu) + "# saved by hand\n");
-    const EditReply stale =
-        ApplyJsonEdit(session_, {{"file", "main.toml"}, {"version", version}, {"set", {{"title", "x"}}}});
+    const EditReply stale = ApplyJsonEdit(
+        session_, {{"file", "main.toml"}, {"version", version}, {"set", {{"title", "x"}}}});
     EXPECT_EQ(stale.status, 409);
     EXPECT_EQ(stale.body["version"], SourceVersion(Text()));
     EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}}).status, 409);
@@ -287,9 +287,10 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
 
     folder_.Write("package.toml", "menus = [\"main.toml\", \"../outside.toml\"]\n");
     folder_.Write("../outside.toml", "title = \"x\"\n");
-    const EditReply outside = ApplyJsonEdit(session_, {{"file", "../outside.toml"},
-                                              {"version", SourceVersion("title = \"x\"\n")},
-                                              {"set", {{"title", "y"}}}});
+    const EditReply outside =
+        ApplyJsonEdit(session_, {{"file", "../outside.toml"},
+                                 {"version", SourceVersion("title = \"x\"\n")},
+                                 {"set", {{"title", "y"}}}});
     EXPECT_EQ(outside.status, 400);
     std::filesystem::remove(folder_.Path("../outside.toml"));
 }
@@ -315,8 +316,8 @@ TEST_F(EditSessionTest, ANewMenuIsCreatedAndListedAndUndoTakesBothBack) {
     EditSession oneMenu(folder_.Path("main.toml"));
     const EditReply refused =
         ApplyJsonEdit(oneMenu, {{"file", "main.toml"},
-                       {"version", SourceVersion(Text())},
-                       {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
+                                {"version", SourceVersion(Text())},
+                                {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
     EXPECT_EQ(refused.status, 400);
     EXPECT_TRUE(
         refused.body["error"].get<std::string>().starts_with("a new menu needs a package.toml"))
@@ -396,10 +397,10 @@ TEST_F(EditSessionTest, TheFirstMenuIsMadeInAFolderWithoutAPackageFileOrNotAtAll
     EXPECT_EQ(model["menus"], nlohmann::json::array());
     EXPECT_EQ(model["problems"], nlohmann::json::array());
     const auto first = [&](const nlohmann::json& background) {
-        return ApplyJsonEdit(session, 
-            {{"file", "package.toml"},
-             {"add_menu",
-              {{"file", "main.toml"}, {"title", "My disc"}, {"background", background}}}});
+        return ApplyJsonEdit(
+            session, {{"file", "package.toml"},
+                      {"add_menu",
+                       {{"file", "main.toml"}, {"title", "My disc"}, {"background", background}}}});
     };
     const struct {
         const char* name;

@@ -47,9 +47,7 @@ protected:
         request["version"] = SourceVersion(*Text("main.toml"));
         return ApplyJsonEdit(session_, request);
     }
-    bool Stored() const {
-        return Text(kStoredLogo) == std::string(logo_.begin(), logo_.end());
-    }
+    bool Stored() const { return Text(kStoredLogo) == std::string(logo_.begin(), logo_.end()); }
 
     testing::SourceFolder folder_;
     testing::SourceFolder scratch_;
@@ -73,7 +71,10 @@ TEST_F(StoredPictureStepTest, UndoTakesTheStoredPictureOutWithTheEditThatUsedIt)
         {"a new item's picture", {addItem}, false, false, nullptr},
         {"used by a later edit, not the next", {retitle, usePicture}, false, false, nullptr},
         {"an edit that does not use it", {retitle}, false, true, nullptr},
-        {"used, then saved over: left, and said so", {usePicture}, true, true,
+        {"used, then saved over: left, and said so",
+         {usePicture},
+         true,
+         true,
          nlohmann::json::array({kStoredLogo})},
     };
     for (const auto& c : cases) {

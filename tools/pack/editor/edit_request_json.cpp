@@ -11,7 +11,6 @@
 namespace ambrevo::pack {
 namespace {
 
-
 // What a refused value's message names: the key, and within a list or table the place's
 // label ("Left"), name or number.
 class ValueName {
@@ -194,7 +193,8 @@ NewMenu NewMenuOf(const nlohmann::json& keys) {
         }
     }
     menu.title = TextField(keys, "title").value_or("");
-    if (const nlohmann::json* background = Field(keys, "background"); background && background->is_object()) {
+    if (const nlohmann::json* background = Field(keys, "background");
+        background && background->is_object()) {
         menu.background = PlainFillOf(*background);
     } else if (background && background->is_string()) {
         menu.background = background->get<std::string>();
@@ -239,7 +239,8 @@ std::optional<Replay> ReplayOf(const nlohmann::json& request) {
     for (const auto& [name, way] : {std::pair{"undo", Replay::Undo}, {"redo", Replay::Redo}}) {
         const nlohmann::json* flag = Field(request, name);
         if (!flag) continue;
-        if (!flag->is_boolean()) throw PackError("\"" + std::string(name) + "\" must be true or false");
+        if (!flag->is_boolean())
+            throw PackError("\"" + std::string(name) + "\" must be true or false");
         if (flag->get<bool>()) return way;
     }
     return std::nullopt;

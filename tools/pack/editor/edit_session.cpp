@@ -93,8 +93,7 @@ public:
 
     void operator()(const SetKeys& set) {
         for (const ItemKeys& part : set.each) {
-            const TomlTable table =
-                part.item ? Item(ItemIndex(*part.item, count_)) : TomlTable{};
+            const TomlTable table = part.item ? Item(ItemIndex(*part.item, count_)) : TomlTable{};
             Write(table, part.keys);
         }
     }
@@ -294,8 +293,7 @@ nlohmann::json EditSession::Model() const {
 
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
 
-nlohmann::json EditSession::AddPicture(std::string_view name,
-                                       std::span<const std::uint8_t> bytes) {
+nlohmann::json EditSession::AddPicture(std::string_view name, std::span<const std::uint8_t> bytes) {
     constexpr std::size_t kStoredKept = 100;  // pictures awaiting an edit that uses them
     const std::lock_guard lock(mutex_);
     const StoredPicture stored = StoreDroppedPicture(folder_, name, bytes);
@@ -447,7 +445,8 @@ EditReply EditSession::Stale(const std::filesystem::path& changed,
 
 // Writes the step unless it brings an error the sources did not have. A warning (an item
 // partly outside the window, a new menu without items) does not stop it: the model lists it
-// beside its item, and the author goes on from there.
+// beside its item, and the author goes on from there. The pictures stored for the edit
+// join its step once it is written.
 EditReply EditSession::Commit(EditStep step, const FileEdit& request, nlohmann::json reply,
                               const Diagnostics& unedited) {
     SourceTexts texts;
@@ -493,10 +492,10 @@ EditReply EditSession::Commit(EditStep step, const FileEdit& request, nlohmann::
     return {200, std::move(reply)};
 }
 
-// Takes the newest step (the newest touching the request's "file", when it names one) back
+// Takes the newest step (the newest touching the request's file, when it names one) back
 // (undo), or the step last taken back (touching the file) again (redo), when its files are
 // as the step left them (found them). A file the step created and the author changed since
-// is not taken away by undo; it stays, no longer listed.
+// is not taken away by undo; it stays, no longer listed, and the reply names it.
 EditReply EditSession::Replayed(const ReplayEdit& request) {
     const bool undo = request.way == Replay::Undo;
     const std::string what = undo ? "undo" : "redo";

@@ -302,7 +302,7 @@ TomlSourceEdit::Index TomlSourceEdit::Scan() const {
     Index index;
     if (text_.find("\r\n") != std::string::npos) index.lineBreak = "\r\n";
     index.sections.push_back({});
-    std::map<std::string, int> elements;  // arrays of tables: elements seen so far
+    std::map<std::string, int> elements;    // arrays of tables: elements seen so far
     std::vector<std::string> currentArray;  // the array whose element headers come last
     std::size_t lastContent = 0;
     Scanner scan(text_);
@@ -369,10 +369,11 @@ void TomlSourceEdit::Set(const TomlTable& table, std::string_view key, std::stri
     if (!section) {
         if (table.element) {
             // A sub-table of an array element: added at the element's end.
-            const std::size_t last = index.Element(table.element->array, table.element->index).second;
-            text_.insert(index.sections[last].contentEnd, "[" + table.element->array + "." +
-                                                              DottedKey(table.keys) + "]" + br +
-                                                              line);
+            const std::size_t last =
+                index.Element(table.element->array, table.element->index).second;
+            text_.insert(
+                index.sections[last].contentEnd,
+                "[" + table.element->array + "." + DottedKey(table.keys) + "]" + br + line);
             return;
         }
         // A table of its own: before the first array of tables, else at the end.
