@@ -32,9 +32,9 @@ struct TomlTable {
 // Edits a TOML source in place: each edit changes only the lines it must, so comments,
 // blank lines, key order, quoting and number style of everything else stay byte for byte.
 //
-// Keys are the table's own keys as written
-// ("font" for `font = {…}`; a key written dotted, `font.size = 9`, is replaced whole when
-// its first part is set). Values are TOML value texts; the caller formats them.
+// Keys are the table's own keys as written ("font" for `font = {…}`; a key written dotted,
+// `font.size = 9`, is replaced whole when its first part is set), quoted where a key must
+// be. Values are TOML value texts; the caller formats them (TomlValueText).
 //
 // Throws PackError when the text is not TOML this editor can follow, or a table named does
 // not exist (an array element), or the index is out of range.
