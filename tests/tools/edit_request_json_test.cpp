@@ -27,7 +27,7 @@ TEST(EditRequestJsonTest, AnEditTheSessionCannotTakeIsRefusedNamingTheField) {
         {R"({"set": {"title": "x"}})", "an edit must name its \"file\""},
         {R"({"file": 3, "set": {"title": "x"}})", "\"file\" must be a text"},
         {R"({"file": "m", "version": 5, "set": {"title": "x"}})", "\"version\" must be a text"},
-        {R"({"file": "m", "menu": null, "set": {"title": "x"}})", "\"menu\" must be a text"},
+        {R"({"file": "m", "menu": 5, "set": {"title": "x"}})", "\"menu\" must be a text"},
         {R"({"file": "m", "label": 7, "set": {"title": "x"}})", "\"label\" must be a text"},
         {R"({"file": "m", "item": 0, "set": {"title": "x"}})",
          "\"item\" must be an item's number, from 1"},
@@ -77,12 +77,13 @@ TEST(EditRequestJsonTest, AnEditTheSessionCannotTakeIsRefusedNamingTheField) {
 
 TEST(EditRequestJsonTest, KeysValuesAndItemsArriveTyped) {
     const EditRequest set = ParseEditRequest(nlohmann::json::parse(R"({"file": "main.toml",
-        "version": "00ff", "menu": "MAIN.MNU", "item": 2,
+        "version": "00ff", "menu": "MAIN.MNU", "item": 2, "label": null,
         "set": {"pictures.normal": "a.png", "target": null, "font": {"size": 9, "bold": true}}})"));
     const FileEdit& edit = std::get<FileEdit>(set);
     EXPECT_EQ(edit.file, "main.toml");
     EXPECT_EQ(edit.version, "00ff");
     EXPECT_EQ(edit.menu, "MAIN.MNU");
+    EXPECT_EQ(edit.label, "");  // null: left out
     const ItemKeys& keys = std::get<SetKeys>(std::get<MenuSourceChange>(edit.change)).each.at(0);
     EXPECT_EQ(keys.item, 2);
     ASSERT_EQ(keys.keys.size(), 3u);
@@ -105,7 +106,8 @@ TEST(EditRequestJsonTest, KeysValuesAndItemsArriveTyped) {
     EXPECT_EQ(menu.version, "");  // a package file not written yet
 
     const ReplayEdit redo = std::get<ReplayEdit>(
-        ParseEditRequest(nlohmann::json::parse(R"({"redo": true, "undo": false, "file": "m"})")));
+        ParseEditRequest(nlohmann::json::parse(R"({"redo": true, "undo": false, "file": "m",
+            "version": null})")));
     EXPECT_EQ(redo.way, Replay::Redo);
     EXPECT_EQ(redo.file, "m");
 }

@@ -475,12 +475,19 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         std::string method, path, token, body;
         int status;  // 0: not the editor's request
     } cases[] = {
-        {"GET", "/model", "", "", 403},         {"GET", "/model", "c0ffee", "", 200},
-        {"GET", "/pictures", "", "", 403},      {"GET", "/pictures", "c0ffee", "", 200},
-        {"POST", "/pictures", "", "", 403},     {"POST", "/pictures", "c0ffee", "", 400},
-        {"GET", "/index.html", "", "", 0},      {"POST", "/edit", "", edit, 403},
-        {"POST", "/edit", "c0ffef", edit, 403}, {"POST", "/edit", "c0ffee0", edit, 403},
-        {"GET", "/edit", "c0ffee", edit, 405},  {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"GET", "/model", "", "", 403},
+        {"GET", "/model", "c0ffee", "", 200},
+        {"GET", "/pictures", "", "", 403},
+        {"GET", "/pictures", "c0ffee", "", 200},
+        {"POST", "/pictures", "", "", 403},
+        {"POST", "/pictures", "c0ffee", "", 400},
+        {"GET", "/index.html", "", "", 0},
+        {"POST", "/edit", "", edit, 403},
+        {"POST", "/edit", "c0ffef", edit, 403},
+        {"POST", "/edit", "c0ffee0", edit, 403},
+        {"GET", "/edit", "c0ffee", edit, 405},
+        {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"POST", "/edit", "c0ffee", R"({"file": 3, "set": {"title": "New"}})", 400},
         {"POST", "/edit", "c0ffee", edit, 200},
     };
     for (const auto& c : cases) {

@@ -93,9 +93,10 @@ const nlohmann::json* Field(const nlohmann::json& object, const char* name) {
     return found == object.end() ? nullptr : &*found;
 }
 
+// A text the edit may give; null is as good as leaving it out.
 std::optional<std::string> TextField(const nlohmann::json& object, const char* name) {
     const nlohmann::json* field = Field(object, name);
-    if (!field) return std::nullopt;
+    if (!field || field->is_null()) return std::nullopt;
     if (!field->is_string()) throw PackError("\"" + std::string(name) + "\" must be a text");
     return field->get<std::string>();
 }
