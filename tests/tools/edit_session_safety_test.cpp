@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pack/common/file_io.h"
+#include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
 #include "source_folder.h"
 
@@ -56,15 +57,17 @@ TEST_F(EditSessionSafetyTest, ASaveBetweenTheCheckAndTheWriteIsKeptAndTheEditRef
     } cases[] = {
         {"an edit", [](EditSession&) {}, [&] { return SetTitle("Start"); }, "main.toml"},
         {"an undo",
-         [&](EditSession& session) { ASSERT_EQ(session.Apply(SetTitle("Start")).status, 200); },
+         [&](EditSession& session) {
+             ASSERT_EQ(ApplyJsonEdit(session, SetTitle("Start")).status, 200);
+         },
          [] {
              return nlohmann::json{{"undo", true}};
          },
          "main.toml"},
         {"a redo",
          [&](EditSession& session) {
-             ASSERT_EQ(session.Apply(SetTitle("Start")).status, 200);
-             ASSERT_EQ(session.Apply({{"undo", true}}).status, 200);
+             ASSERT_EQ(ApplyJsonEdit(session, SetTitle("Start")).status, 200);
+             ASSERT_EQ(ApplyJsonEdit(session, {{"undo", true}}).status, 200);
          },
          [] {
              return nlohmann::json{{"redo", true}};
@@ -83,7 +86,7 @@ TEST_F(EditSessionSafetyTest, ASaveBetweenTheCheckAndTheWriteIsKeptAndTheEditRef
         session.SetBeforeFinalCheck([&] {
             if (!std::exchange(once, true)) folder_.Write(c.saved, saved);
         });
-        const EditReply reply = session.Apply(c.request());
+        const EditReply reply = ApplyJsonEdit(session, c.request());
         EXPECT_EQ(reply.status, 409) << c.name << ": " << reply.body.dump();
         EXPECT_TRUE(once) << c.name;
         EXPECT_EQ(Text(c.saved), saved) << c.name;
@@ -97,7 +100,7 @@ TEST_F(EditSessionSafetyTest, FilesTheToolMustNotReplaceAreRefusedWithNothingWri
     const std::string cannot = "cannot write " + QuotedPath(package) + ": ";
     std::filesystem::permissions(package, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    const EditReply menu = session_.Apply(AddMenu());
+    const EditReply menu = ApplyJsonEdit(session_, AddMenu());
     EXPECT_EQ(menu.status, 400);
     EXPECT_EQ(menu.body["error"], cannot + "the file is read-only");
     // Both files or neither: the menu's file made first is gone again.
@@ -112,7 +115,7 @@ TEST_F(EditSessionSafetyTest, FilesTheToolMustNotReplaceAreRefusedWithNothingWri
     std::filesystem::remove(folder_.Path("main.toml"));
     std::filesystem::create_symlink("real.toml", folder_.Path("main.toml"), unsupported);
     if (unsupported) return;
-    const EditReply linked = session_.Apply(SetTitle("Start"));
+    const EditReply linked = ApplyJsonEdit(session_, SetTitle("Start"));
     EXPECT_EQ(linked.status, 400);
     EXPECT_EQ(linked.body["error"], "cannot write " + QuotedPath(folder_.Path("main.toml")) +
                                         ": it is a link (to \"real.toml\"); the tool writes "
@@ -133,7 +136,7 @@ TEST_F(EditSessionSafetyTest, AMenuInALinkedFolderOutsideIsNotWritten) {
     folder_.Write("package.toml", "menus = [\"main.toml\", \"menus/other.toml\"]\n");
     EditSession session(folder_.Path("package.toml"));
     const EditReply reply =
-        session.Apply(Request("menus/other.toml", {{"set", {{"title", "Taken"}}}}));
+        ApplyJsonEdit(session, Request("menus/other.toml", {{"set", {{"title", "Taken"}}}}));
     EXPECT_EQ(reply.status, 400);
     EXPECT_EQ(reply.body["error"],
               "\"menus/other.toml\" is no TOML source file of this package in its folder");
@@ -147,14 +150,14 @@ TEST_F(EditSessionSafetyTest, AnEditThatPushesOutTheOldestStepsSaysHowMany) {
     EditSession session(folder_.Path("package.toml"), std::make_shared<PictureCache>(),
                         {.steps = 2});
     for (const char* title : {"One", "Two", "Three"}) {
-        const EditReply reply = session.Apply(SetTitle(title));
+        const EditReply reply = ApplyJsonEdit(session, SetTitle(title));
         ASSERT_EQ(reply.status, 200) << reply.body.dump();
         EXPECT_EQ(reply.body.value("undo_dropped", 0), title == std::string("Three") ? 1 : 0);
     }
-    EXPECT_EQ(session.Apply({{"undo", true}}).status, 200);
-    EXPECT_EQ(session.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session, {{"undo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session, {{"undo", true}}).status, 200);
     EXPECT_EQ(Text("main.toml"), "title = \"One\"\nbackground = \"back.png\"\n");
-    EXPECT_EQ(session.Apply({{"undo", true}}).body["error"], "nothing to undo");
+    EXPECT_EQ(ApplyJsonEdit(session, {{"undo", true}}).body["error"], "nothing to undo");
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ protected:
     EditReply Edit(nlohmann::json request) {
         if (!request.contains("file")) request["file"] = "main.toml";
         request["version"] = SourceVersion(Text(request["file"]));
-        return session_.Apply(request);
+        return ApplyJsonEdit(session_, request);
     }
 
     testing::SourceFolder folder_;
@@ -258,9 +258,9 @@ TEST_F(EditSessionTest, EditsAreWrittenInPlaceOrRefusedWithTheFileUntouched) {
         EXPECT_EQ(Text(), expected.replace(at, c.from.size(), c.to)) << c.name;
         EXPECT_EQ(reply.body["version"], SourceVersion(Text())) << c.name;
         // Undo takes it back byte for byte; redo makes it again.
-        EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200) << c.name;
+        EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}}).status, 200) << c.name;
         EXPECT_EQ(Text(), before) << c.name;
-        EXPECT_EQ(session_.Apply({{"redo", true}}).status, 200) << c.name;
+        EXPECT_EQ(ApplyJsonEdit(session_, {{"redo", true}}).status, 200) << c.name;
         EXPECT_EQ(Text(), expected) << c.name;
         EXPECT_EQ(std::filesystem::status(folder_.Path("main.toml")).permissions(), kept) << c.name;
     }
@@ -278,18 +278,19 @@ TEST_F(EditSessionTest, AStaleVersionOrAFileOutsideThePackageIsNeverWritten) {
               3);
     // The author saves the file in a text editor meanwhile.
     folder_.Write("main.toml", std::string(kMenu) + "# saved by hand\n");
-    const EditReply stale =
-        session_.Apply({{"file", "main.toml"}, {"version", version}, {"set", {{"title", "x"}}}});
+    const EditReply stale = ApplyJsonEdit(
+        session_, {{"file", "main.toml"}, {"version", version}, {"set", {{"title", "x"}}}});
     EXPECT_EQ(stale.status, 409);
     EXPECT_EQ(stale.body["version"], SourceVersion(Text()));
-    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 409);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}}).status, 409);
     EXPECT_EQ(Text(), std::string(kMenu) + "# saved by hand\n");
 
     folder_.Write("package.toml", "menus = [\"main.toml\", \"../outside.toml\"]\n");
     folder_.Write("../outside.toml", "title = \"x\"\n");
-    const EditReply outside = session_.Apply({{"file", "../outside.toml"},
-                                              {"version", SourceVersion("title = \"x\"\n")},
-                                              {"set", {{"title", "y"}}}});
+    const EditReply outside =
+        ApplyJsonEdit(session_, {{"file", "../outside.toml"},
+                                 {"version", SourceVersion("title = \"x\"\n")},
+                                 {"set", {{"title", "y"}}}});
     EXPECT_EQ(outside.status, 400);
     std::filesystem::remove(folder_.Path("../outside.toml"));
 }
@@ -301,22 +302,22 @@ TEST_F(EditSessionTest, ANewMenuIsCreatedAndListedAndUndoTakesBothBack) {
     EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\", \"help.toml\"]\n");
     EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
     EXPECT_EQ(session_.Model()["menus"][1]["name"], "help.mnu");
-    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}}).status, 200);
     EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("help.toml")));
-    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"redo", true}}).status, 200);
     EXPECT_EQ(Text("help.toml"), "title = \"Help\"\n");
     // The author writes in the new menu: undo unlists it and keeps the author's file.
     folder_.Write("help.toml", "title = \"Help me\"\n");
-    EXPECT_EQ(session_.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}}).status, 200);
     EXPECT_EQ(Text("package.toml"), "menus = [\"main.toml\"]\n");
     EXPECT_EQ(Text("help.toml"), "title = \"Help me\"\n");
-    EXPECT_EQ(session_.Apply({{"redo", true}}).status, 409);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"redo", true}}).status, 409);
     EditSession oneMenu(folder_.Path("main.toml"));
     const EditReply refused =
-        oneMenu.Apply({{"file", "main.toml"},
-                       {"version", SourceVersion(Text())},
-                       {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
+        ApplyJsonEdit(oneMenu, {{"file", "main.toml"},
+                                {"version", SourceVersion(Text())},
+                                {"add_menu", {{"file", "more.toml"}, {"title", "More"}}}});
     EXPECT_EQ(refused.status, 400);
     EXPECT_TRUE(
         refused.body["error"].get<std::string>().starts_with("a new menu needs a package.toml"))
@@ -374,15 +375,15 @@ TEST_F(EditSessionTest, UndoTakesBackTheNewestStepOfTheFileAskedAndNamesIt) {
         {"label": "move 'Exit'", "files": ["main.toml"]},
         {"label": "new menu help.toml", "files": ["help.toml", "package.toml"]},
         {"label": "change title of the menu", "files": ["help.toml"]}])"));
-    const EditReply undone = session_.Apply({{"undo", true}, {"file", "main.toml"}});
+    const EditReply undone = ApplyJsonEdit(session_, {{"undo", true}, {"file", "main.toml"}});
     EXPECT_EQ(undone.status, 200) << undone.body.dump();
     EXPECT_EQ(undone.body["label"], "move 'Exit'");
     EXPECT_EQ(Text(), kMenu);
     EXPECT_EQ(Text("help.toml"), "title = \"More help\"\n");
-    EXPECT_EQ(session_.Apply({{"undo", true}, {"file", "main.toml"}}).body["error"],
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"undo", true}, {"file", "main.toml"}}).body["error"],
               "nothing to undo in \"main.toml\"");
     EXPECT_EQ(session_.Model()["redo"][0]["label"], "move 'Exit'");
-    EXPECT_EQ(session_.Apply({{"redo", true}, {"file", "main.toml"}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session_, {{"redo", true}, {"file", "main.toml"}}).status, 200);
     EXPECT_NE(Text().find("position = [110, 60]"), std::string::npos);
 }
 
@@ -396,10 +397,10 @@ TEST_F(EditSessionTest, TheFirstMenuIsMadeInAFolderWithoutAPackageFileOrNotAtAll
     EXPECT_EQ(model["menus"], nlohmann::json::array());
     EXPECT_EQ(model["problems"], nlohmann::json::array());
     const auto first = [&](const nlohmann::json& background) {
-        return session.Apply(
-            {{"file", "package.toml"},
-             {"add_menu",
-              {{"file", "main.toml"}, {"title", "My disc"}, {"background", background}}}});
+        return ApplyJsonEdit(
+            session, {{"file", "package.toml"},
+                      {"add_menu",
+                       {{"file", "main.toml"}, {"title", "My disc"}, {"background", background}}}});
     };
     const struct {
         const char* name;
@@ -441,7 +442,7 @@ TEST_F(EditSessionTest, TheFirstMenuIsMadeInAFolderWithoutAPackageFileOrNotAtAll
     const PngPicture picture =
         DecodePng(std::span(reinterpret_cast<const std::uint8_t*>(png.data()), png.size()));
     EXPECT_EQ(picture.bitmap->At(319, 199), 0x204060u);
-    EXPECT_EQ(session.Apply({{"undo", true}}).status, 200);
+    EXPECT_EQ(ApplyJsonEdit(session, {{"undo", true}}).status, 200);
     for (const char* name : {"package.toml", "main.toml", "pictures/main-background.png"}) {
         EXPECT_FALSE(std::filesystem::exists(empty.Path(name))) << name;
     }
@@ -474,12 +475,19 @@ TEST_F(EditSessionTest, OnlyAnEditWithTheTokenReachesTheSession) {
         std::string method, path, token, body;
         int status;  // 0: not the editor's request
     } cases[] = {
-        {"GET", "/model", "", "", 403},         {"GET", "/model", "c0ffee", "", 200},
-        {"GET", "/pictures", "", "", 403},      {"GET", "/pictures", "c0ffee", "", 200},
-        {"POST", "/pictures", "", "", 403},     {"POST", "/pictures", "c0ffee", "", 400},
-        {"GET", "/index.html", "", "", 0},      {"POST", "/edit", "", edit, 403},
-        {"POST", "/edit", "c0ffef", edit, 403}, {"POST", "/edit", "c0ffee0", edit, 403},
-        {"GET", "/edit", "c0ffee", edit, 405},  {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"GET", "/model", "", "", 403},
+        {"GET", "/model", "c0ffee", "", 200},
+        {"GET", "/pictures", "", "", 403},
+        {"GET", "/pictures", "c0ffee", "", 200},
+        {"POST", "/pictures", "", "", 403},
+        {"POST", "/pictures", "c0ffee", "", 400},
+        {"GET", "/index.html", "", "", 0},
+        {"POST", "/edit", "", edit, 403},
+        {"POST", "/edit", "c0ffef", edit, 403},
+        {"POST", "/edit", "c0ffee0", edit, 403},
+        {"GET", "/edit", "c0ffee", edit, 405},
+        {"POST", "/edit", "c0ffee", "{not json", 400},
+        {"POST", "/edit", "c0ffee", R"({"file": 3, "set": {"title": "New"}})", 400},
         {"POST", "/edit", "c0ffee", edit, 200},
     };
     for (const auto& c : cases) {

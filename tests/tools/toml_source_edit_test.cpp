@@ -47,34 +47,60 @@ TEST(TomlSourceEditTest, EditsChangeOnlyTheirLines) {
         std::string to;
     } cases[] = {
         {"a value in place, comment and spacing kept",
-         [](auto& e) { e.Set("", "title", "\"Menu\""); }, "title = \"Menu # one\"   #",
+         [](auto& e) { e.Set({}, "title", "\"Menu\""); }, "title = \"Menu # one\"   #",
          "title = \"Menu\"   #"},
         {"a multi-line value replaced whole",
-         [](auto& e) { e.Set("description", "bounds", "[1, 2, 3, 4]"); },
+         [](auto& e) {
+             e.Set({{}, {"description"}}, "bounds", "[1, 2, 3, 4]");
+         },
          "[326, 134,\n            160, 96]", "[1, 2, 3, 4]"},
         {"a new key after the table's last, indented like it",
-         [](auto& e) { e.Set("description", "color", "\"#ffffff\""); }, "160, 96]  # x, y, w, h\n",
-         "160, 96]  # x, y, w, h\n  color = \"#ffffff\"\n"},
+         [](auto& e) {
+             e.Set({{}, {"description"}}, "color", "\"#ffffff\"");
+         },
+         "160, 96]  # x, y, w, h\n", "160, 96]  # x, y, w, h\n  color = \"#ffffff\"\n"},
         {"a new key of an element goes before its sub-table",
-         [](auto& e) { e.Set("item[0]", "caption", "\"Go\""); },
+         [](auto& e) {
+             e.Set({TomlElement{"item", 0}, {}}, "caption", "\"Go\"");
+         },
          "position = [36, 130]\n[item.pictures]",
          "position = [36, 130]\ncaption = \"Go\"\n[item.pictures]"},
         {"a key of the second element, number style of the rest kept",
-         [](auto& e) { e.Set("item[1]", "position", "[46, 130]"); }, "position = [0x10, 1_000]",
-         "position = [46, 130]"},
+         [](auto& e) {
+             e.Set({TomlElement{"item", 1}, {}}, "position", "[46, 130]");
+         },
+         "position = [0x10, 1_000]", "position = [46, 130]"},
         {"a missing sub-table added at its element's end",
-         [](auto& e) { e.Set("item[1].pictures", "normal", "\"b.png\""); },
+         [](auto& e) {
+             e.Set({TomlElement{"item", 1}, {"pictures"}}, "normal", "\"b.png\"");
+         },
          "position = [0x10, 1_000]\n",
          "position = [0x10, 1_000]\n[item.pictures]\nnormal = \"b.png\"\n"},
         {"a missing table added before the items",
-         [](auto& e) { e.Set("clock", "show_time", "true"); }, "\n\n[[item]]\nkind = \"picture\"",
+         [](auto& e) {
+             e.Set({{}, {"clock"}}, "show_time", "true");
+         },
+         "\n\n[[item]]\nkind = \"picture\"",
          "\n\n[clock]\nshow_time = true\n\n[[item]]\nkind = \"picture\""},
         {"dotted keys give way to the whole value where they were",
-         [](auto& e) { e.Set("", "font", "{ name = \"Arial\", size = 10 }"); },
+         [](auto& e) { e.Set({}, "font", "{ name = \"Arial\", size = 10 }"); },
          "font.name = \"Tahoma\"\nfont.size = 9\n", "font = { name = \"Arial\", size = 10 }\n"},
         {"a multi-line key removed with its lines",
-         [](auto& e) { e.Remove("description", "text"); },
+         [](auto& e) {
+             e.Remove({{}, {"description"}}, "text");
+         },
          "  text = \"\"\"Point ] at\nan item = fine\"\"\"\n", ""},
+        {"a sub-table an element lacks, added at the element's end",
+         [](auto& e) {
+             e.Set({TomlElement{"item", 1}, {"style"}}, "radius", "10");
+         },
+         "position = [0x10, 1_000]\n", "position = [0x10, 1_000]\n[item.style]\nradius = 10\n"},
+        {"keys that are not bare, quoted in the header and the key",
+         [](auto& e) {
+             e.Set({TomlElement{"item", 0}, {"my style"}}, "a.b", "1");
+         },
+         "normal = 'pictures\\n.png'\n",
+         "normal = 'pictures\\n.png'\n[item.\"my style\"]\n\"a.b\" = 1\n"},
         {"an element removed with its comment and the blank line before it",
          [](auto& e) { e.RemoveElement("item", 1); },
          "\n# The exit item.\n[[item]]\nkind = \"button\"\nposition = [0x10, 1_000]\n", ""},
@@ -127,12 +153,12 @@ TEST(TomlSourceEditTest, AppendingFollowsTheArraysOwnLayout) {
     };
     for (const auto& c : cases) {
         TomlSourceEdit edit(c.before);
-        edit.Append("", "menus", "\"c.toml\"");
+        edit.Append({}, "menus", "\"c.toml\"");
         EXPECT_EQ(edit.Text(), c.after) << c.name;
         EXPECT_NO_THROW(toml::parse(edit.Text())) << c.name;
     }
     TomlSourceEdit notAnArray("menus = \"a.toml\"\n");
-    EXPECT_THROW(notAnArray.Append("", "menus", "\"c.toml\""), PackError);
+    EXPECT_THROW(notAnArray.Append({}, "menus", "\"c.toml\""), PackError);
 }
 
 TEST(TomlSourceEditTest, AddingAndRemovingOrMovingBackLeavesTheTextAsItWas) {
@@ -163,7 +189,10 @@ TEST(TomlSourceEditTest, TextItCannotFollowAndMissingElementsAreRefused) {
         {"a = \"open\n", {}, "line 1: unterminated string"},
         {"a = [1, 2\nb = 3\n", {}, "line 2: expected ',' or ']'"},
         {"a = 1 b\n", {}, "line 1: unexpected text after a value"},
-        {std::string(kSource), [](auto& e) { e.Set("item[2]", "kind", "\"x\""); },
+        {std::string(kSource),
+         [](auto& e) {
+             e.Set({TomlElement{"item", 2}, {}}, "kind", "\"x\"");
+         },
          "no element 2 of \"item\""},
         {std::string(kSource), [](auto& e) { e.RemoveElement("item", 2); },
          "no element 2 of \"item\""},

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "pack/common/pack_error.h"
+#include "pack/editor/edit_request_json.h"
 #include "pack/editor/json_depth.h"
 #include "pack/editor/picture_upload.h"
 #include "pack/page/web_site.h"
@@ -54,6 +55,16 @@ bool CookieHolds(std::string_view cookies, const std::string& name, const std::s
 
 EditRoutes::EditRoutes(EditSession& session, std::string token)
     : session_(session), token_(std::move(token)), readKey_(NewEditToken()) {}
+
+EditReply ApplyJsonEdit(EditSession& session, const nlohmann::json& edit) {
+    EditRequest request;
+    try {
+        request = ParseEditRequest(edit);
+    } catch (const PackError& refused) {
+        return {400, {{"error", refused.what()}}};
+    }
+    return session.Apply(request);
+}
 
 std::string NewEditToken() {
     std::random_device random;
@@ -117,7 +128,7 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
     }
     const nlohmann::json edit = nlohmann::json::parse(request.body, nullptr, false);
     if (edit.is_discarded()) return Json(400, {{"error", "an edit must be JSON"}});
-    const EditReply reply = session_.Apply(edit);
+    const EditReply reply = ApplyJsonEdit(session_, edit);
     return Json(reply.status, reply.body);
 }
 

@@ -51,6 +51,10 @@ private:
     std::string readKey_;
 };
 
+// One edit as the page sends it (ParseEditRequest), applied to the session; refused (400)
+// with the reason when it is not understood.
+EditReply ApplyJsonEdit(EditSession& session, const nlohmann::json& edit);
+
 // 32 hexadecimal digits from the system's random source.
 std::string NewEditToken();
 

@@ -34,7 +34,6 @@ namespace ambrevo::pack {
 namespace {
 
 constexpr std::string_view kItems = "item";
-constexpr std::size_t kMaxLabel = 200;  // characters of a step's label kept
 
 std::string ReadText(const std::filesystem::path& file) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
@@ -77,65 +76,75 @@ SourceKeys KeysOf(const std::string& text) {
     return keys;
 }
 
-// A request's item number (from 1), or 0 for the menu itself.
-int ItemOf(const nlohmann::json& request, int count) {
-    if (!request.contains("item")) return 0;
-    const nlohmann::json& item = request["item"];
-    if (!item.is_number_integer() || item.get<std::int64_t>() < 1 ||
-        item.get<std::int64_t>() > count) {
+// The index from 0 of an item numbered from 1.
+int ItemIndex(int item, int count) {
+    if (item < 1 || item > count) {
         throw PackError("\"item\" must be an item's number, 1 to " + std::to_string(count));
     }
-    return item.get<int>();
+    return item - 1;
 }
 
-// Sets or removes (null) each key; "a.b" is the key b of the table a below `table`.
-void SetKeys(TomlSourceEdit& edit, const std::string& table, const nlohmann::json& keys) {
-    if (!keys.is_object() || keys.empty()) throw PackError("\"set\" must name keys");
-    for (const auto& [key, value] : keys.items()) {
-        const std::size_t dot = key.rfind('.');
-        std::string within = table;
-        if (dot != std::string::npos) {
-            within += (within.empty() ? "" : ".") + key.substr(0, dot);
-        }
-        const std::string name = dot == std::string::npos ? key : key.substr(dot + 1);
-        if (name.empty()) throw PackError("a key must not be empty");
-        if (value.is_null()) {
-            edit.Remove(within, name);
-        } else {
-            edit.Set(within, name, TomlValueText(value, (table.empty() ? "" : "item.") + key));
-        }
-    }
-}
+// Writes a change of a menu source's own keys or items, and says in the reply which item
+// an added or copied one became.
+class SourceWriter {
+public:
+    SourceWriter(TomlSourceEdit& edit, nlohmann::json& reply)
+        : edit_(edit), count_(edit.Count(kItems)), reply_(reply) {}
 
-// What a step did, in the author's words: the page's own label, or one made from the edit.
-std::string LabelOf(const nlohmann::json& request) {
-    if (request.contains("label") && request["label"].is_string() &&
-        !request["label"].get<std::string>().empty()) {
-        return request["label"].get<std::string>().substr(0, kMaxLabel);
-    }
-    const auto item = [](const nlohmann::json& n) { return "item " + n.dump(); };
-    if (request.contains("add_menu")) {
-        return "new menu " + request["add_menu"].value("file", std::string());
-    }
-    if (request.contains("add")) return "add " + request["add"].value("kind", std::string("item"));
-    if (request.contains("remove")) return "delete " + item(request["remove"]);
-    if (request.contains("move")) return "reorder " + item(request["move"]);
-    if (request.contains("duplicate")) return "duplicate " + item(request["duplicate"]);
-    const nlohmann::json each =
-        request.contains("each") ? request["each"] : nlohmann::json::array({request});
-    std::string keys;
-    for (const nlohmann::json& part : each) {
-        const nlohmann::json set = part.value("set", nlohmann::json::object());
-        for (const auto& [key, value] : set.items()) {
-            if (keys.find(key) == std::string::npos) keys += (keys.empty() ? "" : ", ") + key;
+    void operator()(const SetKeys& set) {
+        for (const ItemKeys& part : set.each) {
+            const TomlTable table = part.item ? Item(ItemIndex(*part.item, count_)) : TomlTable{};
+            Write(table, part.keys);
         }
     }
-    const std::string what = keys == "position" ? "move"
-                             : keys == "size"   ? "resize"
-                                                : "change " + keys;
-    if (each.size() > 1) return what + " of " + std::to_string(each.size()) + " items";
-    return each[0].contains("item") ? what + " of " + item(each[0]["item"]) : what + " of the menu";
-}
+    void operator()(const AddItem& add) {
+        // Keys of sub-tables ("pictures.normal") go into the new item's own sub-tables.
+        std::vector<TomlKeyValue> values;
+        std::vector<KeyChange> within;
+        for (const KeyChange& change : add.keys) {
+            if (change.path.size() == 1 && change.value) {
+                values.emplace_back(change.path[0], TomlValueText(*change.value));
+            } else {
+                within.push_back(change);
+            }
+        }
+        const int added = edit_.Add(kItems, values);
+        Write(Item(added), within);
+        reply_["item"] = added + 1;
+    }
+    void operator()(const RemoveItem& remove) {
+        edit_.RemoveElement(kItems, ItemIndex(remove.item, count_));
+    }
+    void operator()(const MoveItem& move) {
+        edit_.MoveElement(kItems, ItemIndex(move.item, count_), ItemIndex(move.to, count_));
+    }
+    void operator()(const DuplicateItem& duplicate) {
+        // The copy, as written, after the item, with its own keys changed.
+        const int copy = edit_.DuplicateElement(kItems, ItemIndex(duplicate.item, count_));
+        Write(Item(copy), duplicate.keys);
+        reply_["item"] = copy + 1;
+    }
+
+private:
+    static TomlTable Item(int index) { return {TomlElement{std::string(kItems), index}, {}}; }
+
+    // Sets or removes each key of the table or of the tables below it.
+    void Write(const TomlTable& table, const std::vector<KeyChange>& keys) {
+        for (const KeyChange& change : keys) {
+            TomlTable within = table;
+            within.keys.insert(within.keys.end(), change.path.begin(), change.path.end() - 1);
+            if (change.value) {
+                edit_.Set(within, change.path.back(), TomlValueText(*change.value));
+            } else {
+                edit_.Remove(within, change.path.back());
+            }
+        }
+    }
+
+    TomlSourceEdit& edit_;
+    int count_;
+    nlohmann::json& reply_;
+};
 
 }  // namespace
 
@@ -284,101 +293,56 @@ nlohmann::json EditSession::Model() const {
 
 nlohmann::json EditSession::Pictures() const { return PictureFiles(folder_); }
 
-nlohmann::json EditSession::AddPicture(std::string_view name,
-                                       std::span<const std::uint8_t> bytes) const {
+nlohmann::json EditSession::AddPicture(std::string_view name, std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kStoredKept = 100;  // pictures awaiting an edit that uses them
+    const std::lock_guard lock(mutex_);
     const StoredPicture stored = StoreDroppedPicture(folder_, name, bytes);
+    // A name stored again is a new file: the one it had before was gone.
+    const std::filesystem::path file = folder_ / PathFromUtf8(stored.file);
+    std::erase(stored_, file);
+    if (stored_.size() == kStoredKept) stored_.erase(stored_.begin());
+    stored_.push_back(file);
     return {{"file", stored.file}, {"size", {stored.width, stored.height}}};
 }
 
-EditReply EditSession::Apply(const nlohmann::json& request) {
+EditReply EditSession::Apply(const EditRequest& request) {
     const std::lock_guard lock(mutex_);
     try {
-        if (!request.is_object()) throw PackError("an edit must be a JSON object");
-        if (request.value("undo", false)) return Replayed(Replay::Undo, request);
-        if (request.value("redo", false)) return Replayed(Replay::Redo, request);
-        return Edit(request);
+        if (const auto* replay = std::get_if<ReplayEdit>(&request)) return Replayed(*replay);
+        return Edit(std::get<FileEdit>(request));
     } catch (const FileChanged& changed) {
         return Refused(409, "\"" + NameOf(changed.File()) +
                                 "\" has changed since: the designer shows it as it is now");
     } catch (const PackError& error) {
         return Refused(400, error.what());
-    } catch (const nlohmann::json::exception& error) {
-        return Refused(400, std::string("the edit is not understood: ") + error.what());
     }
 }
 
-EditReply EditSession::Edit(const nlohmann::json& request) {
-    const std::filesystem::path file = FileNamed(request.at("file").get<std::string>());
+EditReply EditSession::Edit(const FileEdit& request) {
+    const std::filesystem::path file = FileNamed(request.file);
     // A file not written yet has no version: an edit made knowing none.
     const std::optional<std::string> text = TextIfAny(file);
-    const std::string version =
-        request.contains("version") ? request["version"].get<std::string>() : "";
-    if (text ? SourceVersion(*text) != version : !version.empty()) return Stale(file, file);
+    if (text ? SourceVersion(*text) != request.version : !request.version.empty()) {
+        return Stale(file, file);
+    }
     Diagnostics unedited;
     const PackageSource package = text ? Read({}, unedited) : PackageSource{};
-    if (request.contains("menu")) {
-        const std::optional<EditReply> refused =
-            NotShown(request["menu"].get<std::string>(), file, package, unedited);
+    if (request.menu) {
+        const std::optional<EditReply> refused = NotShown(*request.menu, file, package, unedited);
         if (refused) return *refused;
     }
     nlohmann::json reply = {{"file", NameOf(file)}};
-    if (request.contains("add_menu")) {
-        EditStep step = AddMenu(file, text, request["add_menu"], reply);
-        step.label = LabelOf(request);
-        return Commit(std::move(step), std::move(reply), unedited);
-    }
-    if (!text) throw PackError("\"" + NameOf(file) + "\" does not exist yet");
-    const std::string& before = *text;
-    TomlSourceEdit edit(before);
-    const int count = edit.Count(kItems);
-    const auto tableOf = [count](const nlohmann::json& request) {
-        const int item = ItemOf(request, count);
-        return item > 0 ? std::string(kItems) + "[" + std::to_string(item - 1) + "]" : "";
-    };
-    if (request.contains("duplicate")) {
-        // The copy, as written, after the item; "set" gives the copy's own keys.
-        const int copy =
-            edit.DuplicateElement(kItems, ItemOf({{"item", request["duplicate"]}}, count) - 1);
-        if (request.contains("set")) {
-            SetKeys(edit, std::string(kItems) + "[" + std::to_string(copy) + "]", request["set"]);
-        }
-        reply["item"] = copy + 1;
-    } else if (request.contains("set")) {
-        SetKeys(edit, tableOf(request), request["set"]);
-    } else if (request.contains("each")) {
-        // Several items' keys in one step, undone together.
-        const nlohmann::json& each = request["each"];
-        if (!each.is_array() || each.empty()) throw PackError("\"each\" must list edits");
-        for (const nlohmann::json& one : each) SetKeys(edit, tableOf(one), one.at("set"));
-    } else if (request.contains("add")) {
-        const nlohmann::json& keys = request["add"];
-        if (!keys.is_object()) throw PackError("\"add\" must give the new item's keys");
-        // Keys of sub-tables ("pictures.normal") go into the new item's own sub-tables.
-        std::vector<TomlKeyValue> values;
-        nlohmann::json subKeys = nlohmann::json::object();
-        for (const auto& [key, value] : keys.items()) {
-            if (key.find('.') != std::string::npos) {
-                subKeys[key] = value;
-            } else {
-                values.emplace_back(key, TomlValueText(value, std::string(kItems) + "." + key));
-            }
-        }
-        const int added = edit.Add(kItems, values);
-        if (!subKeys.empty()) {
-            SetKeys(edit, std::string(kItems) + "[" + std::to_string(added) + "]", subKeys);
-        }
-        reply["item"] = added + 1;
-    } else if (request.contains("remove")) {
-        edit.RemoveElement(kItems, ItemOf({{"item", request["remove"]}}, count) - 1);
-    } else if (request.contains("move")) {
-        const int from = ItemOf({{"item", request["move"]}}, count);
-        const int to = ItemOf({{"item", request.at("to")}}, count);
-        edit.MoveElement(kItems, from - 1, to - 1);
+    EditStep step;
+    if (const auto* menu = std::get_if<NewMenu>(&request.change)) {
+        step = AddMenu(file, text, *menu, reply);
     } else {
-        throw PackError(
-            "an edit must \"set\", \"add\", \"remove\", \"move\", \"duplicate\" or \"each\"");
+        if (!text) throw PackError("\"" + NameOf(file) + "\" does not exist yet");
+        TomlSourceEdit edit(*text);
+        std::visit(SourceWriter(edit, reply), std::get<MenuSourceChange>(request.change));
+        step.changes.push_back({file, *text, edit.Text()});
     }
-    return Commit({{{file, before, edit.Text()}}, LabelOf(request)}, std::move(reply), unedited);
+    step.label = StepLabel(request);
+    return Commit(std::move(step), request, std::move(reply), unedited);
 }
 
 // Why an edit made on `menu` cannot be written, when the page does not show that menu as
@@ -412,15 +376,14 @@ std::optional<EditReply> EditSession::NotShown(const std::string& menu,
 // lists it last in the package's "menus", the rest of the file as it was; a package file
 // not written yet is created listing it.
 EditStep EditSession::AddMenu(const std::filesystem::path& package,
-                              const std::optional<std::string>& before, const nlohmann::json& keys,
+                              const std::optional<std::string>& before, const NewMenu& menu,
                               nlohmann::json& reply) const {
     if (package != source_) {
         throw PackError("a new menu is listed in the package file \"" + NameOf(source_) + "\"");
     }
-    if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
-    const std::string name = keys.at("file").get<std::string>();
+    const std::string& name = menu.file;
     EditStep step;
-    std::string listed = "menus = [" + TomlValueText(nlohmann::json(name)) + "]\n";
+    std::string listed = "menus = [" + TomlValueText({name}) + "]\n";
     if (before) {
         toml::table root;
         try {
@@ -441,24 +404,24 @@ EditStep EditSession::AddMenu(const std::filesystem::path& package,
             if (!menu.is_string()) throw PackError("\"menus\" must list file names");
         }
         TomlSourceEdit edit(*before);
-        edit.Append("", "menus", TomlValueText(nlohmann::json(name)));
+        edit.Append({}, "menus", TomlValueText({name}));
         listed = edit.Text();
     }
     CheckNewMenuFile(folder_, name);
-    nlohmann::json menuKeys = keys;
-    if (keys.contains("background") && keys["background"].is_object()) {
-        const std::string picture = PlainBackgroundName(name);
+    std::optional<std::string> background;
+    if (const auto* picture = std::get_if<std::string>(&menu.background)) background = *picture;
+    if (const auto* fill = std::get_if<PlainFill>(&menu.background)) {
+        background = PlainBackgroundName(name);
         std::error_code error;
-        if (std::filesystem::exists(folder_ / PathFromUtf8(picture), error)) {
-            throw PackError("\"" + picture + "\" exists already: choose it as the background");
+        if (std::filesystem::exists(folder_ / PathFromUtf8(*background), error)) {
+            throw PackError("\"" + *background + "\" exists already: choose it as the background");
         }
         step.changes.push_back(
-            {folder_ / PathFromUtf8(picture), std::nullopt, PlainBackground(keys["background"])});
-        menuKeys["background"] = picture;
+            {folder_ / PathFromUtf8(*background), std::nullopt, PlainBackground(*fill)});
     }
     // Joined as Files() joins the names listed.
-    step.changes.push_back(
-        {source_.parent_path() / PathFromUtf8(name), std::nullopt, NewMenuText(menuKeys)});
+    step.changes.push_back({source_.parent_path() / PathFromUtf8(name), std::nullopt,
+                            NewMenuText(menu.title, background)});
     step.changes.push_back({package, before, listed});
     reply["menu"] = name;
     return step;
@@ -482,8 +445,10 @@ EditReply EditSession::Stale(const std::filesystem::path& changed,
 
 // Writes the step unless it brings an error the sources did not have. A warning (an item
 // partly outside the window, a new menu without items) does not stop it: the model lists it
-// beside its item, and the author goes on from there.
-EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited) {
+// beside its item, and the author goes on from there. The pictures stored for the edit
+// join its step once it is written.
+EditReply EditSession::Commit(EditStep step, const FileEdit& request, nlohmann::json reply,
+                              const Diagnostics& unedited) {
     SourceTexts texts;
     // A picture the step creates is read by the check from its file: written for the check
     // and taken away again after it, so that the step then creates it as it does its other
@@ -519,29 +484,32 @@ EditReply EditSession::Commit(EditStep step, nlohmann::json reply, const Diagnos
         return Stale(changed.File(), step.changes.back().file);
     }
     reply["version"] = SourceVersion(step.changes.back().after);
+    // Made first and taken back last: the pictures are there before the sources name them.
+    std::vector<FileChange> stored = TakeStoredPictures(request);
+    step.changes.insert(step.changes.begin(), std::make_move_iterator(stored.begin()),
+                        std::make_move_iterator(stored.end()));
     if (const std::size_t dropped = history_.Add(std::move(step))) reply["undo_dropped"] = dropped;
     return {200, std::move(reply)};
 }
 
-// Takes the newest step (the newest touching the request's "file", when it names one) back
+// Takes the newest step (the newest touching the request's file, when it names one) back
 // (undo), or the step last taken back (touching the file) again (redo), when its files are
 // as the step left them (found them). A file the step created and the author changed since
-// is not taken away by undo; it stays, no longer listed.
-EditReply EditSession::Replayed(Replay replay, const nlohmann::json& request) {
-    const bool undo = replay == Replay::Undo;
+// is not taken away by undo; it stays, no longer listed, and the reply names it.
+EditReply EditSession::Replayed(const ReplayEdit& request) {
+    const bool undo = request.way == Replay::Undo;
     const std::string what = undo ? "undo" : "redo";
     std::optional<std::filesystem::path> file;
-    if (request.contains("file")) {
+    if (request.file) {
         // Named as the model names the steps' files: one no longer listed still counts.
-        const std::string name = request["file"].get<std::string>();
-        for (const EditStep& step : history_.Listed(replay)) {
+        for (const EditStep& step : history_.Listed(request.way)) {
             for (const FileChange& change : step.changes) {
-                if (NameOf(change.file) == name) file = change.file;
+                if (NameOf(change.file) == *request.file) file = change.file;
             }
         }
-        if (!file) return Refused(409, "nothing to " + what + " in \"" + name + "\"");
+        if (!file) return Refused(409, "nothing to " + what + " in \"" + *request.file + "\"");
     }
-    const EditStep* next = history_.Next(replay, file);
+    const EditStep* next = history_.Next(request.way, file);
     if (!next) return Refused(409, "nothing to " + what);
     WriteStep(*next, undo ? StepWay::TakeBack : StepWay::Make, beforeFinalCheck_);
     const FileChange& last = next->changes.back();
@@ -549,8 +517,27 @@ EditReply EditSession::Replayed(Replay replay, const nlohmann::json& request) {
         {"file", NameOf(last.file)},
         {"label", next->label},
         {"version", SourceVersion(undo ? last.before.value_or("") : last.after)}};
-    history_.Replayed(replay, *next);
+    for (const FileChange& change : next->changes) {
+        if (undo && !change.before && TextIfAny(change.file)) {
+            reply["kept"].push_back(NameOf(change.file));
+        }
+    }
+    history_.Replayed(request.way, *next);
     return {200, std::move(reply)};
+}
+
+// The pictures added before the edit that it names, as changes that create them with the
+// bytes they hold now; they are no longer waiting for an edit.
+std::vector<FileChange> EditSession::TakeStoredPictures(const FileEdit& request) {
+    std::vector<FileChange> pictures;
+    std::erase_if(stored_, [&](const std::filesystem::path& picture) {
+        if (!WritesText(request, NameOf(picture))) return false;
+        if (std::optional<std::string> bytes = TextIfAny(picture)) {
+            pictures.push_back({picture, std::nullopt, std::move(*bytes)});
+        }
+        return true;
+    });
+    return pictures;
 }
 
 nlohmann::json EditSession::History(Replay replay) const {

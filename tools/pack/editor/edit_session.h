@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pack/editor/edit_history.h"
+#include "pack/editor/edit_request.h"
 #include "pack/pictures/picture_cache.h"
 #include "pack/source/package_source.h"
 
@@ -54,25 +55,20 @@ public:
     // The PNG files of the source's folder and its sub-folders (PictureFiles).
     nlohmann::json Pictures() const;
     // Adds a picture the page sends to the source's folder (StoreDroppedPicture): its
-    // {"file", "size": [w, h]}. Throws PackError with the reason it was refused.
-    nlohmann::json AddPicture(std::string_view name, std::span<const std::uint8_t> bytes) const;
+    // {"file", "size": [w, h]}. Throws PackError with the reason it was refused. The first
+    // edit that writes the picture's name takes the picture into its step: undo removes the
+    // file while it holds the bytes stored, redo puts it back. A picture no edit names stays.
+    nlohmann::json AddPicture(std::string_view name, std::span<const std::uint8_t> bytes);
 
-    // One edit: {"file", "version", "menu"?, "label"?, "item"?, and one of "set": {key:
-    // value or null}, "add": {key: value}, "remove": n, "move": n with "to": m, "duplicate":
-    // n with "set"? (the copy's keys), "each": [{"item"?, "set"}] (several sets in one
-    // step)}; or {"undo": true, "file"?} or {"redo": true, "file"?}, which take the newest
-    // step (touching the file); or on the package file {"file", "version", "add_menu":
-    // {"file", "title", "background"?}}, which creates the menu's file in the package's
-    // folder and lists it last in "menus", creating the package file too when there is none
-    // yet. "background" is a picture's name or {"size", "color"}: a plain picture the tool
-    // writes. "menu" is the entry name of the menu the edit was made on: the edit is refused
-    // (409) when the file is not that menu's source or the sources do not build, since the
-    // page then shows an older build. "label" names the step for undo and redo. Items are
-    // numbered from 1 in file order; without "item" the keys are the menu's own; a key
-    // "a.b" is the key b of table a ("pictures.normal"), in "add" too.
+    // One edit (EditRequest). A new menu's file is created in the package's folder and
+    // listed last in "menus", the package file too when there is none yet. An edit naming
+    // the menu it was made on is refused (409) when the file is not that menu's source or
+    // the sources do not build, since the page then shows an older build. Undo and redo take
+    // the newest step (touching the file named).
     // A reply that wrote files carries their new "version"; one whose edit pushed the
-    // oldest steps out of the undo history says how many in "undo_dropped".
-    EditReply Apply(const nlohmann::json& request);
+    // oldest steps out of the undo history says how many in "undo_dropped"; an undo that
+    // left files the step created, as they changed since, names them in "kept".
+    EditReply Apply(const EditRequest& request);
 
     // Runs, under the edit lock, right before each file of an edit, undo or redo is looked
     // at for the last time and put in place: a test saves a file there as an editor would.
@@ -87,16 +83,18 @@ private:
     PackageSource Read(const SourceTexts& texts, Diagnostics& diagnostics) const;
     std::string Problem(Diagnostic diagnostic) const;
     std::vector<std::string> Problems(const Diagnostics& diagnostics) const;
-    EditReply Edit(const nlohmann::json& request);
+    EditReply Edit(const FileEdit& request);
     std::optional<EditReply> NotShown(const std::string& menu, const std::filesystem::path& file,
                                       const PackageSource& package,
                                       const Diagnostics& problems) const;
     EditStep AddMenu(const std::filesystem::path& package, const std::optional<std::string>& before,
-                     const nlohmann::json& keys, nlohmann::json& reply) const;
+                     const NewMenu& menu, nlohmann::json& reply) const;
     EditReply Stale(const std::filesystem::path& changed,
                     const std::filesystem::path& edited) const;
-    EditReply Commit(EditStep step, nlohmann::json reply, const Diagnostics& unedited);
-    EditReply Replayed(Replay replay, const nlohmann::json& request);
+    EditReply Commit(EditStep step, const FileEdit& request, nlohmann::json reply,
+                     const Diagnostics& unedited);
+    std::vector<FileChange> TakeStoredPictures(const FileEdit& request);
+    EditReply Replayed(const ReplayEdit& request);
     nlohmann::json History(Replay replay) const;
 
     std::filesystem::path source_;
@@ -104,6 +102,8 @@ private:
     mutable std::mutex mutex_;
     std::shared_ptr<PictureCache> pictures_;
     EditHistory history_;
+    // Pictures added and not yet written by an edit, oldest first.
+    std::vector<std::filesystem::path> stored_;
     std::function<void()> beforeFinalCheck_;
 };
 

@@ -33,63 +33,19 @@ void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& na
     }
 }
 
-std::string NewMenuText(const nlohmann::json& keys) {
-    if (!keys.is_object()) throw PackError("\"add_menu\" must give the new menu's keys");
-    std::string text;
-    for (const auto& [key, value] : keys.items()) {
-        if (key == "file" || (key == "background" && value.is_null())) continue;
-        if ((key != "title" && key != "background") || !value.is_string()) {
-            throw PackError("a new menu takes a \"title\" and a \"background\", both texts");
-        }
-    }
-    text += "title = " + TomlValueText(keys.value("title", "")) + "\n";
-    if (keys.contains("background") && !keys["background"].is_null()) {
-        text += "background = " + TomlValueText(keys["background"]) + "\n";
-    }
+std::string NewMenuText(const std::string& title, const std::optional<std::string>& background) {
+    std::string text = "title = " + TomlValueText({title}) + "\n";
+    if (background) text += "background = " + TomlValueText({*background}) + "\n";
     return text;
 }
 
-namespace {
-
-// "#RRGGBB" as 0xRRGGBB; none for any other text.
-std::optional<std::uint32_t> ColourOf(const nlohmann::json& value) {
-    if (!value.is_string()) return std::nullopt;
-    const std::string text = value.get<std::string>();
-    if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    std::uint32_t colour = 0;
-    for (const char c : text.substr(1)) {
-        const char lower = AsciiLower(c);
-        const int digit = lower >= '0' && lower <= '9'   ? lower - '0'
-                          : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
-                                                         : -1;
-        if (digit < 0) return std::nullopt;
-        colour = colour * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return colour;
-}
-
-bool IsSide(const nlohmann::json& value) {
-    return value.is_number_integer() && value.get<std::int64_t>() >= 1 &&
-           value.get<std::int64_t>() <= kMaxPlainSide;
-}
-
-}  // namespace
-
-std::string PlainBackground(const nlohmann::json& keys) {
-    const std::string sides = "1 to " + std::to_string(kMaxPlainSide);
-    const nlohmann::json size = keys.is_object() ? keys.value("size", nlohmann::json()) : nullptr;
-    if (!size.is_array() || size.size() != 2 || !IsSide(size[0]) || !IsSide(size[1])) {
-        throw PackError("a plain background's size must be [width, height], each " + sides +
-                        " pixels");
-    }
-    const std::optional<std::uint32_t> colour = ColourOf(keys.value("color", nlohmann::json()));
-    if (!colour) throw PackError("a plain background's colour must be written \"#RRGGBB\"");
+std::string PlainBackground(const PlainFill& fill) {
     Bitmap picture;
-    picture.width = size[0].get<std::int32_t>();
-    picture.height = size[1].get<std::int32_t>();
+    picture.width = fill.width;
+    picture.height = fill.height;
     picture.pixels =
         Pixels(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height),
-               *colour);
+               fill.colour);
     const std::vector<std::uint8_t> png = EncodePng(picture);
     return {png.begin(), png.end()};
 }

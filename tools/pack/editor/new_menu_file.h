@@ -1,8 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace ambrevo::pack {
@@ -13,16 +13,22 @@ namespace ambrevo::pack {
 // wrong.
 void CheckNewMenuFile(const std::filesystem::path& folder, const std::string& name);
 
-// The new menu's source: its "title" and, unless null or left out, its "background".
-// Throws PackError for other keys or values that are not text.
-std::string NewMenuText(const nlohmann::json& keys);
+// The new menu's source: its title and, when it has one, its background picture.
+std::string NewMenuText(const std::string& title, const std::optional<std::string>& background);
 
 // The largest side of a plain background the designer draws.
 constexpr int kMaxPlainSide = 4096;
 
-// A plain background for a new menu without a picture of its own, {"size": [width,
-// height], "color": "#RRGGBB"}, as PNG file bytes. Throws PackError for other values.
-std::string PlainBackground(const nlohmann::json& keys);
+// A plain background for a new menu without a picture of its own: each side 1 to
+// kMaxPlainSide pixels, one colour 0xRRGGBB.
+struct PlainFill {
+    int width = 0;
+    int height = 0;
+    std::uint32_t colour = 0;
+};
+
+// The plain background as PNG file bytes.
+std::string PlainBackground(const PlainFill& fill);
 
 // Where the plain background of the new menu `menuFile` is written, relative to the
 // package's folder: "pictures/<menu's name>-background.png".

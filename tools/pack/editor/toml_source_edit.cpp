@@ -1,8 +1,10 @@
 #include "pack/editor/toml_source_edit.h"
 
+#include <algorithm>
 #include <map>
 
 #include "pack/common/pack_error.h"
+#include "pack/text/toml_text.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -18,24 +20,24 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
     throw PackError("no element " + std::to_string(element) + " of \"" + std::string(array) + "\"");
 }
 
-// A table's name split at its array element: "item[2].pictures" is item, 2, ".pictures".
-struct ElementTable {
-    std::string array;
-    int element = -1;  // none: a table of its own
-    std::string sub;
-};
+// A key's part as written: bare when it may be, else quoted.
+std::string KeyText(const std::string& part) {
+    const bool bare = !part.empty() && std::all_of(part.begin(), part.end(), IsBareKeyChar);
+    return bare ? part : TomlString(part);
+}
 
-ElementTable SplitTable(std::string_view table) {
-    const std::size_t open = table.find('[');
-    const std::size_t close = table.find(']');
-    if (open == std::string_view::npos || close < open) return {std::string(table), -1, ""};
-    int element = 0;
-    for (const char c : table.substr(open + 1, close - open - 1)) {
-        if (!IsDigit(c) || element > 100'000)
-            throw PackError("no table \"" + std::string(table) + "\"");
-        element = element * 10 + (c - '0');
-    }
-    return {std::string(table.substr(0, open)), element, std::string(table.substr(close + 1))};
+// A dotted key as written, from its parts.
+std::string DottedKey(const std::vector<std::string>& parts) {
+    std::string key;
+    for (const std::string& part : parts) key += (key.empty() ? "" : ".") + KeyText(part);
+    return key;
+}
+
+// A key's parts joined by ".", as a statement's name is compared.
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string joined;
+    for (const std::string& part : parts) joined += (joined.empty() ? "" : ".") + part;
+    return joined;
 }
 
 // Reads the statements of a TOML text: where each begins and ends, its key or table name,
@@ -78,19 +80,18 @@ public:
         ++pos_;
     }
 
-    // A dotted key, its parts unquoted and joined by ".".
-    std::string Key() {
-        std::string key;
+    // A dotted key's parts, unquoted.
+    std::vector<std::string> Key() {
+        std::vector<std::string> key;
         for (;;) {
             SkipSpaces();
-            if (!key.empty()) key += '.';
             if (Peek() == '"' || Peek() == '\'') {
-                key += QuotedKey();
+                key.push_back(QuotedKey());
             } else {
                 const std::size_t begin = pos_;
                 while (IsBareKeyChar(Peek())) ++pos_;
                 if (pos_ == begin) Fail("expected a key");
-                key += text_.substr(begin, pos_ - begin);
+                key.emplace_back(text_.substr(begin, pos_ - begin));
             }
             SkipSpaces();
             if (Peek() != '.') return key;
@@ -256,7 +257,7 @@ struct TomlSourceEdit::Statement {
 
 // A table: its header (none for the root) and its keys.
 struct TomlSourceEdit::Section {
-    std::string ref;              // "item[2].pictures"
+    TomlTable table;
     std::string array;            // for an element's own header: the array's name
     std::size_t leadBegin = 0;    // past the statement of content before its header
     std::size_t headerBegin = 0;  // where its header's line begins
@@ -269,19 +270,19 @@ struct TomlSourceEdit::Index {
     std::vector<Section> sections;  // the root first
     std::string lineBreak = "\n";
 
-    const Section* Find(std::string_view ref) const {
+    const Section* Find(const TomlTable& table) const {
         for (const Section& section : sections) {
-            if (section.ref == ref) return &section;
+            if (section.table == table) return &section;
         }
         return nullptr;
     }
     // The sections of one array element: its own and its sub-tables, in order.
     std::pair<std::size_t, std::size_t> Element(std::string_view array, int element) const {
-        const std::string ref = std::string(array) + "[" + std::to_string(element) + "]";
+        const TomlElement wanted{std::string(array), element};
         for (std::size_t first = 0; first < sections.size(); ++first) {
-            if (sections[first].ref != ref) continue;
+            if (sections[first].table != TomlTable{wanted, {}}) continue;
             std::size_t last = first;
-            while (last + 1 < sections.size() && sections[last + 1].ref.starts_with(ref + ".")) {
+            while (last + 1 < sections.size() && sections[last + 1].table.element == wanted) {
                 ++last;
             }
             return {first, last};
@@ -301,8 +302,8 @@ TomlSourceEdit::Index TomlSourceEdit::Scan() const {
     Index index;
     if (text_.find("\r\n") != std::string::npos) index.lineBreak = "\r\n";
     index.sections.push_back({});
-    std::map<std::string, int> elements;  // arrays of tables: elements seen so far
-    std::string currentArray;             // the array whose element headers come last
+    std::map<std::string, int> elements;    // arrays of tables: elements seen so far
+    std::vector<std::string> currentArray;  // the array whose element headers come last
     std::size_t lastContent = 0;
     Scanner scan(text_);
     while (!scan.AtEnd()) {
@@ -316,7 +317,7 @@ TomlSourceEdit::Index TomlSourceEdit::Scan() const {
             const bool array = scan.Peek(1) == '[';
             scan.Expect('[');
             if (array) scan.Expect('[');
-            const std::string name = scan.Key();
+            const std::vector<std::string> name = scan.Key();
             scan.Expect(']');
             if (array) scan.Expect(']');
             scan.LineEnd();
@@ -325,20 +326,22 @@ TomlSourceEdit::Index TomlSourceEdit::Scan() const {
             section.headerBegin = begin;
             section.headerEnd = section.contentEnd = scan.Pos();
             if (array) {
-                section.array = name;
-                section.ref = name + "[" + std::to_string(elements[name]++) + "]";
+                section.array = Joined(name);
+                section.table.element = TomlElement{section.array, elements[section.array]++};
                 currentArray = name;
-            } else if (!currentArray.empty() && name.starts_with(currentArray + ".")) {
-                section.ref = currentArray + "[" + std::to_string(elements[currentArray] - 1) +
-                              "]" + name.substr(currentArray.size());
+            } else if (!currentArray.empty() && name.size() > currentArray.size() &&
+                       std::equal(currentArray.begin(), currentArray.end(), name.begin())) {
+                const std::string array = Joined(currentArray);
+                section.table.element = TomlElement{array, elements[array] - 1};
+                section.table.keys.assign(name.begin() + currentArray.size(), name.end());
             } else {
-                section.ref = name;
+                section.table.keys = name;
             }
             index.sections.push_back(std::move(section));
         } else {
             Statement statement;
             statement.begin = begin;
-            statement.name = scan.Key();
+            statement.name = Joined(scan.Key());
             scan.Expect('=');
             scan.SkipSpaces();
             statement.valueBegin = scan.Pos();
@@ -358,22 +361,23 @@ void TomlSourceEdit::Replace(std::size_t begin, std::size_t end, std::string_vie
     text_.replace(begin, end - begin, with);
 }
 
-void TomlSourceEdit::Set(std::string_view table, std::string_view key, std::string_view value) {
+void TomlSourceEdit::Set(const TomlTable& table, std::string_view key, std::string_view value) {
     const Index index = Scan();
     const std::string& br = index.lineBreak;
-    const std::string line = std::string(key) + " = " + std::string(value) + br;
+    const std::string line = KeyText(std::string(key)) + " = " + std::string(value) + br;
     const Section* section = index.Find(table);
     if (!section) {
-        const ElementTable split = SplitTable(table);
-        if (split.element >= 0) {
+        if (table.element) {
             // A sub-table of an array element: added at the element's end.
-            const std::size_t last = index.Element(split.array, split.element).second;
-            text_.insert(index.sections[last].contentEnd,
-                         "[" + split.array + split.sub + "]" + br + line);
+            const std::size_t last =
+                index.Element(table.element->array, table.element->index).second;
+            text_.insert(
+                index.sections[last].contentEnd,
+                "[" + table.element->array + "." + DottedKey(table.keys) + "]" + br + line);
             return;
         }
         // A table of its own: before the first array of tables, else at the end.
-        const std::string added = br + "[" + std::string(table) + "]" + br + line;
+        const std::string added = br + "[" + DottedKey(table.keys) + "]" + br + line;
         for (const Section& other : index.sections) {
             if (other.array.empty()) continue;
             text_.insert(other.leadBegin, added);
@@ -410,7 +414,7 @@ void TomlSourceEdit::Set(std::string_view table, std::string_view key, std::stri
     text_.insert(last.end, text_.substr(last.begin, indent) + line);
 }
 
-void TomlSourceEdit::Append(std::string_view table, std::string_view key, std::string_view value) {
+void TomlSourceEdit::Append(const TomlTable& table, std::string_view key, std::string_view value) {
     const Index index = Scan();
     const Section* section = index.Find(table);
     const Statement* statement = nullptr;
@@ -451,7 +455,7 @@ void TomlSourceEdit::Append(std::string_view table, std::string_view key, std::s
     if (!trailingComma) Replace(shape.lastEnd, shape.lastEnd, ",");
 }
 
-void TomlSourceEdit::Remove(std::string_view table, std::string_view key) {
+void TomlSourceEdit::Remove(const TomlTable& table, std::string_view key) {
     const Index index = Scan();
     const Section* section = index.Find(table);
     if (!section) return;
@@ -469,7 +473,7 @@ int TomlSourceEdit::Add(std::string_view array, const std::vector<TomlKeyValue>&
     const Index index = Scan();
     const std::string& br = index.lineBreak;
     std::string added = br + "[[" + std::string(array) + "]]" + br;
-    for (const auto& [key, value] : keys) added += key + " = " + value + br;
+    for (const auto& [key, value] : keys) added += KeyText(key) + " = " + value + br;
     const int count = index.Count(array);
     if (count == 0) {
         if (!text_.empty() && text_.back() != '\n') text_ += br;

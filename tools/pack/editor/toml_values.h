@@ -1,17 +1,27 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include <cstdint>
 #include <string>
-#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
 
 namespace ambrevo::pack {
 
-// The TOML text of a JSON value, as the editor writes it: strings quoted and escaped,
-// integers and booleans as they are, arrays as "[a, b]", objects as inline tables
-// "{ name = "Tahoma", size = 9 }". Throws PackError for what a menu source never holds:
-// null, fractions and keys that are empty. path, the key's path in the key catalogue
-// ("item.position"), lets the message name the key and the place of a list it refuses
-// (`Position ("position"): "Left" needs a number`).
-std::string TomlValueText(const nlohmann::json& value, std::string_view path = "");
+// A value the designer writes into a TOML source: a text, a whole number, true or false, a
+// list, or an inline table with its keys in the order given. Nothing else occurs in a menu
+// source, so nothing else can be written.
+struct TomlValue {
+    using List = std::vector<TomlValue>;
+    using Table = std::vector<std::pair<std::string, TomlValue>>;
+    std::variant<std::string, std::int64_t, bool, List, Table> value;
+};
+
+// The value as the editor writes it: strings quoted and escaped, integers and booleans as
+// they are, lists as "[a, b]", tables inline as "{ name = "Tahoma", size = 9 }".
+std::string TomlValueText(const TomlValue& value);
+
+// Whether the value is the text `text` or holds it in a list or table.
+bool HoldsText(const TomlValue& value, const std::string& text);
 
 }  // namespace ambrevo::pack
