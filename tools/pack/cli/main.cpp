@@ -1,7 +1,8 @@
 // ambrevo-pack: builds a player with its menu package from TOML and PNG sources (build),
 // reports the sources' problems (check), lists and extracts built packages (list,
 // extract), draws a menu as a picture (preview), shows it in a browser (serve), designs it
-// there (edit) and writes its browser page as static files (web).
+// there (edit), writes its browser page as static files (web) and makes a new disc from a
+// template (new).
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include "pack/editor/edit_command.h"
 #include "pack/text/close_names.h"
 #include "pack/page/web_commands.h"
+#include "pack/start/disc_templates.h"
+#include "pack/start/new_disc_command.h"
 
 namespace {
 
@@ -281,6 +284,33 @@ Command AddWeb(CLI::App& app) {
     return [arguments] { return RunWeb(arguments->page.Options(), arguments->output, std::cerr); };
 }
 
+Command AddNew(CLI::App& app) {
+    struct Arguments {
+        std::string folder;
+        std::string templateName{kDefaultTemplate};
+        bool list = false;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* make = app.add_subcommand(
+        "new", "Make a new disc's sources from a template, in a new or empty folder");
+    CLI::Option* folder =
+        make->add_option("folder", arguments->folder, "The new disc's folder (new or empty)");
+    make->add_option("-t,--template", arguments->templateName,
+                     "The template (default: " + std::string(kDefaultTemplate) + ")");
+    CLI::Option* list =
+        make->add_flag("--list", arguments->list, "Name the templates instead of making a disc");
+    list->excludes(folder);
+    make->callback([folder, list] {
+        if (folder->count() == 0 && list->count() == 0) {
+            throw CLI::RequiredError("the new disc's folder");
+        }
+    });
+    return [arguments] {
+        if (arguments->list) return RunNewList(std::cout);
+        return RunNew(arguments->folder, arguments->templateName, std::cout, std::cerr);
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -293,7 +323,8 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<const CLI::App*, Command>> commands = [&app] {
         std::vector<std::pair<const CLI::App*, Command>> added;
         for (Command (*add)(CLI::App&) :
-             {AddBuild, AddCheck, AddList, AddExtract, AddPreview, AddServe, AddEdit, AddWeb}) {
+             {AddBuild, AddCheck, AddList, AddExtract, AddPreview, AddServe, AddEdit, AddWeb,
+              AddNew}) {
             Command run = add(app);
             added.emplace_back(app.get_subcommands({}).back(), std::move(run));
         }

@@ -6,6 +6,7 @@
 #include "pack/common/file_names.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/toml_values.h"
+#include "pack/pictures/filled_picture.h"
 #include "pack/pictures/png_codec.h"
 #include "support/ascii.h"
 
@@ -51,23 +52,6 @@ std::string NewMenuText(const nlohmann::json& keys) {
 
 namespace {
 
-// "#RRGGBB" as 0xRRGGBB; none for any other text.
-std::optional<std::uint32_t> ColourOf(const nlohmann::json& value) {
-    if (!value.is_string()) return std::nullopt;
-    const std::string text = value.get<std::string>();
-    if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    std::uint32_t colour = 0;
-    for (const char c : text.substr(1)) {
-        const char lower = AsciiLower(c);
-        const int digit = lower >= '0' && lower <= '9'   ? lower - '0'
-                          : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
-                                                         : -1;
-        if (digit < 0) return std::nullopt;
-        colour = colour * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return colour;
-}
-
 bool IsSide(const nlohmann::json& value) {
     return value.is_number_integer() && value.get<std::int64_t>() >= 1 &&
            value.get<std::int64_t>() <= kMaxPlainSide;
@@ -82,15 +66,12 @@ std::string PlainBackground(const nlohmann::json& keys) {
         throw PackError("a plain background's size must be [width, height], each " + sides +
                         " pixels");
     }
-    const std::optional<std::uint32_t> colour = ColourOf(keys.value("color", nlohmann::json()));
+    const nlohmann::json colourText = keys.value("color", nlohmann::json());
+    const std::optional<std::uint32_t> colour =
+        colourText.is_string() ? RgbOfHexText(colourText.get<std::string>()) : std::nullopt;
     if (!colour) throw PackError("a plain background's colour must be written \"#RRGGBB\"");
-    Bitmap picture;
-    picture.width = size[0].get<std::int32_t>();
-    picture.height = size[1].get<std::int32_t>();
-    picture.pixels =
-        Pixels(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height),
-               *colour);
-    const std::vector<std::uint8_t> png = EncodePng(picture);
+    const std::vector<std::uint8_t> png = EncodePng(
+        FilledPicture(size[0].get<std::int32_t>(), size[1].get<std::int32_t>(), *colour, *colour));
     return {png.begin(), png.end()};
 }
 
