@@ -7,10 +7,16 @@
 
 namespace ambrevo::pack {
 
+// The source the designer edits: a folder stands for its package.toml, which may not exist
+// yet (the designer then offers to make the first menu); a menu's TOML file must exist.
+// Throws PackError for any other.
+WebOptions EditedSource(WebOptions options);
+
 // The designer: the page of serve with an editing layer over the running menu, whose edits
 // change the menu's TOML sources in place. The address printed carries the token every edit
-// needs. Returns only on a failure to start.
+// needs; openBrowser also shows it in the default browser. Returns only on a failure to
+// start.
 int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& out,
-            std::ostream& err);
+            std::ostream& err, bool openBrowser = false);
 
 }  // namespace ambrevo::pack
