@@ -2,7 +2,7 @@
 # Linux and the Windows tool carry the very same bytes:
 #   cmake -DINPUT=<folder> -DSYMBOL=<name> -DOUTPUT=<.cpp> -P embed_folder.cmake
 # The source defines `const CarriedFile SYMBOL[]` and `const std::size_t SYMBOLCount` in
-# namespace ambrevo::pack (pack/common/carried_file.h), the files sorted by their path
+# namespace ambrevo::pack (pack/start/carried_file.h), the files sorted by their path
 # relative to the folder, written with "/".
 
 cmake_minimum_required(VERSION 3.25)
@@ -36,7 +36,7 @@ if(index EQUAL 0)
 endif()
 get_filename_component(name ${INPUT} NAME)
 file(WRITE ${OUTPUT} "// Written by cmake/embed_folder.cmake from ${name}/.\n"
-    "#include \"pack/common/carried_file.h\"\n\nnamespace ambrevo::pack {\n\nnamespace {\n"
+    "#include \"pack/start/carried_file.h\"\n\nnamespace ambrevo::pack {\n\nnamespace {\n"
     "${arrays}}  // namespace\n\n"
     "extern const CarriedFile ${SYMBOL}[];\nextern const std::size_t ${SYMBOL}Count;\n"
     "const CarriedFile ${SYMBOL}[] = {\n${entries}};\n"

@@ -5,6 +5,10 @@ import {
     chosenTemplate, showFailure, showFolders, showRecent, showTemplates,
 } from "./start/start_views.js";
 
+// The tool ends some time after its last page stops asking it anything; an open page asks
+// now and then, so that it does not.
+const STILL_HERE_MS = 10000;
+
 function pathJoin(folder, name) {
     const separator = folder.includes("\\") && !folder.includes("/") ? "\\" : "/";
     return folder.endsWith(separator) ? folder + name : folder + separator + name;
@@ -35,6 +39,15 @@ async function start() {
                     (name) => attempt(() => browse(pathJoin(state.listing.path, name))));
     }
 
+    byId("new-make").addEventListener("click", () => attempt(async () => {
+        opened(await state.client.makeDisc(chosenTemplate(byId("templates")),
+                                           byId("new-folder").value.trim()));
+    }));
+    folderView.up.addEventListener("click",
+                                   () => attempt(() => browse(state.listing.parent)));
+    byId("browse-open").addEventListener("click", () => state.listing && open(state.listing.path));
+    setInterval(() => state.client.places().catch(() => {}), STILL_HERE_MS);
+    // The buttons answer from here on; what they use is shown as it comes.
     await attempt(async () => {
         const [templates, places, recent] = await Promise.all([
             state.client.templates(), state.client.places(), state.client.recent()]);
@@ -43,13 +56,6 @@ async function start() {
         showRecent(byId("recent"), recent, open);
         await browse("");
     });
-    byId("new-make").addEventListener("click", () => attempt(async () => {
-        opened(await state.client.makeDisc(chosenTemplate(byId("templates")),
-                                           byId("new-folder").value.trim()));
-    }));
-    folderView.up.addEventListener("click",
-                                   () => attempt(() => browse(state.listing.parent)));
-    byId("browse-open").addEventListener("click", () => open(state.listing.path));
 }
 
 start();

@@ -6,7 +6,9 @@ Usage: start_page_test.py --site build/web/site --pack build/native/ambrevo-pack
        --demo examples/demo
 """
 import os
+import re
 import shutil
+import signal
 import stat
 import subprocess
 import tempfile
@@ -25,14 +27,16 @@ printf '%s\\n' "$@" >> "{record}"
 def start_tool(home, extra_path, *arguments, display=":99"):
     """The tool without a command, for a user whose home is `home`; its page's address."""
     environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                       XDG_RUNTIME_DIR=os.path.join(home, ".run"),
                        PATH=extra_path + os.pathsep + os.environ["PATH"], DISPLAY=display)
     environment.pop("WAYLAND_DISPLAY", None)
     process = subprocess.Popen([ARGS.pack, "--port", "0", "--site", ARGS.site, *arguments],
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                                env=environment)
     for line in process.stdout:
-        if line.startswith("Serving "):
-            return process, line.split()[1]
+        address = re.search(r"http://\S+", line)
+        if address:
+            return process, address.group(0)
     raise AssertionError("ambrevo-pack did not start: " + process.stdout.read())
 
 
@@ -70,7 +74,8 @@ class StartPageTest(unittest.TestCase):
             WebDriverWait(driver, seconds, poll_frequency=0.05).until(
                 lambda d: d.execute_script(script))
         except Exception:
-            self.fail(what + " did not happen")
+            self.fail(what + " did not happen: " + driver.execute_script(
+                "return location.href + ' ' + document.body.innerText.slice(0, 300)"))
 
     def test_the_browser_is_asked_only_with_a_display_and_without_no_browser(self):
         for arguments, display, asked in [((), ":99", True), (("--no-browser",), ":99", False),
@@ -88,6 +93,30 @@ class StartPageTest(unittest.TestCase):
                         self.assertEqual(self.opened(), [])
                 finally:
                     stop(process)
+
+    def test_a_second_start_opens_the_running_page_and_ctrl_c_ends_the_first(self):
+        first, url = start_tool(self.home, self.bin, "--no-browser")
+        try:
+            address_file = os.path.join(self.home, ".run", "ambrevo", "running.json")
+            self.assertEqual(stat.S_IMODE(os.stat(address_file).st_mode), 0o600)
+            second, again = start_tool(self.home, self.bin, "--no-browser")
+            self.assertEqual(second.wait(10), 0)
+            second.stdout.close()
+            self.assertEqual(again, url)
+            self.assertEqual(self.opened(), [])
+            third = subprocess.run(
+                [ARGS.pack, "--site", ARGS.site], capture_output=True, text=True, timeout=10,
+                env=dict(os.environ, HOME=self.home, XDG_RUNTIME_DIR=os.path.join(self.home, ".run"),
+                         XDG_CONFIG_HOME=os.path.join(self.home, ".config"), DISPLAY=":99",
+                         PATH=self.bin + os.pathsep + os.environ["PATH"]))
+            self.assertEqual(third.returncode, 0, third.stderr)
+            self.assertEqual(self.opened(), [url])
+            first.send_signal(signal.SIGINT)
+            self.assertEqual(first.wait(10), 0)
+            self.assertIn("Stopped.", first.stdout.read())
+            self.assertFalse(os.path.exists(address_file))
+        finally:
+            stop(first)
 
     def wait_for_file(self, seconds=10):
         try:

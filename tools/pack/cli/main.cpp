@@ -16,6 +16,7 @@
 #include "pack/editor/edit_command.h"
 #include "pack/text/close_names.h"
 #include "pack/page/web_commands.h"
+#include "pack/start/browser_opener.h"
 #include "pack/start/disc_templates.h"
 #include "pack/start/new_disc_command.h"
 #include "pack/start/start_command.h"
@@ -270,7 +271,9 @@ Command AddEdit(CLI::App& app) {
                    true);
     edit->add_flag("--no-browser", *noBrowser, "Print the address without opening a browser");
     return [page, noBrowser] {
-        return RunEdit(page->Options(), page->Port(), std::cout, std::cerr, !*noBrowser);
+        if (*noBrowser) return RunEdit(page->Options(), page->Port(), std::cout, std::cerr);
+        return RunEdit(page->Options(), page->Port(), std::cout, std::cerr,
+                       [](const std::string& address) { ShowInBrowser(address, std::cout); });
     };
 }
 

@@ -36,7 +36,7 @@ WebOptions EditedSource(WebOptions options) {
 }
 
 int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
-            std::ostream& err, bool openBrowser) {
+            std::ostream& err, std::function<void(const std::string& address)> served) {
     return Guarded(err, [&] {
         const WebOptions options = EditedSource(given);
         // Each picture decoded once, for the model and checks and for the builds.
@@ -49,7 +49,7 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;
-        extras.openBrowser = openBrowser;
+        extras.served = std::move(served);
         return ServePage(options, port, std::move(extras), out);
     });
 }

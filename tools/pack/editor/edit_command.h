@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <ostream>
 
 #include "pack/page/web_commands.h"
@@ -14,9 +16,9 @@ WebOptions EditedSource(WebOptions options);
 
 // The designer: the page of serve with an editing layer over the running menu, whose edits
 // change the menu's TOML sources in place. The address printed carries the token every edit
-// needs; openBrowser also shows it in the default browser. Returns only on a failure to
-// start.
+// needs; served, when given, is called with it (to open a browser). Returns only on a
+// failure to start.
 int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& out,
-            std::ostream& err, bool openBrowser = false);
+            std::ostream& err, std::function<void(const std::string& address)> served = {});
 
 }  // namespace ambrevo::pack

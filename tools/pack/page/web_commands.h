@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -34,12 +35,9 @@ struct ServeExtras {
     std::string query;
     std::atomic<bool>* buildNow = nullptr;
     std::shared_ptr<PictureCache> pictures;  // shared with the routes; null: the build's own
-    bool openBrowser = false;                // also show the address in the default browser
+    // Called with the page's address once it is served and printed (to open a browser).
+    std::function<void(const std::string& address)> served;
 };
-
-// Prints the address being served and, when asked to, opens it in the default browser
-// (OpenInBrowser); where that cannot be done, says to open it by hand.
-void AnnounceAddress(const std::string& address, bool openBrowser, std::ostream& out);
 
 // What RunServe does, with the extras. Throws PackError on a failure to start.
 int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras extras,

@@ -1,7 +1,6 @@
 #include <chrono>
 #include <thread>
 
-#include "pack/common/browser_opener.h"
 #include "pack/common/command_guard.h"
 #include "pack/common/disc_files.h"
 #include "pack/page/live_package.h"
@@ -39,13 +38,6 @@ void ReportDisc(const WebOptions& options, const std::optional<std::filesystem::
 
 }  // namespace
 
-void AnnounceAddress(const std::string& address, bool openBrowser, std::ostream& out) {
-    out << "Serving " << address << " (Ctrl+C stops)" << std::endl;
-    if (openBrowser && !OpenInBrowser(address)) {
-        out << "Open that address in your browser." << std::endl;
-    }
-}
-
 int RunServe(const WebOptions& options, std::optional<int> port, std::ostream& out,
              std::ostream& err) {
     return Guarded(err, [&] { return ServePage(options, port, {}, out); });
@@ -66,8 +58,9 @@ int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras ex
         out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
     }
     server.Start();
-    AnnounceAddress("http://127.0.0.1:" + std::to_string(bound) + "/" + extras.query,
-                    extras.openBrowser, out);
+    const std::string address = "http://127.0.0.1:" + std::to_string(bound) + "/" + extras.query;
+    out << "Serving " << address << " (Ctrl+C stops)" << std::endl;
+    if (extras.served) extras.served(address);
     auto nextPoll = std::chrono::steady_clock::now() + kPollInterval;
     for (;;) {
         std::this_thread::sleep_for(extras.buildNow ? kBuildNowInterval : kPollInterval);

@@ -7,7 +7,7 @@
 #include <span>
 #include <system_error>
 
-#include "pack/common/carried_file.h"
+#include "pack/start/carried_file.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/pictures/filled_picture.h"

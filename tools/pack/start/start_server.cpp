@@ -14,7 +14,7 @@ namespace ambrevo::pack {
 
 namespace {
 
-constexpr std::string_view kStartPage = "/start.html";
+constexpr std::string_view kStartPage = kStartPagePath;
 
 bool IsSiteFile(std::string_view path) {
     return path.starts_with('/') &&
@@ -42,10 +42,6 @@ struct StartServer::Designer {
     ExtraRoutes served;
 };
 
-std::string StartPageQuery(const std::string& token) {
-    return std::string(kStartPage.substr(1)) + "?token=" + token;
-}
-
 StartServer::StartServer(std::filesystem::path site, UserFolders folders, std::string token)
     : site_(std::move(site)),
       token_(token),
@@ -68,6 +64,11 @@ void StartServer::Open(const std::filesystem::path& folder) {
     designer_ = std::move(designer);
 }
 
+bool StartServer::PagesGone() const {
+    const std::lock_guard lock(mutex_);
+    return pages_.Gone(PageWatch::Clock::now());
+}
+
 void StartServer::Refresh(bool poll) {
     const std::shared_ptr<Designer> designer = Current();
     if (!designer) return;
@@ -81,6 +82,10 @@ void StartServer::Refresh(bool poll) {
 ExtraRoutes StartServer::Served() {
     ExtraRoutes routes;
     routes.admit = [this](const WebRequest& head) {
+        {
+            const std::lock_guard lock(mutex_);
+            pages_.Seen(PageWatch::Clock::now());
+        }
         const std::shared_ptr<Designer> designer = Current();
         if (head.path.starts_with("/start/") || head.path == kStartPage || !designer) {
             return Admission{};

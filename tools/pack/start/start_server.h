@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pack/page/web_routes.h"
+#include "pack/start/running_instance.h"
 #include "pack/start/start_routes.h"
 
 namespace ambrevo::pack {
@@ -25,6 +26,9 @@ public:
     // Makes the designer the folder's (its package.toml, which may not exist yet), built
     // once. Throws PackError when the folder cannot be edited.
     void Open(const std::filesystem::path& folder);
+    // Whether the pages are gone (PageWatch): none has asked anything for a while.
+    bool PagesGone() const;
+
     // Builds the open designer's package again when it was edited, or when a poll finds
     // its sources changed; called from the serving loop.
     void Refresh(bool poll);
@@ -39,9 +43,7 @@ private:
     StartRoutes start_;
     mutable std::mutex mutex_;
     std::shared_ptr<Designer> designer_;
+    PageWatch pages_;
 };
-
-// The address the start page is opened at.
-std::string StartPageQuery(const std::string& token);
 
 }  // namespace ambrevo::pack

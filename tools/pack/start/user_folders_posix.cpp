@@ -27,6 +27,8 @@ UserFolders ThisUsersFolders() {
                             : folders.home;
     const std::filesystem::path config = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
     folders.config = (config.empty() ? folders.home / ".config" : config) / "ambrevo";
+    const std::filesystem::path runtime = AbsoluteFromEnvironment("XDG_RUNTIME_DIR");
+    folders.runtime = runtime.empty() ? folders.config : runtime / "ambrevo";
     return folders;
 }
 

@@ -27,6 +27,7 @@ UserFolders ThisUsersFolders() {
     if (folders.documents.empty()) folders.documents = folders.home;
     const std::filesystem::path appData = KnownFolder(FOLDERID_RoamingAppData);
     folders.config = (appData.empty() ? folders.home : appData) / "Ambrevo";
+    folders.runtime = folders.config;
     return folders;
 }
 

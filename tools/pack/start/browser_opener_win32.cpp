@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "pack/common/browser_opener.h"
+#include "pack/start/browser_opener.h"
 
 namespace ambrevo::pack {
 

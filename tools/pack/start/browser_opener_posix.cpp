@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "pack/common/browser_opener.h"
+#include "pack/start/browser_opener.h"
 
 extern char** environ;
 
