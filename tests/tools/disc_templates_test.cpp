@@ -68,7 +68,7 @@ TEST(DiscTemplatesTest, RefusesWhatWouldLoseOrMixFilesAndWritesNothing) {
         const char* existing;  // a file made first, relative to the temporary folder
         const char* target;    // the new disc's folder
         const char* templateName;
-        const char* message;   // after the target's quoted path, or whole when it starts "error"
+        const char* message;  // after the target's quoted path, or whole when it starts "error"
     };
     const Case cases[] = {
         {"a folder that holds a file", "disc/notes.txt", "disc", "product",
@@ -150,9 +150,9 @@ TEST(FilledPictureTest, ReadsOnlySixHexDigitsAfterAHash) {
         std::optional<std::uint32_t> colour;
     };
     const Case cases[] = {
-        {"#1b4965", 0x1B4965}, {"#FFFFFF", 0xFFFFFF}, {"#000000", 0},
-        {"1b4965", std::nullopt}, {"#1b496", std::nullopt}, {"#1b49655", std::nullopt},
-        {"#1g4965", std::nullopt}, {"", std::nullopt}, {"#-1b496", std::nullopt},
+        {"#1b4965", 0x1B4965},     {"#FFFFFF", 0xFFFFFF},    {"#000000", 0},
+        {"1b4965", std::nullopt},  {"#1b496", std::nullopt}, {"#1b49655", std::nullopt},
+        {"#1g4965", std::nullopt}, {"", std::nullopt},       {"#-1b496", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RgbOfHexText(c.text), c.colour) << c.text;

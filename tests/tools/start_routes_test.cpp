@@ -9,6 +9,7 @@
 
 #include "pack/common/pack_error.h"
 #include "pack/start/recent_discs.h"
+#include "pack/start/running_instance.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -39,15 +40,15 @@ protected:
                                        const std::string& path, const std::string& body = "",
                                        const std::map<std::string, std::string>& query = {},
                                        const std::string& token = kToken) const {
-        const WebRequest request{
-            method, path, body,
-            [token](const char* name) {
-                return std::string(name) == "X-Ambrevo-Token" ? token : std::string();
-            },
-            [query](const char* name) {
-                const auto found = query.find(name);
-                return found == query.end() ? std::string() : found->second;
-            }};
+        const WebRequest request{method, path, body,
+                                 [token](const char* name) {
+                                     return std::string(name) == "X-Ambrevo-Token" ? token
+                                                                                   : std::string();
+                                 },
+                                 [query](const char* name) {
+                                     const auto found = query.find(name);
+                                     return found == query.end() ? std::string() : found->second;
+                                 }};
         const std::optional<WebResponse> answer = routes.Answer(request);
         if (!answer) return {0, nullptr};
         return {answer->status, nlohmann::json::parse(*answer->body)};
@@ -83,45 +84,162 @@ TEST_F(StartRoutesTest, AnswersEachRouteAndRefusesWhatItMust) {
     const std::string outside = Resolved("outside");
     const std::string home = Resolved("home");
     const Case cases[] = {
-        {"no token", "GET", "/start/templates", {}, "", "", 403, "error",
+        {"no token",
+         "GET",
+         "/start/templates",
+         {},
+         "",
+         "",
+         403,
+         "error",
          R"("the start page needs the token of its address")"},
-        {"a wrong token", "POST", "/start/open", {}, R"({"folder":"old disc"})",
-         "0123456789abcdef0123456789abcdee", 403, "error",
+        {"a wrong token",
+         "POST",
+         "/start/open",
+         {},
+         R"({"folder":"old disc"})",
+         "0123456789abcdef0123456789abcdee",
+         403,
+         "error",
          R"("the start page needs the token of its address")"},
-        {"unknown route", "GET", "/start/nothing", {}, "", kToken, 404, "error",
+        {"unknown route",
+         "GET",
+         "/start/nothing",
+         {},
+         "",
+         kToken,
+         404,
+         "error",
          R"("the start page has no GET /start/nothing")"},
-        {"templates by POST", "POST", "/start/templates", {}, "", kToken, 404, "error",
+        {"templates by POST",
+         "POST",
+         "/start/templates",
+         {},
+         "",
+         kToken,
+         404,
+         "error",
          R"("the start page has no POST /start/templates")"},
-        {"home at first", "GET", "/start/folders", {}, "", kToken, 200, "folders",
+        {"home at first",
+         "GET",
+         "/start/folders",
+         {},
+         "",
+         kToken,
+         200,
+         "folders",
          R"(["Documents"])"},
-        {"the home folder has no parent", "GET", "/start/folders", {}, "", kToken, 200,
-         "parent", "null"},
-        {"hidden names and files left out", "GET", "/start/folders",
-         {{"path", "b"}}, "", kToken, 200, "folders", "[]"},
-        {"relative paths from the documents", "GET", "/start/folders", {{"path", "."}}, "",
-         kToken, 200, "folders", R"(["b","link","old disc"])"},
-        {"a disc folder says so", "GET", "/start/folders", {{"path", "old disc"}}, "", kToken,
-         200, "disc", "true"},
-        {"outside home", "GET", "/start/folders", {{"path", outside}}, "", kToken, 403, "error",
+        {"the home folder has no parent",
+         "GET",
+         "/start/folders",
+         {},
+         "",
+         kToken,
+         200,
+         "parent",
+         "null"},
+        {"hidden names and files left out",
+         "GET",
+         "/start/folders",
+         {{"path", "b"}},
+         "",
+         kToken,
+         200,
+         "folders",
+         "[]"},
+        {"relative paths from the documents",
+         "GET",
+         "/start/folders",
+         {{"path", "."}},
+         "",
+         kToken,
+         200,
+         "folders",
+         R"(["b","link","old disc"])"},
+        {"a disc folder says so",
+         "GET",
+         "/start/folders",
+         {{"path", "old disc"}},
+         "",
+         kToken,
+         200,
+         "disc",
+         "true"},
+        {"outside home",
+         "GET",
+         "/start/folders",
+         {{"path", outside}},
+         "",
+         kToken,
+         403,
+         "error",
          "\"\\\"" + outside + "\\\" is not inside your home folder \\\"" +
              folder_.Path("home").string() + "\\\": choose a folder of your own\""},
-        {"dot-dot out of home", "GET", "/start/folders", {{"path", home + "/.."}}, "", kToken,
-         403, "", ""},
-        {"a link out of home", "GET", "/start/folders", {{"path", "link/secret"}}, "", kToken,
-         403, "", ""},
+        {"dot-dot out of home",
+         "GET",
+         "/start/folders",
+         {{"path", home + "/.."}},
+         "",
+         kToken,
+         403,
+         "",
+         ""},
+        {"a link out of home",
+         "GET",
+         "/start/folders",
+         {{"path", "link/secret"}},
+         "",
+         kToken,
+         403,
+         "",
+         ""},
         {"not a folder", "GET", "/start/folders", {{"path", "a.txt"}}, "", kToken, 400, "", ""},
-        {"new disc outside home", "POST", "/start/new", {},
-         R"({"template":"product","folder":"link/new"})", kToken, 403, "", ""},
-        {"new disc, unknown template", "POST", "/start/new", {},
-         R"({"template":"nope","folder":"fresh"})", kToken, 400, "error",
+        {"new disc outside home",
+         "POST",
+         "/start/new",
+         {},
+         R"({"template":"product","folder":"link/new"})",
+         kToken,
+         403,
+         "",
+         ""},
+        {"new disc, unknown template",
+         "POST",
+         "/start/new",
+         {},
+         R"({"template":"nope","folder":"fresh"})",
+         kToken,
+         400,
+         "error",
          R"("there is no template \"nope\"")"},
-        {"new disc into a folder that holds files", "POST", "/start/new", {},
-         R"({"template":"product","folder":"b"})", kToken, 400, "", ""},
-        {"open without a folder", "POST", "/start/open", {}, R"({"path":"x"})", kToken, 400,
-         "error", R"("name the disc's folder: {\"folder\": \"...\"}")"},
+        {"new disc into a folder that holds files",
+         "POST",
+         "/start/new",
+         {},
+         R"({"template":"product","folder":"b"})",
+         kToken,
+         400,
+         "",
+         ""},
+        {"open without a folder",
+         "POST",
+         "/start/open",
+         {},
+         R"({"path":"x"})",
+         kToken,
+         400,
+         "error",
+         R"("name the disc's folder: {\"folder\": \"...\"}")"},
         {"open, not JSON", "POST", "/start/open", {}, "folder", kToken, 400, "", ""},
-        {"open a missing folder", "POST", "/start/open", {}, R"({"folder":"gone"})", kToken, 400,
-         "", ""},
+        {"open a missing folder",
+         "POST",
+         "/start/open",
+         {},
+         R"({"folder":"gone"})",
+         kToken,
+         400,
+         "",
+         ""},
     };
     const StartRoutes routes = Routes();
     for (const Case& c : cases) {
@@ -195,6 +313,54 @@ TEST_F(StartRoutesTest, RecentDiscsKeepTheLatestOnceEachAndSkipWhatIsGone) {
     EXPECT_TRUE(recent.Folders().empty());
     recent.Add(folder_.Path("discs/1"));
     EXPECT_EQ(recent.Folders(), std::vector{folder_.Path("discs/1")});
+}
+
+}  // namespace
+}  // namespace ambrevo::pack
+
+namespace ambrevo::pack {
+namespace {
+
+TEST(PageWatchTest, PagesAreGoneOnlyAfterTheGraceSinceTheLastRequestOnceOneCame) {
+    using namespace std::chrono_literals;
+    const PageWatch::Clock::time_point start{};
+    struct Case {
+        const char* what;
+        std::vector<std::chrono::seconds> seen;  // after start
+        std::chrono::seconds now;
+        bool gone;
+    };
+    const Case cases[] = {
+        {"no page yet, however long", {}, 100000s, false},
+        {"within the grace", {10s}, 10s + PageWatch::kGrace, false},
+        {"past the grace", {10s}, 11s + PageWatch::kGrace, true},
+        {"a reload keeps it", {10s, 80s}, 11s + PageWatch::kGrace, false},
+        {"the last request counts", {10s, 80s}, 81s + PageWatch::kGrace, true},
+    };
+    for (const Case& c : cases) {
+        PageWatch watch;
+        for (const std::chrono::seconds when : c.seen) watch.Seen(start + when);
+        EXPECT_EQ(watch.Gone(start + c.now), c.gone) << c.what;
+    }
+}
+
+TEST(RunningAddressTest, ReadsOnlyAWholeAddressBack) {
+    SourceFolder folder;
+    const std::filesystem::path file = folder.Path("run/running.json");
+    EXPECT_FALSE(ReadRunningAddress(file));
+    WriteRunningAddress(file, {8123, "abc"});
+    const std::optional<RunningAddress> read = ReadRunningAddress(file);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->port, 8123);
+    EXPECT_EQ(read->StartPage(), "http://127.0.0.1:8123/start.html?token=abc");
+    EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    for (const char* damaged :
+         {"", "{", "[]", R"({"port": 0, "token": "a"})", R"({"port": 70000, "token": "a"})",
+          R"({"port": 80})", R"({"port": "80", "token": "a"})"}) {
+        folder.Write("run/running.json", damaged);
+        EXPECT_FALSE(ReadRunningAddress(file)) << damaged;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // ambrevo-pack: builds a player with its menu package from TOML and PNG sources (build),
 // reports the sources' problems (check), lists and extracts built packages (list,
 // extract), draws a menu as a picture (preview), shows it in a browser (serve), designs it
-// there (edit, or without a command from a start page that opens in the browser), writes its browser page as static files (web) and makes a new disc from a
-// template (new).
+// there (edit, or without a command from a start page that opens in the browser), writes its
+// browser page as static files (web) and makes a new disc from a template (new).
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -340,9 +340,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("ambrevo-pack ") + AMBREVO_VERSION);
     const std::vector<std::pair<const CLI::App*, Command>> commands = [&app] {
         std::vector<std::pair<const CLI::App*, Command>> added;
-        for (Command (*add)(CLI::App&) :
-             {AddBuild, AddCheck, AddList, AddExtract, AddPreview, AddServe, AddEdit, AddWeb,
-              AddNew}) {
+        for (Command (*add)(CLI::App&) : {AddBuild, AddCheck, AddList, AddExtract, AddPreview,
+                                          AddServe, AddEdit, AddWeb, AddNew}) {
             Command run = add(app);
             added.emplace_back(app.get_subcommands({}).back(), std::move(run));
         }

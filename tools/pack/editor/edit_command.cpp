@@ -35,8 +35,8 @@ WebOptions EditedSource(WebOptions options) {
     return options;
 }
 
-int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
-            std::ostream& err, std::function<void(const std::string& address)> served) {
+int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out, std::ostream& err,
+            std::function<void(const std::string& address)> served) {
     return Guarded(err, [&] {
         const WebOptions options = EditedSource(given);
         // Each picture decoded once, for the model and checks and for the builds.

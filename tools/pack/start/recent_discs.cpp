@@ -18,7 +18,8 @@ std::vector<std::filesystem::path> Listed(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, error)) return folders;
     try {
         const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-        const nlohmann::json list = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+        const nlohmann::json list =
+            nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
         if (!list.is_array()) return folders;
         for (const nlohmann::json& entry : list) {
             if (entry.is_string()) folders.push_back(PathFromUtf8(entry.get<std::string>()));

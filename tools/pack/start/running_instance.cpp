@@ -20,7 +20,8 @@ std::optional<RunningAddress> ReadRunningAddress(const std::filesystem::path& fi
     if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
     try {
         const std::vector<std::uint8_t> bytes = ReadFileBytes(file);
-        const nlohmann::json kept = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+        const nlohmann::json kept =
+            nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
         if (!kept.is_object() || !kept.value("port", nlohmann::json()).is_number_integer() ||
             !kept.value("token", nlohmann::json()).is_string()) {
             return std::nullopt;
@@ -44,8 +45,8 @@ void WriteRunningAddress(const std::filesystem::path& file, const RunningAddress
     if (error) {
         throw PackError("cannot keep " + QuotedPath(file) + " private: " + error.message());
     }
-    WriteTextFile(file, nlohmann::json{{"port", address.port}, {"token", address.token}}.dump() +
-                            "\n");
+    WriteTextFile(file,
+                  nlohmann::json{{"port", address.port}, {"token", address.token}}.dump() + "\n");
 }
 
 bool StartPageAnswers(const RunningAddress& address) {

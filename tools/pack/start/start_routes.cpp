@@ -84,8 +84,8 @@ std::optional<WebResponse> StartRoutes::Answer(const WebRequest& request) const 
         if (request.path == "/start/recent" && !post) {
             nlohmann::json list = nlohmann::json::array();
             for (const std::filesystem::path& folder : recent_.Folders()) {
-                list.push_back({{"folder", PathToUtf8(folder)},
-                                {"name", PathToUtf8(folder.filename())}});
+                list.push_back(
+                    {{"folder", PathToUtf8(folder)}, {"name", PathToUtf8(folder.filename())}});
             }
             return JsonResponse(200, list);
         }
@@ -127,11 +127,12 @@ WebResponse StartRoutes::Folders(const WebRequest& request) const {
     std::sort(names.begin(), names.end());
     const bool atHome = folder == Resolved(folders_.home);
     return JsonResponse(
-        200, {{"path", PathToUtf8(folder)},
-              {"parent", atHome ? nlohmann::json() : nlohmann::json(PathToUtf8(folder.parent_path()))},
-              {"disc", std::filesystem::is_regular_file(folder / "package.toml", error)},
-              {"folders", names},
-              {"cut", cut}});
+        200,
+        {{"path", PathToUtf8(folder)},
+         {"parent", atHome ? nlohmann::json() : nlohmann::json(PathToUtf8(folder.parent_path()))},
+         {"disc", std::filesystem::is_regular_file(folder / "package.toml", error)},
+         {"folders", names},
+         {"cut", cut}});
 }
 
 WebResponse StartRoutes::Open(const WebRequest& request) const {
