@@ -68,7 +68,7 @@ std::string PlainBackground(const nlohmann::json& keys) {
     }
     const nlohmann::json colourText = keys.value("color", nlohmann::json());
     const std::optional<std::uint32_t> colour =
-        colourText.is_string() ? RgbOfHexText(colourText.get<std::string>()) : std::nullopt;
+        RgbOfHexText(colourText.is_string() ? colourText.get<std::string>() : std::string());
     if (!colour) throw PackError("a plain background's colour must be written \"#RRGGBB\"");
     const std::vector<std::uint8_t> png = EncodePng(
         FilledPicture(size[0].get<std::int32_t>(), size[1].get<std::int32_t>(), *colour, *colour));
