@@ -12,11 +12,11 @@ foreach(variable INPUT SYMBOL OUTPUT)
     endif()
 endforeach()
 
-file(READ ${INPUT} hex HEX)
-if(hex STREQUAL "")
+include(${CMAKE_CURRENT_LIST_DIR}/bytes_as_cpp.cmake)
+ambrevo_bytes_as_cpp(${INPUT} bytes)
+if(bytes STREQUAL "")
     message(FATAL_ERROR "embed_bytes.cmake: ${INPUT} is empty")
 endif()
-string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
 get_filename_component(name ${INPUT} NAME)
 file(WRITE ${OUTPUT} "// Written by cmake/embed_bytes.cmake from ${name}.\n"
     "#include <cstddef>\n#include <cstdint>\n\nnamespace ambrevo::pack {\n\n"

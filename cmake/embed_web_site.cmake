@@ -17,7 +17,7 @@ foreach(variable SITE LIST OUTPUT)
 endforeach()
 
 file(READ ${LIST} header)
-string(REGEX MATCH "kSiteFiles = [^;]*;" list_text "${header}")
+string(REGEX MATCH "kSiteFiles =[^;]*;" list_text "${header}")
 string(REGEX MATCHALL "\"[^\"]+\"" names "${list_text}")
 list(TRANSFORM names REPLACE "\"" "")
 if(NOT names)

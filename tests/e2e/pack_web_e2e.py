@@ -149,7 +149,7 @@ def case_edit(tool, site_folder, objcopy):
     main_toml = os.path.join(tool.source, "main.toml")
     with open(main_toml, "rb") as f:
         before = f.read().decode("utf-8")
-    process = tool.start("edit", "edit", tool.package, "--port", "0")
+    process = tool.start("edit", "edit", tool.package, "--port", "0", "--no-browser")
     try:
         serving = wait_for_output(tool, process, _SERVING, "the server's address")
         base = serving.group(1)

@@ -51,6 +51,7 @@ TOOL_LAYERS = [
     ["package", "preview"],
     ["signing", "page"],
     ["editor"],
+    ["start"],
     ["cli"],
 ]
 

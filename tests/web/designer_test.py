@@ -65,7 +65,7 @@ class DesignerSession(unittest.TestCase):
         with open(cls.second, "rb") as file:
             cls.second_original = file.read()
         cls.process = subprocess.Popen(
-            [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0",
+            [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0", "--no-browser",
              "--site", ARGS.site], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         for line in cls.process.stdout:
             if line.startswith("Serving "):
@@ -583,7 +583,7 @@ class FirstMenuTest(unittest.TestCase):
         shutil.copy(os.path.join(ARGS.demo, "pictures", "second-background.png"),
                     os.path.join(cls.source, "pictures", "photo.png"))
         cls.process = subprocess.Popen(
-            [ARGS.pack, "edit", cls.source, "--port", "0", "--site", ARGS.site],
+            [ARGS.pack, "edit", cls.source, "--port", "0", "--no-browser", "--site", ARGS.site],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         for line in cls.process.stdout:
             if line.startswith("Serving "):

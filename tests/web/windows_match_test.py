@@ -92,7 +92,7 @@ def edit_demo_copy(folder):
     with open(menu_file, encoding="utf-8") as before:
         text = before.read()
     editor = subprocess.Popen([ARGS.pack, "edit", os.path.join(SOURCE, "package.toml"),
-                               "--port", "0", "--site", ARGS.site],
+                               "--port", "0", "--no-browser", "--site", ARGS.site],
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     try:
         url = next(line.split()[1] for line in editor.stdout if line.startswith("Serving "))

@@ -1,7 +1,8 @@
 // ambrevo-pack: builds a player with its menu package from TOML and PNG sources (build),
 // reports the sources' problems (check), lists and extracts built packages (list,
 // extract), draws a menu as a picture (preview), shows it in a browser (serve), designs it
-// there (edit) and writes its browser page as static files (web).
+// there (edit, or without a command from a start page that opens in the browser), writes its
+// browser page as static files (web) and makes a new disc from a template (new).
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -15,6 +16,10 @@
 #include "pack/editor/edit_command.h"
 #include "pack/text/close_names.h"
 #include "pack/page/web_commands.h"
+#include "pack/start/browser_opener.h"
+#include "pack/start/disc_templates.h"
+#include "pack/start/new_disc_command.h"
+#include "pack/start/start_command.h"
 
 namespace {
 
@@ -255,6 +260,7 @@ Command AddServe(CLI::App& app) {
 
 Command AddEdit(CLI::App& app) {
     auto page = std::make_shared<PageArguments>();
+    auto noBrowser = std::make_shared<bool>(false);
     CLI::App* edit = app.add_subcommand(
         "edit",
         "Design the menu in a browser: the page of serve, where items are selected, dragged, "
@@ -263,7 +269,12 @@ Command AddEdit(CLI::App& app) {
                    "package.toml (written when it is not there yet), a menu TOML file or a "
                    "folder (its package.toml)",
                    true);
-    return [page] { return RunEdit(page->Options(), page->Port(), std::cout, std::cerr); };
+    edit->add_flag("--no-browser", *noBrowser, "Print the address without opening a browser");
+    return [page, noBrowser] {
+        if (*noBrowser) return RunEdit(page->Options(), page->Port(), std::cout, std::cerr);
+        return RunEdit(page->Options(), page->Port(), std::cout, std::cerr,
+                       [](const std::string& address) { ShowInBrowser(address, std::cout); });
+    };
 }
 
 Command AddWeb(CLI::App& app) {
@@ -281,6 +292,33 @@ Command AddWeb(CLI::App& app) {
     return [arguments] { return RunWeb(arguments->page.Options(), arguments->output, std::cerr); };
 }
 
+Command AddNew(CLI::App& app) {
+    struct Arguments {
+        std::string folder;
+        std::string templateName{kDefaultTemplate};
+        bool list = false;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* make = app.add_subcommand(
+        "new", "Make a new disc's sources from a template, in a new or empty folder");
+    CLI::Option* folder =
+        make->add_option("folder", arguments->folder, "The new disc's folder (new or empty)");
+    make->add_option("-t,--template", arguments->templateName,
+                     "The template (default: " + std::string(kDefaultTemplate) + ")");
+    CLI::Option* list =
+        make->add_flag("--list", arguments->list, "Name the templates instead of making a disc");
+    list->excludes(folder);
+    make->callback([folder, list] {
+        if (folder->count() == 0 && list->count() == 0) {
+            throw CLI::RequiredError("the new disc's folder");
+        }
+    });
+    return [arguments] {
+        if (arguments->list) return RunNewList(std::cout);
+        return RunNew(arguments->folder, arguments->templateName, std::cout, std::cerr);
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -288,12 +326,22 @@ int main(int argc, char** argv) {
         "Builds, lists, extracts, checks and previews Ambrevo menu packages, and shows "
         "them in a browser.",
         "ambrevo-pack"};
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
+    // Without a command (a double-click of the program): the start page.
+    StartOptions start;
+    bool noBrowser = false;
+    std::string startSite;
+    CLI::Option* startPort =
+        app.add_option("--port", start.port.emplace(),
+                       "Without a command: the start page's port (default: 8080, or a free one)");
+    app.add_flag("--no-browser", noBrowser,
+                 "Without a command: print the start page's address without opening a browser");
+    app.add_option("--site", startSite, "Without a command: the folder of the browser's page");
     app.set_version_flag("--version", std::string("ambrevo-pack ") + AMBREVO_VERSION);
     const std::vector<std::pair<const CLI::App*, Command>> commands = [&app] {
         std::vector<std::pair<const CLI::App*, Command>> added;
-        for (Command (*add)(CLI::App&) :
-             {AddBuild, AddCheck, AddList, AddExtract, AddPreview, AddServe, AddEdit, AddWeb}) {
+        for (Command (*add)(CLI::App&) : {AddBuild, AddCheck, AddList, AddExtract, AddPreview,
+                                          AddServe, AddEdit, AddWeb, AddNew}) {
             Command run = add(app);
             added.emplace_back(app.get_subcommands({}).back(), std::move(run));
         }
@@ -313,5 +361,8 @@ int main(int argc, char** argv) {
     for (const auto& [command, run] : commands) {
         if (command->parsed()) return run();
     }
-    return kUsageError;  // require_subcommand(1) lets no parse end here
+    if (startPort->count() == 0) start.port.reset();
+    start.openBrowser = !noBrowser;
+    start.site = OptionalPath(startSite);
+    return RunStart(start, std::cout, std::cerr);
 }

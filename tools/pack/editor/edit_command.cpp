@@ -10,10 +10,6 @@
 
 namespace ambrevo::pack {
 
-namespace {
-
-// The source the designer edits: a folder stands for its package.toml, which may not exist
-// yet (the designer then offers to make the first menu); a menu's TOML file must exist.
 WebOptions EditedSource(WebOptions options) {
     std::error_code error;
     if (std::filesystem::is_directory(options.source, error)) {
@@ -39,10 +35,8 @@ WebOptions EditedSource(WebOptions options) {
     return options;
 }
 
-}  // namespace
-
-int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
-            std::ostream& err) {
+int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out, std::ostream& err,
+            std::function<void(const std::string& address)> served) {
     return Guarded(err, [&] {
         const WebOptions options = EditedSource(given);
         // Each picture decoded once, for the model and checks and for the builds.
@@ -55,6 +49,7 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;
+        extras.served = std::move(served);
         return ServePage(options, port, std::move(extras), out);
     });
 }

@@ -1,16 +1,24 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <ostream>
 
 #include "pack/page/web_commands.h"
 
 namespace ambrevo::pack {
 
+// The source the designer edits: a folder stands for its package.toml, which may not exist
+// yet (the designer then offers to make the first menu); a menu's TOML file must exist.
+// Throws PackError for any other.
+WebOptions EditedSource(WebOptions options);
+
 // The designer: the page of serve with an editing layer over the running menu, whose edits
 // change the menu's TOML sources in place. The address printed carries the token every edit
-// needs. Returns only on a failure to start.
+// needs; served, when given, is called with it (to open a browser). Returns only on a
+// failure to start.
 int RunEdit(const WebOptions& options, std::optional<int> port, std::ostream& out,
-            std::ostream& err);
+            std::ostream& err, std::function<void(const std::string& address)> served = {});
 
 }  // namespace ambrevo::pack

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "pack/common/pack_error.h"
+#include "pack/pictures/filled_picture.h"
 #include "pack/source/menu_keys.h"
-#include "support/ascii.h"
 
 namespace ambrevo::pack {
 namespace {
@@ -148,18 +148,7 @@ ItemKeys ItemKeysOf(const nlohmann::json& part) {
 // "#RRGGBB" as 0xRRGGBB.
 std::optional<std::uint32_t> ColourOf(const nlohmann::json* value) {
     if (!value || !value->is_string()) return std::nullopt;
-    const std::string text = value->get<std::string>();
-    if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    std::uint32_t colour = 0;
-    for (const char c : text.substr(1)) {
-        const char lower = AsciiLower(c);
-        const int digit = lower >= '0' && lower <= '9'   ? lower - '0'
-                          : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
-                                                         : -1;
-        if (digit < 0) return std::nullopt;
-        colour = colour * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return colour;
+    return RgbOfHexText(value->get<std::string>());
 }
 
 bool IsSide(const nlohmann::json& value) {

@@ -13,14 +13,7 @@
 namespace ambrevo::pack {
 namespace {
 
-WebResponse Json(int status, const nlohmann::json& body) {
-    return {status,
-            "application/json; charset=utf-8",
-            std::make_shared<const std::string>(
-                body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
-            {},
-            {}};
-}
+constexpr auto Json = JsonResponse;
 
 // The page and the files it loads, which show a stranger no more than the page itself.
 bool IsPageShell(std::string_view path) {
@@ -52,6 +45,15 @@ bool CookieHolds(std::string_view cookies, const std::string& name, const std::s
 }
 
 }  // namespace
+
+WebResponse JsonResponse(int status, const nlohmann::json& body) {
+    return {status,
+            "application/json; charset=utf-8",
+            std::make_shared<const std::string>(
+                body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
+            {},
+            {}};
+}
 
 EditRoutes::EditRoutes(EditSession& session, std::string token)
     : session_(session), token_(std::move(token)), readKey_(NewEditToken()) {}
@@ -151,8 +153,12 @@ ExtraRoutes EditRoutes::Served(std::atomic<bool>& edited) const {
         if (answer && answer->status == 200 && request.method == "POST") edited = true;
         return answer;
     };
-    routes.posts = {{"/edit", kEditBodyLimit}, {"/pictures", kPictureUploadLimit}};
+    routes.posts = Posts();
     return routes;
+}
+
+std::vector<std::pair<std::string, std::size_t>> EditRoutes::Posts() {
+    return {{"/edit", kEditBodyLimit}, {"/pictures", kPictureUploadLimit}};
 }
 
 }  // namespace ambrevo::pack

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "pack/editor/edit_session.h"
 #include "pack/page/web_routes.h"
@@ -39,6 +43,8 @@ public:
     Admission Admit(const WebRequest& head) const;
     // Other requests are not the editor's (nullopt).
     std::optional<WebResponse> Answer(const WebRequest& request) const;
+    // The paths that take a POST, each with the largest body it takes.
+    static std::vector<std::pair<std::string, std::size_t>> Posts();
     // The routes as the page's server takes them, with a flag set by each edit made.
     ExtraRoutes Served(std::atomic<bool>& edited) const;
 
@@ -51,9 +57,14 @@ private:
     std::string readKey_;
 };
 
+<<<<<<< HEAD
 // One edit as the page sends it (ParseEditRequest), applied to the session; refused (400)
 // with the reason when it is not understood.
 EditReply ApplyJsonEdit(EditSession& session, const nlohmann::json& edit);
+=======
+// An answer of JSON text; texts that are not UTF-8 have the replacement character.
+WebResponse JsonResponse(int status, const nlohmann::json& body);
+>>>>>>> wt-start
 
 // 32 hexadecimal digits from the system's random source.
 std::string NewEditToken();

@@ -6,6 +6,7 @@
 #include "pack/common/file_names.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/toml_values.h"
+#include "pack/pictures/filled_picture.h"
 #include "pack/pictures/png_codec.h"
 #include "support/ascii.h"
 
@@ -40,13 +41,8 @@ std::string NewMenuText(const std::string& title, const std::optional<std::strin
 }
 
 std::string PlainBackground(const PlainFill& fill) {
-    Bitmap picture;
-    picture.width = fill.width;
-    picture.height = fill.height;
-    picture.pixels =
-        Pixels(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height),
-               fill.colour);
-    const std::vector<std::uint8_t> png = EncodePng(picture);
+    const std::vector<std::uint8_t> png =
+        EncodePng(FilledPicture(fill.width, fill.height, fill.colour, fill.colour));
     return {png.begin(), png.end()};
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -34,6 +35,8 @@ struct ServeExtras {
     std::string query;
     std::atomic<bool>* buildNow = nullptr;
     std::shared_ptr<PictureCache> pictures;  // shared with the routes; null: the build's own
+    // Called with the page's address once it is served and printed (to open a browser).
+    std::function<void(const std::string& address)> served;
 };
 
 // What RunServe does, with the extras. Throws PackError on a failure to start.

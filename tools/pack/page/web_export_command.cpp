@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <system_error>
 
 #include "pack/common/command_guard.h"
@@ -84,6 +85,10 @@ int RunWeb(const WebOptions& options, const std::filesystem::path& folder, std::
         // The same answers the server gives, so the static page is the served one.
         const WebRoutes routes{site, disc, &package, false};
         for (const std::string_view name : kSiteFiles) {
+            if (std::find(kStartPageFiles.begin(), kStartPageFiles.end(), name) !=
+                kStartPageFiles.end()) {
+                continue;
+            }
             WriteAnswer(routes, "/" + std::string(name), page);
         }
         WriteAnswer(routes, "/package.bin", page);

@@ -58,8 +58,9 @@ int ServePage(const WebOptions& options, std::optional<int> port, ServeExtras ex
         out << "port " << kPreferredPort << " is taken; using " << bound << "\n";
     }
     server.Start();
-    out << "Serving http://127.0.0.1:" << bound << "/" << extras.query << " (Ctrl+C stops)"
-        << std::endl;
+    const std::string address = "http://127.0.0.1:" + std::to_string(bound) + "/" + extras.query;
+    out << "Serving " << address << " (Ctrl+C stops)" << std::endl;
+    if (extras.served) extras.served(address);
     auto nextPoll = std::chrono::steady_clock::now() + kPollInterval;
     for (;;) {
         std::this_thread::sleep_for(extras.buildNow ? kBuildNowInterval : kPollInterval);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "pack/pictures/filled_picture.h"
 #include "pack/text/close_names.h"
 #include "pack/source/source_defaults.h"
 #include "pack/text/text_encoding.h"
@@ -18,18 +19,10 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 }  // namespace
 
 std::optional<ColorRef> ParseHexColor(std::string_view text) {
-    if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    std::uint32_t rgb = 0;
-    for (char c : text.substr(1)) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return std::nullopt;
-        rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
-    }
-    // "#RRGGBB" to COLORREF 0x00BBGGRR.
-    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    const std::optional<std::uint32_t> rgb = RgbOfHexText(text);
+    if (!rgb) return std::nullopt;
+    // 0xRRGGBB to COLORREF 0x00BBGGRR.
+    return ((*rgb >> 16) & 0xFF) | (*rgb & 0xFF00) | ((*rgb & 0xFF) << 16);
 }
 
 std::int64_t LineOf(const toml::node& node) {
