@@ -57,14 +57,12 @@ private:
     std::string readKey_;
 };
 
-<<<<<<< HEAD
 // One edit as the page sends it (ParseEditRequest), applied to the session; refused (400)
 // with the reason when it is not understood.
 EditReply ApplyJsonEdit(EditSession& session, const nlohmann::json& edit);
-=======
+
 // An answer of JSON text; texts that are not UTF-8 have the replacement character.
 WebResponse JsonResponse(int status, const nlohmann::json& body);
->>>>>>> wt-start
 
 // 32 hexadecimal digits from the system's random source.
 std::string NewEditToken();
