@@ -14,6 +14,24 @@ export function createClient(token) {
         return response.json();
     }
 
+    // A POST of JSON: {ok, status, reply, message}, message saying why it was refused.
+    async function post(path, body) {
+        let response;
+        try {
+            response = await fetch(path, {
+                method: "POST",
+                headers: { ...headers, "Content-Type": "application/json" },
+                body: JSON.stringify(body),
+            });
+        } catch (error) {
+            return { ok: false, status: 0, reply: {},
+                     message: "the designer's tool does not answer" };
+        }
+        const reply = await response.json().catch(() => ({}));
+        return { ok: response.ok, status: response.status, reply,
+                 message: response.ok ? "" : reply.error || "refused: " + response.status };
+    }
+
     return {
         async model() {
             const model = await read("model");
@@ -37,27 +55,19 @@ export function createClient(token) {
                 return [];
             }
         },
+        // Builds the disc (the build dialog's request); answers {ok, reply, status, message}.
+        async build(request) {
+            return post("build", request);
+        },
         // One edit; answers {ok, reply, status, message}, message saying why it was refused.
         async edit(request) {
             const body = request.undo || request.redo
                 ? request : { ...request, version: versions.get(request.file) };
-            let response;
-            try {
-                response = await fetch("edit", {
-                    method: "POST",
-                    headers: { ...headers, "Content-Type": "application/json" },
-                    body: JSON.stringify(body),
-                });
-            } catch (error) {
-                return { ok: false, status: 0, reply: {},
-                         message: "the designer's tool does not answer" };
+            const answer = await post("edit", body);
+            if (answer.reply.version && (answer.ok || answer.status === 409)) {
+                versions.set(answer.ok ? answer.reply.file : request.file, answer.reply.version);
             }
-            const reply = await response.json().catch(() => ({}));
-            if (reply.version && (response.ok || response.status === 409)) {
-                versions.set(response.ok ? reply.file : request.file, reply.version);
-            }
-            return { ok: response.ok, status: response.status, reply,
-                     message: response.ok ? "" : reply.error || "refused: " + response.status };
+            return answer;
         },
     };
 }

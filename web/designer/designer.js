@@ -9,6 +9,7 @@
 // switches to is taken up, and every edit names its menu, which the tool refuses when the
 // sources no longer build it as shown. While editing, items do not launch: "Try it" runs
 // the menu as the disc does.
+import { createBuildDialog } from "./build_dialog.js";
 import { createClient } from "./client.js";
 import { aligned, applied, arrowMoved, dragged, freePlace, itemAt, placedInside, readableOn,
          resizedBy, spaced } from "./geometry.js";
@@ -65,6 +66,9 @@ export function startDesigner(page, live, token) {
             history,
         }),
     };
+
+    createBuildDialog((request) => d.client.build(request),
+                      () => (d.menu && d.menu.keys && d.menu.keys.title) || "");
 
     // ---- The state and what shows it ----
 
