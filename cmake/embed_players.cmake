@@ -17,12 +17,13 @@ foreach(variable PLAYER32 PLAYER64 PE OUTPUT)
 endforeach()
 
 if(PE)
-    set(section ".section .rdata,\\\"dr\\\"")
+    set(section ".rdata,\\\"dr\\\"")
 else()
-    set(section ".section .rodata,\\\"a\\\"")
+    set(section ".rodata,\\\"a\\\"")
 endif()
 
-set(script "// Written by cmake/embed_players.cmake at each build: the players this tool carries.\n"
+string(CONCAT script
+    "// Written by cmake/embed_players.cmake at each build: the players this tool carries.\n"
     "#include <cstdint>\n#include <span>\n\n")
 set(cases "")
 set(missing "")

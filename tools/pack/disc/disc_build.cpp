@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"

@@ -15,7 +15,7 @@ namespace ambrevo::pack {
 struct BuildOptions {
     std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
     // The bare player program; without it, the player this tool carries for bits.
-    std::optional<std::filesystem::path> player;
+    std::optional<std::filesystem::path> player{};
     std::filesystem::path output;
     bool quiet = false;                           // no progress lines
     std::optional<AutorunTexts> autorun{};        // also write autorun.inf beside the output

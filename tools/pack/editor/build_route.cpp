@@ -9,21 +9,13 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/disc/disc_build.h"
+#include "pack/editor/edit_routes.h"
 #include "pack/editor/json_depth.h"
 
 namespace ambrevo::pack {
 namespace {
 
 constexpr int kRequestDepthLimit = 8;
-
-WebResponse Json(int status, const nlohmann::json& body) {
-    return {status,
-            "application/json; charset=utf-8",
-            std::make_shared<const std::string>(
-                body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
-            {},
-            {}};
-}
 
 // The request's value of key: absent gives fallback, a value of another type is refused.
 template <typename T>

@@ -10,7 +10,6 @@
 #include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
-namespace {
 
 WebResponse Json(int status, const nlohmann::json& body) {
     return {status,
@@ -20,6 +19,8 @@ WebResponse Json(int status, const nlohmann::json& body) {
             {},
             {}};
 }
+
+namespace {
 
 // The page and the files it loads, which show a stranger no more than the page itself.
 bool IsPageShell(std::string_view path) {

@@ -51,6 +51,10 @@ private:
     std::string readKey_;
 };
 
+// An answer of the designer's routes: the body as JSON, characters that are no UTF-8
+// replaced.
+WebResponse Json(int status, const nlohmann::json& body);
+
 // 32 hexadecimal digits from the system's random source.
 std::string NewEditToken();
 
