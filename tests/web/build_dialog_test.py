@@ -46,7 +46,7 @@ class BuildDialogTest(unittest.TestCase):
 
     def wait_for(self, condition, what, seconds=60):
         WebDriverWait(self.driver, seconds, poll_frequency=0.1).until(
-            lambda _: condition(), message="no " + what)
+            lambda _: condition(), message="no " + what + " (" + self.driver.find_element(By.ID, "build-dialog").text + ")")
 
     def build(self, label, folder, bits64=False, iso=True, usb=True):
         """Fills the dialog as an author does and builds; gives the status, the outputs' and
@@ -105,7 +105,8 @@ class BuildDialogTest(unittest.TestCase):
                 file.write(menu)
         self.assertEqual(status, "Not built: the sources have problems.")
         self.assertEqual(outputs, [])
-        self.assertTrue(any(line.startswith("main.toml:") for line in problems), problems)
+        menu_file = os.path.join(self.source, "main.toml")
+        self.assertTrue(problems[0].startswith(menu_file + ":3: Window title"), problems)
         self.assertIn("nothing built", problems)
         self.assertFalse(os.path.exists(os.path.join(self.source, "broken", "disc", "setup.exe")))
 

@@ -67,8 +67,8 @@ export function startDesigner(page, live, token) {
         }),
     };
 
-    createBuildDialog((request) => d.client.build(request),
-                      () => (d.menu && d.menu.keys && d.menu.keys.title) || "");
+    const building = createBuildDialog((request) => d.client.build(request),
+                                       () => (d.menu && d.menu.keys && d.menu.keys.title) || "");
 
     // ---- The state and what shows it ----
 
@@ -367,11 +367,13 @@ export function startDesigner(page, live, token) {
         }
     }
 
-    // The panel's own keys never reach the menu; the others reach it only in "Try it".
+    // The keys of the panel and the build dialog never reach the menu; the others reach it
+    // only in "Try it".
+    const ownKeys = [view.panel.element, building.dialog];
     for (const kind of ["keydown", "keyup"]) {
-        view.panel.element.addEventListener(kind, (e) => e.stopPropagation());
+        for (const own of ownKeys) own.addEventListener(kind, (e) => e.stopPropagation());
         window.addEventListener(kind, (e) => {
-            if (d.trying || view.panel.element.contains(e.target)) return;
+            if (d.trying || ownKeys.some((own) => own.contains(e.target))) return;
             e.stopPropagation();
             e.preventDefault();
             if (kind === "keydown") keyed(e);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <sstream>
+#include <system_error>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -29,10 +30,13 @@ T Field(const nlohmann::json& object, const char* key, T fallback, const char* k
     return found->get<T>();
 }
 
-// A folder the author names: relative to the source's folder, or absolute.
+// A folder the author names: relative to the source's folder, or absolute; the answer names
+// it in full, as the author finds it.
 std::filesystem::path FolderFrom(const std::filesystem::path& base, const std::string& given) {
     const std::filesystem::path folder = PathFromUtf8(given.empty() ? "output" : given);
-    return folder.is_absolute() ? folder : base / folder;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(base / folder, error);
+    return error ? base / folder : full.lexically_normal();
 }
 
 // The lines the build wrote, without the empty ones.
