@@ -4,7 +4,9 @@
 # Each player that exists is taken in whole by the assembler (.incbin), so the tool carries
 # its bytes without a byte array to compile; one that does not exist yet (its Windows build
 # has not run) is carried empty, and the tool says so when a build needs it. PE: the tool
-# is a Windows program, whose read-only data section is named .rdata. Run at every build:
+# is a Windows program, whose read-only data section is named .rdata (and whose assembler
+# has no .pushsection: the bytes end with a return to .text, as the compiler expects
+# nothing of the section a top-level asm leaves). Run at every build:
 # the source names each player's hash, so that it changes, and the tool is compiled again,
 # exactly when a player does; it is rewritten only then.
 
@@ -35,8 +37,8 @@ foreach(bits 32 64)
         string(REPLACE "\\" "\\\\\\\\" quoted ${player})
         string(REPLACE "\"" "\\\\\\\"" quoted ${quoted})
         string(APPEND script "// sha256 ${hash}\n"
-            "__asm__(\".pushsection ${section}\\n.balign 16\\n${symbol}_begin:\\n"
-            ".incbin \\\"${quoted}\\\"\\n${symbol}_end:\\n.popsection\\n\");\n"
+            "__asm__(\".section ${section}\\n.balign 16\\n${symbol}_begin:\\n"
+            ".incbin \\\"${quoted}\\\"\\n${symbol}_end:\\n.text\\n\");\n"
             "extern \"C\" const std::uint8_t ${symbol}_begin[] __asm__(\"${symbol}_begin\");\n"
             "extern \"C\" const std::uint8_t ${symbol}_end[] __asm__(\"${symbol}_end\");\n\n")
         string(APPEND cases "    if (bits == ${bits}) return {${symbol}_begin, ${symbol}_end};\n")

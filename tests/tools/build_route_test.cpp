@@ -24,8 +24,9 @@ protected:
     // The edit routes with the build route, as the edit command serves them.
     ExtraRoutes Routes(std::atomic<bool>& edited) {
         routes_ = std::make_unique<EditRoutes>(*session_, "c0ffee");
-        return WithBuildRoute(routes_->Served(edited), std::make_shared<const BuildRoute>(
-                                                            folder_.Path("main.toml"), std::nullopt));
+        return WithBuildRoute(
+            routes_->Served(edited),
+            std::make_shared<const BuildRoute>(folder_.Path("main.toml"), std::nullopt));
     }
 
     static WebRequest Request(const std::string& method, const std::string& body,

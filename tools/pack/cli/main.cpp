@@ -163,12 +163,12 @@ Command AddBuild(CLI::App& app) {
             autorun = AutorunTexts{given.autorunLabel, std::nullopt};
             if (given.action->count() > 0) autorun->action = given.autorunAction;
         }
-        return RunBuild({Paths(given.sources), OptionalPath(given.player), given.output,
-                         given.quiet, autorun, given.strict, OptionalPath(given.disc),
-                         OptionalPath(given.certificate), OptionalText(given.timestamp),
-                         given.signDisc, OptionalText(given.label), OptionalPath(given.iso),
-                         OptionalPath(given.usb), given.bits},
-                        std::cerr);
+        return RunBuild(
+            {Paths(given.sources), OptionalPath(given.player), given.output, given.quiet, autorun,
+             given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
+             OptionalText(given.timestamp), given.signDisc, OptionalText(given.label),
+             OptionalPath(given.iso), OptionalPath(given.usb), given.bits},
+            std::cerr);
     };
 }
 

@@ -129,10 +129,10 @@ void WriteDiscCopies(const BuildOptions& options, const std::string& label,
 
 std::optional<SigningOptions> SigningFor(const BuildOptions& options) {
     if (!options.signCertificate) return std::nullopt;
-    return SigningOptions{*options.signCertificate,
-                          options.signPassword ? *options.signPassword
-                                               : SigningPassword(*options.signCertificate),
-                          options.timestampUrl};
+    return SigningOptions{
+        *options.signCertificate,
+        options.signPassword ? *options.signPassword : SigningPassword(*options.signCertificate),
+        options.timestampUrl};
 }
 
 // Writes the program, signed beside the output when asked for, so that only a program

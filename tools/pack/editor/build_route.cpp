@@ -73,13 +73,13 @@ nlohmann::json BuildRoute::Build(const nlohmann::json& request) const {
     const std::filesystem::path base = source_.parent_path();
     const std::filesystem::path folder =
         FolderFrom(base, Field<std::string>(request, "folder", "", "a folder's name"));
-    BuildOptions options{.sources = {source_},
-                         .output = folder / "disc" / "setup.exe",
-                         .quiet = true,
-                         .autorun = AutorunTexts{
-                             Field<std::string>(request, "label", "", "the disc's name"),
-                             std::nullopt},
-                         .disc = disc_};
+    BuildOptions options{
+        .sources = {source_},
+        .output = folder / "disc" / "setup.exe",
+        .quiet = true,
+        .autorun =
+            AutorunTexts{Field<std::string>(request, "label", "", "the disc's name"), std::nullopt},
+        .disc = disc_};
     const std::int64_t bits = Field<std::int64_t>(request, "bits", 32, "32 or 64");
     if (options.autorun->label.empty()) throw PackError("give the disc's name (its label)");
     if (bits != 32 && bits != 64) throw PackError("\"bits\" must be 32 or 64");

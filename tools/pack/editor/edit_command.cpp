@@ -53,9 +53,10 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
-        extras.routes = WithBuildRoute(routes.Served(edited),
-                                       std::make_shared<const BuildRoute>(
-                                           options.source, DiscFolderFor(options.source, options.disc)));
+        extras.routes =
+            WithBuildRoute(routes.Served(edited),
+                           std::make_shared<const BuildRoute>(
+                               options.source, DiscFolderFor(options.source, options.disc)));
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;
