@@ -9,6 +9,7 @@ Usage: dist_archives_test.py --root PROJECT --version VERSION
 """
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -28,23 +29,25 @@ class DistArchivesTest(unittest.TestCase):
     def archive(self, suffix):
         return os.path.join(ARGS.root, "dist", "ambrevo-%s-%s" % (ARGS.version, suffix))
 
-    def check_tool(self, tool, demo, folder, wine_prefix=None):
-        """The tool's version, the demo built on each carried player, and its page."""
+    def check_tool(self, tool, folder, wine_prefix=None):
+        """The tool's version, the demo (demo/ in folder) built on each carried player, and
+        its page, all named relative to folder, where the tool runs."""
         environment = dict(os.environ)
+        demo = os.path.join("demo", "package.toml")
         command = [tool]
         if wine_prefix:
             environment.update(WINEPREFIX=wine_prefix, WINEDEBUG="-all")
             command = [os.path.join(ARGS.root, "scripts", "wine-run"), "--arch", "win64", tool]
-        version = run(command + ["--version"], env=environment)
+        version = run(command + ["--version"], env=environment, cwd=folder)
         self.assertEqual(version.stdout.strip(), "ambrevo-pack " + ARGS.version, version.stderr)
         for bits in ("32", "64"):
-            output = os.path.join(folder, "setup%s.exe" % bits)
+            output = "setup%s.exe" % bits
             built = run(command + ["build", demo, "-q", "--bits", bits, "-o", output],
-                        env=environment)
+                        env=environment, cwd=folder)
             self.assertEqual(built.returncode, 0, built.stderr)
-            listed = run(command + ["list", output], env=environment)
+            listed = run(command + ["list", output], env=environment, cwd=folder)
             self.assertIn("player: version " + ARGS.version, listed.stdout, listed.stderr)
-        page = run(command + ["web", demo, "-o", os.path.join(folder, "page")], env=environment)
+        page = run(command + ["web", demo, "-o", "page"], env=environment, cwd=folder)
         self.assertEqual(page.returncode, 0, page.stderr)
         self.assertTrue(os.path.isfile(os.path.join(folder, "page", "ambrevo-web.wasm")))
 
@@ -61,10 +64,9 @@ class DistArchivesTest(unittest.TestCase):
             tool_bytes = archive.read(top + "ambrevo-pack.exe")
             self.assertNotIn(b".debug_info", tool_bytes)
             archive.extractall(folder)
-            demo = os.path.join(folder, "demo")
-            os.symlink(os.path.join(ARGS.root, "examples", "demo"), demo)
-            self.check_tool(os.path.join(folder, top, "ambrevo-pack.exe"),
-                            os.path.join(demo, "package.toml"), folder,
+            shutil.copytree(os.path.join(ARGS.root, "examples", "demo"),
+                            os.path.join(folder, "demo"))
+            self.check_tool(os.path.join(folder, top, "ambrevo-pack.exe"), folder,
                             wine_prefix=os.path.join(folder, "wineprefix"))
             run([os.path.join(ARGS.root, "scripts", "wine-run"), "--arch", "win64", "--server",
                  "-k"], env=dict(os.environ, WINEPREFIX=os.path.join(folder, "wineprefix")))
@@ -77,12 +79,13 @@ class DistArchivesTest(unittest.TestCase):
             for name in ("ambrevo-pack", "page/ambrevo-web.wasm", "docs/authoring.md",
                          "licences/DejaVu-fonts.txt"):
                 self.assertIn(top + name, names)
-            archive.extractall(folder, filter="data")
+            archive.extractall(folder)
             tool = os.path.join(folder, top, "ambrevo-pack")
             sections = run(["objdump", "-h", tool]).stdout
             self.assertNotIn(".debug_info", sections)
-            self.check_tool(tool, os.path.join(ARGS.root, "examples", "demo", "package.toml"),
-                            folder)
+            shutil.copytree(os.path.join(ARGS.root, "examples", "demo"),
+                            os.path.join(folder, "demo"))
+            self.check_tool(tool, folder)
 
 
 def main():
@@ -91,6 +94,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--version", required=True)
     ARGS, rest = parser.parse_known_args()
+    ARGS.root = os.path.abspath(ARGS.root)
     missing = [suffix for suffix in ("windows.zip", "linux.tar.gz")
                if not os.path.exists(os.path.join(
                    ARGS.root, "dist", "ambrevo-%s-%s" % (ARGS.version, suffix)))]
