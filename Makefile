@@ -86,7 +86,7 @@ wineprefix:
 demo: native windows wineprefix
 	./scripts/run-demo.sh
 
-test: format-check test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
+test: format-check test-unit test-sanitize test-tsan test-wine test-web test-dist fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
