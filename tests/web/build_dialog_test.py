@@ -71,7 +71,8 @@ class BuildDialogTest(unittest.TestCase):
         folder_field.send_keys(folder)
         dialog.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
         status = dialog.find_element(By.CSS_SELECTOR, ".build-status")
-        self.wait_for(lambda: status.text in ("Built.",) or status.text.startswith("Not built"),
+        self.wait_for(lambda: status.text == "Built." or status.text.startswith(("Not built",
+                                                                               "Stopped")),
                       "answer from the build")
         lines = lambda css: [e.text for e in dialog.find_elements(By.CSS_SELECTOR, css + " li")]
         return status.text, lines(".build-results"), lines(".build-problems")
@@ -103,7 +104,7 @@ class BuildDialogTest(unittest.TestCase):
         finally:
             with open(os.path.join(self.source, "main.toml"), "w", encoding="utf-8") as file:
                 file.write(menu)
-        self.assertEqual(status, "Not built: the sources have problems.")
+        self.assertEqual(status, "Not built: see the problems below.")
         self.assertEqual(outputs, [])
         menu_file = os.path.join(self.source, "main.toml")
         self.assertTrue(problems[0].startswith(menu_file + ":3: Window title"), problems)

@@ -104,7 +104,9 @@ export function createBuildDialog(build, suggestedLabel) {
             return;
         }
         const reply = answer.reply;
-        status.textContent = reply.ok ? "Built." : "Not built: the sources have problems.";
+        status.textContent = reply.ok ? "Built."
+            : reply.outputs.length ? "Stopped part way: see the problems below."
+                : "Not built: see the problems below.";
         for (const output of reply.outputs) {
             results.append(newElement("li", { textContent: (OUTPUT_NAMES[output.kind] || output.kind) +
                 ": " + output.path + " (" + sizeText(output.bytes) + ")" }));
