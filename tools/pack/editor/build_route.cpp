@@ -98,7 +98,7 @@ nlohmann::json BuildRoute::Build(const nlohmann::json& request) const {
     }
     std::vector<BuiltOutput> written;
     std::ostringstream messages;
-    const std::scoped_lock lock(*building_);
+    const std::scoped_lock lock(building_);
     const int status = RunBuild(options, messages, &written);
     nlohmann::json outputs = nlohmann::json::array();
     for (const BuiltOutput& output : written) {

@@ -36,7 +36,7 @@ private:
 
     std::filesystem::path source_;
     std::optional<std::filesystem::path> disc_;
-    std::unique_ptr<std::mutex> building_ = std::make_unique<std::mutex>();
+    mutable std::mutex building_;
 };
 
 // The routes with POST /build added, answered before them; their admission (the token)
