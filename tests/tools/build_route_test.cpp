@@ -5,7 +5,9 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <system_error>
 
+#include "pack/common/file_io.h"
 #include "pack/disc/carried_players.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
@@ -123,8 +125,11 @@ TEST_F(BuildRouteTest, BuildsTheDiscIntoTheFolderNamed) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const nlohmann::json& output = reply["outputs"][i];
         EXPECT_EQ(output["kind"], expected[i].first);
-        EXPECT_EQ(output["path"], expected[i].second.string());
-        EXPECT_TRUE(std::filesystem::exists(expected[i].second));
+        ASSERT_TRUE(std::filesystem::exists(expected[i].second)) << expected[i].second;
+        std::error_code error;
+        EXPECT_TRUE(std::filesystem::equivalent(PathFromUtf8(output["path"].get<std::string>()),
+                                                expected[i].second, error))
+            << output["path"];
         EXPECT_GT(output["bytes"].get<std::uintmax_t>(), 0u);
     }
     EXPECT_TRUE(std::filesystem::exists(folder_.Path("out/usb/Start Demo.exe")));
