@@ -11,6 +11,7 @@
 #include "pack/disc/carried_players.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
+#include "pack/package/iso_image.h"
 #include "source_folder.h"
 
 namespace ambrevo::pack {
@@ -101,8 +102,11 @@ TEST_F(BuildRouteTest, NeedsTheTokenAndTakesItsBody) {
 TEST_F(BuildRouteTest, BuildsTheDiscIntoTheFolderNamed) {
     std::atomic<bool> edited = false;
     const ExtraRoutes routes = Routes(edited);
-    const std::optional<WebResponse> answer = routes.answer(Request(
-        "POST", R"({"label": "Demo", "folder": "out", "iso": true, "usb": true, "bits": 32})"));
+    // The Windows tool writes no ISO images: it is not asked for one.
+    const std::string iso = kWritesIsoImages ? "true" : "false";
+    const std::optional<WebResponse> answer =
+        routes.answer(Request("POST", R"({"label": "Demo", "folder": "out", "iso": )" + iso +
+                                          R"(, "usb": true, "bits": 32})"));
     ASSERT_TRUE(answer);
     ASSERT_EQ(answer->status, 200) << *answer->body;
     const nlohmann::json reply = nlohmann::json::parse(*answer->body);
@@ -115,12 +119,13 @@ TEST_F(BuildRouteTest, BuildsTheDiscIntoTheFolderNamed) {
         return;
     }
     ASSERT_EQ(reply["ok"], true) << reply.dump();
-    const std::vector<std::pair<std::string, std::filesystem::path>> expected = {
+    std::vector<std::pair<std::string, std::filesystem::path>> expected = {
         {"program", folder_.Path("out/disc/setup.exe")},
         {"autorun", folder_.Path("out/disc/autorun.inf")},
         {"iso", folder_.Path("out/disc.iso")},
         {"usb", folder_.Path("out/usb")},
     };
+    if (!kWritesIsoImages) expected.erase(expected.begin() + 2);
     ASSERT_EQ(reply["outputs"].size(), expected.size()) << reply.dump();
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const nlohmann::json& output = reply["outputs"][i];
