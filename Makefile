@@ -26,30 +26,34 @@ export WINEDEBUG ?= -all
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 CTEST_WINDOWS := ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
-.PHONY: all deps native win32 win64 windows player32 sanitize tsan fuzz-build wineprefix demo \
+.PHONY: all deps native win32 win64 windows player32 player64 players sanitize tsan fuzz-build wineprefix demo \
         web test-web test test-unit test-sanitize test-wine test-tsan fuzz fuzz-smoke bench bench-window \
-        bench-web bench-designer format format-check tidy clean
+        bench-web bench-designer format format-check tidy clean dist test-dist
 
 all: native windows web
 
 deps:
 	@./scripts/install-deps.sh
 
-native:
+# The tool carries the bare players (tools/pack/CMakeLists.txt), so they are built first;
+# building them needs only MinGW, never Wine, and so works on hosts without 32-bit support.
+native: players
 	cmake --preset native >/dev/null
 	cmake --build build/native -j$(JOBS)
 
-# The Windows tool carries the browser player's page (tools/pack/CMakeLists.txt), so the
-# web build comes first.
-win32 win64: web
+# The Windows tool carries the browser player's page and the players, so the web build and
+# the players come first.
+win32 win64: web players
 	cmake --preset $@ >/dev/null
 	cmake --build build/$@ -j$(JOBS)
 
 # The 32-bit player is the one shipped: always built, and checked without Wine even where
 # its tests run through the 64-bit build.
-player32:
-	cmake --preset win32 >/dev/null
-	cmake --build build/win32 -j$(JOBS) --target ambrevo
+player32 player64: player%:
+	cmake --preset win$* >/dev/null
+	cmake --build build/win$* -j$(JOBS) --target ambrevo
+
+players: player32 player64
 
 windows: $(WINDOWS_ARCH) player32
 
@@ -62,7 +66,7 @@ web:
 		echo "em++ not found: the browser player is not built (needs Debian's emscripten)"; \
 	fi
 
-sanitize:
+sanitize: players
 	cmake --preset sanitize >/dev/null
 	cmake --build build/sanitize -j$(JOBS)
 
@@ -82,7 +86,7 @@ wineprefix:
 demo: native windows wineprefix
 	./scripts/run-demo.sh
 
-test: format-check test-unit test-sanitize test-tsan test-wine test-web fuzz-smoke
+test: format-check test-unit test-sanitize test-tsan test-wine test-web test-dist fuzz-smoke
 
 test-unit: native
 	ctest --test-dir build/native -L unit --output-on-failure -j$(JOBS)
@@ -126,6 +130,18 @@ test-wine64-smoke: web
 	$(WINE64_SMOKE_ENV) ./scripts/wine-prefix.sh
 	$(WINE64_SMOKE_ENV) $(XVFB) ctest --test-dir build/win64 -L 'wine64_smoke|player' \
 		--no-tests=error --output-on-failure
+
+# The downloads for authors (scripts/make-dist.py): the 64-bit Windows tool, which runs on
+# every Windows an author designs on, and the Linux tool, each with the page and both players.
+dist: native web players
+	cmake --preset win64 >/dev/null
+	cmake --build build/win64 -j$(JOBS) --target ambrevo-pack
+	python3 scripts/make-dist.py --root . --windows-tool build/win64/ambrevo-pack.exe \
+		--linux-tool build/native/ambrevo-pack --site build/web/site --out dist
+
+# Each download unpacked into a fresh folder (and a fresh Wine prefix) and used.
+test-dist: dist
+	$(XVFB) ctest --test-dir build/native -L dist --output-on-failure
 
 fuzz-smoke: fuzz-build
 	./scripts/fuzz.sh 30
@@ -175,4 +191,4 @@ tidy:
 	run-clang-tidy -quiet -p build/tidy -j $(JOBS) '/(src|tools)/'
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -50,6 +50,7 @@ TOOL_LAYERS = [
     ["source"],
     ["package", "preview"],
     ["signing", "page"],
+    ["disc"],
     ["editor"],
     ["start"],
     ["cli"],

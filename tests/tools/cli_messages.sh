@@ -17,5 +17,7 @@ expect() {  # expect STATUS TEXT ARGS...: the exit status and the first line of 
 expect 2 "ambrevo-pack: unknown command 'bulid'; did you mean 'build'?" bulid x.toml
 expect 2 "ambrevo-pack: unknown command 'lsit'; did you mean 'list'?" lsit setup.exe
 expect 2 "ambrevo-pack: unknown command 'frobnicate'" frobnicate
+expect 2 "--bits: 16 not in {32,64}" build x.toml -o x.exe --bits 16
+expect 2 "--player excludes --bits" build x.toml -o x.exe --bits 64 --player p.exe
 expect 0 "ambrevo-pack $2" --version  # $2: the project version
 exit $failed

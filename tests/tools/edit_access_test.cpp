@@ -9,7 +9,7 @@
 
 #include "pack/common/file_io.h"
 #include "pack/editor/edit_routes.h"
-#include "pack/editor/json_depth.h"
+#include "pack/page/request_body.h"
 #include "pack/editor/picture_upload.h"
 #include "pack/page/web_server.h"
 #include "source_folder.h"

@@ -14,6 +14,31 @@ export function createClient(token) {
         return response.json();
     }
 
+    // A POST: {ok, status, reply, message}, message saying why it was refused. Refusals
+    // made before the body is read come as plain text, the others as JSON.
+    async function post(path, body, type = "application/json") {
+        let response;
+        try {
+            response = await fetch(path, {
+                method: "POST",
+                headers: { ...headers, "Content-Type": type },
+                body: type === "application/json" ? JSON.stringify(body) : body,
+            });
+        } catch (error) {
+            return { ok: false, status: 0, reply: {},
+                     message: "the designer's tool does not answer" };
+        }
+        const text = await response.text().catch(() => "");
+        let reply;
+        try {
+            reply = JSON.parse(text);
+        } catch (error) {
+            reply = { error: text.trim() };
+        }
+        return { ok: response.ok, status: response.status, reply,
+                 message: response.ok ? "" : reply.error || "refused: " + response.status };
+    }
+
     return {
         async model() {
             const model = await read("model");
@@ -41,48 +66,22 @@ export function createClient(token) {
         // pictures/; answers {ok, reply: {file, size}, message}, message the tool's reason
         // for a refusal (bytes that are no picture, or too many of them).
         async storePicture(file) {
-            let response;
-            try {
-                response = await fetch("pictures?name=" + encodeURIComponent(file.name), {
-                    method: "POST",
-                    headers: { ...headers, "Content-Type": "application/octet-stream" },
-                    body: file,
-                });
-            } catch (error) {
-                return { ok: false, reply: {}, message: "the designer's tool does not answer" };
-            }
-            // Refusals before the body is read come as plain text, the others as JSON.
-            const text = await response.text().catch(() => "");
-            let reply = {};
-            try {
-                reply = JSON.parse(text);
-            } catch (error) {
-                reply = { error: text.trim() };
-            }
-            return { ok: response.ok, reply,
-                     message: response.ok ? "" : reply.error || "refused: " + response.status };
+            return post("pictures?name=" + encodeURIComponent(file.name), file,
+                        "application/octet-stream");
+        },
+        // Builds the disc (the build dialog's request); answers {ok, reply, status, message}.
+        async build(request) {
+            return post("build", request);
         },
         // One edit; answers {ok, reply, status, message}, message saying why it was refused.
         async edit(request) {
             const body = request.undo || request.redo
                 ? request : { ...request, version: versions.get(request.file) };
-            let response;
-            try {
-                response = await fetch("edit", {
-                    method: "POST",
-                    headers: { ...headers, "Content-Type": "application/json" },
-                    body: JSON.stringify(body),
-                });
-            } catch (error) {
-                return { ok: false, status: 0, reply: {},
-                         message: "the designer's tool does not answer" };
+            const answer = await post("edit", body);
+            if (answer.reply.version && (answer.ok || answer.status === 409)) {
+                versions.set(answer.ok ? answer.reply.file : request.file, answer.reply.version);
             }
-            const reply = await response.json().catch(() => ({}));
-            if (reply.version && (response.ok || response.status === 409)) {
-                versions.set(response.ok ? reply.file : request.file, reply.version);
-            }
-            return { ok: response.ok, status: response.status, reply,
-                     message: response.ok ? "" : reply.error || "refused: " + response.status };
+            return answer;
         },
     };
 }

@@ -10,6 +10,7 @@
 // sources no longer build it as shown. While editing, items do not launch: "Try it" runs
 // the menu as the disc does. Pictures dragged from the desktop onto the menu, or chosen with
 // "Add picture…", are stored in the folder and then used where they were dropped.
+import { createBuildDialog } from "./build_dialog.js";
 import { createClient } from "./client.js";
 import { createDropZone } from "./drop_zone.js";
 import { aligned, applied, arrowMoved, dragged, freePlace, itemAt, readableOn,
@@ -72,6 +73,9 @@ export function startDesigner(page, live, token) {
             history,
         }),
     };
+
+    const building = createBuildDialog((request) => d.client.build(request),
+                                       () => (d.menu && d.menu.keys && d.menu.keys.title) || "");
 
     // ---- The state and what shows it ----
 
@@ -419,11 +423,13 @@ export function startDesigner(page, live, token) {
         }
     }
 
-    // The panel's own keys never reach the menu; the others reach it only in "Try it".
+    // The keys of the panel and the build dialog never reach the menu; the others reach it
+    // only in "Try it".
+    const ownKeys = [view.panel.element, building.dialog];
     for (const kind of ["keydown", "keyup"]) {
-        view.panel.element.addEventListener(kind, (e) => e.stopPropagation());
+        for (const own of ownKeys) own.addEventListener(kind, (e) => e.stopPropagation());
         window.addEventListener(kind, (e) => {
-            if (d.trying || view.panel.element.contains(e.target) ||
+            if (d.trying || ownKeys.some((own) => own.contains(e.target)) ||
                 e.target.closest?.(".editor-question")) return;
             e.stopPropagation();
             e.preventDefault();

@@ -6,37 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "pack/package/autorun_file.h"
+#include "pack/disc/disc_build.h"
 
 namespace ambrevo::pack {
 
 // The tool's commands. Each returns the process exit status (0 on success) and writes
 // its messages to err; none of them throws.
 
-struct BuildOptions {
-    std::vector<std::filesystem::path> sources;  // menu TOML files, or one package file
-    std::filesystem::path player;                // the bare player program
-    std::filesystem::path output;
-    bool quiet = false;                           // no progress lines
-    std::optional<AutorunTexts> autorun{};        // also write autorun.inf beside the output
-    bool strict = false;                          // warnings stop the build like errors
-    std::optional<std::filesystem::path> disc{};  // the files beside the menu; see DiscFolderFor
-    // Sign the written program with this PKCS#12 certificate (password: SigningPassword).
-    std::optional<std::filesystem::path> signCertificate{};
-    std::optional<std::string> timestampUrl{};
-    bool signDisc = false;  // with a certificate: also the disc's unsigned programs of the user
-    // The disc's name without autorun.inf, for the image and the USB copy; the autorun
-    // label names the disc otherwise.
-    std::optional<std::string> label{};
-    // Also write an ISO image of the disc: the program and autorun.inf at its root, and the
-    // disc folder's published files.
-    std::optional<std::filesystem::path> iso{};
-    // Also copy the disc into this folder for a USB stick: the program as
-    // "Start <label>.exe" and an autorun.inf of the drive's name and icon at its root,
-    // with the disc folder's files beside it, where "%" targets still find them.
-    std::optional<std::filesystem::path> usb{};
-};
-int RunBuild(const BuildOptions& options, std::ostream& err);
+// RunBuild: pack/disc/disc_build.h.
 
 // strict: warnings count as problems. disc: the files beside the menu (see DiscFolderFor),
 // whose programs that items run are checked for signatures.

@@ -107,6 +107,7 @@ Command AddBuild(CLI::App& app) {
         std::string label;
         std::string iso;
         std::string usb;
+        int bits = 32;
     };
     auto arguments = std::make_shared<Arguments>();
     CLI::App* build = app.add_subcommand(
@@ -117,7 +118,14 @@ Command AddBuild(CLI::App& app) {
         ->add_option("sources", arguments->sources,
                      "Menu TOML files in package order, or package.toml")
         ->required();
-    build->add_option("--player", arguments->player, "The bare player program")->required();
+    CLI::Option* player = build->add_option(
+        "--player", arguments->player,
+        "The bare player program (default: the player this tool carries, see --bits)");
+    build
+        ->add_option("--bits", arguments->bits,
+                     "Build on the carried 32-bit (default) or 64-bit player")
+        ->check(CLI::IsMember({32, 64}))
+        ->excludes(player);
     build->add_option("-o,--output", arguments->output, "The program file to write")->required();
     build->add_flag("-q,--quiet", arguments->quiet, "No progress lines");
     build->add_flag("--strict", arguments->strict, "Treat warnings as errors");
@@ -160,11 +168,12 @@ Command AddBuild(CLI::App& app) {
             autorun = AutorunTexts{given.autorunLabel, std::nullopt};
             if (given.action->count() > 0) autorun->action = given.autorunAction;
         }
-        return RunBuild({Paths(given.sources), given.player, given.output, given.quiet, autorun,
-                         given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
-                         OptionalText(given.timestamp), given.signDisc, OptionalText(given.label),
-                         OptionalPath(given.iso), OptionalPath(given.usb)},
-                        std::cerr);
+        return RunBuild(
+            {Paths(given.sources), OptionalPath(given.player), given.output, given.quiet, autorun,
+             given.strict, OptionalPath(given.disc), OptionalPath(given.certificate),
+             OptionalText(given.timestamp), given.signDisc, OptionalText(given.label),
+             OptionalPath(given.iso), OptionalPath(given.usb), given.bits},
+            std::cerr);
     };
 }
 

@@ -89,6 +89,22 @@ FileStamp StampOf(const std::filesystem::path& file) {
     return stamp;
 }
 
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+void MakeFolderFor(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    if (folder.empty()) return;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw PackError("cannot make the folder \"" + PathToUtf8(folder) +
+                        "\": " + error.message());
+    }
+}
+
 std::string QuotedPath(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
 
 }  // namespace ambrevo::pack

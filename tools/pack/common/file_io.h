@@ -48,4 +48,11 @@ struct FileStamp {
 };
 FileStamp StampOf(const std::filesystem::path& file);
 
+// Whether both paths lead to one existing file.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// Makes the folder that file is to be written into, and the folders above it, when missing.
+// Throws PackError when it cannot.
+void MakeFolderFor(const std::filesystem::path& file);
+
 }  // namespace ambrevo::pack

@@ -5,8 +5,10 @@
 #include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
+#include "pack/disc/build_route.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
+#include "pack/page/web_build.h"
 
 namespace ambrevo::pack {
 
@@ -45,7 +47,10 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
-        extras.routes = routes.Served(edited);
+        extras.routes =
+            WithBuildRoute(routes.Served(edited),
+                           std::make_shared<const BuildRoute>(
+                               options.source, DiscFolderFor(options.source, options.disc)));
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;

@@ -6,14 +6,13 @@
 
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_request_json.h"
-#include "pack/editor/json_depth.h"
+#include "pack/page/request_body.h"
 #include "pack/editor/picture_upload.h"
 #include "pack/page/web_site.h"
 
 namespace ambrevo::pack {
-namespace {
 
-constexpr auto Json = JsonResponse;
+namespace {
 
 // The page and the files it loads, which show a stranger no more than the page itself.
 bool IsPageShell(std::string_view path) {
@@ -45,15 +44,6 @@ bool CookieHolds(std::string_view cookies, const std::string& name, const std::s
 }
 
 }  // namespace
-
-WebResponse JsonResponse(int status, const nlohmann::json& body) {
-    return {status,
-            "application/json; charset=utf-8",
-            std::make_shared<const std::string>(
-                body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
-            {},
-            {}};
-}
 
 EditRoutes::EditRoutes(EditSession& session, std::string token)
     : session_(session), token_(std::move(token)), readKey_(NewEditToken()) {}
@@ -91,12 +81,12 @@ bool SameToken(std::string_view given, std::string_view expected) {
 std::optional<WebResponse> EditRoutes::Refusal(const WebRequest& request) const {
     if (SameToken(request.header("X-Ambrevo-Token"), token_)) return std::nullopt;
     if (request.path == "/edit" || request.method == "POST") {
-        return Json(403, {{"error", "an edit needs the token of the page's address"}});
+        return JsonResponse(403, {{"error", "an edit needs the token of the page's address"}});
     }
     if (CookieHolds(request.header("Cookie"), CookieName(request), readKey_)) return std::nullopt;
-    return Json(403, {{"error",
-                       "open the address that the edit command printed, with its "
-                       "token"}});
+    return JsonResponse(403, {{"error",
+                               "open the address that the edit command printed, with its "
+                               "token"}});
 }
 
 Admission EditRoutes::Admit(const WebRequest& head) const {
@@ -116,32 +106,33 @@ std::optional<WebResponse> EditRoutes::Answer(const WebRequest& request) const {
     }
     if (std::optional<WebResponse> refusal = Refusal(request)) return refusal;
     if (request.path == "/model") {
-        if (request.method != "GET") return Json(405, {{"error", "GET /model"}});
-        return Json(200, session_.Model());
+        if (request.method != "GET") return JsonResponse(405, {{"error", "GET /model"}});
+        return JsonResponse(200, session_.Model());
     }
     if (request.path == "/pictures") {
         if (request.method == "POST") return AddPicture(request);
-        if (request.method != "GET") return Json(405, {{"error", "GET or POST /pictures"}});
-        return Json(200, session_.Pictures());
+        if (request.method != "GET") return JsonResponse(405, {{"error", "GET or POST /pictures"}});
+        return JsonResponse(200, session_.Pictures());
     }
-    if (request.method != "POST") return Json(405, {{"error", "POST /edit"}});
+    if (request.method != "POST") return JsonResponse(405, {{"error", "POST /edit"}});
     if (NestsDeeperThan(request.body, kEditDepthLimit)) {
-        return Json(400, {{"error", "the edit nests too deeply"}});
+        return JsonResponse(400, {{"error", "the edit nests too deeply"}});
     }
     const nlohmann::json edit = nlohmann::json::parse(request.body, nullptr, false);
-    if (edit.is_discarded()) return Json(400, {{"error", "an edit must be JSON"}});
+    if (edit.is_discarded()) return JsonResponse(400, {{"error", "an edit must be JSON"}});
     const EditReply reply = ApplyJsonEdit(session_, edit);
-    return Json(reply.status, reply.body);
+    return JsonResponse(reply.status, reply.body);
 }
 
 WebResponse EditRoutes::AddPicture(const WebRequest& request) const {
     const std::string name = request.parameter ? request.parameter("name") : std::string();
-    if (name.empty()) return Json(400, {{"error", "POST /pictures?name=FILE names the picture"}});
+    if (name.empty())
+        return JsonResponse(400, {{"error", "POST /pictures?name=FILE names the picture"}});
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(request.body.data());
     try {
-        return Json(200, session_.AddPicture(name, {bytes, request.body.size()}));
+        return JsonResponse(200, session_.AddPicture(name, {bytes, request.body.size()}));
     } catch (const PackError& refused) {
-        return Json(400, {{"error", refused.what()}});
+        return JsonResponse(400, {{"error", refused.what()}});
     }
 }
 

@@ -61,9 +61,6 @@ private:
 // with the reason when it is not understood.
 EditReply ApplyJsonEdit(EditSession& session, const nlohmann::json& edit);
 
-// An answer of JSON text; texts that are not UTF-8 have the replacement character.
-WebResponse JsonResponse(int status, const nlohmann::json& body);
-
 // 32 hexadecimal digits from the system's random source.
 std::string NewEditToken();
 

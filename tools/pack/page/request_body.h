@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "pack/page/web_routes.h"
 
@@ -20,5 +21,10 @@ std::optional<WebResponse> BodyRefusal(const WebRequest& head, std::size_t limit
 
 // The answer to a body found longer than limit while it is read.
 WebResponse BodyTooLarge(std::size_t limit);
+
+// Whether the arrays and objects of a JSON text nest deeper than limit, counting the
+// brackets outside strings: checked before the text is parsed, as the parser and the
+// values it builds recurse once per level. Does not otherwise check the text.
+bool NestsDeeperThan(std::string_view json, int limit);
 
 }  // namespace ambrevo::pack

@@ -71,6 +71,15 @@ WebResponse Refusal(int status, const std::string& message) {
     return TextResponse(status, "text/plain", message + "\n");
 }
 
+WebResponse JsonResponse(int status, const nlohmann::json& body) {
+    return {status,
+            "application/json; charset=utf-8",
+            std::make_shared<const std::string>(
+                body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"),
+            {},
+            {}};
+}
+
 WebResponse WebRoutes::Respond(std::string_view path) const {
     if (path == "/") path = "/index.html";
     if (path == "/package.bin") {

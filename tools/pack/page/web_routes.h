@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ struct WebResponse {
 WebResponse TextResponse(int status, std::string_view type, std::string body);
 // A refusal: the message as a line of plain text.
 WebResponse Refusal(int status, const std::string& message);
+// An answer of JSON text; texts that are not UTF-8 have the replacement character.
+WebResponse JsonResponse(int status, const nlohmann::json& body);
 
 // A request as routes beside the page's own see it.
 struct WebRequest {

@@ -117,9 +117,17 @@ std::filesystem::path FindWebSite(const std::optional<std::filesystem::path>& gi
 }
 
 #ifdef AMBREVO_WEB_SITE_DIR
-// The Linux tool's page: where this build's web build puts it. The Windows tool's is
-// web_site_win32.cpp's.
-std::filesystem::path OwnWebSite() { return Checked(AMBREVO_WEB_SITE_DIR); }
+// The Linux tool's page: in the folder "page" beside the program, as the download has it,
+// else where this build's web build puts it. The Windows tool's is web_site_win32.cpp's.
+std::filesystem::path OwnWebSite() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path beside = program.parent_path() / "page";
+    if (!error && std::filesystem::is_regular_file(beside / "ambrevo-web.wasm", error)) {
+        return beside;
+    }
+    return Checked(AMBREVO_WEB_SITE_DIR);
+}
 #endif
 
 std::string SiteResourceName(std::string_view name) {

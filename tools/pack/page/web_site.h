@@ -25,7 +25,8 @@ constexpr auto kStartPageFiles = std::to_array<std::string_view>({"start.html", 
 std::filesystem::path FindWebSite(const std::optional<std::filesystem::path>& given);
 
 // The page this program comes with, whose folder it returns; throws PackError when it has
-// none. The Linux tool's is where this build's web build puts it; the Windows tool carries
+// none. The Linux tool's is the folder "page" beside it (the download's), else where this
+// build's web build puts it; the Windows tool carries
 // the page's files in itself (web_site_win32.cpp) and unpacks them into the user's
 // temporary folder (UnpackSite).
 std::filesystem::path OwnWebSite();

@@ -10,6 +10,7 @@
 #include "pack/common/file_names.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
+#include "pack/page/request_body.h"
 #include "pack/start/disc_templates.h"
 
 namespace ambrevo::pack {
