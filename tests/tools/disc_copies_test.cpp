@@ -15,6 +15,7 @@
 
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
+#include "pack/common/pack_error.h"
 #include "pack/package/iso_image.h"
 #include "player_image.h"
 #include "source_folder.h"
