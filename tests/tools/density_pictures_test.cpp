@@ -7,6 +7,7 @@
 
 #include "pack/cli/commands.h"
 #include "pack/common/file_io.h"
+#include "pack/pictures/png_codec.h"
 #include "pack/package/built_package.h"
 #include "pack/writer/density_entry.h"
 #include "pack/writer/menu_body_writer.h"
@@ -107,6 +108,42 @@ TEST_F(DensityPicturesTest, ListExtractAndBuildAgainKeepTheVariants) {
 
     ASSERT_EQ(Build("out/package.toml", "second.exe"), 0) << err_.str();
     EXPECT_EQ(ReadFileBytes(folder_.Path("second.exe")), ReadFileBytes(folder_.Path("first.exe")));
+}
+
+TEST_F(DensityPicturesTest, PreviewDrawsAtTheScaleFromVariantsOrSmoothlyScaledPictures) {
+    struct Case {
+        const char* what;
+        const char* scale;  // suffix of the density; "" for 1x
+        int highlight;
+        int width, height;  // of the window
+        int x, y;           // a pixel
+        std::uint32_t expected;
+    };
+    const std::vector<Case> cases = {
+        {"1x: the item at its place", "", 0, 4, 3, 2, 1, 0xFF0000},
+        {"2x: the background's own variant", "@2x", 0, 8, 6, 0, 0, 0x406080},
+        {"2x: the item's variant where its place doubles", "@2x", 0, 8, 6, 5, 2, 0x00FF00},
+        {"2x: its clear corner shows the background's variant", "@2x", 0, 8, 6, 4, 2, 0x406080},
+        {"1.5x: the background scaled smoothly", "@1.5x", 0, 6, 5, 0, 0, 0x204060},
+        {"1.5x: the normal picture, which has no variant, scaled", "@1.5x", 0, 6, 5, 5, 4,
+         0xFF0000},
+        {"1.5x: the highlighted picture's variant", "@1.5x", 1, 6, 5, 4, 2, 0x00FFFF},
+        {"2x: the highlighted picture's misfit variant left out", "@2x", 1, 8, 6, 7, 5,
+         0x0000FF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PreviewOptions options{folder_.Path("main.toml"), folder_.Path("preview.png"), {},
+                               c.highlight, nullptr};
+        for (const DensityScale& scale : kDensityScales) {
+            if (scale.suffix == c.scale) options.scale = &scale;
+        }
+        ASSERT_EQ(RunPreview(options, err_), 0) << err_.str();
+        const PngPicture preview = DecodePng(ReadFileBytes(folder_.Path("preview.png")));
+        ASSERT_EQ(preview.bitmap->width, c.width);
+        ASSERT_EQ(preview.bitmap->height, c.height);
+        EXPECT_EQ(preview.bitmap->At(c.x, c.y), c.expected);
+    }
 }
 
 // A package whose menu is followed by a damaged table of pictures for high density.

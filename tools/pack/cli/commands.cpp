@@ -304,7 +304,8 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
         }
         const MenuPreview preview =
             RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
-                              &CarriedTextPainter(), entry->codePage);
+                              &CarriedTextPainter(), entry->codePage,
+                              {options.scale, entry->densityPictures});
         MakeFolderFor(options.output);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;
