@@ -227,8 +227,10 @@ void CheckRoomForTables(const PackageSource& package, const std::string& file,
     diagnostics.Report(file, 0,
                        "a package holds at most " + std::to_string(kMaxPackageEntries) +
                            " entries, and its " + std::to_string(menus) +
-                           " menus leave no room for the tables of item names, languages and "
-                           "pictures for high density; leave out a menu");
+                           " menus leave no room for the tables of item names" +
+                           (densities == 0 ? " and languages" : ", languages and pictures for "
+                                                                "high density") +
+                           "; leave out a menu");
 }
 
 // allRead: every source could be read as a menu, so every menu name is known. menuAlone:
