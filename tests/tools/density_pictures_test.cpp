@@ -128,13 +128,12 @@ TEST_F(DensityPicturesTest, PreviewDrawsAtTheScaleFromVariantsOrSmoothlyScaledPi
         {"1.5x: the normal picture, which has no variant, scaled", "@1.5x", 0, 6, 5, 5, 4,
          0xFF0000},
         {"1.5x: the highlighted picture's variant", "@1.5x", 1, 6, 5, 4, 2, 0x00FFFF},
-        {"2x: the highlighted picture's misfit variant left out", "@2x", 1, 8, 6, 7, 5,
-         0x0000FF},
+        {"2x: the highlighted picture's misfit variant left out", "@2x", 1, 8, 6, 7, 5, 0x0000FF},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PreviewOptions options{folder_.Path("main.toml"), folder_.Path("preview.png"), {},
-                               c.highlight, nullptr};
+        PreviewOptions options{
+            folder_.Path("main.toml"), folder_.Path("preview.png"), {}, c.highlight, nullptr};
         for (const DensityScale& scale : kDensityScales) {
             if (scale.suffix == c.scale) options.scale = &scale;
         }
@@ -174,8 +173,8 @@ TEST_F(DensityPicturesTest, DamagedTablesAreNamedAndNotExtracted) {
         const std::vector<PackageEntryData> entries = {{"main.mnu", body},
                                                        {kDensityEntryName, table.TakeBytes()}};
         const std::string player = testing::BarePlayerImage();
-        const std::vector<std::uint8_t> program = WritePackage(
-            std::vector<std::uint8_t>(player.begin(), player.end()), entries);
+        const std::vector<std::uint8_t> program =
+            WritePackage(std::vector<std::uint8_t>(player.begin(), player.end()), entries);
         WriteFileBytes(folder_.Path("damaged.exe"), program);
 
         const BuiltPackage built = ReadBuiltPackage(folder_.Path("damaged.exe"));

@@ -51,7 +51,8 @@ bool IsTable(const std::string& entryName) {
 
 BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const PackageEntry& entry,
                     LoadError& loadError) {
-    BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {}, {}};
+    BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {},
+                    {}};
     CollectingDialogs dialogs;
     SilentDebugOutput debug;
     loadError.Clear();

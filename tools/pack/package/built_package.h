@@ -16,11 +16,11 @@ namespace ambrevo::pack {
 
 // One entry of a built package as the player's readers see it.
 struct BuiltMenu {
-    std::string name;                            // as the directory holds it (lower case)
-    std::int32_t dataOffset = 0;                 // 0-based
-    std::uint32_t codePage = 0;                  // declared for its texts; 0: none
-    std::shared_ptr<const MenuDefinition> menu;  // null when the entry cannot be read
-    std::string problem;                         // why it cannot be read, or why it reads damaged
+    std::string name;                             // as the directory holds it (lower case)
+    std::int32_t dataOffset = 0;                  // 0-based
+    std::uint32_t codePage = 0;                   // declared for its texts; 0: none
+    std::shared_ptr<const MenuDefinition> menu;   // null when the entry cannot be read
+    std::string problem;                          // why it cannot be read, or why it reads damaged
     std::vector<DensityPicture> densityPictures;  // its pictures for high density
 };
 
@@ -35,8 +35,9 @@ struct BuiltPackage {
 // Reads the package appended to a program file with the player's own package and menu
 // readers, the menus' code pages, their items' names and the first menu per language from
 // the tables beside them ("codepages.dat", "names.dat", "languages.dat") as the player
-// reads them, and the menus' pictures for high density ("density.dat"). Throws PackError when the file cannot be read or holds no readable
-// package; a damaged menu is kept as an entry with its problem.
+// reads them, and the menus' pictures for high density ("density.dat"). Throws PackError when the
+// file cannot be read or holds no readable package; a damaged menu is kept as an entry with its
+// problem.
 BuiltPackage ReadBuiltPackage(const std::filesystem::path& file);
 // The same for program bytes held in memory; name stands for the file in messages.
 BuiltPackage ReadBuiltPackageBytes(const std::string& name, std::span<const std::uint8_t> bytes);

@@ -102,7 +102,8 @@ void PrepareFolder(const std::filesystem::path& folder) {
 // Each picture, and beside it its variants for high density ("name@2x.png"). Variants of
 // slots that the source names no picture for are reported and left out.
 void WritePictures(const std::filesystem::path& folder, const MenuSourceText& source,
-                   const std::vector<DensityPicture>& densities, std::vector<std::string>& warnings) {
+                   const std::vector<DensityPicture>& densities,
+                   std::vector<std::string>& warnings) {
     std::vector<bool> written(densities.size(), false);
     for (const SourcePicture& picture : source.pictures) {
         const std::filesystem::path path = folder / PathFromUtf8(picture.path);
@@ -123,10 +124,9 @@ void WritePictures(const std::filesystem::path& folder, const MenuSourceText& so
     for (std::size_t i = 0; i < densities.size(); ++i) {
         if (written[i]) continue;
         const DensityPicture& variant = densities[i];
-        warnings.push_back("the picture for " + std::to_string(variant.percent) +
-                           " % of record " + std::to_string(variant.record) + ", set " +
-                           std::to_string(variant.set) + ", frame " +
-                           std::to_string(variant.frame) +
+        warnings.push_back("the picture for " + std::to_string(variant.percent) + " % of record " +
+                           std::to_string(variant.record) + ", set " + std::to_string(variant.set) +
+                           ", frame " + std::to_string(variant.frame) +
                            " has no picture to stand beside and was left out");
     }
 }

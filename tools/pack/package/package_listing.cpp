@@ -48,9 +48,10 @@ std::string SetSummary(const PictureTable& table, int record, int set) {
 std::string VariantSummary(const std::vector<DensityPicture>& densities, int record) {
     std::string summary;
     for (const DensityScale& scale : kDensityScales) {
-        const bool drawn = std::any_of(densities.begin(), densities.end(), [&](const auto& picture) {
-            return picture.record == record && picture.percent == ScalePercent(scale);
-        });
+        const bool drawn =
+            std::any_of(densities.begin(), densities.end(), [&](const auto& picture) {
+                return picture.record == record && picture.percent == ScalePercent(scale);
+            });
         if (!drawn) continue;
         summary += summary.empty() ? "" : ", ";
         summary += scale.suffix;

@@ -62,7 +62,8 @@ Channels Split(std::uint32_t pixel) {
 std::uint32_t Join(const Channels& channels) {
     std::uint32_t pixel = 0;
     for (double channel : channels) {
-        pixel = (pixel << 8) | static_cast<std::uint32_t>(std::clamp(std::lround(channel), 0L, 255L));
+        pixel =
+            (pixel << 8) | static_cast<std::uint32_t>(std::clamp(std::lround(channel), 0L, 255L));
     }
     return pixel;
 }

@@ -68,7 +68,8 @@ public:
     // An edge or a length at the density: the nearest pixel, halves up.
     std::int64_t Scaled(std::int64_t value) const {
         if (density_.scale == nullptr) return value;
-        const std::int64_t twice = 2 * value * density_.scale->numerator + density_.scale->denominator;
+        const std::int64_t twice =
+            2 * value * density_.scale->numerator + density_.scale->denominator;
         const std::int64_t divisor = 2 * std::int64_t{density_.scale->denominator};
         return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
     }
@@ -84,9 +85,9 @@ public:
                 return drawn.bitmap;
             }
         }
-        return std::make_shared<const Bitmap>(ScaleSmoothly(
-            *picture, VariantSide(picture->width, *density_.scale),
-            VariantSide(picture->height, *density_.scale)));
+        return std::make_shared<const Bitmap>(
+            ScaleSmoothly(*picture, VariantSide(picture->width, *density_.scale),
+                          VariantSide(picture->height, *density_.scale)));
     }
 
     TextBox BoxOf(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,

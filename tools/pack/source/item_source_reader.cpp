@@ -120,8 +120,8 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, DensityBackdr
         const std::string framesKey = key + "_frames";
         const bool description = set == static_cast<int>(PictureSet::Description);
         SetPictures& setPictures =
-            all.emplace_back(pictures, sets->File(), menu.pictures, source.densityPictures,
-                             record, set, description ? descriptionPlace : itemPlace);
+            all.emplace_back(pictures, sets->File(), menu.pictures, source.densityPictures, record,
+                             set, description ? descriptionPlace : itemPlace);
         if (const toml::node* still = sets->Value(key)) {
             setPictures.Store(*still, sets->Qualified(key), 0);
         }

@@ -273,7 +273,8 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     DensityBackdrops backdrops(backdrop);
     for (const PictureVariant& variant : backgroundVariants) {
         backdrops.SetBackgroundVariant(*variant.scale, variant.picture->bitmap);
-        menu.densityPictures.push_back({ScalePercent(*variant.scale), 0, 0, 0, variant.picture->bitmap});
+        menu.densityPictures.push_back(
+            {ScalePercent(*variant.scale), 0, 0, 0, variant.picture->bitmap});
     }
     ReadItemSources(root, pictures, backdrops, menu);
     root.ReportUnknownKeys();

@@ -133,9 +133,8 @@ void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, cons
                 frames.emplace_back();
                 continue;
             }
-            pictures.push_back(
-                {ItemPicturePath(stem, item, set, frame), table.Picture(item, set, frame), item, set,
-                 frame});
+            pictures.push_back({ItemPicturePath(stem, item, set, frame),
+                                table.Picture(item, set, frame), item, set, frame});
             frames.push_back(pictures.back().path);
         }
         toml.Utf8List(key + "_frames", frames);

@@ -228,8 +228,9 @@ void CheckRoomForTables(const PackageSource& package, const std::string& file,
                        "a package holds at most " + std::to_string(kMaxPackageEntries) +
                            " entries, and its " + std::to_string(menus) +
                            " menus leave no room for the tables of item names" +
-                           (densities == 0 ? " and languages" : ", languages and pictures for "
-                                                                "high density") +
+                           (densities == 0 ? " and languages"
+                                           : ", languages and pictures for "
+                                             "high density") +
                            "; leave out a menu");
 }
 

@@ -19,8 +19,9 @@ std::optional<PackageEntryData> DensityEntry(std::span<const MenuDensityPictures
         if (!holds(menu)) continue;
         std::vector<const DensityPicture*> ordered;
         for (const DensityPicture& picture : menu.pictures) ordered.push_back(&picture);
-        std::sort(ordered.begin(), ordered.end(),
-                  [](const DensityPicture* a, const DensityPicture* b) { return a->Key() < b->Key(); });
+        std::sort(
+            ordered.begin(), ordered.end(),
+            [](const DensityPicture* a, const DensityPicture* b) { return a->Key() < b->Key(); });
         out.WriteString(menu.entryName);
         out.WriteInteger(menu.version);
         out.WriteInteger(static_cast<std::int32_t>(ordered.size()));
