@@ -145,6 +145,25 @@ TEST_F(DensityPicturesTest, PreviewDrawsAtTheScaleFromVariantsOrSmoothlyScaledPi
     }
 }
 
+TEST_F(DensityPicturesTest, VariantsOverABackgroundTooLargeToScaleAreLeftOut) {
+    folder_.WritePng("wide.png", 10923, 1, 0x204060);  // 1.5 times: 16385 pixels
+    folder_.WritePng("dot.png", 1, 1, 0xFF0000);
+    folder_.WritePng("dot@1.5x.png", 2, 2, 0x00FF00);
+    folder_.Write("wide.toml", R"(
+background = "wide.png"
+[[item]]
+[item.pictures]
+normal = "dot.png"
+)");
+    ASSERT_EQ(Build("wide.toml", "wide.exe"), 0) << err_.str();
+    EXPECT_NE(err_.str().find("wide.toml:5: warning: picture \"dot@1.5x.png\" is left out: the "
+                              "background 1.5 times its size would be larger than 16384 "
+                              "pixels; draw its own variant"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_TRUE(ReadBuiltPackage(folder_.Path("wide.exe")).menus[0].densityPictures.empty());
+}
+
 // A package whose menu is followed by a damaged table of pictures for high density.
 TEST_F(DensityPicturesTest, DamagedTablesAreNamedAndNotExtracted) {
     struct Case {

@@ -13,17 +13,22 @@ void DensityBackdrops::SetBackgroundVariant(const DensityScale& scale,
     scaled_[IndexOf(scale)] = PictureBackdrop{std::move(variant), base_.color};
 }
 
-const PictureBackdrop& DensityBackdrops::At(const DensityScale& scale) {
+const PictureBackdrop* DensityBackdrops::At(const DensityScale& scale) {
     std::optional<PictureBackdrop>& scaled = scaled_[IndexOf(scale)];
     if (!scaled) {
-        scaled = PictureBackdrop{nullptr, base_.color};
-        if (const Bitmap* background = base_.background.get()) {
-            scaled->background = std::make_shared<const Bitmap>(
-                ScaleSmoothly(*background, VariantSide(background->width, scale),
-                              VariantSide(background->height, scale)));
+        const Bitmap* background = base_.background.get();
+        if (background == nullptr) {
+            scaled = PictureBackdrop{nullptr, base_.color};
+        } else {
+            const int width = VariantSide(background->width, scale);
+            const int height = VariantSide(background->height, scale);
+            if (width > kMaxPngSide || height > kMaxPngSide) return nullptr;
+            scaled = PictureBackdrop{
+                std::make_shared<const Bitmap>(ScaleSmoothly(*background, width, height)),
+                base_.color};
         }
     }
-    return *scaled;
+    return &*scaled;
 }
 
 }  // namespace ambrevo::pack

@@ -20,7 +20,9 @@ public:
     const PictureBackdrop& Base() const { return base_; }
     // The background's variant at its scale, given before At is first asked for that scale.
     void SetBackgroundVariant(const DensityScale& scale, std::shared_ptr<const Bitmap> variant);
-    const PictureBackdrop& At(const DensityScale& scale);
+    // Null when the background scaled to that density would be wider or higher than a
+    // picture may be (kMaxPngSide).
+    const PictureBackdrop* At(const DensityScale& scale);
 
 private:
     static std::size_t IndexOf(const DensityScale& scale);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace ambrevo::pack {
@@ -74,25 +75,35 @@ Bitmap ScaleSmoothly(const Bitmap& picture, int width, int height) {
     if (picture.Empty() || width <= 0 || height <= 0) return {};
     const Taps across = TapsFor(picture.width, width);
     const Taps down = TapsFor(picture.height, height);
-    // Rows first, kept unrounded, so that the two passes round once.
-    std::vector<Channels> rows(static_cast<std::size_t>(width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
+    // Source rows scaled across, kept unrounded so that the two passes round once, and only
+    // while a result row still needs them: each result row's first source row never lies
+    // above the one before's.
+    std::map<int, std::vector<Channels>> rows;
+    const auto scaledRow = [&](int y) -> const std::vector<Channels>& {
+        auto [at, added] = rows.try_emplace(y);
+        if (!added) return at->second;
+        at->second.resize(static_cast<std::size_t>(width));
         for (int x = 0; x < width; ++x) {
-            Channels sum{};
+            Channels& sum = at->second[static_cast<std::size_t>(x)];
+            sum = {};
             for (const Tap& tap : across[static_cast<std::size_t>(x)]) {
                 const Channels source = Split(picture.At(tap.source, y));
                 for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += source[c] * tap.weight;
             }
-            rows[static_cast<std::size_t>(y) * width + x] = sum;
         }
-    }
+        return at->second;
+    };
     Bitmap scaled{width, height, Pixels(static_cast<std::size_t>(width) * height)};
     for (int y = 0; y < height; ++y) {
+        const std::vector<Tap>& taps = down[static_cast<std::size_t>(y)];
+        rows.erase(rows.begin(), rows.lower_bound(taps.front().source));
+        std::vector<const std::vector<Channels>*> sources;
+        for (const Tap& tap : taps) sources.push_back(&scaledRow(tap.source));
         for (int x = 0; x < width; ++x) {
             Channels sum{};
-            for (const Tap& tap : down[static_cast<std::size_t>(y)]) {
-                const Channels& source = rows[static_cast<std::size_t>(tap.source) * width + x];
-                for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += source[c] * tap.weight;
+            for (std::size_t t = 0; t < taps.size(); ++t) {
+                const Channels& source = (*sources[t])[static_cast<std::size_t>(x)];
+                for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += source[c] * taps[t].weight;
             }
             scaled.pixels[static_cast<std::size_t>(y) * width + x] = Join(sum);
         }

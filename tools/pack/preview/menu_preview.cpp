@@ -251,6 +251,11 @@ MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
         throw PackError("the menu has no background picture, so its window has no size");
     }
     const Density scaling(menu, density);
+    if (scaling.Scaled(background->width) > kMaxPngSide ||
+        scaling.Scaled(background->height) > kMaxPngSide) {
+        throw PackError("the window at that scale would be larger than " +
+                        std::to_string(kMaxPngSide) + " pixels");
+    }
     MenuPreview preview{*scaling.Picture(0, static_cast<int>(PictureSet::Normal), 0), {}};
     Painter painter(menu, highlight, text, codePage, scaling, preview.picture);
     painter.Description();

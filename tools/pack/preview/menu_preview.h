@@ -35,7 +35,8 @@ struct PreviewDensity {
 // button above the rest. highlight is an item number; 0 or a number beyond the items
 // highlights none. Without a text painter no text is drawn; texts are read in codePage,
 // the code page declared for the menu (kSystemCodePage: Windows-1252). Throws PackError
-// when the menu has no background picture.
+// when the menu has no background picture, or one wider or higher than kMaxPngSide at the
+// density.
 MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
                               const PreviewTextPainter* text,
                               std::uint32_t codePage = kSystemCodePage,

@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "pack/common/file_io.h"
 #include "pack/source/button_style_reader.h"
 #include "pack/source/source_defaults.h"
 #include "pack/source/source_warnings.h"
@@ -63,17 +64,26 @@ public:
                                                backdrop.background != nullptr, backdrop.color));
         }
         table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
-        for (const PictureVariant& variant : variants) StoreVariant(variant, frame);
+        for (const PictureVariant& variant : variants) StoreVariant(node, variant, frame);
     }
 
 private:
     // Composed where it is drawn at its scale, over what lies beneath it there; the 1x
     // picture has warned of what the background does not cover.
-    void StoreVariant(const PictureVariant& variant, int frame) {
+    void StoreVariant(const toml::node& node, const PictureVariant& variant, int frame) {
         const DensityScale& scale = *variant.scale;
+        const PictureBackdrop* backdrop = place_.backdrops.At(scale);
+        if (backdrop == nullptr) {
+            const std::string name =
+                PathToUtf8(VariantPath(PathFromUtf8(node.as_string()->get()), scale));
+            file_.Warn(LineOf(node), "picture \"" + name + "\" is left out: the background " +
+                                         std::string(scale.inWords) + " its size would be " +
+                                         "larger than " + std::to_string(kMaxPngSide) +
+                                         " pixels; draw its own variant");
+            return;
+        }
         const Point at{VariantSide(place_.at.left, scale), VariantSide(place_.at.top, scale)};
-        ComposedPicture composed =
-            ComposeOverBackdrop(*variant.picture, at, place_.backdrops.At(scale));
+        ComposedPicture composed = ComposeOverBackdrop(*variant.picture, at, *backdrop);
         densities_.push_back(
             {ScalePercent(scale), record_, set_, frame, std::move(composed.bitmap)});
     }
