@@ -61,6 +61,11 @@ highlighted = "art/h.png"
                         err_);
     }
 
+    std::string ReadTextOf(const std::string& name) {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(folder_.Path(name));
+        return {bytes.begin(), bytes.end()};
+    }
+
     SourceFolder folder_;
     std::ostringstream out_;
     std::ostringstream err_;
@@ -89,25 +94,35 @@ TEST_F(DensityPicturesTest, VariantsAreStoredComposedOverTheBackgroundAtTheirDen
     EXPECT_EQ(stored, expected);
 }
 
+// In both layouts of pictures: raw pixels (version 6) and zlib streams (version 7).
 TEST_F(DensityPicturesTest, ListExtractAndBuildAgainKeepTheVariants) {
-    ASSERT_EQ(Build("main.toml", "first.exe"), 0) << err_.str();
-    ASSERT_EQ(RunList(folder_.Path("first.exe"), out_, err_), 0) << err_.str();
-    EXPECT_NE(out_.str().find("background 4 x 3 [@2x],"), std::string::npos) << out_.str();
-    EXPECT_NE(out_.str().find("[normal 1, highlighted 1, @1.5x, @2x]"), std::string::npos)
-        << out_.str();
+    for (const int version : {6, 7}) {
+        SCOPED_TRACE(version);
+        const std::string source = ReadTextOf("main.toml");
+        folder_.Write("versioned.toml",
+                      "name = \"main.mnu\"\nversion = " + std::to_string(version) + "\n" + source);
+        std::filesystem::remove_all(folder_.Path("out"));
+        out_.str("");
+        ASSERT_EQ(Build("versioned.toml", "first.exe"), 0) << err_.str();
+        ASSERT_EQ(RunList(folder_.Path("first.exe"), out_, err_), 0) << err_.str();
+        EXPECT_NE(out_.str().find("background 4 x 3 [@2x],"), std::string::npos) << out_.str();
+        EXPECT_NE(out_.str().find("[normal 1, highlighted 1, @1.5x, @2x]"), std::string::npos)
+            << out_.str();
 
-    err_.str("");
-    ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("out"), std::nullopt, err_), 0)
-        << err_.str();
-    EXPECT_EQ(err_.str(), "");
-    for (const char* file : {"out/main/background@2x.png", "out/main/item001_normal@2x.png",
-                             "out/main/item001_highlighted@1.5x.png"}) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path(file))) << file;
+        err_.str("");
+        ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("out"), std::nullopt, err_), 0)
+            << err_.str();
+        EXPECT_EQ(err_.str(), "");
+        for (const char* file : {"out/main/background@2x.png", "out/main/item001_normal@2x.png",
+                                 "out/main/item001_highlighted@1.5x.png"}) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path(file))) << file;
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path("out/main/item001_highlighted@2x.png")));
+
+        ASSERT_EQ(Build("out/package.toml", "second.exe"), 0) << err_.str();
+        EXPECT_EQ(ReadFileBytes(folder_.Path("second.exe")),
+                  ReadFileBytes(folder_.Path("first.exe")));
     }
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out/main/item001_highlighted@2x.png")));
-
-    ASSERT_EQ(Build("out/package.toml", "second.exe"), 0) << err_.str();
-    EXPECT_EQ(ReadFileBytes(folder_.Path("second.exe")), ReadFileBytes(folder_.Path("first.exe")));
 }
 
 TEST_F(DensityPicturesTest, PreviewDrawsAtTheScaleFromVariantsOrSmoothlyScaledPictures) {
