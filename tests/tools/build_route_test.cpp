@@ -56,7 +56,7 @@ TEST_F(BuildRouteTest, RefusesRequestsThatAreNoBuild) {
         int status;
         std::string error;
     } cases[] = {
-        {"GET", "", 405, "POST /build"},
+        {"PUT", "", 405, "GET or POST /build"},
         {"POST", "{not json", 400, "a build request must be a JSON object"},
         {"POST", "[1]", 400, "a build request must be a JSON object"},
         {"POST", "[[[[[[[[[[]]]]]]]]]]", 400, "the build request nests too deeply"},
@@ -91,6 +91,10 @@ TEST_F(BuildRouteTest, NeedsTheTokenAndTakesItsBody) {
     bool posted = false;
     for (const auto& [path, limit] : routes.posts) posted |= path == "/build" && limit > 0;
     EXPECT_TRUE(posted);
+    // It says what this tool builds.
+    const std::optional<WebResponse> offers = routes.answer(Request("GET", ""));
+    ASSERT_TRUE(offers);
+    EXPECT_EQ(nlohmann::json::parse(*offers->body), nlohmann::json({{"iso", kWritesIsoImages}}));
     // The edit routes still answer behind it.
     WebRequest model = Request("GET", "");
     model.path = "/model";

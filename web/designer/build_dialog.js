@@ -47,9 +47,9 @@ function row(text, input) {
 }
 
 // Makes the dialog and the button that opens it; build(request) asks the tool and answers
-// {ok, status, reply, message}. suggestedLabel() gives the disc's name offered while the
-// label is empty.
-export function createBuildDialog(build, suggestedLabel) {
+// {ok, status, reply, message}; offers() answers what the tool builds, {iso}.
+// suggestedLabel() gives the disc's name offered while the label is empty.
+export function createBuildDialog(build, offers, suggestedLabel) {
     const fields = {
         label: newElement("input", { type: "text", required: true }),
         bits32: newElement("input", { type: "radio", name: "build-bits", checked: true }),
@@ -67,6 +67,7 @@ export function createBuildDialog(build, suggestedLabel) {
                             row("Password", fields.password),
                             row("Time-stamp server", fields.timestamp));
     fields.sign.addEventListener("change", () => { signing.hidden = !fields.sign.checked; });
+    const isoNote = newElement("span");
     const status = newElement("p", { className: "build-status", role: "status" });
     const results = newElement("ul", { className: "build-results" });
     const problems = newElement("ul", { className: "build-problems" });
@@ -80,7 +81,7 @@ export function createBuildDialog(build, suggestedLabel) {
                 newElement("label", {}, fields.bits64, " 64-bit")),
         newElement("fieldset", {}, newElement("legend", { textContent: "Outputs" }),
                 newElement("p", { textContent: "The disc folder: setup.exe and autorun.inf" }),
-                newElement("label", {}, fields.iso, " An ISO image"),
+                newElement("label", {}, fields.iso, " An ISO image", isoNote),
                 newElement("label", {}, fields.usb, " A USB-stick folder")),
         row("Write into the folder", fields.folder),
         newElement("label", {}, fields.sign, " Sign the program"),
@@ -90,8 +91,13 @@ export function createBuildDialog(build, suggestedLabel) {
     const opener = newElement("button", { type: "button", id: "build-disc",
                                         textContent: "Build disc\u2026" });
     document.body.append(opener, dialog);
-    opener.addEventListener("click", () => {
+    opener.addEventListener("click", async () => {
         if (!fields.label.value) fields.label.value = suggestedLabel() || "";
+        // The Windows tool of this version writes no ISO image: it is not offered there.
+        const offered = await offers();
+        fields.iso.disabled = !offered.iso;
+        if (!offered.iso) fields.iso.checked = false;
+        isoNote.textContent = offered.iso ? "" : " (written by the Linux tool in this version)";
         dialog.showModal();
     });
     close.addEventListener("click", () => dialog.close());

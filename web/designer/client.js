@@ -69,6 +69,14 @@ export function createClient(token) {
             return post("pictures?name=" + encodeURIComponent(file.name), file,
                         "application/octet-stream");
         },
+        // What the tool builds: {iso}; everything when it cannot be asked.
+        async buildOffers() {
+            try {
+                return await read("build");
+            } catch (error) {
+                return { iso: true };
+            }
+        },
         // Builds the disc (the build dialog's request); answers {ok, reply, status, message}.
         async build(request) {
             return post("build", request);

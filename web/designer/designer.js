@@ -75,6 +75,7 @@ export function startDesigner(page, live, token) {
     };
 
     const building = createBuildDialog((request) => d.client.build(request),
+                                       () => d.client.buildOffers(),
                                        () => (d.menu && d.menu.keys && d.menu.keys.title) || "");
 
     // ---- The state and what shows it ----

@@ -81,9 +81,9 @@ int RunPreview(const PreviewOptions& options, std::ostream& err) {
             throw PackError(DisplayText(entry->name, entry->codePage) +
                             " cannot be read: " + entry->problem);
         }
-        const MenuPreview preview =
-            RenderMenuPreview(*entry->menu, options.highlight.value_or(entry->menu->initialItem),
-                              &CarriedTextPainter(), entry->codePage);
+        const MenuPreview preview = RenderMenuPreview(
+            *entry->menu, options.highlight.value_or(entry->menu->initialItem),
+            &CarriedTextPainter(), entry->codePage, {options.scale, entry->densityPictures});
         MakeFolderFor(options.output);
         WriteFileBytes(options.output, EncodePng(preview.picture, preview.alpha));
         return kSuccess;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pack/disc/disc_build.h"
+#include "pack/pictures/density_variants.h"
 
 namespace ambrevo::pack {
 
@@ -24,10 +25,11 @@ int RunCheck(const std::vector<std::filesystem::path>& sources, std::ostream& ou
 int RunList(const std::filesystem::path& file, std::ostream& out, std::ostream& err);
 
 struct PreviewOptions {
-    std::filesystem::path source;     // a package.toml or menu TOML file, or a built program
-    std::filesystem::path output;     // the PNG to write
-    std::optional<std::string> menu;  // the menu's name in the package; the first one if none
-    std::optional<int> highlight;     // the highlighted item; the menu's initial item if none
+    std::filesystem::path source;         // a package.toml or menu TOML file, or a built program
+    std::filesystem::path output;         // the PNG to write
+    std::optional<std::string> menu;      // the menu's name in the package; the first one if none
+    std::optional<int> highlight;         // the highlighted item; the menu's initial item if none
+    const DensityScale* scale = nullptr;  // the density to draw at; null: 1x
 };
 // Draws a menu as the player shows it when it opens, with approximate text.
 int RunPreview(const PreviewOptions& options, std::ostream& err);

@@ -229,6 +229,7 @@ Command AddPreview(CLI::App& app) {
         std::string output;
         std::string menu;
         int highlight = 0;
+        std::string scale = "1";
         CLI::Option* menuOption = nullptr;
         CLI::Option* highlightOption = nullptr;
     };
@@ -248,11 +249,19 @@ Command AddPreview(CLI::App& app) {
     arguments->highlightOption =
         preview->add_option("--highlight", arguments->highlight,
                             "Draw item N highlighted (default: the menu's initial item)");
+    preview
+        ->add_option("--scale", arguments->scale,
+                     "Draw at 1.5 or 2 times the size, as on a screen of that scale: with the "
+                     "pictures drawn for it (name@2x.png), else the 1x ones scaled smoothly")
+        ->check(CLI::IsMember({"1", "1.5", "2"}));
     return [arguments] {
         const Arguments& given = *arguments;
-        PreviewOptions options{given.source, given.output, {}, {}};
+        PreviewOptions options{given.source, given.output, {}, {}, nullptr};
         if (given.menuOption->count() > 0) options.menu = given.menu;
         if (given.highlightOption->count() > 0) options.highlight = given.highlight;
+        for (const DensityScale& scale : kDensityScales) {
+            if ("@" + given.scale + "x" == scale.suffix) options.scale = &scale;
+        }
         return RunPreview(options, std::cerr);
     };
 }

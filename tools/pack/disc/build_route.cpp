@@ -10,6 +10,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/disc/disc_build.h"
+#include "pack/package/iso_image.h"
 #include "pack/page/request_body.h"
 
 namespace ambrevo::pack {
@@ -55,7 +56,9 @@ BuildRoute::BuildRoute(std::filesystem::path source, std::optional<std::filesyst
 
 std::optional<WebResponse> BuildRoute::Answer(const WebRequest& request) const {
     if (request.path != "/build") return std::nullopt;
-    if (request.method != "POST") return JsonResponse(405, {{"error", "POST /build"}});
+    // What this tool can build, for the dialog to offer.
+    if (request.method == "GET") return JsonResponse(200, {{"iso", kWritesIsoImages}});
+    if (request.method != "POST") return JsonResponse(405, {{"error", "GET or POST /build"}});
     if (NestsDeeperThan(request.body, kRequestDepthLimit)) {
         return JsonResponse(400, {{"error", "the build request nests too deeply"}});
     }

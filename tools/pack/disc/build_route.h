@@ -28,7 +28,8 @@ public:
     // the menu (see DiscFolderFor).
     BuildRoute(std::filesystem::path source, std::optional<std::filesystem::path> disc);
 
-    // The answer to POST /build; other requests are not the route's (nullopt).
+    // The answer to POST /build, and to GET /build: {"iso": whether this tool writes ISO
+    // images}; other requests are not the route's (nullopt).
     std::optional<WebResponse> Answer(const WebRequest& request) const;
 
 private:

@@ -4,6 +4,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/common/silent_debug_output.h"
+#include "pack/package/density_table_reader.h"
 #include "pack/text/text_encoding.h"
 #include "package/memory_file.h"
 #include "package/package.h"
@@ -45,12 +46,13 @@ public:
 // The entries that are tables beside the menus rather than menus.
 bool IsTable(const std::string& entryName) {
     return entryName == kCodePageEntryName || entryName == kItemNameEntryName ||
-           entryName == kLanguageEntryName;
+           entryName == kLanguageEntryName || entryName == kDensityEntryName;
 }
 
 BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const PackageEntry& entry,
                     LoadError& loadError) {
-    BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {}};
+    BuiltMenu built{entry.name, entry.dataOffset, package.CodePages().Of(entry.name), nullptr, {},
+                    {}};
     CollectingDialogs dialogs;
     SilentDebugOutput debug;
     loadError.Clear();
@@ -78,6 +80,28 @@ BuiltMenu ReadEntry(MenuPackage& package, const std::string& fileName, const Pac
     }
     package.ClosePackageStream();
     return built;
+}
+
+// Gives each menu its pictures of the density table, or says why the table cannot be read.
+void ReadDensityPictures(MenuPackage& package, const std::string& fileName,
+                         const PackageEntry* entry, BuiltPackage& built) {
+    if (entry == nullptr) return;
+    package.OpenPackageStream(fileName, "");
+    try {
+        if (!package.Reader().Stream().Seek(entry->dataOffset)) {
+            throw PackError("its data position lies outside the file");
+        }
+        for (MenuDensityPictures& menu : ReadDensityTable(package.Reader())) {
+            for (BuiltMenu& owner : built.menus) {
+                if (owner.name != menu.entryName) continue;
+                owner.densityPictures = std::move(menu.pictures);
+                break;
+            }
+        }
+    } catch (const PackError& failure) {
+        built.densityProblem = failure.what();
+    }
+    package.ClosePackageStream();
 }
 
 }  // namespace
@@ -127,12 +151,16 @@ BuiltPackage ReadBuiltPackageBytes(const std::string& fileName,
     }
 
     const PackageHeader& head = package.Header();
-    BuiltPackage built{head.position, {head.text, head.byte}, {}, package.Languages().All()};
+    BuiltPackage built{head.position, {head.text, head.byte}, {}, package.Languages().All(), {}};
+    const PackageEntry* densityTable = nullptr;
     for (int slot = 0; slot < head.entryCount; ++slot) {
         const PackageEntry& entry = package.Directory()[static_cast<std::size_t>(slot)];
+        if (entry.name == kDensityEntryName && densityTable == nullptr) densityTable = &entry;
         if (IsTable(entry.name)) continue;
         built.menus.push_back(ReadEntry(package, fileName, entry, loadError));
     }
+    loadError.Clear();
+    ReadDensityPictures(package, fileName, densityTable, built);
     return built;
 }
 

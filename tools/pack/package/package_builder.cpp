@@ -4,6 +4,7 @@
 
 #include "pack/common/pack_error.h"
 #include "pack/writer/code_page_entry.h"
+#include "pack/writer/density_entry.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/writer/name_and_language_entries.h"
 #include "pack/text/text_encoding.h"
@@ -15,6 +16,7 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
                                        PictureStreamCache* streams) {
     std::vector<PackageEntryData> entries;
     std::vector<MenuCodePage> codePages;
+    std::vector<MenuDensityPictures> densities;
     entries.reserve(source.menus.size() + 1);
     for (const MenuSource& menu : source.menus) {
         try {
@@ -23,6 +25,7 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
             throw PackError(menu.fileName + ": " + failure.what());
         }
         codePages.push_back({menu.entryName, menu.codePage});
+        densities.push_back({menu.entryName, menu.version, menu.densityPictures});
         if (progress != nullptr) {
             *progress << DisplayText(menu.entryName, menu.codePage) << ": version " << menu.version
                       << ", ";
@@ -40,15 +43,22 @@ std::vector<std::uint8_t> BuildPackage(const PackageSource& source,
     for (const LanguageSource& language : source.languages) {
         languages.push_back({language.code, language.entryName});
     }
+    std::optional<PackageEntryData> densityTable;
+    try {
+        densityTable = DensityEntry(densities, streams);
+    } catch (const PackError& failure) {
+        throw PackError(std::string("a picture for high density: ") + failure.what());
+    }
     for (std::optional<PackageEntryData> table :
-         {CodePageEntry(codePages), ItemNameEntry(names), LanguageEntry(languages)}) {
+         {CodePageEntry(codePages), ItemNameEntry(names), LanguageEntry(languages),
+          std::move(densityTable)}) {
         if (table) entries.push_back(std::move(*table));
     }
     if (entries.size() > static_cast<std::size_t>(kMaxPackageEntries)) {
         throw PackError("a package holds at most " + std::to_string(kMaxPackageEntries) +
                         " entries: " + std::to_string(source.menus.size()) +
-                        " menus and the tables of their code pages, item names and "
-                        "languages are " +
+                        " menus and the tables of their code pages, item names, "
+                        "languages and pictures for high density are " +
                         std::to_string(entries.size()));
     }
     return WritePackage(player, entries, source.header);

@@ -9,6 +9,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/writer/menu_body_writer.h"
+#include "pack/pictures/density_variants.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/source/menu_source_writer.h"
 #include "pack/source/menu_texts.h"
@@ -73,6 +74,10 @@ void CheckTexts(const BuiltMenu& menu, const std::string& cannot) {
 }
 
 void CheckReadable(const BuiltPackage& package) {
+    if (!package.densityProblem.empty()) {
+        throw PackError("the pictures for high density cannot be extracted: " +
+                        package.densityProblem);
+    }
     for (const BuiltMenu& menu : package.menus) {
         const std::string cannot =
             "the menu \"" + DisplayText(menu.name, menu.codePage) + "\" cannot be extracted: ";
@@ -94,12 +99,35 @@ void PrepareFolder(const std::filesystem::path& folder) {
     }
 }
 
-void WritePictures(const std::filesystem::path& folder, const MenuSourceText& source) {
+// Each picture, and beside it its variants for high density ("name@2x.png"). Variants of
+// slots that the source names no picture for are reported and left out.
+void WritePictures(const std::filesystem::path& folder, const MenuSourceText& source,
+                   const std::vector<DensityPicture>& densities,
+                   std::vector<std::string>& warnings) {
+    std::vector<bool> written(densities.size(), false);
     for (const SourcePicture& picture : source.pictures) {
         const std::filesystem::path path = folder / PathFromUtf8(picture.path);
         std::error_code error;
         std::filesystem::create_directories(path.parent_path(), error);
         WriteFileBytes(path, EncodePng(*picture.picture));
+        for (std::size_t i = 0; i < densities.size(); ++i) {
+            const DensityPicture& variant = densities[i];
+            if (variant.record != picture.record || variant.set != picture.set ||
+                variant.frame != picture.frame) {
+                continue;
+            }
+            WriteFileBytes(VariantPath(path, *DensityOfPercent(variant.percent)),
+                           EncodePng(*variant.bitmap));
+            written[i] = true;
+        }
+    }
+    for (std::size_t i = 0; i < densities.size(); ++i) {
+        if (written[i]) continue;
+        const DensityPicture& variant = densities[i];
+        warnings.push_back("the picture for " + std::to_string(variant.percent) + " % of record " +
+                           std::to_string(variant.record) + ", set " + std::to_string(variant.set) +
+                           ", frame " + std::to_string(variant.frame) +
+                           " has no picture to stand beside and was left out");
     }
 }
 
@@ -139,12 +167,12 @@ void ExtractPackage(const BuiltPackage& package, const std::filesystem::path& fo
             warnings << name << ": format version " << static_cast<int>(built.menu->header.version)
                      << " is extracted as version " << version << "\n";
         }
-        const MenuSourceText source =
+        MenuSourceText source =
             WriteMenuSource(*built.menu, version, built.name, built.codePage, stem);
+        WritePictures(folder, source, built.densityPictures, source.warnings);
         for (const std::string& warning : source.warnings) {
             warnings << name << ": " << warning << "\n";
         }
-        WritePictures(folder, source);
         menuFiles.push_back(stem + ".toml");
         WriteTextFile(folder / PathFromUtf8(menuFiles.back()), source.toml);
     }

@@ -1,8 +1,10 @@
 #include "pack/package/package_listing.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <string>
 
+#include "pack/pictures/density_variants.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/text/source_names.h"
 #include "pack/text/text_encoding.h"
@@ -42,7 +44,23 @@ std::string SetSummary(const PictureTable& table, int record, int set) {
     return text;
 }
 
-void ListItem(const MenuDefinition& menu, int n, const Texts& texts, std::ostream& out) {
+// "@1.5x, @2x": the densities that some picture of the record was drawn for.
+std::string VariantSummary(const std::vector<DensityPicture>& densities, int record) {
+    std::string summary;
+    for (const DensityScale& scale : kDensityScales) {
+        const bool drawn =
+            std::any_of(densities.begin(), densities.end(), [&](const auto& picture) {
+                return picture.record == record && picture.percent == ScalePercent(scale);
+            });
+        if (!drawn) continue;
+        summary += summary.empty() ? "" : ", ";
+        summary += scale.suffix;
+    }
+    return summary;
+}
+
+void ListItem(const BuiltMenu& built, int n, const Texts& texts, std::ostream& out) {
+    const MenuDefinition& menu = *built.menu;
     const MenuItem& item = menu.items[static_cast<std::size_t>(n - 1)];
     out << "  item " << std::setw(3) << n << "  " << std::left << std::setw(8)
         << NameOrNumber(ItemKindNames(), item.kind) << std::right;
@@ -56,11 +74,15 @@ void ListItem(const MenuDefinition& menu, int n, const Texts& texts, std::ostrea
         pictures += pictures.empty() ? "" : ", ";
         pictures += summary;
     }
+    const std::string variants = VariantSummary(built.densityPictures, n);
+    if (!pictures.empty() && !variants.empty()) pictures += ", " + variants;
     if (!pictures.empty()) out << "  [" << pictures << "]";
     out << "\n";
 }
 
-void ListMenu(const MenuDefinition& menu, std::uint32_t codePage, std::ostream& out) {
+void ListMenu(const BuiltMenu& built, std::ostream& out) {
+    const MenuDefinition& menu = *built.menu;
+    const std::uint32_t codePage = built.codePage;
     const Texts texts(codePage);
     out << "  version " << static_cast<int>(menu.header.version);
     if (codePage != 0) out << ", code page " << codePage;
@@ -70,12 +92,14 @@ void ListMenu(const MenuDefinition& menu, std::uint32_t codePage, std::ostream& 
     out << "  background ";
     if (menu.pictures.HasPicture(0, 0, 0)) {
         out << background->width << " x " << background->height;
+        const std::string variants = VariantSummary(built.densityPictures, 0);
+        if (!variants.empty()) out << " [" << variants << "]";
     } else {
         out << "none";
     }
     out << ", " << (menu.shapeColor == -1 ? "rectangular" : "shaped") << ", " << menu.items.size()
         << " items, " << CountStoredPictures(menu.pictures) << " pictures\n";
-    for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(menu, n, texts, out);
+    for (int n = 1; n <= static_cast<int>(menu.items.size()); ++n) ListItem(built, n, texts, out);
 }
 
 // A menu's entry name as its code page shows it.
@@ -116,7 +140,11 @@ bool ListPackage(const BuiltPackage& package, std::ostream& out) {
             out << "  cannot be read: " << built.problem << "\n";
             allRead = false;
         }
-        if (built.menu != nullptr) ListMenu(*built.menu, built.codePage, out);
+        if (built.menu != nullptr) ListMenu(built, out);
+    }
+    if (!package.densityProblem.empty()) {
+        out << "\npictures for high density cannot be read: " << package.densityProblem << "\n";
+        allRead = false;
     }
     return allRead;
 }

@@ -28,9 +28,20 @@ int VariantSide(int side, const DensityScale& scale) {
         scale.denominator);
 }
 
-void WarnOfMisfitVariants(const SourceFile& where, std::int64_t line, std::string_view name,
-                          const std::filesystem::path& picture, const Bitmap& bitmap,
-                          PictureCache& cache) {
+int ScalePercent(const DensityScale& scale) { return 100 * scale.numerator / scale.denominator; }
+
+const DensityScale* DensityOfPercent(int percent) {
+    for (const DensityScale& scale : kDensityScales) {
+        if (ScalePercent(scale) == percent) return &scale;
+    }
+    return nullptr;
+}
+
+std::vector<PictureVariant> FittingVariants(const SourceFile& where, std::int64_t line,
+                                            std::string_view name,
+                                            const std::filesystem::path& picture,
+                                            const Bitmap& bitmap, PictureCache& cache) {
+    std::vector<PictureVariant> fitting;
     for (const DensityScale& scale : kDensityScales) {
         // Only variants that exist go through the cache, which watches every file it is
         // asked for.
@@ -44,15 +55,20 @@ void WarnOfMisfitVariants(const SourceFile& where, std::int64_t line, std::strin
             where.Warn(line, "picture " + variant + " " + *reason);
             continue;
         }
-        const Bitmap& drawn = *std::get<std::shared_ptr<const PngPicture>>(result)->bitmap;
+        const auto& variantPicture = std::get<std::shared_ptr<const PngPicture>>(result);
+        const Bitmap& drawn = *variantPicture->bitmap;
         const int width = VariantSide(bitmap.width, scale);
         const int height = VariantSide(bitmap.height, scale);
-        if (drawn.width == width && drawn.height == height) continue;
+        if (drawn.width == width && drawn.height == height) {
+            fitting.push_back({&scale, variantPicture});
+            continue;
+        }
         where.Warn(line, "picture " + variant + " is " + SizeText(drawn.width, drawn.height) +
                              ", but " + std::string(scale.inWords) + " \"" + std::string(name) +
                              "\" (" + SizeText(bitmap.width, bitmap.height) + ") is " +
                              SizeText(width, height));
     }
+    return fitting;
 }
 
 }  // namespace ambrevo::pack

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "pack/common/file_io.h"
-#include "pack/pictures/density_variants.h"
 
 namespace ambrevo::pack {
 
 std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node, std::string_view key,
-                                                       const SourceFile* file) {
+                                                       const SourceFile* file,
+                                                       std::vector<PictureVariant>* variants) {
     const SourceFile& where = file != nullptr ? *file : file_;
     const auto line = static_cast<std::int64_t>(node.source().begin.line);
     const auto* name = node.as_string();
@@ -23,7 +23,9 @@ std::shared_ptr<const PngPicture> SourcePictures::Load(const toml::node& node, s
         return nullptr;
     }
     auto picture = std::get<std::shared_ptr<const PngPicture>>(result);
-    WarnOfMisfitVariants(where, line, name->get(), path, *picture->bitmap, cache_);
+    std::vector<PictureVariant> fitting =
+        FittingVariants(where, line, name->get(), path, *picture->bitmap, cache_);
+    if (variants != nullptr) *variants = std::move(fitting);
     return picture;
 }
 

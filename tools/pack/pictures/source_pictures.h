@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "pack/common/diagnostics.h"
+#include "pack/pictures/density_variants.h"
 #include "pack/pictures/picture_cache.h"
 
 namespace ambrevo::pack {
@@ -19,8 +21,10 @@ public:
 
     // The picture a text node names; null (reported at the node's line, to `file`, or the
     // source's own when null) when the node is no text or the file is missing or unreadable.
+    // variants, when given, receives the picture's variants for high density that fit it.
     std::shared_ptr<const PngPicture> Load(const toml::node& node, std::string_view key,
-                                           const SourceFile* file = nullptr);
+                                           const SourceFile* file = nullptr,
+                                           std::vector<PictureVariant>* variants = nullptr);
 
 private:
     std::filesystem::path folder_;

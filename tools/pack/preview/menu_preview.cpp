@@ -4,6 +4,7 @@
 
 #include "menu/shape_runs.h"
 #include "pack/common/pack_error.h"
+#include "pack/pictures/smooth_scaling.h"
 #include "pack/text/text_encoding.h"
 
 namespace ambrevo::pack {
@@ -58,14 +59,68 @@ void FillRect(Bitmap& canvas, std::int64_t left, std::int64_t top, std::int64_t 
     }
 }
 
-TextBox BoxOf(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
-              const FontSpec& font) {
-    TextBox box{left, top, width, height};
-    box.points = font.size;
-    box.bold = font.style.bold;
-    box.underline = font.style.underline;
-    return box;
-}
+// Places, sizes and pictures at the preview's density.
+class Density {
+public:
+    Density(const MenuDefinition& menu, const PreviewDensity& density)
+        : menu_(menu), density_(density) {}
+
+    // An edge or a length at the density: the nearest pixel, halves up.
+    std::int64_t Scaled(std::int64_t value) const {
+        if (density_.scale == nullptr) return value;
+        const std::int64_t twice =
+            2 * value * density_.scale->numerator + density_.scale->denominator;
+        const std::int64_t divisor = 2 * std::int64_t{density_.scale->denominator};
+        return twice >= 0 ? twice / divisor : -((-twice + divisor - 1) / divisor);
+    }
+
+    // The picture of the slot at the density, or null where the menu has none.
+    std::shared_ptr<const Bitmap> Picture(int record, int set, int frame) const {
+        std::shared_ptr<const Bitmap> picture = menu_.pictures.Picture(record, set, frame);
+        if (density_.scale == nullptr || picture == nullptr) return picture;
+        const int percent = ScalePercent(*density_.scale);
+        for (const DensityPicture& drawn : density_.pictures) {
+            if (drawn.percent == percent && drawn.record == record && drawn.set == set &&
+                drawn.frame == frame) {
+                return drawn.bitmap;
+            }
+        }
+        return std::make_shared<const Bitmap>(
+            ScaleSmoothly(*picture, VariantSide(picture->width, *density_.scale),
+                          VariantSide(picture->height, *density_.scale)));
+    }
+
+    TextBox BoxOf(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
+                  const FontSpec& font) const {
+        TextBox box{Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
+        box.points = static_cast<int>(Scaled(font.size));
+        box.bold = font.style.bold;
+        box.underline = font.style.underline;
+        return box;
+    }
+
+    // The 1x shape's pixels spread over the picture at the density.
+    std::vector<std::uint8_t> Spread(const std::vector<std::uint8_t>& alpha, int width, int height,
+                                     const Bitmap& scaled) const {
+        if (density_.scale == nullptr) return alpha;
+        std::vector<std::uint8_t> spread(scaled.pixels.size());
+        const int numerator = density_.scale->numerator;
+        const int denominator = density_.scale->denominator;
+        for (int y = 0; y < scaled.height; ++y) {
+            const int from = std::min(y * denominator / numerator, height - 1);
+            for (int x = 0; x < scaled.width; ++x) {
+                spread[static_cast<std::size_t>(y) * scaled.width + x] =
+                    alpha[static_cast<std::size_t>(from) * width +
+                          std::min(x * denominator / numerator, width - 1)];
+            }
+        }
+        return spread;
+    }
+
+private:
+    const MenuDefinition& menu_;
+    const PreviewDensity& density_;
+};
 
 // 255 inside the shape; the whole picture when the menu has no (usable) shape.
 std::vector<std::uint8_t> ShapeAlpha(const MenuDefinition& menu, int width, int height) {
@@ -90,28 +145,33 @@ std::vector<std::uint8_t> ShapeAlpha(const MenuDefinition& menu, int width, int 
 class Painter {
 public:
     Painter(const MenuDefinition& menu, int highlight, const PreviewTextPainter* text,
-            std::uint32_t codePage, Bitmap& canvas)
-        : menu_(menu), highlight_(highlight), text_(text), codePage_(codePage), canvas_(canvas) {}
+            std::uint32_t codePage, const Density& density, Bitmap& canvas)
+        : menu_(menu),
+          highlight_(highlight),
+          text_(text),
+          codePage_(codePage),
+          density_(density),
+          canvas_(canvas) {}
 
     void Description() {
         const MenuItem* item = Highlighted();
         constexpr int kDescription = static_cast<int>(PictureSet::Description);
         if (item != nullptr && menu_.pictures.HasPicture(highlight_, kDescription, 0)) {
-            DrawPicture(canvas_, menu_.pictures.Picture(highlight_, kDescription, 0).get(),
-                        menu_.descriptionPicturePosition.left,
-                        menu_.descriptionPicturePosition.top);
+            DrawPicture(canvas_, density_.Picture(highlight_, kDescription, 0).get(),
+                        density_.Scaled(menu_.descriptionPicturePosition.left),
+                        density_.Scaled(menu_.descriptionPicturePosition.top));
         }
         const std::string& text = item != nullptr && !item->description.empty()
                                       ? item->description
                                       : menu_.defaultDescription;
         const Bounds& b = menu_.descriptionBounds;
-        TextBox box = BoxOf(b.left, b.top, b.width, b.height, menu_.descriptionFont);
+        TextBox box = density_.BoxOf(b.left, b.top, b.width, b.height, menu_.descriptionFont);
         box.alignment = menu_.descriptionAlignment;
         box.wordWrap = true;
         if (menu_.shadowOffset >= 1) {
             TextBox shadow = box;
-            shadow.left += menu_.shadowOffset;
-            shadow.top += menu_.shadowOffset;
+            shadow.left += density_.Scaled(menu_.shadowOffset);
+            shadow.top += density_.Scaled(menu_.shadowOffset);
             Text(text, shadow, menu_.shadowColor);
         }
         Text(text, box, menu_.descriptionColor);
@@ -121,9 +181,11 @@ public:
         for (int n = 1; n <= static_cast<int>(menu_.items.size()); ++n) {
             const MenuItem& item = menu_.items[static_cast<std::size_t>(n - 1)];
             if (item.kind == static_cast<std::int32_t>(ItemKind::ImgBtn)) {
-                DrawPicture(canvas_, ItemPicture(n).get(), item.left, item.top);
+                DrawPicture(canvas_, ItemPicture(n).get(), density_.Scaled(item.left),
+                            density_.Scaled(item.top));
             } else if (item.kind == static_cast<std::int32_t>(ItemKind::LblBtn)) {
-                TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
+                TextBox box =
+                    density_.BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
                 box.alignment = item.alignment;
                 Text(item.caption, box, item.fontColor);
             }
@@ -131,10 +193,12 @@ public:
         // Push buttons are windows of their own, above everything drawn on the window.
         for (const MenuItem& item : menu_.items) {
             if (item.kind != static_cast<std::int32_t>(ItemKind::WinBtn)) continue;
-            FillRect(canvas_, item.left, item.top, item.width, item.height, kButtonBorder);
-            FillRect(canvas_, std::int64_t{item.left} + 1, std::int64_t{item.top} + 1,
-                     std::int64_t{item.width} - 2, std::int64_t{item.height} - 2, kButtonFace);
-            TextBox box = BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
+            TextBox box =
+                density_.BoxOf(item.left, item.top, item.width, item.height, ItemFont(item));
+            const std::int64_t border = density_.Scaled(1);
+            FillRect(canvas_, box.left, box.top, box.width, box.height, kButtonBorder);
+            FillRect(canvas_, box.left + border, box.top + border, box.width - 2 * border,
+                     box.height - 2 * border, kButtonFace);
             box.alignment = static_cast<std::int32_t>(TextAlignment::Center);
             box.centreVertically = true;
             if (text_ != nullptr) {
@@ -152,9 +216,9 @@ private:
     std::shared_ptr<const Bitmap> ItemPicture(int n) const {
         constexpr int kHighlighted = static_cast<int>(PictureSet::Highlighted);
         if (n == highlight_ && menu_.pictures.HasPicture(n, kHighlighted, 0)) {
-            return menu_.pictures.Picture(n, kHighlighted, 0);
+            return density_.Picture(n, kHighlighted, 0);
         }
-        return menu_.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0);
+        return density_.Picture(n, static_cast<int>(PictureSet::Normal), 0);
     }
 
     FontSpec ItemFont(const MenuItem& item) const {
@@ -172,23 +236,32 @@ private:
     int highlight_;
     const PreviewTextPainter* text_;
     std::uint32_t codePage_;
+    const Density& density_;
     Bitmap& canvas_;
 };
 
 }  // namespace
 
 MenuPreview RenderMenuPreview(const MenuDefinition& menu, int highlight,
-                              const PreviewTextPainter* text, std::uint32_t codePage) {
+                              const PreviewTextPainter* text, std::uint32_t codePage,
+                              const PreviewDensity& density) {
     const std::shared_ptr<const Bitmap> background =
         menu.pictures.Picture(0, static_cast<int>(PictureSet::Normal), 0);
     if (!background || background->Empty()) {
         throw PackError("the menu has no background picture, so its window has no size");
     }
-    MenuPreview preview{*background, {}};
-    Painter painter(menu, highlight, text, codePage, preview.picture);
+    const Density scaling(menu, density);
+    if (scaling.Scaled(background->width) > kMaxPngSide ||
+        scaling.Scaled(background->height) > kMaxPngSide) {
+        throw PackError("the window at that scale would be larger than " +
+                        std::to_string(kMaxPngSide) + " pixels");
+    }
+    MenuPreview preview{*scaling.Picture(0, static_cast<int>(PictureSet::Normal), 0), {}};
+    Painter painter(menu, highlight, text, codePage, scaling, preview.picture);
     painter.Description();
     painter.Items();
-    preview.alpha = ShapeAlpha(menu, background->width, background->height);
+    preview.alpha = scaling.Spread(ShapeAlpha(menu, background->width, background->height),
+                                   background->width, background->height, preview.picture);
     return preview;
 }
 

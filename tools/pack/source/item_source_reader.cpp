@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "pack/common/file_io.h"
 #include "pack/source/button_style_reader.h"
 #include "pack/source/source_defaults.h"
 #include "pack/source/source_warnings.h"
@@ -19,17 +20,19 @@ std::string SizeText(const Bitmap& picture) {
 // Where the player draws an item's pictures of a set, and what lies beneath them there.
 struct PicturePlace {
     Point at;
-    const PictureBackdrop& backdrop;
+    DensityBackdrops& backdrops;
 };
 
 // Stores the pictures of one set of one item; all must have the size of the first.
 class SetPictures {
 public:
-    SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table, int record,
-                int set, const PicturePlace& place)
+    SetPictures(SourcePictures& pictures, const SourceFile& file, PictureTable& table,
+                std::vector<DensityPicture>& densities, int record, int set,
+                const PicturePlace& place)
         : pictures_(pictures),
           file_(file),
           table_(table),
+          densities_(densities),
           record_(record),
           set_(set),
           place_(place) {}
@@ -39,7 +42,9 @@ public:
     std::int64_t FirstLine() const { return firstLine_; }
 
     void Store(const toml::node& node, std::string_view key, int frame) {
-        const std::shared_ptr<const PngPicture> picture = pictures_.Load(node, key, &file_);
+        std::vector<PictureVariant> variants;
+        const std::shared_ptr<const PngPicture> picture =
+            pictures_.Load(node, key, &file_, &variants);
         if (picture == nullptr) return;
         const Bitmap& bitmap = *picture->bitmap;
         if (first_ == nullptr) {
@@ -51,20 +56,42 @@ public:
                              " pixels, but the set's other pictures are " + SizeText(*first_));
             return;
         }
-        ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, place_.backdrop);
+        const PictureBackdrop& backdrop = place_.backdrops.Base();
+        ComposedPicture composed = ComposeOverBackdrop(*picture, place_.at, backdrop);
         if (composed.uncovered) {
             file_.Warn(LineOf(node),
                        UncoveredPictureWarning("picture \"" + node.as_string()->get() + "\"",
-                                               place_.backdrop.background != nullptr,
-                                               place_.backdrop.color));
+                                               backdrop.background != nullptr, backdrop.color));
         }
         table_.StorePicture(record_, set_, frame, std::move(composed.bitmap));
+        for (const PictureVariant& variant : variants) StoreVariant(node, variant, frame);
     }
 
 private:
+    // Composed where it is drawn at its scale, over what lies beneath it there; the 1x
+    // picture has warned of what the background does not cover.
+    void StoreVariant(const toml::node& node, const PictureVariant& variant, int frame) {
+        const DensityScale& scale = *variant.scale;
+        const PictureBackdrop* backdrop = place_.backdrops.At(scale);
+        if (backdrop == nullptr) {
+            const std::string name =
+                PathToUtf8(VariantPath(PathFromUtf8(node.as_string()->get()), scale));
+            file_.Warn(LineOf(node), "picture \"" + name + "\" is left out: the background " +
+                                         std::string(scale.inWords) + " its size would be " +
+                                         "larger than " + std::to_string(kMaxPngSide) +
+                                         " pixels; draw its own variant");
+            return;
+        }
+        const Point at{VariantSide(place_.at.left, scale), VariantSide(place_.at.top, scale)};
+        ComposedPicture composed = ComposeOverBackdrop(*variant.picture, at, *backdrop);
+        densities_.push_back(
+            {ScalePercent(scale), record_, set_, frame, std::move(composed.bitmap)});
+    }
+
     SourcePictures& pictures_;
     const SourceFile& file_;
     PictureTable& table_;
+    std::vector<DensityPicture>& densities_;
     int record_;
     int set_;
     const PicturePlace& place_;
@@ -88,13 +115,14 @@ void WarnAboutSetSizes(const std::vector<SetPictures>& sets, const SourceFile& f
 // normal = "a.png" is frame 0; normal_frames = ["b.png", "", "c.png"] are frames 1, 2, 3,
 // where "" leaves a frame empty.
 // Item pictures are drawn at the item's place; description pictures at the menu's.
-void ReadItemPictures(SourceTable& item, SourcePictures& pictures, const PictureBackdrop& backdrop,
-                      MenuDefinition& menu, int record) {
+void ReadItemPictures(SourceTable& item, SourcePictures& pictures, DensityBackdrops& backdrops,
+                      MenuSource& source, int record) {
+    MenuDefinition& menu = source.menu;
     std::optional<SourceTable> sets = item.Table("pictures");
     if (!sets) return;
     const MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
-    const PicturePlace itemPlace{{owner.left, owner.top}, backdrop};
-    const PicturePlace descriptionPlace{menu.descriptionPicturePosition, backdrop};
+    const PicturePlace itemPlace{{owner.left, owner.top}, backdrops};
+    const PicturePlace descriptionPlace{menu.descriptionPicturePosition, backdrops};
     std::vector<SetPictures> all;
     all.reserve(kPictureSets);
     for (int set = 0; set < kPictureSets; ++set) {
@@ -102,8 +130,8 @@ void ReadItemPictures(SourceTable& item, SourcePictures& pictures, const Picture
         const std::string framesKey = key + "_frames";
         const bool description = set == static_cast<int>(PictureSet::Description);
         SetPictures& setPictures =
-            all.emplace_back(pictures, sets->File(), menu.pictures, record, set,
-                             description ? descriptionPlace : itemPlace);
+            all.emplace_back(pictures, sets->File(), menu.pictures, source.densityPictures, record,
+                             set, description ? descriptionPlace : itemPlace);
         if (const toml::node* still = sets->Value(key)) {
             setPictures.Store(*still, sets->Qualified(key), 0);
         }
@@ -202,7 +230,7 @@ MenuItem ReadItem(SourceTable& source, int version, MenuSource& menu) {
 
 }  // namespace
 
-void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureBackdrop& backdrop,
+void ReadItemSources(SourceTable& root, SourcePictures& pictures, DensityBackdrops& backdrops,
                      MenuSource& menu) {
     const toml::array* items = root.Array("item");
     if (items == nullptr) return;
@@ -222,8 +250,8 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, const PictureB
         const int number = static_cast<int>(menu.menu.items.size()) + 1;
         SourceTable source = root.Item(*table, number);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
-        ReadItemPictures(source, pictures, backdrop, menu.menu, number);
-        const bool styled = ReadButtonStyle(source, backdrop, menu.menu, number);
+        ReadItemPictures(source, pictures, backdrops, menu, number);
+        const bool styled = ReadButtonStyle(source, backdrops.Base(), menu.menu, number);
         source.ReportUnknownKeys();
         // A style that could not be drawn has been reported; its missing picture is no news.
         if (!styled || menu.menu.pictures.HasPicture(number, 0, 0)) {

@@ -256,8 +256,9 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     SourcePictures pictures(file.parent_path(), cache, source);
     std::shared_ptr<const PngPicture> background;
     PictureBackdrop backdrop{nullptr, kDefaultBackdropColor};
+    std::vector<PictureVariant> backgroundVariants;
     if (const toml::node* node = root.Value("background")) {
-        background = pictures.Load(*node, "background");
+        background = pictures.Load(*node, "background", nullptr, &backgroundVariants);
         if (background != nullptr) {
             def.pictures.StorePicture(0, 0, 0, background->bitmap);
             backdrop.background = background->bitmap;
@@ -269,7 +270,13 @@ MenuSource ReadMenuSource(const toml::table& table, const std::filesystem::path&
     ReadClock(root, def);
     ReadShape(root, background.get(), def);
     ReadExpiry(root, menu, def);
-    ReadItemSources(root, pictures, backdrop, menu);
+    DensityBackdrops backdrops(backdrop);
+    for (const PictureVariant& variant : backgroundVariants) {
+        backdrops.SetBackgroundVariant(*variant.scale, variant.picture->bitmap);
+        menu.densityPictures.push_back(
+            {ScalePercent(*variant.scale), 0, 0, 0, variant.picture->bitmap});
+    }
+    ReadItemSources(root, pictures, backdrops, menu);
     root.ReportUnknownKeys();
     CheckWholeMenu(root, def);
     // A menu written for Western machines reads right on any other when it says so.

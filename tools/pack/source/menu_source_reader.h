@@ -10,6 +10,7 @@
 #include "menu/menu_model.h"
 #include "pack/common/diagnostics.h"
 #include "pack/pictures/picture_cache.h"
+#include "pack/writer/density_entry.h"
 #include "pack/source/source_defaults.h"
 #include "support/menu_code_pages.h"
 
@@ -42,6 +43,7 @@ struct MenuSource {
     std::uint32_t codePage = kSystemCodePage;
     std::int64_t codePageLine = 0;  // of "code_page"; 0 when the source has none
     MenuDefinition menu;
+    std::vector<DensityPicture> densityPictures;  // the variants of its pictures, as stored
     std::vector<MenuTargetUse> menuTargets;
     std::vector<ShellTargetUse> shellTargets;
 };

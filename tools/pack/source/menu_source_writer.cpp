@@ -122,7 +122,8 @@ void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, cons
         if (!headerWritten) toml.Table("item.pictures");
         headerWritten = true;
         if (still) {
-            pictures.push_back({ItemPicturePath(stem, item, set, 0), table.Picture(item, set, 0)});
+            pictures.push_back(
+                {ItemPicturePath(stem, item, set, 0), table.Picture(item, set, 0), item, set, 0});
             toml.Utf8Text(key, pictures.back().path);
         }
         if (lastFrame == 0) continue;
@@ -132,8 +133,8 @@ void WriteItemPictures(TomlText& toml, const PictureTable& table, int item, cons
                 frames.emplace_back();
                 continue;
             }
-            pictures.push_back(
-                {ItemPicturePath(stem, item, set, frame), table.Picture(item, set, frame)});
+            pictures.push_back({ItemPicturePath(stem, item, set, frame),
+                                table.Picture(item, set, frame), item, set, frame});
             frames.push_back(pictures.back().path);
         }
         toml.Utf8List(key + "_frames", frames);
@@ -174,7 +175,8 @@ MenuSourceText WriteMenuSource(const MenuDefinition& menu, int version,
     }
     WriteWindow(toml, menu);
     if (menu.pictures.HasPicture(0, 0, 0)) {
-        source.pictures.push_back({stem + "/background.png", menu.pictures.Picture(0, 0, 0)});
+        source.pictures.push_back(
+            {stem + "/background.png", menu.pictures.Picture(0, 0, 0), 0, 0, 0});
         toml.Utf8Text("background", source.pictures.back().path);
     }
     WriteDescription(toml, menu);

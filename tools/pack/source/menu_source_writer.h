@@ -13,6 +13,9 @@ namespace ambrevo::pack {
 struct SourcePicture {
     std::string path;  // relative to the menu source, with "/"
     std::shared_ptr<const Bitmap> picture;
+    int record = 0;  // its slot in the picture table
+    int set = 0;
+    int frame = 0;
 };
 
 // The source of one menu: its TOML text, its pictures, and what the source cannot hold.

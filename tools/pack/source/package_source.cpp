@@ -202,8 +202,8 @@ void CheckRoomForCodePages(const PackageSource& package, Diagnostics& diagnostic
             " menus leave no room for the table of code pages this menu needs: " + why);
 }
 
-// The tables of item names and of languages need an entry each beside the menus (the
-// table of code pages has its own message).
+// The tables of item names, of languages and of pictures for high density need an entry
+// each beside the menus (the table of code pages has its own message).
 void CheckRoomForTables(const PackageSource& package, const std::string& file,
                         Diagnostics& diagnostics) {
     const auto has = [&](auto predicate) {
@@ -215,17 +215,23 @@ void CheckRoomForTables(const PackageSource& package, const std::string& file,
                            [](const MenuItem& item) { return !item.name.empty(); });
     });
     const std::size_t languages = package.languages.empty() ? 0 : 1;
+    const std::size_t densities =
+        has([](const MenuSource& menu) { return !menu.densityPictures.empty(); });
+    const std::size_t tables = names + languages + densities;
     const std::size_t menus = package.menus.size();
-    if (names + languages == 0 || menus > static_cast<std::size_t>(kMaxPackageMenus) ||
+    if (tables == 0 || menus > static_cast<std::size_t>(kMaxPackageMenus) ||
         menus + codePages > static_cast<std::size_t>(kMaxPackageEntries) ||
-        menus + codePages + names + languages <= static_cast<std::size_t>(kMaxPackageEntries)) {
+        menus + codePages + tables <= static_cast<std::size_t>(kMaxPackageEntries)) {
         return;
     }
     diagnostics.Report(file, 0,
                        "a package holds at most " + std::to_string(kMaxPackageEntries) +
                            " entries, and its " + std::to_string(menus) +
-                           " menus leave no room for the tables of item names and languages; "
-                           "leave out a menu");
+                           " menus leave no room for the tables of item names" +
+                           (densities == 0 ? " and languages"
+                                           : ", languages and pictures for "
+                                             "high density") +
+                           "; leave out a menu");
 }
 
 // allRead: every source could be read as a menu, so every menu name is known. menuAlone:

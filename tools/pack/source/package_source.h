@@ -17,7 +17,7 @@ constexpr std::string_view kDefaultHeaderText = "Ambrevo";
 constexpr int kMaxPackageMenus = 100;
 // The player's directory holds 100 entries: the menus and the tables that need one: of code
 // pages when a menu declares one, of item names when an item has one, of languages when
-// the package names a menu per language.
+// the package names a menu per language, of pictures for high density when one is drawn.
 constexpr int kMaxPackageEntries = 100;
 
 // The first menu for users of one language, as a package file's [languages] names it.

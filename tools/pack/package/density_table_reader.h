@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "package/tagged_reader.h"
+#include "pack/writer/density_entry.h"
+
+namespace ambrevo::pack {
+
+// Reads the entry of pictures for high density (pack/writer/density_entry.h) at the
+// reader's position. Throws PackError when it is damaged: a count out of range, a scale
+// other than 150 or 200, a version other than 6 or 7, a record cut short or out of the
+// picture table, a picture that cannot be decoded.
+std::vector<MenuDensityPictures> ReadDensityTable(TaggedReader& reader);
+
+}  // namespace ambrevo::pack
