@@ -32,7 +32,9 @@ protected:
             std::make_shared<const BuildRoute>(folder_.Path("main.toml"), std::nullopt));
     }
 
-    static WebRequest Request(const std::string& method, const std::string& body,
+    // The request views method and body: they must outlive it (literals, or texts alive
+    // for the whole expression that answers it).
+    static WebRequest Request(std::string_view method, std::string_view body,
                               const std::string& token = "c0ffee") {
         return {method,
                 "/build",
