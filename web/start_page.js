@@ -51,7 +51,7 @@ async function start() {
     await attempt(async () => {
         const [templates, places, recent] = await Promise.all([
             state.client.templates(), state.client.places(), state.client.recent()]);
-        showTemplates(byId("templates"), templates);
+        showTemplates(byId("templates"), templates, state.client.templatePicture);
         byId("new-where").textContent = "Names without a folder go in " + places.documents;
         showRecent(byId("recent"), recent, open);
         await browse("");

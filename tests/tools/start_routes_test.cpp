@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pack/common/pack_error.h"
+#include "pack/pictures/png_codec.h"
 #include "pack/start/recent_discs.h"
 #include "pack/start/running_instance.h"
 #include "source_folder.h"
@@ -257,6 +258,36 @@ TEST_F(StartRoutesTest, AnswersEachRouteAndRefusesWhatItMust) {
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("outside/new")));
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("home/Documents/fresh")));
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("home/Documents/b/package.toml")));
+}
+
+// Each template's card shows its first menu as the author will get it, drawn once.
+TEST_F(StartRoutesTest, DrawsEachTemplatesMenuAsAPicture) {
+    const StartRoutes routes = Routes();
+    const auto ask = [&](const std::string& path) {
+        return routes.Answer({"GET", path, "", [](const char*) { return std::string(kToken); },
+                              [](const char*) { return std::string(); }});
+    };
+    const struct {
+        const char* name;
+        int width, height;  // the template's background
+    } cases[] = {{"product", 640, 400}, {"collection", 600, 380}, {"launcher", 420, 320}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<WebResponse> answer =
+            ask("/start/templates/" + std::string(c.name) + ".png");
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(answer->status, 200) << *answer->body;
+        EXPECT_EQ(answer->type, "image/png");
+        const std::vector<std::uint8_t> bytes(answer->body->begin(), answer->body->end());
+        const PngPicture picture = DecodePng(bytes);
+        EXPECT_EQ(picture.bitmap->width, c.width);
+        EXPECT_EQ(picture.bitmap->height, c.height);
+        EXPECT_EQ(ask("/start/templates/" + std::string(c.name) + ".png")->body, answer->body)
+            << "drawn once";
+    }
+    const std::optional<WebResponse> unknown = ask("/start/templates/../secret.png");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->status, 400);
 }
 
 TEST_F(StartRoutesTest, LeavesOtherPathsToThePage) {

@@ -131,6 +131,16 @@ class StartPageTest(unittest.TestCase):
             driver.get(url)
             self.wait_for(driver, "return document.querySelectorAll("
                           "'input[name=template]').length >= 3", "the templates listed")
+            # Styled by its own sheet (the tool's pages take no inline styles), the default
+            # template first and chosen, each card with the picture of its menu.
+            self.assertEqual(driver.execute_script(
+                "return getComputedStyle(document.querySelector('section')).backgroundColor"),
+                "rgb(255, 255, 255)")
+            self.assertEqual(driver.execute_script(
+                "return document.querySelector('input[name=template]:checked').value"), "product")
+            self.wait_for(driver, "return [...document.querySelectorAll('.template-picture')]"
+                          ".filter(p => p.complete && p.naturalWidth > 300).length === 3",
+                          "the templates' pictures")
             driver.execute_script(
                 "document.querySelector('input[value=launcher]').click();"
                 "document.getElementById('new-folder').value = 'Stick';"

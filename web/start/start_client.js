@@ -21,6 +21,13 @@ export function createStartClient(token) {
 
     return {
         templates: () => read("start/templates"),
+        // The template's first menu as a picture: an address the page's img can show.
+        async templatePicture(name) {
+            const response = await fetch("start/templates/" + encodeURIComponent(name) + ".png",
+                                         { headers });
+            if (!response.ok) throw new Error(response.status + " " + response.statusText);
+            return URL.createObjectURL(await response.blob());
+        },
         places: () => read("start/places"),
         recent: () => read("start/recent"),
         folders: (path) => read("start/folders?path=" + encodeURIComponent(path || "")),

@@ -6,13 +6,19 @@ export function element(tag, properties, ...children) {
     return made;
 }
 
-// One choice per template, the first chosen.
-export function showTemplates(list, templates) {
-    list.replaceChildren(...templates.map((template, index) => element("label", {},
-        element("input", { type: "radio", name: "template", value: template.name,
-                           checked: index === 0 }),
-        " ", element("b", { textContent: template.title }),
-        element("span", { textContent: template.description }))));
+// One choice per template, the first chosen, each with a picture of its menu once
+// picture(name) gives its address (a card without one still chooses).
+export function showTemplates(list, templates, picture) {
+    list.replaceChildren(...templates.map((template, index) => {
+        const shown = element("img", { alt: "", className: "template-picture" });
+        picture(template.name).then((address) => { shown.src = address; }, () => shown.remove());
+        return element("label", {},
+            shown,
+            element("input", { type: "radio", name: "template", value: template.name,
+                               checked: index === 0 }),
+            " ", element("b", { textContent: template.title }),
+            element("span", { textContent: template.description }));
+    }));
 }
 
 export function chosenTemplate(list) {

@@ -14,10 +14,11 @@ namespace ambrevo::pack {
 // leaves them in one folder.
 constexpr auto kSiteFiles =
     std::to_array<std::string_view>({"index.html", "page.css", "page.js", "ambrevo-web.js",
-                                     "ambrevo-web.wasm", "start.html", "start.js"});
+                                     "ambrevo-web.wasm", "start.html", "start.css", "start.js"});
 // Of those, the start page's, which only the tool serves: a menu's static page leaves them
 // out.
-constexpr auto kStartPageFiles = std::to_array<std::string_view>({"start.html", "start.js"});
+constexpr auto kStartPageFiles =
+    std::to_array<std::string_view>({"start.html", "start.css", "start.js"});
 
 // The folder of the page: given (--site), else the environment's AMBREVO_WEB_SITE, else
 // this program's own (OwnWebSite). Throws PackError when that folder holds no

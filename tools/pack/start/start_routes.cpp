@@ -12,6 +12,7 @@
 #include "pack/editor/edit_routes.h"
 #include "pack/page/request_body.h"
 #include "pack/start/disc_templates.h"
+#include "pack/start/template_preview.h"
 
 namespace ambrevo::pack {
 
@@ -40,9 +41,13 @@ bool IsInside(const std::filesystem::path& path, const std::filesystem::path& fo
 
 nlohmann::json ErrorJson(const std::string& message) { return {{"error", message}}; }
 
+// The template `new` takes by default first, as the page offers the first one.
 nlohmann::json TemplatesJson() {
+    std::vector<DiscTemplate> templates = DiscTemplates();
+    std::stable_partition(templates.begin(), templates.end(),
+                          [](const DiscTemplate& known) { return known.name == kDefaultTemplate; });
     nlohmann::json list = nlohmann::json::array();
-    for (const DiscTemplate& known : DiscTemplates()) {
+    for (const DiscTemplate& known : templates) {
         list.push_back(
             {{"name", known.name}, {"title", known.title}, {"description", known.description}});
     }
@@ -78,6 +83,10 @@ std::optional<WebResponse> StartRoutes::Answer(const WebRequest& request) const 
     const bool post = request.method == "POST";
     try {
         if (request.path == "/start/templates" && !post) return JsonResponse(200, TemplatesJson());
+        constexpr std::string_view kPictures = "/start/templates/";
+        if (request.path.starts_with(kPictures) && request.path.ends_with(".png") && !post) {
+            return TemplatePicture(request.path.substr(kPictures.size()));
+        }
         if (request.path == "/start/places" && !post) {
             return JsonResponse(200, {{"home", PathToUtf8(folders_.home)},
                                       {"documents", PathToUtf8(folders_.documents)}});
@@ -101,6 +110,19 @@ std::optional<WebResponse> StartRoutes::Answer(const WebRequest& request) const 
     }
     return JsonResponse(404, ErrorJson("the start page has no " + std::string(request.method) +
                                        " " + std::string(request.path)));
+}
+
+WebResponse StartRoutes::TemplatePicture(std::string_view fileName) const {
+    const std::string_view name = fileName.substr(0, fileName.size() - 4);
+    const std::lock_guard lock(picturesLock_);
+    auto found = pictures_.find(name);
+    if (found == pictures_.end()) {
+        found = pictures_
+                    .emplace(std::string(name),
+                             std::make_shared<const std::string>(TemplatePreviewPng(name)))
+                    .first;
+    }
+    return {200, "image/png", found->second, {}, {}};
 }
 
 WebResponse StartRoutes::Folders(const WebRequest& request) const {

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -13,7 +16,8 @@ namespace ambrevo::pack {
 
 // The start page's interface, beside the page's files. Every request needs the token of
 // the page's address in the header X-Ambrevo-Token (403 without it); answers are JSON.
-// - GET /start/templates: [{name, title, description}];
+// - GET /start/templates: [{name, title, description}], the default template first;
+// - GET /start/templates/NAME.png: the template's first menu as a picture (image/png);
 // - GET /start/places: {home, documents}, where the page proposes new discs;
 // - GET /start/recent: [{folder, name}], the discs opened last that still exist;
 // - GET /start/folders?path=P: {path, parent, disc, folders: [names]}, the folders in P (the
@@ -37,6 +41,8 @@ public:
 
 private:
     WebResponse Folders(const WebRequest& request) const;
+    // The picture of the template NAME.png names, drawn once.
+    WebResponse TemplatePicture(std::string_view fileName) const;
     WebResponse Open(const WebRequest& request) const;
     // The folder a request names, inside home; throws PackError otherwise.
     std::filesystem::path FolderInHome(const std::string& given) const;
@@ -45,6 +51,8 @@ private:
     std::string token_;
     std::function<void(const std::filesystem::path&)> open_;
     RecentDiscs recent_;
+    mutable std::mutex picturesLock_;
+    mutable std::map<std::string, std::shared_ptr<const std::string>, std::less<>> pictures_;
 };
 
 }  // namespace ambrevo::pack
