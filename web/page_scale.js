@@ -19,6 +19,9 @@ export function menuPoint(clientX, clientY, box, width, height) {
             along(clientY - box.top, box.height, height)];
 }
 
+// The frames after a resize over which a new ratio is looked for.
+const RATIO_SETTLE_FRAMES = 30;
+
 // Calls changed(ratio) each time the window's ratio of device pixels to CSS pixels changes:
 // the browser zoomed (which also resizes the page's viewport), or the window went to a
 // screen of another density (which a query of the present ratio tells, once it stops
@@ -38,5 +41,16 @@ export function watchPixelRatio(changed) {
         query.addEventListener("change", check);
     }
     listen();
-    window.addEventListener("resize", check);
+    // Chromium may fire the resize of a new density before devicePixelRatio gives it, and
+    // then no media query change: the ratio is looked at again over the frames that follow.
+    let following = 0;
+    function follow() {
+        check();
+        if (--following > 0) requestAnimationFrame(follow);
+    }
+    window.addEventListener("resize", () => {
+        if (following === 0) requestAnimationFrame(follow);
+        following = RATIO_SETTLE_FRAMES;
+        check();
+    });
 }

@@ -43,15 +43,15 @@ std::string TemplatePreviewPng(std::string_view name) {
     const ScratchFolder scratch;
     MakeDiscFromTemplate(scratch.Path(), name);
     std::ostringstream problems;
-    const std::optional<PackageSource> package = ReadCheckedSources(
-        {scratch.Path() / "package.toml"}, problems, false, SourceUse::Preview);
+    const std::optional<PackageSource> package =
+        ReadCheckedSources({scratch.Path() / "package.toml"}, problems, false, SourceUse::Preview);
     if (!package || package->menus.empty()) {
         throw PackError("the template \"" + std::string(name) +
                         "\" cannot be drawn: " + problems.str());
     }
     const MenuSource& menu = package->menus.front();
-    const MenuPreview preview = RenderMenuPreview(menu.menu, menu.menu.initialItem,
-                                                  &CarriedTextPainter(), menu.codePage);
+    const MenuPreview preview =
+        RenderMenuPreview(menu.menu, menu.menu.initialItem, &CarriedTextPainter(), menu.codePage);
     const std::vector<std::uint8_t> png = EncodePng(preview.picture, preview.alpha);
     return {png.begin(), png.end()};
 }
