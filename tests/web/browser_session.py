@@ -111,6 +111,22 @@ class StaticSite:
 MENU_CANVAS = "[...document.querySelectorAll('.form:not([hidden]):not(.framed) canvas')][0]"
 
 
+def module_answers(driver, folder, module, calls):
+    """What the ES module `module` of `folder` answers to each call [function, arguments],
+    in a page of that folder's origin (the tool's pages allow no scripts but their own);
+    an error's text when the module cannot be loaded."""
+    site = StaticSite(folder)
+    try:
+        driver.get(site.url.rsplit("/", 1)[0] + "/" + module)
+        return driver.execute_async_script(
+            "const [module, calls, done] = arguments;"
+            "import('./' + module)"
+            "  .then((m) => done(calls.map(([f, args]) => m[f](...args))),"
+            "        (error) => done(String(error)))", module, calls)
+    finally:
+        site.stop()
+
+
 def canvas_rgba(driver, left=0, top=0, width=None, height=None):
     """The menu window's canvas pixels in that area (all of it by default) as width,
     height and RGBA bytes, row by row from the top."""

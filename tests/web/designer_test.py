@@ -15,7 +15,7 @@ import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import StaticSite, chromium, run_page_tests
+from browser_session import chromium, module_answers, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -247,17 +247,8 @@ class DesignerTest(DesignerSession):
             ("a new item moved inside the window", "placedInside",
              [[190, 95], [50, 20], [200, 100]], [150, 80]),
         ]
-        # The module as the page's folder holds it, served on its own: the tool's page
-        # allows no scripts but its own.
-        site = StaticSite(os.path.dirname(GEOMETRY))
-        self.addCleanup(site.stop)
-        self.driver.get(site.url.rsplit("/", 1)[0] + "/")
-        answers = self.driver.execute_async_script(
-            "const [cases, done] = arguments;"
-            "import('./geometry.js')"
-            "  .then((g) => done(cases.map(([f, args]) => g[f](...args))),"
-            "        (error) => done(String(error)))",
-            [[call, args] for _, call, args, _ in cases])
+        answers = module_answers(self.driver, os.path.dirname(GEOMETRY), "geometry.js",
+                                 [[call, args] for _, call, args, _ in cases])
         self.assertIsInstance(answers, list, answers)
         for (name, _, _, expected), answer in zip(cases, answers):
             with self.subTest(name):

@@ -17,7 +17,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from browser_session import (MENU_CANVAS, StaticSite, canvas_rgba, chromium,  # noqa: E402
-                             run_page_tests)
+                             module_answers, run_page_tests)
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 from window_session import Image, edge_sharpness, resized  # noqa: E402
@@ -177,15 +177,8 @@ class PixelRatioTest(unittest.TestCase):
             ("a form of no size yet", "menuPoint",
              [15, 27, {"left": 10, "top": 20, "width": 0, "height": 0}, 0, 0], [5, 7]),
         ]
-        site = StaticSite(os.path.join(ROOT, "web"))
-        self.addCleanup(site.stop)
-        self.plain.get(site.url.rsplit("/", 1)[0] + "/page.css")
-        answers = self.plain.execute_async_script(
-            "const [cases, done] = arguments;"
-            "import('./page_scale.js')"
-            "  .then((s) => done(cases.map(([f, args]) => s[f](...args))),"
-            "        (error) => done(String(error)))",
-            [[call, args] for _, call, args, _ in cases])
+        answers = module_answers(self.plain, os.path.join(ROOT, "web"), "page_scale.js",
+                                 [[call, args] for _, call, args, _ in cases])
         self.assertIsInstance(answers, list, answers)
         for (name, _, _, expected), answer in zip(cases, answers):
             with self.subTest(name):

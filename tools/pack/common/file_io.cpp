@@ -107,4 +107,9 @@ void MakeFolderFor(const std::filesystem::path& file) {
 
 std::string QuotedPath(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
 
+RemovedFolder::~RemovedFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
 }  // namespace ambrevo::pack

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ambrevo::pack {
@@ -54,5 +55,20 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Makes the folder that file is to be written into, and the folders above it, when missing.
 // Throws PackError when it cannot.
 void MakeFolderFor(const std::filesystem::path& file);
+
+// A folder removed, with everything in it, when this goes: one the tool fills for a while.
+// Nothing is removed where the folder was moved away meanwhile.
+class RemovedFolder {
+public:
+    explicit RemovedFolder(std::filesystem::path path) : path_(std::move(path)) {}
+    ~RemovedFolder();
+    RemovedFolder(const RemovedFolder&) = delete;
+    RemovedFolder& operator=(const RemovedFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 }  // namespace ambrevo::pack

@@ -88,23 +88,6 @@ std::filesystem::path NewPrivateFolder(const std::filesystem::path& folder) {
     throw PackError("cannot find a free name beside " + QuotedPath(folder));
 }
 
-// Removes the private folder, unless it was put in place.
-class PrivateFolder {
-public:
-    explicit PrivateFolder(std::filesystem::path path) : path_(std::move(path)) {}
-    ~PrivateFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 }  // namespace
 
 std::filesystem::path FindWebSite(const std::optional<std::filesystem::path>& given) {
@@ -150,7 +133,8 @@ std::filesystem::path UnpackSite(std::span<const SiteFile> files,
         throw PackError("cannot unpack the browser player's page into " + QuotedPath(parent) +
                         ": " + error.message());
     }
-    const PrivateFolder unpacked(NewPrivateFolder(folder));
+    // Removed unless it was put in place.
+    const RemovedFolder unpacked(NewPrivateFolder(folder));
     for (const SiteFile& file : files) {
         WriteTextFile(unpacked.Path() / PathFromUtf8(file.name), file.bytes);
     }

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
-#include <system_error>
 #include <vector>
 
+#include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/disc/checked_sources.h"
 #include "pack/editor/edit_routes.h"
@@ -15,32 +15,12 @@
 #include "pack/start/disc_templates.h"
 
 namespace ambrevo::pack {
-namespace {
-
-// A folder of its own in the temporary folder, taken away with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(std::filesystem::temp_directory_path() / ("ambrevo-template-" + NewEditToken())) {}
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-}  // namespace
 
 std::string TemplatePreviewPng(std::string_view name) {
     // The template is made as `new` makes it and read as `preview` reads it, so the picture
     // is the menu the author gets.
-    const ScratchFolder scratch;
+    const RemovedFolder scratch(std::filesystem::temp_directory_path() /
+                                ("ambrevo-template-" + NewEditToken()));
     MakeDiscFromTemplate(scratch.Path(), name);
     std::ostringstream problems;
     const std::optional<PackageSource> package =
