@@ -8,6 +8,7 @@ import functools
 import gzip
 import http.server
 import os
+import subprocess
 import sys
 import threading
 import unittest
@@ -109,6 +110,24 @@ class StaticSite:
 
 
 MENU_CANVAS = "[...document.querySelectorAll('.form:not([hidden]):not(.framed) canvas')][0]"
+
+
+def start_tool(pack, *arguments):
+    """`ambrevo-pack` with those arguments on a free port, opening no browser: the process
+    and the address it serves (the token's included)."""
+    process = subprocess.Popen([pack, *arguments, "--port", "0", "--no-browser"],
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    for line in process.stdout:
+        if line.startswith("Serving "):
+            return process, line.split()[1]
+    process.wait()
+    raise AssertionError("ambrevo-pack %s did not start" % " ".join(arguments))
+
+
+def stop_tool(process):
+    process.kill()
+    process.wait()
+    process.stdout.close()
 
 
 def module_answers(driver, folder, module, calls):

@@ -7,11 +7,10 @@ Usage: build_dialog_test.py --site build/web/site --pack build/native/ambrevo-pa
 """
 import os
 import shutil
-import subprocess
 import tempfile
 import unittest
 
-from browser_session import chromium, run_page_tests
+from browser_session import chromium, run_page_tests, start_tool, stop_tool
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -25,23 +24,14 @@ class BuildDialogTest(unittest.TestCase):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-build-dialog-")
         cls.source = os.path.join(cls.folder, "demo")
         shutil.copytree(ARGS.demo, cls.source)
-        cls.process = subprocess.Popen(
-            [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0",
-             "--site", ARGS.site], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        for line in cls.process.stdout:
-            if line.startswith("Serving "):
-                cls.url = line.split()[1]
-                break
-        else:
-            raise AssertionError("ambrevo-pack edit did not start")
+        cls.process, cls.url = start_tool(
+            ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--site", ARGS.site)
         cls.driver = chromium(os.path.join(cls.folder, "profile"))
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        cls.process.kill()
-        cls.process.wait()
-        cls.process.stdout.close()
+        stop_tool(cls.process)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def wait_for(self, condition, what, seconds=60):

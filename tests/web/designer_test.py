@@ -8,14 +8,13 @@ Usage: designer_test.py --site build/web/site --pack build/native/ambrevo-pack
 import json
 import os
 import shutil
-import subprocess
 import tempfile
 import time
 import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import chromium, module_answers, run_page_tests
+from browser_session import chromium, module_answers, run_page_tests, start_tool, stop_tool
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -64,24 +63,15 @@ class DesignerSession(unittest.TestCase):
         cls.second = os.path.join(cls.source, "second.toml")
         with open(cls.second, "rb") as file:
             cls.second_original = file.read()
-        cls.process = subprocess.Popen(
-            [ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--port", "0", "--no-browser",
-             "--site", ARGS.site], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        for line in cls.process.stdout:
-            if line.startswith("Serving "):
-                cls.url = line.split()[1]
-                break
-        else:
-            raise AssertionError("ambrevo-pack edit did not start")
+        cls.process, cls.url = start_tool(
+            ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--site", ARGS.site)
         cls.base = cls.url.split("?")[0]
         cls.driver = chromium(os.path.join(cls.folder, "profile"))
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        cls.process.kill()
-        cls.process.wait()
-        cls.process.stdout.close()
+        stop_tool(cls.process)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def read(self, path):
@@ -573,23 +563,13 @@ class FirstMenuTest(unittest.TestCase):
         os.makedirs(os.path.join(cls.source, "pictures"))
         shutil.copy(os.path.join(ARGS.demo, "pictures", "second-background.png"),
                     os.path.join(cls.source, "pictures", "photo.png"))
-        cls.process = subprocess.Popen(
-            [ARGS.pack, "edit", cls.source, "--port", "0", "--no-browser", "--site", ARGS.site],
-            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        for line in cls.process.stdout:
-            if line.startswith("Serving "):
-                cls.url = line.split()[1]
-                break
-        else:
-            raise AssertionError("ambrevo-pack edit did not start")
+        cls.process, cls.url = start_tool(ARGS.pack, "edit", cls.source, "--site", ARGS.site)
         cls.driver = chromium(os.path.join(cls.folder, "profile"))
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        cls.process.kill()
-        cls.process.wait()
-        cls.process.stdout.close()
+        stop_tool(cls.process)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def wait_for(self, condition, what, seconds=15):
