@@ -11,8 +11,7 @@ import tempfile
 import unittest
 
 from browser_session import chromium, run_page_tests, start_tool, stop_tool
-from selenium.webdriver.common.by import By
-from selenium.webdriver.support.ui import WebDriverWait
+from disc_dialog import build_disc
 
 ARGS = None
 
@@ -34,38 +33,9 @@ class BuildDialogTest(unittest.TestCase):
         stop_tool(cls.process)
         shutil.rmtree(cls.folder, ignore_errors=True)
 
-    def wait_for(self, condition, what, seconds=60):
-        WebDriverWait(self.driver, seconds, poll_frequency=0.1).until(
-            lambda _: condition(), message="no " + what + " (" + self.driver.find_element(By.ID, "build-dialog").text + ")")
-
-    def build(self, label, folder, bits64=False, iso=True, usb=True):
-        """Fills the dialog as an author does and builds; gives the status, the outputs' and
-        the problems' lines once the tool has answered."""
-        driver = self.driver
-        driver.get(self.url)
-        opener = driver.find_element(By.ID, "build-disc")
-        self.wait_for(opener.is_displayed, "Build disc button")
-        opener.click()
-        dialog = driver.find_element(By.ID, "build-dialog")
-        self.assertTrue(dialog.get_property("open"))
-        fields = dialog.find_elements(By.CSS_SELECTOR, "input")
-        label_field, bits32, bits64_field, iso_field, usb_field, folder_field = fields[:6]
-        label_field.clear()
-        label_field.send_keys(label)
-        (bits64_field if bits64 else bits32).click()
-        if iso_field.is_selected() != iso:
-            iso_field.click()
-        if usb_field.is_selected() != usb:
-            usb_field.click()
-        folder_field.clear()
-        folder_field.send_keys(folder)
-        dialog.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
-        status = dialog.find_element(By.CSS_SELECTOR, ".build-status")
-        self.wait_for(lambda: status.text == "Built." or status.text.startswith(("Not built",
-                                                                               "Stopped")),
-                      "answer from the build")
-        lines = lambda css: [e.text for e in dialog.find_elements(By.CSS_SELECTOR, css + " li")]
-        return status.text, lines(".build-results"), lines(".build-problems")
+    def build(self, label, folder, **choices):
+        self.driver.get(self.url)
+        return build_disc(self.driver, label, folder, **choices)
 
     def test_builds_the_demo_disc_image_and_usb_folder(self):
         status, outputs, problems = self.build("Ambrevo Demo", "output")

@@ -15,6 +15,7 @@ import tempfile
 import unittest
 
 from browser_session import chromium, run_page_tests
+from disc_dialog import build_disc
 from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
@@ -69,10 +70,10 @@ class StartPageTest(unittest.TestCase):
         with open(self.record) as file:
             return file.read().split()
 
-    def wait_for(self, driver, script, what, seconds=20):
+    def wait_for(self, driver, script, what, *arguments, seconds=20):
         try:
             WebDriverWait(driver, seconds, poll_frequency=0.05).until(
-                lambda d: d.execute_script(script))
+                lambda d: d.execute_script(script, *arguments))
         except Exception:
             self.fail(what + " did not happen: " + driver.execute_script(
                 "return location.href + ' ' + document.body.innerText.slice(0, 300)"))
@@ -124,7 +125,7 @@ class StartPageTest(unittest.TestCase):
         except Exception:
             self.fail("the browser was not asked to open the start page")
 
-    def test_a_disc_from_a_template_opens_in_the_designer(self):
+    def test_a_disc_from_each_template_is_built_from_the_page(self):
         process, url = start_tool(self.home, self.bin, "--no-browser")
         driver = chromium(os.path.join(self.folder, "profile"))
         try:
@@ -141,25 +142,45 @@ class StartPageTest(unittest.TestCase):
             self.wait_for(driver, "return [...document.querySelectorAll('.template-picture')]"
                           ".filter(p => p.complete && p.naturalWidth > 300).length === 3",
                           "the templates' pictures")
-            driver.execute_script(
-                "document.querySelector('input[value=launcher]').click();"
-                "document.getElementById('new-folder').value = 'Stick';"
-                "document.getElementById('new-make').click()")
-            self.wait_for(driver, "return !!document.querySelector('.editor-layer')",
-                          "the designer")
-            self.wait_for(driver, "return [...document.querySelectorAll("
-                          "'select[aria-label=Menu] option')].some(o => o.selected &&"
-                          " o.textContent.includes('My Stick'))", "the disc's menu on show")
-            disc = os.path.join(self.home, "Documents", "Stick")
-            self.assertTrue(os.path.exists(os.path.join(disc, "package.toml")))
-            self.assertTrue(os.path.exists(os.path.join(disc, "disc", "README.txt")))
-            # The disc is now a recent one on the start page.
+            for template, folder, title in [("product", "Product", "Your Product"),
+                                            ("collection", "Photos", "Our Collection"),
+                                            ("launcher", "Stick", "My Stick")]:
+                with self.subTest(template=template):
+                    self.make_and_build(driver, url, template, folder, title)
+            # The discs are now recent ones on the start page.
             driver.get(url)
-            self.wait_for(driver, "return document.getElementById('recent').textContent"
-                          ".includes('Stick')", "the recent disc listed")
+            self.wait_for(driver, "return ['Product', 'Photos', 'Stick'].every(name =>"
+                          " document.getElementById('recent').textContent.includes(name))",
+                          "the recent discs listed")
         finally:
             driver.quit()
             stop(process)
+
+    def make_and_build(self, driver, url, template, folder, title):
+        """A new disc from the start page, on show in the designer, then built from there
+        with its image and USB folder."""
+        driver.get(url)
+        self.wait_for(driver, "return document.querySelectorAll("
+                      "'input[name=template]').length >= 3", "the templates listed")
+        driver.execute_script(
+            "document.querySelector('input[value=' + arguments[0] + ']').click();"
+            "document.getElementById('new-folder').value = arguments[1];"
+            "document.getElementById('new-make').click()", template, folder)
+        self.wait_for(driver, "return !!document.querySelector('.editor-layer')", "the designer")
+        self.wait_for(driver, "return [...document.querySelectorAll("
+                      "'select[aria-label=Menu] option')].some(o => o.selected &&"
+                      " o.textContent.includes(arguments[0]))", "the disc's menu on show", title)
+        disc = os.path.join(self.home, "Documents", folder)
+        self.assertTrue(os.path.exists(os.path.join(disc, "package.toml")))
+        status, outputs, problems = build_disc(driver, title, "output")
+        self.assertEqual(status, "Built.", problems)
+        out = os.path.join(disc, "output")
+        for path in ("disc/setup.exe", "disc/autorun.inf", "disc.iso",
+                     "usb/Start %s.exe" % title, "usb/autorun.inf"):
+            self.assertTrue(os.path.isfile(os.path.join(out, path)), path)
+        with open(os.path.join(out, "disc.iso"), "rb") as file:
+            file.seek(0x8001)
+            self.assertEqual(file.read(5), b"CD001")
 
 
 def set_arguments(arguments):

@@ -116,7 +116,7 @@ ExtraRoutes WithBuildRoute(ExtraRoutes routes, std::shared_ptr<const BuildRoute>
         if (std::optional<WebResponse> built = build->Answer(request)) return built;
         return answer ? answer(request) : std::nullopt;
     };
-    routes.posts.emplace_back("/build", BuildRoute::kBuildBodyLimit);
+    routes.posts.push_back(BuildRoute::Post());
     return routes;
 }
 

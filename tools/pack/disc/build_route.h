@@ -7,6 +7,7 @@
 #include <optional>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 
 #include "pack/page/web_routes.h"
 
@@ -23,6 +24,9 @@ namespace ambrevo::pack {
 class BuildRoute {
 public:
     static constexpr std::size_t kBuildBodyLimit = 64 * 1024;
+
+    // The route's POST and its body limit, for a server's list of the POSTs it takes.
+    static std::pair<std::string, std::size_t> Post() { return {"/build", kBuildBodyLimit}; }
 
     // source: the package.toml or menu TOML file being designed; disc: the files beside
     // the menu (see DiscFolderFor).

@@ -37,6 +37,13 @@ WebOptions EditedSource(WebOptions options) {
     return options;
 }
 
+ExtraRoutes DesignerRoutes(const EditRoutes& routes, std::atomic<bool>& edited,
+                           const WebOptions& options) {
+    return WithBuildRoute(routes.Served(edited),
+                          std::make_shared<const BuildRoute>(
+                              options.source, DiscFolderFor(options.source, options.disc)));
+}
+
 int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out, std::ostream& err,
             std::function<void(const std::string& address)> served) {
     return Guarded(err, [&] {
@@ -47,10 +54,7 @@ int RunEdit(const WebOptions& given, std::optional<int> port, std::ostream& out,
         const EditRoutes routes(session, NewEditToken());
         std::atomic<bool> edited = false;
         ServeExtras extras;
-        extras.routes =
-            WithBuildRoute(routes.Served(edited),
-                           std::make_shared<const BuildRoute>(
-                               options.source, DiscFolderFor(options.source, options.disc)));
+        extras.routes = DesignerRoutes(routes, edited, options);
         extras.query = "?token=" + routes.Token();
         extras.buildNow = &edited;
         extras.pictures = pictures;

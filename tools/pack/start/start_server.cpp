@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "pack/common/disc_files.h"
+#include "pack/disc/build_route.h"
 #include "pack/editor/edit_command.h"
 #include "pack/editor/edit_routes.h"
 #include "pack/editor/edit_session.h"
@@ -25,13 +26,12 @@ bool IsSiteFile(std::string_view path) {
 
 // The designer on one disc folder, as `edit` serves it.
 struct StartServer::Designer {
-    Designer(const std::filesystem::path& source, const std::filesystem::path& site,
-             const std::string& token)
-        : session(source, pictures),
+    Designer(const WebOptions& options, const std::filesystem::path& site, const std::string& token)
+        : session(options.source, pictures),
           routes(session, token),
-          package(source, pictures),
-          page{site, DiscFolderFor(source, std::nullopt), &package, true},
-          served(routes.Served(edited)) {}
+          package(options.source, pictures),
+          page{site, DiscFolderFor(options.source, options.disc), &package, true},
+          served(DesignerRoutes(routes, edited, options)) {}
 
     std::shared_ptr<PictureCache> pictures = std::make_shared<PictureCache>();
     EditSession session;
@@ -58,7 +58,7 @@ std::shared_ptr<StartServer::Designer> StartServer::Current() const {
 
 void StartServer::Open(const std::filesystem::path& folder) {
     const WebOptions options = EditedSource({folder, std::nullopt, site_});
-    auto designer = std::make_shared<Designer>(options.source, site_, token_);
+    auto designer = std::make_shared<Designer>(options, site_, token_);
     designer->package.Build();
     const std::lock_guard lock(mutex_);
     designer_ = std::move(designer);
@@ -111,6 +111,7 @@ ExtraRoutes StartServer::Served() {
         return Refusal(404, "no disc is open: choose one on the start page");
     };
     routes.posts = EditRoutes::Posts();
+    routes.posts.push_back(BuildRoute::Post());
     routes.posts.emplace_back("/start/new", StartRoutes::kBodyLimit);
     routes.posts.emplace_back("/start/open", StartRoutes::kBodyLimit);
     return routes;
