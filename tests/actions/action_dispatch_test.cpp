@@ -316,7 +316,9 @@ TEST_F(ActionDispatchTest, ALaunchRefusedByPolicyNamesTheFileAndTheSecuritySetti
         EXPECT_EQ(dialogs_.shown, c.boxes);
         EXPECT_EQ(debug_.lines, c.trace);
         EXPECT_EQ(widgets_.MinimizeCalls() - minimizedBefore, c.minimized);
-        if (c.minimized == 0) EXPECT_EQ(window_.enabledChanges, std::vector<bool>{true});
+        if (c.minimized == 0) {
+            EXPECT_EQ(window_.enabledChanges, std::vector<bool>{true});
+        }
         EXPECT_FALSE(dispatch_.Busy());
     }
 }

@@ -8,7 +8,7 @@ namespace ambrevo::pack {
 namespace {
 
 EditStep StepOf(std::size_t bytes, char fill, const char* file = "main.toml") {
-    return {{{file, std::string(bytes / 2, fill), std::string(bytes - bytes / 2, fill)}}};
+    return {{{file, std::string(bytes / 2, fill), std::string(bytes - bytes / 2, fill)}}, ""};
 }
 
 // Undoes (or redoes) the step that comes next.

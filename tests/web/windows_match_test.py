@@ -29,7 +29,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from edit_interface import changed_lines, post_edit  # noqa: E402
 from browser_session import (MENU_CANVAS, StaticSite, canvas_rgba, chromium,  # noqa: E402
-                             missing_browser)
+                             missing_browser, start_tool, stop_tool)
 from player_harness import _unescape, _xdotool  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
@@ -91,16 +91,13 @@ def edit_demo_copy(folder):
     menu_file = os.path.join(SOURCE, "main.toml")
     with open(menu_file, encoding="utf-8") as before:
         text = before.read()
-    editor = subprocess.Popen([ARGS.pack, "edit", os.path.join(SOURCE, "package.toml"),
-                               "--port", "0", "--no-browser", "--site", ARGS.site],
-                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    editor, url = start_tool(ARGS.pack, "edit", os.path.join(SOURCE, "package.toml"),
+                             "--site", ARGS.site)
     try:
-        url = next(line.split()[1] for line in editor.stdout if line.startswith("Serving "))
         status, body = post_edit(*url.split("?token="), "main.toml", MOVE)
         assert status == 200, (status, body)
     finally:
-        editor.kill()
-        editor.wait()
+        stop_tool(editor)
     with open(menu_file, encoding="utf-8") as after:
         changed = changed_lines(text, after.read())
     assert changed == [("position = [36, 130]", "position = [46, 130]")], changed
