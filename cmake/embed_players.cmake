@@ -11,6 +11,7 @@
 # exactly when a player does; it is rewritten only then.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/write_if_changed.cmake)
 
 foreach(variable PLAYER32 PLAYER64 PE OUTPUT)
     if(NOT DEFINED ${variable})
@@ -55,10 +56,4 @@ if(missing)
         "build them first (make players) to carry them")
 endif()
 
-set(previous "")
-if(EXISTS ${OUTPUT})
-    file(READ ${OUTPUT} previous)
-endif()
-if(NOT previous STREQUAL script)
-    file(WRITE ${OUTPUT} "${script}")
-endif()
+ambrevo_write_if_changed(${OUTPUT} "${script}")

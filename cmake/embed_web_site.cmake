@@ -9,6 +9,7 @@
 # exactly when a file of the page does; it is rewritten only then.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/write_if_changed.cmake)
 
 foreach(variable SITE LIST OUTPUT)
     if(NOT DEFINED ${variable})
@@ -54,10 +55,4 @@ else()
     endforeach()
 endif()
 
-set(previous "")
-if(EXISTS ${OUTPUT})
-    file(READ ${OUTPUT} previous)
-endif()
-if(NOT previous STREQUAL script)
-    file(WRITE ${OUTPUT} "${script}")
-endif()
+ambrevo_write_if_changed(${OUTPUT} "${script}")
