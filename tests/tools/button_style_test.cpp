@@ -216,6 +216,60 @@ TEST_F(ButtonStyleTest, PaintsAClearCorneredShapeWithTheCaptionInside) {
     }
 }
 
+// For denser screens the button is drawn again at the density's size, every length of its
+// look scaled, and composed over the background there; its caption's glyphs are drawn at
+// the scaled size, not enlarged.
+TEST_F(ButtonStyleTest, DrawsEachSetAgainForDenserScreens) {
+    ButtonLook look = Look(0, 0, 5, 0xFFFFFF, 0);
+    look.points = 11;
+    look.offset = {-3, 2};
+    const struct {
+        const DensityScale& scale;
+        int radius, points, left, top, padding, borderWidth;
+    } looks[] = {{kDensityScales[0], 8, 17, -5, 3, 24, 2},
+                 {kDensityScales[1], 10, 22, -6, 4, 32, 2}};
+    for (const auto& c : looks) {
+        SCOPED_TRACE(c.scale.suffix);
+        const ButtonLook dense = LookAtDensity(look, c.scale);
+        EXPECT_EQ(std::tuple(dense.radius, dense.points, dense.offset.left, dense.offset.top,
+                             dense.padding, dense.borderWidth),
+                  std::tuple(c.radius, c.points, c.left, c.top, c.padding, c.borderWidth));
+    }
+
+    const MenuSource menu = ReadOne(
+        "background = \"bg.png\"\n[[item]]\ncaption = \"Install\"\nposition = [11, 10]\n"
+        "size = [121, 40]\n[item.style]\nfill = \"#2a6f97\"\nborder = \"#ffffff\"\n");
+    ASSERT_TRUE(diagnostics_.Empty()) << FormatDiagnostic(diagnostics_.All().front());
+    ASSERT_EQ(menu.densityPictures.size(), 6u) << "three sets at two densities";
+    // The rows the caption's light ink reaches in the button's middle half, away from the
+    // border's rounded corners.
+    const auto inkRows = [](const Bitmap& picture) {
+        int top = picture.height, bottom = -1;
+        for (int y = 3; y < picture.height - 3; ++y) {
+            for (int x = picture.width / 4; x < picture.width * 3 / 4; ++x) {
+                if ((picture.At(x, y) >> 16) < 0x80) continue;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        return bottom - top + 1;
+    };
+    const auto normal = menu.menu.pictures.Picture(1, 0, 0);
+    for (const DensityPicture& dense : menu.densityPictures) {
+        SCOPED_TRACE(std::to_string(dense.percent) + "% set " + std::to_string(dense.set));
+        const DensityScale& scale = *DensityOfPercent(dense.percent);
+        EXPECT_EQ(dense.record, 1);
+        EXPECT_EQ(dense.bitmap->width, VariantSide(121, scale));
+        EXPECT_EQ(dense.bitmap->height, VariantSide(40, scale));
+        const int middle = dense.bitmap->width / 2;
+        EXPECT_EQ(dense.bitmap->At(middle, 1), 0xFFFFFFu) << "a border two pixels wide";
+        EXPECT_NE(dense.bitmap->At(middle, 2), 0xFFFFFFu);
+        if (dense.set != 0) continue;
+        const double ratio = double(inkRows(*dense.bitmap)) / inkRows(*normal);
+        EXPECT_NEAR(ratio, double(scale.numerator) / scale.denominator, 0.25);
+    }
+}
+
 // The reference menu's drawn pictures, pixel for pixel: the Windows tool is held to the
 // same files (tests/e2e/styled_buttons_e2e.py).
 TEST_F(ButtonStyleTest, DrawsTheReferencePixels) {
@@ -257,7 +311,7 @@ TEST_F(ButtonStyleTest, BuildListAndExtractCarryTheDrawnPictures) {
     ASSERT_EQ(build(kReference / "main.toml", "first.exe"), 0) << err.str();
     ASSERT_EQ(RunList(folder_.Path("first.exe"), out, err), 0) << err.str();
     EXPECT_NE(out.str().find("-> \"%setup.exe\" named \"Install\"  [normal 1, highlighted 1, "
-                             "pressed 1]"),
+                             "pressed 1, @1.5x, @2x]"),
               std::string::npos)
         << out.str();
     ASSERT_EQ(RunExtract(folder_.Path("first.exe"), folder_.Path("out"), std::nullopt, err), 0)

@@ -85,7 +85,8 @@ void PaintShape(const ButtonLook& look, Bitmap& picture, std::vector<std::uint8_
     const int height = picture.height;
     const int radius = std::clamp(look.radius, 0, std::min(width, height) / 2);
     const RoundedBox outer = RoundedBox::Inset(width, height, radius, 0);
-    const RoundedBox inner = RoundedBox::Inset(width, height, radius, look.border ? 1 : 0);
+    const RoundedBox inner =
+        RoundedBox::Inset(width, height, radius, look.border ? look.borderWidth : 0);
     for (int row = 0; row < height; ++row) {
         const std::uint32_t fill = FillOfRow(look, row, height);
         for (int column = 0; column < width; ++column) {
@@ -120,11 +121,25 @@ void PaintCaption(const ButtonLook& look, const std::string& caption,
 
 }  // namespace
 
+ButtonLook LookAtDensity(const ButtonLook& look, const DensityScale& scale) {
+    // Offsets may be negative: scaled as their size, the sign kept.
+    const auto scaled = [&](int length) {
+        return length < 0 ? -VariantSide(-length, scale) : VariantSide(length, scale);
+    };
+    ButtonLook dense = look;
+    dense.radius = scaled(look.radius);
+    dense.points = scaled(look.points);
+    dense.offset = {scaled(look.offset.left), scaled(look.offset.top)};
+    dense.padding = scaled(look.padding);
+    dense.borderWidth = scaled(look.borderWidth);
+    return dense;
+}
+
 TextBox CaptionBox(const ButtonLook& look, int width, int height) {
     TextBox box;
-    box.left = std::int64_t{kButtonPadding} + look.offset.left;
+    box.left = std::int64_t{look.padding} + look.offset.left;
     box.top = look.offset.top;
-    box.width = std::max<std::int64_t>(0, std::int64_t{width} - 2 * kButtonPadding);
+    box.width = std::max<std::int64_t>(0, std::int64_t{width} - 2 * std::int64_t{look.padding});
     box.height = height;
     box.alignment = look.alignment;
     box.centreVertically = true;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "menu/menu_model.h"
+#include "pack/pictures/density_variants.h"
 #include "pack/pictures/png_codec.h"
 #include "pack/pictures/preview_text.h"
 
@@ -18,15 +19,22 @@ struct ButtonLook {
     std::uint32_t fillTop = 0;            // the fill runs from fillTop in the first row
     std::uint32_t fillBottom = 0;         // to fillBottom in the last
     int radius = 0;                       // of the corners, in pixels
-    std::optional<std::uint32_t> border;  // one pixel wide, inside the shape
+    std::optional<std::uint32_t> border;  // borderWidth wide, inside the shape
     std::uint32_t text = 0;
     int points = 12;  // caption size, in points at 96 dots per inch
     bool bold = false;
     std::int32_t alignment = 0;  // TextAlignment
     Point offset{0, 0};          // the caption moved by this many pixels
+    // What the tool sets and scales for a denser screen, not the author.
+    int padding = kButtonPadding;  // room kept clear left and right of the caption
+    int borderWidth = 1;           // of the border, when there is one
 };
 
-// Where the caption of a width x height button is set: between the paddings, centred in
+// The look drawn for a screen of that density, the button then being drawn at its size at
+// that scale (VariantSide): its corners, border, padding, caption size and offset scaled.
+ButtonLook LookAtDensity(const ButtonLook& look, const DensityScale& scale);
+
+// Where the caption of a width x height button is set: between the look's paddings, centred in
 // the height, moved by the look's offset.
 TextBox CaptionBox(const ButtonLook& look, int width, int height);
 

@@ -339,8 +339,8 @@ const NameTable& ReadyStyleNames() {
     return names;
 }
 
-bool ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDefinition& menu,
-                     int record) {
+bool ReadButtonStyle(SourceTable& item, DensityBackdrops& backdrops, MenuDefinition& menu,
+                     std::vector<DensityPicture>& densities, int record) {
     const toml::node* style = item.Value("style");
     if (style == nullptr) return false;
     MenuItem& owner = menu.items.at(static_cast<std::size_t>(record - 1));
@@ -358,14 +358,27 @@ bool ReadButtonStyle(SourceTable& item, const PictureBackdrop& backdrop, MenuDef
                                     : std::string();
     if (!SizeToCaption(item, *looks, caption, owner)) return true;
     TakeCaptionTexts(item, PartsOf(caption), owner);
+    const PictureBackdrop& backdrop = backdrops.Base();
     bool uncovered = false;
     for (std::size_t i = 0; i < kDrawnSets.size(); ++i) {
+        const int set = static_cast<int>(kDrawnSets[i]);
         const PngPicture drawn =
             PaintButton((*looks)[i], owner.width, owner.height, caption, CarriedTextPainter());
         ComposedPicture composed = ComposeOverBackdrop(drawn, {owner.left, owner.top}, backdrop);
         uncovered = uncovered || composed.uncovered;
-        menu.pictures.StorePicture(record, static_cast<int>(kDrawnSets[i]), 0,
-                                   std::move(composed.bitmap));
+        menu.pictures.StorePicture(record, set, 0, std::move(composed.bitmap));
+        for (const DensityScale& scale : kDensityScales) {
+            // A background too large at that density gets no variants: the player then
+            // enlarges the 1x button, as for any picture without one.
+            const PictureBackdrop* dense = backdrops.At(scale);
+            if (dense == nullptr) continue;
+            const PngPicture drawnDense =
+                PaintButton(LookAtDensity((*looks)[i], scale), VariantSide(owner.width, scale),
+                            VariantSide(owner.height, scale), caption, CarriedTextPainter());
+            const Point at{VariantSide(owner.left, scale), VariantSide(owner.top, scale)};
+            densities.push_back({ScalePercent(scale), record, set, 0,
+                                 ComposeOverBackdrop(drawnDense, at, *dense).bitmap});
+        }
     }
     if (uncovered) {
         item.File().Warn(item.Line("style"),

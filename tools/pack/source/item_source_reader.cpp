@@ -251,7 +251,8 @@ void ReadItemSources(SourceTable& root, SourcePictures& pictures, DensityBackdro
         SourceTable source = root.Item(*table, number);
         menu.menu.items.push_back(ReadItem(source, menu.version, menu));
         ReadItemPictures(source, pictures, backdrops, menu, number);
-        const bool styled = ReadButtonStyle(source, backdrops.Base(), menu.menu, number);
+        const bool styled =
+            ReadButtonStyle(source, backdrops, menu.menu, menu.densityPictures, number);
         source.ReportUnknownKeys();
         // A style that could not be drawn has been reported; its missing picture is no news.
         if (!styled || menu.menu.pictures.HasPicture(number, 0, 0)) {
