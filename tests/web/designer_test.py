@@ -630,6 +630,16 @@ class DesignerZoomTest(DesignerSession):
             "css selector", self.ZOOM_RADIO % 1.5).get_attribute("checked"), "true")
         # The arrow key chose the zoom and moved no item.
         self.assertEqual(self.text(), self.original)
+        # The push button, off the desktop's view at 200 % unscrolled, is scrolled into it.
+        self.driver.execute_script(
+            "document.querySelector('.editor-items li[data-item=\"4\"]').click()")
+        self.choose_zoom(2)
+        self.assertTrue(self.driver.execute_script(
+            "const view = document.getElementById('desktop').getBoundingClientRect();"
+            "const box = document.querySelectorAll('.editor-layer .editor-item')[3]"
+            "    .getBoundingClientRect();"
+            "return box.left >= view.left && box.right <= view.right &&"
+            "    box.top >= view.top && box.bottom <= view.bottom"))
 
 
 class FirstMenuTest(unittest.TestCase):

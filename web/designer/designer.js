@@ -65,9 +65,12 @@ export function startDesigner(page, live, token, zoomTo) {
             addPictureFiles,
             chooseDropSet: (dropSet) => update({ dropSet }),
             zooms: ZOOMS,
+            // The selection stays in sight of a menu shown larger.
             zoom: (zoom) => {
                 zoomTo(zoom);
                 update({ zoom });
+                const desktop = document.getElementById("desktop");
+                if (d.selected.length) view.overlay.reveal(d.selected[0], desktop);
             },
             duplicate,
             remove,

@@ -74,6 +74,15 @@ export function createOverlay(listeners) {
                                                      warned.includes(item.index)));
             showGuides(lines);
         },
+        // The scroller (the desktop) scrolled to show item n's box in its middle, as far as
+        // it goes.
+        reveal(n, scroller) {
+            if (!boxes[n - 1]) return;
+            const box = boxes[n - 1].getBoundingClientRect();
+            const view = scroller.getBoundingClientRect();
+            scroller.scrollBy(box.left + box.width / 2 - view.left - view.width / 2,
+                              box.top + box.height / 2 - view.top - view.height / 2);
+        },
         // A pointer event's point in the menu's client area, in menu pixels.
         pointOf(e) {
             return menuPoint(e.clientX, e.clientY, layer.getBoundingClientRect(), ...size);
