@@ -142,17 +142,18 @@ class DesignerSession(unittest.TestCase):
 
     def at(self, point):
         """An action chain with the pointer on a pixel of the menu's client area (in menu
-        pixels) at the designer's zoom, the desktop scrolled as far as it goes towards
-        having that pixel in its middle, as an author scrolls to a menu shown larger."""
+        pixels) at the designer's zoom, also in "Try it", the desktop scrolled as far as it
+        goes towards having that pixel in its middle, as an author scrolls to a menu shown
+        larger."""
         x, y = self.driver.execute_script(
             "const [x, y] = arguments[0], zoom = window.ambrevo.designer.state.zoom;"
             "const desktop = document.getElementById('desktop');"
-            "const layer = document.querySelector('.editor-layer');"
+            "const canvas = document.querySelector('.form:not([hidden]) canvas');"
             "const view = desktop.getBoundingClientRect();"
-            "let box = layer.getBoundingClientRect();"
+            "let box = canvas.getBoundingClientRect();"
             "desktop.scrollLeft += box.left + (x + 0.5) * zoom - view.left - view.width / 2;"
             "desktop.scrollTop += box.top + (y + 0.5) * zoom - view.top - view.height / 2;"
-            "box = layer.getBoundingClientRect();"
+            "box = canvas.getBoundingClientRect();"
             "return [Math.floor(box.left + (x + 0.5) * zoom),"
             "        Math.floor(box.top + (y + 0.5) * zoom)]", list(point))
         chain = ActionChains(self.driver)
@@ -182,6 +183,12 @@ class DesignerSession(unittest.TestCase):
         return self.driver.execute_script(
             "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
             " '\"]')", key)
+
+    def try_it(self, on):
+        self.driver.execute_script(
+            "const box = [...document.querySelectorAll('#editor input[type=checkbox]')]"
+            ".find(b => b.parentNode.textContent.includes('Try it'));"
+            "if (box.checked !== arguments[0]) box.click()", on)
 
     def designer(self, expression):
         return self.driver.execute_script("return window.ambrevo.designer." + expression)
@@ -468,12 +475,6 @@ class DesignerTest(DesignerSession):
         self.press("Undo")
         self.wait_for_file(self.original)
 
-    def try_it(self, on):
-        self.driver.execute_script(
-            "const box = [...document.querySelectorAll('#editor input[type=checkbox]')]"
-            ".find(b => b.parentNode.textContent.includes('Try it'));"
-            "if (box.checked !== arguments[0]) box.click()", on)
-
     def on_menu(self, point):
         """An action chain with the pointer at a point of the menu on show, as in "Try it",
         where the designer's layer is hidden."""
@@ -615,6 +616,13 @@ class DesignerZoomTest(DesignerSession):
                 self.wait_for(lambda: self.designer("state.busy") == 0, "the move answered")
                 ActionChains(self.driver).send_keys(Keys.ARROW_DOWN * 2).perform()
                 self.wait_for_file(moved.replace(b"184]", b"186]"))
+
+    def test_try_it_at_200_percent_launches_the_item_under_the_pointer(self):
+        self.choose_zoom(2)
+        self.try_it(True)
+        self.at(README_ITEM).click().perform()
+        self.wait_for(lambda: self.driver.find_element("id", "launch-file").text ==
+                      "D:\\readme.txt", "the read-me launched")
 
     def test_the_zoom_is_chosen_with_the_keys_and_kept_for_the_session(self):
         radio = self.driver.find_element("css selector", self.ZOOM_RADIO % 1)
