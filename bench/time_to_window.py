@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Time from process start to the window on screen under Wine: the player with the load
 benchmark's heavy menu, and with the demo disc, against a bare Win32 program that shows a
-640 x 480 bitmap.
+640 x 480 bitmap; and both menus again on a screen of 144 DPI (150 %).
 
 Run on an X display (xvfb-run) with WINEPREFIX set (`make bench-window` does); needs
 libX11, xdotool, Wine and the MinGW compiler (for the bare window). Prints the median
 of each and its ratio to the bare window's, against its target; then each menu's time
 beside its floor, the bare window's time plus libdeflate decoding that disc's picture
 streams on every processor (bench/stream_floor.cpp, timed natively in the same run), and
-their ratio.
+their ratio. Each menu's time at 144 DPI is printed beside its time at 96 DPI (the floor
+of that line) and their ratio (target: at most 1.1). The 144-DPI runs take place in a copy
+of the prefix whose LogPixels is 144 (tests/e2e/scaled_prefix.py), in turn with the others.
 
   bench/time_to_window.py --player build/win32/ambrevo.exe \
       --disc-maker build/native/bench/rich_menu_disc [--runs 9] [--baseline OTHER.exe] \
@@ -38,6 +40,9 @@ import time
 from floor_figures import against_floor, stream_floor
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from scaled_prefix import ScaledPrefix  # noqa: E402
+
 # Windows programs start with the Wine loader of the build being measured (WINDOWS_ARCH,
 # which the Makefile sets), and the bare window is compiled for the same architecture.
 WINE_RUN = os.path.join(HERE, "..", "scripts", "wine-run")
@@ -45,6 +50,11 @@ MINGW_GCC = {"win32": "i686-w64-mingw32-gcc", "win64": "x86_64-w64-mingw32-gcc"}
 WAIT_SECONDS = 30
 # The most each menu's time to window may be, as a multiple of the bare window's.
 TARGET_RATIOS = {"heavy menu": 2.0, "baseline": 2.0, "demo": 1.2}
+# The screen of the scaled runs, and the most a menu's time there may be, as a multiple of
+# its time at 96 DPI.
+SCALED_DPI = 144
+SCALED_TARGET = 1.1
+SCALED = " at %d DPI" % SCALED_DPI
 DEMO_TITLE = "Ambrevo Demo"
 POLL_SECONDS = 0.005
 
@@ -122,12 +132,13 @@ def visible(title):
     return found.returncode == 0
 
 
-def time_to_window(watcher, program, title):
-    """Seconds from starting the program to its window being mapped; the program is
-    then ended."""
+def time_to_window(watcher, program, title, environment=None):
+    """Seconds from starting the program (in the environment given, else this one's) to
+    its window being mapped; the program is then ended."""
     start = time.monotonic()
     process = subprocess.Popen([WINE_RUN, program], cwd=os.path.dirname(program),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               env=environment)
     try:
         watcher.wait_for(title, process, start)
         return time.monotonic() - start
@@ -155,11 +166,12 @@ def main():
         os.path.dirname(os.path.abspath(args.disc_maker)), "stream_floor")
 
     folder = tempfile.mkdtemp(prefix="ambrevo-ttw-")
+    scaled = None
     try:
         floor = os.path.join(folder, "floor.exe")
         subprocess.run([MINGW_GCC[os.environ.get("WINDOWS_ARCH", "win32")], "-O2", "-mwindows", "-o", floor,
                         os.path.join(HERE, "floor_window.c"), "-lgdi32"], check=True)
-        cases = [("bare window", floor, "Floor")]
+        cases = [("bare window", floor, "Floor", None)]
         players = [("heavy menu", args.player)]
         if args.baseline:
             players.append(("baseline", args.baseline))
@@ -167,27 +179,33 @@ def main():
             disc = os.path.join(folder, name.replace(" ", "-"), "setup.exe")
             os.makedirs(os.path.dirname(disc))
             subprocess.run([args.disc_maker, player, disc], check=True)
-            cases.append((name, disc, "Heavy"))
+            cases.append((name, disc, "Heavy", None))
         demo = os.path.join(folder, "demo")
         shutil.copytree(os.path.join(args.demo, "disc"), demo)
         subprocess.run([pack, "build", os.path.join(args.demo, "package.toml"), "--player",
                         args.player, "-o", os.path.join(demo, "setup.exe")], check=True,
                        stdout=subprocess.DEVNULL)
-        cases.append(("demo", os.path.join(demo, "setup.exe"), DEMO_TITLE))
+        cases.append(("demo", os.path.join(demo, "setup.exe"), DEMO_TITLE, None))
         players.append(("demo", args.player))
         # Timed before Wine starts, so that its server takes nothing from the decoding.
         decoding = {name: stream_floor(streams_tool, program)
-                    for name, program, _ in cases[1:]}
+                    for name, program, _, _ in cases[1:]}
+        scaled = ScaledPrefix(SCALED_DPI)
+        rescaled = [case for case in cases if case[0] in ("heavy menu", "demo")]
+        cases += [(name + SCALED, program, title, scaled.environment())
+                  for name, program, title, _ in rescaled]
         # A running server spares each run Wine's start-up; it ends by itself afterwards.
         # (It fails harmlessly when the prefix's server is already running.)
-        subprocess.run([WINE_RUN, "--server", "-p5"], stderr=subprocess.DEVNULL)
+        for environment in (None, scaled.environment()):
+            subprocess.run([WINE_RUN, "--server", "-p5"], stderr=subprocess.DEVNULL,
+                           env=environment)
         watcher = MapWatcher()
-        times = {name: [] for name, _, _ in cases}
-        for name, program, title in cases:
-            time_to_window(watcher, program, title)  # warms the caches
+        times = {name: [] for name, _, _, _ in cases}
+        for name, program, title, environment in cases:
+            time_to_window(watcher, program, title, environment)  # warms the caches
         for _ in range(args.runs):
-            for name, program, title in cases:
-                times[name].append(time_to_window(watcher, program, title))
+            for name, program, title, environment in cases:
+                times[name].append(time_to_window(watcher, program, title, environment))
         medians = {name: statistics.median(values) for name, values in times.items()}
         for name, values in times.items():
             print(f"{name:>11}: median {medians[name]:.3f} s "
@@ -204,7 +222,14 @@ def main():
                                  bare + decode["median_ms"])
             print(f"{line} (bare window {bare:.0f} ms + {decode['streams']} pictures decoded"
                   f" in {decode['median_ms']:.0f} ms on {decode['threads']} threads)")
+        for name, _, _, _ in rescaled:
+            line = against_floor(f"{name} time to window{SCALED}", medians[name + SCALED] * 1000,
+                                 medians[name] * 1000)
+            print(f"{line} (the floor: the same menu at 96 DPI; target at most "
+                  f"{SCALED_TARGET:.1f}x)")
     finally:
+        if scaled:
+            scaled.remove()
         shutil.rmtree(folder, ignore_errors=True)
 
 

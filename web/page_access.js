@@ -97,9 +97,10 @@ export function createAccess(page, input) {
             const focused = layer.contains(document.activeElement);   // before any goes
             found.generation = list.generation;
             setAttribute(layer, "aria-label", list.name);
-            const canvas = page.forms.get(id).canvas;
+            // In menu pixels, scaled as the canvas is by the form's --zoom (page.css).
+            const { canvas, size } = page.forms.get(id);
             Object.assign(layer.style, { left: canvas.offsetLeft + "px", top: canvas.offsetTop + "px",
-                                         width: canvas.style.width, height: canvas.style.height });
+                                         width: size[0] + "px", height: size[1] + "px" });
             while (elements.length > list.items.length) elements.pop().remove();
             while (elements.length < list.items.length) {
                 const element = newElement(id, found, elements.length);

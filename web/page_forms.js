@@ -4,6 +4,17 @@
 // to a closing note.
 const CURSORS = ["default", "pointer", "move"];
 
+// Places the form's element at its place on the desktop and sizes its canvas (and the layers
+// over it, through --zoom) to its menu size shown at zoom. The place is not zoomed: a menu
+// shown larger grows from its corner, and the desktop scrolls to the rest.
+export function placeForm(form, zoom) {
+    const [left, top] = form.place;
+    Object.assign(form.element.style, { left: left + "px", top: top + "px" });
+    form.element.style.setProperty("--zoom", zoom);
+    form.canvas.style.width = form.size[0] * zoom + "px";
+    form.canvas.style.height = form.size[1] * zoom + "px";
+}
+
 // The host's calls for forms; input follows them (page_input.js), the painter lists their
 // texts (page_paint.js), and forgotten(id) is told of each form that goes.
 export function formCalls(page, input, painter, forgotten) {
@@ -29,7 +40,8 @@ export function formCalls(page, input, painter, forgotten) {
             }
             element.append(canvas);
             desktop.append(element);
-            const form = { element, canvas, ctx: canvas.getContext("2d"), size: [0, 0], texts: [] };
+            const form = { element, canvas, ctx: canvas.getContext("2d"), place: [0, 0],
+                           size: [0, 0], texts: [] };
             forms.set(id, form);
             input.listenToForm(id, form);
         },
@@ -47,11 +59,9 @@ export function formCalls(page, input, painter, forgotten) {
         },
         formBounds(id, left, top, width, height) {
             const form = forms.get(id);
-            form.element.style.left = left + "px";
-            form.element.style.top = top + "px";
+            form.place = [left, top];
             form.size = [width, height];
-            form.canvas.style.width = width + "px";
-            form.canvas.style.height = height + "px";
+            placeForm(form, page.zoom);
         },
         formVisible(id, visible) {
             const form = forms.get(id);

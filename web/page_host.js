@@ -8,7 +8,8 @@ export function createPage() {
         host: {},
         module: null,       // the player's Module, once ambrevo-web.js is loaded
         forms: new Map(),   // by id: { element, canvas, ctx, size in menu pixels, texts painted }
-        pixelRatio: window.devicePixelRatio || 1,   // device pixels to a CSS (menu) pixel
+        pixelRatio: window.devicePixelRatio || 1,   // device pixels to a CSS pixel
+        zoom: 1,            // CSS pixels to a menu pixel: the designer's view of the menu
         activeForm: 0,      // the form the keys go to
         modal: null,        // the open message box or popup menu
         menuKey: "ambrevo.menu",   // in sessionStorage: the menu on show, kept across reloads

@@ -1,7 +1,7 @@
 // Painting the player's forms on their canvases: each paint starts from the button face
 // and draws pictures, labels and push buttons as Windows draws them. The texts painted in
 // the forms on show are also listed in the page, for screen readers.
-import { deviceSize } from "./page_scale.js";
+import { deviceSize, pixelAligned } from "./page_scale.js";
 import { fontCss, lineHeightOf, linesOf, mnemonicIndex, withoutMnemonics } from "./page_text.js";
 
 const BUTTON_FACE = "#d4d0c8";
@@ -10,13 +10,38 @@ function colourOf(ref) {
     return "rgb(" + (ref & 255) + "," + ((ref >> 8) & 255) + "," + ((ref >> 16) & 255) + ")";
 }
 
+// The canvas's device pixels to a menu pixel, as paintBegin set its transform.
+const ratioOf = (ctx) => ctx.getTransform().a;
+
+// Rectangles are filled, clipped and pictures placed on whole device pixels (see pixelAligned),
+// so that their edges stay crisp at fractional ratios.
+function fill(ctx, x, y, w, h) { ctx.fillRect(...pixelAligned(x, y, w, h, ratioOf(ctx))); }
+
+function clipTo(ctx, x, y, w, h) {
+    ctx.beginPath();
+    ctx.rect(...pixelAligned(x, y, w, h, ratioOf(ctx)));
+    ctx.clip();
+}
+
 function drawEdges(ctx, x, y, w, h, topLeft, bottomRight) {
     ctx.fillStyle = topLeft;
-    ctx.fillRect(x, y, w - 1, 1);
-    ctx.fillRect(x, y, 1, h - 1);
+    fill(ctx, x, y, w - 1, 1);
+    fill(ctx, x, y, 1, h - 1);
     ctx.fillStyle = bottomRight;
-    ctx.fillRect(x, y + h - 1, w, 1);
-    ctx.fillRect(x + w - 1, y, 1, h);
+    fill(ctx, x, y + h - 1, w, 1);
+    fill(ctx, x + w - 1, y, 1, h);
+}
+
+// The dotted frame of a focused push button, inside the rectangle: its line is a whole
+// number of device pixels wide (one menu pixel at ratio 1 and 2), along whole device pixels.
+function drawFocusFrame(ctx, x, y, w, h) {
+    const ratio = ratioOf(ctx);
+    const line = Math.max(1, Math.round(ratio)) / ratio;
+    const [left, top, width, height] = pixelAligned(x, y, w, h, ratio);
+    ctx.strokeStyle = "#000";
+    ctx.lineWidth = line;
+    ctx.setLineDash([line, line]);
+    ctx.strokeRect(left + line / 2, top + line / 2, width - line, height - line);
 }
 
 function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, wrap) {
@@ -34,7 +59,7 @@ function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, w
         ctx.fillText(line, left, top);
         const width = ctx.measureText(line).width;
         const start = [left, left - width, left - width / 2][alignment];
-        if (style & 4) ctx.fillRect(Math.round(start), top + height - 2, Math.round(width), 1);
+        if (style & 4) fill(ctx, Math.round(start), top + height - 2, Math.round(width), 1);
         // The access key's letter underlined, as Windows draws it.
         const lineStart = shown.indexOf(line, searchFrom);
         searchFrom = lineStart + line.length;
@@ -42,7 +67,7 @@ function drawText(ctx, text, x, y, w, h, face, size, style, colour, alignment, w
         if (lineStart >= 0 && at >= 0 && at < line.length) {
             const before = ctx.measureText(line.slice(0, at)).width;
             const letter = ctx.measureText(String.fromCodePoint(line.codePointAt(at))).width;
-            ctx.fillRect(Math.round(start + before), top + height - 2, Math.round(letter), 1);
+            fill(ctx, Math.round(start + before), top + height - 2, Math.round(letter), 1);
         }
     });
 }
@@ -83,7 +108,7 @@ export function createPainter(page) {
         // that texts and edges are drawn at the screen's resolution, not enlarged.
         paintBegin(id, width, height) {
             const form = page.forms.get(id);
-            const ratio = page.pixelRatio;
+            const ratio = page.pixelRatio * page.zoom;
             const [deviceWidth, deviceHeight] = deviceSize(width, height, ratio);
             if (form.canvas.width !== deviceWidth) form.canvas.width = deviceWidth;
             if (form.canvas.height !== deviceHeight) form.canvas.height = deviceHeight;
@@ -97,19 +122,19 @@ export function createPainter(page) {
         paintPicture(id, bitmap, x, y, width, height) {
             const image = bitmaps.get(bitmap);
             if (image && width > 0 && height > 0) {
-                page.forms.get(id).ctx.drawImage(image, 0, 0, width, height, x, y, width, height);
+                const ctx = page.forms.get(id).ctx;
+                ctx.drawImage(image, 0, 0, width, height,
+                              ...pixelAligned(x, y, width, height, ratioOf(ctx)));
             }
         },
         paintLabel(id, x, y, width, height, text, face, size, style, colour, alignment, flags) {
             const form = page.forms.get(id);
             const ctx = form.ctx;
             ctx.save();
-            ctx.beginPath();
-            ctx.rect(x, y, width, height);
-            ctx.clip();
+            clipTo(ctx, x, y, width, height);
             if (!(flags & 2)) {
                 ctx.fillStyle = BUTTON_FACE;
-                ctx.fillRect(x, y, width, height);
+                fill(ctx, x, y, width, height);
             }
             drawText(ctx, text, x, y, width, height, face, size, style, colourOf(colour), alignment,
                      flags & 1);
@@ -122,11 +147,9 @@ export function createPainter(page) {
             const ctx = form.ctx;
             const enabled = state & 1, focused = state & 2, pressed = state & 4;
             ctx.save();
-            ctx.beginPath();
-            ctx.rect(x, y, width, height);
-            ctx.clip();
+            clipTo(ctx, x, y, width, height);
             ctx.fillStyle = BUTTON_FACE;
-            ctx.fillRect(x, y, width, height);
+            fill(ctx, x, y, width, height);
             let inner = [x, y, width, height];
             if (focused || pressed) {
                 drawEdges(ctx, x, y, width, height, "#000", "#000");
@@ -146,16 +169,14 @@ export function createPainter(page) {
             }
             drawText(ctx, text, x + shift, top, width, height, face, size, style,
                      enabled ? "#000" : "#808080", 2, false);
-            if (focused) {
-                ctx.strokeStyle = "#000";
-                ctx.setLineDash([1, 1]);
-                ctx.strokeRect(x + 4.5, y + 4.5, width - 9, height - 9);
-            }
+            if (focused) drawFocusFrame(ctx, x + 4, y + 4, width - 8, height - 8);
             ctx.restore();
             if (text) form.texts.push(withoutMnemonics(text));
         },
         paintClear(id, x, y, width, height) {
-            if (width > 0 && height > 0) page.forms.get(id).ctx.clearRect(x, y, width, height);
+            if (width <= 0 || height <= 0) return;
+            const ctx = page.forms.get(id).ctx;
+            ctx.clearRect(...pixelAligned(x, y, width, height, ratioOf(ctx)));
         },
         // The page's clock of painting: the first frame's time and a count of frames.
         paintEnd() {

@@ -9,6 +9,16 @@ export function deviceSize(width, height, ratio) {
     return [scaled(width), scaled(height)];
 }
 
+// The rectangle (x, y, width, height in menu pixels) moved to the nearest whole device
+// pixels at that ratio, each edge on its own, halves up as the Windows player rounds: a
+// 1-pixel frame at ratio 1.5 fills whole device pixels rather than two half-covered ones,
+// and rectangles that touch still touch. At whole ratios it is the rectangle as given.
+export function pixelAligned(x, y, width, height, ratio) {
+    const edge = (v) => Math.floor(v * ratio + 0.5);
+    const [left, top, right, bottom] = [edge(x), edge(y), edge(x + width), edge(y + height)];
+    return [left / ratio, top / ratio, (right - left) / ratio, (bottom - top) / ratio];
+}
+
 // The menu point under a pointer at (clientX, clientY) over a canvas whose box on the page
 // (getBoundingClientRect) shows a form of width x height menu pixels, whatever the canvas's
 // zoom: each axis counts in the form's pixels, rounded down as the pixel hit.

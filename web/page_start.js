@@ -7,7 +7,7 @@
 import { createAccess } from "./page_access.js";
 import { dialogCalls } from "./page_dialogs.js";
 import { discUrl, fetchCalls } from "./page_fetch.js";
-import { formCalls } from "./page_forms.js";
+import { formCalls, placeForm } from "./page_forms.js";
 import { createPage, textAndTraceCalls } from "./page_host.js";
 import { createInput } from "./page_input.js";
 import { createLiveReload } from "./page_live_reload.js";
@@ -35,15 +35,27 @@ function startPage() {
                   });
     Object.assign(page.probe, { postEvent: input.post, discUrl });
     window.ambrevo = page.probe;
+    // Every form placed and painted again at a new scale.
+    function rescaled() {
+        for (const [id, form] of page.forms) {
+            placeForm(form, page.zoom);
+            input.repaint(id);
+        }
+    }
     // Zoomed, or moved to a screen of another density: every canvas is painted again at it.
     watchPixelRatio((ratio) => {
         page.pixelRatio = ratio;
-        for (const id of page.forms.keys()) input.repaint(id);
+        rescaled();
     });
     startPlayer(page);
     live.watch();
     const token = new URLSearchParams(location.search).get("token");
-    if (token) page.probe.designer = startDesigner(page, live, token);
+    // The designer shows the menu larger: the player keeps its menu pixels.
+    const zoomTo = (zoom) => {
+        page.zoom = zoom;
+        rescaled();
+    };
+    if (token) page.probe.designer = startDesigner(page, live, token, zoomTo);
 }
 
 function startPlayer(page) {

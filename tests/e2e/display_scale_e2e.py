@@ -10,11 +10,9 @@ Usage: display_scale_e2e.py CASE PLAYER_EXE PACK_EXE DEMO_FOLDER [DEFAULT_WINEPR
 """
 
 import os
-import shutil
-import subprocess
-import tempfile
 
-from player_harness import case_and_arguments, wine
+from player_harness import case_and_arguments
+from scaled_prefix import ScaledPrefix
 from window_e2e import ITEM_POSITIONS, SECOND_TITLE, Disc, best_match, expect, menu_window
 from window_session import (Session, click, edge_sharpness, mouse_to, resized, screenshot,
                             wait_until)
@@ -28,40 +26,11 @@ DESCRIPTION = (326, 134, 160, 40)
 # sharpness; measured here they beat them by 1.5 to 2.
 SHARPER = 1.2
 TEXT_BRIGHTNESS = 200  # the description's colour is #e6f4ff
-REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 
 
 def to_device(menu, dpi):
     """The player's rule: a menu coordinate's nearest device pixel, halves up."""
     return (menu * dpi + 48) // 96
-
-
-class ScaledPrefix:
-    """A copy of the prefix in WINEPREFIX whose screen has `dpi` pixels per inch. Its files
-    are hard links, since Wine replaces the files it changes rather than writing into them,
-    except the registry, which is copied; it lies beside the prefix, on its file system."""
-
-    def __init__(self, dpi):
-        self.original = os.path.abspath(os.environ["WINEPREFIX"])
-        self.folder = tempfile.mkdtemp(prefix="ambrevo-dpi-prefix-",
-                                       dir=os.path.dirname(self.original))
-        self.path = os.path.join(self.folder, "prefix")
-        subprocess.run(["cp", "-al", self.original, self.path], check=True, timeout=120)
-        for name in REGISTRY_FILES:
-            os.remove(os.path.join(self.path, name))
-            shutil.copy2(os.path.join(self.original, name), os.path.join(self.path, name))
-        os.environ["WINEPREFIX"] = self.path
-        subprocess.run(wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                            "/t", "REG_DWORD", "/d", str(dpi), "/f"),
-                       check=True, timeout=120, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-
-    def remove(self):
-        # Only this copy's server: the test's own, which would otherwise linger.
-        subprocess.run(wine("--server", "-k"), timeout=30, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        os.environ["WINEPREFIX"] = self.original
-        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def has_text(image):
@@ -100,6 +69,7 @@ def description_at_96_dpi(disc):
 def check_scaled_window(disc, dpi):
     reference = description_at_96_dpi(disc)
     prefix = ScaledPrefix(dpi)
+    os.environ["WINEPREFIX"] = prefix.path
     try:
         session = Session(disc.exe)
         try:
@@ -146,6 +116,7 @@ def check_scaled_window(disc, dpi):
         finally:
             session.stop()
     finally:
+        os.environ["WINEPREFIX"] = prefix.original
         prefix.remove()
 
 

@@ -141,10 +141,24 @@ class DesignerSession(unittest.TestCase):
         return self.driver.find_element("css selector", ".editor-layer")
 
     def at(self, point):
-        """An action chain with the pointer at a point of the menu's client area."""
-        size = self.layer().size
-        return ActionChains(self.driver).move_to_element_with_offset(
-            self.layer(), point[0] - size["width"] // 2, point[1] - size["height"] // 2)
+        """An action chain with the pointer on a pixel of the menu's client area (in menu
+        pixels) at the designer's zoom, also in "Try it", the desktop scrolled as far as it
+        goes towards having that pixel in its middle, as an author scrolls to a menu shown
+        larger."""
+        x, y = self.driver.execute_script(
+            "const [x, y] = arguments[0], zoom = window.ambrevo.designer.state.zoom;"
+            "const desktop = document.getElementById('desktop');"
+            "const canvas = document.querySelector('.form:not([hidden]) canvas');"
+            "const view = desktop.getBoundingClientRect();"
+            "let box = canvas.getBoundingClientRect();"
+            "desktop.scrollLeft += box.left + (x + 0.5) * zoom - view.left - view.width / 2;"
+            "desktop.scrollTop += box.top + (y + 0.5) * zoom - view.top - view.height / 2;"
+            "box = canvas.getBoundingClientRect();"
+            "return [Math.floor(box.left + (x + 0.5) * zoom),"
+            "        Math.floor(box.top + (y + 0.5) * zoom)]", list(point))
+        chain = ActionChains(self.driver)
+        chain.w3c_actions.pointer_action.move_to_location(x, y)
+        return chain
 
     def press(self, label):
         """Clicks the panel's button, once it is there (after an edit the page may be
@@ -169,6 +183,12 @@ class DesignerSession(unittest.TestCase):
         return self.driver.execute_script(
             "return document.querySelector('#editor .editor-field[data-key=\"' + arguments[0] +"
             " '\"]')", key)
+
+    def try_it(self, on):
+        self.driver.execute_script(
+            "const box = [...document.querySelectorAll('#editor input[type=checkbox]')]"
+            ".find(b => b.parentNode.textContent.includes('Try it'));"
+            "if (box.checked !== arguments[0]) box.click()", on)
 
     def designer(self, expression):
         return self.driver.execute_script("return window.ambrevo.designer." + expression)
@@ -455,12 +475,6 @@ class DesignerTest(DesignerSession):
         self.press("Undo")
         self.wait_for_file(self.original)
 
-    def try_it(self, on):
-        self.driver.execute_script(
-            "const box = [...document.querySelectorAll('#editor input[type=checkbox]')]"
-            ".find(b => b.parentNode.textContent.includes('Try it'));"
-            "if (box.checked !== arguments[0]) box.click()", on)
-
     def on_menu(self, point):
         """An action chain with the pointer at a point of the menu on show, as in "Try it",
         where the designer's layer is hidden."""
@@ -551,6 +565,89 @@ class DesignerTest(DesignerSession):
         self.write(saved)
         self.assertEqual(self.post(edit, {"X-Ambrevo-Token": token}), 409)
         self.assertEqual(self.text(), saved)
+
+
+class DesignerZoomTest(DesignerSession):
+    """The menu shown larger: the author works on the screen's pixels, the file keeps the
+    menu's."""
+
+    ZOOM_RADIO = "#editor .editor-zoom input[value='%s']"
+
+    def choose_zoom(self, zoom):
+        self.driver.find_element("css selector", self.ZOOM_RADIO % zoom).click()
+        self.wait_for(lambda: self.layer().size["width"] == 520 * zoom, "the menu at %g" % zoom)
+
+    def shown(self):
+        """The menu canvas's size in CSS pixels and in its own pixels, and item 4's box."""
+        return self.driver.execute_script(
+            "const c = [...document.querySelectorAll('.form:not([hidden]) canvas')][0];"
+            "const box = document.querySelectorAll('.editor-layer .editor-item')[3];"
+            "return [c.clientWidth, c.clientHeight, c.width, c.height, box.style.left,"
+            " box.style.top]")
+
+    def selected_after_click(self, point):
+        self.at(point).click().perform()
+        return self.designer("state.selected")
+
+    def test_at_every_zoom_clicks_drags_and_arrows_count_in_menu_pixels(self):
+        # A drag of 12 screen pixels, whole menu pixels at every zoom and clear of the
+        # other items' edges, so that nothing snaps.
+        cases = [(1, "48"), (1.5, "44"), (2, "42")]
+        for zoom, dragged_x in cases:
+            with self.subTest(zoom=zoom):
+                if zoom != 1:
+                    self.setUp()
+                    self.choose_zoom(zoom)
+                self.assertEqual(self.shown(), [520 * zoom, 360 * zoom, 520 * zoom,
+                                                360 * zoom, "%gpx" % (268 * zoom),
+                                                "%gpx" % (252 * zoom)])
+                # The push button's edge pixels and those beside them (its resize handle,
+                # once selected, reaches past its lower right corner).
+                for point, selected in [((268, 252), [4]), ((267, 252), []),
+                                        ((268, 279), [4]), ((268, 280), []),
+                                        ((363, 260), [4]), ((364, 260), [])]:
+                    self.assertEqual(self.selected_after_click(point), selected, point)
+                self.assertEqual(self.selected_after_click(BROWSE_ITEM), [2])
+                self.at(BROWSE_ITEM).click_and_hold().move_by_offset(5, 0) \
+                    .move_by_offset(7, 0).release().perform()
+                moved = self.replaced(b"position = [36, 184]",
+                                      b"position = [" + dragged_x.encode() + b", 184]")
+                self.wait_for_file(moved)
+                self.wait_for(lambda: self.designer("state.busy") == 0, "the move answered")
+                ActionChains(self.driver).send_keys(Keys.ARROW_DOWN * 2).perform()
+                self.wait_for_file(moved.replace(b"184]", b"186]"))
+
+    def test_try_it_at_200_percent_launches_the_item_under_the_pointer(self):
+        self.choose_zoom(2)
+        self.try_it(True)
+        self.at(README_ITEM).click().perform()
+        self.wait_for(lambda: self.driver.find_element("id", "launch-file").text ==
+                      "D:\\readme.txt", "the read-me launched")
+
+    def test_the_zoom_is_chosen_with_the_keys_and_kept_for_the_session(self):
+        radio = self.driver.find_element("css selector", self.ZOOM_RADIO % 1)
+        self.assertEqual(radio.get_attribute("checked"), "true")
+        legend = self.driver.find_element("css selector", "#editor .editor-zoom legend")
+        self.assertEqual(legend.text, "Zoom")
+        radio.send_keys(Keys.ARROW_RIGHT)
+        self.wait_for(lambda: self.designer("state.zoom") == 1.5, "the zoom of 150 %")
+        self.driver.refresh()
+        self.wait_for_items(6)
+        self.wait_for(lambda: self.layer().size["width"] == 780, "the menu at 150 % again")
+        self.assertEqual(self.driver.find_element(
+            "css selector", self.ZOOM_RADIO % 1.5).get_attribute("checked"), "true")
+        # The arrow key chose the zoom and moved no item.
+        self.assertEqual(self.text(), self.original)
+        # The push button, off the desktop's view at 200 % unscrolled, is scrolled into it.
+        self.driver.execute_script(
+            "document.querySelector('.editor-items li[data-item=\"4\"]').click()")
+        self.choose_zoom(2)
+        self.assertTrue(self.driver.execute_script(
+            "const view = document.getElementById('desktop').getBoundingClientRect();"
+            "const box = document.querySelectorAll('.editor-layer .editor-item')[3]"
+            "    .getBoundingClientRect();"
+            "return box.left >= view.left && box.right <= view.right &&"
+            "    box.top >= view.top && box.bottom <= view.bottom"))
 
 
 class FirstMenuTest(unittest.TestCase):

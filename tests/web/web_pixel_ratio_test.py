@@ -33,6 +33,10 @@ DESCRIPTION = (326, 134, 160, 40)
 # The texts drawn at twice the resolution must beat the 1x ones enlarged twice by this
 # factor of edge sharpness.
 SHARPER = 1.2
+# The "Web site" push button, [268, 252] 96 x 28, and the colours of its raised frame and
+# face; a focused button has a black frame too.
+BUTTON = (268, 252, 96, 28)
+FRAME_COLOURS = {(255, 255, 255), (212, 208, 200), (128, 128, 128), (64, 64, 64), (0, 0, 0)}
 
 
 def rgb_of(width, height, rgba):
@@ -54,11 +58,13 @@ class PixelRatioTest(unittest.TestCase):
         cls.site = StaticSite(site)
         cls.dense = chromium(os.path.join(cls.folder, "dense"), scale=2)
         cls.plain = chromium(os.path.join(cls.folder, "plain"))
+        cls.fractional = chromium(os.path.join(cls.folder, "fractional"), scale=1.5)
 
     @classmethod
     def tearDownClass(cls):
         cls.dense.quit()
         cls.plain.quit()
+        cls.fractional.quit()
         cls.site.stop()
         shutil.rmtree(cls.folder, ignore_errors=True)
 
@@ -154,6 +160,25 @@ class PixelRatioTest(unittest.TestCase):
             self.move_to(driver, point)
         self.wait_for(driver, lambda: README_TEXT in self.texts(driver), "the hovered item")
 
+    def test_frames_fill_whole_device_pixels_at_a_fractional_ratio(self):
+        # At 1.5 device pixels a menu pixel, a frame line drawn where it falls would half
+        # cover a device pixel and blend its colour with the next one's.
+        self.open(self.fractional)
+        left, top, width, height = (round(v * 1.5) for v in BUTTON)
+        band = 4   # device pixels along each edge, clear of the caption and focus frame
+        cases = [
+            ("top", (left, top, width, band)),
+            ("bottom", (left, top + height - band, width, band)),
+            ("left", (left, top, band, height)),
+            ("right", (left + width - band, top, band, height)),
+        ]
+        for name, area in cases:
+            with self.subTest(name):
+                strip = rgb_of(*canvas_rgba(self.fractional, *area))
+                colours = {strip.pixel(x, y) for y in range(strip.height)
+                           for x in range(strip.width)}
+                self.assertLessEqual(colours, FRAME_COLOURS)
+
     def test_the_scale_helpers(self):
         cases = [
             # name, function, arguments, answer
@@ -176,6 +201,16 @@ class PixelRatioTest(unittest.TestCase):
              [-1, 0]),
             ("a form of no size yet", "menuPoint",
              [15, 27, {"left": 10, "top": 20, "width": 0, "height": 0}, 0, 0], [5, 7]),
+            ("whole ratios keep a rectangle", "pixelAligned", [3, 4, 5, 6, 2], [3, 4, 5, 6]),
+            # At 1.5 a line at 3 covers device pixels 4.5 to 6: it fills pixel 5 alone.
+            ("an edge on half a device pixel goes up", "pixelAligned", [3, 0, 1, 2, 1.5],
+             [5 / 1.5, 0, 1 / 1.5, 2]),
+            ("the next line touches it", "pixelAligned", [4, 0, 1, 2, 1.5],
+             [6 / 1.5, 0, 2 / 1.5, 2]),
+            ("at 1.25 each edge to its nearest", "pixelAligned", [1, 1, 1, 3, 1.25],
+             [1 / 1.25, 1 / 1.25, 2 / 1.25, 4 / 1.25]),
+            ("halves up left of the origin too", "pixelAligned", [-1, 0, 1, 0, 1.5],
+             [-1 / 1.5, 0, 1 / 1.5, 0]),
         ]
         answers = module_answers(self.plain, os.path.join(ROOT, "web"), "page_scale.js",
                                  [[call, args] for _, call, args, _ in cases])

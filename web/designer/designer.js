@@ -22,6 +22,7 @@ import { dropTarget, picturesAmong } from "./picture_drop.js";
 import { askYesNo } from "./question.js";
 
 const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
+const ZOOMS = [1, 1.5, 2];              // the sizes the menu can be shown at
 
 const NEW_ITEMS = {
     button: { kind: "button", caption: "&New", target: "*", size: [96, 28] },
@@ -29,7 +30,8 @@ const NEW_ITEMS = {
 };
 
 // Starts the designer on the page; answers what the browser tests read of it.
-export function startDesigner(page, live, token) {
+// zoomTo(zoom) shows the page's forms at that zoom (CSS pixels to a menu pixel).
+export function startDesigner(page, live, token, zoomTo) {
     const saved = JSON.parse(sessionStorage.getItem(SAVED_KEY) || "{}");
     const d = {
         client: createClient(token),
@@ -40,6 +42,7 @@ export function startDesigner(page, live, token) {
         selected: Array.isArray(saved.selected) ? saved.selected : [],
         trying: saved.trying === true,
         dropSet: saved.dropSet || "normal",   // the picture an item dropped on takes
+        zoom: ZOOMS.includes(saved.zoom) ? saved.zoom : 1,   // the menu shown larger
         lastPoint: null,     // where the author last pressed on the menu
         drag: null,
         pending: null,       // the menu as a change not yet answered leaves it
@@ -61,6 +64,14 @@ export function startDesigner(page, live, token) {
             addPicture,
             addPictureFiles,
             chooseDropSet: (dropSet) => update({ dropSet }),
+            zooms: ZOOMS,
+            // The selection stays in sight of a menu shown larger.
+            zoom: (zoom) => {
+                zoomTo(zoom);
+                update({ zoom });
+                const desktop = document.getElementById("desktop");
+                if (d.selected.length) view.overlay.reveal(d.selected[0], desktop);
+            },
             duplicate,
             remove,
             moveTo,
@@ -92,7 +103,8 @@ export function startDesigner(page, live, token) {
     // or the selection changed, the boxes always.
     function update(changes = {}) {
         Object.assign(d, changes);
-        const saved = { selected: d.selected, trying: d.trying, dropSet: d.dropSet };
+        const saved = { selected: d.selected, trying: d.trying, dropSet: d.dropSet,
+                        zoom: d.zoom };
         sessionStorage.setItem(SAVED_KEY, JSON.stringify(saved));
         view.panel.show(d);
         showBoxes();
@@ -115,7 +127,8 @@ export function startDesigner(page, live, token) {
         const menu = d.drag ? d.drag.menu : current();
         const warned = (d.model.problem_list || [])
             .filter((p) => p.item && p.file === d.menu.file).map((p) => p.item);
-        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying, warned);
+        view.overlay.show(form, menu, d.selected, d.drag ? d.drag.guides : [], d.trying, warned,
+                          d.zoom);
     }
 
     // The model's menu the player shows: the one named, else, before the player named one,
@@ -224,7 +237,7 @@ export function startDesigner(page, live, token) {
         const form = menuForm();
         if (!form) return [];
         const [x, y, width, height] =
-            [...position, ...size].map((v) => Math.round(v * page.pixelRatio));
+            [...position, ...size].map((v) => Math.round(v * page.pixelRatio * page.zoom));
         return form.ctx.getImageData(x, y, width, height).data;
     }
 
@@ -370,17 +383,19 @@ export function startDesigner(page, live, token) {
         }
         // A handle's item leads the resize; the first selected leads a move.
         const lead = resize ? [resize, ...selected.filter((s) => s !== resize)] : selected;
-        d.drag = { x, y, resize, lead, from: current(), menu: current(), each: [], guides: [] };
+        d.drag = { client: [e.clientX, e.clientY], resize, lead, from: current(),
+                   menu: current(), each: [], guides: [] };
         update({ selected, lastPoint: [x, y] });
         e.preventDefault();
     }
 
-    // Only the boxes and guides are drawn again while the pointer moves.
+    // Only the boxes and guides are drawn again while the pointer moves. The pointer's way
+    // on the page counts in menu pixels at the zoom shown.
     function moved(e) {
         const drag = d.drag;
         if (!drag || !drag.lead.length) return;
-        const [x, y] = view.overlay.pointOf(e);
-        const [dx, dy] = [x - drag.x, y - drag.y];
+        const [dx, dy] = [e.clientX - drag.client[0], e.clientY - drag.client[1]]
+            .map((way) => Math.round(way / d.zoom));
         if (drag.resize) {
             drag.each = resizedBy(drag.from, drag.lead, dx, dy);
             drag.guides = [];
@@ -449,6 +464,7 @@ export function startDesigner(page, live, token) {
                    (files, e) => addPictureFiles(files, view.overlay.pointOf(e)));
     live.failed((error) => update({ buildError: error }));
     live.rebuilt(() => reload().catch(() => {}));
+    if (d.zoom !== 1) zoomTo(d.zoom);
     reload().catch((error) => update({ message: "The model cannot be read: " + error.message }));
     return {
         state: d,

@@ -1,7 +1,9 @@
 // The designer's layer over the menu's canvas: a box for each item, the selected ones
-// marked, those the check warns about marked too, a resize handle on each selected push button and text, and the snapping guides.
+// marked, those the check warns about marked too, a resize handle on each selected push
+// button and text, and the snapping guides, all in menu pixels shown at the page's zoom.
 // show() changes the elements in place, so that a drag redraws only what moved; the
 // pointer's events go to the listeners given.
+import { menuPoint } from "../page_scale.js";
 import { rectOf } from "./geometry.js";
 
 const px = (value) => value + "px";
@@ -15,10 +17,12 @@ export function createOverlay(listeners) {
     }
     const boxes = [];    // by item, in file order
     const guides = [];
+    let zoom = 1;
+    let size = [0, 0];   // the menu's, in menu pixels
 
     function place(element, r) {
-        Object.assign(element.style,
-                      { left: px(r.x), top: px(r.y), width: px(r.w), height: px(r.h) });
+        Object.assign(element.style, { left: px(r.x * zoom), top: px(r.y * zoom),
+                                       width: px(r.w * zoom), height: px(r.h * zoom) });
     }
 
     function showBox(box, item, selected, warned) {
@@ -43,19 +47,21 @@ export function createOverlay(listeners) {
         }
         lines.forEach((guide, i) => {
             guides[i].className = "editor-guide " + guide.axis;
-            guides[i].style.left = guide.axis === "x" ? px(guide.line) : "";
-            guides[i].style.top = guide.axis === "y" ? px(guide.line) : "";
+            guides[i].style.left = guide.axis === "x" ? px(guide.line * zoom) : "";
+            guides[i].style.top = guide.axis === "y" ? px(guide.line * zoom) : "";
         });
     }
 
     return {
         layer,
-        // The menu's items over form's canvas, the selected ones and those with problems
-        // (item numbers) marked.
-        show(form, menu, selected, lines, hidden, warned = []) {
+        // The menu's items over form's canvas shown at zoom, the selected ones and those
+        // with problems (item numbers) marked.
+        show(form, menu, selected, lines, hidden, warned, shownZoom) {
             if (layer.parentNode !== form.element) form.element.append(layer);
-            place(layer, { x: form.canvas.offsetLeft, y: form.canvas.offsetTop,
-                           w: menu.size[0], h: menu.size[1] });
+            [zoom, size] = [shownZoom, menu.size];
+            Object.assign(layer.style, {
+                left: px(form.canvas.offsetLeft), top: px(form.canvas.offsetTop),
+                width: px(size[0] * zoom), height: px(size[1] * zoom) });
             layer.hidden = hidden;
             while (boxes.length > menu.items.length) boxes.pop().remove();
             while (boxes.length < menu.items.length) {
@@ -68,10 +74,18 @@ export function createOverlay(listeners) {
                                                      warned.includes(item.index)));
             showGuides(lines);
         },
-        // A pointer event's point in the menu's client area.
+        // The scroller (the desktop) scrolled to show item n's box in its middle, as far as
+        // it goes.
+        reveal(n, scroller) {
+            if (!boxes[n - 1]) return;
+            const box = boxes[n - 1].getBoundingClientRect();
+            const view = scroller.getBoundingClientRect();
+            scroller.scrollBy(box.left + box.width / 2 - view.left - view.width / 2,
+                              box.top + box.height / 2 - view.top - view.height / 2);
+        },
+        // A pointer event's point in the menu's client area, in menu pixels.
         pointOf(e) {
-            const box = layer.getBoundingClientRect();
-            return [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)];
+            return menuPoint(e.clientX, e.clientY, layer.getBoundingClientRect(), ...size);
         },
     };
 }

@@ -66,6 +66,28 @@ function dropSetChooser(chosen, choose) {
     return select;
 }
 
+// The size the menu is shown at: a group of radio buttons (arrow keys choose among them).
+// Items keep their menu pixels whatever the zoom.
+function zoomSwitch(zooms, chosen, choose) {
+    const group = document.createElement("fieldset");
+    group.className = "editor-zoom";
+    const legend = document.createElement("legend");
+    legend.textContent = "Zoom";
+    group.append(legend);
+    for (const zoom of zooms) {
+        const option = document.createElement("label");
+        const radio = document.createElement("input");
+        radio.type = "radio";
+        radio.name = "editor-zoom";
+        radio.value = zoom;
+        radio.checked = zoom === chosen;
+        radio.addEventListener("change", () => choose(zoom));
+        option.append(radio, " " + zoom * 100 + " %");
+        group.append(option);
+    }
+    return group;
+}
+
 function labelled(text, input) {
     const row = document.createElement("label");
     row.className = "editor-field";
@@ -200,7 +222,8 @@ export function createPanel(actions) {
         const row = document.createElement("div");
         row.className = "editor-tools";
         row.append(
-            menus, trying, button(undo ? "Undo: " + undo.label : "Undo", actions.undo, !!undo),
+            menus, trying, zoomSwitch(actions.zooms, d.zoom, actions.zoom),
+            button(undo ? "Undo: " + undo.label : "Undo", actions.undo, !!undo),
             button(redo ? "Redo: " + redo.label : "Redo", actions.redo, !!redo),
             button("Add push button", () => actions.add("button"), !!menu),
             button("Add text", () => actions.add("text"), !!menu),
