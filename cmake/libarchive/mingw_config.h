@@ -35,5 +35,9 @@
 #define HAVE_WMEMCPY 1
 #define HAVE_WMEMMOVE 1
 #define HAVE__CTIME64_S 1
-#define HAVE__GET_TIMEZONE 1
 #define HAVE__LOCALTIME64_S 1
+
+/* Types Windows lacks, as libarchive's own configuration gives them. */
+#define gid_t short
+#define id_t short
+#define uid_t short

@@ -1,6 +1,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <set>
@@ -8,9 +9,14 @@
 #include "pack/common/pack_error.h"
 #include "pack/package/archive_names.h"
 #include "pack/package/iso_image.h"
+#include "support/utf8.h"
 
 namespace ambrevo::pack {
 namespace {
+
+// Joliet's longest names, in UTF-16 units, as libarchive's "long" names hold them (Windows
+// reads them); a longer name would be cut short, and a target naming it lost.
+constexpr std::size_t kLongestName = 103;
 
 // 2000-01-01 00:00:00 UTC; FixIsoImageFields sets the same in every field afterwards.
 constexpr time_t kFixedTime = 946684800;
@@ -93,6 +99,19 @@ void WriteEntry(archive* image, const ImageOutput& output, const std::string& na
     }
 }
 
+void CheckNameLengths(const std::string& path) {
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view name = std::string_view(path).substr(start, end - start);
+        if (Utf8ToUtf16(name).size() > kLongestName) {
+            throw PackError("cannot make the ISO image: the name \"" + std::string(name) +
+                            "\" is longer than the " + std::to_string(kLongestName) +
+                            " characters an image holds");
+        }
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 void WriteIsoImage(FileWriter& out, const std::vector<DiscImageFile>& files,
@@ -104,13 +123,14 @@ void WriteIsoImage(FileWriter& out, const std::vector<DiscImageFile>& files,
     if (!image) throw PackError("cannot make the ISO image: out of memory");
     archive* const a = image.get();
     Check(a, output, archive_write_set_format_iso9660(a));
-    Check(a, output, archive_write_set_format_option(a, "iso9660", "joliet", "1"));
+    Check(a, output, archive_write_set_format_option(a, "iso9660", "joliet", "long"));
     // Rock Ridge is left out: its entries carry times of their own, and Windows reads Joliet.
     Check(a, output, archive_write_set_format_option(a, "iso9660", "rockridge", nullptr));
     Check(a, output, archive_write_set_format_option(a, "iso9660", "volume-id", names.iso.c_str()));
     Check(a, output, archive_write_set_bytes_in_last_block(a, 1));
     Check(a, output, archive_write_open(a, &output, nullptr, Append, nullptr));
     std::set<std::string> folders;
+    for (const DiscImageFile& file : files) CheckNameLengths(file.name);
     for (const DiscImageFile& file : files) {
         for (std::size_t slash = file.name.find('/'); slash != std::string::npos;
              slash = file.name.find('/', slash + 1)) {
