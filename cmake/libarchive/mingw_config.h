@@ -41,3 +41,10 @@
 #define gid_t short
 #define id_t short
 #define uid_t short
+
+/* Names reach libarchive in UTF-8, as on Linux, so that both tools write the same image.
+ * libarchive takes its multibyte code page from the name of the C library's locale, and
+ * msvcrt has no UTF-8 locale to set: libarchive is told one is set. Its own code only
+ * reads the locale's name. */
+#include <locale.h>
+#define setlocale(category, locale) "C.utf8"

@@ -111,6 +111,7 @@ TEST_F(DiscCopiesTest, IsoImageKeepsEveryNameWholeOrRefusesIt) {
              "\" is longer than the 103 characters an image holds"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::vector<DiscImageFile> files;
         for (const std::string& name : c.files) files.push_back({name, {}, {name.begin(), name.end()}});
         const std::filesystem::path iso = folder_.Path(std::string(c.name) + ".iso");

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <string>
-
-struct archive_entry;
-
 namespace ambrevo::pack {
 
-// libarchive makes an image's names from an entry's name in the thread's multibyte
-// character set. While a ArchiveNameScope lives, names given through SetArchiveEntryPath
-// reach it whole: on Linux the thread reads multibyte text as UTF-8 (whatever the user's
-// locale), on Windows the names are given as UTF-16. Throws PackError where the system
-// cannot.
+// libarchive makes an image's names from an entry's UTF-8 name through the thread's
+// multibyte character set. While an ArchiveNameScope lives, that set is UTF-8 whatever
+// the user's locale: on Linux the thread's locale is C.UTF-8 meanwhile; on Windows the
+// library is built to take UTF-8 always (cmake/libarchive/mingw_config.h). Throws
+// PackError where the system cannot.
 class ArchiveNameScope {
 public:
     ArchiveNameScope();
@@ -19,10 +15,8 @@ public:
     ArchiveNameScope& operator=(const ArchiveNameScope&) = delete;
 
 private:
-    void* previous_ = nullptr;  // the platform's locale of the thread before
+    void* previous_ = nullptr;  // the thread's locale before, on Linux
     void* utf8_ = nullptr;
 };
-
-void SetArchiveEntryPath(archive_entry* entry, const std::string& utf8);
 
 }  // namespace ambrevo::pack

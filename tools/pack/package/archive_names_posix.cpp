@@ -1,4 +1,3 @@
-#include <archive_entry.h>
 #include <locale.h>
 
 #include "pack/common/pack_error.h"
@@ -19,10 +18,6 @@ ArchiveNameScope::ArchiveNameScope() {
 ArchiveNameScope::~ArchiveNameScope() {
     uselocale(static_cast<locale_t>(previous_));
     freelocale(static_cast<locale_t>(utf8_));
-}
-
-void SetArchiveEntryPath(archive_entry* entry, const std::string& utf8) {
-    archive_entry_set_pathname_utf8(entry, utf8.c_str());
 }
 
 }  // namespace ambrevo::pack

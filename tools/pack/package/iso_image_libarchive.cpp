@@ -63,7 +63,7 @@ void WriteEntry(archive* image, const ImageOutput& output, const std::string& na
                 const DiscImageFile* file) {
     const Entry entry(archive_entry_new(), &archive_entry_free);
     if (!entry) throw PackError("cannot make the ISO image: out of memory");
-    SetArchiveEntryPath(entry.get(), name);
+    archive_entry_set_pathname_utf8(entry.get(), name.c_str());
     std::uintmax_t size = 0;
     if (file != nullptr && !file->source.empty()) {
         std::error_code error;
