@@ -113,7 +113,8 @@ TEST_F(DiscCopiesTest, IsoImageKeepsEveryNameWholeOrRefusesIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<DiscImageFile> files;
-        for (const std::string& name : c.files) files.push_back({name, {}, {name.begin(), name.end()}});
+        for (const std::string& name : c.files)
+            files.push_back({name, {}, {name.begin(), name.end()}});
         const std::filesystem::path iso = folder_.Path(std::string(c.name) + ".iso");
         if (!c.error.empty()) {
             try {

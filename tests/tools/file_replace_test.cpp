@@ -194,10 +194,8 @@ TEST(FileReplaceTest, AFileWrittenInPiecesReplacesTheOldOneOnlyWhenCommitted) {
              EXPECT_EQ(file.Size(), 4u);
              file.Commit();
          },
-         "",
-         "aXcd"},
-        {"dropped without a commit", [](FileWriter& file) { file.Write(Bytes("new")); }, "",
-         "old"},
+         "", "aXcd"},
+        {"dropped without a commit", [](FileWriter& file) { file.Write(Bytes("new")); }, "", "old"},
         {"a read past what was written",
          [](FileWriter& file) {
              file.Write(Bytes("ab"));

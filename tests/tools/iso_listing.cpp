@@ -25,8 +25,8 @@ struct Reader {
                static_cast<std::uint32_t>(bytes[at + 3]) << 24;
     }
 
-    void ReadFolder(std::uint32_t sector, std::uint32_t length, const std::string& path,
-                    int depth, IsoListing& listing) const {
+    void ReadFolder(std::uint32_t sector, std::uint32_t length, const std::string& path, int depth,
+                    IsoListing& listing) const {
         if (depth > 16) throw std::runtime_error("folders nest too deep");
         const std::span records = At(std::uint64_t{sector} * kSector, length);
         for (std::size_t at = 0; at < records.size();) {
@@ -35,7 +35,8 @@ struct Reader {
                 at = (at / kSector + 1) * kSector;
                 continue;
             }
-            if (size < 34 || at + size > records.size()) throw std::runtime_error("a folder is cut");
+            if (size < 34 || at + size > records.size())
+                throw std::runtime_error("a folder is cut");
             const std::span record = records.subspan(at, size);
             at += size;
             const std::size_t nameLength = record[32];
@@ -84,8 +85,8 @@ IsoListing ReadIsoListing(const std::vector<std::uint8_t>& image) {
             listing.jolietVolumeId += static_cast<char16_t>(descriptor[i] << 8 | descriptor[i + 1]);
         }
         listing.jolietVolumeId.erase(listing.jolietVolumeId.find_last_not_of(u' ') + 1);
-        reader.ReadFolder(reader.Little32(descriptor, 156 + 2), reader.Little32(descriptor, 156 + 10),
-                          "", 0, listing);
+        reader.ReadFolder(reader.Little32(descriptor, 156 + 2),
+                          reader.Little32(descriptor, 156 + 10), "", 0, listing);
     }
     if (!joliet) throw std::runtime_error("the image has no Joliet names");
     return listing;

@@ -40,8 +40,7 @@ TEST(StartRoutesWin32Test, AHomeTypedInAnotherCaseHoldsTheAuthorsFolders) {
         {"home itself in its own case", home, 200},
         {"a folder in lower case", PathFromUtf8(AsciiLower(PathToUtf8(home / "Documents"))), 200},
         {"a folder beside home", folder.Path("outside"), 403},
-        {"a folder beside home in upper case",
-         Upper(folder.Path("outside")), 403},
+        {"a folder beside home in upper case", Upper(folder.Path("outside")), 403},
     };
     for (const auto& c : cases) {
         const std::string path = PathToUtf8(c.path);

@@ -91,8 +91,8 @@ void TemporaryFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> 
 
 void TemporaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
     while (!into.empty()) {
-        const ssize_t read = pread(static_cast<int>(handle_), into.data(), into.size(),
-                                   static_cast<off_t>(offset));
+        const ssize_t read =
+            pread(static_cast<int>(handle_), into.data(), into.size(), static_cast<off_t>(offset));
         if (read < 0 && errno == EINTR) continue;
         if (read <= 0) throw SystemFault(read < 0 ? errno : EIO);
         into = into.subspan(static_cast<std::size_t>(read));

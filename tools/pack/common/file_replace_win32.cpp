@@ -42,7 +42,6 @@ OVERLAPPED At(std::uint64_t offset) {
 
 }  // namespace
 
-
 std::optional<std::string> ReplaceRefusal(const std::filesystem::path& target) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -65,8 +64,9 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
         path_ = TemporaryNameFor(target);
         // CREATE_NEW fails on any existing name, a link's included, so nothing is reached
         // through one.
-        handle_ = reinterpret_cast<std::intptr_t>(CreateFileW(
-            path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        handle_ = reinterpret_cast<std::intptr_t>(
+            CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (handle_ != kNoFile) break;
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS || tries + 1 == kCreateTries) throw SystemFault(error);
