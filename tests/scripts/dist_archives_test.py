@@ -86,7 +86,7 @@ class DistArchivesTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(path) as archive:
             names = archive.namelist()
             for name in ("ambrevo-pack.exe", "README.md", "docs/authoring.md",
-                         "licences/DejaVu-fonts.txt"):
+                         "licences/DejaVu-fonts.txt", "licences/libarchive.txt"):
                 self.assertIn(top + name, names)
             self.assertFalse([n for n in names if n.endswith((".debug", ".pdb", ".map"))])
             tool_bytes = archive.read(top + "ambrevo-pack.exe")
@@ -102,10 +102,10 @@ class DistArchivesTest(unittest.TestCase):
     def test_linux_archive(self):
         top = "ambrevo-%s/" % ARGS.version
         with tempfile.TemporaryDirectory() as folder, tarfile.open(
-                self.archive("linux.tar.gz")) as archive:
+                self.archive("linux.tar.xz")) as archive:
             names = archive.getnames()
             for name in ("ambrevo-pack", "page/ambrevo-web.wasm", "docs/authoring.md",
-                         "licences/DejaVu-fonts.txt"):
+                         "licences/DejaVu-fonts.txt", "licences/libarchive.txt"):
                 self.assertIn(top + name, names)
             archive.extractall(folder)
             tool = os.path.join(folder, top, "ambrevo-pack")
@@ -114,7 +114,7 @@ class DistArchivesTest(unittest.TestCase):
             shutil.copytree(os.path.join(ARGS.root, "examples", "demo"),
                             os.path.join(folder, "demo"))
             self.check_tool(tool, folder)
-            self.assertLess(os.path.getsize(self.archive("linux.tar.gz")), 5 * 1024 * 1024)
+            self.assertLess(os.path.getsize(self.archive("linux.tar.xz")), 5 * 1024 * 1024)
             dynamic = run(["readelf", "-d", tool]).stdout
             needed = set(re.findall(r"\(NEEDED\).*\[(.*)\]", dynamic))
             self.assertTrue(needed and needed <= GLIBC, needed)
@@ -137,7 +137,7 @@ def main():
     parser.add_argument("--version", required=True)
     ARGS, rest = parser.parse_known_args()
     ARGS.root = os.path.abspath(ARGS.root)
-    missing = [suffix for suffix in ("windows.zip", "linux.tar.gz")
+    missing = [suffix for suffix in ("windows.zip", "linux.tar.xz")
                if not os.path.exists(os.path.join(
                    ARGS.root, "dist", "ambrevo-%s-%s" % (ARGS.version, suffix)))]
     if missing:
