@@ -39,6 +39,5 @@ target_include_directories(libarchive PRIVATE ${CMAKE_CURRENT_LIST_DIR}/libarchi
 target_compile_definitions(libarchive
     PUBLIC LIBARCHIVE_STATIC
     PRIVATE PLATFORM_CONFIG_H="${libarchive_config}" _FILE_OFFSET_BITS=64)
-set_target_properties(libarchive PROPERTIES C_STANDARD 99 UNITY_BUILD OFF
-    POSITION_INDEPENDENT_CODE ON)
+set_target_properties(libarchive PROPERTIES C_STANDARD 99 UNITY_BUILD OFF)
 target_compile_options(libarchive PRIVATE -w)
