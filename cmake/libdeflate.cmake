@@ -1,12 +1,13 @@
 # libdeflate decodes a whole zlib stream of known size in one call. Linux builds use
-# Debian's libdeflate-dev. Debian ships the library for Linux only, so the Windows build
+# Debian's libdeflate-dev, its static library (the Linux tool needs no libraries but the C
+# library's). Debian ships the library for Linux only, so the Windows build
 # and the browser build compile Debian's source package (cmake/debian_source.cmake), and
 # its library sources are built here with the flags of its own Makefile. Debian's patches
 # to it touch only ARM code.
 
 if(NOT CMAKE_CROSSCOMPILING)
     find_path(LIBDEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
-    find_library(LIBDEFLATE_LIBRARY deflate REQUIRED)
+    find_library(LIBDEFLATE_LIBRARY NAMES libdeflate.a deflate REQUIRED)
     add_library(libdeflate UNKNOWN IMPORTED)
     set_target_properties(libdeflate PROPERTIES
         IMPORTED_LOCATION ${LIBDEFLATE_LIBRARY}

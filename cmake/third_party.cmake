@@ -3,6 +3,9 @@
 if(EMSCRIPTEN OR WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/zlib_source.cmake)
 else()
+    # Static, as every library of the Linux tool: its download starts where only the C
+    # library is installed.
+    set(ZLIB_USE_STATIC_LIBS ON)
     find_package(ZLIB REQUIRED)
 endif()
 

@@ -10,11 +10,11 @@
 set -eu
 
 packages="cmake make g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
-libtomlplusplus-dev libstb-dev libcli11-dev libcpp-httplib-dev nlohmann-json3-dev pkgconf \
+libtomlplusplus-dev libstb-dev libcli11-dev nlohmann-json3-dev pkgconf \
 fonts-dejavu-core osslsigncode openssl libssl-dev clang-format clang-tidy \
 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 locales \
-clang libclang-rt-14-dev libdeflate-dev dpkg-dev libarchive-dev xorriso \
+clang libclang-rt-14-dev libdeflate-dev dpkg-dev xorriso \
 wine64 xvfb xauth xdotool imagemagick x11-utils python3 \
 emscripten nodejs chromium chromium-driver python3-selenium"
 wine32_packages="wine wine32:i386"

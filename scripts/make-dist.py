@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Writes the downloads for authors: dist/ambrevo-<version>-windows.zip and
-dist/ambrevo-<version>-linux.tar.gz, each with the tool (stripped: no debug files; the page
+dist/ambrevo-<version>-linux.tar.xz, each with the tool (stripped: no debug files; the page
 and the players are inside it, or, for the Linux tool, its page beside it), the README, the
 authoring notes and the licences. The archives hold their files in one folder, in name
 order, with fixed dates, so that the same files give the same bytes.
@@ -9,7 +9,6 @@ Usage: make-dist.py --root . --windows-tool build/win64/ambrevo-pack.exe
                     --linux-tool build/native/ambrevo-pack --site build/web/site --out dist
 """
 import argparse
-import gzip
 import os
 import re
 import subprocess
@@ -18,12 +17,15 @@ import tarfile
 import tempfile
 import zipfile
 
-ZIP_LIMIT = 5 * 1024 * 1024
+ARCHIVE_LIMIT = 5 * 1024 * 1024
 FIXED_TIME = (2000, 1, 1, 0, 0, 0)
 FIXED_STAMP = 946684800  # 2000-01-01 in seconds since 1970
-# The libraries built into the tools, whose licences Debian keeps in /usr/share/doc/<package>.
-BUILT_IN = ["zlib1g", "libdeflate-dev", "libcpp-httplib-dev", "libcli11-dev",
-            "libtomlplusplus-dev", "libstb-dev", "nlohmann-json3-dev"]
+# The libraries built into the tools, whose licences Debian keeps in /usr/share/doc/<package>,
+# and those compiled from Debian's sources, whose licences the unpacked sources hold.
+BUILT_IN = ["zlib1g", "libdeflate-dev", "libcli11-dev", "libtomlplusplus-dev", "libstb-dev",
+            "nlohmann-json3-dev", "libssl-dev"]
+BUILT_FROM_SOURCE = ["libarchive", "cpp-httplib"]
+SOURCES = "build/native/third_party"  # where the native build unpacked them
 DOCS = ["docs/authoring.md", "docs/designer.md"]
 SITE_FILES = ["index.html", "page.css", "page.js", "ambrevo-web.js", "ambrevo-web.wasm"]
 
@@ -57,6 +59,9 @@ def common_files(root):
         if not os.path.exists(copyright_file):
             sys.exit("make-dist: no licence for " + package + " (" + copyright_file + ")")
         files.append(("licences/" + package + ".txt", copyright_file))
+    for package in BUILT_FROM_SOURCE:
+        files.append(("licences/" + package + ".txt",
+                      os.path.join(root, SOURCES, package, "debian", "copyright")))
     for name, path in files:
         if not os.path.isfile(path):
             sys.exit("make-dist: " + path + " is missing")
@@ -76,17 +81,18 @@ def write_zip(path, top, files):
 
 def write_tar(path, top, files):
     with open(path + ".part", "wb") as raw:
-        # gzip without a name or time in its header, so that the bytes stay the same.
-        with gzip.GzipFile(filename="", mode="wb", fileobj=raw, mtime=0) as packed:
-            with tarfile.open(fileobj=packed, mode="w", format=tarfile.PAX_FORMAT) as archive:
-                for name, source, mode in sorted(files):
-                    info = tarfile.TarInfo(top + "/" + name)
-                    info.size = os.path.getsize(source)
-                    info.mode = mode
-                    info.mtime = FIXED_STAMP
-                    info.uname = info.gname = "root"
-                    with open(source, "rb") as file:
-                        archive.addfile(info, file)
+        # xz keeps no name or time in its header, so the bytes stay the same; it packs the
+        # tool, which carries its libraries, a quarter smaller than gzip.
+        with tarfile.open(fileobj=raw, mode="w:xz", preset=9,
+                          format=tarfile.PAX_FORMAT) as archive:
+            for name, source, mode in sorted(files):
+                info = tarfile.TarInfo(top + "/" + name)
+                info.size = os.path.getsize(source)
+                info.mode = mode
+                info.mtime = FIXED_STAMP
+                info.uname = info.gname = "root"
+                with open(source, "rb") as file:
+                    archive.addfile(info, file)
     os.replace(path + ".part", path)
 
 
@@ -115,12 +121,13 @@ def main():
         write_zip(zip_path, top, common + [("ambrevo-pack.exe", windows, 0o755)])
         page = [("page/" + name, os.path.join(arguments.site, name), 0o644)
                 for name in SITE_FILES]
-        tar_path = os.path.join(arguments.out, top + "-linux.tar.gz")
+        tar_path = os.path.join(arguments.out, top + "-linux.tar.xz")
         write_tar(tar_path, top, common + page + [("ambrevo-pack", linux, 0o755)])
-    size = os.path.getsize(zip_path)
-    if size >= ZIP_LIMIT:
-        os.remove(zip_path)
-        sys.exit("make-dist: the Windows zip is %d bytes, over its limit of 5 MB" % size)
+    for path in (zip_path, tar_path):
+        size = os.path.getsize(path)
+        if size >= ARCHIVE_LIMIT:
+            os.remove(path)
+            sys.exit("make-dist: %s is %d bytes, over its limit of 5 MB" % (path, size))
     for path in (zip_path, tar_path):
         print("wrote %s: %d bytes" % (path, os.path.getsize(path)))
 

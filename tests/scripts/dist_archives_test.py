@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 """The downloads that `make dist` writes, each unpacked into a fresh folder and used as an
 author would: the Windows zip's tool under Wine in a fresh prefix, the Linux tool as it
-is. Each says its version, builds the demo on the players it carries, 32- and 64-bit, and
-writes the demo's page from the page it carries. Exits 77 (skipped) when the archives are
-not there (run make dist).
+is, needing no library but the C library's. Each says its version, builds the demo on the
+players it carries, 32- and 64-bit, with its ISO image (read back by xorriso, and the same
+bytes from both tools), and writes the demo's page from the page it carries. Exits 77
+(skipped) when the archives are not there (run make dist).
 
 Usage: dist_archives_test.py --root PROJECT --version VERSION
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -18,6 +20,8 @@ import unittest
 import zipfile
 
 ARGS = None
+# The C library's own files: all that the Linux tool may load.
+GLIBC = {"libc.so.6", "libm.so.6", "ld-linux-x86-64.so.2"}
 
 
 def run(command, **options):
@@ -42,14 +46,38 @@ class DistArchivesTest(unittest.TestCase):
         self.assertEqual(version.stdout.strip(), "ambrevo-pack " + ARGS.version, version.stderr)
         for bits in ("32", "64"):
             output = "setup%s.exe" % bits
-            built = run(command + ["build", demo, "-q", "--bits", bits, "-o", output],
+            built = run(command + ["build", demo, "-q", "--bits", bits, "-o", output,
+                                   "--autorun", "Ambrevo Demo", "--iso", "disc%s.iso" % bits],
                         env=environment, cwd=folder)
             self.assertEqual(built.returncode, 0, built.stderr)
+            self.check_image(os.path.join(folder, "disc%s.iso" % bits), output)
             listed = run(command + ["list", output], env=environment, cwd=folder)
             self.assertIn("player: version " + ARGS.version, listed.stdout, listed.stderr)
         page = run(command + ["web", demo, "-o", "page"], env=environment, cwd=folder)
         self.assertEqual(page.returncode, 0, page.stderr)
         self.assertTrue(os.path.isfile(os.path.join(folder, "page", "ambrevo-web.wasm")))
+
+    def check_image(self, image, program):
+        """The image read back by xorriso: Joliet names with the program and autorun.inf at
+        its root, and the label."""
+        listed = run(["xorriso", "-indev", image, "-joliet", "on", "-find", "/", "-type", "f"])
+        self.assertEqual(listed.returncode, 0, listed.stderr)
+        names = set(re.findall(r"^'/([^/]*)'$", listed.stdout, re.M))
+        self.assertTrue({program, "autorun.inf", "readme.txt"} <= names, listed.stdout)
+        described = run(["xorriso", "-indev", image, "-pvd_info"])
+        self.assertIn("Volume Id    : AMBREVO_DEMO", described.stdout, described.stderr)
+        with open(image, "rb") as made:
+            self.images.setdefault(os.path.basename(image), set()).add(made.read())
+
+    @classmethod
+    def setUpClass(cls):
+        cls.images = {}
+
+    @classmethod
+    def tearDownClass(cls):
+        # Both tools, from the same sources and carried players, make the same image.
+        for name, contents in cls.images.items():
+            assert len(contents) == 1, "the tools' %s differ" % name
 
     def test_windows_zip(self):
         path = self.archive("windows.zip")
@@ -58,7 +86,7 @@ class DistArchivesTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(path) as archive:
             names = archive.namelist()
             for name in ("ambrevo-pack.exe", "README.md", "docs/authoring.md",
-                         "licences/DejaVu-fonts.txt"):
+                         "licences/DejaVu-fonts.txt", "licences/libarchive.txt"):
                 self.assertIn(top + name, names)
             self.assertFalse([n for n in names if n.endswith((".debug", ".pdb", ".map"))])
             tool_bytes = archive.read(top + "ambrevo-pack.exe")
@@ -74,10 +102,10 @@ class DistArchivesTest(unittest.TestCase):
     def test_linux_archive(self):
         top = "ambrevo-%s/" % ARGS.version
         with tempfile.TemporaryDirectory() as folder, tarfile.open(
-                self.archive("linux.tar.gz")) as archive:
+                self.archive("linux.tar.xz")) as archive:
             names = archive.getnames()
             for name in ("ambrevo-pack", "page/ambrevo-web.wasm", "docs/authoring.md",
-                         "licences/DejaVu-fonts.txt"):
+                         "licences/DejaVu-fonts.txt", "licences/libarchive.txt"):
                 self.assertIn(top + name, names)
             archive.extractall(folder)
             tool = os.path.join(folder, top, "ambrevo-pack")
@@ -86,6 +114,20 @@ class DistArchivesTest(unittest.TestCase):
             shutil.copytree(os.path.join(ARGS.root, "examples", "demo"),
                             os.path.join(folder, "demo"))
             self.check_tool(tool, folder)
+            self.assertLess(os.path.getsize(self.archive("linux.tar.xz")), 5 * 1024 * 1024)
+            dynamic = run(["readelf", "-d", tool]).stdout
+            needed = set(re.findall(r"\(NEEDED\).*\[(.*)\]", dynamic))
+            self.assertTrue(needed and needed <= GLIBC, needed)
+            # Signing runs osslsigncode: a machine without it is told so.
+            with open(os.path.join(folder, "cert.pfx"), "wb") as certificate:
+                certificate.write(b"not looked at before the signer starts")
+            signed = run([tool, "build", os.path.join("demo", "package.toml"), "-q", "-o",
+                          "signed.exe", "--sign", "cert.pfx"], cwd=folder,
+                         env=dict(os.environ, PATH=os.path.join(folder, "no-programs"),
+                                  AMBREVO_SIGN_PASSWORD="x"))
+            self.assertNotEqual(signed.returncode, 0)
+            self.assertIn("cannot run osslsigncode: install it (Debian package osslsigncode)",
+                          signed.stderr)
 
 
 def main():
@@ -95,7 +137,7 @@ def main():
     parser.add_argument("--version", required=True)
     ARGS, rest = parser.parse_known_args()
     ARGS.root = os.path.abspath(ARGS.root)
-    missing = [suffix for suffix in ("windows.zip", "linux.tar.gz")
+    missing = [suffix for suffix in ("windows.zip", "linux.tar.xz")
                if not os.path.exists(os.path.join(
                    ARGS.root, "dist", "ambrevo-%s-%s" % (ARGS.version, suffix)))]
     if missing:

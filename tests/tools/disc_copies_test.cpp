@@ -1,13 +1,13 @@
-// The ISO image and the USB copy of a disc that build writes, the image read back by
-// xorriso, a reader of its own.
+// The ISO image and the USB copy of a disc that build writes, the image read back by the
+// tests' own reader (tests/e2e/iso_image_e2e.py reads it with xorriso).
 #include "pack/package/disc_copies.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,6 +17,7 @@
 #include "pack/common/file_io.h"
 #include "pack/common/pack_error.h"
 #include "pack/package/iso_image.h"
+#include "iso_listing.h"
 #include "player_image.h"
 #include "source_folder.h"
 
@@ -24,20 +25,6 @@ namespace ambrevo::pack {
 namespace {
 
 constexpr char kLabel[] = "My Holiday Disc 2026";
-
-// What a shell command prints, or nothing when it fails.
-std::string Output(const std::string& command) {
-    std::string text;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        text.append(buffer, n);
-    }
-    return pclose(pipe) == 0 ? text : std::string();
-}
-
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 std::set<std::string> FilesUnder(const std::filesystem::path& folder) {
     std::set<std::string> files;
@@ -84,31 +71,72 @@ protected:
 };
 
 TEST_F(DiscCopiesTest, IsoImageHoldsTheDiscUnderJolietNamesAndItsLabel) {
-    if (!kWritesIsoImages) GTEST_SKIP() << "this build of the tool writes no ISO images";
     BuildOptions options = Options();
     options.iso = folder_.Path("out/disc.iso");
     ASSERT_EQ(Build(options), 0) << err_.str();
-    const std::string iso = Quoted(*options.iso);
-    EXPECT_EQ(Output("xorriso -indev " + iso + " -joliet on -find / -type f"),
-              "'/autorun.inf'\n'/photos/Landscape at Dawn.jpg'\n'/readme.txt'\n'/setup.exe'\n");
-    EXPECT_NE(
-        Output("xorriso -indev " + iso + " -pvd_info").find("Volume Id    : MY_HOLIDAY_DISC_2026"),
-        std::string::npos);
-    const std::filesystem::path back = folder_.Path("back");
-    Output("xorriso -osirrox on -indev " + iso + " -joliet on -extract / " + Quoted(back));
-    EXPECT_EQ(Text(ReadFileBytes(back / "autorun.inf")),
+    const testing::IsoListing image = testing::ReadIsoListing(ReadFileBytes(*options.iso));
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : image.files) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"/autorun.inf", "/photos/Landscape at Dawn.jpg",
+                                               "/readme.txt", "/setup.exe"}));
+    EXPECT_EQ(image.volumeId, "MY_HOLIDAY_DISC_2026");
+    EXPECT_EQ(Text(image.files.at("/autorun.inf")),
               AutorunInf("setup.exe", AutorunTexts{kLabel, std::nullopt}));
-    EXPECT_EQ(ReadFileBytes(back / "setup.exe"), ReadFileBytes(options.output));
+    EXPECT_EQ(image.files.at("/setup.exe"), ReadFileBytes(options.output));
+    EXPECT_EQ(Text(image.files.at("/readme.txt")), "hello");
     // The Joliet label, which Windows shows, is the label's first 16 characters.
-    const std::vector<std::uint8_t> image = ReadFileBytes(*options.iso);
-    const std::u16string joliet = u"My Holiday Disc ";
-    std::string expected;
-    for (const char16_t unit : joliet) expected += {char(unit >> 8), char(unit & 0xFF)};
-    EXPECT_NE(Text(image).find(expected), std::string::npos);
+    EXPECT_EQ(image.jolietVolumeId, u"My Holiday Disc");
+}
+
+// Names outside ASCII reach the image whole, whatever the user's locale, each file with its
+// own bytes; a name the image would cut short is refused before anything is written.
+TEST_F(DiscCopiesTest, IsoImageKeepsEveryNameWholeOrRefusesIt) {
+    const std::string longest = std::string(99, 'n') + ".txt";
+    const struct {
+        const char* name;
+        std::vector<std::string> files;
+        std::string error;  // empty: written
+    } cases[] = {
+        {"accents", {"Été à Paris.txt", "photos/Crème brûlée.jpg"}, ""},
+        {"beyond Latin-1", {"日本.txt", "中国.txt", "Ελληνικά/Ωμέγα.txt"}, ""},
+        {"outside the basic plane", {"emoji 😀.txt"}, ""},
+        {"the longest name", {longest, "photos/" + longest}, ""},
+        {"a name too long",
+         {"photos/" + longest + "x"},
+         "cannot make the ISO image: the name \"" + longest +
+             "x\" is longer than the 103 characters an image holds"},
+        {"a folder's name too long",
+         {std::string(104, 'f') + "/a.txt"},
+         "cannot make the ISO image: the name \"" + std::string(104, 'f') +
+             "\" is longer than the 103 characters an image holds"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<DiscImageFile> files;
+        for (const std::string& name : c.files)
+            files.push_back({name, {}, {name.begin(), name.end()}});
+        const std::filesystem::path iso = folder_.Path(std::string(c.name) + ".iso");
+        if (!c.error.empty()) {
+            try {
+                WriteIsoFile(iso, files, "Names");
+                ADD_FAILURE() << c.name << ": written";
+            } catch (const PackError& refused) {
+                EXPECT_EQ(refused.what(), c.error) << c.name;
+            }
+            for (const std::string& left : FilesUnder(folder_.Path(""))) {
+                EXPECT_EQ(left.find(c.name), std::string::npos) << left;  // nor a temporary
+            }
+            continue;
+        }
+        WriteIsoFile(iso, files, "Names");
+        const testing::IsoListing image = testing::ReadIsoListing(ReadFileBytes(iso));
+        std::map<std::string, std::vector<std::uint8_t>> expected;
+        for (const std::string& name : c.files) expected["/" + name] = {name.begin(), name.end()};
+        EXPECT_EQ(image.files, expected) << c.name;
+    }
 }
 
 TEST_F(DiscCopiesTest, TwoBuildsGiveTheSameImageWithNoDateOfTheirOwn) {
-    if (!kWritesIsoImages) GTEST_SKIP() << "this build of the tool writes no ISO images";
     const auto today = [] {
         const std::time_t now = std::time(nullptr);
         const std::tm utc = *std::gmtime(&now);  // the test's one thread

@@ -5,9 +5,11 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pack/common/file_io.h"
@@ -161,6 +163,89 @@ TEST(FileReplaceTest, TheNewBytesWaitInAFreshFileOfTheSameFolderAndKeepThePermis
     EXPECT_EQ(TextOf(target), "second\n");
     EXPECT_EQ(std::filesystem::status(target).permissions(), kept);
     EXPECT_EQ(NamesIn(folder.Path("")), std::vector<std::string>{"main.toml"});
+}
+
+std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A file written piece by piece takes the earlier one's place only when committed; reads
+// and writes over it stay within what was written, and every failure leaves the earlier
+// file and no temporary.
+TEST(FileReplaceTest, AFileWrittenInPiecesReplacesTheOldOneOnlyWhenCommitted) {
+    const testing::SourceFolder folder;
+    const std::filesystem::path target = folder.Path("disc.iso");
+    const std::string cannot = "cannot write " + QuotedPath(target) + ": ";
+    const struct {
+        const char* name;
+        std::function<void(FileWriter&)> steps;
+        std::string error;  // empty: none
+        std::string left;   // the file's text afterwards
+    } cases[] = {
+        {"pieces, one written over, committed",
+         [](FileWriter& file) {
+             file.Write(Bytes("ab"));
+             file.Write(Bytes(""));
+             file.Write(Bytes("cd"));
+             file.WriteAt(1, Bytes("X"));
+             std::vector<std::uint8_t> back(4);
+             file.ReadAt(0, back);
+             EXPECT_EQ(std::string(back.begin(), back.end()), "aXcd");
+             EXPECT_EQ(file.Size(), 4u);
+             file.Commit();
+         },
+         "", "aXcd"},
+        {"dropped without a commit", [](FileWriter& file) { file.Write(Bytes("new")); }, "", "old"},
+        {"a read past what was written",
+         [](FileWriter& file) {
+             file.Write(Bytes("ab"));
+             std::vector<std::uint8_t> back(2);
+             file.ReadAt(1, back);
+         },
+         cannot + "2 bytes at 1 lie past the 2 written", "old"},
+        {"a write past what was written",
+         [](FileWriter& file) {
+             file.Write(Bytes("ab"));
+             file.WriteAt(3, Bytes("c"));
+         },
+         cannot + "1 bytes at 3 lie past the 2 written", "old"},
+        {"a write after the commit",
+         [](FileWriter& file) {
+             file.Write(Bytes("new"));
+             file.Commit();
+             file.Write(Bytes("more"));
+         },
+         cannot + "it is no longer open", "new"},
+    };
+    for (const auto& c : cases) {
+        folder.Write("disc.iso", "old");
+        try {
+            FileWriter file(target);
+            c.steps(file);
+            EXPECT_EQ(c.error, "") << c.name;
+        } catch (const PackError& error) {
+            EXPECT_EQ(error.what(), c.error) << c.name;
+        }
+        EXPECT_EQ(TextOf(target), c.left) << c.name;
+        EXPECT_EQ(NamesIn(folder.Path("")), std::vector<std::string>{"disc.iso"}) << c.name;
+    }
+}
+
+TEST(FileReplaceTest, CopiesAFileInPiecesOrLeavesNothing) {
+    const testing::SourceFolder folder;
+    std::string large(600 * 1024, '\0');  // more than one piece, of every byte value
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 251);
+    const std::filesystem::path from = folder.Write("large.bin", large);
+    EXPECT_EQ(CopyFileSafely(from, folder.Path("copy.bin")), large.size());
+    EXPECT_EQ(TextOf(folder.Path("copy.bin")), large);
+    try {
+        CopyFileSafely(folder.Path("missing.bin"), folder.Path("other.bin"));
+        ADD_FAILURE() << "copied";
+    } catch (const PackError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "cannot read " + QuotedPath(folder.Path("missing.bin")) + ": no such file");
+    }
+    EXPECT_EQ(NamesIn(folder.Path("")), (std::vector<std::string>{"copy.bin", "large.bin"}));
 }
 
 }  // namespace

@@ -31,9 +31,9 @@ std::vector<std::string_view> PathParts(std::string_view relative) {
 // Whether a file, links resolved, lies inside the disc folder under published names only,
 // so that a link cannot publish what its target's own name would not.
 bool PublishedInside(const std::filesystem::path& root, const std::filesystem::path& canonical) {
-    const std::filesystem::path relative = canonical.lexically_relative(root);
-    if (relative.empty()) return false;
-    for (const std::filesystem::path& part : relative) {
+    const std::optional<std::filesystem::path> relative = PathInside(canonical, root);
+    if (!relative || *relative == ".") return false;
+    for (const std::filesystem::path& part : *relative) {
         if (CheckPublishedName(Utf8Name(part)).verdict != NameVerdict::kPublished) return false;
     }
     return true;

@@ -12,6 +12,8 @@
 namespace ambrevo::pack {
 namespace {
 
+constexpr std::size_t kPiece = 256 * 1024;  // what a read or a copy holds at once
+
 std::string ReadFailure(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return "no such file";
@@ -31,19 +33,28 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+    std::vector<std::uint8_t> bytes;
+    ReadFilePieces(path, [&](std::span<const std::uint8_t> piece) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+    });
+    return bytes;
+}
+
+void ReadFilePieces(const std::filesystem::path& path,
+                    const std::function<void(std::span<const std::uint8_t>)>& piece) {
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     std::error_code error;
     if (!file || std::filesystem::is_directory(path, error)) {
         throw PackError("cannot read " + QuotedPath(path) + ": " + ReadFailure(path));
     }
-    std::vector<std::uint8_t> bytes;
-    char buffer[64 * 1024];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
+    std::vector<char> buffer(kPiece);
+    while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+           file.gcount() > 0) {
+        piece(std::span(reinterpret_cast<const std::uint8_t*>(buffer.data()),
+                        static_cast<std::size_t>(file.gcount())));
     }
     if (file.bad()) throw PackError("cannot read " + QuotedPath(path) + ": " + ReadFailure(path));
-    return bytes;
 }
 
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
@@ -56,25 +67,82 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
            PathFromUtf8("." + PathToUtf8(target.filename()) + ".part-" + suffix);
 }
 
-void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                    const WriteChecks& checks) {
-    try {
-        if (const std::optional<std::string> refusal = ReplaceRefusal(path)) {
+FileWriter::FileWriter(std::filesystem::path path) : path_(std::move(path)) {
+    Guarded([&] {
+        if (const std::optional<std::string> refusal = ReplaceRefusal(path_)) {
             throw ReplaceFault(*refusal);
         }
-        TemporaryFile temporary(path);
-        temporary.Write(bytes);
-        if (checks.beforeReplacing) checks.beforeReplacing();
-        temporary.PutInPlace(checks.createOnly);
+        temporary_ = std::make_unique<TemporaryFile>(path_);
+    });
+}
+
+FileWriter::~FileWriter() = default;
+
+template <typename Step>
+void FileWriter::Guarded(const Step& step) {
+    try {
+        step();
     } catch (const ReplaceFault& fault) {
-        throw PackError("cannot write " + QuotedPath(path) + ": " + fault.what());
+        temporary_.reset();  // a failed file is never put in place
+        throw PackError("cannot write " + QuotedPath(path_) + ": " + fault.what());
     }
+}
+
+void FileWriter::CheckWithin(std::uint64_t offset, std::size_t size) const {
+    if (!temporary_) {
+        throw PackError("cannot write " + QuotedPath(path_) + ": it is no longer open");
+    }
+    if (offset > size_ || size > size_ - offset) {
+        throw PackError("cannot write " + QuotedPath(path_) + ": " + std::to_string(size) +
+                        " bytes at " + std::to_string(offset) + " lie past the " +
+                        std::to_string(size_) + " written");
+    }
+}
+
+void FileWriter::Write(std::span<const std::uint8_t> bytes) {
+    CheckWithin(size_, 0);
+    Guarded([&] { temporary_->WriteAt(size_, bytes); });
+    size_ += bytes.size();
+}
+
+void FileWriter::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    CheckWithin(offset, into.size());
+    Guarded([&] { temporary_->ReadAt(offset, into); });
+}
+
+void FileWriter::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    CheckWithin(offset, bytes.size());
+    Guarded([&] { temporary_->WriteAt(offset, bytes); });
+}
+
+void FileWriter::Commit(const WriteChecks& checks) {
+    CheckWithin(size_, 0);
+    Guarded([&] {
+        temporary_->Finish();
+        if (checks.beforeReplacing) checks.beforeReplacing();
+        temporary_->PutInPlace(checks.createOnly);
+    });
+    temporary_.reset();
+}
+
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    const WriteChecks& checks) {
+    FileWriter file(path);
+    file.Write(bytes);
+    file.Commit(checks);
 }
 
 void WriteTextFile(const std::filesystem::path& path, std::string_view text,
                    const WriteChecks& checks) {
     WriteFileBytes(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                    checks);
+}
+
+std::uint64_t CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to) {
+    FileWriter file(to);
+    ReadFilePieces(from, [&](std::span<const std::uint8_t> piece) { file.Write(piece); });
+    file.Commit();
+    return file.Size();
 }
 
 FileStamp StampOf(const std::filesystem::path& file) {

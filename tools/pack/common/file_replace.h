@@ -32,9 +32,14 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // Writes the bytes, flushes them to the disk, gives the file the permissions of the
-    // target (or those of a new file when there is none yet) and closes it.
-    void Write(std::span<const std::uint8_t> bytes);
+    // Writes the bytes at the offset, which lies within what was written or at its end;
+    // until Finish.
+    void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    // Reads back bytes written before, until Finish; reading past them is a fault.
+    void ReadAt(std::uint64_t offset, std::span<std::uint8_t> into);
+    // Flushes the bytes to the disk, gives the file the permissions of the target (or
+    // those of a new file when there is none yet) and closes it.
+    void Finish();
     // Renames the file over the target, or, with createOnly, to the target's name only
     // while no file has it; then flushes the folder where the system allows.
     void PutInPlace(bool createOnly);
@@ -42,7 +47,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path path_;
-    std::intptr_t handle_;  // the platform's open file, until Write closes it
+    std::intptr_t handle_;  // the platform's open file, until Finish closes it
     bool placed_ = false;
 };
 

@@ -67,7 +67,7 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
     : target_(target), handle_(kNoFile) {
     for (int tries = 0; handle_ == kNoFile; ++tries) {
         path_ = TemporaryNameFor(target);
-        handle_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        handle_ = open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (handle_ == kNoFile && (errno != EEXIST || tries + 1 == kCreateTries))
             throw SystemFault(errno);
     }
@@ -78,14 +78,30 @@ TemporaryFile::~TemporaryFile() {
     if (!placed_) unlink(path_.c_str());
 }
 
-void TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
-    const int descriptor = static_cast<int>(handle_);
+void TemporaryFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+        const ssize_t written = pwrite(static_cast<int>(handle_), bytes.data(), bytes.size(),
+                                       static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) throw SystemFault(written < 0 ? errno : EIO);
         bytes = bytes.subspan(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
     }
+}
+
+void TemporaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    while (!into.empty()) {
+        const ssize_t read =
+            pread(static_cast<int>(handle_), into.data(), into.size(), static_cast<off_t>(offset));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) throw SystemFault(read < 0 ? errno : EIO);
+        into = into.subspan(static_cast<std::size_t>(read));
+        offset += static_cast<std::uint64_t>(read);
+    }
+}
+
+void TemporaryFile::Finish() {
+    const int descriptor = static_cast<int>(handle_);
     // The target's permissions and, where the user may give it, its owner; a new file
     // gets what a file created by the user would.
     struct stat earlier {};

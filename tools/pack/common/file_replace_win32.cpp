@@ -30,6 +30,15 @@ ReplaceFault SystemFault(DWORD error) {
 
 HANDLE HandleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 const std::intptr_t kNoFile = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+constexpr std::size_t kChunk = std::size_t{1} << 30;  // one call's most
+
+// Every read and write names its offset, so that none moves the file's own position.
+OVERLAPPED At(std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
 
 }  // namespace
 
@@ -55,8 +64,9 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
         path_ = TemporaryNameFor(target);
         // CREATE_NEW fails on any existing name, a link's included, so nothing is reached
         // through one.
-        handle_ = reinterpret_cast<std::intptr_t>(CreateFileW(
-            path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        handle_ = reinterpret_cast<std::intptr_t>(
+            CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (handle_ != kNoFile) break;
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS || tries + 1 == kCreateTries) throw SystemFault(error);
@@ -68,16 +78,34 @@ TemporaryFile::~TemporaryFile() {
     if (!placed_) DeleteFileW(path_.c_str());
 }
 
-void TemporaryFile::Write(std::span<const std::uint8_t> bytes) {
-    const HANDLE file = HandleOf(handle_);
+void TemporaryFile::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
+        OVERLAPPED at = At(offset);
+        if (!WriteFile(HandleOf(handle_), bytes.data(), chunk, &written, &at))
             throw SystemFault(GetLastError());
         if (written == 0) throw SystemFault(ERROR_WRITE_FAULT);
         bytes = bytes.subspan(written);
+        offset += written;
     }
+}
+
+void TemporaryFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    while (!into.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(into.size(), kChunk));
+        DWORD read = 0;
+        OVERLAPPED at = At(offset);
+        if (!ReadFile(HandleOf(handle_), into.data(), chunk, &read, &at))
+            throw SystemFault(GetLastError());
+        if (read == 0) throw SystemFault(ERROR_HANDLE_EOF);
+        into = into.subspan(read);
+        offset += read;
+    }
+}
+
+void TemporaryFile::Finish() {
+    const HANDLE file = HandleOf(handle_);
     if (!FlushFileBuffers(file)) throw SystemFault(GetLastError());
     handle_ = kNoFile;
     if (!CloseHandle(file)) throw SystemFault(GetLastError());

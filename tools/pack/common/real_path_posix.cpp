@@ -16,4 +16,8 @@ bool IsLink(const std::filesystem::path& path) {
     return std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
 }
 
+bool SameEntryName(const std::filesystem::path& a, const std::filesystem::path& b) {
+    return a == b;
+}
+
 }  // namespace ambrevo::pack

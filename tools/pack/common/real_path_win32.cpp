@@ -58,4 +58,11 @@ bool IsLink(const std::filesystem::path& path) {
     return !find || found.dwReserved0 == 0 || IsReparseTagNameSurrogate(found.dwReserved0);
 }
 
+bool SameEntryName(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const std::wstring& first = a.native();
+    const std::wstring& second = b.native();
+    return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace ambrevo::pack

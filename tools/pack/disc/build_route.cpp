@@ -56,8 +56,8 @@ BuildRoute::BuildRoute(std::filesystem::path source, std::optional<std::filesyst
 
 std::optional<WebResponse> BuildRoute::Answer(const WebRequest& request) const {
     if (request.path != "/build") return std::nullopt;
-    // What this tool can build, for the dialog to offer.
-    if (request.method == "GET") return JsonResponse(200, {{"iso", kWritesIsoImages}});
+    // What this tool can build, for the dialog to offer: every build writes ISO images.
+    if (request.method == "GET") return JsonResponse(200, {{"iso", true}});
     if (request.method != "POST") return JsonResponse(405, {{"error", "GET or POST /build"}});
     if (NestsDeeperThan(request.body, kRequestDepthLimit)) {
         return JsonResponse(400, {{"error", "the build request nests too deeply"}});

@@ -6,6 +6,7 @@
 
 #include "pack/common/command_guard.h"
 #include "pack/common/file_io.h"
+#include "pack/common/real_path.h"
 #include "pack/common/pack_error.h"
 #include "pack/disc/carried_players.h"
 #include "pack/disc/checked_sources.h"
@@ -65,8 +66,7 @@ void CheckCopyPlaces(const BuildOptions& options,
         std::error_code error;
         const std::filesystem::path usb = std::filesystem::weakly_canonical(*options.usb, error);
         const std::filesystem::path root = std::filesystem::weakly_canonical(*disc, error);
-        const std::filesystem::path inside = usb.lexically_relative(root);
-        if (!inside.empty() && *inside.begin() != "..") {
+        if (PathInside(usb, root)) {
             throw PackError("the USB folder " + QuotedPath(*options.usb) +
                             " lies in the disc folder " + QuotedPath(*disc) +
                             ", whose files it copies; choose a folder outside it");

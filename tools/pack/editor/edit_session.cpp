@@ -190,9 +190,9 @@ std::filesystem::path EditSession::FileNamed(const std::string& name) const {
         const std::optional<std::filesystem::path> parent =
             RealPath(file.has_parent_path() ? file.parent_path() : std::filesystem::path("."));
         if (!folder || !parent || file.extension() != ".toml") break;
-        const std::string inside =
-            (*parent / file.filename()).lexically_relative(*folder).generic_string();
-        if (inside.empty() || inside.starts_with("..")) break;
+        const std::optional<std::filesystem::path> inside =
+            PathInside(*parent / file.filename(), *folder);
+        if (!inside || *inside == ".") break;
         return file;
     }
     throw PackError("\"" + name + "\" is no TOML source file of this package in its folder");

@@ -89,12 +89,13 @@ std::optional<std::string> FatProblem(const DiscImageFile& file, std::uintmax_t 
     }
 }
 
-std::size_t WriteIsoFile(const std::filesystem::path& iso, const std::vector<DiscImageFile>& files,
-                         const std::string& label) {
-    const std::vector<std::uint8_t> image = IsoImage(files, label);
+std::uint64_t WriteIsoFile(const std::filesystem::path& iso,
+                           const std::vector<DiscImageFile>& files, const std::string& label) {
     if (iso.has_parent_path()) MakeFolder(iso.parent_path());
-    WriteFileBytes(iso, image);
-    return image.size();
+    FileWriter image(iso);
+    WriteIsoImage(image, files, label);
+    image.Commit();
+    return image.Size();
 }
 
 void WriteUsbFolder(const std::filesystem::path& folder, const std::vector<DiscImageFile>& files,
@@ -102,12 +103,18 @@ void WriteUsbFolder(const std::filesystem::path& folder, const std::vector<DiscI
     for (const DiscImageFile& file : files) {
         const std::filesystem::path to = folder / PathFromUtf8(file.name);
         MakeFolder(to.parent_path());
-        const std::vector<std::uint8_t> bytes =
-            file.source.empty() ? file.bytes : ReadFileBytes(file.source);
-        if (const std::optional<std::string> problem = FatProblem(file, bytes.size())) {
+        std::error_code unknown;  // a file that cannot be read fails its copy below
+        const std::uintmax_t size = file.source.empty()
+                                        ? file.bytes.size()
+                                        : std::filesystem::file_size(file.source, unknown);
+        if (const std::optional<std::string> problem = FatProblem(file, unknown ? 0 : size)) {
             warnings.push_back(*problem);
         }
-        WriteFileBytes(to, bytes);
+        if (file.source.empty()) {
+            WriteFileBytes(to, file.bytes);
+        } else {
+            CopyFileSafely(file.source, to);
+        }
     }
 }
 

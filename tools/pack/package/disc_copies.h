@@ -35,12 +35,12 @@ std::string UsbProgramName(const std::string& label);
 // as a warning line; nothing when it can.
 std::optional<std::string> FatProblem(const DiscImageFile& file, std::uintmax_t size);
 
-// Writes the ISO image of the files (IsoImage) through a temporary file; gives its size.
-std::size_t WriteIsoFile(const std::filesystem::path& iso, const std::vector<DiscImageFile>& files,
-                         const std::string& label);
+// Writes the ISO image of the files (WriteIsoImage) through a temporary file; gives its size.
+std::uint64_t WriteIsoFile(const std::filesystem::path& iso,
+                           const std::vector<DiscImageFile>& files, const std::string& label);
 
 // Copies the files into the folder, making it and its subfolders, each through a temporary
-// file; warnings gets a line for each file a FAT stick cannot hold.
+// file a piece at a time; warnings gets a line for each file a FAT stick cannot hold.
 void WriteUsbFolder(const std::filesystem::path& folder, const std::vector<DiscImageFile>& files,
                     std::vector<std::string>& warnings);
 

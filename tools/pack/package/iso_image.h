@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pack/common/file_io.h"
+
 namespace ambrevo::pack {
 
 // One file of a disc image: its path on the disc (forward slashes) and its bytes, read
@@ -26,17 +28,17 @@ struct IsoVolumeNames {
 };
 IsoVolumeNames IsoVolumeNamesFor(std::string_view label);
 
-// Whether this build of the tool writes images (the Linux one, through libarchive).
-extern const bool kWritesIsoImages;
+// Writes into image an ISO 9660 image with Joliet names of the files (sorted by the image's
+// own rule), every date and time a fixed one, so that the same files and label give the
+// same bytes on every platform. The files are read a piece at a time; neither they nor the
+// image are held whole in memory. Throws PackError when it cannot be made.
+void WriteIsoImage(FileWriter& image, const std::vector<DiscImageFile>& files,
+                   std::string_view label);
 
-// An ISO 9660 image with Joliet names of the files (sorted by the image's own rule), every
-// date and time a fixed one, so that the same files and label give the same bytes.
-// Throws PackError when it cannot be made, or where this tool writes no images.
-std::vector<std::uint8_t> IsoImage(const std::vector<DiscImageFile>& files, std::string_view label);
-
-// Sets every date of an ISO 9660 image (its volume descriptors, directory records and the
-// writer's note of when it ran) to the fixed time, and the Joliet volume id to joliet.
-// Throws PackError for bytes that are no such image.
-void FixIsoImageFields(std::vector<std::uint8_t>& image, std::u16string_view joliet);
+// Sets every date of the ISO 9660 image written so far (its volume descriptors, directory
+// records and the writer's note of when it ran) to the fixed time, the system it names to
+// Windows, whatever system wrote it, and the Joliet volume id to joliet. Throws PackError
+// for bytes that are no such image.
+void FixIsoImageFields(FileWriter& image, std::u16string_view joliet);
 
 }  // namespace ambrevo::pack

@@ -7,6 +7,7 @@
 #include "pack/common/disc_files.h"
 #include "pack/page/file_chunks.h"
 #include "pack/page/live_package.h"
+#include "pack/common/real_path.h"
 #include "pack/page/staged_site.h"
 #include "pack/page/web_build.h"
 #include "pack/page/web_commands.h"
@@ -17,8 +18,7 @@ namespace ambrevo::pack {
 namespace {
 
 bool SameOrInside(const std::filesystem::path& inner, const std::filesystem::path& outer) {
-    const std::filesystem::path relative = inner.lexically_relative(outer);
-    return !relative.empty() && *relative.begin() != "..";
+    return PathInside(inner, outer).has_value();
 }
 
 // The page's files must not land among the files they are made from, nor replace them.

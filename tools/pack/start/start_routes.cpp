@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pack/common/file_io.h"
+#include "pack/common/real_path.h"
 #include "pack/common/file_names.h"
 #include "pack/common/pack_error.h"
 #include "pack/editor/edit_routes.h"
@@ -32,11 +33,6 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
     return error ? path.lexically_normal() : resolved;
-}
-
-bool IsInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
-    auto [end, ignored] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
-    return end == folder.end();
 }
 
 nlohmann::json ErrorJson(const std::string& message) { return {{"error", message}}; }
@@ -68,7 +64,7 @@ std::filesystem::path StartRoutes::FolderInHome(const std::string& given) const 
     const std::filesystem::path path = PathFromUtf8(given);
     const std::filesystem::path resolved =
         Resolved(path.is_absolute() ? path : folders_.documents / path);
-    if (!IsInside(resolved, Resolved(folders_.home))) {
+    if (!PathInside(resolved, Resolved(folders_.home))) {
         throw OutsideHome(QuotedPath(resolved) + " is not inside your home folder " +
                           QuotedPath(folders_.home) + ": choose a folder of your own");
     }
