@@ -59,16 +59,15 @@ void LoadDensePictures(const MenuLoadServices& services, std::string_view entryN
     const auto scaled = [](std::int32_t side, int percent) {
         return (std::int64_t{side} * percent + 50) / 100;
     };
-    const auto fits = [&](const DensityRecord& record) {
+    std::vector<DensityRecord> fitting;
+    for (const DensityRecord& record : menu->records) {
         const auto picture = def.pictures.Picture(record.record, record.set, record.frame);
-        return picture && !picture->Empty() &&
-               record.width == scaled(picture->width, record.percent) &&
-               record.height == scaled(picture->height, record.percent);
-    };
-    std::vector<std::int64_t> positions;
-    for (const DensityRecord* record : ChooseDensityRecords(menu->records, dpi, fits)) {
-        positions.push_back(record->position);
+        if (picture && record.width == scaled(picture->width, record.percent) &&
+            record.height == scaled(picture->height, record.percent)) {
+            fitting.push_back(record);
+        }
     }
+    std::vector<std::int64_t> positions = ChooseDensityRecords(fitting, dpi);
     if (positions.empty()) return;
     LoadError& errors = services.package.Errors();
     const bool errorsBefore = errors.IsSet();

@@ -1,9 +1,5 @@
 #include "package/density_table.h"
 
-#include <algorithm>
-#include <map>
-#include <tuple>
-
 #include "package/load_error.h"
 #include "package/package.h"
 #include "package/tagged_reader.h"
@@ -14,6 +10,16 @@ namespace {
 constexpr int kFirstCompressedVersion = 7;
 
 bool IsDensityPercent(std::int32_t percent) { return percent == 150 || percent == 200; }
+
+// The order of a menu's records: by slot, record first. Record and set are bytes and the
+// frame is not negative, so the number keeps their order.
+std::int64_t SlotKey(const DensityRecord& record) {
+    return (std::int64_t{record.record} << 40) | (std::int64_t{record.set} << 32) | record.frame;
+}
+
+bool Before(const DensityRecord& a, const DensityRecord& b) {
+    return a.percent != b.percent ? a.percent < b.percent : SlotKey(a) < SlotKey(b);
+}
 
 // Reads a record's place, slot and size and steps over its pixels. False when it is not
 // a picture of some size whose pixels lie in the stream.
@@ -69,6 +75,9 @@ DensityTable DensityTable::Read(PackageStream& stream, std::int64_t offset) {
                 return fail(DensityDamage::Scale);
             }
             if (!ReadRecord(reader, menu.version, record)) return fail(DensityDamage::Record);
+            if (i > 0 && !Before(menu.records[menu.records.size() - 2], record)) {
+                return fail(DensityDamage::Order);
+            }
         }
     }
     return table;
@@ -81,28 +90,24 @@ const DensityMenu* DensityTable::Of(std::string_view entryName) const {
     return nullptr;
 }
 
-std::vector<const DensityRecord*> ChooseDensityRecords(
-    std::span<const DensityRecord> records, int dpi,
-    const std::function<bool(const DensityRecord&)>& usable) {
-    std::vector<const DensityRecord*> chosen;
+std::vector<std::int64_t> ChooseDensityRecords(std::span<const DensityRecord> records, int dpi) {
+    std::vector<std::int64_t> chosen;
     if (dpi <= 96) return chosen;
-    // A scale p (in percent) is at or above the screen's when p * 96 >= dpi * 100.
-    const auto better = [dpi](const DensityRecord& candidate, const DensityRecord& held) {
-        const bool candidateCovers = candidate.percent * 96 >= dpi * 100;
-        const bool heldCovers = held.percent * 96 >= dpi * 100;
-        if (candidateCovers != heldCovers) return candidateCovers;
-        return candidateCovers ? candidate.percent < held.percent
-                               : candidate.percent > held.percent;
-    };
-    std::map<std::tuple<int, int, int>, const DensityRecord*> bySlot;
+    // The 1.5x records, then the 2x ones, each run by slot. The preferred scale's record
+    // of a slot is taken; the other's where the preferred run lacks the slot, which one
+    // walk through that run tells.
+    const int preferred = dpi * 100 <= 150 * 96 ? 150 : 200;
+    std::size_t split = 0;
+    while (split < records.size() && records[split].percent == 150) ++split;
+    const std::span<const DensityRecord> run =
+        preferred == 150 ? records.first(split) : records.subspan(split);
+    std::size_t next = 0;  // in run
     for (const DensityRecord& record : records) {
-        if (!usable(record)) continue;
-        const DensityRecord*& held = bySlot[{record.record, record.set, record.frame}];
-        if (held == nullptr || better(record, *held)) held = &record;
-    }
-    for (const DensityRecord& record : records) {
-        const auto found = bySlot.find({record.record, record.set, record.frame});
-        if (found != bySlot.end() && found->second == &record) chosen.push_back(&record);
+        if (record.percent != preferred) {
+            while (next < run.size() && SlotKey(run[next]) < SlotKey(record)) ++next;
+            if (next < run.size() && SlotKey(run[next]) == SlotKey(record)) continue;
+        }
+        chosen.push_back(record.position);
     }
     return chosen;
 }

@@ -83,8 +83,25 @@ TEST(DensityTableTest, DamageOfAnyPartGivesAnEmptyTableThatSaysWhat) {
         for (std::size_t i = 0; i < stored; ++i) out.RawByte(0);
         return out.TakeBytes();
     };
+    // A record, then a second of that scale and record number (set and frame 0).
+    const auto two = [&](int secondPercent, int secondRecord) {
+        std::vector<std::uint8_t> bytes = record(1, 1, 8, 8);
+        pack::TaggedWriter out;
+        out.WriteInteger(secondPercent);
+        std::vector<std::uint8_t> second = record(1, 1, 8, 8);
+        second[2] = static_cast<std::uint8_t>(secondRecord);
+        out.RawBytes(second.data(), second.size());
+        const std::vector<std::uint8_t> tail = out.TakeBytes();
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
     const std::vector<Case> cases = {
         {"sound", 1, 7, 1, 200, record(1, 1, 8, 8), DensityDamage::None},
+        {"two in order", 1, 7, 2, 150, two(150, 2), DensityDamage::None},
+        {"a larger scale after", 1, 7, 2, 150, two(200, 0), DensityDamage::None},
+        {"a slot twice", 1, 7, 2, 150, two(150, 1), DensityDamage::Order},
+        {"slots backwards", 1, 7, 2, 150, two(150, 0), DensityDamage::Order},
+        {"a smaller scale after", 1, 7, 2, 200, two(150, 2), DensityDamage::Order},
         {"negative menu count", -1, 7, 1, 200, {}, DensityDamage::MenuCount},
         {"more menus than a package holds", 101, 7, 1, 200, {}, DensityDamage::MenuCount},
         {"version 5", 1, 5, 1, 200, {}, DensityDamage::MenuEntry},
@@ -130,34 +147,35 @@ TEST(DensityTableTest, EveryCutOfAnEntryIsDamagedAndAnOffsetOutsideTheFileToo) {
 }
 
 TEST(DensityTableTest, ChoosesPerSlotTheLeastScaleAtOrAboveTheScreensElseTheGreatest) {
-    // Slot 0 has both scales, slot 1 only 1.5x, slot 2 only 2x, slot 3 both with the 2x not
-    // usable.
+    // Slot 0 has both scales, slot 1 only 1.5x, slot 2 only 2x, slot 3 both; slot 4 only
+    // 1.5x, after the 2x run's last slot. Each record's place is its index.
     std::vector<DensityRecord> records;
     for (const auto& [percent, slot] : std::vector<std::pair<int, int>>{
-             {150, 0}, {150, 1}, {150, 3}, {200, 0}, {200, 2}, {200, 3}}) {
-        records.push_back({percent, slot, 0, 0, 1, 1, 0});
+             {150, 0}, {150, 1}, {150, 3}, {150, 4}, {200, 0}, {200, 2}, {200, 3}}) {
+        records.push_back({percent, slot, 0, 0, 1, 1, static_cast<std::int64_t>(records.size())});
     }
-    const auto usable = [](const DensityRecord& r) { return !(r.record == 3 && r.percent == 200); };
     struct Case {
         int dpi;
-        std::vector<int> percentOfSlot;  // 0: none chosen
+        std::vector<std::int64_t> places;
     };
     const std::vector<Case> cases = {
-        {96, {0, 0, 0, 0}},          {72, {0, 0, 0, 0}},          {97, {150, 150, 200, 150}},
-        {120, {150, 150, 200, 150}}, {144, {150, 150, 200, 150}}, {145, {200, 150, 200, 150}},
-        {192, {200, 150, 200, 150}}, {288, {200, 150, 200, 150}},
+        {96, {}},
+        {72, {}},
+        {97, {0, 1, 2, 3, 5}},
+        {120, {0, 1, 2, 3, 5}},
+        {144, {0, 1, 2, 3, 5}},
+        {145, {1, 3, 4, 5, 6}},
+        {192, {1, 3, 4, 5, 6}},
+        {288, {1, 3, 4, 5, 6}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.dpi);
-        std::vector<int> percentOfSlot(4, 0);
-        const auto chosen = ChooseDensityRecords(records, c.dpi, usable);
-        for (const DensityRecord* record : chosen) {
-            EXPECT_EQ(percentOfSlot[static_cast<std::size_t>(record->record)], 0) << "twice";
-            percentOfSlot[static_cast<std::size_t>(record->record)] = record->percent;
-        }
-        EXPECT_EQ(percentOfSlot, c.percentOfSlot);
-        EXPECT_TRUE(std::is_sorted(chosen.begin(), chosen.end())) << "in the records' order";
+        EXPECT_EQ(ChooseDensityRecords(records, c.dpi), c.places) << c.dpi << " DPI";
     }
+    // One scale only: it is taken at every density.
+    const std::vector<DensityRecord> onlyLarge(records.begin() + 4, records.end());
+    EXPECT_EQ(ChooseDensityRecords(onlyLarge, 120), (std::vector<std::int64_t>{4, 5, 6}));
+    const std::vector<DensityRecord> onlySmall(records.begin(), records.begin() + 4);
+    EXPECT_EQ(ChooseDensityRecords(onlySmall, 192), (std::vector<std::int64_t>{0, 1, 2, 3}));
 }
 
 }  // namespace

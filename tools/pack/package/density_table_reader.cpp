@@ -21,6 +21,8 @@ const char* DamageText(DensityDamage damage) {
             return "the picture count is damaged";
         case DensityDamage::Scale:
             return "a picture's scale is damaged";
+        case DensityDamage::Order:
+            return "the pictures are out of order";
         case DensityDamage::Record:
             break;
     }
