@@ -29,5 +29,5 @@ add_library(libdeflate STATIC
 target_include_directories(libdeflate SYSTEM PUBLIC ${libdeflate_root})
 set_target_properties(libdeflate PROPERTIES C_STANDARD 99 C_VISIBILITY_PRESET hidden)
 # Decoding speed is the point of it: -O2 where the player is built for size.
-target_compile_options(libdeflate PRIVATE -O2 -fomit-frame-pointer -w)
+target_compile_options(libdeflate PRIVATE -O2 -fomit-frame-pointer -w ${AMBREVO_C_NO_UNWIND_TABLES})
 target_compile_definitions(libdeflate PRIVATE _ANSI_SOURCE)

@@ -20,6 +20,6 @@ add_library(zlib_from_source STATIC
 )
 target_include_directories(zlib_from_source SYSTEM PUBLIC ${zlib_root})
 set_target_properties(zlib_from_source PROPERTIES C_STANDARD 99 UNITY_BUILD OFF)  # its files share names
-target_compile_options(zlib_from_source PRIVATE -O2 -w)
+target_compile_options(zlib_from_source PRIVATE -O2 -w ${AMBREVO_C_NO_UNWIND_TABLES})
 target_compile_definitions(zlib_from_source PRIVATE HAVE_UNISTD_H HAVE_STDARG_H NO_GZIP)
 add_library(ZLIB::ZLIB ALIAS zlib_from_source)

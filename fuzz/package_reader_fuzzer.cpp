@@ -1,5 +1,6 @@
 // Arbitrary bytes as the program file: the package reader, then every menu entry it
-// lists loaded one after another into the menu window on the headless widgetset, each
+// lists loaded one after another into the menu window on the headless widgetset of a
+// 192-DPI screen (so the pictures for denser screens are read as well), each
 // animated, hovered and ticked a little, and its picture records read once more one at a
 // time, none of which may allocate more than the picture it gives. Nothing may crash,
 // leak or hang; damaged pictures end a load with an AppError, as in the player.
@@ -50,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (loadError.IsSet()) return 0;
 
     HeadlessWidgetset widgets;
+    widgets.SetDpi(192);  // a dense screen: the pictures for it are read too
     ui::Application app(widgets, dialogs);
     widgets.Attach(app);
     testing::FakeSoundPlayer soundPlayer;

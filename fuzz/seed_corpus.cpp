@@ -1,7 +1,7 @@
 // Writes small, valid packages into the folder given on the command line: one per
-// menu version, with items of every kind and a few pictures, and the tables of item names
-// and languages, so that the fuzzer starts from inputs that reach the picture decoder and
-// those tables.
+// menu version, with items of every kind and a few pictures, and the tables of item names,
+// languages and pictures for denser screens, so that the fuzzer starts from inputs that
+// reach the picture decoder and those tables.
 
 #include <cstdio>
 #include <fstream>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pack/writer/density_entry.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/writer/name_and_language_entries.h"
 #include "pack/writer/package_writer.h"
@@ -69,6 +70,14 @@ int main(int argc, char** argv) {
         entries.push_back(*pack::ItemNameEntry(names));
         const std::vector<LanguageMenu> languages = {{"de", "second.mnu"}};
         entries.push_back(*pack::LanguageEntry(languages));
+        // The background at both denser scales, item 1's first picture at 2x.
+        const std::vector<pack::MenuDensityPictures> dense = {
+            {"main.mnu",
+             version,
+             {{150, 0, 0, 0, Picture(12, 6, 0x00203040)},
+              {200, 0, 0, 0, Picture(16, 8, 0x00304050)},
+              {200, 1, 0, 0, Picture(6, 4, 0x00506070)}}}};
+        entries.push_back(*pack::DensityEntry(dense));
         const auto file = pack::WritePackage(player, entries);
         std::ofstream out(std::string(argv[1]) + "/seed-v" + std::to_string(version),
                           std::ios::binary);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "menu/menu_reader.h"
 #include "menu/menu_rules.h"
@@ -38,6 +39,54 @@ void ApplyItems(ItemsRead& read, int version, MenuWindow& window, PictureLoad* p
     }
 }
 
+// A DebugOutput that writes nothing: the pictures for denser screens are a form of the
+// pictures already traced.
+class Unheard final : public DebugOutput {
+public:
+    void Write(const std::string&) override {}
+};
+
+// The pictures for a screen denser than 96 DPI, where the package holds them for this
+// menu: per picture the scale chosen for dpi, of exactly the 1x picture's size at that
+// scale (halves up), decoded as the 1x pictures are. A damaged entry or picture leaves
+// none, and the 1x pictures are shown alone.
+void LoadDensePictures(const MenuLoadServices& services, std::string_view entryName, int dpi,
+                       MenuDefinition& def) {
+    if (dpi <= 96) return;
+    const DensityTable table = services.package.ReadDensityTable();
+    const DensityMenu* menu = table.Of(entryName);
+    if (menu == nullptr) return;
+    const auto scaled = [](std::int32_t side, int percent) {
+        return (std::int64_t{side} * percent + 50) / 100;
+    };
+    std::vector<DensityRecord> fitting;
+    for (const DensityRecord& record : menu->records) {
+        const auto picture = def.pictures.Picture(record.record, record.set, record.frame);
+        if (picture && record.width == scaled(picture->width, record.percent) &&
+            record.height == scaled(picture->height, record.percent)) {
+            fitting.push_back(record);
+        }
+    }
+    std::vector<std::int64_t> positions = ChooseDensityRecords(fitting, dpi);
+    if (positions.empty()) return;
+    LoadError& errors = services.package.Errors();
+    const bool errorsBefore = errors.IsSet();
+    bool failed = false;
+    Unheard unheard;
+    const int count = static_cast<int>(positions.size());
+    try {
+        PictureLoad pictures(services.package.Reader(), unheard, count, menu->version,
+                             def.densePictures, nullptr, std::move(positions));
+        pictures.Finish();
+    } catch (const AppError&) {
+        failed = true;
+    }
+    if (failed || errors.IsSet() != errorsBefore) {
+        def.densePictures.Clear();
+        if (!errorsBefore) errors.Clear();
+    }
+}
+
 // Reads the body after the header: the window-level fields, each applied as soon as it
 // has been read, then the items and the pictures. The items are read first and their
 // controls made while the first pictures decode, which keeps every effect in file order:
@@ -67,6 +116,7 @@ void ReadAndApplyBody(const MenuHeader& header, TaggedReader& reader,
     }
     if (items.error) std::rethrow_exception(items.error);
     pictures->Finish();
+    LoadDensePictures(services, entryName, window.Dpi(), def);
 }
 
 // The window put together from the menu just read and shown with the menu's timers.

@@ -32,6 +32,9 @@ public:
     virtual void BeginLoad(const std::string& name) = 0;
     // True when a menu with a background picture is on show.
     virtual bool HasBackground() const = 0;
+    // The pixels per inch of the window's screen: above 96 the load also takes the
+    // pictures the package holds for a denser screen.
+    virtual int Dpi() const = 0;
     // Once the new menu's header has passed: destroys the item controls, releases the
     // pictures and resets the item states. Definition() then holds an empty menu.
     virtual void ClearMenu() = 0;

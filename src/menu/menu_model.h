@@ -118,6 +118,9 @@ struct MenuDefinition {
 
     std::vector<MenuItem> items;  // items 1..n are items[0..n-1], at most kMaxItems
     PictureTable pictures;
+    // The same slots drawn for a denser screen, where the package holds them: for each, the
+    // one scale chosen for the window's DPI. Empty at 96 DPI.
+    PictureTable densePictures;
     // lastFrame[item][set], items 1..100 (index 0 unused); filled by CountFrames.
     std::array<std::array<std::int32_t, kPictureSets>, kMaxItems + 1> lastFrame{};
 };

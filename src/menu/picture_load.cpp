@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "support/messages.h"
 
 namespace ambrevo {
 
 PictureLoad::PictureLoad(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
-                         PictureTable& table, PictureReuse* reuse)
+                         PictureTable& table, PictureReuse* reuse,
+                         std::vector<std::int64_t> positions)
     : reader_(reader),
       debug_(debug),
       pictureCount_(pictureCount),
@@ -16,7 +18,8 @@ PictureLoad::PictureLoad(TaggedReader& reader, DebugOutput& debug, int pictureCo
       table_(table),
       decoder_(reuse),
       limit_(decoder_.Limit()),
-      loadErrorBefore_(reader.Errors().IsSet()) {}
+      loadErrorBefore_(reader.Errors().IsSet()),
+      positions_(std::move(positions)) {}
 
 void PictureLoad::Advance() {
     while (!started_.empty() && decoder_.IsDone(started_.front().pending)) TakeOldest();
@@ -60,6 +63,10 @@ bool PictureLoad::OverLimit() const {
 
 void PictureLoad::StartNext() {
     const bool loadErrorBefore = reader_.Errors().IsSet();
+    if (!positions_.empty() &&
+        !reader_.Stream().Seek(positions_[static_cast<std::size_t>(read_)])) {
+        reader_.Errors().Set();
+    }
     ++read_;
     try {
         started_.push_back({decoder_.StartPicture(reader_, version_), loadErrorBefore});

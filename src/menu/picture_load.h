@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <vector>
 
 #include "menu/picture_reader.h"
 #include "menu/picture_table.h"
@@ -22,9 +23,12 @@ namespace ambrevo {
 class PictureLoad {
 public:
     // Reads nothing yet. reuse, when not null, gives pictures of the load before whose
-    // streams are unchanged and keeps this load's.
+    // streams are unchanged and keeps this load's. positions, when given, are where the
+    // records lie in the stream (one per record, ascending), for records that are not
+    // read one after another.
     PictureLoad(TaggedReader& reader, DebugOutput& debug, int pictureCount, int version,
-                PictureTable& table, PictureReuse* reuse = nullptr);
+                PictureTable& table, PictureReuse* reuse = nullptr,
+                std::vector<std::int64_t> positions = {});
 
     // Stores the pictures decoded so far and reads further records, as far ahead as the
     // decoder allows, without waiting for anything and writing no line.
@@ -60,6 +64,7 @@ private:
     PictureDecoder decoder_;
     ReadAheadLimit limit_;
     const bool loadErrorBefore_;
+    const std::vector<std::int64_t> positions_;
 
     struct Started {
         PendingPicture pending;

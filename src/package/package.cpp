@@ -170,6 +170,12 @@ void MenuPackage::SeekEntry(std::string& name) {
     loadError_.Set();
 }
 
+DensityTable MenuPackage::ReadDensityTable() {
+    const PackageEntry* entry = FindEntry(kDensityEntryName);
+    if (entry == nullptr || !stream_) return {};
+    return DensityTable::Read(*stream_, entry->dataOffset);
+}
+
 bool MenuPackage::HasEntry(std::string& name) const {
     name = AsciiLower(name);
     return FindEntry(name) != nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "package/code_page_table.h"
+#include "package/density_table.h"
 #include "package/item_name_table.h"
 #include "package/language_table.h"
 #include "package/load_error.h"
@@ -74,6 +75,9 @@ public:
     const ItemNameTable& ItemNames() const { return itemNames_; }
     // The first menu the package names per language.
     const LanguageTable& Languages() const { return languages_; }
+    // The pictures for denser screens, read from the open stream when asked (they are of
+    // no use at 96 DPI); empty without the entry.
+    DensityTable ReadDensityTable();
     const PackageHeader& Header() const { return header_; }
     LoadError& Errors() { return loadError_; }
 

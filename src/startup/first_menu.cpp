@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "package/density_table.h"
 #include "package/item_name_table.h"
 #include "startup/program_names.h"
 #include "support/menu_code_pages.h"
@@ -18,7 +19,7 @@ std::string ChooseFirstMenuName(const std::string& firstArgument, const PackageD
     // damaged table of languages might name.
     const auto holds = [&](const std::string& name) {
         if (name == kLanguageEntryName || name == kItemNameEntryName ||
-            name == kCodePageEntryName) {
+            name == kCodePageEntryName || name == kDensityEntryName) {
             return false;
         }
         return std::any_of(directory.begin(), directory.end(),

@@ -110,9 +110,11 @@ void Label::FitToText() {
 Picture::Picture(Form& owner, std::string name)
     : Control(ControlKind::Picture, owner, std::move(name)) {}
 
-void Picture::SetImage(std::shared_ptr<const Bitmap> image) {
-    if (image == image_) return;
+void Picture::SetImage(std::shared_ptr<const Bitmap> image,
+                       std::shared_ptr<const Bitmap> denseImage) {
+    if (image == image_ && denseImage == denseImage_) return;
     image_ = std::move(image);
+    denseImage_ = std::move(denseImage);
     Changed(ControlChange::Picture);
     FitToImage();
 }

@@ -160,7 +160,11 @@ public:
 
     // The shown picture, shared with its owner (no pixels are copied); may be null.
     const std::shared_ptr<const Bitmap>& Image() const { return image_; }
-    void SetImage(std::shared_ptr<const Bitmap> image);
+    // The same picture drawn for a denser screen, which a widgetset draws in its place
+    // there, or null. It takes the place of the image's size in menu pixels.
+    const std::shared_ptr<const Bitmap>& DenseImage() const { return denseImage_; }
+    void SetImage(std::shared_ptr<const Bitmap> image,
+                  std::shared_ptr<const Bitmap> denseImage = nullptr);
     // An auto-sized picture takes its image's size (no image: no space).
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
@@ -169,6 +173,7 @@ private:
     void FitToImage();
 
     std::shared_ptr<const Bitmap> image_;
+    std::shared_ptr<const Bitmap> denseImage_;
     bool autoSize_ = false;
 };
 

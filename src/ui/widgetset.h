@@ -35,6 +35,9 @@ public:
     // Tells assistive technology; element is the one concerned, 0 for none. A widgetset
     // without an accessibility layer ignores it.
     virtual void AccessibilityEvent(AccessibleEvent /*event*/, int /*element*/) {}
+    // The pixels per inch of the screen the form shows on; 96 where a widgetset draws
+    // at menu size.
+    virtual int Dpi() const { return 96; }
 };
 
 // The widgetset's side of one timer.

@@ -54,7 +54,7 @@ void TfrmMenuCls::AnimateItem(int n) {
         NextFrame(Item(n).animationMode, state.position, lastFrame, random_);
     if (!next) return;
     // A frame the set lacks leaves the control empty for this step.
-    Controls(n).picture->SetImage(def_.pictures.Picture(n, set, next->frame));
+    ShowPicture(*Controls(n).picture, n, set, next->frame);
     state.position = *next;
 }
 
@@ -66,7 +66,7 @@ void TfrmMenuCls::AnimateDescriptionPicture() {
     const int lastFrame = def_.lastFrame[static_cast<std::size_t>(n)][kDescription];
     if (lastFrame == 0) return;
     if (++descriptionFrame_ > lastFrame) descriptionFrame_ = 0;
-    parts_.descriptionPicture->SetImage(def_.pictures.Picture(n, kDescription, descriptionFrame_));
+    ShowPicture(*parts_.descriptionPicture, n, kDescription, descriptionFrame_);
 }
 
 }  // namespace ambrevo

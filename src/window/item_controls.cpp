@@ -189,12 +189,16 @@ void TfrmMenuCls::FinishItem(int n) {
     }
 }
 
+void TfrmMenuCls::ShowPicture(ui::Picture& control, int record, int set, int frame) {
+    control.SetImage(def_.pictures.Picture(record, set, frame),
+                     def_.densePictures.Picture(record, set, frame));
+}
+
 void TfrmMenuCls::ShowItem(int n) {
     ItemControls& controls = Controls(n);
     switch (static_cast<ItemKind>(Item(n).kind)) {
         case ItemKind::ImgBtn:
-            controls.picture->SetImage(
-                def_.pictures.Picture(n, static_cast<int>(PictureSet::Normal), 0));
+            ShowPicture(*controls.picture, n, static_cast<int>(PictureSet::Normal), 0);
             controls.picture->SetVisible(true);
             return;
         case ItemKind::WinBtn:

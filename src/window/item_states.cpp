@@ -12,7 +12,7 @@ void TfrmMenuCls::SetItemState(int n, PictureSet set, bool withDescription) {
     // The control is reloaded only when it shows another set, so repeated calls are cheap.
     ui::Picture& picture = *Controls(n).picture;
     if (def_.pictures.HasPicture(n, setIndex, 0) && picture.Tag() != setIndex) {
-        picture.SetImage(def_.pictures.Picture(n, setIndex, 0));
+        ShowPicture(picture, n, setIndex, 0);
         picture.SetTag(setIndex);
     }
     if (withDescription) {
@@ -62,7 +62,7 @@ void TfrmMenuCls::ShowItemDescription(int n) {
         return;
     }
     if (picture.Tag() != n) {
-        picture.SetImage(def_.pictures.Picture(n, kDescription, 0));
+        ShowPicture(picture, n, kDescription, 0);
         picture.SetTag(n);
     }
     picture.SetVisible(true);

@@ -112,6 +112,7 @@ public:
     MenuDefinition& Definition() override { return def_; }
     void BeginLoad(const std::string& name) override;
     bool HasBackground() const override;
+    int Dpi() const override { return form_.Peer().Dpi(); }
     void ClearMenu() override;
     void ApplyWindowField(WindowField field) override;
     void CreateItemControls(int n) override;
@@ -141,6 +142,8 @@ private:
     bool IsItem(int n) const { return n >= 1 && n <= itemCount_; }
     const MenuItem& Item(int n) const { return def_.items[static_cast<std::size_t>(n - 1)]; }
     ItemControls& Controls(int n) { return controls_[static_cast<std::size_t>(n)]; }
+    // Gives the control the slot's picture, with its form for a denser screen if any.
+    void ShowPicture(ui::Picture& control, int record, int set, int frame);
 
     // Window fields, shape and clock (window_fields.cpp).
     void ApplyDescriptionFont(const std::function<void(ui::Font&)>& change);

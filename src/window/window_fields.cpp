@@ -151,7 +151,7 @@ void TfrmMenuCls::ShowClockTexts() {
 
 void TfrmMenuCls::FinishWindow() {
     ShowClockTexts();
-    parts_.background->SetImage(def_.pictures.Picture(0, static_cast<int>(PictureSet::Normal), 0));
+    ShowPicture(*parts_.background, 0, static_cast<int>(PictureSet::Normal), 0);
     const ui::Rect& background = parts_.background->Bounds();
     form_.SetBounds(
         PlaceWindow(def_.placement, app_.ScreenSize(), {background.width, background.height}));

@@ -24,6 +24,7 @@ public:
     void BoundsChanged() override {}
     void VisibleChanged() override {}
     void EnabledChanged() override { ++Record().enabledChanges; }
+    int Dpi() const override { return widgets_.dpi_; }
     void RegionChanged() override { ++Record().regionChanges; }
     void ControlAdded(ui::Control& control) override {
         if (widgets_.controlsUntilRefusal_ > 0 && --widgets_.controlsUntilRefusal_ == 0) {

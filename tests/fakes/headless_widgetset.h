@@ -79,6 +79,8 @@ public:
     int RestoreCalls() const { return restoreCalls_; }
     bool QuitCalled() const { return quit_; }
     void SetScreenSize(ui::Size size) { screen_ = size; }
+    // The pixels per inch every form's screen has (96 unless told).
+    void SetDpi(int dpi) { dpi_ = dpi; }
     // The k-th control added from now on (k from 1) cannot be shown: its peer throws
     // AppError, as a native control that cannot be created does.
     void RefuseControl(int k) { controlsUntilRefusal_ = k; }
@@ -114,6 +116,7 @@ private:
     int restoreCalls_ = 0;
     bool quit_ = false;
     ui::Size screen_{1024, 768};
+    int dpi_ = 96;
     int controlsUntilRefusal_ = 0;  // 0 = none refused
     std::shared_ptr<const Bitmap> icon_ =
         std::make_shared<Bitmap>(Bitmap{32, 32, Pixels(32 * 32, 0x3366CC)});

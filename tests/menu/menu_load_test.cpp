@@ -12,6 +12,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_system.h"
 #include "menu/picture_reader.h"
+#include "pack/writer/density_entry.h"
 #include "pack/writer/menu_body_writer.h"
 #include "pack/writer/package_writer.h"
 #include "support/app_error.h"
@@ -31,6 +32,7 @@ public:
     MenuDefinition& Definition() override { return def; }
     void BeginLoad(const std::string& name) override { log.push_back("begin " + name); }
     bool HasBackground() const override { return def.pictures.HasPicture(0, 0, 0); }
+    int Dpi() const override { return dpi; }
     void ClearMenu() override {
         log.push_back("clear");
         def = MenuDefinition{};
@@ -54,6 +56,7 @@ public:
 
     MenuDefinition def;
     int refuseControlsOf = 0;                  // the item whose controls cannot be made
+    int dpi = 96;                              // of the screen the window shows on
     std::chrono::milliseconds controlTime{0};  // what making an item's controls takes
     std::vector<std::string> log;
     int windowFields = 0;
@@ -311,6 +314,87 @@ TEST_F(MenuLoadTest, ItemsBeyondAHundredAreReadAndDropped) {
     EXPECT_EQ(window_.def.items.size(), 100u);
     EXPECT_TRUE(window_.HasBackground()) << "the pictures after the dropped item are in step";
     EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+// The menu of Menu(1) with pictures for denser screens: the background (4 x 4) at 1.5x and
+// 2x, item 1's first frame (2 x 2) at 2x only.
+std::vector<pack::PackageEntryData> DenseEntries(int version, int backgroundPercent = 150,
+                                                 int backgroundSide = 6) {
+    const std::vector<pack::MenuDensityPictures> menus = {
+        {"main.mnu",
+         version,
+         {{backgroundPercent, 0, 0, 0, Picture(backgroundSide, 0x150150)},
+          {200, 0, 0, 0, Picture(8, 0x200200)},
+          {200, 1, 0, 0, Picture(4, 0x201201)}}}};
+    return {{"main.mnu", Body(Menu(1), version)}, *pack::DensityEntry(menus)};
+}
+
+TEST_F(MenuLoadTest, TakesPerPictureTheDenseScaleChosenForTheScreenOnlyAboveNinetySixDpi) {
+    struct Case {
+        const char* what;
+        int version;
+        int dpi;
+        std::vector<pack::PackageEntryData> entries;
+        std::uint32_t background;  // the dense background's colour; 0: none
+        std::uint32_t item;        // item 1's
+    };
+    const std::vector<Case> cases = {
+        {"96 DPI", 7, 96, DenseEntries(7), 0, 0},
+        {"120 DPI", 7, 120, DenseEntries(7), 0x150150, 0x201201},
+        {"144 DPI", 7, 144, DenseEntries(7), 0x150150, 0x201201},
+        {"192 DPI", 7, 192, DenseEntries(7), 0x200200, 0x201201},
+        {"raw pixels", 6, 192, DenseEntries(6), 0x200200, 0x201201},
+        {"no entry", 7, 192, {{"main.mnu", Body(Menu(1))}}, 0, 0},
+        {"a 1.5x picture of the wrong size", 7, 144, DenseEntries(7, 150, 5), 0x200200, 0x201201},
+        {"a slot twice at one scale: no entry", 7, 192, DenseEntries(7, 200, 6), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetEntries(c.entries);
+        window_.dpi = c.dpi;
+        debug_.lines.clear();
+        Load("main.mnu");
+        EXPECT_FALSE(loadError_.IsSet());
+        EXPECT_TRUE(dialogs_.shown.empty());
+        EXPECT_EQ(debug_.lines.size(), 4u) << "a line per 1x picture, none for dense ones";
+        const auto background = window_.def.densePictures.Picture(0, 0, 0);
+        const auto item = window_.def.densePictures.Picture(1, 0, 0);
+        EXPECT_EQ(background ? background->pixels[0] : 0u, c.background);
+        EXPECT_EQ(item ? item->pixels[0] : 0u, c.item);
+        EXPECT_EQ(window_.def.densePictures.Picture(1, 0, 1), nullptr);
+        EXPECT_EQ(window_.def.pictures.Picture(0, 0, 0)->pixels[0], 0x102030u);
+    }
+}
+
+TEST_F(MenuLoadTest, DamagedDensePicturesLeaveTheOnesAtOneXAloneWithoutAnError) {
+    struct Case {
+        const char* what;
+        std::size_t cutFromEnd;   // of the entry's bytes
+        std::size_t flipFromEnd;  // up to five bytes flipped from there towards the end; 0: none
+    };
+    const std::vector<Case> cases = {
+        {"cut short", 5, 0},
+        {"a damaged zlib stream", 0, 9},
+        {"a damaged Adler-32", 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<pack::PackageEntryData> entries = DenseEntries(7);
+        std::vector<std::uint8_t>& dense = entries[1].data;
+        dense.resize(dense.size() - c.cutFromEnd);
+        for (std::size_t i = c.flipFromEnd; i > 0 && i + 4 >= c.flipFromEnd; --i) {
+            dense[dense.size() - i] ^= 0xFF;
+        }
+        SetEntries(entries);
+        window_.dpi = 192;
+        Load("main.mnu");
+        EXPECT_FALSE(loadError_.IsSet());
+        EXPECT_TRUE(dialogs_.shown.empty());
+        EXPECT_EQ(window_.def.densePictures.Picture(0, 0, 0), nullptr);
+        EXPECT_EQ(window_.def.densePictures.Picture(1, 0, 0), nullptr);
+        EXPECT_TRUE(window_.HasBackground());
+        EXPECT_EQ(window_.log.back(), "present");
+    }
 }
 
 }  // namespace

@@ -37,10 +37,11 @@ TEST(FirstMenuTest, TakesTheArgumentsFileNamePartOrElseSlotOne) {
 }
 
 TEST(FirstMenuTest, TheFirstOfTheUsersLanguagesWithAMenuChoosesIt) {
-    const PackageDirectory directory =
-        Directory({"main.mnu", "main-de.mnu", "main-fr.mnu", "languages.dat", "names.dat"});
+    const PackageDirectory directory = Directory(
+        {"main.mnu", "main-de.mnu", "main-fr.mnu", "languages.dat", "names.dat", "density.dat"});
     const LanguageTable languages({{"de", "main-de.mnu"},
                                    {"pt", "names.dat"},  // a damaged table: no menu
+                                   {"nl", "density.dat"},
                                    {"fr", "main-fr.mnu"},
                                    {"it", "main-it.mnu"},  // not in the package
                                    {"en", "main.mnu"}});
@@ -57,6 +58,7 @@ TEST(FirstMenuTest, TheFirstOfTheUsersLanguagesWithAMenuChoosesIt) {
         {"", {"it"}, "main.mnu"},
         {"", {"it", "de"}, "main-de.mnu"},
         {"", {"pt", "fr"}, "main-fr.mnu"},
+        {"", {"nl", "de"}, "main-de.mnu"},
         {"", {"DE", "d"}, "main.mnu"},  // codes come reduced; anything else matches nothing
         {"second.mnu", {"de"}, "second.mnu"},
     };

@@ -81,6 +81,31 @@ TEST_F(ControlModelTest, OnlyRealChangesReachTheWidgetset) {
     EXPECT_EQ(picture.Bounds(), (Rect{0, 0, 0, 0})) << "no picture takes no space";
 }
 
+TEST_F(ControlModelTest, APicturesVariantForDenseScreensIsAChangeOfItsOwn) {
+    Picture& picture = form_.AddPicture("ImgBtn001");
+    picture.SetAutoSize(true);
+    const auto image = std::make_shared<const Bitmap>(Bitmap{3, 2, Pixels(6, 0)});
+    const auto dense = std::make_shared<const Bitmap>(Bitmap{6, 4, Pixels(24, 0)});
+    auto& changes = widgets_.Record(form_).changesByControl["ImgBtn001"];
+    const struct {
+        const char* step;
+        std::shared_ptr<const Bitmap> image, dense;
+        int changed;
+    } steps[] = {
+        {"the picture, and with it the size", image, nullptr, 2},
+        {"its variant added", image, dense, 1},
+        {"the same pair", image, dense, 0},
+        {"the variant dropped", image, nullptr, 1},
+    };
+    for (const auto& s : steps) {
+        const int before = changes;
+        picture.SetImage(s.image, s.dense);
+        EXPECT_EQ(changes - before, s.changed) << s.step;
+        EXPECT_EQ(picture.DenseImage(), s.dense) << s.step;
+        EXPECT_EQ(picture.Bounds(), (Rect{0, 0, 3, 2})) << s.step << ": the 1x picture's size";
+    }
+}
+
 TEST_F(ControlModelTest, AutoSizedLabelFollowsItsText) {
     Label& label = form_.AddLabel("lblTime");
     label.SetCaption("12:00:00");

@@ -88,10 +88,10 @@ void ReadDensityPictures(MenuPackage& package, const std::string& fileName,
     if (entry == nullptr) return;
     package.OpenPackageStream(fileName, "");
     try {
-        if (!package.Reader().Stream().Seek(entry->dataOffset)) {
+        if (entry->dataOffset < 0 || entry->dataOffset > package.Reader().Stream().Size()) {
             throw PackError("its data position lies outside the file");
         }
-        for (MenuDensityPictures& menu : ReadDensityTable(package.Reader())) {
+        for (MenuDensityPictures& menu : ReadDensityTable(package.Reader(), entry->dataOffset)) {
             for (BuiltMenu& owner : built.menus) {
                 if (owner.name != menu.entryName) continue;
                 owner.densityPictures = std::move(menu.pictures);

@@ -1,62 +1,61 @@
 #include "pack/package/density_table_reader.h"
 
-#include "menu/menu_model.h"
+#include <string>
+
 #include "menu/picture_reader.h"
 #include "pack/common/pack_error.h"
-#include "pack/pictures/density_variants.h"
-#include "pack/writer/menu_body_writer.h"
 #include "support/app_error.h"
 
 namespace ambrevo::pack {
 namespace {
 
-constexpr int kMaxMenus = 255;  // no package holds more entries
-
-std::int32_t CheckedCount(TaggedReader& reader, std::int32_t most, const char* what) {
-    const std::int32_t count = reader.ReadInteger();
-    if (reader.Errors().IsSet() || count < 0 || count > most) {
-        throw PackError(std::string("the ") + what + " count is damaged");
+const char* DamageText(DensityDamage damage) {
+    switch (damage) {
+        case DensityDamage::None:
+            break;
+        case DensityDamage::MenuCount:
+            return "the menu count is damaged";
+        case DensityDamage::MenuEntry:
+            return "the entry of a menu is damaged";
+        case DensityDamage::PictureCount:
+            return "the picture count is damaged";
+        case DensityDamage::Scale:
+            return "a picture's scale is damaged";
+        case DensityDamage::Order:
+            return "the pictures are out of order";
+        case DensityDamage::Record:
+            break;
     }
-    return count;
+    return "a picture record is damaged or outside the picture table";
 }
 
-DensityPicture ReadOnePicture(TaggedReader& reader, int version) {
-    DensityPicture picture;
-    picture.percent = reader.ReadInteger();
-    if (reader.Errors().IsSet() || DensityOfPercent(picture.percent) == nullptr) {
-        throw PackError("a picture's scale is damaged");
-    }
+DensityPicture DecodePicture(TaggedReader& reader, int version, const DensityRecord& found) {
     PictureRecord record;
     try {
+        if (!reader.Stream().Seek(found.position)) reader.Errors().Set();
         record = ReadPicture(reader, version);
     } catch (const AppError& failure) {
         throw PackError(std::string("a picture is damaged (") + failure.what() + ")");
     }
     if (reader.Errors().IsSet() || record.picture == nullptr || record.picture->Empty()) {
-        throw PackError("a picture record is damaged or outside the picture table");
+        throw PackError(DamageText(DensityDamage::Record));
     }
-    picture.record = record.slot.record;
-    picture.set = record.slot.set;
-    picture.frame = record.slot.frame;
-    picture.bitmap = std::move(record.picture);
-    return picture;
+    return {found.percent, record.slot.record, record.slot.set, record.slot.frame,
+            std::move(record.picture)};
 }
 
 }  // namespace
 
-std::vector<MenuDensityPictures> ReadDensityTable(TaggedReader& reader) {
-    std::vector<MenuDensityPictures> menus(
-        static_cast<std::size_t>(CheckedCount(reader, kMaxMenus, "menu")));
-    for (MenuDensityPictures& menu : menus) {
-        menu.entryName = reader.ReadString();
-        menu.version = reader.ReadInteger();
-        if (reader.Errors().IsSet() ||
-            (menu.version != kRawPicturesVersion && menu.version != kLatestMenuVersion)) {
-            throw PackError("the entry of a menu is damaged");
-        }
-        const std::int32_t count = CheckedCount(reader, kMaxPictureRecords, "picture");
-        for (std::int32_t i = 0; i < count; ++i) {
-            menu.pictures.push_back(ReadOnePicture(reader, menu.version));
+std::vector<MenuDensityPictures> ReadDensityTable(TaggedReader& reader, std::int64_t offset) {
+    const DensityTable table = DensityTable::Read(reader.Stream(), offset);
+    if (table.Damage() != DensityDamage::None) throw PackError(DamageText(table.Damage()));
+    std::vector<MenuDensityPictures> menus;
+    for (const DensityMenu& found : table.Menus()) {
+        MenuDensityPictures& menu = menus.emplace_back();
+        menu.entryName = found.entryName;
+        menu.version = found.version;
+        for (const DensityRecord& record : found.records) {
+            menu.pictures.push_back(DecodePicture(reader, found.version, record));
         }
     }
     return menus;

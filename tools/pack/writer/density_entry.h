@@ -9,19 +9,13 @@
 #include <vector>
 
 #include "graphics/bitmap.h"
+#include "package/density_table.h"
 #include "pack/writer/package_writer.h"
 #include "pack/writer/picture_stream_cache.h"
 
 namespace ambrevo::pack {
 
-// The entry that holds pictures drawn for high-density screens, which players that do not
-// know it never look up:
-//   ReadInteger menu count, then per menu ReadString (its entry name, lower case),
-//   ReadInteger (its format version: the pictures' layout), ReadInteger picture count,
-//   then per picture ReadInteger (the scale in percent: 150, 200) and a picture record
-//   laid out as the menu's own, whose record, set and frame name the 1x picture it stands
-//   for.
-inline constexpr char kDensityEntryName[] = "density.dat";
+// The entry that holds pictures drawn for high-density screens (package/density_table.h).
 
 // A picture of a menu's slot at a density, as stored: composed as its 1x picture is.
 struct DensityPicture {

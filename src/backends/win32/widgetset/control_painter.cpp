@@ -1,6 +1,7 @@
 #include "backends/win32/widgetset/control_painter.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "backends/win32/system/dc_guards.h"
 #include "backends/win32/system/wide_text.h"
@@ -67,23 +68,32 @@ void ControlPainter::PaintOffscreen(HDC dc, const RECT& area, const ui::Form& fo
 void ControlPainter::PaintPicture(HDC dc, HDC source, const ui::Picture& picture,
                                   const ui::DisplayScale& scale) {
     const auto& image = picture.Image();
-    const HBITMAP dib = bitmaps_.Get(image);
+    if (!image || image->Empty()) return;
+    // On a denser screen the picture drawn for one takes the place of the 1x picture.
+    const bool dense =
+        !scale.IsIdentity() && picture.DenseImage() && !picture.DenseImage()->Empty();
+    const auto& drawn = dense ? picture.DenseImage() : image;
+    const HBITMAP dib = bitmaps_.Get(drawn);
     if (!dib) return;
-    // The picture shows at its own size, cut off by the control's bounds.
+    // The picture shows at its own size, cut off by the control's bounds: the same part of
+    // the dense picture.
     const ui::Rect& bounds = picture.Bounds();
     const ui::Rect shown{bounds.left, bounds.top, std::min(bounds.width, image->width),
                          std::min(bounds.height, image->height)};
-    SelectGuard selected(source, dib);
-    // Enlarged with HALFTONE, which averages the source pixels; its brush origin must be set
-    // after the mode. The DC is this paint's own: nothing to restore. At 96 DPI the sizes
-    // are equal and the pixels are copied as they are.
-    if (!scale.IsIdentity()) {
-        ::SetStretchBltMode(dc, HALFTONE);
-        ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    }
+    const int sourceWidth =
+        static_cast<int>(std::int64_t{shown.width} * drawn->width / image->width);
+    const int sourceHeight =
+        static_cast<int>(std::int64_t{shown.height} * drawn->height / image->height);
     const ui::Rect device = scale.ToDevice(shown);
+    SelectGuard selected(source, dib);
+    // Scaled with HALFTONE, which averages the source pixels (area averaging when made
+    // smaller); its brush origin must be set after the mode. Where the sizes match (always
+    // at 96 DPI) the pixels are copied as they are. The DC is this paint's own.
+    const bool stretched = device.width != sourceWidth || device.height != sourceHeight;
+    ::SetStretchBltMode(dc, stretched ? HALFTONE : COLORONCOLOR);
+    if (stretched) ::SetBrushOrgEx(dc, 0, 0, nullptr);
     ::StretchBlt(dc, device.left, device.top, device.width, device.height, source, 0, 0,
-                 shown.width, shown.height, SRCCOPY);
+                 sourceWidth, sourceHeight, SRCCOPY);
 }
 
 void ControlPainter::PaintLabel(HDC dc, const ui::Label& label, const ui::DisplayScale& scale) {

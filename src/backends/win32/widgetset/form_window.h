@@ -62,6 +62,7 @@ public:
     void FocusForm() override;
     void RedrawNow() override;
     void AccessibilityEvent(ui::AccessibleEvent event, int element) override;
+    int Dpi() const override { return scale_.Dpi(); }
 
 private:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

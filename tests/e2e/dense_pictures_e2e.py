@@ -1,0 +1,170 @@
+"""Pictures drawn for denser screens, shown by the player under Wine at 144 and 192 DPI.
+
+A small menu: a background and one item with `@2x` variants whose pixels differ from
+their 1x pictures, and one item with none. At 192 DPI the window shows the `@2x` pixels
+exactly; at 144 DPI the `@2x` pictures scaled down (nearer to them averaged than to the 1x
+pictures enlarged); the item without a variant is its 1x picture enlarged smoothly (greys
+between its black and white pixels, not blocks).
+
+Usage: dense_pictures_e2e.py CASE PLAYER_EXE PACK_EXE [DEFAULT_WINEPREFIX]
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+
+from display_scale_e2e import ScaledPrefix, to_device
+from player_harness import case_and_arguments, wine
+from window_e2e import expect, menu_window, windows_path
+from window_session import Session, read_picture, screenshot, wait_until
+
+MENU_SIZE = (120, 80)
+DENSE = (30, 10, 40, 30)  # the item with variants: left, top, width, height
+PLAIN = (80, 10, 32, 32)  # the item without
+MENU = """title = "Dense pictures"
+placement = "center"
+background = "bg.png"
+[[item]]
+kind = "picture"
+target = "%%dense.txt"
+position = [%d, %d]
+[item.pictures]
+normal = "dense.png"
+[[item]]
+kind = "picture"
+target = "%%plain.txt"
+position = [%d, %d]
+[item.pictures]
+normal = "plain.png"
+""" % (DENSE[0], DENSE[1], PLAIN[0], PLAIN[1])
+# ImageMagick recipes: each 1x picture and its variant are unlike each other, so that
+# which was drawn is plain to see.
+PICTURES = {
+    "bg.png": ["-size", "120x80", "gradient:#204060-#a0c0e0"],
+    "bg@2x.png": ["-size", "160x240", "gradient:#e08020-#20a040", "-rotate", "90"],
+    "dense.png": ["-size", "40x30", "xc:#30c030"],
+    "dense@2x.png": ["-size", "80x60", "gradient:#ff0000-#0000ff", "-fill", "#ffff00",
+                     "-draw", "rectangle 10,10 29,49"],
+    "plain.png": ["-size", "32x32", "pattern:gray50"],  # black and white pixels in turn
+}
+
+
+class DenseDisc:
+    """The menu built with its pictures into a temporary folder."""
+
+    def __init__(self, player_exe, pack_exe):
+        self.folder = tempfile.mkdtemp(prefix="ambrevo-dense-e2e-")
+        self.source = os.path.join(self.folder, "source")
+        os.mkdir(self.source)
+        with open(os.path.join(self.source, "main.toml"), "w") as out:
+            out.write(MENU)
+        for name, recipe in PICTURES.items():
+            subprocess.run(["convert", *recipe, "-type", "TrueColor", "-depth", "8",
+                            os.path.join(self.source, name)], check=True, timeout=60)
+        self.exe = os.path.join(self.folder, "setup.exe")
+        subprocess.run([*wine(pack_exe), "build", windows_path(os.path.join(self.source,
+                                                                            "main.toml")),
+                        "--player", windows_path(player_exe), "-o", windows_path(self.exe)],
+                       check=True, timeout=120, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def picture(self, name):
+        return read_picture(os.path.join(self.source, name))
+
+    def remove(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def scaled(image, width, height, filter_name):
+    """The image resized by ImageMagick with that filter."""
+    rgb = subprocess.run(["convert", "-size", "%dx%d" % (image.width, image.height),
+                          "-depth", "8", "rgb:-", "-filter", filter_name,
+                          "-resize", "%dx%d!" % (width, height), "-depth", "8", "rgb:-"],
+                         input=image.rgb, check=True, stdout=subprocess.PIPE,
+                         timeout=30).stdout
+    return type(image)(width, height, rgb)
+
+
+def device_box(box, dpi):
+    left, top, width, height = box
+    x, y = to_device(left, dpi), to_device(top, dpi)
+    return x, y, to_device(left + width, dpi) - x, to_device(top + height, dpi) - y
+
+
+def shown_window(disc, dpi):
+    """The window's client area on the screen, once painted (two screenshots agree)."""
+    session = Session(disc.exe)
+    try:
+        size = tuple(to_device(n, dpi) for n in MENU_SIZE)
+        window = menu_window(session, size)
+        left, top = session.geometry(window)[:2]
+        previous = []
+
+        def painted():
+            area = screenshot().crop(left, top, *size)
+            done = previous and previous[-1].rgb == area.rgb
+            previous.append(area)
+            return area if done else None
+        return wait_until(painted, 10, "the window painted")
+    finally:
+        session.stop()
+
+
+def smoothly_enlarged(shown, dpi):
+    """True when the item without a variant shows greys between its black and white."""
+    x, y, width, height = device_box(PLAIN, dpi)
+    area = shown.crop(x, y, width, height)
+    greys = sum(1 for j in range(height) for i in range(width)
+                if 40 < area.pixel(i, j)[0] < 215)
+    return greys > width * height // 10
+
+
+def case_at_200_percent(player_exe, disc):
+    prefix = ScaledPrefix(192)
+    try:
+        shown = shown_window(disc, 192)
+    finally:
+        prefix.remove()
+    dense = disc.picture("dense@2x.png")
+    x, y, width, height = device_box(DENSE, 192)
+    expect(shown.crop(x, y, width, height).rgb == dense.rgb,
+           "the item's @2x pixels shown exactly")
+    below = (0, 90, 240, 70)  # the rows below the items
+    expect(shown.crop(*below).rgb == disc.picture("bg@2x.png").crop(*below).rgb,
+           "the background's @2x pixels shown exactly")
+    expect(smoothly_enlarged(shown, 192), "the item without a variant enlarged smoothly")
+
+
+def case_at_150_percent(player_exe, disc):
+    prefix = ScaledPrefix(144)
+    try:
+        shown = shown_window(disc, 144)
+    finally:
+        prefix.remove()
+    x, y, width, height = device_box(DENSE, 144)
+    area = shown.crop(x, y, width, height)
+    averaged = scaled(disc.picture("dense@2x.png"), width, height, "Box")
+    enlarged = scaled(disc.picture("dense.png"), width, height, "Triangle")
+    near, far = area.difference(0, 0, averaged, 1), area.difference(0, 0, enlarged, 1)
+    expect(near < 12 and near * 4 < far,
+           "the @2x item scaled down: %.1f from it averaged, %.1f from the 1x enlarged"
+           % (near, far))
+    background = scaled(disc.picture("bg@2x.png"), 180, 120, "Box")
+    below = (0, 68, 180, 52)  # the rows below the items
+    expect(shown.crop(*below).difference(0, 0, background.crop(*below), 1) < 12,
+           "the background's @2x scaled down")
+    expect(smoothly_enlarged(shown, 144), "the item without a variant enlarged smoothly")
+
+
+def main():
+    case, (player_exe, pack_exe) = case_and_arguments(globals(), ["PLAYER_EXE", "PACK_EXE"])
+    disc = DenseDisc(player_exe, pack_exe)
+    try:
+        case(player_exe, disc)
+    finally:
+        disc.remove()
+
+
+if __name__ == "__main__":
+    main()
