@@ -67,7 +67,6 @@ export function createBuildDialog(build, offers, suggestedLabel) {
                             row("Password", fields.password),
                             row("Time-stamp server", fields.timestamp));
     fields.sign.addEventListener("change", () => { signing.hidden = !fields.sign.checked; });
-    const isoNote = newElement("span");
     const status = newElement("p", { className: "build-status", role: "status" });
     const results = newElement("ul", { className: "build-results" });
     const problems = newElement("ul", { className: "build-problems" });
@@ -81,7 +80,7 @@ export function createBuildDialog(build, offers, suggestedLabel) {
                 newElement("label", {}, fields.bits64, " 64-bit")),
         newElement("fieldset", {}, newElement("legend", { textContent: "Outputs" }),
                 newElement("p", { textContent: "The disc folder: setup.exe and autorun.inf" }),
-                newElement("label", {}, fields.iso, " An ISO image", isoNote),
+                newElement("label", {}, fields.iso, " An ISO image"),
                 newElement("label", {}, fields.usb, " A USB-stick folder")),
         row("Write into the folder", fields.folder),
         newElement("label", {}, fields.sign, " Sign the program"),
@@ -93,11 +92,10 @@ export function createBuildDialog(build, offers, suggestedLabel) {
     document.body.append(opener, dialog);
     opener.addEventListener("click", async () => {
         if (!fields.label.value) fields.label.value = suggestedLabel() || "";
-        // The Windows tool of this version writes no ISO image: it is not offered there.
+        // Only what this tool writes is offered.
         const offered = await offers();
         fields.iso.disabled = !offered.iso;
         if (!offered.iso) fields.iso.checked = false;
-        isoNote.textContent = offered.iso ? "" : " (written by the Linux tool in this version)";
         dialog.showModal();
     });
     close.addEventListener("click", () => dialog.close());
