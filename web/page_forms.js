@@ -77,6 +77,7 @@ export function formCalls(page, input, painter, forgotten) {
 
         setTitle(text) { document.title = text; },
         screenSize() { return [desktop.clientWidth || 1024, desktop.clientHeight || 768]; },
+        pixelRatio() { return page.pixelRatio; },
         menuEnded() {
             desktop.hidden = true;
             document.getElementById("ended").hidden = false;

@@ -119,11 +119,14 @@ export function createPainter(page) {
             form.ctx.fillRect(0, 0, width, height);
             form.texts = [];
         },
-        paintPicture(id, bitmap, x, y, width, height) {
+        // The source is the picture's own size for a 1x picture, and its variant's for a
+        // denser screen: drawn pixel for pixel where that is the canvas's size, smoothly
+        // scaled otherwise.
+        paintPicture(id, bitmap, x, y, width, height, sourceWidth, sourceHeight) {
             const image = bitmaps.get(bitmap);
             if (image && width > 0 && height > 0) {
                 const ctx = page.forms.get(id).ctx;
-                ctx.drawImage(image, 0, 0, width, height,
+                ctx.drawImage(image, 0, 0, sourceWidth, sourceHeight,
                               ...pixelAligned(x, y, width, height, ratioOf(ctx)));
             }
         },

@@ -36,8 +36,10 @@ EM_JS(void, ambrevo_host_bitmap_upload, (int bitmap, const void* rgba, int width
 EM_JS(void, ambrevo_host_bitmap_release, (int bitmap), { Module.host.bitmapRelease(bitmap); });
 EM_JS(void, ambrevo_host_paint_begin, (int form, int width, int height),
       { Module.host.paintBegin(form, width, height); });
-EM_JS(void, ambrevo_host_paint_picture, (int form, int bitmap, int x, int y, int width, int height),
-      { Module.host.paintPicture(form, bitmap, x, y, width, height); });
+EM_JS(void, ambrevo_host_paint_picture,
+      (int form, int bitmap, int x, int y, int width, int height, int sourceWidth,
+       int sourceHeight),
+      { Module.host.paintPicture(form, bitmap, x, y, width, height, sourceWidth, sourceHeight); });
 EM_JS(void, ambrevo_host_paint_label,
       (int form, int x, int y, int width, int height, const char* text, std::size_t length,
        const char* face, int size, int style, unsigned color, int alignment, int flags),
@@ -72,6 +74,7 @@ EM_JS(void, ambrevo_host_screen_size, (int* size), {
     HEAP32[size >> 2] = got[0];
     HEAP32[(size >> 2) + 1] = got[1];
 });
+EM_JS(double, ambrevo_host_pixel_ratio, (), { return Module.host.pixelRatio(); });
 EM_JS(void, ambrevo_host_message_box,
       (const char* text, std::size_t textLength, const char* title, std::size_t titleLength,
        int kind),

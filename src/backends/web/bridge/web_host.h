@@ -35,7 +35,11 @@ void ambrevo_host_form_accessible_focus(int form, int element);
 void ambrevo_host_bitmap_upload(int bitmap, const void* rgba, int width, int height);
 void ambrevo_host_bitmap_release(int bitmap);
 void ambrevo_host_paint_begin(int form, int width, int height);
-void ambrevo_host_paint_picture(int form, int bitmap, int x, int y, int width, int height);
+// Draws the bitmap's top left sourceWidth x sourceHeight pixels over the form's rectangle
+// (x, y, width, height in menu pixels): the same size for a 1x picture, larger for its variant
+// for a denser screen.
+void ambrevo_host_paint_picture(int form, int bitmap, int x, int y, int width, int height,
+                                int sourceWidth, int sourceHeight);
 // style: bit 0 bold, 1 italic, 2 underline; flags: bit 0 word wrap, 1 transparent.
 void ambrevo_host_paint_label(int form, int x, int y, int width, int height, const char* text,
                               std::size_t length, const char* face, int size, int style,
@@ -52,6 +56,8 @@ void ambrevo_host_measure_text(const char* text, std::size_t length, const char*
 
 void ambrevo_host_set_title(const char* text, std::size_t length);
 void ambrevo_host_screen_size(int* size);
+// The page's device pixels to a CSS pixel (window.devicePixelRatio).
+double ambrevo_host_pixel_ratio();
 void ambrevo_host_message_box(const char* text, std::size_t textLength, const char* title,
                               std::size_t titleLength, int kind);
 int ambrevo_host_message_box_open();

@@ -1,6 +1,8 @@
 #include "backends/web/widgetset/web_form.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "backends/web/bridge/web_host.h"
 #include "backends/web/widgetset/web_widgetset.h"
@@ -94,14 +96,9 @@ void WebForm::Paint() {
 void WebForm::PaintControl(const ui::Control& control) {
     const ui::Rect& at = control.Bounds();
     switch (control.Kind()) {
-        case ui::ControlKind::Picture: {
-            const auto& image = static_cast<const ui::Picture&>(control).Image();
-            if (!image || image->Empty()) return;
-            ambrevo_host_paint_picture(id_, widgets_.BitmapId(image), at.left, at.top,
-                                       std::min(at.width, image->width),
-                                       std::min(at.height, image->height));
+        case ui::ControlKind::Picture:
+            PaintPicture(static_cast<const ui::Picture&>(control));
             return;
-        }
         case ui::ControlKind::Label: {
             const auto& label = static_cast<const ui::Label&>(control);
             const ui::Font& font = label.Font();
@@ -123,6 +120,34 @@ void WebForm::PaintControl(const ui::Control& control) {
             return;
         }
     }
+}
+
+// The picture's variant for a denser screen stands in for it while the page is denser than
+// one device pixel a CSS pixel; a control smaller than its picture shows the same part of
+// the variant (its share of the variant's pixels, halves up). The page enlarges the 1x
+// picture smoothly where there is no variant.
+void WebForm::PaintPicture(const ui::Picture& picture) {
+    const auto& image = picture.Image();
+    if (!image || image->Empty()) return;
+    const ui::Rect& at = picture.Bounds();
+    const int width = std::min(at.width, image->width);
+    const int height = std::min(at.height, image->height);
+    const auto& dense = picture.DenseImage();
+    if (!dense || dense->Empty() || Dpi() <= 96) {
+        ambrevo_host_paint_picture(id_, widgets_.BitmapId(image), at.left, at.top, width, height,
+                                   width, height);
+        return;
+    }
+    const auto share = [](int part, int denseWhole, int whole) {
+        return static_cast<int>((std::int64_t{part} * denseWhole * 2 + whole) / (2 * whole));
+    };
+    ambrevo_host_paint_picture(id_, widgets_.BitmapId(dense), at.left, at.top, width, height,
+                               share(width, dense->width, image->width),
+                               share(height, dense->height, image->height));
+}
+
+int WebForm::Dpi() const {
+    return static_cast<int>(std::lround(ambrevo_host_pixel_ratio() * 96));
 }
 
 // Outside the window's shape the canvas is transparent, as the desktop shows there.
