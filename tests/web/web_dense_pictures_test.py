@@ -1,0 +1,167 @@
+#!/usr/bin/python3
+"""Pictures drawn for denser screens, shown by the browser player.
+
+A small menu: a background and one item with `@2x` variants whose pixels differ from their
+1x pictures, and one item with none. At devicePixelRatio 2 the canvas shows the `@2x` pixels
+exactly and the item without a variant enlarged smoothly; at ratio 1 the 1x pixels exactly;
+a page opened at ratio 2 that goes to ratio 1 draws the 1x pictures again.
+
+Usage: web_dense_pictures_test.py --site SITE --pack AMBREVO_PACK --demo examples/demo
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+from browser_session import StaticSite, canvas_rgba, chromium, run_page_tests  # noqa: E402
+from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
+from window_session import Image, read_picture  # noqa: E402
+
+ARGS = None
+MENU_SIZE = (120, 80)
+DENSE = (30, 10, 40, 30)  # the item with variants: left, top, width, height
+PLAIN = (80, 10, 32, 32)  # the item without
+BELOW = (0, 45, 120, 35)  # the background's rows below the items
+MENU = """title = "Dense pictures"
+placement = "center"
+background = "bg.png"
+[[item]]
+kind = "picture"
+target = "%%dense.txt"
+position = [%d, %d]
+[item.pictures]
+normal = "dense.png"
+[[item]]
+kind = "picture"
+target = "%%plain.txt"
+position = [%d, %d]
+[item.pictures]
+normal = "plain.png"
+""" % (DENSE[0], DENSE[1], PLAIN[0], PLAIN[1])
+# ImageMagick recipes: each 1x picture and its variant are unlike each other, so that which
+# was drawn is plain to see.
+PICTURES = {
+    "bg.png": ["-size", "120x80", "gradient:#204060-#a0c0e0"],
+    "bg@2x.png": ["-size", "160x240", "gradient:#e08020-#20a040", "-rotate", "90"],
+    "dense.png": ["-size", "40x30", "xc:#30c030"],
+    "dense@2x.png": ["-size", "80x60", "gradient:#ff0000-#0000ff", "-fill", "#ffff00",
+                     "-draw", "rectangle 10,10 29,49"],
+    "plain.png": ["-size", "32x32", "pattern:gray50"],  # black and white pixels in turn
+}
+
+
+def scaled_box(box, ratio):
+    return tuple(v * ratio for v in box)
+
+
+def rgb_of(width, height, rgba):
+    rgb = bytearray(width * height * 3)
+    for channel in range(3):
+        rgb[channel::3] = rgba[channel::4]
+    return Image(width, height, bytes(rgb))
+
+
+def greys_in(area):
+    """How many of the area's pixels lie between black and white."""
+    return sum(1 for y in range(area.height) for x in range(area.width)
+               if 40 < area.pixel(x, y)[0] < 215)
+
+
+class DensePicturesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-dense-")
+        cls.source = os.path.join(cls.folder, "source")
+        os.mkdir(cls.source)
+        with open(os.path.join(cls.source, "main.toml"), "w") as out:
+            out.write(MENU)
+        with open(os.path.join(cls.source, "package.toml"), "w") as out:
+            out.write('menus = ["main.toml"]\n')
+        for name, recipe in PICTURES.items():
+            subprocess.run(["convert", *recipe, "-type", "TrueColor", "-depth", "8",
+                            os.path.join(cls.source, name)], check=True, timeout=60)
+        site = os.path.join(cls.folder, "site")
+        run = subprocess.run([ARGS.pack, "web", os.path.join(cls.source, "package.toml"), "-o",
+                              site, "--site", ARGS.site], capture_output=True, text=True)
+        if run.returncode != 0:
+            raise AssertionError(run.stdout + run.stderr)
+        cls.site = StaticSite(site)
+        cls.dense = chromium(os.path.join(cls.folder, "dense"), scale=2)
+        cls.plain = chromium(os.path.join(cls.folder, "plain"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.dense.quit()
+        cls.plain.quit()
+        cls.site.stop()
+        shutil.rmtree(cls.folder, ignore_errors=True)
+
+    def picture(self, name):
+        return read_picture(os.path.join(self.source, name))
+
+    def area(self, driver, box):
+        return rgb_of(*canvas_rgba(driver, *box))
+
+    def open(self, driver, ratio):
+        driver.get(self.site.url.replace("index.html", "files.json"))
+        driver.execute_script("sessionStorage.clear()")
+        driver.get(self.site.url)
+        width, height = (v * ratio for v in MENU_SIZE)
+        self.wait_for(driver, lambda: driver.execute_script(
+            "const c = [...document.querySelectorAll('.form:not([hidden]) canvas')][0];"
+            "return !!c && c.width === %d && c.height === %d && window.ambrevo.firstFrame"
+            " !== null" % (width, height)), "the menu painted at ratio %g" % ratio)
+
+    def wait_for(self, driver, condition, what):
+        try:
+            WebDriverWait(driver, 10, poll_frequency=0.05).until(lambda d: condition())
+        except Exception:
+            self.fail("%s did not happen" % what)
+
+    def test_each_picture_is_drawn_from_the_pixels_for_the_ratio(self):
+        background = self.picture("bg@2x.png").crop(*scaled_box(BELOW, 2))
+        cases = [
+            # name, browser, ratio, the area in menu pixels, the pixels it must show
+            ("the item's variant at ratio 2", self.dense, 2, DENSE, self.picture("dense@2x.png")),
+            ("the background's variant at ratio 2", self.dense, 2, BELOW, background),
+            ("the item's 1x at ratio 1", self.plain, 1, DENSE, self.picture("dense.png")),
+            ("the background's 1x at ratio 1", self.plain, 1, BELOW,
+             self.picture("bg.png").crop(*BELOW)),
+        ]
+        for name, driver, ratio, box, expected in cases:
+            with self.subTest(name):
+                self.open(driver, ratio)
+                shown = self.area(driver, scaled_box(box, ratio))
+                self.assertEqual(shown.rgb, expected.rgb,
+                                 "%.1f from the expected pixels"
+                                 % shown.difference(0, 0, expected, 1))
+
+    def test_a_picture_without_a_variant_is_enlarged_smoothly(self):
+        # Its black and white pixels in turn blend into greys, not blocks of two by two.
+        self.open(self.dense, 2)
+        area = self.area(self.dense, scaled_box(PLAIN, 2))
+        self.assertGreater(greys_in(area), area.width * area.height // 10)
+
+    def test_a_page_that_goes_to_ratio_1_draws_the_1x_pictures(self):
+        driver = chromium(os.path.join(self.folder, "changing"), scale=2)
+        self.addCleanup(driver.quit)
+        self.open(driver, 2)
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 1024, "height": 768, "deviceScaleFactor": 1, "mobile": False})
+        expected = self.picture("dense.png").rgb
+        self.wait_for(driver, lambda: self.area(driver, DENSE).rgb == expected,
+                      "the item's 1x pixels at ratio 1")
+
+
+def set_arguments(arguments):
+    global ARGS
+    ARGS = arguments
+
+
+if __name__ == "__main__":
+    run_page_tests(set_arguments)
