@@ -146,9 +146,7 @@ void WebForm::PaintPicture(const ui::Picture& picture) {
                                share(height, dense->height, image->height));
 }
 
-int WebForm::Dpi() const {
-    return static_cast<int>(std::lround(ambrevo_host_pixel_ratio() * 96));
-}
+int WebForm::Dpi() const { return static_cast<int>(std::lround(ambrevo_host_pixel_ratio() * 96)); }
 
 // Outside the window's shape the canvas is transparent, as the desktop shows there.
 void WebForm::PaintShape() {
