@@ -14,41 +14,11 @@ import shutil
 import subprocess
 import tempfile
 
+from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu
 from display_scale_e2e import ScaledPrefix, to_device
 from player_harness import case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, read_picture, screenshot, wait_until
-
-MENU_SIZE = (120, 80)
-DENSE = (30, 10, 40, 30)  # the item with variants: left, top, width, height
-PLAIN = (80, 10, 32, 32)  # the item without
-MENU = """title = "Dense pictures"
-placement = "center"
-background = "bg.png"
-[[item]]
-kind = "picture"
-target = "%%dense.txt"
-position = [%d, %d]
-[item.pictures]
-normal = "dense.png"
-[[item]]
-kind = "picture"
-target = "%%plain.txt"
-position = [%d, %d]
-[item.pictures]
-normal = "plain.png"
-""" % (DENSE[0], DENSE[1], PLAIN[0], PLAIN[1])
-# ImageMagick recipes: each 1x picture and its variant are unlike each other, so that
-# which was drawn is plain to see.
-PICTURES = {
-    "bg.png": ["-size", "120x80", "gradient:#204060-#a0c0e0"],
-    "bg@2x.png": ["-size", "160x240", "gradient:#e08020-#20a040", "-rotate", "90"],
-    "dense.png": ["-size", "40x30", "xc:#30c030"],
-    "dense@2x.png": ["-size", "80x60", "gradient:#ff0000-#0000ff", "-fill", "#ffff00",
-                     "-draw", "rectangle 10,10 29,49"],
-    "plain.png": ["-size", "32x32", "pattern:gray50"],  # black and white pixels in turn
-}
-
 
 class DenseDisc:
     """The menu built with its pictures into a temporary folder."""
@@ -57,11 +27,7 @@ class DenseDisc:
         self.folder = tempfile.mkdtemp(prefix="ambrevo-dense-e2e-")
         self.source = os.path.join(self.folder, "source")
         os.mkdir(self.source)
-        with open(os.path.join(self.source, "main.toml"), "w") as out:
-            out.write(MENU)
-        for name, recipe in PICTURES.items():
-            subprocess.run(["convert", *recipe, "-type", "TrueColor", "-depth", "8",
-                            os.path.join(self.source, name)], check=True, timeout=60)
+        write_dense_menu(self.source)
         self.exe = os.path.join(self.folder, "setup.exe")
         subprocess.run([*wine(pack_exe), "build", windows_path(os.path.join(self.source,
                                                                             "main.toml")),

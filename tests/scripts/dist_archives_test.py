@@ -3,7 +3,7 @@
 author would: the Windows zip's tool under Wine in a fresh prefix, the Linux tool as it
 is, needing no library but the C library's. Each says its version, builds the demo on the
 players it carries, 32- and 64-bit, with its ISO image (read back by xorriso, and the same
-bytes from both tools), and writes the demo's page from the page it carries. Exits 77
+bytes from both tools), serves its start page when started with no arguments, and writes the demo's page from the page it carries. Exits 77
 (skipped) when the archives are not there (run make dist).
 
 Usage: dist_archives_test.py --root PROJECT --version VERSION
@@ -17,6 +17,7 @@ import sys
 import tarfile
 import tempfile
 import unittest
+import urllib.request
 import zipfile
 
 ARGS = None
@@ -53,9 +54,38 @@ class DistArchivesTest(unittest.TestCase):
             self.check_image(os.path.join(folder, "disc%s.iso" % bits), output)
             listed = run(command + ["list", output], env=environment, cwd=folder)
             self.assertIn("player: version " + ARGS.version, listed.stdout, listed.stderr)
+        self.check_start_page(command, environment, folder)
         page = run(command + ["web", demo, "-o", "page"], env=environment, cwd=folder)
         self.assertEqual(page.returncode, 0, page.stderr)
         self.assertTrue(os.path.isfile(os.path.join(folder, "page", "ambrevo-web.wasm")))
+
+    def check_start_page(self, command, environment, folder):
+        """Started as a double-click starts it, with no arguments, the tool serves its start
+        page. No display is named, so no browser is opened (that is tested under Wine with a
+        recorder registered for http)."""
+        environment = {k: v for k, v in environment.items()
+                       if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        # A user of its own, so that no other running tool is found.
+        home = os.path.join(folder, "home")
+        environment.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                           XDG_RUNTIME_DIR=os.path.join(home, ".run"))
+        os.makedirs(home, exist_ok=True)
+        tool = subprocess.Popen(command, env=environment, cwd=folder, text=True,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+        try:
+            address = next((found.group(0) for found in (
+                re.search(r"http://127\.0\.0\.1:\d+/start\.html\?token=[0-9a-f]+", line)
+                for line in tool.stdout) if found), None)
+            self.assertIsNotNone(address, "the tool served no start page")
+            opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+            with opener.open(address, timeout=30) as page:
+                self.assertEqual(page.status, 200)
+                self.assertIn(b"start", page.read())
+        finally:
+            tool.kill()
+            tool.wait()
+            tool.stdout.close()
 
     def check_image(self, image, program):
         """The image read back by xorriso: Joliet names with the program and autorun.inf at

@@ -18,41 +18,13 @@ import unittest
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
+from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu  # noqa: E402
 from browser_session import StaticSite, canvas_rgba, chromium, run_page_tests  # noqa: E402
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 from window_session import Image, read_picture  # noqa: E402
 
 ARGS = None
-MENU_SIZE = (120, 80)
-DENSE = (30, 10, 40, 30)  # the item with variants: left, top, width, height
-PLAIN = (80, 10, 32, 32)  # the item without
 BELOW = (0, 45, 120, 35)  # the background's rows below the items
-MENU = """title = "Dense pictures"
-placement = "center"
-background = "bg.png"
-[[item]]
-kind = "picture"
-target = "%%dense.txt"
-position = [%d, %d]
-[item.pictures]
-normal = "dense.png"
-[[item]]
-kind = "picture"
-target = "%%plain.txt"
-position = [%d, %d]
-[item.pictures]
-normal = "plain.png"
-""" % (DENSE[0], DENSE[1], PLAIN[0], PLAIN[1])
-# ImageMagick recipes: each 1x picture and its variant are unlike each other, so that which
-# was drawn is plain to see.
-PICTURES = {
-    "bg.png": ["-size", "120x80", "gradient:#204060-#a0c0e0"],
-    "bg@2x.png": ["-size", "160x240", "gradient:#e08020-#20a040", "-rotate", "90"],
-    "dense.png": ["-size", "40x30", "xc:#30c030"],
-    "dense@2x.png": ["-size", "80x60", "gradient:#ff0000-#0000ff", "-fill", "#ffff00",
-                     "-draw", "rectangle 10,10 29,49"],
-    "plain.png": ["-size", "32x32", "pattern:gray50"],  # black and white pixels in turn
-}
 
 
 def scaled_box(box, ratio):
@@ -78,13 +50,7 @@ class DensePicturesTest(unittest.TestCase):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-dense-")
         cls.source = os.path.join(cls.folder, "source")
         os.mkdir(cls.source)
-        with open(os.path.join(cls.source, "main.toml"), "w") as out:
-            out.write(MENU)
-        with open(os.path.join(cls.source, "package.toml"), "w") as out:
-            out.write('menus = ["main.toml"]\n')
-        for name, recipe in PICTURES.items():
-            subprocess.run(["convert", *recipe, "-type", "TrueColor", "-depth", "8",
-                            os.path.join(cls.source, name)], check=True, timeout=60)
+        write_dense_menu(cls.source)
         site = os.path.join(cls.folder, "site")
         run = subprocess.run([ARGS.pack, "web", os.path.join(cls.source, "package.toml"), "-o",
                               site, "--site", ARGS.site], capture_output=True, text=True)
