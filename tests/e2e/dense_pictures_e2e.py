@@ -15,7 +15,8 @@ import subprocess
 import tempfile
 
 from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu
-from display_scale_e2e import ScaledPrefix, to_device
+from display_scale_e2e import to_device
+from scaled_prefix import ScaledPrefix
 from player_harness import case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, read_picture, screenshot, wait_until
@@ -87,11 +88,8 @@ def smoothly_enlarged(shown, dpi):
 
 
 def case_at_200_percent(player_exe, disc):
-    prefix = ScaledPrefix(192)
-    try:
+    with ScaledPrefix(192).in_use():
         shown = shown_window(disc, 192)
-    finally:
-        prefix.remove()
     dense = disc.picture("dense@2x.png")
     x, y, width, height = device_box(DENSE, 192)
     expect(shown.crop(x, y, width, height).rgb == dense.rgb,
@@ -103,11 +101,8 @@ def case_at_200_percent(player_exe, disc):
 
 
 def case_at_150_percent(player_exe, disc):
-    prefix = ScaledPrefix(144)
-    try:
+    with ScaledPrefix(144).in_use():
         shown = shown_window(disc, 144)
-    finally:
-        prefix.remove()
     x, y, width, height = device_box(DENSE, 144)
     area = shown.crop(x, y, width, height)
     averaged = scaled(disc.picture("dense@2x.png"), width, height, "Box")

@@ -9,7 +9,6 @@ under it, and the texts must be drawn at the scaled size: their edges sharper th
 Usage: display_scale_e2e.py CASE PLAYER_EXE PACK_EXE DEMO_FOLDER [DEFAULT_WINEPREFIX]
 """
 
-import os
 
 from player_harness import case_and_arguments
 from scaled_prefix import ScaledPrefix
@@ -68,9 +67,7 @@ def description_at_96_dpi(disc):
 
 def check_scaled_window(disc, dpi):
     reference = description_at_96_dpi(disc)
-    prefix = ScaledPrefix(dpi)
-    os.environ["WINEPREFIX"] = prefix.path
-    try:
+    with ScaledPrefix(dpi).in_use():
         session = Session(disc.exe)
         try:
             size = tuple(to_device(n, dpi) for n in MENU_SIZE)
@@ -115,9 +112,6 @@ def check_scaled_window(disc, dpi):
             expect(not session.boxes(), "no message box: %r" % session.boxes())
         finally:
             session.stop()
-    finally:
-        os.environ["WINEPREFIX"] = prefix.original
-        prefix.remove()
 
 
 def case_at_150_percent(player_exe, disc):

@@ -2,6 +2,7 @@
 the time-to-window benchmark. Wine takes the screen's DPI from
 HKCU\\Control Panel\\Desktop\\LogPixels."""
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -31,6 +32,16 @@ class ScaledPrefix:
                             "/t", "REG_DWORD", "/d", str(dpi), "/f"),
                        check=True, timeout=120, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, env=self.environment())
+
+    @contextlib.contextmanager
+    def in_use(self):
+        """Programs started meanwhile (Session, wine()) run in this copy; removed after."""
+        os.environ["WINEPREFIX"] = self.path
+        try:
+            yield self
+        finally:
+            os.environ["WINEPREFIX"] = self.original
+            self.remove()
 
     def environment(self):
         return dict(os.environ, WINEPREFIX=self.path)
