@@ -27,7 +27,16 @@ BUILT_IN = ["zlib1g", "libdeflate-dev", "libcli11-dev", "libtomlplusplus-dev", "
 BUILT_FROM_SOURCE = ["libarchive", "cpp-httplib"]
 SOURCES = "build/native/third_party"  # where the native build unpacked them
 DOCS = ["docs/authoring.md", "docs/designer.md"]
-SITE_FILES = ["index.html", "page.css", "page.js", "ambrevo-web.js", "ambrevo-web.wasm"]
+# The page's files are those the tool serves: the list in the tool's own header.
+SITE_LIST = "tools/pack/page/web_site.h"
+
+
+def site_files(root):
+    with open(os.path.join(root, SITE_LIST), encoding="utf-8") as file:
+        listed = re.search(r"kSiteFiles =[^;]*;", file.read())
+    if not listed:
+        sys.exit("make-dist: no kSiteFiles list of file names in " + SITE_LIST)
+    return re.findall(r'"([^"]+)"', listed.group(0))
 
 
 def project_version(root):
@@ -107,7 +116,8 @@ def main():
     for tool in (arguments.windows_tool, arguments.linux_tool):
         if not os.path.isfile(tool):
             sys.exit("make-dist: " + tool + " is not built")
-    missing = [name for name in SITE_FILES
+    site = site_files(arguments.root)
+    missing = [name for name in site
                if not os.path.isfile(os.path.join(arguments.site, name))]
     if missing:
         sys.exit("make-dist: the page is not built (" + ", ".join(missing) + "): run make web")
@@ -120,7 +130,7 @@ def main():
         zip_path = os.path.join(arguments.out, top + "-windows.zip")
         write_zip(zip_path, top, common + [("ambrevo-pack.exe", windows, 0o755)])
         page = [("page/" + name, os.path.join(arguments.site, name), 0o644)
-                for name in SITE_FILES]
+                for name in site]
         tar_path = os.path.join(arguments.out, top + "-linux.tar.xz")
         write_tar(tar_path, top, common + page + [("ambrevo-pack", linux, 0o755)])
     for path in (zip_path, tar_path):

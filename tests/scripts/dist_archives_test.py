@@ -134,7 +134,8 @@ class DistArchivesTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as folder, tarfile.open(
                 self.archive("linux.tar.xz")) as archive:
             names = archive.getnames()
-            for name in ("ambrevo-pack", "page/ambrevo-web.wasm", "docs/authoring.md",
+            for name in ("ambrevo-pack", "page/ambrevo-web.wasm", "page/start.html",
+                         "docs/authoring.md",
                          "licences/DejaVu-fonts.txt", "licences/libarchive.txt"):
                 self.assertIn(top + name, names)
             archive.extractall(folder)
