@@ -96,6 +96,19 @@ def menu_window(session, size, seconds=20):
     return session.wait_for(find, seconds, "the menu window of %d x %d" % size)
 
 
+def popup_menu_open(session):
+    """True once the player shows a popup menu: a visible window of its own with no name
+    (a window gone since the search has no geometry, and is no menu)."""
+    for window in session.windows(".*"):
+        try:
+            session.geometry(window)
+        except KeyError:
+            continue
+        if session.window_name(window) == "":
+            return True
+    return False
+
+
 def best_match(shot, left, top, candidates):
     """The name of the candidate picture that the screen area looks most like."""
     scores = {name: shot.difference(left, top, picture) for name, picture in candidates.items()}
@@ -152,7 +165,7 @@ def case_demo_window(player_exe, disc):
         for count in (1, 2):
             mouse_to(left + 480, top + 30)
             click(3)
-            time.sleep(0.5)
+            wait_until(lambda: popup_menu_open(session), 10, "the context menu open")
             key("Down", "Return")
             wait_until(lambda: len(session.windows("About Ambrevo")) == count, 20,
                        "%d About windows" % count)
