@@ -12,11 +12,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 from edit_interface import request
 from player_harness import wine
 from window_e2e import expect, windows_path
+from window_session import wait_until
 
 RUN_SECONDS = 30  # one start of the tool, start-up of Wine included
 # Wine's classes root does not take the user's own classes in, so the machine's entry is
@@ -58,13 +58,8 @@ class Recorder:
             return [line.rstrip("\n").split("|")[1] for line in notes if "|" in line]
 
     def wait_for(self, count, what):
-        deadline = time.monotonic() + RUN_SECONDS
-        while time.monotonic() < deadline:
-            if len(self.addresses()) >= count:
-                return self.addresses()
-            time.sleep(0.1)
-        raise AssertionError("the browser was not asked for %s within %d s: %r" % (
-            what, RUN_SECONDS, self.addresses()))
+        return wait_until(lambda: len(self.addresses()) >= count and self.addresses(),
+                          RUN_SECONDS, "the browser asked for " + what)
 
 
 def start_tool(pack_exe, folder, name):
@@ -81,16 +76,12 @@ def output(folder, name):
 
 
 def served_address(process, folder):
-    deadline = time.monotonic() + RUN_SECONDS
-    while time.monotonic() < deadline:
-        found = _SERVING.search(output(folder, "first.out"))
-        if found:
-            return found.group(1)
+    def served():
         expect(process.poll() is None, "the tool ended (status %s) before serving: %s" % (
             process.returncode, output(folder, "first.err")))
-        time.sleep(0.1)
-    raise AssertionError("no start page served within %d s: %s" % (
-        RUN_SECONDS, output(folder, "first.out")))
+        found = _SERVING.search(output(folder, "first.out"))
+        return found and found.group(1)
+    return wait_until(served, RUN_SECONDS, "the start page served")
 
 
 def check_start_page(pack_exe, recorder_exe):
