@@ -109,6 +109,16 @@ class StaticSite:
         self.server.server_close()
 
 
+def menu_page(pack, source, folder, page_site):
+    """The menu of the source folder written by `pack web` into folder with the browser
+    player's page page_site, and served."""
+    run = subprocess.run([pack, "web", os.path.join(source, "package.toml"), "-o", folder,
+                          "--site", page_site], capture_output=True, text=True)
+    if run.returncode != 0:
+        raise AssertionError(run.stdout + run.stderr)
+    return StaticSite(folder)
+
+
 MENU_CANVAS = "[...document.querySelectorAll('.form:not([hidden]):not(.framed) canvas')][0]"
 
 

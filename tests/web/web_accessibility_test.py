@@ -3,12 +3,11 @@
 Usage: web_accessibility_test.py --site SITE --pack AMBREVO_PACK --demo examples/demo"""
 import os
 import shutil
-import subprocess
 import tempfile
 import time
 import unittest
 
-from browser_session import StaticSite, chromium, run_page_tests
+from browser_session import menu_page, chromium, run_page_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -46,12 +45,7 @@ class WebAccessibilityTest(unittest.TestCase):
 
     @classmethod
     def export(cls, source, name):
-        site = os.path.join(cls.folder, name)
-        run = subprocess.run([ARGS.pack, "web", os.path.join(source, "package.toml"), "-o", site,
-                              "--site", ARGS.site], capture_output=True, text=True)
-        if run.returncode != 0:
-            raise AssertionError(run.stdout + run.stderr)
-        return StaticSite(site)
+        return menu_page(ARGS.pack, source, os.path.join(cls.folder, name), ARGS.site)
 
     @classmethod
     def tearDownClass(cls):

@@ -10,7 +10,6 @@ Usage: web_dense_pictures_test.py --site SITE --pack AMBREVO_PACK --demo example
 """
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import unittest
@@ -19,7 +18,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu  # noqa: E402
-from browser_session import StaticSite, canvas_rgba, chromium, run_page_tests  # noqa: E402
+from browser_session import menu_page, canvas_rgba, chromium, run_page_tests  # noqa: E402
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 from window_session import Image, read_picture  # noqa: E402
 
@@ -51,12 +50,7 @@ class DensePicturesTest(unittest.TestCase):
         cls.source = os.path.join(cls.folder, "source")
         os.mkdir(cls.source)
         write_dense_menu(cls.source)
-        site = os.path.join(cls.folder, "site")
-        run = subprocess.run([ARGS.pack, "web", os.path.join(cls.source, "package.toml"), "-o",
-                              site, "--site", ARGS.site], capture_output=True, text=True)
-        if run.returncode != 0:
-            raise AssertionError(run.stdout + run.stderr)
-        cls.site = StaticSite(site)
+        cls.site = menu_page(ARGS.pack, cls.source, os.path.join(cls.folder, "site"), ARGS.site)
         cls.dense = chromium(os.path.join(cls.folder, "dense"), scale=2)
         cls.plain = chromium(os.path.join(cls.folder, "plain"))
 

@@ -8,7 +8,6 @@ Usage: web_pixel_ratio_test.py --site SITE --pack AMBREVO_PACK --demo examples/d
 """
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import unittest
@@ -16,7 +15,7 @@ import unittest
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
-from browser_session import (MENU_CANVAS, StaticSite, canvas_rgba, chromium,  # noqa: E402
+from browser_session import (MENU_CANVAS, canvas_rgba, chromium, menu_page,  # noqa: E402
                              module_answers, run_page_tests)
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
@@ -50,12 +49,7 @@ class PixelRatioTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-web-ratio-")
-        site = os.path.join(cls.folder, "site")
-        run = subprocess.run([ARGS.pack, "web", os.path.join(ARGS.demo, "package.toml"), "-o",
-                              site, "--site", ARGS.site], capture_output=True, text=True)
-        if run.returncode != 0:
-            raise AssertionError(run.stdout + run.stderr)
-        cls.site = StaticSite(site)
+        cls.site = menu_page(ARGS.pack, ARGS.demo, os.path.join(cls.folder, "site"), ARGS.site)
         cls.dense = chromium(os.path.join(cls.folder, "dense"), scale=2)
         cls.plain = chromium(os.path.join(cls.folder, "plain"))
         cls.fractional = chromium(os.path.join(cls.folder, "fractional"), scale=1.5)
