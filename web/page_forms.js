@@ -77,7 +77,9 @@ export function formCalls(page, input, painter, forgotten) {
 
         setTitle(text) { document.title = text; },
         screenSize() { return [desktop.clientWidth || 1024, desktop.clientHeight || 768]; },
-        pixelRatio() { return page.pixelRatio; },
+        // Device pixels to a menu pixel: the designer's zoom shows the menu as a denser
+        // screen would.
+        pixelRatio() { return page.pixelRatio * page.zoom; },
         menuEnded() {
             desktop.hidden = true;
             document.getElementById("ended").hidden = false;

@@ -208,4 +208,19 @@ void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWin
     }
 }
 
+void ReloadDensePictures(const std::string& name, const MenuLoadServices& services,
+                         MenuWindow& window) {
+    if (services.package.StreamOpen()) return;
+    MenuDefinition& def = window.Definition();
+    def.densePictures.Clear();
+    try {
+        services.package.OpenPackageStream(services.program.fileName, services.program.folder);
+        LoadDensePictures(services, AsciiLower(name), window.Dpi(), def);
+    } catch (...) {
+        // The disc was taken out, or no memory is left for them: the 1x pictures stay.
+        def.densePictures.Clear();
+    }
+    services.package.ClosePackageStream();
+}
+
 }  // namespace ambrevo

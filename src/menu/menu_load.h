@@ -82,4 +82,11 @@ struct MenuLoadServices {
 // file cannot be opened or read, after the error's message.
 void LoadMenu(const std::string& name, const MenuLoadServices& services, MenuWindow& window);
 
+// The window of menu name now shows at window.Dpi(): its pictures for a denser screen are
+// chosen again for it, from the package (none at 96 DPI). Nothing while a menu is being
+// read, since that load chooses for the window's DPI at its end. When the program file
+// cannot be read now, the menu keeps its 1x pictures alone; never a message.
+void ReloadDensePictures(const std::string& name, const MenuLoadServices& services,
+                         MenuWindow& window);
+
 }  // namespace ambrevo

@@ -44,4 +44,17 @@ void PictureTable::Clear() {
     for (auto& slots : records_) slots.reset();
 }
 
+std::shared_ptr<const Bitmap> PictureTable::CounterpartIn(const PictureTable& other,
+                                                          const Bitmap* picture) const {
+    if (picture == nullptr) return nullptr;
+    for (std::size_t record = 0; record < records_.size(); ++record) {
+        if (!records_[record] || !other.records_[record]) continue;
+        const RecordSlots& slots = *records_[record];
+        for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+            if (slots[slot].get() == picture) return (*other.records_[record])[slot];
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace ambrevo

@@ -35,6 +35,10 @@ public:
     // Replaces the slot's picture. Out-of-range slots are ignored.
     void StorePicture(int record, int set, int frame, std::shared_ptr<const Bitmap> picture);
     void Clear();
+    // What other holds in the slot where this table holds picture: of a picture on show,
+    // its form for a denser screen. nullptr when no slot here holds it.
+    std::shared_ptr<const Bitmap> CounterpartIn(const PictureTable& other,
+                                                const Bitmap* picture) const;
 
 private:
     using RecordSlots = std::array<std::shared_ptr<const Bitmap>, kPictureSets * kPictureFrames>;

@@ -64,6 +64,8 @@ public:
     bool HasEntry(std::string& name) const;
 
     void ClosePackageStream();
+    // True between OpenPackageStream and ClosePackageStream: a menu is being read.
+    bool StreamOpen() const { return stream_ != nullptr; }
 
     // The readers over the open stream; valid between OpenPackageStream and ClosePackageStream.
     TaggedReader& Reader();

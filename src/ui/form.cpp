@@ -104,6 +104,12 @@ void Form::CloseRequested() {
     handler(*this);
 }
 
+void Form::ScaleChanged() {
+    if (!onScaleChanged) return;
+    const auto handler = onScaleChanged;
+    handler(*this);
+}
+
 void Form::ControlChanged(Control& control, ControlChange change, const Rect& old) {
     peer_->ControlChanged(control, change, old);
 }

@@ -85,10 +85,14 @@ public:
     std::function<bool(Form& sender, int delta)> onMouseWheel;
     // The user asked to close the form (system menu, Alt+F4).
     std::function<void(Form& sender)> onClose;
+    // The form is now shown at another density (Peer().Dpi() gives it), as when its
+    // window moved to a screen of another scale.
+    std::function<void(Form& sender)> onScaleChanged;
 
     // Fired by the widgetset.
     bool MouseWheel(int delta);
     void CloseRequested();
+    void ScaleChanged();
 
     // For the controls and the widgetset.
     FormPeer& Peer() { return *peer_; }

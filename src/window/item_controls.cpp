@@ -194,6 +194,23 @@ void TfrmMenuCls::ShowPicture(ui::Picture& control, int record, int set, int fra
                      def_.densePictures.Picture(record, set, frame));
 }
 
+void TfrmMenuCls::ShowPicturesForScale() {
+    const auto eachPicture = [this](const auto& show) {
+        for (ui::Picture* control : {parts_.background, parts_.descriptionPicture}) {
+            if (control) show(*control);
+        }
+        for (int n = 1; n <= itemCount_; ++n) show(*Controls(n).picture);
+    };
+    // The pictures on show let go of their variants first: two scales' variants are never
+    // held at once.
+    eachPicture([](ui::Picture& control) { control.SetImage(control.Image()); });
+    ReloadDensePictures(menuName_, services_, *this);
+    eachPicture([this](ui::Picture& control) {
+        control.SetImage(control.Image(),
+                         def_.pictures.CounterpartIn(def_.densePictures, control.Image().get()));
+    });
+}
+
 void TfrmMenuCls::ShowItem(int n) {
     ItemControls& controls = Controls(n);
     switch (static_cast<ItemKind>(Item(n).kind)) {

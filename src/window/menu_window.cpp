@@ -21,6 +21,7 @@ TfrmMenuCls::TfrmMenuCls(ui::Application& app, const MenuLoadServices& services,
     form_.SetContextMenu(&contextMenu_);
     BindTimers();
     BindWheel();
+    form_.onScaleChanged = [this](ui::Form&) { ShowPicturesForScale(); };
 }
 
 TfrmMenuCls::~TfrmMenuCls() { app_.DestroyForm(form_); }

@@ -144,6 +144,9 @@ private:
     ItemControls& Controls(int n) { return controls_[static_cast<std::size_t>(n)]; }
     // Gives the control the slot's picture, with its form for a denser screen if any.
     void ShowPicture(ui::Picture& control, int record, int set, int frame);
+    // The window moved to a screen of another density: the pictures for it are chosen again
+    // and every picture on show takes its own.
+    void ShowPicturesForScale();
 
     // Window fields, shape and clock (window_fields.cpp).
     void ApplyDescriptionFont(const std::function<void(ui::Font&)>& change);

@@ -4,7 +4,8 @@
 A small menu: a background and one item with `@2x` variants whose pixels differ from their
 1x pictures, and one item with none. At devicePixelRatio 2 the canvas shows the `@2x` pixels
 exactly and the item without a variant enlarged smoothly; at ratio 1 the 1x pixels exactly;
-a page opened at ratio 2 that goes to ratio 1 draws the 1x pictures again.
+a page whose ratio goes from 1 to 2 and back draws the pictures for each; the designer
+zoomed to 200 % draws the `@2x` pixels too.
 
 Usage: web_dense_pictures_test.py --site SITE --pack AMBREVO_PACK --demo examples/demo
 """
@@ -18,7 +19,8 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu  # noqa: E402
-from browser_session import menu_page, canvas_rgba, chromium, run_page_tests  # noqa: E402
+from browser_session import (menu_page, canvas_rgba, chromium, run_page_tests,  # noqa: E402
+                             start_tool, stop_tool)
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 from window_session import Image, read_picture  # noqa: E402
 
@@ -107,15 +109,30 @@ class DensePicturesTest(unittest.TestCase):
         area = self.area(self.dense, scaled_box(PLAIN, 2))
         self.assertGreater(greys_in(area), area.width * area.height // 10)
 
-    def test_a_page_that_goes_to_ratio_1_draws_the_1x_pictures(self):
-        driver = chromium(os.path.join(self.folder, "changing"), scale=2)
+    def test_a_page_whose_ratio_changes_draws_the_pictures_for_the_new_one(self):
+        driver = chromium(os.path.join(self.folder, "changing"))
         self.addCleanup(driver.quit)
-        self.open(driver, 2)
-        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": 1024, "height": 768, "deviceScaleFactor": 1, "mobile": False})
-        expected = self.picture("dense.png").rgb
-        self.wait_for(driver, lambda: self.area(driver, DENSE).rgb == expected,
-                      "the item's 1x pixels at ratio 1")
+        self.open(driver, 1)
+        for ratio, name in [(2, "dense@2x.png"), (1, "dense.png")]:
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": 1024, "height": 768, "deviceScaleFactor": ratio, "mobile": False})
+            expected = self.picture(name).rgb
+            self.wait_for(driver,
+                          lambda: self.area(driver, scaled_box(DENSE, ratio)).rgb == expected,
+                          "the item's pixels of %s at ratio %d" % (name, ratio))
+    def test_the_designer_at_200_percent_shows_the_variants(self):
+        process, url = start_tool(ARGS.pack, "edit", self.source, "--site", ARGS.site)
+        self.addCleanup(stop_tool, process)
+        driver = chromium(os.path.join(self.folder, "designer"))
+        self.addCleanup(driver.quit)
+        driver.get(url)
+        radio = "#editor .editor-zoom input[value='2']"
+        self.wait_for(driver, lambda: driver.find_elements("css selector", radio),
+                      "the designer's zoom")
+        driver.find_element("css selector", radio).click()
+        expected = self.picture("dense@2x.png").rgb
+        self.wait_for(driver, lambda: self.area(driver, scaled_box(DENSE, 2)).rgb == expected,
+                      "the item's variant at 200 %")
 
 
 def set_arguments(arguments):

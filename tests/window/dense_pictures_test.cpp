@@ -64,5 +64,33 @@ TEST_F(DensePicturesTest, ControlsCarryTheVariantOfTheirPictureOnADenseScreenOnl
     }
 }
 
+// The window moved between screens of other scales while the menu is on show: each move
+// chooses the variants again, for the pictures on show as the user left them.
+TEST_F(DensePicturesTest, AScaleChangeChoosesTheVariantsAgainForThePicturesOnShow) {
+    struct Step {
+        int dpi;
+        bool discGone;
+        bool dense;
+    };
+    widgets_.SetDpi(96);
+    InstallDenseMenu();
+    window_.LoadMenu("main.mnu");
+    widgets_.MouseMove(*Item(1).picture, 1, 1);  // the item shows its Highlighted picture
+    for (const Step& step : {Step{192, false, true}, Step{144, false, true}, Step{96, false, false},
+                             Step{192, true, false}}) {
+        SCOPED_TRACE(step.dpi);
+        if (step.discGone) files_.Remove(program_.folder + program_.fileName);
+        widgets_.SetDpi(step.dpi);
+        window_.Form().ScaleChanged();
+        const auto expected = [&](int record, PictureSet set) {
+            return step.dense ? testing::PictureId(record, set, 0) + kDenseMark : 0u;
+        };
+        EXPECT_EQ(DenseShown(*window_.Parts().background), expected(0, kNormal));
+        EXPECT_EQ(testing::ShownId(Item(1).picture), testing::PictureId(1, kHighlighted, 0));
+        EXPECT_EQ(DenseShown(*Item(1).picture), expected(1, kHighlighted));
+    }
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
 }  // namespace
 }  // namespace ambrevo

@@ -65,6 +65,37 @@ TEST_F(ApplicationTest, WindowMovedOutsideTheModelUpdatesItsBounds) {
     EXPECT_EQ(form.Bounds(), (ui::Rect{70, 90, 210, 130}));
 }
 
+// Moved to a screen of twice the density: the window takes the place the system suggests
+// at twice its size, draws its pictures there at twice their size, and tells the form once.
+TEST_F(ApplicationTest, AScreenOfAnotherDensityScalesTheWindowAndTellsTheForm) {
+    ui::Form& form = ShowForm(200, 120);
+    ui::Picture& red = form.AddPicture("red");
+    red.SetAutoSize(true);
+    red.SetImage(Solid(10, 10, 0xFF0000));
+    red.SetPosition(50, 30);
+    int told = 0;
+    form.onScaleChanged = [&](ui::Form&) { ++told; };
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        RECT suggested{100, 100, 500, 340};
+        ::SendMessageW(Window(form), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                       reinterpret_cast<LPARAM>(&suggested));
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(form.Peer().Dpi(), 192);
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(Window(form), &outer);
+    ::GetClientRect(Window(form), &client);
+    EXPECT_EQ(outer.left, 100);
+    EXPECT_EQ(outer.top, 100);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 240);
+    EXPECT_EQ(form.Bounds(), (ui::Rect{50, 50, 200, 120}));
+    EXPECT_EQ(PixelAt(form, 100, 60), 0xFF0000u);
+    EXPECT_EQ(PixelAt(form, 119, 79), 0xFF0000u);
+    EXPECT_NE(PixelAt(form, 120, 80), 0xFF0000u);
+}
+
 TEST_F(ApplicationTest, MinimizeAndRestoreTheMainWindow) {
     ui::Form& main = ShowForm();
     app_.Minimize();

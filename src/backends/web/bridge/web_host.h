@@ -56,7 +56,8 @@ void ambrevo_host_measure_text(const char* text, std::size_t length, const char*
 
 void ambrevo_host_set_title(const char* text, std::size_t length);
 void ambrevo_host_screen_size(int* size);
-// The page's device pixels to a CSS pixel (window.devicePixelRatio).
+// The page's device pixels to a menu pixel: window.devicePixelRatio times the designer's
+// zoom.
 double ambrevo_host_pixel_ratio();
 void ambrevo_host_message_box(const char* text, std::size_t textLength, const char* title,
                               std::size_t titleLength, int kind);

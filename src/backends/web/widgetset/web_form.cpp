@@ -31,7 +31,8 @@ WebForm::WebForm(WebWidgetset& widgets, ui::Form& form)
     : widgets_(widgets),
       form_(form),
       id_(widgets.Register(*this)),
-      router_(form, *this, ui::InputRouter::ButtonInput::Routed) {
+      router_(form, *this, ui::InputRouter::ButtonInput::Routed),
+      dpi_(Dpi()) {
     ambrevo_host_form_created(id_, static_cast<int>(form.Style()));
 }
 
@@ -181,6 +182,9 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
     }
     if (kind == EventKind::Repaint) {
         dirty_ = true;
+        if (Dpi() == dpi_) return;
+        dpi_ = Dpi();
+        widgets_.App().Dispatch([&] { form_.ScaleChanged(); });
         return;
     }
     if (kind == EventKind::PointerCancel) {

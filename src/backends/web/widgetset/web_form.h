@@ -15,7 +15,8 @@ class WebWidgetset;
 // PointerCancel: the browser took the pointer away while a button was held.
 // AccessibleFocus, AccessiblePress: assistive technology focused or pressed the element
 // given as the code, of the generation given as x (WebFormAccessibility).
-// Repaint: the page resized the canvas (the screen's density changed); its pixels are gone.
+// Repaint: the page resized the canvas (the screen's density or the designer's zoom
+// changed); its pixels are gone.
 enum class EventKind {
     MouseDown = 1,
     MouseMove,
@@ -71,8 +72,8 @@ public:
     void AccessibilityEvent(ui::AccessibleEvent event, int element) override {
         accessibility_.Notify(event, element);
     }
-    // The page's device pixels to a CSS pixel as pixels per inch, rounded: at ratio 2 the
-    // menu loads the pictures drawn for twice the density.
+    // The page's device pixels to a menu pixel as pixels per inch, rounded: at ratio 2 (or
+    // the designer's 200 %) the menu shows the pictures drawn for twice the density.
     int Dpi() const override;
 
 private:
@@ -94,6 +95,7 @@ private:
     int cursor_ = -1;
     ui::InputRouter router_;
     WebFormAccessibility accessibility_{id_, form_};
+    int dpi_;  // of the last paint's canvas: another one is told to the form
 };
 
 }  // namespace ambrevo::web

@@ -412,6 +412,7 @@ void FormWindow::OnDpiChanged(WPARAM dpi, const RECT& suggested) {
     }
     RegionChanged();
     ::InvalidateRect(Handle(), nullptr, FALSE);
+    Dispatch([&] { form_.ScaleChanged(); });
     OnPositionChanged();  // dispatches: the last thing here
 }
 
