@@ -10,8 +10,10 @@ export function discUrl(path) {
 }
 
 // The host's calls that load the package and the disc's files. The package is asked for as
-// soon as they are made, while the player itself still loads.
-export function fetchCalls(memory) {
+// soon as they are made, while the player itself still loads. With afterGoodBuild (the
+// designer, whose folder may hold no menu yet), it is asked for only once the tool's status
+// tells of a good build, so that the page never asks for a package that cannot exist.
+export function fetchCalls(memory, { afterGoodBuild = false } = {}) {
 
     function bytesToHeap(bytes, sizePointer) {
         memory.setWord(sizePointer, bytes.length);
@@ -87,20 +89,21 @@ export function fetchCalls(memory) {
             files: settle(fetch("files.json", { cache: "no-store" })),
         };
     }
-    let early = fetchSite();
 
     // Returns once the tool's status says it has a good build (generation 1 on).
-    async function firstGoodBuild() {
+    async function goodBuild() {
         for (;;) {
-            await new Promise((resolve) => setTimeout(resolve, NO_BUILD_RETRY_MS));
             try {
                 const status = await fetch("status.json", { cache: "no-store" });
                 if (status.ok && (await status.json()).generation > 0) return;
             } catch (error) {
                 // the tool is busy or restarting: ask again
             }
+            await new Promise((resolve) => setTimeout(resolve, NO_BUILD_RETRY_MS));
         }
     }
+    let early = afterGoodBuild ? goodBuild().then(fetchSite) : fetchSite();
+
     async function answer(settled) {
         const { value, error } = await settled;
         if (error) throw error;
@@ -109,14 +112,14 @@ export function fetchCalls(memory) {
 
     return {
         async loadSite(sizePointer, filesPointer) {
-            let site = early || fetchSite();
+            const asked = early || fetchSite();
             early = null;
-            // The tool answers 503 until it has a good build (a folder with no menu yet in the
-            // designer, a source with an error): the player waits for one rather than report
-            // a failure that the page already explains.
+            let site = await asked;
+            // The tool answers 503 until it has a good build (a source with an error): the
+            // player waits for one rather than report a failure that the page already explains.
             const { value } = await site.package;
             if (value && value.status === 503) {
-                await firstGoodBuild();
+                await goodBuild();
                 site = fetchSite();
             }
             try {

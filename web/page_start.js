@@ -19,8 +19,12 @@ import { startDesigner } from "./designer/designer.js";
 
 function startPage() {
     const page = createPage();
-    // The package is asked for first, while the player itself still loads.
-    Object.assign(page.host, fetchCalls(page.memory), textAndTraceCalls(page.memory));
+    // With a token in its address the designer edits the menu.
+    const token = new URLSearchParams(location.search).get("token");
+    // The package is asked for first, while the player itself still loads; the designer's
+    // folder may hold no menu yet, and then there is no package until its first build.
+    Object.assign(page.host, fetchCalls(page.memory, { afterGoodBuild: !!token }),
+                  textAndTraceCalls(page.memory));
     const input = createInput(page);
     const painter = createPainter(page);
     const access = createAccess(page, input);
@@ -49,7 +53,6 @@ function startPage() {
     });
     startPlayer(page);
     live.watch();
-    const token = new URLSearchParams(location.search).get("token");
     // The designer shows the menu larger: the player keeps its menu pixels.
     const zoomTo = (zoom) => {
         page.zoom = zoom;
