@@ -207,7 +207,7 @@ class BuildButtonPlacement:
     scrolls, the button covers neither it (nor so its scroll bars) nor the panel."""
 
     # The zoom, and whether the menu's area then scrolls across and down.
-    CASES = [(1, False, False), (1.5, True, False), (2, True, True)]
+    CASES = [(1, False, False), (1.5, True, True), (2, True, True)]
     # Whether the area scrolls across and down, whether the button is inside the window,
     # and whether it lies apart from the area and from the panel.
     PLACEMENT = (
