@@ -208,14 +208,16 @@ class BuildButtonPlacement:
 
     # The zoom, and whether the menu's area then scrolls across and down.
     CASES = [(1, False, False), (1.5, True, True), (2, True, True)]
-    # Whether the area scrolls across and down, whether the button is inside the window,
-    # and whether it lies apart from the area and from the panel.
+    # Whether the area scrolls across and down, whether the page itself scrolls, whether
+    # the button is inside the window, and whether it lies apart from the area and from the
+    # panel.
     PLACEMENT = (
         "const apart = (a, b) => a.right <= b.left || b.right <= a.left ||"
         "    a.bottom <= b.top || b.bottom <= a.top;"
-        "const area = document.getElementById('desktop');"
+        "const area = document.getElementById('desktop'), page = document.documentElement;"
         "const button = document.getElementById('build-disc').getBoundingClientRect();"
         "return [area.scrollWidth > area.clientWidth, area.scrollHeight > area.clientHeight,"
+        "    page.scrollWidth > page.clientWidth || page.scrollHeight > page.clientHeight,"
         "    button.left >= 0 && button.top >= 0 && button.right <= innerWidth &&"
         "    button.bottom <= innerHeight && button.width > 0,"
         "    apart(button, area.getBoundingClientRect()),"
@@ -226,7 +228,7 @@ class BuildButtonPlacement:
             with self.subTest(zoom=zoom):
                 self.choose_zoom(zoom)
                 self.assertEqual(self.driver.execute_script(self.PLACEMENT),
-                                 [across, down, True, True, True])
+                                 [across, down, False, True, True, True])
 
 
 class DesignerTest(DesignerSession):
