@@ -1,19 +1,17 @@
 // What the player reads from the server of the page: the menu package with the list of
 // the disc's files, and the disc's files themselves, each copied into the player's memory.
 
-// How often the package is asked for again while the tool has no good build.
-const NO_BUILD_RETRY_MS = 500;
-
 // The disc's file at a path (with "/"), as the server of the page answers it.
 export function discUrl(path) {
     return "disc/" + path.split("/").map(encodeURIComponent).join("/");
 }
 
 // The host's calls that load the package and the disc's files. The package is asked for as
-// soon as they are made, while the player itself still loads. With afterGoodBuild (the
-// designer, whose folder may hold no menu yet), it is asked for only once the tool's status
-// tells of a good build, so that the page never asks for a package that cannot exist.
-export function fetchCalls(memory, { afterGoodBuild = false } = {}) {
+// soon as they are made, while the player itself still loads. goodBuild() answers a promise
+// of the tool's first good build (page_live_reload.js). With afterGoodBuild (the designer,
+// whose folder may hold no menu yet) the package is asked for only after it, so that the
+// page never asks for a package that cannot exist.
+export function fetchCalls(memory, goodBuild, { afterGoodBuild = false } = {}) {
 
     function bytesToHeap(bytes, sizePointer) {
         memory.setWord(sizePointer, bytes.length);
@@ -88,19 +86,6 @@ export function fetchCalls(memory, { afterGoodBuild = false } = {}) {
             package: settle(fetch("package.bin", { cache: "no-store" }).then(readingEarly)),
             files: settle(fetch("files.json", { cache: "no-store" })),
         };
-    }
-
-    // Returns once the tool's status says it has a good build (generation 1 on).
-    async function goodBuild() {
-        for (;;) {
-            try {
-                const status = await fetch("status.json", { cache: "no-store" });
-                if (status.ok && (await status.json()).generation > 0) return;
-            } catch (error) {
-                // the tool is busy or restarting: ask again
-            }
-            await new Promise((resolve) => setTimeout(resolve, NO_BUILD_RETRY_MS));
-        }
     }
     let early = afterGoodBuild ? goodBuild().then(fetchSite) : fetchSite();
 

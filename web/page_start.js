@@ -21,14 +21,14 @@ function startPage() {
     const page = createPage();
     // With a token in its address the designer edits the menu.
     const token = new URLSearchParams(location.search).get("token");
+    const live = createLiveReload(page);
     // The package is asked for first, while the player itself still loads; the designer's
     // folder may hold no menu yet, and then there is no package until its first build.
-    Object.assign(page.host, fetchCalls(page.memory, { afterGoodBuild: !!token }),
+    Object.assign(page.host, fetchCalls(page.memory, live.goodBuild, { afterGoodBuild: !!token }),
                   textAndTraceCalls(page.memory));
     const input = createInput(page);
     const painter = createPainter(page);
     const access = createAccess(page, input);
-    const live = createLiveReload(page);
     Object.assign(page.host, measureCalls(), input.calls, painter.calls, access.calls,
                   formCalls(page, input, painter, access.forget), dialogCalls(page),
                   soundCalls(), live.calls, {
