@@ -145,7 +145,7 @@ export function startDesigner(page, live, token, zoomTo) {
         const [model, pictures, files] =
             await Promise.all([d.client.model(), d.client.pictures(), d.client.files()]);
         const menu = shownMenu(model);
-        // With no menu yet, the player's failure to load a package says nothing new, and
+        // With no menu yet, the tool's build error (no package file) says nothing new, and
         // there is nothing to build.
         document.body.classList.toggle("designer-empty", !model.menus.length);
         building.allow(model.menus.length ? null : NOTHING_TO_BUILD);
