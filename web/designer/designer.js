@@ -442,9 +442,9 @@ export function startDesigner(page, live, token, zoomTo) {
         }
     }
 
-    // The keys of the panel and the build dialog never reach the menu; the others reach it
-    // only in "Try it".
-    const ownKeys = [view.panel.element, building.dialog];
+    // The keys of the panel, of "Build disc…" and of its dialog never reach the menu; the
+    // others reach it only in "Try it".
+    const ownKeys = [view.panel.element, building.opener, building.dialog];
     for (const kind of ["keydown", "keyup"]) {
         for (const own of ownKeys) own.addEventListener(kind, (e) => e.stopPropagation());
         window.addEventListener(kind, (e) => {
