@@ -23,9 +23,11 @@ function startPage() {
     const token = new URLSearchParams(location.search).get("token");
     const live = createLiveReload(page);
     // The package is asked for first, while the player itself still loads; the designer's
-    // folder may hold no menu yet, and then there is no package until its first build.
+    // folder may hold no menu yet, and then there is no package until its first build, which
+    // the status, asked for first, tells of.
     Object.assign(page.host, fetchCalls(page.memory, live.goodBuild, { afterGoodBuild: !!token }),
                   textAndTraceCalls(page.memory));
+    live.watch();
     const input = createInput(page);
     const painter = createPainter(page);
     const access = createAccess(page, input);
@@ -52,7 +54,6 @@ function startPage() {
         rescaled();
     });
     startPlayer(page);
-    live.watch();
     // The designer shows the menu larger: the player keeps its menu pixels.
     const zoomTo = (zoom) => {
         page.zoom = zoom;
