@@ -1,17 +1,17 @@
 // What the player reads from the server of the page: the menu package with the list of
 // the disc's files, and the disc's files themselves, each copied into the player's memory.
 
-// How often the package is asked for again while the tool has no good build.
-const NO_BUILD_RETRY_MS = 500;
-
 // The disc's file at a path (with "/"), as the server of the page answers it.
 export function discUrl(path) {
     return "disc/" + path.split("/").map(encodeURIComponent).join("/");
 }
 
 // The host's calls that load the package and the disc's files. The package is asked for as
-// soon as they are made, while the player itself still loads.
-export function fetchCalls(memory) {
+// soon as they are made, while the player itself still loads. goodBuild() answers a promise
+// of the tool's first good build (page_live_reload.js). With afterGoodBuild (the designer,
+// whose folder may hold no menu yet) the package is asked for only after it, so that the
+// page never asks for a package that cannot exist.
+export function fetchCalls(memory, goodBuild, { afterGoodBuild = false } = {}) {
 
     function bytesToHeap(bytes, sizePointer) {
         memory.setWord(sizePointer, bytes.length);
@@ -87,20 +87,8 @@ export function fetchCalls(memory) {
             files: settle(fetch("files.json", { cache: "no-store" })),
         };
     }
-    let early = fetchSite();
+    let early = afterGoodBuild ? goodBuild().then(fetchSite) : fetchSite();
 
-    // Returns once the tool's status says it has a good build (generation 1 on).
-    async function firstGoodBuild() {
-        for (;;) {
-            await new Promise((resolve) => setTimeout(resolve, NO_BUILD_RETRY_MS));
-            try {
-                const status = await fetch("status.json", { cache: "no-store" });
-                if (status.ok && (await status.json()).generation > 0) return;
-            } catch (error) {
-                // the tool is busy or restarting: ask again
-            }
-        }
-    }
     async function answer(settled) {
         const { value, error } = await settled;
         if (error) throw error;
@@ -109,14 +97,14 @@ export function fetchCalls(memory) {
 
     return {
         async loadSite(sizePointer, filesPointer) {
-            let site = early || fetchSite();
+            const asked = early || fetchSite();
             early = null;
-            // The tool answers 503 until it has a good build (a folder with no menu yet in the
-            // designer, a source with an error): the player waits for one rather than report
-            // a failure that the page already explains.
+            let site = await asked;
+            // The tool answers 503 until it has a good build (a source with an error): the
+            // player waits for one rather than report a failure that the page already explains.
             const { value } = await site.package;
             if (value && value.status === 503) {
-                await firstGoodBuild();
+                await goodBuild();
                 site = fetchSite();
             }
             try {

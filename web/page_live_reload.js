@@ -13,12 +13,15 @@ const RELOAD_TAKEN_WITHIN_MS = 500;   // else the player is not in its loop: rel
 
 // watch starts asking; expectChange asks at once and often for a while; rebuilt(listener)
 // tells listener of each new build on show; failed(listener) tells it of the last build's
-// error, or null once a build is good again; calls are the host's.
+// error, or null once a build is good again; goodBuild() answers a promise of the first
+// good build, which a player without a package waits for; calls are the host's.
 export function createLiveReload(page) {
     const listeners = [];
     const failedListeners = [];
     let lastError;   // the last build's error as last told, null when it was good
     let generation = null;
+    let firstBuilt;
+    const firstBuild = new Promise((resolve) => { firstBuilt = resolve; });
     let delay = QUICKEST_MS;
     let lost = false;   // the last request found no server
     let timer = null;
@@ -70,7 +73,10 @@ export function createLiveReload(page) {
                 location.reload();
                 return;
             }
-            if (generation !== null && status.generation !== generation) showRebuilt();
+            // Before the first good build (generation 0) the player has no package and waits
+            // for one: it loads that build itself, which no reload needs to show.
+            if (generation && status.generation !== generation) showRebuilt();
+            if (status.generation > 0) firstBuilt();
             generation = status.generation;
             lost = false;
             delay = QUICKEST_MS;
@@ -92,5 +98,6 @@ export function createLiveReload(page) {
 
     const rebuilt = (listener) => listeners.push(listener);
     const failed = (listener) => failedListeners.push(listener);
-    return { calls, watch: pollStatus, expectChange, rebuilt, failed };
+    return { calls, watch: pollStatus, expectChange, rebuilt, failed,
+             goodBuild: () => firstBuild };
 }

@@ -19,12 +19,18 @@ import { startDesigner } from "./designer/designer.js";
 
 function startPage() {
     const page = createPage();
-    // The package is asked for first, while the player itself still loads.
-    Object.assign(page.host, fetchCalls(page.memory), textAndTraceCalls(page.memory));
+    // With a token in its address the designer edits the menu.
+    const token = new URLSearchParams(location.search).get("token");
+    const live = createLiveReload(page);
+    // The package is asked for first, while the player itself still loads; the designer's
+    // folder may hold no menu yet, and then there is no package until its first build, which
+    // the status, asked for first, tells of.
+    Object.assign(page.host, fetchCalls(page.memory, live.goodBuild, { afterGoodBuild: !!token }),
+                  textAndTraceCalls(page.memory));
+    live.watch();
     const input = createInput(page);
     const painter = createPainter(page);
     const access = createAccess(page, input);
-    const live = createLiveReload(page);
     Object.assign(page.host, measureCalls(), input.calls, painter.calls, access.calls,
                   formCalls(page, input, painter, access.forget), dialogCalls(page),
                   soundCalls(), live.calls, {
@@ -48,8 +54,6 @@ function startPage() {
         rescaled();
     });
     startPlayer(page);
-    live.watch();
-    const token = new URLSearchParams(location.search).get("token");
     // The designer shows the menu larger: the player keeps its menu pixels.
     const zoomTo = (zoom) => {
         page.zoom = zoom;

@@ -49,6 +49,7 @@ def chromium(profile_folder, languages=None, scale=None):
     its screen's device pixels per CSS pixel."""
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     if scale:
         options.add_argument("--force-device-scale-factor=%g" % scale)
     if languages:
@@ -61,6 +62,13 @@ def chromium(profile_folder, languages=None, scale=None):
                  "--window-size=1024,768", "--user-data-dir=" + profile_folder):
         options.add_argument(flag)
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+
+
+def console_errors(driver):
+    """The errors written to the browser's console (failed requests among them) since the
+    last call."""
+    return [entry["message"] for entry in driver.get_log("browser")
+            if entry["level"] == "SEVERE"]
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):

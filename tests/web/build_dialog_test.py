@@ -12,6 +12,10 @@ import unittest
 
 from browser_session import chromium, run_page_tests, start_tool, stop_tool
 from disc_dialog import build_disc
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
 ARGS = None
 
@@ -53,6 +57,19 @@ class BuildDialogTest(unittest.TestCase):
         kinds = [line.split(":")[0] for line in outputs]
         self.assertEqual(kinds, ["Program", "autorun.inf", "ISO image", "USB-stick folder"])
         self.assertIn(os.path.join(out, "disc.iso") + " (", outputs[2])
+
+    def test_the_keys_that_press_a_button_open_the_dialog(self):
+        self.driver.get(self.url)
+        opener = self.driver.find_element(By.ID, "build-disc")
+        dialog = self.driver.find_element(By.ID, "build-dialog")
+        WebDriverWait(self.driver, 10).until(lambda _: opener.is_displayed())
+        for key in (Keys.ENTER, Keys.SPACE):
+            with self.subTest(key=repr(key)):
+                self.driver.execute_script("arguments[0].focus()", opener)
+                ActionChains(self.driver).send_keys(key).perform()
+                WebDriverWait(self.driver, 10).until(lambda _: dialog.get_property("open"),
+                                                     message="the dialog open")
+                self.driver.execute_script("arguments[0].close()", dialog)
 
     def test_says_why_nothing_was_built(self):
         with open(os.path.join(self.source, "main.toml"), encoding="utf-8") as file:

@@ -14,7 +14,8 @@ import unittest
 import urllib.error
 import urllib.request
 
-from browser_session import chromium, module_answers, run_page_tests, start_tool, stop_tool
+from browser_session import (chromium, console_errors, module_answers, run_page_tests,
+                             start_tool, stop_tool)
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -52,6 +53,9 @@ class DesignerSession(unittest.TestCase):
     helpers that act as the author and read what the designer left; each test starts on
     the demo's sources as they are."""
 
+    SCALE = None       # the screen's device pixels per CSS pixel; None: Chromium's own
+    ZOOM_RADIO = "#editor .editor-zoom input[value='%s']"
+
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="ambrevo-designer-")
@@ -66,7 +70,7 @@ class DesignerSession(unittest.TestCase):
         cls.process, cls.url = start_tool(
             ARGS.pack, "edit", os.path.join(cls.source, "package.toml"), "--site", ARGS.site)
         cls.base = cls.url.split("?")[0]
-        cls.driver = chromium(os.path.join(cls.folder, "profile"))
+        cls.driver = chromium(os.path.join(cls.folder, "profile"), scale=cls.SCALE)
 
     @classmethod
     def tearDownClass(cls):
@@ -192,6 +196,39 @@ class DesignerSession(unittest.TestCase):
 
     def designer(self, expression):
         return self.driver.execute_script("return window.ambrevo.designer." + expression)
+
+    def choose_zoom(self, zoom):
+        self.driver.find_element("css selector", self.ZOOM_RADIO % zoom).click()
+        self.wait_for(lambda: self.layer().size["width"] == 520 * zoom, "the menu at %g" % zoom)
+
+
+class BuildButtonPlacement:
+    """The "Build disc…" button at every zoom of the designer: whatever the menu's area
+    scrolls, the button covers neither it (nor so its scroll bars) nor the panel."""
+
+    # The zoom, and whether the menu's area then scrolls across and down.
+    CASES = [(1, False, False), (1.5, True, True), (2, True, True)]
+    # Whether the area scrolls across and down, whether the page itself scrolls, whether
+    # the button is inside the window, and whether it lies apart from the area and from the
+    # panel.
+    PLACEMENT = (
+        "const apart = (a, b) => a.right <= b.left || b.right <= a.left ||"
+        "    a.bottom <= b.top || b.bottom <= a.top;"
+        "const area = document.getElementById('desktop'), page = document.documentElement;"
+        "const button = document.getElementById('build-disc').getBoundingClientRect();"
+        "return [area.scrollWidth > area.clientWidth, area.scrollHeight > area.clientHeight,"
+        "    page.scrollWidth > page.clientWidth || page.scrollHeight > page.clientHeight,"
+        "    button.left >= 0 && button.top >= 0 && button.right <= innerWidth &&"
+        "    button.bottom <= innerHeight && button.width > 0,"
+        "    apart(button, area.getBoundingClientRect()),"
+        "    apart(button, document.getElementById('editor').getBoundingClientRect())]")
+
+    def test_the_build_button_lies_apart_from_the_menu_area_and_the_panel(self):
+        for zoom, across, down in self.CASES:
+            with self.subTest(zoom=zoom):
+                self.choose_zoom(zoom)
+                self.assertEqual(self.driver.execute_script(self.PLACEMENT),
+                                 [across, down, False, True, True, True])
 
 
 class DesignerTest(DesignerSession):
@@ -567,15 +604,9 @@ class DesignerTest(DesignerSession):
         self.assertEqual(self.text(), saved)
 
 
-class DesignerZoomTest(DesignerSession):
+class DesignerZoomTest(BuildButtonPlacement, DesignerSession):
     """The menu shown larger: the author works on the screen's pixels, the file keeps the
     menu's."""
-
-    ZOOM_RADIO = "#editor .editor-zoom input[value='%s']"
-
-    def choose_zoom(self, zoom):
-        self.driver.find_element("css selector", self.ZOOM_RADIO % zoom).click()
-        self.wait_for(lambda: self.layer().size["width"] == 520 * zoom, "the menu at %g" % zoom)
 
     def shown(self):
         """The menu canvas's size in CSS pixels and in its own pixels, and item 4's box."""
@@ -650,6 +681,12 @@ class DesignerZoomTest(DesignerSession):
             "    box.top >= view.top && box.bottom <= view.bottom"))
 
 
+class DesignerDenseScreenTest(BuildButtonPlacement, DesignerSession):
+    """The designer on a screen of two device pixels per CSS pixel."""
+
+    SCALE = 2
+
+
 class FirstMenuTest(unittest.TestCase):
     """The designer on a folder holding only pictures."""
 
@@ -698,6 +735,11 @@ class FirstMenuTest(unittest.TestCase):
             "input.dispatchEvent(new Event('change')); return true", key, value),
             "the field " + key)
 
+    def build_button(self):
+        """The "Build disc…" button as the author sees it: shown, enabled, its title."""
+        button = self.driver.find_element("id", "build-disc")
+        return [button.is_displayed(), button.is_enabled(), button.get_attribute("title")]
+
     def test_the_first_menu_and_an_exit_button_are_made_in_the_page(self):
         self.driver.get(self.url)
         self.wait_for(lambda: self.driver.execute_script(
@@ -705,6 +747,12 @@ class FirstMenuTest(unittest.TestCase):
         self.assertFalse(self.driver.execute_script(
             "return [document.getElementById('banner'), document.getElementById('failure')]"
             ".some(e => !e.hidden && getComputedStyle(e).display !== 'none')"))
+        # Nothing to build yet, and the author is told why; the page is not reloaded for the
+        # button once the menu is made.
+        self.wait_for(lambda: self.build_button()[0], "the Build disc button")
+        self.assertEqual(self.build_button(), [True, False, "There is nothing to build yet: "
+                                               "make the first menu in the panel above."])
+        self.driver.execute_script("window.notReloaded = true")
         self.driver.execute_script(
             "const form = document.querySelector('.editor-new-menu');"
             "form.querySelector('[aria-label=title]').value = 'My disc';"
@@ -716,6 +764,8 @@ class FirstMenuTest(unittest.TestCase):
                       "package.toml written")
         self.assertEqual(self.text("main.toml"),
                          b'title = "My disc"\nbackground = "pictures/photo.png"\n')
+        self.wait_for(lambda: self.build_button() == [True, True, ""], "Build disc enabled")
+        self.assertTrue(self.driver.execute_script("return window.notReloaded === true"))
         self.wait_for(lambda: self.driver.execute_script(
             "return !!document.querySelector('.editor-layer') &&"
             " [...document.querySelectorAll('#editor button')]"
@@ -743,6 +793,9 @@ class FirstMenuTest(unittest.TestCase):
         self.wait_for(lambda: b'target = ""' in self.text("main.toml") and
                       b"exit_after_launch = true" in self.text("main.toml"),
                       "the empty target and the exit switch, in one edit")
+        # The page asked for no package before the first menu made one, nor for anything
+        # else that failed.
+        self.assertEqual(console_errors(self.driver), [])
 
 
 def main():

@@ -424,6 +424,26 @@ class WebPlayerTest(unittest.TestCase):
         self.edit("main.toml", "[[item]\n", "[[item]]")
         self.wait_for(lambda: self.banner() == "", "the banner going away")
 
+    def test_a_source_broken_at_the_start_shows_its_menu_once_mended(self):
+        # With no good build yet the page tells why and waits; the mended source's menu
+        # then shows in the same page, with no reload and no failure.
+        self.demo = os.path.join(self.folder, "broken")
+        shutil.copytree(ARGS.demo, self.demo)
+        self.edit("main.toml", "[[item]]", "[[item]\n")
+        serve, url = start_serve(os.path.join(self.demo, "package.toml"), ARGS.site)
+        self.addCleanup(stop, serve)
+        self.driver.get(url.replace("index.html", "files.json"))
+        self.driver.execute_script("sessionStorage.clear()")
+        self.driver.get(url)
+        self.wait_for(lambda: "main.toml:" in self.banner(), "the error banner")
+        self.driver.execute_script("window.notReloaded = true")
+        self.edit("main.toml", "[[item]\n", "[[item]]")
+        self.wait_for_text("Point at an item to see what it does.", seconds=10)
+        self.assertEqual(self.driver.execute_script(
+            "return [window.notReloaded, document.getElementById('failure').hidden]"),
+            [True, True])
+        self.wait_for(lambda: self.banner() == "", "the banner going away")
+
     def test_the_page_opens_on_the_menu_of_the_browsers_language(self):
         source = os.path.join(self.folder, "languages")
         os.makedirs(source)

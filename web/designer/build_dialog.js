@@ -46,9 +46,10 @@ function row(text, input) {
     return newElement("label", { className: "build-field" }, text, input);
 }
 
-// Makes the dialog and the button that opens it; build(request) asks the tool and answers
-// {ok, status, reply, message}; offers() answers what the tool builds, {iso}.
-// suggestedLabel() gives the disc's name offered while the label is empty.
+// Makes the dialog and the button that opens it, in a bar under the designer's panel;
+// build(request) asks the tool and answers {ok, status, reply, message}; offers() answers
+// what the tool builds, {iso}. suggestedLabel() gives the disc's name offered while the
+// label is empty. The button shows once allow() has said whether there is anything to build.
 export function createBuildDialog(build, offers, suggestedLabel) {
     const fields = {
         label: newElement("input", { type: "text", required: true }),
@@ -89,7 +90,8 @@ export function createBuildDialog(build, offers, suggestedLabel) {
     const dialog = newElement("dialog", { id: "build-dialog" }, form);
     const opener = newElement("button", { type: "button", id: "build-disc",
                                         textContent: "Build disc\u2026" });
-    document.body.append(opener, dialog);
+    const bar = newElement("div", { id: "build-bar", hidden: true }, opener);
+    document.body.append(bar, dialog);
     opener.addEventListener("click", async () => {
         if (!fields.label.value) fields.label.value = suggestedLabel() || "";
         // Only what this tool writes is offered.
@@ -142,5 +144,11 @@ export function createBuildDialog(build, offers, suggestedLabel) {
             start.disabled = false;
         }
     });
-    return { dialog, opener };
+    // The button enabled, or disabled with the reason (null: enabled) that its title gives.
+    function allow(reason) {
+        bar.hidden = false;
+        opener.disabled = reason !== null;
+        opener.title = reason || "";
+    }
+    return { dialog, opener, allow };
 }

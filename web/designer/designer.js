@@ -23,6 +23,7 @@ import { askYesNo } from "./question.js";
 
 const SAVED_KEY = "ambrevo.designer";   // in sessionStorage: what survives a reload
 const ZOOMS = [1, 1.5, 2];              // the sizes the menu can be shown at
+const NOTHING_TO_BUILD = "There is nothing to build yet: make the first menu in the panel above.";
 
 const NEW_ITEMS = {
     button: { kind: "button", caption: "&New", target: "*", size: [96, 28] },
@@ -144,8 +145,10 @@ export function startDesigner(page, live, token, zoomTo) {
         const [model, pictures, files] =
             await Promise.all([d.client.model(), d.client.pictures(), d.client.files()]);
         const menu = shownMenu(model);
-        // With no menu yet, the player's failure to load a package says nothing new.
+        // With no menu yet, the tool's build error (no package file) says nothing new, and
+        // there is nothing to build.
         document.body.classList.toggle("designer-empty", !model.menus.length);
+        building.allow(model.menus.length ? null : NOTHING_TO_BUILD);
         const same = menu && d.menu && menu.name === d.menu.name;
         update({ model, pictures, files, menu,
                  selected: same ? d.selected.filter((n) => n <= menu.items.length) : [] });
@@ -439,9 +442,9 @@ export function startDesigner(page, live, token, zoomTo) {
         }
     }
 
-    // The keys of the panel and the build dialog never reach the menu; the others reach it
-    // only in "Try it".
-    const ownKeys = [view.panel.element, building.dialog];
+    // The keys of the panel, of "Build disc…" and of its dialog never reach the menu; the
+    // others reach it only in "Try it".
+    const ownKeys = [view.panel.element, building.opener, building.dialog];
     for (const kind of ["keydown", "keyup"]) {
         for (const own of ownKeys) own.addEventListener(kind, (e) => e.stopPropagation());
         window.addEventListener(kind, (e) => {

@@ -2,6 +2,8 @@
 
 #include <httplib.h>  // on Windows, with Windows' sockets (<winsock2.h>)
 #ifndef _WIN32
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -46,6 +48,13 @@ void ExclusivePort(socket_t socket) {
 #else
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 #endif
+}
+
+// An answer is written as its head and then its body. Without this, the body waits until
+// the browser acknowledges the head, which it delays by some 40 ms.
+void SendAtOnce(socket_t socket) {
+    const int yes = 1;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&yes), sizeof yes);
 }
 
 void SendMemory(httplib::Response& response, const WebResponse& answer) {
@@ -130,6 +139,7 @@ private:
     static constexpr std::size_t kRequestsPerConnection = 100;
 
     bool process_and_close_socket(socket_t socket) override {
+        SendAtOnce(socket);
         {
             LimitedStream stream(socket, limits_, svr_sock_);
             for (std::size_t served = 1; stream.NextRequest(); ++served) {
