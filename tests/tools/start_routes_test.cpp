@@ -33,7 +33,7 @@ protected:
 
     UserFolders Folders() const {
         return {folder_.Path("home"), folder_.Path("home/Documents"),
-                folder_.Path("home/.config/ambrevo")};
+                folder_.Path("home/.config/ambrevo"), folder_.Path("home/.config/ambrevo")};
     }
 
     // The route's answer: its status and JSON body (null for a request not the start page's).

@@ -654,6 +654,13 @@ class DesignerZoomTest(BuildButtonPlacement, DesignerSession):
         self.at(README_ITEM).click().perform()
         self.wait_for(lambda: self.driver.find_element("id", "launch-file").text ==
                       "D:\\readme.txt", "the read-me launched")
+        # The launch panel leaves the zoomed menu's scroll bars free.
+        self.assertTrue(self.driver.execute_script(
+            "const area = document.getElementById('desktop'), view = area.getBoundingClientRect();"
+            "const panel = document.getElementById('launch').getBoundingClientRect();"
+            "return area.scrollWidth > area.clientWidth &&"
+            "    panel.right <= view.left + area.clientWidth &&"
+            "    panel.bottom <= view.top + area.clientHeight"))
 
     def test_the_zoom_is_chosen_with_the_keys_and_kept_for_the_session(self):
         radio = self.driver.find_element("css selector", self.ZOOM_RADIO % 1)

@@ -129,8 +129,11 @@ std::variant<std::string, WebResponse> BodyOf(const httplib::ContentReader& read
     return body;
 }
 
+}  // namespace
+
 // The library's server, reading each connection through a LimitedStream. A request with a
 // body is its connection's last: a body refused is never read, and so cannot be skipped.
+// Outside the anonymous namespace, as WebServer::Running holds one.
 class LimitedServer : public httplib::Server {
 public:
     void SetLimits(const RequestLimits& limits) { limits_ = limits; }
@@ -165,8 +168,6 @@ private:
 
     RequestLimits limits_;
 };
-
-}  // namespace
 
 struct WebServer::Running {
     LimitedServer server;
