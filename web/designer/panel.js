@@ -122,14 +122,14 @@ function newMenuForm(pictures, create, cancel, first = false) {
     const height = input("number", 480, "height");
     const colour = input("color", "#203040", "colour");
     const plain = document.createElement("div");
-    plain.append(labelled("width", width), labelled("height", height),
-                 labelled("colour", colour));
+    plain.append(labelled("Width", width), labelled("Height", height),
+                 labelled("Colour", colour));
     background.addEventListener("change", () => { plain.hidden = background.value !== "plain"; });
     const message = fieldMessage();
     const submit = button(first ? "Make the menu" : "Create menu", () => {});
     submit.type = "submit";
-    form.append(labelled("file", fileName), labelled("title", title),
-                labelled("background", background), plain, message, submit);
+    form.append(labelled("Menu file", fileName), labelled("Title", title),
+                labelled("Background", background), plain, message, submit);
     if (cancel) form.append(button("Cancel", cancel));
     form.addEventListener("submit", (e) => {
         e.preventDefault();
