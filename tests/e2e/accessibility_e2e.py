@@ -81,11 +81,8 @@ def case_list_and_press(player_exe, disc, client_exe):
 def main():
     case, (player_exe, pack_exe, demo_folder, client_exe) = case_and_arguments(
         globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER", "CLIENT_EXE"])
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
         case(player_exe, disc, client_exe)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

@@ -17,7 +17,7 @@ import subprocess
 import tempfile
 import time
 
-from player_harness import _unescape, _xdotool, case_and_arguments, wine
+from player_harness import RemovedAfterUse, _unescape, _xdotool, case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, click, key, mouse_to, wait_until
 
@@ -65,7 +65,7 @@ def menu_source(title, background, items):
     return "\n".join(lines) + "\n"
 
 
-class Disc:
+class Disc(RemovedAfterUse):
     """The test disc in a temporary folder that Wine sees as a drive of its own."""
 
     def __init__(self, player_exe, pack_exe, recorder_exe):
@@ -395,11 +395,8 @@ def case_keys_and_button(disc):
 def main():
     case, (player_exe, pack_exe, recorder_exe) = case_and_arguments(
         globals(), ["PLAYER_EXE", "PACK_EXE", "RECORDER_EXE"])
-    disc = Disc(player_exe, pack_exe, recorder_exe)
-    try:
+    with Disc(player_exe, pack_exe, recorder_exe) as disc:
         case(disc)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

@@ -85,12 +85,11 @@ def close_menu(session, window):
 
 
 def case_folder(player_exe, pack_exe, demo_folder, recorder_exe):
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    folder = os.path.join(disc.folder, UNICODE_FOLDER)
-    os.makedirs(folder)
-    shutil.move(disc.exe, os.path.join(folder, "setup.exe"))
-    disc.exe = os.path.join(folder, "setup.exe")
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
+        folder = os.path.join(disc.folder, UNICODE_FOLDER)
+        os.makedirs(folder)
+        shutil.move(disc.exe, os.path.join(folder, "setup.exe"))
+        disc.exe = os.path.join(folder, "setup.exe")
         for code_page in (1252, 1251, 932):
             on_machine(code_page)
             session = Session(disc.exe)
@@ -102,8 +101,6 @@ def case_folder(player_exe, pack_exe, demo_folder, recorder_exe):
                 close_and_expect_clean_end(session, geometry)
             finally:
                 session.stop()
-    finally:
-        disc.remove()
 
 
 def case_script(player_exe, pack_exe, demo_folder, recorder_exe):

@@ -17,11 +17,11 @@ import tempfile
 from dense_menu import DENSE, MENU_SIZE, PLAIN, write_dense_menu
 from display_scale_e2e import to_device
 from scaled_prefix import ScaledPrefix
-from player_harness import case_and_arguments, wine
+from player_harness import RemovedAfterUse, case_and_arguments, wine
 from window_e2e import expect, menu_window, windows_path
 from window_session import Session, read_picture, screenshot, wait_until
 
-class DenseDisc:
+class DenseDisc(RemovedAfterUse):
     """The menu built with its pictures into a temporary folder."""
 
     def __init__(self, player_exe, pack_exe):
@@ -120,11 +120,8 @@ def case_at_150_percent(player_exe, disc):
 
 def main():
     case, (player_exe, pack_exe) = case_and_arguments(globals(), ["PLAYER_EXE", "PACK_EXE"])
-    disc = DenseDisc(player_exe, pack_exe)
-    try:
+    with DenseDisc(player_exe, pack_exe) as disc:
         case(player_exe, disc)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

@@ -125,11 +125,8 @@ def case_at_200_percent(player_exe, disc):
 def main():
     case, (player_exe, pack_exe, demo_folder) = case_and_arguments(
         globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER"])
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
         case(player_exe, disc)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

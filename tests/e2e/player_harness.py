@@ -78,6 +78,17 @@ class Result:
         self.program_folder = program_folder  # as the player sees it, ending in "\\"
 
 
+class RemovedAfterUse:
+    """A test's temporary thing, used in a with block and removed at its end, whatever
+    happens in it."""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *error):
+        self.remove()
+
+
 class Player:
     """A copy of the player in a private temporary folder, with files put beside it."""
 

@@ -242,11 +242,8 @@ def main():
     case, (player_exe, pack_exe, demo_folder, resources, planted_dll, loader_exe) = \
         case_and_arguments(globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER",
                                        "RESOURCES_FOLDER", "PLANTED_DLL", "LOADER_EXE"])
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
         case(disc, resources, planted_dll, loader_exe)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

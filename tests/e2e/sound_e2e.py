@@ -148,11 +148,8 @@ def case_start_file_beside_the_program(disc, resources):
 def main():
     case, (player_exe, pack_exe, demo_folder, resources) = case_and_arguments(
         globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER", "RESOURCES_FOLDER"])
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
         case(disc, resources)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import time
 
-from player_harness import _xdotool, case_and_arguments, wine
+from player_harness import RemovedAfterUse, _xdotool, case_and_arguments, wine
 from window_session import Session, click, key, mouse_to, read_picture, screenshot, wait_until
 
 MAGENTA = (255, 0, 255)
@@ -27,7 +27,7 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-class Disc:
+class Disc(RemovedAfterUse):
     """The demo disc built into a temporary folder."""
 
     def __init__(self, player_exe, pack_exe, demo_folder):
@@ -269,11 +269,8 @@ def case_damaged_menus(player_exe, disc):
 def main():
     case, (player_exe, pack_exe, demo_folder) = case_and_arguments(
         globals(), ["PLAYER_EXE", "PACK_EXE", "DEMO_FOLDER"])
-    disc = Disc(player_exe, pack_exe, demo_folder)
-    try:
+    with Disc(player_exe, pack_exe, demo_folder) as disc:
         case(player_exe, disc)
-    finally:
-        disc.remove()
 
 
 if __name__ == "__main__":

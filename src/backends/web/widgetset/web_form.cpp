@@ -182,8 +182,9 @@ void WebForm::Deliver(EventKind kind, int x, int y, int code, int modifiers) {
     }
     if (kind == EventKind::Repaint) {
         dirty_ = true;
-        if (Dpi() == dpi_) return;
-        dpi_ = Dpi();
+        const int dpi = Dpi();
+        if (dpi == dpi_) return;
+        dpi_ = dpi;
         widgets_.App().Dispatch([&] { form_.ScaleChanged(); });
         return;
     }
